@@ -1,0 +1,105 @@
+// What the runtime asks of one character: which units are available, its
+// opening answer, the questions it offers, and applying a chosen unit.
+#include "engine/script_model.h"
+
+namespace murmex {
+
+Character::~Character() = default;
+
+bool Character::testCondition(const Condition& condition, const MemoryStore& memory) {
+    const int32_t slot = memory.lookup(condition.variable);
+    const bool missing = slot < 0;
+    const int32_t value = missing ? 0 : memory.valueAt(slot);
+    switch (condition.op) {
+    case OP_EQUAL:
+        return !missing && value == condition.value;
+    case OP_NOT_EQUAL:
+        return missing || value != condition.value;
+    case OP_LESS:
+        return !missing && value < condition.value;
+    case OP_GREATER:
+        return !missing && value > condition.value;
+    case OP_NOT:
+        return missing;
+    default:
+        // The loader never stores another operator; an unknown one holds nowhere.
+        return false;
+    }
+}
+
+bool Character::isAvailable(const TalkUnit& unit, const MemoryStore& memory) const {
+    if (unit.state != state) {
+        return false;
+    }
+    for (int32_t i = 0; i < unit.conditionCount; ++i) {
+        if (!testCondition(unit.conditions[i], memory)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+const char* Character::initialAnswer(const MemoryStore& memory) const {
+    // The last qualifying unit in the script wins.
+    const char* result = nullptr;
+    for (int32_t i = 0; i < unitCount; ++i) {
+        const TalkUnit& unit = *units[i];
+        if (unit.question[0] == 0 && isAvailable(unit, memory)) {
+            result = unit.answer;
+        }
+    }
+    return result;
+}
+
+int32_t Character::listQuestions(const MemoryStore& memory, const char** questions,
+                                 int32_t* unitIndices, int32_t max) const {
+    int32_t count = 0;
+    for (int32_t i = 0; i < unitCount && count < max; ++i) {
+        const TalkUnit& unit = *units[i];
+        if (unit.question[0] != 0 && isAvailable(unit, memory)) {
+            unitIndices[count] = i;
+            questions[count] = unit.question;
+            ++count;
+        }
+    }
+    return count;
+}
+
+const char* Character::applyUnit(int32_t unitIndex, MemoryStore& memory) {
+    if (unitIndex < 0 || unitIndex >= unitCount) {
+        return nullptr;
+    }
+    const TalkUnit& unit = *units[unitIndex];
+    if (unit.state != state) {
+        return nullptr;
+    }
+    // The state moves first: a failing action leaves the character in the new state.
+    state = unit.nextState;
+    switch (unit.action) {
+    case ACT_COMM:
+        state = -98;
+        return unit.param;
+    case ACT_ADD_MEM:
+        if (memory.set(unit.param, unit.value) != 0) {
+            return nullptr;
+        }
+        break;
+    case ACT_SUB_MEM:
+        if (memory.remove(unit.param) != 0) {
+            return nullptr;
+        }
+        break;
+    case ACT_ADD_MONEY:
+        memory.addMoney(unit.value);
+        break;
+    case ACT_SUB_MONEY:
+        memory.subtractMoney(unit.value);
+        break;
+    default:
+        // ACT_NONE and the inventory actions change nothing inside the engine.
+        break;
+    }
+    return unit.answer;
+}
+
+} // namespace murmex

@@ -1,0 +1,37 @@
+// Construction, destruction and the string pool of the engine.
+#include "engine/conversation_engine.h"
+
+#include <cstring>
+
+namespace murmex {
+
+namespace {
+constexpr char DEFAULT_TITLE[] = "Murmex 1.0";
+static_assert(sizeof(DEFAULT_TITLE) <= MAX_TITLE + 1);
+} // namespace
+
+ConversationEngine::ConversationEngine() {
+    std::memcpy(title, DEFAULT_TITLE, sizeof(DEFAULT_TITLE));
+}
+
+ConversationEngine::~ConversationEngine() {
+    // Characters first, then the pool their texts point into.
+    for (int32_t i = 0; i < characterCount; ++i) {
+        characters[i].reset();
+    }
+    block.reset();
+}
+
+const char* ConversationEngine::addString(const char* text) {
+    const size_t size = std::strlen(text) + 1;
+    const uint32_t filled = static_cast<uint32_t>(used);
+    if (used < 0 || filled > poolSize || size > poolSize - filled) {
+        return nullptr;
+    }
+    char* copy = block.get() + filled;
+    std::memcpy(copy, text, size);
+    used = static_cast<int32_t>(filled + size);
+    return copy;
+}
+
+} // namespace murmex

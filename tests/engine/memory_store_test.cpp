@@ -1,0 +1,180 @@
+// Probing, wrap-around, a full table and removal without a marker.
+#include "engine/memory_store.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace murmex {
+namespace {
+
+TEST(MemoryStoreTest, NewStoreIsEmpty) {
+    MemoryStore memory;
+    EXPECT_EQ(memory.money, 0);
+    for (int32_t slot = 0; slot < MEMORY_SLOTS; ++slot) {
+        EXPECT_EQ(memory.valueAt(slot), 0);
+    }
+    int32_t freeSlot = -7;
+    EXPECT_EQ(memory.lookup("abc", &freeSlot), -1);
+    EXPECT_EQ(freeSlot, 294);
+}
+
+TEST(MemoryStoreTest, HashSumsSignedBytesModulo500) {
+    struct Case {
+        const char* name;
+        int32_t expected;
+    };
+    const Case cases[] = {
+        {"", 0},
+        {"abc", 294},
+        {"\xE9", 477},             // -23 maps to the non-negative remainder
+        {"\x80\x80\x80\x80", 488}, // -512
+        {"zzzzzz", 232},           // 732
+        // Only the first 19 bytes count.
+        {"aaaaaaaaaaaaaaaaaaaXYZ", (19 * 97) % 500},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(MemoryStore::hash(c.name), c.expected) << c.name;
+    }
+}
+
+TEST(MemoryStoreTest, SetTwiceKeepsOneSlotWithSecondValue) {
+    MemoryStore memory;
+    ASSERT_EQ(memory.set("gold", 1), 0);
+    ASSERT_EQ(memory.set("gold", 7), 0);
+    const int32_t slot = memory.lookup("gold");
+    EXPECT_EQ(slot, MemoryStore::hash("gold"));
+    EXPECT_EQ(memory.valueAt(slot), 7);
+    EXPECT_EQ(memory.valueAt(slot + 1), 0);
+}
+
+TEST(MemoryStoreTest, CollidingNamesTakeConsecutiveSlots) {
+    MemoryStore memory;
+    ASSERT_EQ(memory.set("ab", 1), 0);
+    ASSERT_EQ(memory.set("ba", 2), 0);
+    EXPECT_EQ(memory.lookup("ab"), 195);
+    EXPECT_EQ(memory.lookup("ba"), 196);
+    EXPECT_EQ(memory.valueAt(196), 2);
+}
+
+TEST(MemoryStoreTest, ProbeWrapsFromLastSlotToFirst) {
+    MemoryStore memory;
+    // Anagrams share their byte sum: a + b + c + d + i = 499.
+    const std::string first = "abcdi";
+    const std::string second = "bacdi";
+    const std::string third = "idcba";
+    ASSERT_EQ(MemoryStore::hash(first.c_str()), 499);
+    ASSERT_EQ(memory.set(first.c_str(), 1), 0);
+    ASSERT_EQ(memory.set(second.c_str(), 2), 0);
+    ASSERT_EQ(memory.set(third.c_str(), 3), 0);
+    EXPECT_EQ(memory.lookup(first.c_str()), 499);
+    EXPECT_EQ(memory.lookup(second.c_str()), 0);
+    EXPECT_EQ(memory.lookup(third.c_str()), 1);
+}
+
+TEST(MemoryStoreTest, FullTable) {
+    MemoryStore memory;
+    for (int32_t i = 0; i < MEMORY_SLOTS; ++i) {
+        ASSERT_EQ(memory.set(("n" + std::to_string(i)).c_str(), i), 0) << i;
+    }
+    int32_t freeSlot = -7;
+    EXPECT_EQ(memory.lookup("newcomer", &freeSlot), -2);
+    EXPECT_EQ(freeSlot, -7);
+    EXPECT_EQ(memory.set("newcomer", 1), -1);
+    EXPECT_EQ(memory.lookup("newcomer"), -2);
+    EXPECT_EQ(memory.set("n42", 4200), 0);
+    EXPECT_EQ(memory.valueAt(memory.lookup("n42")), 4200);
+    EXPECT_EQ(memory.remove("newcomer"), -1);
+}
+
+TEST(MemoryStoreTest, LastEmptySlotIsFoundWherever) {
+    for (const int32_t hole : {0, 137, 499}) {
+        MemoryStore memory;
+        for (int32_t i = 0; i < MEMORY_SLOTS; ++i) {
+            ASSERT_EQ(memory.set(("n" + std::to_string(i)).c_str(), i), 0);
+        }
+        // Empty one slot directly, as a removal would.
+        memory.names[hole][0] = 0;
+        ASSERT_EQ(memory.set("last", 5), 0) << hole;
+        EXPECT_EQ(memory.lookup("last"), hole);
+    }
+}
+
+TEST(MemoryStoreTest, EmptyNameIsNeverFound) {
+    MemoryStore memory;
+    EXPECT_EQ(memory.set("", 3), 0);
+    int32_t freeSlot = -7;
+    EXPECT_EQ(memory.lookup("", &freeSlot), -1);
+    EXPECT_EQ(freeSlot, 0);
+    EXPECT_EQ(memory.remove(""), -1);
+}
+
+TEST(MemoryStoreTest, NamesDifferByCase) {
+    MemoryStore memory;
+    ASSERT_EQ(memory.set("Gold", 1), 0);
+    EXPECT_EQ(memory.lookup("gold"), -1);
+    ASSERT_EQ(memory.set("gold", 2), 0);
+    EXPECT_EQ(memory.valueAt(memory.lookup("Gold")), 1);
+    EXPECT_EQ(memory.valueAt(memory.lookup("gold")), 2);
+}
+
+TEST(MemoryStoreTest, RemovalLeavesNoMarker) {
+    MemoryStore memory;
+    ASSERT_EQ(memory.set("ab", 1), 0); // slot 195
+    ASSERT_EQ(memory.set("ba", 2), 0); // slot 196, probed past "ab"
+    ASSERT_EQ(memory.remove("ab"), 0);
+
+    int32_t freeSlot = -7;
+    EXPECT_EQ(memory.lookup("ba", &freeSlot), -1);
+    EXPECT_EQ(freeSlot, 195);
+    EXPECT_EQ(memory.remove("ba"), -1);
+
+    ASSERT_EQ(memory.set("ba", 9), 0);
+    EXPECT_EQ(memory.lookup("ba"), 195);
+    ASSERT_EQ(memory.remove("ba"), 0);
+    EXPECT_EQ(memory.lookup("ba"), -1);
+    // The earlier entry of "ba" is still in its slot, out of reach.
+    EXPECT_STREQ(memory.names[196], "ba");
+    EXPECT_EQ(memory.valueAt(196), 2);
+
+    // Once another name takes the emptied slot, the old entry is found again.
+    ASSERT_EQ(memory.set("ab", 3), 0);
+    EXPECT_EQ(memory.lookup("ba"), 196);
+    EXPECT_EQ(memory.valueAt(196), 2);
+}
+
+TEST(MemoryStoreTest, LongNamesAreCutTo19Bytes) {
+    MemoryStore memory;
+    const char* longName = "a_very_long_variable_name_indeed";
+    ASSERT_EQ(memory.set(longName, 11), 0);
+    const int32_t slot = memory.lookup(longName);
+    ASSERT_GE(slot, 0);
+    EXPECT_EQ(std::string(memory.names[slot]), std::string(longName, 19));
+    // A name equal in its first 19 bytes is the same variable.
+    EXPECT_EQ(memory.lookup("a_very_long_variable_other"), slot);
+    EXPECT_EQ(memory.lookup("a_very_long_variabl"), slot);
+    EXPECT_EQ(memory.lookup("a_very_long_variab"), -1);
+    EXPECT_EQ(memory.remove(longName), 0);
+    EXPECT_EQ(memory.lookup("a_very_long_variabl"), -1);
+}
+
+TEST(MemoryStoreTest, MoneyWrapsAround) {
+    MemoryStore memory;
+    memory.addMoney(INT32_MAX);
+    memory.addMoney(1);
+    EXPECT_EQ(memory.money, INT32_MIN);
+    memory.subtractMoney(1);
+    EXPECT_EQ(memory.money, INT32_MAX);
+    memory.subtractMoney(INT32_MIN);
+    EXPECT_EQ(memory.money, -1);
+}
+
+TEST(MemoryStoreTest, ValueAtOutOfRangeIsZero) {
+    MemoryStore memory;
+    ASSERT_EQ(memory.set("abc", 5), 0);
+    EXPECT_EQ(memory.valueAt(-1), 0);
+    EXPECT_EQ(memory.valueAt(MEMORY_SLOTS), 0);
+}
+
+} // namespace
+} // namespace murmex
