@@ -1,0 +1,117 @@
+// The conversation window's behaviour, independent of any toolkit.
+#include "player/player_dialog.h"
+
+#include "player/res/dialog_templates.h"
+
+#include <cstdio>
+
+namespace kestrine {
+
+namespace {
+constexpr int32_t QUESTION_CONTROL_IDS[murmex::MAX_QUESTIONS] = {
+    CONTROL_QUESTION_0, CONTROL_QUESTION_1, CONTROL_QUESTION_2, CONTROL_QUESTION_3,
+    CONTROL_QUESTION_4};
+// Room for the load error text: every load error message fits in it.
+constexpr size_t LOAD_ERROR_TEXT_SIZE = 100;
+} // namespace
+
+PlayerDialog::PlayerDialog(DialogPlatform& platform, const char* scriptFileName)
+    : platform(platform), flow(engine, view), scriptFileName(scriptFileName) {}
+
+bool PlayerDialog::initialise() {
+    const char* entry = platform.loadString(ABOUT_ENTRY_STRING_ID);
+    if (entry != nullptr && entry[0] != 0) {
+        platform.addCommandEntry(entry, ABOUT_COMMAND);
+    }
+    for (int32_t i = 0; i < murmex::MAX_QUESTIONS; ++i) {
+        questionControlIds[i] = QUESTION_CONTROL_IDS[i];
+    }
+
+    const int32_t loaded = engine.load(scriptFileName);
+    if (loaded < 0) {
+        reportFailure(loadErrorText(loaded, engine.line, engine.errorMessage).c_str());
+    } else if (!flow.start(START_CHARACTER)) {
+        reportFailure(engine.errorMessage);
+    } else {
+        refreshTexts();
+    }
+
+    // These run after a failure too; the pending quit then closes the window unused.
+    platform.setCaption(engine.title);
+    colors = DerivedColors::from(engine.color, engine.textColor);
+    windowBrush = colors.windowColor;
+    lineBrush = colors.lineColor;
+    return true;
+}
+
+void PlayerDialog::mouseMoved() {
+    const ScreenPoint pointer = platform.cursorPosition();
+    const int32_t previous = hoveredQuestion;
+    hoveredQuestion = -1;
+    // All five are tested; a later match replaces an earlier one.
+    for (int32_t i = 0; i < murmex::MAX_QUESTIONS; ++i) {
+        if (platform.controlRect(questionControlIds[i]).contains(pointer)) {
+            hoveredQuestion = i;
+        }
+    }
+    if (hoveredQuestion != previous) {
+        platform.invalidate();
+    }
+}
+
+void PlayerDialog::leftButtonReleased() {
+    if (hoveredQuestion < 0 || hoveredQuestion >= view.questionCount) {
+        return;
+    }
+    if (flow.choose(hoveredQuestion).kind == StepKind::Failed) {
+        // The controls keep the texts they showed.
+        reportFailure(engine.errorMessage);
+        return;
+    }
+    refreshTexts();
+}
+
+void PlayerDialog::refreshTexts() {
+    platform.setControlText(CONTROL_ANSWER, view.answer != nullptr ? view.answer : "");
+    for (int32_t i = 0; i < murmex::MAX_QUESTIONS; ++i) {
+        platform.setControlText(questionControlIds[i], i < view.questionCount ? view.questions[i] : "");
+    }
+}
+
+ControlColors PlayerDialog::controlColors(int32_t controlId, int32_t controlType) const {
+    ControlColors result;
+    result.text = colors.questionTextColor;
+    result.textBackground = colors.lineColor;
+    for (int32_t i = 0; i < murmex::MAX_QUESTIONS; ++i) {
+        if (controlId == questionControlIds[i] && hoveredQuestion == i) {
+            result.text = colors.hoverTextColor;
+        }
+    }
+    if (controlId == CONTROL_ANSWER) {
+        result.text = colors.answerTextColor;
+    }
+    result.brush = controlType == CTLCOLOR_STATIC ? lineBrush : windowBrush;
+    return result;
+}
+
+bool PlayerDialog::systemCommand(uint32_t commandId) {
+    if ((commandId & SYSTEM_COMMAND_MASK) != ABOUT_COMMAND) {
+        return false;
+    }
+    platform.runAboutBox();
+    return true;
+}
+
+std::string PlayerDialog::loadErrorText(int32_t code, int32_t line, const char* message) {
+    char text[LOAD_ERROR_TEXT_SIZE];
+    std::snprintf(text, sizeof(text), "Err=%i\nLine=%i\nErrStr=%s", static_cast<int>(code),
+                  static_cast<int>(line), message != nullptr ? message : "");
+    return text;
+}
+
+void PlayerDialog::reportFailure(const char* text) {
+    platform.showMessage(text);
+    platform.postQuit(FAILURE_EXIT_CODE);
+}
+
+} // namespace kestrine

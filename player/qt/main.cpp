@@ -1,0 +1,17 @@
+// The Kestrine player: reads data.chr from the working folder and plays it in
+// the conversation window until the window is closed.
+#include "player/player_app.h"
+#include "player/qt/player_window.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    // The tail is taken as the process received it, before Qt removes its own options.
+    const std::string tail = kestrine::commandLineTail(argc, argv);
+    QApplication application(argc, argv);
+    kestrine::qt::PlayerWindow window;
+    if (kestrine::selectsPlainScripts(tail)) {
+        window.logic().engine.disableDescramble();
+    }
+    return window.run();
+}

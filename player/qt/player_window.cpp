@@ -1,0 +1,172 @@
+// The conversation window's Qt side.
+#include "player/qt/player_window.h"
+
+#include "player/qt/about_box.h"
+#include "player/qt/qt_color.h"
+#include "player/res/dialog_templates.h"
+#include "tools/common/display_text.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QFileInfo>
+#include <QIcon>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QTimer>
+
+namespace kestrine::qt {
+
+namespace {
+// The font of the answer and the question lines: "Arial" bold with a cell
+// height of 14 pixels (Liberation Sans stands in for it with the same metrics).
+constexpr const char* TEXT_FONT_FAMILY = "Arial";
+constexpr int TEXT_FONT_PIXELS = 14;
+
+QString fromScript(const char* text) {
+    return QString::fromStdString(murmex::displayText(text));
+}
+
+ScreenRect toScreenRect(const QRect& rect) {
+    return ScreenRect{rect.left(), rect.top(), rect.left() + rect.width(),
+                      rect.top() + rect.height()};
+}
+} // namespace
+
+QString applicationName() {
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
+PlayerWindow::PlayerWindow(const char* scriptFileName)
+    : TemplateDialog(
+          conversationDialogTemplate(),
+          [this](int32_t controlId) { return dialog.controlColors(controlId, CTLCOLOR_STATIC); },
+          nullptr),
+      dialog(*this, scriptFileName) {
+    // Movements over the window are wanted without a button held down.
+    setMouseTracking(true);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    QIcon icon;
+    icon.addFile(":/kestrine/kestrine_32.png");
+    icon.addFile(":/kestrine/kestrine_16.png");
+    setWindowIcon(icon);
+    if (QPushButton* cancel = button(CONTROL_CANCEL)) {
+        connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    }
+}
+
+void PlayerWindow::initialise() {
+    dialog.initialise();
+    applyColorsAndFonts();
+}
+
+int PlayerWindow::run() {
+    initialise();
+    exec();
+    return requestedExitCode;
+}
+
+void PlayerWindow::applyColorsAndFonts() {
+    QPalette windowPalette = palette();
+    windowPalette.setColor(QPalette::Window, toQColor(dialog.windowBrush));
+    setPalette(windowPalette);
+    setAutoFillBackground(true);
+    if (QPushButton* cancel = button(CONTROL_CANCEL)) {
+        // The button keeps the template's font and the usual button colours.
+        cancel->setPalette(QApplication::palette(cancel));
+    }
+
+    QFont textFont(QString::fromLatin1(TEXT_FONT_FAMILY));
+    textFont.setPixelSize(TEXT_FONT_PIXELS);
+    textFont.setBold(true);
+    staticText(CONTROL_ANSWER)->setFont(textFont);
+    for (int32_t id : dialog.questionControlIds) {
+        staticText(id)->setFont(textFont);
+    }
+}
+
+const char* PlayerWindow::loadString(int32_t id) { return loadResourceString(id); }
+
+void PlayerWindow::addCommandEntry(const char* text, int32_t commandId) {
+    entries.emplace_back(QString::fromLatin1(text), commandId);
+}
+
+void PlayerWindow::setControlText(int32_t controlId, const char* text) {
+    if (StaticTextControl* control = staticText(controlId)) {
+        control->setText(fromScript(text));
+    }
+}
+
+void PlayerWindow::setCaption(const char* text) { setWindowTitle(fromScript(text)); }
+
+ScreenPoint PlayerWindow::cursorPosition() { return ScreenPoint{pointer.x(), pointer.y()}; }
+
+ScreenRect PlayerWindow::controlRect(int32_t controlId) {
+    auto found = controls().find(controlId);
+    if (found == controls().end()) {
+        return ScreenRect{};
+    }
+    QWidget* control = found->second;
+    return toScreenRect(QRect(control->mapToGlobal(QPoint(0, 0)), control->size()));
+}
+
+void PlayerWindow::invalidate() {
+    // Without clip-children the controls repaint with the window.
+    update();
+    for (const auto& [id, control] : controls()) {
+        control->update();
+    }
+}
+
+void PlayerWindow::showMessage(const char* text) {
+    QMessageBox box(QMessageBox::NoIcon, applicationName(), fromScript(text), QMessageBox::Ok,
+                    this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+void PlayerWindow::postQuit(int32_t exitCode) {
+    requestedExitCode = exitCode;
+    if (quitRequested) {
+        return;
+    }
+    quitRequested = true;
+    // Ends the modal run once the event loop reaches it, also when the run
+    // has not started yet.
+    QTimer::singleShot(0, this, [this] { done(QDialog::Rejected); });
+}
+
+void PlayerWindow::runAboutBox() {
+    AboutBox about(this);
+    about.exec();
+}
+
+void PlayerWindow::mouseMoveEvent(QMouseEvent* event) {
+    pointer = event->globalPosition().toPoint();
+    dialog.mouseMoved();
+    TemplateDialog::mouseMoveEvent(event);
+}
+
+void PlayerWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        dialog.leftButtonReleased();
+    }
+    TemplateDialog::mouseReleaseEvent(event);
+}
+
+void PlayerWindow::contextMenuEvent(QContextMenuEvent* event) {
+    if (entries.empty()) {
+        return;
+    }
+    QMenu menu(this);
+    for (const auto& [text, commandId] : entries) {
+        menu.addSeparator();
+        QAction* action = menu.addAction(text);
+        action->setData(commandId);
+    }
+    if (QAction* chosen = menu.exec(event->globalPos())) {
+        dialog.systemCommand(static_cast<uint32_t>(chosen->data().toInt()));
+    }
+}
+
+} // namespace kestrine::qt

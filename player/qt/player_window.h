@@ -1,0 +1,67 @@
+// The conversation window on Qt: a dialog built from the conversation
+// template that hands every event to the portable PlayerDialog and carries out
+// what it asks of the screen.
+#pragma once
+
+#include "player/player_dialog.h"
+#include "player/qt/template_dialog.h"
+
+#include <QPoint>
+#include <QString>
+
+#include <utility>
+#include <vector>
+
+namespace kestrine::qt {
+
+class PlayerWindow : public TemplateDialog, public DialogPlatform {
+public:
+    explicit PlayerWindow(const char* scriptFileName = SCRIPT_FILE_NAME);
+
+    PlayerDialog& logic() { return dialog; }
+
+    // Initialises the window (loading the script) and runs it modally.
+    // Returns the exit status the run asked for: 0, or the code of a quit request.
+    int run();
+    // The initialisation alone, for a caller that runs the window itself.
+    void initialise();
+    int exitCode() const { return requestedExitCode; }
+
+    // The window's command menu entries, as the context menu shows them.
+    const std::vector<std::pair<QString, int32_t>>& commandEntries() const { return entries; }
+
+    // The OK command does nothing; only the cancel command closes the window.
+    void accept() override {}
+
+    // DialogPlatform
+    const char* loadString(int32_t id) override;
+    void addCommandEntry(const char* text, int32_t commandId) override;
+    void setControlText(int32_t controlId, const char* text) override;
+    void setCaption(const char* text) override;
+    ScreenPoint cursorPosition() override;
+    ScreenRect controlRect(int32_t controlId) override;
+    void invalidate() override;
+    void showMessage(const char* text) override;
+    void postQuit(int32_t exitCode) override;
+    void runAboutBox() override;
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void applyColorsAndFonts();
+
+    PlayerDialog dialog;
+    std::vector<std::pair<QString, int32_t>> entries;
+    // Where the pointer was when the event being handled was generated.
+    QPoint pointer;
+    int requestedExitCode = 0;
+    bool quitRequested = false;
+};
+
+// The application name: the executable's file name without its extension.
+QString applicationName();
+
+} // namespace kestrine::qt

@@ -1,0 +1,39 @@
+// A static text control that paints itself: the whole rectangle in its brush
+// colour, the text clipped to the rectangle, an ampersand underlining the next
+// character unless the control shows ampersands as they are. Mouse events pass
+// through it to the window beneath.
+#pragma once
+
+#include "player/player_dialog.h"
+#include "player/res/dialog_templates.h"
+
+#include <QWidget>
+
+#include <functional>
+
+namespace kestrine::qt {
+
+class StaticTextControl : public QWidget {
+public:
+    // Asked for the colours at every paint; without it the palette's are used.
+    using ColorSource = std::function<ControlColors(int32_t controlId)>;
+
+    StaticTextControl(const ControlTemplate& control, ColorSource colors, QWidget* parent);
+
+    void setText(const QString& text);
+    const QString& text() const { return shownText; }
+    int32_t controlId() const { return id; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int textFlags() const;
+
+    int32_t id;
+    uint32_t style;
+    ColorSource colors;
+    QString shownText;
+};
+
+} // namespace kestrine::qt
