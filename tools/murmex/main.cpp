@@ -1,0 +1,42 @@
+// Entry point of the murmex authoring tool: registers the commands and runs
+// the one the command line names. A new command joins by its add function here.
+#include "tools/murmex/check_command.h"
+#include "tools/murmex/command.h"
+#include "tools/murmex/dump_command.h"
+#include "tools/murmex/scramble_command.h"
+
+#include <CLI/CLI.hpp>
+
+#include <exception>
+#include <iostream>
+
+namespace {
+
+constexpr murmex::tool::AddCommand COMMANDS[] = {
+    murmex::tool::addCheckCommand,
+    murmex::tool::addDumpCommand,
+    murmex::tool::addScrambleCommand,
+    murmex::tool::addUnscrambleCommand,
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app("Checks, shows and scrambles Murmex conversation scripts.", "murmex");
+    app.require_subcommand(1);
+    int exitStatus = murmex::tool::EXIT_OK;
+    for (murmex::tool::AddCommand addCommand : COMMANDS) {
+        addCommand(app, exitStatus);
+    }
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        // --help is reported as a parse error that exits with 0.
+        const int status = app.exit(error);
+        return status == 0 ? murmex::tool::EXIT_OK : murmex::tool::EXIT_USAGE;
+    } catch (const std::exception& error) {
+        std::cerr << "murmex: " << error.what() << '\n';
+        return murmex::tool::EXIT_FAILED;
+    }
+    return exitStatus;
+}

@@ -1,0 +1,33 @@
+// Loads a script exactly as the player does and words a failed load as one
+// line that editors and build logs recognise: FILE:LINE: error CODE: TEXT.
+#pragma once
+
+#include "engine/conversation_engine.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace murmex::tool {
+
+struct LoadedScript {
+    // Holds whatever the load created, also after a failure.
+    std::unique_ptr<ConversationEngine> engine;
+    // The loader's result: 0 or more on success, a LOAD_ code otherwise.
+    int32_t code = 0;
+
+    bool ok() const { return code >= 0; }
+};
+
+// Loads `path`, descrambled unless `plain`.
+LoadedScript loadScript(const std::string& path, bool plain);
+
+// The failure of a load as "FILE:LINE: error CODE: TEXT", without a line end.
+// TEXT is the engine's message, or a description in square brackets where the
+// loader leaves the message empty.
+std::string loadErrorLine(const std::string& path, bool plain, const LoadedScript& loaded);
+
+// Talk units of all loaded characters.
+int32_t totalUnits(const ConversationEngine& engine);
+
+} // namespace murmex::tool
