@@ -36,7 +36,8 @@ class PlayerDialogTest : public ::testing::Test {
 protected:
     void initialise(const std::string& script) {
         const std::string file = folder.write("data.chr", script);
-        dialog = std::make_unique<PlayerDialog>(platform, fileName = file);
+        fileName = file;
+        dialog = std::make_unique<PlayerDialog>(platform, fileName.c_str());
         dialog->engine.disableDescramble();
         EXPECT_TRUE(dialog->initialise());
     }

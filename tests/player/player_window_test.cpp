@@ -1,0 +1,215 @@
+// The real conversation window under the offscreen platform: it loads a
+// script from the working folder, reacts to real mouse events, and reports
+// failures in a message box before ending its run.
+#include "player/qt/player_window.h"
+#include "player/res/dialog_templates.h"
+
+#include "player/script_file.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace kestrine::qt {
+namespace {
+
+using testing::scriptWithHeader;
+using testing::TemporaryFolder;
+
+const std::string MILL = scriptWithHeader(R"(
+"Intro" {
+  { S = "0" N = "0" Q = "" A = "Welcome." ACT = "ACT_NONE" }
+  { S = "0" N = "1" Q = "Who are you?" A = "I keep this mill." ACT = "ACT_ADD_MEM" PARAM = "met" VAL = "1" }
+  { S = "0" N = "0" Q = "Smith, please." A = "-" ACT = "ACT_COMM" PARAM = "Smith" }
+  { S = "0" N = "1" Q = "Tell me &more." A = "More & more." ACT = "ACT_NONE" }
+  { S = "1" N = "-1" Q = "Goodbye." A = "Farewell." ACT = "ACT_NONE" }
+}
+"Smith" {
+  { S = "0" N = "0" Q = "" A = "The forge is hot." ACT = "ACT_NONE" }
+  { S = "0" N = "-1" Q = "Back." A = "Go on." ACT = "ACT_NONE" }
+}
+)");
+
+// Runs in the folder that holds data.chr, as the player does.
+class PlayerWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { previousFolder = QDir::currentPath(); }
+    void TearDown() override { QDir::setCurrent(previousFolder); }
+
+    void useScript(const std::string& script) {
+        folder.write("data.chr", script);
+        QDir::setCurrent(QString::fromStdString(folder.path.string()));
+    }
+
+    std::unique_ptr<PlayerWindow> openPlain() {
+        auto window = std::make_unique<PlayerWindow>();
+        window->logic().engine.disableDescramble();
+        window->initialise();
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        return window;
+    }
+
+    static QString textOf(PlayerWindow& window, int32_t controlId) {
+        return window.staticText(controlId)->text();
+    }
+
+    static void clickLine(PlayerWindow& window, int32_t line) {
+        QWidget* control = window.controls().at(window.logic().questionControlIds[line]);
+        const QPoint point = control->geometry().topLeft() + QPoint(200, 3);
+        QTest::mouseMove(&window, point);
+        QTest::mouseRelease(&window, Qt::LeftButton, Qt::NoModifier, point);
+    }
+
+    // Answers the next message box with OK and keeps its caption and text.
+    void expectMessageBox() {
+        QTimer::singleShot(0, [this] { dismissMessageBox(); });
+    }
+    void dismissMessageBox() {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) {
+            QTimer::singleShot(10, [this] { dismissMessageBox(); });
+            return;
+        }
+        messageCaption = box->windowTitle();
+        messageText = box->text();
+        messageButtons = box->buttons().size();
+        box->button(QMessageBox::Ok)->click();
+    }
+
+    TemporaryFolder folder;
+    QString previousFolder;
+    QString messageCaption;
+    QString messageText;
+    qsizetype messageButtons = 0;
+};
+
+TEST_F(PlayerWindowTest, ShowsIntroAndAppliesTheClickedLine) {
+    useScript(MILL);
+    auto window = openPlain();
+    EXPECT_EQ(window->windowTitle(), "Test Title");
+    EXPECT_EQ(textOf(*window, CONTROL_ANSWER), "Welcome.");
+    EXPECT_EQ(textOf(*window, 1009), "Tell me &more.");
+    EXPECT_EQ(textOf(*window, 1010), "");
+
+    clickLine(*window, 2); // the third line
+    EXPECT_EQ(window->logic().hoveredQuestion, 2);
+    EXPECT_EQ(textOf(*window, CONTROL_ANSWER), "More & more.");
+    EXPECT_EQ(textOf(*window, 1002), "Goodbye.");
+    EXPECT_EQ(textOf(*window, 1008), "");
+}
+
+TEST_F(PlayerWindowTest, SwitchAndEndOfConversation) {
+    useScript(MILL);
+    auto window = openPlain();
+    clickLine(*window, 1);
+    EXPECT_EQ(textOf(*window, CONTROL_ANSWER), "The forge is hot.");
+    EXPECT_EQ(textOf(*window, 1002), "Back.");
+    clickLine(*window, 0);
+    EXPECT_EQ(textOf(*window, CONTROL_ANSWER), "Welcome.");
+    EXPECT_EQ(window->exitCode(), 0);
+}
+
+TEST_F(PlayerWindowTest, HoverIsTrackedOnlyOverTheLines) {
+    useScript(MILL);
+    auto window = openPlain();
+    QWidget* line0 = window->controls().at(1002);
+    QTest::mouseMove(window.get(), line0->geometry().topLeft());
+    EXPECT_EQ(window->logic().hoveredQuestion, 0);
+    QTest::mouseMove(window.get(), line0->geometry().bottomLeft() + QPoint(0, 2));
+    EXPECT_EQ(window->logic().hoveredQuestion, -1);
+    // Over the button the window hears nothing: the hover stays as it was.
+    QTest::mouseMove(window.get(), line0->geometry().topLeft());
+    QTest::mouseMove(window->button(CONTROL_CANCEL), QPoint(5, 5));
+    EXPECT_EQ(window->logic().hoveredQuestion, 0);
+}
+
+TEST_F(PlayerWindowTest, MissingScriptShowsLoadErrorAndEndsTheRunWithMinusOne) {
+    QDir::setCurrent(QString::fromStdString(folder.path.string()));
+    PlayerWindow window;
+    expectMessageBox();
+    EXPECT_EQ(window.run(), -1);
+    EXPECT_EQ(messageText, "Err=-1\nLine=1\nErrStr=");
+    EXPECT_EQ(messageCaption, applicationName());
+    EXPECT_EQ(messageButtons, 1);
+}
+
+TEST_F(PlayerWindowTest, FailedQuestionShowsTheEngineTextAndEndsTheRun) {
+    useScript(scriptWithHeader(R"(
+"Intro" {
+  { S = "0" N = "0" Q = "" A = "Welcome." ACT = "ACT_NONE" }
+  { S = "0" N = "0" Q = "Forget." A = "x" ACT = "ACT_SUB_MEM" PARAM = "never" }
+})"));
+    auto window = openPlain();
+    expectMessageBox();
+    clickLine(*window, 0);
+    EXPECT_EQ(messageText, "Can't apply question!");
+    EXPECT_EQ(textOf(*window, CONTROL_ANSWER), "Welcome.");
+    QTest::qWait(20);
+    EXPECT_EQ(window->exitCode(), -1);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(PlayerWindowTest, CaptionHoldsAFiftyCharacterTitle) {
+    const std::string title(50, 'W');
+    useScript(scriptWithHeader(R"("Intro" { { S = "0" N = "0" Q = "" A = "a" ACT = "ACT_NONE" }
+                                            { S = "0" N = "0" Q = "q" A = "a" ACT = "ACT_NONE" } })",
+                               title));
+    auto window = openPlain();
+    EXPECT_EQ(window->windowTitle().toStdString(), title);
+}
+
+TEST_F(PlayerWindowTest, EscapeClosesAndTheOkCommandDoesNot) {
+    useScript(MILL);
+    auto window = openPlain();
+    window->accept();
+    EXPECT_TRUE(window->isVisible());
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->exitCode(), 0);
+}
+
+TEST_F(PlayerWindowTest, LayoutInDialogUnitsAndTheAboutEntry) {
+    useScript(MILL);
+    auto window = openPlain();
+    EXPECT_EQ(window->size(), QSize(446, 302));
+    EXPECT_EQ(window->controls().at(CONTROL_ANSWER)->geometry(), QRect(8, 8, 428, 130));
+    EXPECT_EQ(window->controls().at(1008)->geometry(), QRect(8, 172, 428, 16));
+    ASSERT_EQ(window->commandEntries().size(), 1u);
+    EXPECT_EQ(window->commandEntries()[0].first, "&About Kestrine...");
+    EXPECT_EQ(window->button(CONTROL_CANCEL)->text(), "Koniec");
+    EXPECT_EQ(window->button(CONTROL_CANCEL)->focusPolicy(), Qt::StrongFocus);
+}
+
+TEST_F(PlayerWindowTest, AboutCommandRunsTheAboutBoxModally) {
+    useScript(MILL);
+    auto window = openPlain();
+    QString caption;
+    QTimer::singleShot(0, [&caption] {
+        QWidget* about = QApplication::activeModalWidget();
+        ASSERT_NE(about, nullptr);
+        caption = about->windowTitle();
+        QTest::keyClick(about, Qt::Key_Return); // the default button, OK
+    });
+    EXPECT_TRUE(window->logic().systemCommand(ABOUT_COMMAND + 3));
+    EXPECT_EQ(caption, "About Kestrine");
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(textOf(*window, CONTROL_ANSWER), "Welcome.");
+}
+
+} // namespace
+} // namespace kestrine::qt
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
