@@ -90,6 +90,13 @@ private:
     int32_t readCharacterBlock(ScriptReader& reader, int32_t measuring);
     int32_t readTalkUnit(ScriptReader& reader, TalkUnit& unit, int32_t measuring);
     int32_t readCondition(ScriptReader& reader, Condition& condition, int32_t measuring);
+    // Measuring pass: adds the text's size to `used`. Filling pass: copies it
+    // into the pool and points `pooled` at the copy.
+    int32_t poolText(const char* text, int32_t measuring, const char*& pooled);
+
+    // Set by a measuring pass whose texts would need more than the largest
+    // signed 32-bit count of bytes; the load then fails like an allocation.
+    bool poolTooLarge = false;
 
     // Size of `block`, so that addString can refuse to write past it.
     uint32_t poolSize = 0;

@@ -1,0 +1,34 @@
+// The shared steps of the script grammar.
+#include "loader/script_fields.h"
+
+#include "loader/load_messages.h"
+
+namespace murmex {
+
+int32_t expectChar(ScriptReader& reader, char wanted, const char* message) {
+    if (reader.seekChar(wanted) != READ_OK) {
+        return reader.syntaxError(message);
+    }
+    return READ_OK;
+}
+
+int32_t readValue(ScriptReader& reader, char* buffer, int32_t limit) {
+    if (reader.readQuoted(buffer, limit) != READ_OK) {
+        return LOAD_SYNTAX;
+    }
+    return READ_OK;
+}
+
+int32_t readField(ScriptReader& reader, char letter, const char* missingMessage, char* buffer,
+                  int32_t limit) {
+    int32_t result = expectChar(reader, letter, missingMessage);
+    if (result == READ_OK) {
+        result = expectChar(reader, '=', messages::EQUALS_EXPECTED);
+    }
+    if (result == READ_OK) {
+        result = readValue(reader, buffer, limit);
+    }
+    return result;
+}
+
+} // namespace murmex

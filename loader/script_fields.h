@@ -1,0 +1,24 @@
+// The steps every part of the script grammar is built from: a character that
+// must come next, a quoted value, and a field (keyword letter, '=', value).
+#pragma once
+
+#include "loader/script_reader.h"
+
+#include <cstdint>
+
+namespace murmex {
+
+// Skips to `wanted`. Any failure, the end of the file included, is a syntax
+// error with `message`, which says more than the reader's own text.
+int32_t expectChar(ScriptReader& reader, char wanted, const char* message);
+
+// Reads a quoted value. Any failure is a syntax error whatever the reader
+// returned, keeping the reader's text (empty when the file ended first).
+int32_t readValue(ScriptReader& reader, char* buffer, int32_t limit);
+
+// A field: keyword, '=' and quoted value. Only the keyword's first letter is
+// sought, so the rest of the keyword is skipped on the way to the '='.
+int32_t readField(ScriptReader& reader, char letter, const char* missingMessage, char* buffer,
+                  int32_t limit);
+
+} // namespace murmex

@@ -1,0 +1,118 @@
+// The script reader's file handling, comments and the two scanning steps.
+#include "loader/script_reader.h"
+
+#include "loader/load_messages.h"
+
+namespace murmex {
+
+ScriptReader::~ScriptReader() {
+    if (file != nullptr) {
+        std::fclose(file);
+    }
+}
+
+bool ScriptReader::open(const char* fileName) {
+    file = std::fopen(fileName, "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    // The reader fetches large blocks itself; a second buffer would only copy.
+    std::setvbuf(file, nullptr, _IONBF, 0);
+    next = end = buffer;
+    nextOffset = 0;
+    return true;
+}
+
+bool ScriptReader::refill() {
+    if (file == nullptr) {
+        return false;
+    }
+    const size_t got = std::fread(buffer, 1, sizeof(buffer), file);
+    next = buffer;
+    end = buffer + got;
+    return got != 0;
+}
+
+int32_t ScriptReader::skipComments(char& out) {
+    // The '#' has been taken. Every byte of the comment still counts in the
+    // position, or the key would slip for everything after it.
+    for (;;) {
+        do {
+            if (!takeByte(out)) {
+                return READ_END;
+            }
+        } while (out != '\n');
+        countLine();
+        // The character after a comment is an ordinary one: a line feed counts
+        // a further line, and a '#' opens the next comment.
+        if (!takeByte(out)) {
+            return READ_END;
+        }
+        if (out == '\n') {
+            countLine();
+        }
+        if (out != '#') {
+            return READ_OK;
+        }
+    }
+}
+
+int32_t ScriptReader::seekChar(char wanted) {
+    char c = 0;
+    for (;;) {
+        const int32_t result = readChar(c, 0);
+        if (result != READ_OK) {
+            return result;
+        }
+        // Checked before the stop characters, so a brace or quote can be sought.
+        if (c == wanted) {
+            return READ_OK;
+        }
+        if (c == '{') {
+            return syntaxError(messages::OPEN_BRACE_UNEXPECTED);
+        }
+        if (c == '}') {
+            return syntaxError(messages::CLOSE_BRACE_UNEXPECTED);
+        }
+        if (c == '"') {
+            return syntaxError(messages::QUOTE_UNEXPECTED);
+        }
+    }
+}
+
+int32_t ScriptReader::readQuoted(char* buffer, int32_t limit) {
+    const int32_t sought = seekChar('"');
+    if (sought != READ_OK) {
+        return sought;
+    }
+    const int32_t last = limit - 1;
+    int32_t index = 0;
+    bool closed = false;
+    char c = 0;
+    // Stops at the closing quote, at the last index, at a line feed (values
+    // can't span lines) or at the end of the file.
+    while (readChar(c, 1) == READ_OK) {
+        buffer[index] = c;
+        if (c == '"') {
+            closed = true;
+            break;
+        }
+        if (index == last || c == '\n') {
+            break;
+        }
+        ++index;
+    }
+    int32_t result = READ_OK;
+    if (!closed) {
+        result = syntaxError(messages::QUOTE_EXPECTED);
+    }
+    buffer[index] = 0;
+    // Reaching the last index is too long even when the quote stands there:
+    // at most limit - 2 characters fit.
+    if (index == last) {
+        result = LOAD_LIMIT;
+    }
+    return result;
+}
+
+} // namespace murmex
