@@ -4,9 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 #include <cstdlib>
+#include <ostream>
 #include <string>
 
 #include <sys/wait.h>

@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
-
 #include <sstream>
 
 namespace {
@@ -79,7 +78,8 @@ TEST(Scramble, AcceptsCommentLinesBeforeTheMagic) {
 }
 
 // Each case runs in a folder holding in.txt (a plain script) and data.chr
-// (its scrambled form), beside a taken output and a file where a folder is expected.
+// (its scrambled form), beside a taken output, a file where a folder is
+// expected, and a script whose lines end in a line feed alone.
 struct RefusalCase {
     const char* label;
     ScrambleDirection direction;
@@ -104,6 +104,7 @@ TEST_P(ScrambleRefusal, FailsWithMessageAndWritesNothing) {
     folder.write("data.chr", scrambled);
     folder.write("taken.chr", "keep me");
     folder.write("notafolder", "a file");
+    folder.write("lf.txt", "MurmexSrcFile\nTITLE = \"T\"\n");
     const std::vector<std::string> before = folder.entries();
 
     const CommandRun run = scramble(refusal.direction, folder.path(refusal.in),
@@ -138,6 +139,8 @@ INSTANTIATE_TEST_SUITE_P(
                     true, "is not a folder"},
         RefusalCase{"OutputIsFolder", ScrambleDirection::Scramble, "in.txt", ".", true,
                     "is a folder"},
+        RefusalCase{"LineFeedOnlyFirstLine", ScrambleDirection::Scramble, "lf.txt", "out.chr",
+                    false, "already scrambled?"},
         RefusalCase{"AlreadyScrambled", ScrambleDirection::Scramble, "data.chr", "out.chr", false,
                     "already scrambled?"},
         RefusalCase{"AlreadyPlain", ScrambleDirection::Unscramble, "in.txt", "out.txt", false,
@@ -160,15 +163,6 @@ TEST(Scramble, ForceScramblesAnInputWithoutTheMagic) {
     const std::string in = folder.write("in.txt", "not a script");
     EXPECT_EQ(scramble(ScrambleDirection::Scramble, in, folder.path("out.chr"), true).status,
               EXIT_OK);
-}
-
-TEST(FirstLineIsMagic, NeedsTheCarriageReturn) {
-    EXPECT_TRUE(murmex::tool::firstLineIsMagic("MurmexSrcFile\r\n", false));
-    EXPECT_TRUE(murmex::tool::firstLineIsMagic("MurmexSrcFile\r", false));
-    EXPECT_FALSE(murmex::tool::firstLineIsMagic("MurmexSrcFile\n", false));
-    EXPECT_FALSE(murmex::tool::firstLineIsMagic("MurmexSrcFile \r\n", false));
-    EXPECT_FALSE(murmex::tool::firstLineIsMagic("murmexSrcFile\r\n", false));
-    EXPECT_FALSE(murmex::tool::firstLineIsMagic("", false));
 }
 
 } // namespace
