@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -255,6 +256,50 @@ TEST(ScriptLoadTest, PoolCountStopsBelowTheSigned32BitLimit) {
     used = 5;
     EXPECT_FALSE(addToPoolSize(used, static_cast<size_t>(UINT32_MAX) + 1));
     EXPECT_EQ(used, 5);
+}
+
+TEST(ScriptLoadTest, GiganticPoolFailsLikeAnAllocation) {
+    // Streams over 2 GiB of question and answer text through a pipe, so the
+    // measuring pass counts more than a signed 32-bit size. Takes seconds, so
+    // it runs only when asked for.
+    if (std::getenv("MURMEX_SLOW_TESTS") == nullptr) {
+        GTEST_SKIP() << "set MURMEX_SLOW_TESTS=1 to stream a 2 GiB script";
+    }
+    ScriptFolder folder;
+    const std::string path = folder.path();
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    std::thread writer([&] {
+        const int fd = open(path.c_str(), O_WRONLY);
+        ASSERT_GE(fd, 0);
+        const std::string unit = "{ S = \"0\" N = \"0\" Q = \"" + std::string(1498, 'q') +
+                                 "\" A = \"" + std::string(1498, 'a') + "\" ACT = \"ACT_NONE\" }\n";
+        std::string chunk;
+        for (int i = 0; i < 100; ++i) {
+            chunk += unit;
+        }
+        const uint64_t pooledPerChunk = 100 * 2 * 1499;
+        auto put = [fd](const std::string& text) {
+            for (size_t done = 0; done < text.size();) {
+                const ssize_t wrote = write(fd, text.data() + done, text.size() - done);
+                ASSERT_GT(wrote, 0);
+                done += static_cast<size_t>(wrote);
+            }
+        };
+        put(HEADER + "\"C\" {\n");
+        for (uint64_t pooled = 2; pooled <= INT32_MAX; pooled += pooledPerChunk) {
+            put(chunk);
+        }
+        put("}\n");
+        close(fd);
+    });
+    ConversationEngine engine;
+    engine.disableDescramble();
+    const int32_t result = engine.load(path.c_str());
+    writer.join();
+    EXPECT_EQ(result, LOAD_MEMORY);
+    EXPECT_STREQ(engine.errorMessage, "");
+    EXPECT_EQ(engine.block, nullptr);
+    EXPECT_EQ(engine.characterCount, 0);
 }
 
 } // namespace
