@@ -58,26 +58,25 @@ int32_t ScriptReader::skipComments(char& out) {
 }
 
 int32_t ScriptReader::seekChar(char wanted) {
-    char c = 0;
-    for (;;) {
-        const int32_t result = readChar(c, 0);
-        if (result != READ_OK) {
-            return result;
-        }
+    const char* message = nullptr;
+    const int32_t result = scan(0, [&](char c) {
         // Checked before the stop characters, so a brace or quote can be sought.
         if (c == wanted) {
-            return READ_OK;
+            return true;
         }
         if (c == '{') {
-            return syntaxError(messages::OPEN_BRACE_UNEXPECTED);
+            message = messages::OPEN_BRACE_UNEXPECTED;
+        } else if (c == '}') {
+            message = messages::CLOSE_BRACE_UNEXPECTED;
+        } else if (c == '"') {
+            message = messages::QUOTE_UNEXPECTED;
         }
-        if (c == '}') {
-            return syntaxError(messages::CLOSE_BRACE_UNEXPECTED);
-        }
-        if (c == '"') {
-            return syntaxError(messages::QUOTE_UNEXPECTED);
-        }
+        return message != nullptr;
+    });
+    if (result != READ_OK) {
+        return result;
     }
+    return message == nullptr ? READ_OK : syntaxError(message);
 }
 
 int32_t ScriptReader::readQuoted(char* buffer, int32_t limit) {
@@ -88,20 +87,21 @@ int32_t ScriptReader::readQuoted(char* buffer, int32_t limit) {
     const int32_t last = limit - 1;
     int32_t index = 0;
     bool closed = false;
-    char c = 0;
     // Stops at the closing quote, at the last index, at a line feed (values
-    // can't span lines) or at the end of the file.
-    while (readChar(c, 1) == READ_OK) {
+    // can't span lines) or at the end of the file; the index then stays at
+    // the place being filled.
+    scan(1, [&](char c) {
         buffer[index] = c;
         if (c == '"') {
             closed = true;
-            break;
+            return true;
         }
         if (index == last || c == '\n') {
-            break;
+            return true;
         }
         ++index;
-    }
+        return false;
+    });
     int32_t result = READ_OK;
     if (!closed) {
         result = syntaxError(messages::QUOTE_EXPECTED);

@@ -39,15 +39,10 @@ public:
     // starts a comment that runs to the end of its line and is never handed
     // out; with inQuotes 1 it is an ordinary character.
     int32_t readChar(char& out, int32_t inQuotes) {
-        if (!takeByte(out)) {
-            return READ_END;
-        }
-        if (out == '\n') {
-            countLine();
-        } else if (out == '#' && inQuotes == 0) {
-            return skipComments(out);
-        }
-        return READ_OK;
+        return scan(inQuotes, [&out](char c) {
+            out = c;
+            return true;
+        });
     }
 
     // Skips to the wanted character and consumes it: READ_OK, READ_END, or
@@ -66,7 +61,7 @@ public:
     // engine asks for it. Scrambling is exclusive-or with the key byte of the
     // offset, so the same step also scrambles a plain file.
     void descrambleByte(char& out, uint8_t byte, uint32_t offset) const {
-        out = static_cast<char>(engine.descramble != 0 ? byte ^ scrambleKeyAt(offset) : byte);
+        out = descrambled(byte, offset, engine.descramble != 0);
     }
 
     // Offset of the next byte to be taken from the file. Wraps past 4 GiB,
@@ -81,6 +76,53 @@ public:
     }
 
 private:
+    static char descrambled(uint8_t byte, uint32_t offset, bool descrambling) {
+        return static_cast<char>(descrambling ? byte ^ scrambleKeyAt(offset) : byte);
+    }
+
+    // The one loop that takes bytes from the file: each byte is descrambled
+    // with the key of its offset, counted in the position, a line feed in the
+    // line count, and comments are removed unless inQuotes is set. Every
+    // character that remains goes to step, until step returns true (READ_OK)
+    // or the file ends (READ_END). The cursor is kept in locals while a
+    // fetched block lasts, so the loop runs at the speed of the file.
+    template <typename Step> int32_t scan(int32_t inQuotes, Step&& step) {
+        for (;;) {
+            const uint8_t* at = next;
+            const uint8_t* stop = end;
+            uint32_t offset = nextOffset;
+            const bool descrambling = engine.descramble != 0;
+            while (at != stop) {
+                const uint8_t byte = *at++;
+                char c = descrambled(byte, offset, descrambling);
+                ++offset;
+                if (c == '\n') {
+                    countLine();
+                } else if (c == '#' && inQuotes == 0) {
+                    next = at;
+                    nextOffset = offset;
+                    if (skipComments(c) != READ_OK) {
+                        return READ_END;
+                    }
+                    // The comment may have fetched further blocks.
+                    at = next;
+                    stop = end;
+                    offset = nextOffset;
+                }
+                if (step(c)) {
+                    next = at;
+                    nextOffset = offset;
+                    return READ_OK;
+                }
+            }
+            next = at;
+            nextOffset = offset;
+            if (!refill()) {
+                return READ_END;
+            }
+        }
+    }
+
     // Takes one byte from the file, descrambled, and advances the position.
     bool takeByte(char& out) {
         if (next == end && !refill()) {

@@ -1,0 +1,104 @@
+// The built murmex binary: exit statuses of its command line (help, usage
+// errors, success, failure) and the demo it checks.
+#include "tools/tool_test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ostream>
+#include <string>
+
+#include <sys/wait.h>
+
+namespace {
+
+using murmex::testing::readBytes;
+using murmex::testing::ScratchFolder;
+
+struct CommandRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// Runs the tool with `arguments` (already quoted for the shell).
+CommandRun murmex(const ScratchFolder& folder, const std::string& arguments) {
+    const std::string out = folder.path("stdout");
+    const std::string err = folder.path("stderr");
+    const std::string command =
+        std::string("'") + MURMEX_TOOL + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readBytes(out), readBytes(err)};
+}
+
+struct StatusCase {
+    const char* label;
+    const char* arguments;
+    int status;
+};
+
+// Test names in CTest carry the label instead of the raw bytes.
+void PrintTo(const StatusCase& testCase, std::ostream* out) { *out << testCase.label; }
+
+class CommandLine : public ::testing::TestWithParam<StatusCase> {};
+
+TEST_P(CommandLine, ExitsWithStatus) {
+    ScratchFolder folder;
+    const CommandRun run = murmex(folder, GetParam().arguments);
+    EXPECT_EQ(run.status, GetParam().status) << run.out << run.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CommandLine,
+    ::testing::Values(StatusCase{"ToolHelp", "--help", 0}, StatusCase{"CheckHelp", "check --help", 0},
+                      StatusCase{"DumpHelp", "dump --help", 0},
+                      StatusCase{"ScrambleHelp", "scramble --help", 0},
+                      StatusCase{"UnscrambleHelp", "unscramble --help", 0},
+                      StatusCase{"NoCommand", "", 2}, StatusCase{"UnknownCommand", "lint x", 2},
+                      StatusCase{"CheckWithoutFile", "check", 2},
+                      StatusCase{"UnknownOption", "check --fast x", 2},
+                      StatusCase{"DumpTwoFiles", "dump a b", 2},
+                      StatusCase{"ScrambleWithoutOut", "scramble in", 2},
+                      StatusCase{"CheckMissingFile", "check /nonexistent/x.chr", 1},
+                      StatusCase{"DumpMissingFile", "dump /nonexistent/x.chr", 1}),
+    [](const ::testing::TestParamInfo<StatusCase>& info) { return info.param.label; });
+
+TEST(CommandLine, HelpListsTheCommands) {
+    ScratchFolder folder;
+    const CommandRun run = murmex(folder, "--help");
+    for (const char* command : {"check", "dump", "scramble", "unscramble"}) {
+        EXPECT_NE(run.out.find(command), std::string::npos) << command;
+    }
+}
+
+TEST(Demo, PlainScriptChecks) {
+    ScratchFolder folder;
+    const CommandRun run = murmex(folder, std::string("check --plain '") + MURMEX_DEMO_SCRIPT + "'");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find(": ok: 3 characters"), std::string::npos) << run.out;
+}
+
+TEST(Demo, BuiltDataChecksAndDumpsAsThePlainScript) {
+    ScratchFolder folder;
+    const CommandRun check = murmex(folder, std::string("check '") + MURMEX_DEMO_DATA + "'");
+    EXPECT_EQ(check.status, 0) << check.err;
+    const CommandRun fromData = murmex(folder, std::string("dump '") + MURMEX_DEMO_DATA + "'");
+    const CommandRun fromScript = murmex(folder, std::string("dump --plain '") + MURMEX_DEMO_SCRIPT + "'");
+    ASSERT_EQ(fromData.status, 0) << fromData.err;
+    EXPECT_EQ(fromData.out, fromScript.out);
+}
+
+TEST(Demo, ScrambleThenUnscrambleGivesTheScriptBack) {
+    ScratchFolder folder;
+    const std::string data = folder.path("data.chr");
+    const std::string back = folder.path("back.txt");
+    ASSERT_EQ(murmex(folder, std::string("scramble '") + MURMEX_DEMO_SCRIPT + "' '" + data + "'").status, 0);
+    ASSERT_EQ(murmex(folder, "unscramble '" + data + "' '" + back + "'").status, 0);
+    EXPECT_EQ(readBytes(back), readBytes(MURMEX_DEMO_SCRIPT));
+    // A second run must not overwrite what the first wrote.
+    const CommandRun again = murmex(folder, "unscramble '" + data + "' '" + back + "'");
+    EXPECT_EQ(again.status, 1);
+    EXPECT_NE(again.err.find("already exists"), std::string::npos) << again.err;
+}
+
+} // namespace
