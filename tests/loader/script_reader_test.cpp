@@ -60,8 +60,8 @@ TEST_F(ScriptReaderTest, ScrambledTextReadsBackPlainThroughCommentsAndStrings) {
     // The quoted value spans offset 256 (key byte 0 again) after a long
     // comment: every skipped or quoted byte must still count for the key.
     const std::string value = std::string(60, 'q') + "#in";
-    const std::string text = "MurmexSrcFile\r\n# " + std::string(200, 'c') + "\r\n" + "\"" +
-                             value + "\" tail\n";
+    const std::string text =
+        "MurmexSrcFile\r\n# " + std::string(200, 'c') + "\r\n" + "\"" + value + "\" tail\n";
     for (bool scramble : {true, false}) {
         open(text, scramble);
         std::string magic;
@@ -107,7 +107,9 @@ struct CharCase {
     int32_t line;     // line after the end of the file
 };
 
-void PrintTo(const CharCase& c, std::ostream* out) { *out << ::testing::PrintToString(c.text); }
+void PrintTo(const CharCase& c, std::ostream* out) {
+    *out << ::testing::PrintToString(c.text);
+}
 
 class CommentTest : public ScriptReaderTest, public ::testing::WithParamInterface<CharCase> {};
 
@@ -120,9 +122,9 @@ TEST_P(CommentTest, HandsOutTextWithoutComments) {
 INSTANTIATE_TEST_SUITE_P(
     Comments, CommentTest,
     ::testing::Values(CharCase{"a#note\nb", "ab", 2}, CharCase{"a\r\nb", "a\r\nb", 2},
-                      CharCase{"#one\r\n#two\r\nz", "z", 3},  // consecutive comments vanish
-                      CharCase{"#one\n\nz", "\nz", 3},        // a line feed after one counts
-                      CharCase{"x # last line", "x ", 1},     // end of file inside a comment
+                      CharCase{"#one\r\n#two\r\nz", "z", 3}, // consecutive comments vanish
+                      CharCase{"#one\n\nz", "\nz", 3},       // a line feed after one counts
+                      CharCase{"x # last line", "x ", 1},    // end of file inside a comment
                       CharCase{"x #\n", "x ", 2}, CharCase{"\"#\"", "\"", 1}));
 
 TEST_F(ScriptReaderTest, HashIsOrdinaryInQuotes) {
