@@ -66,8 +66,6 @@ INSTANTIATE_TEST_SUITE_P(
                  LOAD_SYNTAX, 6, "Syntax error: unknown action."},
         LoadCase{block(unitWith("ACT = \"act_none\"")), LOAD_SYNTAX, 6,
                  "Syntax error: unknown action."},
-        LoadCase{block(unitWith("ACT = \"ACT_NONE \"")), LOAD_SYNTAX, 6,
-                 "Syntax error: unknown action."},
         LoadCase{block(unitWith(NONE + " PARAM = \"skipped\"")), LOAD_OK, 8, ""},
         LoadCase{block(unitWith("ACT = \"ACT_COMM\" PARAM = \"C\" VAL = \"9\"")), LOAD_OK, 8, ""},
         LoadCase{block(unitWith("ACT = \"ACT_ADD_MONEY\" VAL = \"5\"")), LOAD_SYNTAX, 6,

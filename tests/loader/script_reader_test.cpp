@@ -77,14 +77,6 @@ TEST_F(ScriptReaderTest, ScrambledTextReadsBackPlainThroughCommentsAndStrings) {
         EXPECT_EQ(reader->position(), text.size());
         EXPECT_EQ(engine.line, 4);
     }
-
-    // A scrambled file read as plain yields its scrambled bytes.
-    engine.descramble = 0;
-    ScriptReader plainReader(engine);
-    ASSERT_TRUE(plainReader.open(folder.write(text, true).c_str()));
-    char c = 0;
-    ASSERT_EQ(plainReader.readChar(c, 0), READ_OK);
-    EXPECT_EQ(static_cast<uint8_t>(c), static_cast<uint8_t>('M' ^ 0xA0));
 }
 
 TEST_F(ScriptReaderTest, LargeFileReadsAcrossFetchedBlocks) {
