@@ -136,8 +136,7 @@ int32_t ConversationEngine::readCharacterBlock(ScriptReader& reader, int32_t mea
     }
 }
 
-int32_t ConversationEngine::readTalkUnit(ScriptReader& reader, TalkUnit& unit,
-                                         int32_t measuring) {
+int32_t ConversationEngine::readTalkUnit(ScriptReader& reader, TalkUnit& unit, int32_t measuring) {
     // The fields are sought in this fixed order; A comes before ACT because
     // both are found by the same letter.
     int32_t result = readNumberField(reader, 'S', messages::S_EXPECTED, TEXT_LIMIT, measuring,

@@ -30,6 +30,8 @@ int32_t ConversationEngine::load(const char* fileName) {
         // hold, so it must stay, and a second pool has no place to live.
         return LOAD_MEMORY;
     }
+    // Counted afresh, even after a load that failed while measuring.
+    used = 0;
     poolTooLarge = false;
     const int32_t measured = loadPass(fileName, 1);
     if (measured < 0) {

@@ -17,7 +17,8 @@ namespace murmex::testing {
 // byte of its offset.
 inline std::string scrambled(std::string text) {
     for (size_t offset = 0; offset < text.size(); ++offset) {
-        text[offset] = static_cast<char>(text[offset] ^ scrambleKeyAt(static_cast<uint32_t>(offset)));
+        text[offset] =
+            static_cast<char>(text[offset] ^ scrambleKeyAt(static_cast<uint32_t>(offset)));
     }
     return text;
 }
