@@ -17,6 +17,8 @@ constexpr int EXIT_OK = 0;
 constexpr int EXIT_FAILED = 1;
 // The command line itself was wrong.
 constexpr int EXIT_USAGE = 2;
+// A script being played failed where the window would show a message and quit.
+constexpr int EXIT_SCRIPT_FAILED = 3;
 
 // Adds one command to the tool. When the command line selects it, the
 // command runs during parsing and stores its status in `exitStatus`.

@@ -3,7 +3,10 @@
 #include "tools/murmex/check_command.h"
 #include "tools/murmex/command.h"
 #include "tools/murmex/dump_command.h"
+#include "tools/murmex/play_command.h"
 #include "tools/murmex/scramble_command.h"
+#include "tools/murmex/stats_command.h"
+#include "tools/murmex/test_command.h"
 
 #include <CLI/CLI.hpp>
 
@@ -17,12 +20,15 @@ constexpr murmex::tool::AddCommand COMMANDS[] = {
     murmex::tool::addDumpCommand,
     murmex::tool::addScrambleCommand,
     murmex::tool::addUnscrambleCommand,
+    murmex::tool::addPlayCommand,
+    murmex::tool::addTestCommand,
+    murmex::tool::addStatsCommand,
 };
 
 } // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app("Checks, shows and scrambles Murmex conversation scripts.", "murmex");
+    CLI::App app("Checks, shows, scrambles, plays and tests Murmex conversation scripts.", "murmex");
     app.require_subcommand(1);
     int exitStatus = murmex::tool::EXIT_OK;
     for (murmex::tool::AddCommand addCommand : COMMANDS) {

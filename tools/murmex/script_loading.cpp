@@ -71,13 +71,16 @@ LoadedScript loadScript(const std::string& path, bool plain) {
     return loaded;
 }
 
-std::string loadErrorLine(const std::string& path, bool plain, const LoadedScript& loaded) {
+std::string loadErrorText(const std::string& path, bool plain, const LoadedScript& loaded) {
     const ConversationEngine& engine = *loaded.engine;
     const bool hasMessage = engine.errorMessage != nullptr && engine.errorMessage[0] != 0;
+    return hasMessage ? std::string(engine.errorMessage) : describeSilentFailure(path, plain, loaded);
+}
+
+std::string loadErrorLine(const std::string& path, bool plain, const LoadedScript& loaded) {
     std::ostringstream line;
-    line << path << ':' << engine.line << ": error " << loaded.code << ": "
-         << (hasMessage ? std::string(engine.errorMessage)
-                        : describeSilentFailure(path, plain, loaded));
+    line << path << ':' << loaded.engine->line << ": error " << loaded.code << ": "
+         << loadErrorText(path, plain, loaded);
     return line.str();
 }
 

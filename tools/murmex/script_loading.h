@@ -22,9 +22,12 @@ struct LoadedScript {
 // Loads `path`, descrambled unless `plain`.
 LoadedScript loadScript(const std::string& path, bool plain);
 
-// The failure of a load as "FILE:LINE: error CODE: TEXT", without a line end.
-// TEXT is the engine's message, or a description in square brackets where the
-// loader leaves the message empty.
+// What went wrong in a failed load: the engine's message, or a description in
+// square brackets where the loader leaves the message empty.
+std::string loadErrorText(const std::string& path, bool plain, const LoadedScript& loaded);
+
+// The failure of a load as "FILE:LINE: error CODE: TEXT", without a line end,
+// TEXT being loadErrorText.
 std::string loadErrorLine(const std::string& path, bool plain, const LoadedScript& loaded);
 
 // Talk units of all loaded characters.
