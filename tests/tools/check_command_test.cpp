@@ -1,12 +1,15 @@
 // murmex check: the summary line of a loaded script, the error line of a
 // failed one (with the bracketed texts where the loader gives none) and the
-// exit status over several files.
+// script's lines around it, the JSON report, and the exit status over several
+// files.
 #include "tools/murmex/check_command.h"
 
 #include "tools/murmex/script_bytes.h"
 #include "tools/tool_test_files.h"
 
 #include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
 
 #include <ostream>
 #include <sstream>
@@ -26,12 +29,14 @@ struct CommandRun {
     std::string err;
 };
 
-CommandRun check(const std::vector<std::string>& files, bool plain) {
+CommandRun check(const std::vector<std::string>& files, bool plain, bool json = false) {
     std::ostringstream out;
     std::ostringstream err;
-    const int status = murmex::tool::runCheck(CheckOptions{files, plain}, out, err);
+    const int status = murmex::tool::runCheck(CheckOptions{files, plain, json}, out, err);
     return {status, out.str(), err.str()};
 }
+
+std::string firstLine(const std::string& text) { return text.substr(0, text.find('\n') + 1); }
 
 std::string scrambled(std::string bytes) {
     murmex::tool::scrambleInPlace(bytes);
@@ -79,15 +84,15 @@ void PrintTo(const FailureCase& testCase, std::ostream* out) { *out << testCase.
 
 class CheckFailure : public ::testing::TestWithParam<FailureCase> {};
 
-TEST_P(CheckFailure, ReportsOneErrorLine) {
+TEST_P(CheckFailure, ReportsTheErrorLine) {
     const FailureCase& failure = GetParam();
     ScratchFolder folder;
     const std::string path = folder.write("script.txt", failure.content);
     const CommandRun run = check({path}, failure.plain);
     EXPECT_EQ(run.status, EXIT_FAILED);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, path + ":" + std::to_string(failure.line) + ": error " +
-                           std::to_string(failure.code) + ": " + failure.text + "\n");
+    EXPECT_EQ(firstLine(run.err), path + ":" + std::to_string(failure.line) + ": error " +
+                                      std::to_string(failure.code) + ": " + failure.text + "\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -146,6 +151,69 @@ TEST(Check, ReportsEveryFileAndFailsWhenAnyFails) {
     EXPECT_EQ(run.out, good + ": ok: 1 characters, 2 talk units, 24 bytes of text\n" + good +
                            ": ok: 1 characters, 2 talk units, 24 bytes of text\n");
     EXPECT_EQ(run.err, bad + ":1: error -1: [cannot open file]\n");
+}
+
+const std::string UNKNOWN_ACTION =
+    HEADER + scriptText({"\"Intro\" {",
+                         "  { S = \"0\" N = \"0\" Q = \"\" A = \"Hi\" ACT = \"ACT_JUMP\" }", "}"});
+
+TEST(Check, ShowsTheLinesAroundTheError) {
+    ScratchFolder folder;
+    const std::string path = folder.write("script.txt", UNKNOWN_ACTION);
+    const CommandRun run = check({path}, true);
+    // The empty rest after the last line feed is left out.
+    EXPECT_EQ(run.err, path + ":6: error -3: Syntax error: unknown action.\n"
+                              "  4 | TEXTCOLOR = \"4\", \"5\", \"6\"\n"
+                              "  5 | \"Intro\" {\n"
+                              "> 6 |   { S = \"0\" N = \"0\" Q = \"\" A = \"Hi\" ACT = \"ACT_JUMP\" }\n"
+                              "  7 | }\n");
+}
+
+TEST(Check, ShowsTheLinesOfAScrambledFileDescrambled) {
+    ScratchFolder folder;
+    const std::string path = folder.write("data.chr", scrambled(UNKNOWN_ACTION));
+    const CommandRun run = check({path}, false);
+    EXPECT_NE(run.err.find("> 6 |   { S = \"0\" N = \"0\" Q = \"\" A = \"Hi\" ACT = \"ACT_JUMP\" }\n"),
+              std::string::npos)
+        << run.err;
+}
+
+// Read the wrong way round, the lines would be noise; the error line says what to do.
+TEST(Check, ShowsNoLinesOfAFileReadTheWrongWayRound) {
+    ScratchFolder folder;
+    const std::string path = folder.write("data.chr", scrambled(smallScript()));
+    const CommandRun run = check({path}, true);
+    EXPECT_EQ(run.err, path + ":1: error -2: [first line is not MurmexSrcFile] (looks scrambled: "
+                              "drop --plain)\n");
+}
+
+TEST(Check, ReportsEveryFileAsJson) {
+    ScratchFolder folder;
+    const std::string good = folder.write("good.txt", smallScript());
+    const std::string bad = folder.write("bad.txt", UNKNOWN_ACTION);
+    const std::string silent = folder.path("missing.txt");
+    const CommandRun run = check({good, bad, silent}, true, true);
+    EXPECT_EQ(run.status, EXIT_FAILED);
+    EXPECT_EQ(run.err, "");
+    const nlohmann::json report = nlohmann::json::parse(run.out);
+    const nlohmann::json expected = {
+        {{"file", good}, {"ok", true}, {"code", 1}, {"line", nullptr}, {"message", ""},
+         {"description", "1 characters, 2 talk units, 24 bytes of text"}},
+        {{"file", bad}, {"ok", false}, {"code", -3}, {"line", 6},
+         {"message", "Syntax error: unknown action."},
+         {"description", "Syntax error: unknown action."}},
+        // Where the loader sets no message, the description still says what happened.
+        {{"file", silent}, {"ok", false}, {"code", -1}, {"line", 1}, {"message", ""},
+         {"description", "[cannot open file]"}},
+    };
+    EXPECT_EQ(report, expected);
+}
+
+TEST(Check, JsonSurvivesAFileNameThatIsNotUtf8) {
+    ScratchFolder folder;
+    const CommandRun run = check({folder.path("caf\xE9.chr")}, true, true);
+    EXPECT_EQ(run.status, EXIT_FAILED);
+    EXPECT_EQ(nlohmann::json::parse(run.out).size(), 1u);
 }
 
 } // namespace

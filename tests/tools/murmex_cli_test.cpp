@@ -60,13 +60,22 @@ INSTANTIATE_TEST_SUITE_P(
                       StatusCase{"DumpTwoFiles", "dump a b", 2},
                       StatusCase{"ScrambleWithoutOut", "scramble in", 2},
                       StatusCase{"CheckMissingFile", "check /nonexistent/x.chr", 1},
-                      StatusCase{"DumpMissingFile", "dump /nonexistent/x.chr", 1}),
+                      StatusCase{"DumpMissingFile", "dump /nonexistent/x.chr", 1},
+                      StatusCase{"PlayHelp", "play --help", 0},
+                      StatusCase{"TestHelp", "test --help", 0},
+                      StatusCase{"StatsHelp", "stats --help", 0},
+                      StatusCase{"PlayWithoutFile", "play", 2},
+                      StatusCase{"TestWithoutPlan", "test x.chr", 2},
+                      StatusCase{"PlayMissingFile", "play /nonexistent/x.chr", 3},
+                      StatusCase{"TestMissingScript", "test /nonexistent/x.chr y.plan", 1},
+                      StatusCase{"StatsMissingFile", "stats /nonexistent/x.chr", 1}),
     [](const ::testing::TestParamInfo<StatusCase>& info) { return info.param.label; });
 
 TEST(CommandLine, HelpListsTheCommands) {
     ScratchFolder folder;
     const CommandRun run = murmex(folder, "--help");
-    for (const char* command : {"check", "dump", "scramble", "unscramble"}) {
+    for (const char* command :
+         {"check", "dump", "scramble", "unscramble", "play", "test", "stats"}) {
         EXPECT_NE(run.out.find(command), std::string::npos) << command;
     }
 }
@@ -99,6 +108,28 @@ TEST(Demo, ScrambleThenUnscrambleGivesTheScriptBack) {
     const CommandRun again = murmex(folder, "unscramble '" + data + "' '" + back + "'");
     EXPECT_EQ(again.status, 1);
     EXPECT_NE(again.err.find("already exists"), std::string::npos) << again.err;
+}
+
+TEST(Demo, PlaysAListOfChoicesAndQuitsAtTheEndOfTheInput) {
+    ScratchFolder folder;
+    const CommandRun listed =
+        murmex(folder, std::string("play '") + MURMEX_DEMO_DATA + "' --choose 3,1 --trace");
+    EXPECT_EQ(listed.status, 0) << listed.err;
+    EXPECT_NE(listed.out.find("> 3\n  * Intro: state 0 -> 1\n  * money 0 -> 1\n"), std::string::npos)
+        << listed.out;
+    // Input from a pipe is echoed, so the same game reads the same.
+    const CommandRun piped = murmex(folder, std::string("play '") + MURMEX_DEMO_DATA +
+                                                "' --trace < /dev/null");
+    EXPECT_EQ(piped.status, 0);
+    EXPECT_EQ(piped.out, listed.out.substr(0, listed.out.find("> 3")) + "> \n");
+}
+
+TEST(Demo, AChoiceOutOfRangeInTheListFailsTheRecording) {
+    ScratchFolder folder;
+    const CommandRun run = murmex(folder, std::string("play '") + MURMEX_DEMO_DATA + "' --choose 4");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("There is no question 4: choose 1 to 3, or q to quit."), std::string::npos)
+        << run.out;
 }
 
 } // namespace
