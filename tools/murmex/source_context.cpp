@@ -53,7 +53,12 @@ std::string sourceContext(const std::string& bytes, bool descramble, int32_t lin
         return "";
     }
     const int64_t first = std::max<int64_t>(1, int64_t{line} - around);
-    const int64_t last = std::min<int64_t>(lineCount, int64_t{line} + around);
+    int64_t last = std::min<int64_t>(lineCount, int64_t{line} + around);
+    // The empty rest after the file's last line feed is only worth showing
+    // when the error stands there.
+    if (last > line && lines[static_cast<size_t>(last - 1)].empty() && last == lineCount) {
+        --last;
+    }
     const size_t gutter = std::to_string(last).size();
 
     std::string context;

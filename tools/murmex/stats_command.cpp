@@ -20,8 +20,9 @@ bool isBlank(unsigned char byte) {
     return byte == ' ' || byte == '\t' || byte == '\r' || byte == '\n';
 }
 
-// Letters and digits of ASCII; every byte above it belongs to some letter of
-// UTF-8 or the code page, and words of those count too.
+// Letters and digits of ASCII, and every byte above it: telling letters from
+// punctuation there would need the text's encoding, and a word of accented
+// letters must count.
 bool isWordByte(unsigned char byte) {
     return (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') ||
            (byte >= 'a' && byte <= 'z') || byte >= 0x80;
