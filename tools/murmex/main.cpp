@@ -3,6 +3,9 @@
 #include "tools/murmex/check_command.h"
 #include "tools/murmex/command.h"
 #include "tools/murmex/dump_command.h"
+#include "tools/murmex/explore_command.h"
+#include "tools/murmex/graph_command.h"
+#include "tools/murmex/lint_command.h"
 #include "tools/murmex/scramble_command.h"
 
 #include <CLI/CLI.hpp>
@@ -17,12 +20,15 @@ constexpr murmex::tool::AddCommand COMMANDS[] = {
     murmex::tool::addDumpCommand,
     murmex::tool::addScrambleCommand,
     murmex::tool::addUnscrambleCommand,
+    murmex::tool::addGraphCommand,
+    murmex::tool::addLintCommand,
+    murmex::tool::addExploreCommand,
 };
 
 } // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app("Checks, shows and scrambles Murmex conversation scripts.", "murmex");
+    CLI::App app("Checks, shows, explores and scrambles Murmex conversation scripts.", "murmex");
     app.require_subcommand(1);
     int exitStatus = murmex::tool::EXIT_OK;
     for (murmex::tool::AddCommand addCommand : COMMANDS) {
