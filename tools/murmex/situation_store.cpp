@@ -28,18 +28,23 @@ uint64_t mix(uint64_t hash, uint64_t value) {
 
 } // namespace
 
-uint16_t VariableNames::numberOf(const char* slotName) {
-    const std::string name(slotName, strnlen(slotName, MAX_NAME_LENGTH));
-    const auto found = numbers.find(name);
-    if (found != numbers.end()) {
-        return found->second;
+uint16_t VariableNames::numberOf(const MemoryStore& memory, int32_t slot) {
+    const char* slotName = memory.names[slot];
+    if (seen[slot] && std::memcmp(lastSeen[slot].data, slotName, NAME_SIZE) == 0) {
+        return lastNumber[slot];
     }
-    SlotName bytes{};
-    std::memcpy(bytes.data, name.data(), name.size());
-    names.push_back(bytes);
-    const uint16_t number = static_cast<uint16_t>(names.size() - 1);
-    numbers.emplace(name, number);
-    return number;
+    const std::string name(slotName, strnlen(slotName, MAX_NAME_LENGTH));
+    auto found = numbers.find(name);
+    if (found == numbers.end()) {
+        SlotName bytes{};
+        std::memcpy(bytes.data, name.data(), name.size());
+        names.push_back(bytes);
+        found = numbers.emplace(name, static_cast<uint16_t>(names.size() - 1)).first;
+    }
+    std::memcpy(lastSeen[slot].data, slotName, NAME_SIZE);
+    lastNumber[slot] = found->second;
+    seen[slot] = true;
+    return found->second;
 }
 
 void SituationStore::readKey(const MemoryStore& memory, int32_t character, int32_t state,
@@ -50,7 +55,7 @@ void SituationStore::readKey(const MemoryStore& memory, int32_t character, int32
     for (int32_t slot = 0; slot < MEMORY_SLOTS; ++slot) {
         if (memory.names[slot][0] != 0) {
             key.variables.push_back(StoredVariable{static_cast<uint16_t>(slot),
-                                                   names.numberOf(memory.names[slot]),
+                                                   names.numberOf(memory, slot),
                                                    memory.values[slot]});
         }
     }

@@ -27,9 +27,9 @@ struct StoredVariable {
 // bytes in a stored situation.
 class VariableNames {
 public:
-    // Number of the name held in a slot (at most MAX_NAME_LENGTH bytes and a
-    // zero), numbering it on first sight.
-    uint16_t numberOf(const char* slotName);
+    // Number of the name held in an occupied slot of the store, numbering it
+    // on first sight.
+    uint16_t numberOf(const MemoryStore& memory, int32_t slot);
     // The slot bytes for a number, as the store writes a name: the name and
     // zeros up to NAME_SIZE.
     const char* slotBytes(uint16_t number) const { return names[number].data; }
@@ -40,6 +40,13 @@ private:
     };
     std::map<std::string, uint16_t> numbers;
     std::vector<SlotName> names;
+    // The name last seen in each slot and its number. A slot keeps its
+    // variable over most steps, so comparing its bytes saves a map lookup;
+    // the store pads every name it writes with zeros, so equal names have
+    // equal bytes.
+    SlotName lastSeen[MEMORY_SLOTS] = {};
+    uint16_t lastNumber[MEMORY_SLOTS] = {};
+    bool seen[MEMORY_SLOTS] = {};
 };
 
 // What decides what the player is offered from here on. Money is left out:
