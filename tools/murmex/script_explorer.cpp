@@ -37,6 +37,14 @@ enum FailureKind : int32_t {
     FAILURE_MISSING_CHARACTER,
 };
 
+// The store is plain arrays; copied as blocks, since the copy the compiler
+// writes for a class with a virtual destructor goes byte by byte.
+void copyMemory(const MemoryStore& from, MemoryStore& to) {
+    std::memcpy(to.names, from.names, sizeof(to.names));
+    std::memcpy(to.values, from.values, sizeof(to.values));
+    to.money = from.money;
+}
+
 class Explorer {
 public:
     Explorer(ConversationEngine& engine, const ScriptLines& lines, const ExploreLimits& limits)
@@ -47,7 +55,7 @@ public:
     }
 
     ExploreReport run() {
-        engine.memory = MemoryStore();
+        copyMemory(MemoryStore(), engine.memory);
         if (!flow.start(kestrine::START_CHARACTER)) {
             noteStartFailure({});
             return finish();
@@ -81,7 +89,7 @@ private:
         for (int32_t position = 0; position < offered.questionCount; ++position) {
             const int32_t unit = offered.unitIndices[position];
             reached[situation.character][unit] = true;
-            engine.memory = base;
+            copyMemory(base, engine.memory);
             character.state = situation.state;
             view = offered;
             const kestrine::StepOutcome outcome = flow.choose(position);

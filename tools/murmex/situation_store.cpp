@@ -143,10 +143,14 @@ uint32_t SituationStore::add(const SituationKey& key, uint32_t parent, uint32_t 
 
 void SituationStore::restoreMemory(uint32_t index, const VariableNames& names,
                                    MemoryStore& memory) const {
-    // A fresh store has every slot empty. What an empty slot holds beyond its
-    // first byte is never read, so writing only the occupied slots gives a
-    // store that behaves exactly like the one the key was read from.
-    memory = MemoryStore();
+    // A slot is empty when its first byte is zero, and what an empty slot
+    // holds beyond that byte is never read: emptying every slot and writing
+    // the occupied ones gives a store that behaves exactly like the one the
+    // key was read from.
+    for (auto& name : memory.names) {
+        name[0] = 0;
+    }
+    memory.money = 0;
     const SituationRecord& stored = records[index];
     for (uint64_t i = 0; i < stored.variableCount; ++i) {
         const StoredVariable& variable = variables[stored.firstVariable + i];
