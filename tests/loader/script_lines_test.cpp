@@ -2,8 +2,8 @@
 // and each talk unit's opening line, whatever stands between them, and a load
 // that is otherwise the same with or without the table.
 #include "engine/conversation_engine.h"
-#include "loader/script_lines.h"
 #include "loader/script_file.h"
+#include "loader/script_lines.h"
 
 #include <gtest/gtest.h>
 
@@ -19,18 +19,18 @@ using murmex::testing::HEADER;
 using murmex::testing::ScriptFolder;
 
 // The header takes lines 1 to 4.
-const std::string SCRIPT = HEADER +
-                           "# line 5: a comment with a { brace\r\n"
-                           "\"Mill\" {\r\n"                                                   // 6
-                           "  { S = \"0\" N = \"0\" Q = \"\" A = \"Hi.\" ACT = \"ACT_NONE\" }\r\n" // 7
-                           "  \"between units\"\r\n"                                          // 8
-                           "  {\r\n"                                                          // 9
-                           "    S = \"0\" N = \"0\" Q = \"Who?\" A = \"Me, {you}.\"\r\n"
-                           "    ACT = \"ACT_NONE\" }\r\n"
-                           "}\r\n"
-                           "\r\n"
-                           "\"Smith\"\r\n"                                                    // 14
-                           "{ { S = \"0\" N = \"-1\" Q = \"Bye.\" A = \"-\" ACT = \"ACT_NONE\" } }\r\n";
+const std::string SCRIPT =
+    HEADER + "# line 5: a comment with a { brace\r\n"
+             "\"Mill\" {\r\n"                                                        // 6
+             "  { S = \"0\" N = \"0\" Q = \"\" A = \"Hi.\" ACT = \"ACT_NONE\" }\r\n" // 7
+             "  \"between units\"\r\n"                                               // 8
+             "  {\r\n"                                                               // 9
+             "    S = \"0\" N = \"0\" Q = \"Who?\" A = \"Me, {you}.\"\r\n"
+             "    ACT = \"ACT_NONE\" }\r\n"
+             "}\r\n"
+             "\r\n"
+             "\"Smith\"\r\n" // 14
+             "{ { S = \"0\" N = \"-1\" Q = \"Bye.\" A = \"-\" ACT = \"ACT_NONE\" } }\r\n";
 
 TEST(ScriptLinesTest, NotesTheLineOfEachNameAndEachUnitOpening) {
     ScriptFolder folder;
@@ -66,10 +66,10 @@ TEST(ScriptLinesTest, LoadIsTheSameWithAndWithoutTheTable) {
 
 TEST(ScriptLinesTest, FailedLoadKeepsTheLinesOfWhatItCreated) {
     ScriptFolder folder;
-    const std::string file =
-        folder.write(HEADER + "\"A\" { { S = \"0\" N = \"0\" Q = \"\" A = \"\" ACT = \"ACT_NONE\" }\r\n"
-                              "{ S = \"x\" N = \"0\" Q = \"\" A = \"\" ACT = \"ACT_NONE\" } }\r\n",
-                     true);
+    const std::string file = folder.write(
+        HEADER + "\"A\" { { S = \"0\" N = \"0\" Q = \"\" A = \"\" ACT = \"ACT_NONE\" }\r\n"
+                 "{ S = \"x\" N = \"0\" Q = \"\" A = \"\" ACT = \"ACT_NONE\" } }\r\n",
+        true);
     ConversationEngine engine;
     auto lines = std::make_unique<ScriptLines>();
     engine.scriptLines = lines.get();

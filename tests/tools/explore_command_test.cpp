@@ -48,7 +48,9 @@ struct FailureCase {
     const char* says;
 };
 
-void PrintTo(const FailureCase& testCase, std::ostream* out) { *out << testCase.label; }
+void PrintTo(const FailureCase& testCase, std::ostream* out) {
+    *out << testCase.label;
+}
 
 class ReachableFailure : public ::testing::TestWithParam<FailureCase> {};
 
@@ -73,39 +75,71 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FailureCase{"NoIntro",
                     {"\"Mill\" {", unitLine(0, 0, ""), unitLine(0, -1, "Bye."), "}"},
-                    "no-intro", 1, {}, "\"Character not found!\""},
+                    "no-intro",
+                    1,
+                    {},
+                    "\"Character not found!\""},
         FailureCase{"DeadEnd",
                     {"\"Intro\" {", unitLine(0, 0, ""), unitLine(0, 0, "Stay."),
                      unitLine(0, 1, "Walk."), unitLine(1, 2, "On."), "}"},
-                    "reachable-dead-end", 9, {"Walk.", "On."}, "\"No questions!\""},
+                    "reachable-dead-end",
+                    9,
+                    {"Walk.", "On."},
+                    "\"No questions!\""},
         FailureCase{"RemovingAMissingVariable",
-                    {"\"Intro\" {", unitLine(0, 0, ""), unitLine(0, 0, "Set.", "ACT_ADD_MEM", setVariable("x", 1)),
+                    {"\"Intro\" {", unitLine(0, 0, ""),
+                     unitLine(0, 0, "Set.", "ACT_ADD_MEM", setVariable("x", 1)),
                      unitLine(0, 0, "Drop.", "ACT_SUB_MEM", "PARAM = \"x\" "), "}"},
-                    "reachable-cannot-apply", 8, {"Drop."}, "\"Can't apply question!\""},
+                    "reachable-cannot-apply",
+                    8,
+                    {"Drop."},
+                    "\"Can't apply question!\""},
         FailureCase{"NextState99",
-                    {"\"Intro\" {", unitLine(0, 0, ""), unitLine(0, 0, "Stay."), unitLine(0, -99, "Stop."), "}"},
-                    "reachable-next-state-99", 8, {"Stop."}, "\"Character not found!\" left over"},
+                    {"\"Intro\" {", unitLine(0, 0, ""), unitLine(0, 0, "Stay."),
+                     unitLine(0, -99, "Stop."), "}"},
+                    "reachable-next-state-99",
+                    8,
+                    {"Stop."},
+                    "\"Character not found!\" left over"},
         FailureCase{"SwitchToMissingCharacter",
                     {"\"Intro\" {", unitLine(0, 0, ""), unitLine(0, 0, "Stay."),
                      unitLine(0, 0, "Go.", "ACT_COMM", "PARAM = \"Smith\" "), "}"},
-                    "reachable-missing-character", 8, {"Go."}, "\"Character not found!\""},
+                    "reachable-missing-character",
+                    8,
+                    {"Go."},
+                    "\"Character not found!\""},
         // Without ACT_COMM the answer "Fine." is taken for the name.
         FailureCase{"NextState98",
-                    {"\"Intro\" {", unitLine(0, 0, ""), unitLine(0, 0, "Stay."), unitLine(0, -98, "Go."), "}"},
-                    "reachable-missing-character", 8, {"Go."}, "\"Fine.\""},
+                    {"\"Intro\" {", unitLine(0, 0, ""), unitLine(0, 0, "Stay."),
+                     unitLine(0, -98, "Go."), "}"},
+                    "reachable-missing-character",
+                    8,
+                    {"Go."},
+                    "\"Fine.\""},
         FailureCase{"SwitchToCharacterWithoutInitialAnswer",
-                    {"\"Intro\" {", unitLine(0, 0, ""), unitLine(0, 0, "Go.", "ACT_COMM", "PARAM = \"Mill\" "), "}",
-                     "\"Mill\" {", unitLine(0, 0, "Hm."), "}"},
-                    "reachable-start-fails", 9, {"Go."}, "\"No initial answer found!\""},
+                    {"\"Intro\" {", unitLine(0, 0, ""),
+                     unitLine(0, 0, "Go.", "ACT_COMM", "PARAM = \"Mill\" "), "}", "\"Mill\" {",
+                     unitLine(0, 0, "Hm."), "}"},
+                    "reachable-start-fails",
+                    9,
+                    {"Go."},
+                    "\"No initial answer found!\""},
         FailureCase{"SwitchToCharacterWithoutQuestions",
-                    {"\"Intro\" {", unitLine(0, 0, ""), unitLine(0, 0, "Go.", "ACT_COMM", "PARAM = \"Mill\" "), "}",
-                     "\"Mill\" {", unitLine(0, 0, ""), "}"},
-                    "reachable-start-fails", 9, {"Go."}, "\"No questions found!\""},
+                    {"\"Intro\" {", unitLine(0, 0, ""),
+                     unitLine(0, 0, "Go.", "ACT_COMM", "PARAM = \"Mill\" "), "}", "\"Mill\" {",
+                     unitLine(0, 0, ""), "}"},
+                    "reachable-start-fails",
+                    9,
+                    {"Go."},
+                    "\"No questions found!\""},
         // Intro's only initial answer needs "fresh" unset; the second round fails.
         FailureCase{"IntroCannotStartAgain",
                     {"\"Intro\" {", unitLine(0, 0, "", "ACT_NONE", condition("fresh", "not")),
                      unitLine(0, -1, "Leave.", "ACT_ADD_MEM", setVariable("fresh", 1)), "}"},
-                    "reachable-start-fails", 5, {"Leave."}, "\"No initial answer found!\""},
+                    "reachable-start-fails",
+                    5,
+                    {"Leave."},
+                    "\"No initial answer found!\""},
         // The key comes from Mara; the door in Intro leads to a dead end. The
         // longer way round through Mara's chatter is not the one reported.
         FailureCase{"VariableSetByAnotherCharacter",
@@ -114,8 +148,11 @@ INSTANTIATE_TEST_SUITE_P(
                      unitLine(0, 5, "Open the door.", "ACT_NONE", condition("key", "==", 1)), "}",
                      "\"Mara\" {", unitLine(0, 0, ""), unitLine(0, 1, "Chat."),
                      unitLine(1, -1, "Take the key.", "ACT_ADD_MEM", setVariable("key", 1)),
-                     unitLine(0, -1, "Take the key now.", "ACT_ADD_MEM", setVariable("key", 1)), "}"},
-                    "reachable-dead-end", 8, {"Visit Mara.", "Take the key now.", "Open the door."},
+                     unitLine(0, -1, "Take the key now.", "ACT_ADD_MEM", setVariable("key", 1)),
+                     "}"},
+                    "reachable-dead-end",
+                    8,
+                    {"Visit Mara.", "Take the key now.", "Open the door."},
                     "\"No questions!\""}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return info.param.label; });
 
@@ -127,13 +164,14 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ExploreSlotLayout, SameVariablesInOtherSlotsAreAnotherSituation) {
     ScratchFolder folder;
     const ExploreReport report = explore(
-        folder, {"\"Intro\" {", unitLine(0, 0, ""),
-                 unitLine(0, 0, "Set ba.", "ACT_ADD_MEM", setVariable("ba", 1) + condition("ba", "not")),
-                 unitLine(0, 0, "Set ab.", "ACT_ADD_MEM", setVariable("ab", 1) + condition("ab", "not")),
-                 unitLine(0, 1, "Drop ab.", "ACT_SUB_MEM",
-                          "PARAM = \"ab\" " + condition("ab", "==", 1) + condition("ba", "==", 1)),
-                 unitLine(1, 0, "Back."), unitLine(1, 2, "Where is ba?", "ACT_NONE", condition("ba", "not")),
-                 "}"});
+        folder,
+        {"\"Intro\" {", unitLine(0, 0, ""),
+         unitLine(0, 0, "Set ba.", "ACT_ADD_MEM", setVariable("ba", 1) + condition("ba", "not")),
+         unitLine(0, 0, "Set ab.", "ACT_ADD_MEM", setVariable("ab", 1) + condition("ab", "not")),
+         unitLine(0, 1, "Drop ab.", "ACT_SUB_MEM",
+                  "PARAM = \"ab\" " + condition("ab", "==", 1) + condition("ba", "==", 1)),
+         unitLine(1, 0, "Back."),
+         unitLine(1, 2, "Where is ba?", "ACT_NONE", condition("ba", "not")), "}"});
     ASSERT_EQ(report.failures.size(), 1u);
     EXPECT_EQ(report.failures[0].name, "reachable-dead-end");
     EXPECT_EQ(report.failures[0].path,
@@ -158,9 +196,12 @@ TEST(ExploreCoverage, NamesWhatNoPlayReaches) {
 TEST(ExploreLimitsTest, CutOffIsReported) {
     ScratchFolder folder;
     const std::vector<std::string> counter = {
-        "\"Intro\" {", unitLine(0, 0, ""), unitLine(0, 0, "One.", "ACT_ADD_MEM", setVariable("n", 1)),
+        "\"Intro\" {",
+        unitLine(0, 0, ""),
+        unitLine(0, 0, "One.", "ACT_ADD_MEM", setVariable("n", 1)),
         unitLine(0, 0, "Two.", "ACT_ADD_MEM", setVariable("n", 2) + condition("n", "==", 1)),
-        unitLine(0, 0, "Three.", "ACT_ADD_MEM", setVariable("n", 3) + condition("n", "==", 2)), "}"};
+        unitLine(0, 0, "Three.", "ACT_ADD_MEM", setVariable("n", 3) + condition("n", "==", 2)),
+        "}"};
     ExploreLimits limits;
     EXPECT_EQ(explore(folder, counter, limits).cutOff, CutOff::None);
     EXPECT_EQ(explore(folder, counter, limits).situations, 4u);
@@ -191,9 +232,9 @@ TEST(ExploreCommand, DemoIsCompleteWithoutFailure) {
 
 TEST(ExploreCommand, FailurePrintsWarningAndPathAndFails) {
     ScratchFolder folder;
-    const std::string file = folder.write(
-        "s.txt", murmex::testing::scriptWithHeader({"\"Intro\" {", unitLine(0, 0, ""),
-                                                    unitLine(0, 1, "Walk."), "}"}));
+    const std::string file =
+        folder.write("s.txt", murmex::testing::scriptWithHeader({"\"Intro\" {", unitLine(0, 0, ""),
+                                                                 unitLine(0, 1, "Walk."), "}"}));
     std::ostringstream out;
     std::ostringstream err;
     murmex::tool::ExploreOptions options;
@@ -201,8 +242,9 @@ TEST(ExploreCommand, FailurePrintsWarningAndPathAndFails) {
     options.plain = true;
     EXPECT_EQ(murmex::tool::runExplore(options, out, err), murmex::tool::EXIT_FAILED);
     EXPECT_EQ(out.str(),
-              file + ":7: warning: after \"Walk.\", \"Intro\" offers no question in state 1: the "
-                     "player stops with \"No questions!\" [reachable-dead-end]\n" +
+              file +
+                  ":7: warning: after \"Walk.\", \"Intro\" offers no question in state 1: the "
+                  "player stops with \"No questions!\" [reachable-dead-end]\n" +
                   file + ":7: note: reached by 1 question: \"Walk.\"\n" + file +
                   ": explored 1 situations, up to 0 questions deep; 2 of 2 talk units reached "
                   "(100%); search complete; 1 failure reachable\n");

@@ -20,11 +20,15 @@ using murmex::tool::GraphOptions;
 // A value can't hold a double quote, but the labels add their own around
 // questions; a backslash at the end of a text would escape the closing one.
 const std::vector<std::string> AWKWARD = {
-    "\"Intro\" {", unitLine(0, 0, ""),
+    "\"Intro\" {",
+    unitLine(0, 0, ""),
     unitLine(0, 1, "Say 'hi' | <b> & #1 `x` \\", "ACT_ADD_MEM",
              "PARAM = \"a\\\" VAL = \"1\" { ID = \"a\\\" OP = \"not\" } "),
-    unitLine(1, 0, "Back \\ slash"), unitLine(0, 0, "Off.", "ACT_COMM", "PARAM = \"Nobody \\\" "),
-    unitLine(0, -1, "End."), unitLine(0, -99, "Fail."), "}"};
+    unitLine(1, 0, "Back \\ slash"),
+    unitLine(0, 0, "Off.", "ACT_COMM", "PARAM = \"Nobody \\\" "),
+    unitLine(0, -1, "End."),
+    unitLine(0, -99, "Fail."),
+    "}"};
 
 std::string graph(const GraphOptions& options, int expectedStatus = murmex::tool::EXIT_OK) {
     std::ostringstream out;
@@ -35,13 +39,14 @@ std::string graph(const GraphOptions& options, int expectedStatus = murmex::tool
 
 bool dotAccepts(const ScratchFolder& folder, const std::string& dot) {
     const std::string in = folder.write("graph.dot", dot);
-    const std::string command =
-        "dot -Tsvg '" + in + "' -o '" + folder.path("graph.svg") + "' 2>'" + folder.path("err") + "'";
-    return std::system(command.c_str()) == 0 && murmex::testing::readBytes(folder.path("err")).empty();
+    const std::string command = "dot -Tsvg '" + in + "' -o '" + folder.path("graph.svg") + "' 2>'" +
+                                folder.path("err") + "'";
+    return std::system(command.c_str()) == 0 &&
+           murmex::testing::readBytes(folder.path("err")).empty();
 }
 
 class GraphvizOutput : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (std::system("command -v dot >/dev/null 2>&1") != 0) {
             GTEST_SKIP() << "Graphviz's dot is not installed (tools/install_deps.sh installs it)";
@@ -91,7 +96,8 @@ TEST(GraphCommand, MermaidHasAnEdgePerQuestion) {
     const std::string mermaid = graph({file, true, "mermaid", ""});
     EXPECT_EQ(mermaid.rfind("flowchart LR\n", 0), 0u) << mermaid;
     size_t edges = 0;
-    for (size_t at = mermaid.find("->|"); at != std::string::npos; at = mermaid.find("->|", at + 1)) {
+    for (size_t at = mermaid.find("->|"); at != std::string::npos;
+         at = mermaid.find("->|", at + 1)) {
         ++edges;
     }
     EXPECT_EQ(edges, 5u) << mermaid;

@@ -42,7 +42,9 @@ struct LintCase {
     int line;
 };
 
-void PrintTo(const LintCase& testCase, std::ostream* out) { *out << testCase.label; }
+void PrintTo(const LintCase& testCase, std::ostream* out) {
+    *out << testCase.label;
+}
 
 class LintWarning : public ::testing::TestWithParam<LintCase> {};
 
@@ -50,7 +52,8 @@ TEST_P(LintWarning, IsGivenOnItsLine) {
     ScratchFolder folder;
     const auto script = loadBody(folder, GetParam().body);
     ASSERT_TRUE(script.loaded.ok());
-    const std::vector<Finding> findings = murmex::tool::lintScript(*script.loaded.engine, *script.lines);
+    const std::vector<Finding> findings =
+        murmex::tool::lintScript(*script.loaded.engine, *script.lines);
     std::string all;
     for (const Finding& finding : findings) {
         all += std::to_string(finding.line) + ": " + finding.text + " [" + finding.name + "]\n";
@@ -70,12 +73,15 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, LintWarning,
     ::testing::Values(
         LintCase{"Clean", intro({unitLine(0, 1, "On."), unitLine(1, 0, "Back.")}), "", 0},
-        LintCase{"NoIntro", {"\"Mill\" {", unitLine(0, 0, ""), unitLine(0, -1, "Bye."), "}"},
-                 "no-intro", 1},
+        LintCase{"NoIntro",
+                 {"\"Mill\" {", unitLine(0, 0, ""), unitLine(0, -1, "Bye."), "}"},
+                 "no-intro",
+                 1},
         LintCase{"DuplicateCharacter",
                  intro({}, {"\"Intro\" {", unitLine(0, 0, ""), unitLine(0, -1, "Bye."), "}"}),
                  "duplicate-character", 9},
-        LintCase{"SwitchToMissing", intro({unitLine(0, 0, "Go.", "ACT_COMM", "PARAM = \"Nobody\" ")}),
+        LintCase{"SwitchToMissing",
+                 intro({unitLine(0, 0, "Go.", "ACT_COMM", "PARAM = \"Nobody\" ")}),
                  "switch-to-missing-character", 8},
         LintCase{"NextState98", intro({unitLine(0, -98, "Go.")}), "next-state-98", 8},
         LintCase{"NextState99", intro({unitLine(0, -99, "Go.")}), "next-state-99", 8},
@@ -85,7 +91,8 @@ INSTANTIATE_TEST_SUITE_P(
         LintCase{"StateEnteredOnlyFromUnenteredState",
                  intro({unitLine(4, 5, "Lost."), unitLine(5, 0, "Also lost.")}),
                  "state-never-entered", 9},
-        LintCase{"HiddenAnswer", intro({unitLine(0, 1, "On."), unitLine(1, 0, "Back."), unitLine(1, 0, "")}),
+        LintCase{"HiddenAnswer",
+                 intro({unitLine(0, 1, "On."), unitLine(1, 0, "Back."), unitLine(1, 0, "")}),
                  "hidden-answer", 10},
         LintCase{"InitialAnswerAction",
                  intro({unitLine(0, 0, "", "ACT_ADD_MEM", "PARAM = \"x\" VAL = \"1\" ")}),
@@ -100,24 +107,28 @@ INSTANTIATE_TEST_SUITE_P(
                         unitLine(0, 0, "5", "ACT_NONE", "{ ID = \"x\" OP = \"<\" VAL = \"3\" } "),
                         unitLine(0, 0, "6", "ACT_NONE", "{ ID = \"x\" OP = \">\" VAL = \"2\" } ")}),
                  "too-many-questions", 0},
-        LintCase{"NoInitialAnswer",
-                 intro({}, {"\"Mill\" {", unitLine(0, -1, "Bye."), "}"}), "cannot-start", 9},
+        LintCase{"NoInitialAnswer", intro({}, {"\"Mill\" {", unitLine(0, -1, "Bye."), "}"}),
+                 "cannot-start", 9},
         LintCase{"NoQuestionAtStart",
                  intro({}, {"\"Mill\" {", unitLine(0, 0, ""), unitLine(1, 0, "Bye."), "}"}),
                  "cannot-start", 9},
         LintCase{"TestedNeverSet",
-                 intro({unitLine(0, 0, "Go.", "ACT_NONE", "{ ID = \"ghost\" OP = \"==\" VAL = \"1\" } ")}),
+                 intro({unitLine(0, 0, "Go.", "ACT_NONE",
+                                 "{ ID = \"ghost\" OP = \"==\" VAL = \"1\" } ")}),
                  "variable-never-set", 8},
-        LintCase{"RemovedNeverSet", intro({unitLine(0, 0, "Go.", "ACT_SUB_MEM", "PARAM = \"ghost\" ")}),
+        LintCase{"RemovedNeverSet",
+                 intro({unitLine(0, 0, "Go.", "ACT_SUB_MEM", "PARAM = \"ghost\" ")}),
                  "removed-never-set", 8},
         LintCase{"LongName",
-                 intro({unitLine(0, 0, "Go.", "ACT_ADD_MEM", "PARAM = \"" + LONG_A + "\" VAL = \"1\" ")}),
+                 intro({unitLine(0, 0, "Go.", "ACT_ADD_MEM",
+                                 "PARAM = \"" + LONG_A + "\" VAL = \"1\" ")}),
                  "long-variable-name", 8},
-        LintCase{"NamesEqualWhenCut",
-                 intro({unitLine(0, 0, "Go.", "ACT_ADD_MEM", "PARAM = \"" + LONG_A + "\" VAL = \"1\" "),
-                        unitLine(0, 0, "Test.", "ACT_NONE",
-                                 "{ ID = \"" + LONG_B + "\" OP = \"==\" VAL = \"1\" } ")}),
-                 "variable-names-collide", 9},
+        LintCase{
+            "NamesEqualWhenCut",
+            intro({unitLine(0, 0, "Go.", "ACT_ADD_MEM", "PARAM = \"" + LONG_A + "\" VAL = \"1\" "),
+                   unitLine(0, 0, "Test.", "ACT_NONE",
+                            "{ ID = \"" + LONG_B + "\" OP = \"==\" VAL = \"1\" } ")}),
+            "variable-names-collide", 9},
         LintCase{"HighBytesInVariable",
                  intro({unitLine(0, 0, "Go.", "ACT_ADD_MEM", "PARAM = \"caf\xe9\" VAL = \"1\" ")}),
                  "non-ascii-name", 8},
@@ -129,20 +140,19 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(LintCommand, PrintsCompilerStyleLinesAndFailsOnWarnings) {
     ScratchFolder folder;
-    const std::string file = folder.write(
-        "s.txt", murmex::testing::scriptWithHeader(intro({unitLine(0, -99, "Go.")})));
+    const std::string file =
+        folder.write("s.txt", murmex::testing::scriptWithHeader(intro({unitLine(0, -99, "Go.")})));
     std::ostringstream out;
     std::ostringstream err;
     EXPECT_EQ(murmex::tool::runLint({file, true, false}, out, err), murmex::tool::EXIT_FAILED);
-    EXPECT_EQ(out.str(), file +
-                             ":8: warning: next state -99: the player stops as after a failure, "
-                             "with a message left over from before [next-state-99]\n");
+    EXPECT_EQ(out.str(), file + ":8: warning: next state -99: the player stops as after a failure, "
+                                "with a message left over from before [next-state-99]\n");
 }
 
 TEST(LintCommand, JsonListsTheSameWarnings) {
     ScratchFolder folder;
-    const std::string file = folder.write(
-        "s.txt", murmex::testing::scriptWithHeader(intro({unitLine(0, 3, "Go.")})));
+    const std::string file =
+        folder.write("s.txt", murmex::testing::scriptWithHeader(intro({unitLine(0, 3, "Go.")})));
     std::ostringstream out;
     std::ostringstream err;
     EXPECT_EQ(murmex::tool::runLint({file, true, true}, out, err), murmex::tool::EXIT_FAILED);

@@ -26,9 +26,9 @@ inline std::string scriptWithHeader(const std::vector<std::string>& body) {
 // conditions) as `rest`.
 inline std::string unitLine(int state, int next, const std::string& question,
                             const std::string& action = "ACT_NONE", const std::string& rest = "") {
-    return "  { S = \"" + std::to_string(state) + "\" N = \"" + std::to_string(next) +
-           "\" Q = \"" + question + "\" A = \"" + (question.empty() ? "Hello." : "Fine.") +
-           "\" ACT = \"" + action + "\" " + rest + "}";
+    return "  { S = \"" + std::to_string(state) + "\" N = \"" + std::to_string(next) + "\" Q = \"" +
+           question + "\" A = \"" + (question.empty() ? "Hello." : "Fine.") + "\" ACT = \"" +
+           action + "\" " + rest + "}";
 }
 
 // A loaded plain script and the lines of its parts.

@@ -13,12 +13,12 @@
 namespace murmex::tool {
 
 class ConditionConstraints {
-public:
+  public:
     // Adds the unit's conditions. False when the conditions gathered so far
     // can no longer hold together; the constraints are then unchanged.
     bool addUnit(const TalkUnit& unit);
 
-private:
+  private:
     struct Choice {
         // The variable may be missing from the memory.
         bool mayBeAbsent = true;

@@ -38,15 +38,19 @@ Finding unreachedFinding(const ConversationEngine& engine, const ScriptLines& li
     const Character& character = *engine.characters[reference.character];
     const TalkUnit& unit = *character.units[reference.unit];
     const bool isAnswer = unit.question[0] == 0;
-    std::string text = isAnswer ? "initial answer \"" + shortText(unit.answer, QUOTED_CHARACTERS) + "\""
-                                : "question \"" + shortText(unit.question, QUOTED_CHARACTERS) + "\"";
+    std::string text = isAnswer
+                           ? "initial answer \"" + shortText(unit.answer, QUOTED_CHARACTERS) + "\""
+                           : "question \"" + shortText(unit.question, QUOTED_CHARACTERS) + "\"";
     text += " of \"" + shortText(character.name, QUOTED_CHARACTERS) + "\" (state " +
             std::to_string(unit.state) + ")";
     text += complete ? (isAnswer ? " is never shown" : " is never offered")
                      : " was not reached before the search was cut off";
     const int32_t line = lines.unitLines[reference.character][reference.unit];
-    return Finding{line > 0 ? line : 1, complete ? "unit-never-reached" : "unit-not-reached",
-                   std::move(text), {}, false};
+    return Finding{line > 0 ? line : 1,
+                   complete ? "unit-never-reached" : "unit-not-reached",
+                   std::move(text),
+                   {},
+                   false};
 }
 
 std::string percent(int32_t part, int32_t whole) {
@@ -119,18 +123,19 @@ void addExploreCommand(CLI::App& app, int& exitStatus) {
         "explore", "Play every way through a script and report where the player would stop");
     command->add_flag("--plain", options->plain, "Read the file as plain text, not descrambled");
     command->add_flag("--json", options->json, "Print the report as JSON");
-    command->add_option("--max-states", options->limits.maxSituations,
-                        "Distinct situations to store at most")
+    command
+        ->add_option("--max-states", options->limits.maxSituations,
+                     "Distinct situations to store at most")
         ->check(CLI::PositiveNumber)
         ->capture_default_str();
-    command->add_option("--max-depth", options->limits.maxDepth,
-                        "Questions in a row to follow at most")
+    command
+        ->add_option("--max-depth", options->limits.maxDepth,
+                     "Questions in a row to follow at most")
         ->check(CLI::PositiveNumber)
         ->capture_default_str();
     command->add_option("FILE", options->file, "Script file to explore")->required();
-    command->callback([options, &exitStatus] {
-        exitStatus = runExplore(*options, std::cout, std::cerr);
-    });
+    command->callback(
+        [options, &exitStatus] { exitStatus = runExplore(*options, std::cout, std::cerr); });
 }
 
 } // namespace murmex::tool

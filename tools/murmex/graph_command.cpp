@@ -17,7 +17,8 @@ int runGraph(const GraphOptions& options, std::ostream& out, std::ostream& err) 
         err << loadErrorLine(options.file, options.plain, loaded) << '\n';
         return EXIT_FAILED;
     }
-    const GraphFormat format = options.format == "mermaid" ? GraphFormat::Mermaid : GraphFormat::Dot;
+    const GraphFormat format =
+        options.format == "mermaid" ? GraphFormat::Mermaid : GraphFormat::Dot;
     if (!writeGraph(out, *loaded.engine, format, options.character)) {
         err << options.file << ": error: no character is named \"" << options.character << "\"\n";
         return EXIT_FAILED;
@@ -35,9 +36,8 @@ void addGraphCommand(CLI::App& app, int& exitStatus) {
         ->capture_default_str();
     command->add_option("--character", options->character, "Show only this character");
     command->add_option("FILE", options->file, "Script file to draw")->required();
-    command->callback([options, &exitStatus] {
-        exitStatus = runGraph(*options, std::cout, std::cerr);
-    });
+    command->callback(
+        [options, &exitStatus] { exitStatus = runGraph(*options, std::cout, std::cerr); });
 }
 
 } // namespace murmex::tool

@@ -39,14 +39,13 @@ int runLint(const LintOptions& options, std::ostream& out, std::ostream& err) {
 
 void addLintCommand(CLI::App& app, int& exitStatus) {
     auto options = std::make_shared<LintOptions>();
-    CLI::App* command =
-        app.add_subcommand("lint", "Warn about what in a script would stop the player or hide a text");
+    CLI::App* command = app.add_subcommand(
+        "lint", "Warn about what in a script would stop the player or hide a text");
     command->add_flag("--plain", options->plain, "Read the file as plain text, not descrambled");
     command->add_flag("--json", options->json, "Print the warnings as JSON");
     command->add_option("FILE", options->file, "Script file to check")->required();
-    command->callback([options, &exitStatus] {
-        exitStatus = runLint(*options, std::cout, std::cerr);
-    });
+    command->callback(
+        [options, &exitStatus] { exitStatus = runLint(*options, std::cout, std::cerr); });
 }
 
 } // namespace murmex::tool

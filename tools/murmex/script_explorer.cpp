@@ -23,7 +23,9 @@ constexpr size_t QUOTED_CHARACTERS = 40;
 // The engine's text for a name that findCharacter did not find.
 constexpr const char* CHARACTER_NOT_FOUND = "Character not found!";
 
-std::string quoted(const char* text) { return "\"" + shortText(text, QUOTED_CHARACTERS) + "\""; }
+std::string quoted(const char* text) {
+    return "\"" + shortText(text, QUOTED_CHARACTERS) + "\"";
+}
 
 // What makes two failures the same: the kind, and the talk unit (or the
 // character that would not start) it comes from.
@@ -46,7 +48,7 @@ void copyMemory(const MemoryStore& from, MemoryStore& to) {
 }
 
 class Explorer {
-public:
+  public:
     Explorer(ConversationEngine& engine, const ScriptLines& lines, const ExploreLimits& limits)
         : engine(engine), lines(lines), limits(limits), flow(engine, view) {
         for (int32_t c = 0; c < engine.characterCount; ++c) {
@@ -71,7 +73,7 @@ public:
         return finish();
     }
 
-private:
+  private:
     void expand(uint32_t index) {
         const SituationRecord situation = store.record(index);
         Character& character = *engine.characters[situation.character];
@@ -80,8 +82,8 @@ private:
         ConversationView offered;
         offered.characterIndex = situation.character;
         character.state = situation.state;
-        offered.questionCount = character.listQuestions(base, offered.questions,
-                                                        offered.unitIndices, MAX_QUESTIONS);
+        offered.questionCount =
+            character.listQuestions(base, offered.questions, offered.unitIndices, MAX_QUESTIONS);
         if (situation.depth >= limits.maxDepth) {
             cut(CutOff::Depth);
             return;
@@ -143,8 +145,8 @@ private:
         while (index != 0) {
             const SituationRecord& situation = store.record(index);
             const SituationRecord& parent = store.record(situation.parent);
-            path.push_back(displayText(
-                engine.characters[parent.character]->units[situation.unit]->question));
+            path.push_back(
+                displayText(engine.characters[parent.character]->units[situation.unit]->question));
             index = situation.parent;
         }
         return {path.rbegin(), path.rend()};
@@ -153,7 +155,8 @@ private:
     bool isNew(const FailureKey& key) { return failureKeys.emplace(key, true).second; }
 
     void add(int32_t line, const char* name, std::string text, std::vector<std::string> path) {
-        failures.push_back(Finding{line > 0 ? line : 1, name, std::move(text), std::move(path), true});
+        failures.push_back(
+            Finding{line > 0 ? line : 1, name, std::move(text), std::move(path), true});
     }
 
     // Starting a character failed: "Intro" at the beginning of the game or
@@ -166,7 +169,8 @@ private:
             if (isNew({FAILURE_MISSING_CHARACTER, -1, -1, ""})) {
                 add(1, "no-intro",
                     "the game can't begin: no character is named \"Intro\", and the player "
-                    "stops with \"" + message + "\"",
+                    "stops with \"" +
+                        message + "\"",
                     std::move(path));
             }
             return;
@@ -224,8 +228,9 @@ private:
         }
         if (isNew({FAILURE_DEAD_END, c, u, ""})) {
             add(line, "reachable-dead-end",
-                "after " + question + ", " + quoted(character.name) + " offers no question in state " +
-                    std::to_string(character.state) + ": the player stops with \"" + message + "\"",
+                "after " + question + ", " + quoted(character.name) +
+                    " offers no question in state " + std::to_string(character.state) +
+                    ": the player stops with \"" + message + "\"",
                 pathTo(index, unit.question));
         }
     }

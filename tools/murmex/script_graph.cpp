@@ -65,7 +65,7 @@ int32_t findNamed(const ConversationEngine& engine, const char* name) {
 }
 
 class GraphBuilder {
-public:
+  public:
     explicit GraphBuilder(const ConversationEngine& engine) : engine(engine) {}
 
     Graph build(int32_t only) {
@@ -77,7 +77,7 @@ public:
         return std::move(graph);
     }
 
-private:
+  private:
     std::string nameOf(int32_t c) const {
         return shortText(engine.characters[c]->name, NODE_NAME_CHARACTERS);
     }
@@ -100,7 +100,8 @@ private:
             return stateNode(target, 0, fromShownCharacter && target != shown);
         }
         const std::string label = shortText(name, NODE_NAME_CHARACTERS);
-        auto [id, isNew] = missingIds.try_emplace(label, "missing" + std::to_string(missingIds.size()));
+        auto [id, isNew] =
+            missingIds.try_emplace(label, "missing" + std::to_string(missingIds.size()));
         if (isNew) {
             graph.nodes[id->second] = Node{id->second, "\"" + label + "\" (missing)", -1, true};
         }
@@ -171,8 +172,8 @@ void writeDot(std::ostream& out, const ConversationEngine& engine, const Graph& 
     }
     for (const auto& [c, nodes] : byCharacter) {
         out << "  subgraph cluster_" << c << " {\n"
-            << "    label=" << dotQuoted(shortText(engine.characters[c]->name, NODE_NAME_CHARACTERS))
-            << ";\n";
+            << "    label="
+            << dotQuoted(shortText(engine.characters[c]->name, NODE_NAME_CHARACTERS)) << ";\n";
         for (const Node* node : nodes) {
             out << "    " << node->id << " [label=" << dotQuoted(node->label) << "];\n";
         }

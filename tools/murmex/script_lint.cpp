@@ -19,14 +19,20 @@ namespace {
 // How much of a question a warning quotes.
 constexpr size_t QUOTED_CHARACTERS = 40;
 
-std::string quoted(const char* text) { return "\"" + shortText(text, QUOTED_CHARACTERS) + "\""; }
+std::string quoted(const char* text) {
+    return "\"" + shortText(text, QUOTED_CHARACTERS) + "\"";
+}
 
-std::string characterName(const Character& character) { return quoted(character.name); }
+std::string characterName(const Character& character) {
+    return quoted(character.name);
+}
 
-bool hasQuestion(const TalkUnit& unit) { return unit.question != nullptr && unit.question[0] != 0; }
+bool hasQuestion(const TalkUnit& unit) {
+    return unit.question != nullptr && unit.question[0] != 0;
+}
 
 class Linter {
-public:
+  public:
     Linter(const ConversationEngine& engine, const ScriptLines& lines)
         : engine(engine), lines(lines) {}
 
@@ -42,7 +48,7 @@ public:
         return std::move(findings);
     }
 
-private:
+  private:
     void add(int32_t line, const char* name, std::string text) {
         findings.push_back(Finding{line > 0 ? line : 1, name, std::move(text), {}, false});
     }
@@ -219,8 +225,8 @@ private:
                 add(unitLine(c, units[k]), "too-many-questions",
                     "more than 5 questions can be available at once in state " +
                         std::to_string(character.units[units[k]]->state) + " of " +
-                        characterName(character) + ": " + quoted(character.units[units[k]]->question) +
-                        " is then not offered");
+                        characterName(character) + ": " +
+                        quoted(character.units[units[k]]->question) + " is then not offered");
                 return;
             }
         }
@@ -231,8 +237,7 @@ private:
         bool set = false;
     };
 
-    void noteName(std::map<std::string, NameUse>& names, const char* name, int32_t line,
-                  bool set) {
+    void noteName(std::map<std::string, NameUse>& names, const char* name, int32_t line, bool set) {
         NameUse& use = names[name];
         if (use.line == 0) {
             use.line = line;

@@ -54,9 +54,8 @@ void SituationStore::readKey(const MemoryStore& memory, int32_t character, int32
     key.variables.clear();
     for (int32_t slot = 0; slot < MEMORY_SLOTS; ++slot) {
         if (memory.names[slot][0] != 0) {
-            key.variables.push_back(StoredVariable{static_cast<uint16_t>(slot),
-                                                   names.numberOf(memory, slot),
-                                                   memory.values[slot]});
+            key.variables.push_back(StoredVariable{
+                static_cast<uint16_t>(slot), names.numberOf(memory, slot), memory.values[slot]});
         }
     }
 }

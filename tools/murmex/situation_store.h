@@ -26,7 +26,7 @@ struct StoredVariable {
 // Numbers the names a memory store can hold, so that a slot's name takes two
 // bytes in a stored situation.
 class VariableNames {
-public:
+  public:
     // Number of the name held in an occupied slot of the store, numbering it
     // on first sight.
     uint16_t numberOf(const MemoryStore& memory, int32_t slot);
@@ -34,7 +34,7 @@ public:
     // zeros up to NAME_SIZE.
     const char* slotBytes(uint16_t number) const { return names[number].data; }
 
-private:
+  private:
     struct SlotName {
         char data[NAME_SIZE];
     };
@@ -76,7 +76,7 @@ struct SituationRecord {
 };
 
 class SituationStore {
-public:
+  public:
     // Reads the key of a situation from the engine's view of it.
     static void readKey(const MemoryStore& memory, int32_t character, int32_t state,
                         VariableNames& names, SituationKey& key);
@@ -95,7 +95,7 @@ public:
     // Bytes the records and their variables take.
     uint64_t bytes() const;
 
-private:
+  private:
     static uint64_t hashOf(const SituationKey& key);
     bool equals(const SituationRecord& record, const SituationKey& key) const;
     void grow();

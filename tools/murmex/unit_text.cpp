@@ -17,7 +17,9 @@ constexpr size_t OPERATOR_WORD_COUNT = sizeof(OPERATOR_WORDS) / sizeof(OPERATOR_
 // stays readable when a long one is cut.
 constexpr size_t OPERAND_CHARACTERS = 24;
 
-bool isUtf8Continuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
+bool isUtf8Continuation(char byte) {
+    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+}
 
 } // namespace
 
