@@ -12,6 +12,7 @@
 namespace murmex {
 
 class ScriptReader;
+struct ScriptLines;
 
 // One colour of the script header, as the script gives it.
 struct Rgb {
@@ -82,6 +83,10 @@ public:
     const char* errorMessage = "";
     // Non-zero: every byte of a script file is descrambled as it is read.
     int32_t descramble = 1;
+    // When set before a load, the filling pass notes there the line of every
+    // character and talk unit it creates. Not owned; null leaves the load as
+    // it is, so a game that doesn't ask pays nothing.
+    ScriptLines* scriptLines = nullptr;
 
 private:
     int32_t loadPass(const char* fileName, int32_t measuring);

@@ -7,6 +7,7 @@
 #include "loader/load_messages.h"
 #include "loader/number_text.h"
 #include "loader/script_fields.h"
+#include "loader/script_lines.h"
 #include "loader/script_reader.h"
 #include "loader/value_limits.h"
 
@@ -117,6 +118,7 @@ int32_t ConversationEngine::readCharacterBlock(ScriptReader& reader, int32_t mea
             errorMessage = messages::TOO_MANY_UNITS;
             return LOAD_LIMIT;
         }
+        const int32_t unitLine = line;
         // A record is made only for a unit read completely, so the unit is
         // read into a scratch copy first.
         TalkUnit scratch;
@@ -131,6 +133,9 @@ int32_t ConversationEngine::readCharacterBlock(ScriptReader& reader, int32_t mea
                 return LOAD_MEMORY;
             }
             character->units[character->unitCount].reset(unit);
+            if (scriptLines != nullptr) {
+                scriptLines->unitLines[characterCount - 1][character->unitCount] = unitLine;
+            }
             ++character->unitCount;
         }
     }

@@ -6,6 +6,7 @@
 
 #include "loader/load_messages.h"
 #include "loader/pool_size.h"
+#include "loader/script_lines.h"
 #include "loader/script_reader.h"
 #include "loader/value_limits.h"
 
@@ -71,6 +72,7 @@ int32_t ConversationEngine::loadPass(const char* fileName, int32_t measuring) {
         if (result != READ_OK) {
             return result;
         }
+        const int32_t nameLine = line;
         // Pooled ahead of the block, so each name precedes its block's texts.
         const char* pooledName = nullptr;
         result = poolText(name, measuring, pooledName);
@@ -84,6 +86,9 @@ int32_t ConversationEngine::loadPass(const char* fileName, int32_t measuring) {
         if (measuring == 0) {
             // Named only now: a character whose block failed stays nameless.
             characters[characterCount - 1]->name = pooledName;
+            if (scriptLines != nullptr) {
+                scriptLines->characterLines[characterCount - 1] = nameLine;
+            }
         }
     }
 }

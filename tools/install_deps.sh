@@ -9,6 +9,7 @@ packages=(
     libcli11-dev nlohmann-json3-dev  # the murmex authoring tool
     qt6-base-dev fonts-liberation2   # the Kestrine player (Liberation Sans stands in for Arial)
     xvfb xauth                   # a display for the player where none is attached
+    graphviz                     # the tests check that murmex graph writes valid dot
 )
 extra=("$@")  # optional further packages, e.g. clang for sanitizer builds
 

@@ -54,7 +54,13 @@ INSTANTIATE_TEST_SUITE_P(
                       StatusCase{"DumpHelp", "dump --help", 0},
                       StatusCase{"ScrambleHelp", "scramble --help", 0},
                       StatusCase{"UnscrambleHelp", "unscramble --help", 0},
-                      StatusCase{"NoCommand", "", 2}, StatusCase{"UnknownCommand", "lint x", 2},
+                      StatusCase{"NoCommand", "", 2}, StatusCase{"UnknownCommand", "frobnicate x", 2},
+                      StatusCase{"GraphHelp", "graph --help", 0}, StatusCase{"LintHelp", "lint --help", 0},
+                      StatusCase{"ExploreHelp", "explore --help", 0},
+                      StatusCase{"GraphUnknownFormat", "graph --format svg x", 2},
+                      StatusCase{"ExploreZeroStates", "explore --max-states 0 x", 2},
+                      StatusCase{"LintMissingFile", "lint /nonexistent/x.chr", 1},
+                      StatusCase{"ExploreMissingFile", "explore /nonexistent/x.chr", 1},
                       StatusCase{"CheckWithoutFile", "check", 2},
                       StatusCase{"UnknownOption", "check --fast x", 2},
                       StatusCase{"DumpTwoFiles", "dump a b", 2},
@@ -75,7 +81,8 @@ TEST(CommandLine, HelpListsTheCommands) {
     ScratchFolder folder;
     const CommandRun run = murmex(folder, "--help");
     for (const char* command :
-         {"check", "dump", "scramble", "unscramble", "play", "test", "stats"}) {
+         {"check", "dump", "scramble", "unscramble", "play", "test", "stats", "graph", "lint",
+          "explore"}) {
         EXPECT_NE(run.out.find(command), std::string::npos) << command;
     }
 }

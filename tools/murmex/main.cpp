@@ -4,6 +4,9 @@
 #include "tools/murmex/command.h"
 #include "tools/murmex/dump_command.h"
 #include "tools/murmex/play_command.h"
+#include "tools/murmex/explore_command.h"
+#include "tools/murmex/graph_command.h"
+#include "tools/murmex/lint_command.h"
 #include "tools/murmex/scramble_command.h"
 #include "tools/murmex/stats_command.h"
 #include "tools/murmex/test_command.h"
@@ -23,12 +26,15 @@ constexpr murmex::tool::AddCommand COMMANDS[] = {
     murmex::tool::addPlayCommand,
     murmex::tool::addTestCommand,
     murmex::tool::addStatsCommand,
+    murmex::tool::addGraphCommand,
+    murmex::tool::addLintCommand,
+    murmex::tool::addExploreCommand,
 };
 
 } // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app("Checks, shows, scrambles, plays and tests Murmex conversation scripts.", "murmex");
+    CLI::App app("Checks, shows, plays, tests, explores and scrambles Murmex conversation scripts.", "murmex");
     app.require_subcommand(1);
     int exitStatus = murmex::tool::EXIT_OK;
     for (murmex::tool::AddCommand addCommand : COMMANDS) {

@@ -57,7 +57,7 @@ std::string describeSilentFailure(const std::string& path, bool plain, const Loa
 
 } // namespace
 
-LoadedScript loadScript(const std::string& path, bool plain) {
+LoadedScript loadScript(const std::string& path, bool plain, ScriptLines* lines) {
     LoadedScript loaded;
     loaded.engine = std::make_unique<ConversationEngine>();
     if (isFolder(path)) {
@@ -67,7 +67,10 @@ LoadedScript loadScript(const std::string& path, bool plain) {
     if (plain) {
         loaded.engine->disableDescramble();
     }
+    loaded.engine->scriptLines = lines;
     loaded.code = loaded.engine->load(path.c_str());
+    // The table belongs to the caller; the engine must not keep pointing at it.
+    loaded.engine->scriptLines = nullptr;
     return loaded;
 }
 

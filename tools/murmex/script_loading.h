@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/conversation_engine.h"
+#include "loader/script_lines.h"
 
 #include <cstdint>
 #include <memory>
@@ -19,8 +20,9 @@ struct LoadedScript {
     bool ok() const { return code >= 0; }
 };
 
-// Loads `path`, descrambled unless `plain`.
-LoadedScript loadScript(const std::string& path, bool plain);
+// Loads `path`, descrambled unless `plain`. With `lines` given, the line of
+// every character and talk unit is noted there.
+LoadedScript loadScript(const std::string& path, bool plain, ScriptLines* lines = nullptr);
 
 // What went wrong in a failed load: the engine's message, or a description in
 // square brackets where the loader leaves the message empty.
