@@ -23,7 +23,11 @@ ConversationEngine::~ConversationEngine() {
 }
 
 const char* ConversationEngine::addString(const char* text) {
-    const size_t size = std::strlen(text) + 1;
+    return addString(text, std::strlen(text));
+}
+
+const char* ConversationEngine::addString(const char* text, size_t length) {
+    const size_t size = length + 1;
     const uint32_t filled = static_cast<uint32_t>(used);
     if (used < 0 || filled > poolSize || size > poolSize - filled) {
         return nullptr;

@@ -152,13 +152,13 @@ int32_t ConversationEngine::readTalkUnit(ScriptReader& reader, TalkUnit& unit, i
     char text[TEXT_LIMIT];
     result = readField(reader, 'Q', messages::Q_EXPECTED, text, TEXT_LIMIT);
     if (result == READ_OK) {
-        result = poolText(text, measuring, unit.question);
+        result = poolText(text, reader.quotedLength(), measuring, unit.question);
     }
     if (result == READ_OK) {
         result = readField(reader, 'A', messages::A_EXPECTED, text, TEXT_LIMIT);
     }
     if (result == READ_OK) {
-        result = poolText(text, measuring, unit.answer);
+        result = poolText(text, reader.quotedLength(), measuring, unit.answer);
     }
     if (result == READ_OK) {
         result = readField(reader, 'A', messages::ACT_EXPECTED, text, TEXT_LIMIT);
@@ -175,7 +175,7 @@ int32_t ConversationEngine::readTalkUnit(ScriptReader& reader, TalkUnit& unit, i
     if (action->takesParam) {
         result = readField(reader, 'P', messages::PARAM_EXPECTED, text, TEXT_LIMIT);
         if (result == READ_OK) {
-            result = poolText(text, measuring, unit.param);
+            result = poolText(text, reader.quotedLength(), measuring, unit.param);
         }
         if (result != READ_OK) {
             return result;
@@ -224,7 +224,7 @@ int32_t ConversationEngine::readCondition(ScriptReader& reader, Condition& condi
     char text[SHORT_LIMIT];
     int32_t result = readField(reader, 'I', messages::ID_EXPECTED, text, SHORT_LIMIT);
     if (result == READ_OK) {
-        result = poolText(text, measuring, condition.variable);
+        result = poolText(text, reader.quotedLength(), measuring, condition.variable);
     }
     if (result == READ_OK) {
         result = readField(reader, 'O', messages::OP_EXPECTED, text, SHORT_LIMIT);

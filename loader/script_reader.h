@@ -7,6 +7,7 @@
 #include "engine/conversation_engine.h"
 #include "loader/scramble_key.h"
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 
@@ -48,7 +49,24 @@ public:
     // Skips to the wanted character and consumes it: READ_OK, READ_END, or
     // LOAD_SYNTAX when a brace or double quote other than the wanted one
     // comes first (it has been consumed too).
-    int32_t seekChar(char wanted);
+    int32_t seekChar(char wanted) {
+        // Most fields stand a few bytes apart on one line: ordinary bytes
+        // within the fetched block are skipped here, and the general path
+        // deals with line feeds, comments, stop characters and the block's
+        // end. A '#' always opens a comment, so it is never skipped to here.
+        const uint8_t* at = wanted == '#' ? end : next;
+        while (at != end && *at != static_cast<uint8_t>(wanted) && !FAST_SEEK_STOPS[*at]) {
+            ++at;
+        }
+        nextOffset += static_cast<uint32_t>(at - next);
+        next = at;
+        if (at != end && *at == static_cast<uint8_t>(wanted) && wanted != '\n') {
+            ++next;
+            ++nextOffset;
+            return READ_OK;
+        }
+        return seekCharSlowly(wanted);
+    }
 
     // Skips to the next double quote and reads the value up to the closing
     // one into buffer (at least limit bytes), zero-terminated. READ_OK,
@@ -56,6 +74,10 @@ public:
     // or the value is not closed on its line, LOAD_LIMIT when the value
     // reaches limit - 1 characters.
     int32_t readQuoted(char* buffer, int32_t limit);
+
+    // Length of the text the last successful readQuoted stored, up to its
+    // first zero byte.
+    int32_t quotedLength() const { return lastQuotedLength; }
 
     // The byte as it stands in the file at `offset`, descrambled when the
     // engine asks for it. Scrambling is exclusive-or with the key byte of the
@@ -80,8 +102,9 @@ private:
         return static_cast<char>(descrambling ? byte ^ scrambleKeyAt(offset) : byte);
     }
 
-    // The one loop that takes bytes from the file: each byte is descrambled
-    // with the key of its offset, counted in the position, a line feed in the
+    // The one loop that takes bytes from the file: each byte (descrambled
+    // with the key of its offset when its block was fetched) is counted in
+    // the position, a line feed in the
     // line count, and comments are removed unless inQuotes is set. Every
     // character that remains goes to step, until step returns true (READ_OK)
     // or the file ends (READ_END). The cursor is kept in locals while a
@@ -91,10 +114,9 @@ private:
             const uint8_t* at = next;
             const uint8_t* stop = end;
             uint32_t offset = nextOffset;
-            const bool descrambling = engine.descramble != 0;
             while (at != stop) {
-                const uint8_t byte = *at++;
-                char c = descrambled(byte, offset, descrambling);
+                // The block was descrambled as a whole when it was fetched.
+                char c = static_cast<char>(*at++);
                 ++offset;
                 if (c == '\n') {
                     countLine();
@@ -128,10 +150,31 @@ private:
         if (next == end && !refill()) {
             return false;
         }
-        descrambleByte(out, *next++, nextOffset++);
+        out = static_cast<char>(*next++);
+        ++nextOffset;
         return true;
     }
+    // Fetches the next block and descrambles it in place, each byte with the
+    // key of its own offset. False at the end of the file.
     bool refill();
+    // Both return the lowest byte of the block, so that a block without a
+    // zero byte needs no search for one.
+    uint8_t descrambleBlock(uint8_t* bytes, size_t count, uint32_t firstOffset) const;
+    static uint8_t lowestByte(const uint8_t* bytes, size_t count);
+    // Reads a value that closes within the fetched block without a line feed
+    // in one go. False, having taken nothing, when the byte-wise path must
+    // decide.
+    bool readQuotedInBlock(char* buffer, int32_t last);
+    int32_t seekCharSlowly(char wanted);
+
+    // Bytes that the fast skip of seekChar leaves to the general path.
+    static constexpr std::array<bool, 256> FAST_SEEK_STOPS = [] {
+        std::array<bool, 256> stops{};
+        for (const char c : {'\n', '#', '{', '}', '"'}) {
+            stops[static_cast<uint8_t>(c)] = true;
+        }
+        return stops;
+    }();
     int32_t skipComments(char& out);
     void countLine() {
         // A script can't have 2^31 lines before it exceeds any sane size, but
@@ -147,6 +190,13 @@ private:
     // Bytes fetched but not yet taken lie between next and end.
     const uint8_t* next = nullptr;
     const uint8_t* end = nullptr;
+    // The first line feed at or after some earlier `next` in this block (end
+    // when there is none); null when not yet known. Lets a line of several
+    // values be searched for its line feed once instead of once per value.
+    const uint8_t* lineFeed = nullptr;
+    int32_t lastQuotedLength = 0;
+    // Whether the fetched block holds a zero byte anywhere.
+    bool blockHasZero = false;
     uint8_t buffer[READ_BLOCK_SIZE];
 };
 
