@@ -101,6 +101,18 @@ void readFloor(benchmark::State& state, const std::string& name) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * file.bytes));
 }
 
+// The kind of names authors give their variables, 400 of them.
+std::string authorVariable(int32_t index) {
+    static const char* const verbs[] = {"met", "has", "seen", "told", "gave",
+                                        "owes", "knows", "found", "lost", "trust"};
+    static const char* const things[] = {
+        "miller", "smith", "mara", "key", "letter", "sword", "coin", "bread", "river", "forge",
+        "guard", "priest", "map", "ring", "horse", "boat", "cellar", "tower", "garden", "well",
+        "mill", "inn", "bridge", "wolf", "crow", "lamp", "book", "cart", "gate", "bell",
+        "stone", "herb", "cloak", "boot", "seal", "mask", "rope", "axe", "bow", "drum"};
+    return std::string(verbs[index % 10]) + "_" + things[index / 10 % 40];
+}
+
 // A character of 150 units with three conditions each, ready to step.
 struct StepScene {
     ConversationEngine engine;
@@ -134,7 +146,7 @@ std::string stepCharacter(bool worst) {
                    "\" Q = \"Question " + std::to_string(u) +
                    "\" A = \"Answer.\" ACT = \"ACT_ADD_MEM\" PARAM = \"counter\" VAL = \"1\"";
             for (int32_t k = 0; k < MAX_CONDITIONS; ++k) {
-                unit += " { ID = \"v" + std::to_string((u * 3 + k) % 400) +
+                unit += " { ID = \"" + authorVariable((u * 3 + k) % 400) +
                         "\" OP = \"!=\" VAL = \"-1\" }";
             }
         }
@@ -165,9 +177,7 @@ StepScene& stepScene(bool worst) {
         }
     } else {
         for (int32_t i = 0; i < 400; ++i) {
-            char name[16];
-            std::snprintf(name, sizeof(name), "v%d", static_cast<int>(i));
-            scene.engine.memory.set(name, 1);
+            scene.engine.memory.set(authorVariable(i).c_str(), 1);
         }
     }
     if (scene.engine.startCharacter(0, scene.view) != 0) {

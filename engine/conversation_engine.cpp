@@ -33,7 +33,8 @@ const char* ConversationEngine::addString(const char* text, size_t length) {
         return nullptr;
     }
     char* copy = block.get() + filled;
-    std::memcpy(copy, text, size);
+    std::memcpy(copy, text, length);
+    copy[length] = 0;
     used = static_cast<int32_t>(filled + size);
     return copy;
 }

@@ -42,7 +42,8 @@ public:
     // Returns null, writing nothing, when the text does not fit in the block
     // (the file grew between the loader's two passes).
     const char* addString(const char* text);
-    // The same for a text whose length the caller knows already.
+    // The same for the first `length` bytes of text, which need not be
+    // zero-terminated.
     const char* addString(const char* text, size_t length);
 
     // Loads a script file in two passes; LOAD_OK or a negative code, with

@@ -67,13 +67,13 @@ int32_t ConversationEngine::loadPass(const char* fileName, int32_t measuring) {
     for (;;) {
         // The end of the file where a further name could begin is the normal
         // end of the script (READ_END, which is LOAD_OK).
-        result = reader.readQuoted(name, NAME_LIMIT);
+        result = reader.readQuotedText(name, NAME_LIMIT);
         if (result != READ_OK) {
             return result;
         }
         // Pooled ahead of the block, so each name precedes its block's texts.
         const char* pooledName = nullptr;
-        result = poolText(name, reader.quotedLength(), measuring, pooledName);
+        result = poolText(reader.quotedText(), reader.quotedLength(), measuring, pooledName);
         if (result != READ_OK) {
             return result;
         }

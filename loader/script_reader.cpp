@@ -1,26 +1,14 @@
 // The script reader's file handling, comments and the two scanning steps.
 #include "loader/script_reader.h"
 
+#include "loader/byte_scan.h"
 #include "loader/load_messages.h"
 
 #include <cstring>
 
+
 namespace murmex {
 
-namespace {
-// The key bytes laid out twice in a row, so that the key for any run of up to
-// 256 offsets is one contiguous slice and a block descrambles in a tight loop.
-struct RepeatedKey {
-    uint8_t bytes[512];
-    RepeatedKey() {
-        for (uint32_t i = 0; i < 512; ++i) {
-            bytes[i] = scrambleKeyAt(i);
-        }
-    }
-};
-const RepeatedKey repeatedKey;
-
-} // namespace
 
 ScriptReader::~ScriptReader() {
     if (file != nullptr) {
@@ -45,61 +33,29 @@ bool ScriptReader::refill() {
         return false;
     }
     const size_t got = std::fread(buffer, 1, sizeof(buffer), file);
-    const uint8_t lowest = engine.descramble != 0 ? descrambleBlock(buffer, got, nextOffset)
-                                                  : lowestByte(buffer, got);
-    blockHasZero = got != 0 && lowest == 0;
+    if (engine.descramble != 0) {
+        descrambleBytes(buffer, got, nextOffset);
+    }
     next = buffer;
     end = buffer + got;
-    lineFeed = nullptr;
     return got != 0;
 }
 
-uint8_t ScriptReader::descrambleBlock(uint8_t* bytes, size_t count, uint32_t firstOffset) const {
-    uint8_t lowest = 255;
-    size_t done = 0;
-    while (done < count) {
-        const uint32_t keyStart = (firstOffset + static_cast<uint32_t>(done)) & 255u;
-        const size_t run = count - done < 256 ? count - done : 256;
-        uint8_t* __restrict target = bytes + done;
-        const uint8_t* __restrict key = repeatedKey.bytes + keyStart;
-        for (size_t i = 0; i < run; ++i) {
-            target[i] ^= key[i];
-            lowest = target[i] < lowest ? target[i] : lowest;
-        }
-        done += run;
-    }
-    return lowest;
-}
-
-uint8_t ScriptReader::lowestByte(const uint8_t* bytes, size_t count) {
-    uint8_t lowest = 255;
-    for (size_t i = 0; i < count; ++i) {
-        lowest = bytes[i] < lowest ? bytes[i] : lowest;
-    }
-    return lowest;
-}
-
-bool ScriptReader::readQuotedInBlock(char* buffer, int32_t last) {
+bool ScriptReader::readQuotedInBlock(int32_t last) {
     // Only a value shorter than the last index can close here: one that
     // reaches it is the byte-wise path's to report.
     const size_t available = static_cast<size_t>(end - next);
     const size_t window = available < static_cast<size_t>(last) ? available : last;
-    const void* quote = std::memchr(next, '"', window);
-    if (quote == nullptr) {
+    // A line feed, or a zero byte that would end the text early, is left to
+    // the byte-wise path too.
+    const uint8_t* stop = findValueStop(next, next + window);
+    if (stop == nullptr || *stop != '"') {
         return false;
     }
-    if (lineFeed == nullptr || lineFeed < next) {
-        const void* found = std::memchr(next, '\n', available);
-        lineFeed = found != nullptr ? static_cast<const uint8_t*>(found) : end;
-    }
-    if (lineFeed < quote) {
-        return false;
-    }
-    const size_t length = static_cast<size_t>(static_cast<const uint8_t*>(quote) - next);
-    std::memcpy(buffer, next, length);
-    buffer[length] = 0;
-    // A zero byte inside a value ends the text there, as it ends any string.
-    lastQuotedLength = static_cast<int32_t>(blockHasZero ? std::strlen(buffer) : length);
+    const size_t length = static_cast<size_t>(stop - next);
+    lastQuotedText = reinterpret_cast<const char*>(next);
+    lastQuotedRawLength = static_cast<int32_t>(length);
+    lastQuotedLength = static_cast<int32_t>(length);
     next += length + 1;
     nextOffset += static_cast<uint32_t>(length + 1);
     return true;
@@ -151,13 +107,13 @@ int32_t ScriptReader::seekCharSlowly(char wanted) {
     return message == nullptr ? READ_OK : syntaxError(message);
 }
 
-int32_t ScriptReader::readQuoted(char* buffer, int32_t limit) {
+int32_t ScriptReader::readQuotedText(char* buffer, int32_t limit) {
     const int32_t sought = seekChar('"');
     if (sought != READ_OK) {
         return sought;
     }
     const int32_t last = limit - 1;
-    if (readQuotedInBlock(buffer, last)) {
+    if (readQuotedInBlock(last)) {
         return READ_OK;
     }
     int32_t index = 0;
@@ -188,7 +144,19 @@ int32_t ScriptReader::readQuoted(char* buffer, int32_t limit) {
         result = LOAD_LIMIT;
     }
     if (result == READ_OK) {
+        lastQuotedText = buffer;
+        lastQuotedRawLength = index;
         lastQuotedLength = static_cast<int32_t>(std::strlen(buffer));
+    }
+    return result;
+}
+
+int32_t ScriptReader::readQuoted(char* buffer, int32_t limit) {
+    const int32_t result = readQuotedText(buffer, limit);
+    if (result == READ_OK && lastQuotedText != buffer) {
+        std::memcpy(buffer, lastQuotedText, static_cast<size_t>(lastQuotedRawLength));
+        buffer[lastQuotedRawLength] = 0;
+        lastQuotedText = buffer;
     }
     return result;
 }

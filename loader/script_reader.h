@@ -75,8 +75,13 @@ public:
     // reaches limit - 1 characters.
     int32_t readQuoted(char* buffer, int32_t limit);
 
-    // Length of the text the last successful readQuoted stored, up to its
-    // first zero byte.
+    // The same, for a value the caller only measures or copies on: when the
+    // value lies within the fetched block it is not copied, and quotedText()
+    // points at it there until the next read; otherwise it is in buffer.
+    int32_t readQuotedText(char* buffer, int32_t limit);
+    // The last value read, not zero-terminated where it lies in the block.
+    const char* quotedText() const { return lastQuotedText; }
+    // Its length up to its first zero byte, as a string's length.
     int32_t quotedLength() const { return lastQuotedLength; }
 
     // The byte as it stands in the file at `offset`, descrambled when the
@@ -157,14 +162,12 @@ private:
     // Fetches the next block and descrambles it in place, each byte with the
     // key of its own offset. False at the end of the file.
     bool refill();
-    // Both return the lowest byte of the block, so that a block without a
-    // zero byte needs no search for one.
-    uint8_t descrambleBlock(uint8_t* bytes, size_t count, uint32_t firstOffset) const;
-    static uint8_t lowestByte(const uint8_t* bytes, size_t count);
+
     // Reads a value that closes within the fetched block without a line feed
     // in one go. False, having taken nothing, when the byte-wise path must
     // decide.
-    bool readQuotedInBlock(char* buffer, int32_t last);
+    bool readQuotedInBlock(int32_t last);
+
     int32_t seekCharSlowly(char wanted);
 
     // Bytes that the fast skip of seekChar leaves to the general path.
@@ -190,13 +193,12 @@ private:
     // Bytes fetched but not yet taken lie between next and end.
     const uint8_t* next = nullptr;
     const uint8_t* end = nullptr;
-    // The first line feed at or after some earlier `next` in this block (end
-    // when there is none); null when not yet known. Lets a line of several
-    // values be searched for its line feed once instead of once per value.
-    const uint8_t* lineFeed = nullptr;
+    // The last value read: where it is, its length up to a zero byte, and
+    // all its bytes.
+    const char* lastQuotedText = "";
     int32_t lastQuotedLength = 0;
-    // Whether the fetched block holds a zero byte anywhere.
-    bool blockHasZero = false;
+    int32_t lastQuotedRawLength = 0;
+
     uint8_t buffer[READ_BLOCK_SIZE];
 };
 
