@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: run test build deps clean
+.PHONY: run test build deps clean bench
 
 deps:
 	@tools/install_deps.sh
@@ -18,5 +18,15 @@ test: build
 run: build
 	@tools/run_demo.sh $(BUILD)
 
+# Benchmarks, in a release build of their own: loading against the floor of
+# reading the file, conversation steps, allocations, and the player's start-up.
+bench:
+	@tools/install_deps.sh libbenchmark-dev
+	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DMURMEX_BUILD_BENCH=ON \
+		-DMURMEX_BUILD_TESTS=OFF >/dev/null
+	@cmake --build build-bench -j $(JOBS)
+	@build-bench/bench/murmex_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	@cd build-bench/examples && ../bench/startup_bench ../bench/startup_probe
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-bench

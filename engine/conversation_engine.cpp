@@ -23,13 +23,18 @@ ConversationEngine::~ConversationEngine() {
 }
 
 const char* ConversationEngine::addString(const char* text) {
-    const size_t size = std::strlen(text) + 1;
+    return addString(text, std::strlen(text));
+}
+
+const char* ConversationEngine::addString(const char* text, size_t length) {
+    const size_t size = length + 1;
     const uint32_t filled = static_cast<uint32_t>(used);
     if (used < 0 || filled > poolSize || size > poolSize - filled) {
         return nullptr;
     }
     char* copy = block.get() + filled;
-    std::memcpy(copy, text, size);
+    std::memcpy(copy, text, length);
+    copy[length] = 0;
     used = static_cast<int32_t>(filled + size);
     return copy;
 }

@@ -43,6 +43,9 @@ public:
     // Returns null, writing nothing, when the text does not fit in the block
     // (the file grew between the loader's two passes).
     const char* addString(const char* text);
+    // The same for the first `length` bytes of text, which need not be
+    // zero-terminated.
+    const char* addString(const char* text, size_t length);
 
     // Loads a script file in two passes; LOAD_OK or a negative code, with
     // `line` and `errorMessage` telling where and what. Defined by the loader.
@@ -97,7 +100,7 @@ private:
     int32_t readCondition(ScriptReader& reader, Condition& condition, int32_t measuring);
     // Measuring pass: adds the text's size to `used`. Filling pass: copies it
     // into the pool and points `pooled` at the copy.
-    int32_t poolText(const char* text, int32_t measuring, const char*& pooled);
+    int32_t poolText(const char* text, int32_t length, int32_t measuring, const char*& pooled);
 
     // Set by a measuring pass whose texts would need more than the largest
     // signed 32-bit count of bytes; the load then fails like an allocation.

@@ -1,23 +1,60 @@
 // Fixed-size variable table with linear probing and marker-less removal.
 #include "engine/memory_store.h"
 
+#include <bit>
 #include <cstring>
 
 namespace murmex {
 
-MemoryStore::MemoryStore() : values{}, money(0) {
+namespace {
+constexpr uint64_t LOW_BITS = 0x0101010101010101ull;
+constexpr uint64_t HIGH_BITS = 0x8080808080808080ull;
+
+// Marks the bytes of word that are zero. The lowest mark is always exact;
+// marks above it may be spurious, so callers take the lowest and look again.
+uint64_t zeroBytes(uint64_t word) { return (word - LOW_BITS) & ~word & HIGH_BITS; }
+} // namespace
+
+MemoryStore::MemoryStore() : values{}, money(0), tags{} {
     for (auto& slot : names) {
         slot[0] = 0;
     }
 }
 
-int32_t MemoryStore::hash(const char* name) {
+MemoryStore::NameKey MemoryStore::keyOf(const char* name) {
     // At most 19 bytes of -128..127 each: the sum cannot overflow.
     int32_t sum = 0;
+    uint32_t digest = 0;
     for (int32_t i = 0; i < MAX_NAME_LENGTH && name[i] != 0; ++i) {
         sum += static_cast<signed char>(name[i]);
+        digest = digest * 31u + static_cast<uint8_t>(name[i]);
     }
-    return ((sum % MEMORY_SLOTS) + MEMORY_SLOTS) % MEMORY_SLOTS;
+    const int32_t start = ((sum % MEMORY_SLOTS) + MEMORY_SLOTS) % MEMORY_SLOTS;
+    // The empty name carries the empty slot's tag: only empty slots match it.
+    const uint8_t tag = name[0] == 0 ? 0 : static_cast<uint8_t>(digest % 255u + 1u);
+    return {start, tag};
+}
+
+int32_t MemoryStore::hash(const char* name) { return keyOf(name).start; }
+
+int32_t MemoryStore::nextCandidate(int32_t from, int32_t to, uint8_t tag) const {
+    const uint64_t wanted = LOW_BITS * tag;
+    int32_t slot = from;
+    // Eight tags at a time, lowest address in the lowest byte.
+    for (; std::endian::native == std::endian::little && slot + 8 <= to; slot += 8) {
+        uint64_t word;
+        std::memcpy(&word, tags + slot, sizeof(word));
+        const uint64_t marks = zeroBytes(word) | zeroBytes(word ^ wanted);
+        if (marks != 0) {
+            return slot + std::countr_zero(marks) / 8;
+        }
+    }
+    for (; slot < to; ++slot) {
+        if (tags[slot] == 0 || tags[slot] == tag) {
+            return slot;
+        }
+    }
+    return -1;
 }
 
 bool MemoryStore::slotHolds(int32_t slot, const char* name) const {
@@ -36,21 +73,31 @@ bool MemoryStore::slotHolds(int32_t slot, const char* name) const {
 }
 
 int32_t MemoryStore::lookup(const char* name, int32_t* freeSlot) const {
-    const int32_t start = hash(name);
-    int32_t slot = start;
-    while (!slotHolds(slot, name) && !slotEmpty(slot)) {
-        slot = (slot + 1) % MEMORY_SLOTS;
-        if (slot == start) {
-            return -2;
+    // The search stops at the first slot on its way, from the start slot on
+    // and round past the last, that holds the name or is empty. Only slots
+    // whose tag is the name's or the empty one's can be that slot.
+    const NameKey key = keyOf(name);
+    const int32_t ranges[2][2] = {{key.start, MEMORY_SLOTS}, {0, key.start}};
+    for (const auto& range : ranges) {
+        int32_t from = range[0];
+        while (from < range[1]) {
+            const int32_t slot = nextCandidate(from, range[1], key.tag);
+            if (slot < 0) {
+                break;
+            }
+            if (slotEmpty(slot)) {
+                if (freeSlot != nullptr) {
+                    *freeSlot = slot;
+                }
+                return -1;
+            }
+            if (slotHolds(slot, name)) {
+                return slot;
+            }
+            from = slot + 1;
         }
     }
-    if (!slotEmpty(slot)) {
-        return slot;
-    }
-    if (freeSlot != nullptr) {
-        *freeSlot = slot;
-    }
-    return -1;
+    return -2;
 }
 
 int32_t MemoryStore::set(const char* name, int32_t value) {
@@ -64,6 +111,7 @@ int32_t MemoryStore::set(const char* name, int32_t value) {
         // Copies at most MAX_NAME_LENGTH bytes; the slot always ends in a zero.
         std::strncpy(names[slot], name, MAX_NAME_LENGTH);
         names[slot][MAX_NAME_LENGTH] = 0;
+        tags[slot] = keyOf(name).tag;
     }
     values[slot] = value;
     return 0;
@@ -75,6 +123,7 @@ int32_t MemoryStore::remove(const char* name) {
         return -1;
     }
     names[slot][0] = 0;
+    tags[slot] = 0;
     return 0;
 }
 

@@ -49,6 +49,8 @@ public:
     void subtractMoney(int32_t amount);
 
     // Name slots; a slot whose first byte is zero is empty, whatever follows.
+    // Change them only through set() and remove(), which keep the slot tags
+    // below in step.
     char names[MEMORY_SLOTS][NAME_SIZE];
     // values[i] belongs to the variable in slot i; an empty slot's is never read.
     int32_t values[MEMORY_SLOTS];
@@ -56,8 +58,23 @@ public:
     int32_t money;
 
 private:
+    // What a search needs to know of a name: where it starts, the tag its
+    // slot carries, and its bytes cut to MAX_NAME_LENGTH.
+    struct NameKey {
+        int32_t start;
+        uint8_t tag;
+    };
+    static NameKey keyOf(const char* name);
     bool slotHolds(int32_t slot, const char* name) const;
     bool slotEmpty(int32_t slot) const { return names[slot][0] == 0; }
+    // First slot in [from, to) whose tag is 0 (empty) or `tag`, or -1.
+    int32_t nextCandidate(int32_t from, int32_t to, uint8_t tag) const;
+
+    // One byte per slot: 0 for an empty slot, else a digest (1 to 255) of the
+    // name it holds. A probe skips eight slots at a time by their tags and
+    // compares whole names only where a tag matches, which keeps a search
+    // through a long run of slots cheap; its result is the plain probe's.
+    uint8_t tags[MEMORY_SLOTS];
 };
 
 } // namespace murmex

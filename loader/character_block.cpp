@@ -155,15 +155,15 @@ int32_t ConversationEngine::readTalkUnit(ScriptReader& reader, TalkUnit& unit, i
         return result;
     }
     char text[TEXT_LIMIT];
-    result = readField(reader, 'Q', messages::Q_EXPECTED, text, TEXT_LIMIT);
+    result = readField(reader, 'Q', messages::Q_EXPECTED, text, TEXT_LIMIT, ValueUse::Pooled);
     if (result == READ_OK) {
-        result = poolText(text, measuring, unit.question);
+        result = poolText(reader.quotedText(), reader.quotedLength(), measuring, unit.question);
     }
     if (result == READ_OK) {
-        result = readField(reader, 'A', messages::A_EXPECTED, text, TEXT_LIMIT);
+        result = readField(reader, 'A', messages::A_EXPECTED, text, TEXT_LIMIT, ValueUse::Pooled);
     }
     if (result == READ_OK) {
-        result = poolText(text, measuring, unit.answer);
+        result = poolText(reader.quotedText(), reader.quotedLength(), measuring, unit.answer);
     }
     if (result == READ_OK) {
         result = readField(reader, 'A', messages::ACT_EXPECTED, text, TEXT_LIMIT);
@@ -178,9 +178,9 @@ int32_t ConversationEngine::readTalkUnit(ScriptReader& reader, TalkUnit& unit, i
     }
     unit.action = action->action;
     if (action->takesParam) {
-        result = readField(reader, 'P', messages::PARAM_EXPECTED, text, TEXT_LIMIT);
+        result = readField(reader, 'P', messages::PARAM_EXPECTED, text, TEXT_LIMIT, ValueUse::Pooled);
         if (result == READ_OK) {
-            result = poolText(text, measuring, unit.param);
+            result = poolText(reader.quotedText(), reader.quotedLength(), measuring, unit.param);
         }
         if (result != READ_OK) {
             return result;
@@ -227,9 +227,9 @@ int32_t ConversationEngine::readTalkUnit(ScriptReader& reader, TalkUnit& unit, i
 int32_t ConversationEngine::readCondition(ScriptReader& reader, Condition& condition,
                                           int32_t measuring) {
     char text[SHORT_LIMIT];
-    int32_t result = readField(reader, 'I', messages::ID_EXPECTED, text, SHORT_LIMIT);
+    int32_t result = readField(reader, 'I', messages::ID_EXPECTED, text, SHORT_LIMIT, ValueUse::Pooled);
     if (result == READ_OK) {
-        result = poolText(text, measuring, condition.variable);
+        result = poolText(reader.quotedText(), reader.quotedLength(), measuring, condition.variable);
     }
     if (result == READ_OK) {
         result = readField(reader, 'O', messages::OP_EXPECTED, text, SHORT_LIMIT);

@@ -12,21 +12,23 @@ int32_t expectChar(ScriptReader& reader, char wanted, const char* message) {
     return READ_OK;
 }
 
-int32_t readValue(ScriptReader& reader, char* buffer, int32_t limit) {
-    if (reader.readQuoted(buffer, limit) != READ_OK) {
+int32_t readValue(ScriptReader& reader, char* buffer, int32_t limit, ValueUse use) {
+    const int32_t result = use == ValueUse::Copied ? reader.readQuoted(buffer, limit)
+                                                   : reader.readQuotedText(buffer, limit);
+    if (result != READ_OK) {
         return LOAD_SYNTAX;
     }
     return READ_OK;
 }
 
 int32_t readField(ScriptReader& reader, char letter, const char* missingMessage, char* buffer,
-                  int32_t limit) {
+                  int32_t limit, ValueUse use) {
     int32_t result = expectChar(reader, letter, missingMessage);
     if (result == READ_OK) {
         result = expectChar(reader, '=', messages::EQUALS_EXPECTED);
     }
     if (result == READ_OK) {
-        result = readValue(reader, buffer, limit);
+        result = readValue(reader, buffer, limit, use);
     }
     return result;
 }

@@ -12,13 +12,19 @@ namespace murmex {
 // error with `message`, which says more than the reader's own text.
 int32_t expectChar(ScriptReader& reader, char wanted, const char* message);
 
+// How a value is handed over: copied into the buffer and zero-terminated, or
+// left where the reader has it (quotedText()) for a caller that only
+// measures it or copies it into the pool.
+enum class ValueUse { Copied, Pooled };
+
 // Reads a quoted value. Any failure is a syntax error whatever the reader
 // returned, keeping the reader's text (empty when the file ended first).
-int32_t readValue(ScriptReader& reader, char* buffer, int32_t limit);
+int32_t readValue(ScriptReader& reader, char* buffer, int32_t limit,
+                  ValueUse use = ValueUse::Copied);
 
 // A field: keyword, '=' and quoted value. Only the keyword's first letter is
 // sought, so the rest of the keyword is skipped on the way to the '='.
 int32_t readField(ScriptReader& reader, char letter, const char* missingMessage, char* buffer,
-                  int32_t limit);
+                  int32_t limit, ValueUse use = ValueUse::Copied);
 
 } // namespace murmex

@@ -68,14 +68,14 @@ int32_t ConversationEngine::loadPass(const char* fileName, int32_t measuring) {
     for (;;) {
         // The end of the file where a further name could begin is the normal
         // end of the script (READ_END, which is LOAD_OK).
-        result = reader.readQuoted(name, NAME_LIMIT);
+        result = reader.readQuotedText(name, NAME_LIMIT);
         if (result != READ_OK) {
             return result;
         }
         const int32_t nameLine = line;
         // Pooled ahead of the block, so each name precedes its block's texts.
         const char* pooledName = nullptr;
-        result = poolText(name, measuring, pooledName);
+        result = poolText(reader.quotedText(), reader.quotedLength(), measuring, pooledName);
         if (result != READ_OK) {
             return result;
         }
@@ -111,17 +111,18 @@ int32_t ConversationEngine::readMagicLine(ScriptReader& reader) {
     return std::strcmp(text, MAGIC) == 0 ? READ_OK : LOAD_BAD_MAGIC;
 }
 
-int32_t ConversationEngine::poolText(const char* text, int32_t measuring, const char*& pooled) {
+int32_t ConversationEngine::poolText(const char* text, int32_t length, int32_t measuring,
+                                     const char*& pooled) {
     pooled = nullptr;
     if (measuring != 0) {
         // The pass goes on after an oversized count, so that a syntax error
         // further on is still the one reported.
-        if (!addToPoolSize(used, std::strlen(text) + 1)) {
+        if (!addToPoolSize(used, static_cast<size_t>(length) + 1)) {
             poolTooLarge = true;
         }
         return READ_OK;
     }
-    pooled = addString(text);
+    pooled = addString(text, static_cast<size_t>(length));
     if (pooled == nullptr) {
         // More text than the measuring pass counted: the file has changed
         // since. Nothing is written past the block.

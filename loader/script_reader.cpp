@@ -1,9 +1,14 @@
 // The script reader's file handling, comments and the two scanning steps.
 #include "loader/script_reader.h"
 
+#include "loader/byte_scan.h"
 #include "loader/load_messages.h"
 
+#include <cstring>
+
+
 namespace murmex {
+
 
 ScriptReader::~ScriptReader() {
     if (file != nullptr) {
@@ -28,9 +33,32 @@ bool ScriptReader::refill() {
         return false;
     }
     const size_t got = std::fread(buffer, 1, sizeof(buffer), file);
+    if (engine.descramble != 0) {
+        descrambleBytes(buffer, got, nextOffset);
+    }
     next = buffer;
     end = buffer + got;
     return got != 0;
+}
+
+bool ScriptReader::readQuotedInBlock(int32_t last) {
+    // Only a value shorter than the last index can close here: one that
+    // reaches it is the byte-wise path's to report.
+    const size_t available = static_cast<size_t>(end - next);
+    const size_t window = available < static_cast<size_t>(last) ? available : last;
+    // A line feed, or a zero byte that would end the text early, is left to
+    // the byte-wise path too.
+    const uint8_t* stop = findValueStop(next, next + window);
+    if (stop == nullptr || *stop != '"') {
+        return false;
+    }
+    const size_t length = static_cast<size_t>(stop - next);
+    lastQuotedText = reinterpret_cast<const char*>(next);
+    lastQuotedRawLength = static_cast<int32_t>(length);
+    lastQuotedLength = static_cast<int32_t>(length);
+    next += length + 1;
+    nextOffset += static_cast<uint32_t>(length + 1);
+    return true;
 }
 
 int32_t ScriptReader::skipComments(char& out) {
@@ -57,7 +85,7 @@ int32_t ScriptReader::skipComments(char& out) {
     }
 }
 
-int32_t ScriptReader::seekChar(char wanted) {
+int32_t ScriptReader::seekCharSlowly(char wanted) {
     const char* message = nullptr;
     const int32_t result = scan(0, [&](char c) {
         // Checked before the stop characters, so a brace or quote can be sought.
@@ -79,12 +107,15 @@ int32_t ScriptReader::seekChar(char wanted) {
     return message == nullptr ? READ_OK : syntaxError(message);
 }
 
-int32_t ScriptReader::readQuoted(char* buffer, int32_t limit) {
+int32_t ScriptReader::readQuotedText(char* buffer, int32_t limit) {
     const int32_t sought = seekChar('"');
     if (sought != READ_OK) {
         return sought;
     }
     const int32_t last = limit - 1;
+    if (readQuotedInBlock(last)) {
+        return READ_OK;
+    }
     int32_t index = 0;
     bool closed = false;
     // Stops at the closing quote, at the last index, at a line feed (values
@@ -111,6 +142,21 @@ int32_t ScriptReader::readQuoted(char* buffer, int32_t limit) {
     // at most limit - 2 characters fit.
     if (index == last) {
         result = LOAD_LIMIT;
+    }
+    if (result == READ_OK) {
+        lastQuotedText = buffer;
+        lastQuotedRawLength = index;
+        lastQuotedLength = static_cast<int32_t>(std::strlen(buffer));
+    }
+    return result;
+}
+
+int32_t ScriptReader::readQuoted(char* buffer, int32_t limit) {
+    const int32_t result = readQuotedText(buffer, limit);
+    if (result == READ_OK && lastQuotedText != buffer) {
+        std::memcpy(buffer, lastQuotedText, static_cast<size_t>(lastQuotedRawLength));
+        buffer[lastQuotedRawLength] = 0;
+        lastQuotedText = buffer;
     }
     return result;
 }

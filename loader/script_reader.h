@@ -7,6 +7,7 @@
 #include "engine/conversation_engine.h"
 #include "loader/scramble_key.h"
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 
@@ -48,7 +49,24 @@ public:
     // Skips to the wanted character and consumes it: READ_OK, READ_END, or
     // LOAD_SYNTAX when a brace or double quote other than the wanted one
     // comes first (it has been consumed too).
-    int32_t seekChar(char wanted);
+    int32_t seekChar(char wanted) {
+        // Most fields stand a few bytes apart on one line: ordinary bytes
+        // within the fetched block are skipped here, and the general path
+        // deals with line feeds, comments, stop characters and the block's
+        // end. A '#' always opens a comment, so it is never skipped to here.
+        const uint8_t* at = wanted == '#' ? end : next;
+        while (at != end && *at != static_cast<uint8_t>(wanted) && !FAST_SEEK_STOPS[*at]) {
+            ++at;
+        }
+        nextOffset += static_cast<uint32_t>(at - next);
+        next = at;
+        if (at != end && *at == static_cast<uint8_t>(wanted) && wanted != '\n') {
+            ++next;
+            ++nextOffset;
+            return READ_OK;
+        }
+        return seekCharSlowly(wanted);
+    }
 
     // Skips to the next double quote and reads the value up to the closing
     // one into buffer (at least limit bytes), zero-terminated. READ_OK,
@@ -56,6 +74,15 @@ public:
     // or the value is not closed on its line, LOAD_LIMIT when the value
     // reaches limit - 1 characters.
     int32_t readQuoted(char* buffer, int32_t limit);
+
+    // The same, for a value the caller only measures or copies on: when the
+    // value lies within the fetched block it is not copied, and quotedText()
+    // points at it there until the next read; otherwise it is in buffer.
+    int32_t readQuotedText(char* buffer, int32_t limit);
+    // The last value read, not zero-terminated where it lies in the block.
+    const char* quotedText() const { return lastQuotedText; }
+    // Its length up to its first zero byte, as a string's length.
+    int32_t quotedLength() const { return lastQuotedLength; }
 
     // The byte as it stands in the file at `offset`, descrambled when the
     // engine asks for it. Scrambling is exclusive-or with the key byte of the
@@ -80,8 +107,9 @@ private:
         return static_cast<char>(descrambling ? byte ^ scrambleKeyAt(offset) : byte);
     }
 
-    // The one loop that takes bytes from the file: each byte is descrambled
-    // with the key of its offset, counted in the position, a line feed in the
+    // The one loop that takes bytes from the file: each byte (descrambled
+    // with the key of its offset when its block was fetched) is counted in
+    // the position, a line feed in the
     // line count, and comments are removed unless inQuotes is set. Every
     // character that remains goes to step, until step returns true (READ_OK)
     // or the file ends (READ_END). The cursor is kept in locals while a
@@ -91,10 +119,9 @@ private:
             const uint8_t* at = next;
             const uint8_t* stop = end;
             uint32_t offset = nextOffset;
-            const bool descrambling = engine.descramble != 0;
             while (at != stop) {
-                const uint8_t byte = *at++;
-                char c = descrambled(byte, offset, descrambling);
+                // The block was descrambled as a whole when it was fetched.
+                char c = static_cast<char>(*at++);
                 ++offset;
                 if (c == '\n') {
                     countLine();
@@ -128,10 +155,29 @@ private:
         if (next == end && !refill()) {
             return false;
         }
-        descrambleByte(out, *next++, nextOffset++);
+        out = static_cast<char>(*next++);
+        ++nextOffset;
         return true;
     }
+    // Fetches the next block and descrambles it in place, each byte with the
+    // key of its own offset. False at the end of the file.
     bool refill();
+
+    // Reads a value that closes within the fetched block without a line feed
+    // in one go. False, having taken nothing, when the byte-wise path must
+    // decide.
+    bool readQuotedInBlock(int32_t last);
+
+    int32_t seekCharSlowly(char wanted);
+
+    // Bytes that the fast skip of seekChar leaves to the general path.
+    static constexpr std::array<bool, 256> FAST_SEEK_STOPS = [] {
+        std::array<bool, 256> stops{};
+        for (const char c : {'\n', '#', '{', '}', '"'}) {
+            stops[static_cast<uint8_t>(c)] = true;
+        }
+        return stops;
+    }();
     int32_t skipComments(char& out);
     void countLine() {
         // A script can't have 2^31 lines before it exceeds any sane size, but
@@ -147,6 +193,12 @@ private:
     // Bytes fetched but not yet taken lie between next and end.
     const uint8_t* next = nullptr;
     const uint8_t* end = nullptr;
+    // The last value read: where it is, its length up to a zero byte, and
+    // all its bytes.
+    const char* lastQuotedText = "";
+    int32_t lastQuotedLength = 0;
+    int32_t lastQuotedRawLength = 0;
+
     uint8_t buffer[READ_BLOCK_SIZE];
 };
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 namespace murmex {
@@ -93,8 +94,7 @@ TEST(MemoryStoreTest, LastEmptySlotIsFoundWherever) {
         for (int32_t i = 0; i < MEMORY_SLOTS; ++i) {
             ASSERT_EQ(memory.set(("n" + std::to_string(i)).c_str(), i), 0);
         }
-        // Empty one slot directly, as a removal would.
-        memory.names[hole][0] = 0;
+        ASSERT_EQ(memory.remove(std::string(memory.names[hole]).c_str()), 0);
         ASSERT_EQ(memory.set("last", 5), 0) << hole;
         EXPECT_EQ(memory.lookup("last"), hole);
     }
@@ -174,6 +174,53 @@ TEST(MemoryStoreTest, ValueAtOutOfRangeIsZero) {
     ASSERT_EQ(memory.set("abc", 5), 0);
     EXPECT_EQ(memory.valueAt(-1), 0);
     EXPECT_EQ(memory.valueAt(MEMORY_SLOTS), 0);
+}
+
+// The plain probe, slot by slot, as the store's searches must behave: stop at
+// the first slot that holds the name (cut to 19 bytes) or is empty.
+int32_t plainLookup(const MemoryStore& memory, const std::string& name, int32_t* freeSlot) {
+    const std::string cut = name.substr(0, MAX_NAME_LENGTH);
+    const int32_t start = MemoryStore::hash(name.c_str());
+    int32_t slot = start;
+    do {
+        const bool empty = memory.names[slot][0] == 0;
+        if (empty || cut == memory.names[slot]) {
+            if (!empty) {
+                return slot;
+            }
+            *freeSlot = slot;
+            return -1;
+        }
+        slot = (slot + 1) % MEMORY_SLOTS;
+    } while (slot != start);
+    return -2;
+}
+
+TEST(MemoryStoreTest, TaggedSearchAgreesWithThePlainProbe) {
+    // Few distinct byte sums and many removals make long runs and stale
+    // entries, where a shortcut in the search would show.
+    std::mt19937 random(20261207);
+    const char letters[] = "abcAB\xE9";
+    for (int round = 0; round < 8; ++round) {
+        MemoryStore memory;
+        for (int step = 0; step < 4000; ++step) {
+            std::string name;
+            const int length = static_cast<int>(random() % 22);
+            for (int i = 0; i < length; ++i) {
+                name += letters[random() % 6];
+            }
+            int32_t expectedFree = -7;
+            int32_t actualFree = -7;
+            const int32_t expected = plainLookup(memory, name, &expectedFree);
+            ASSERT_EQ(memory.lookup(name.c_str(), &actualFree), expected) << name;
+            ASSERT_EQ(actualFree, expected == -1 ? expectedFree : -7) << name;
+            if (random() % 3 == 0) {
+                ASSERT_EQ(memory.remove(name.c_str()), expected >= 0 ? 0 : -1);
+            } else {
+                ASSERT_EQ(memory.set(name.c_str(), step), expected == -2 ? -1 : 0);
+            }
+        }
+    }
 }
 
 } // namespace
