@@ -21,6 +21,26 @@ MemoryStore::MemoryStore() : values{}, money(0), tags{} {
     }
 }
 
+MemoryStore::MemoryStore(const MemoryStore& other) { *this = other; }
+
+MemoryStore& MemoryStore::operator=(const MemoryStore& other) {
+    std::memcpy(names, other.names, sizeof(names));
+    std::memcpy(values, other.values, sizeof(values));
+    std::memcpy(tags, other.tags, sizeof(tags));
+    money = other.money;
+    return *this;
+}
+
+void MemoryStore::restoreSlot(int32_t slot, const char* name, int32_t value) {
+    if (slot < 0 || slot >= MEMORY_SLOTS) {
+        return;
+    }
+    std::strncpy(names[slot], name, MAX_NAME_LENGTH);
+    names[slot][MAX_NAME_LENGTH] = 0;
+    tags[slot] = keyOf(name).tag;
+    values[slot] = value;
+}
+
 MemoryStore::NameKey MemoryStore::keyOf(const char* name) {
     // At most 19 bytes of -128..127 each: the sum cannot overflow.
     int32_t sum = 0;

@@ -21,6 +21,10 @@ class MemoryStore {
 public:
     MemoryStore();
     virtual ~MemoryStore() = default;
+    // Copies are whole-array copies; a tool that tries many game states
+    // saves and restores the store this way.
+    MemoryStore(const MemoryStore& other);
+    MemoryStore& operator=(const MemoryStore& other);
 
     // Slot at which the search for name starts, 0 to MEMORY_SLOTS - 1: the sum
     // of the name's bytes taken as signed 8-bit numbers, modulo 500. A negative
@@ -43,6 +47,11 @@ public:
 
     // Value held in an occupied slot; 0 for an empty slot or one out of range.
     int32_t valueAt(int32_t slot) const;
+
+    // Puts a variable into the given slot, wherever a search would place it,
+    // as a saved game restores the exact layout of the table. For tools; the
+    // runtime only uses set() and remove().
+    void restoreSlot(int32_t slot, const char* name, int32_t value);
 
     // Adds or subtracts in wrapping 32-bit arithmetic, as the money actions do.
     void addMoney(int32_t amount);

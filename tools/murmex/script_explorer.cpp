@@ -39,13 +39,6 @@ enum FailureKind : int32_t {
     FAILURE_MISSING_CHARACTER,
 };
 
-// The store is plain arrays; copied as blocks, since the copy the compiler
-// writes for a class with a virtual destructor goes byte by byte.
-void copyMemory(const MemoryStore& from, MemoryStore& to) {
-    std::memcpy(to.names, from.names, sizeof(to.names));
-    std::memcpy(to.values, from.values, sizeof(to.values));
-    to.money = from.money;
-}
 
 class Explorer {
   public:
@@ -57,7 +50,7 @@ class Explorer {
     }
 
     ExploreReport run() {
-        copyMemory(MemoryStore(), engine.memory);
+        engine.memory = MemoryStore();
         if (!flow.start(kestrine::START_CHARACTER)) {
             noteStartFailure({});
             return finish();
@@ -91,7 +84,7 @@ class Explorer {
         for (int32_t position = 0; position < offered.questionCount; ++position) {
             const int32_t unit = offered.unitIndices[position];
             reached[situation.character][unit] = true;
-            copyMemory(base, engine.memory);
+            engine.memory = base;
             character.state = situation.state;
             view = offered;
             const kestrine::StepOutcome outcome = flow.choose(position);

@@ -142,19 +142,13 @@ uint32_t SituationStore::add(const SituationKey& key, uint32_t parent, uint32_t 
 
 void SituationStore::restoreMemory(uint32_t index, const VariableNames& names,
                                    MemoryStore& memory) const {
-    // A slot is empty when its first byte is zero, and what an empty slot
-    // holds beyond that byte is never read: emptying every slot and writing
-    // the occupied ones gives a store that behaves exactly like the one the
-    // key was read from.
-    for (auto& name : memory.names) {
-        name[0] = 0;
-    }
-    memory.money = 0;
+    // Restoring every occupied slot where it was gives a store that behaves
+    // exactly like the one the key was read from.
+    memory = MemoryStore();
     const SituationRecord& stored = records[index];
     for (uint64_t i = 0; i < stored.variableCount; ++i) {
         const StoredVariable& variable = variables[stored.firstVariable + i];
-        std::memcpy(memory.names[variable.slot], names.slotBytes(variable.name), NAME_SIZE);
-        memory.values[variable.slot] = variable.value;
+        memory.restoreSlot(variable.slot, names.slotBytes(variable.name), variable.value);
     }
 }
 
