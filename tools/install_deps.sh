@@ -9,8 +9,9 @@ packages=(
     libcli11-dev nlohmann-json3-dev  # the murmex authoring tool
     qt6-base-dev fonts-liberation2   # the Kestrine player (Liberation Sans stands in for Arial)
     xvfb xauth                   # a display for the player where none is attached
+    strace                       # the test that the player writes no file
 )
-extra=("$@")  # optional further packages, e.g. clang for sanitizer builds
+extra=("$@")  # optional further packages, e.g. clang for the fuzzers
 
 missing=()
 for package in "${packages[@]}" "${extra[@]}"; do
