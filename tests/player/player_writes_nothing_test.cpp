@@ -10,12 +10,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -51,13 +51,20 @@ bool harmlessPath(const std::string& path) {
 // The one exception is Qt's check that the runtime folder it was given
 // exists, a mkdir that finds it there and creates nothing.
 std::string writingCall(const std::string& line, const std::string& runtimeFolder) {
-    static const std::regex call(R"(^\d+ +(\w+)\((.*))");
-    std::smatch match;
-    if (!std::regex_search(line, match, call)) {
+    // "PID name(arguments) = result"
+    size_t at = 0;
+    while (at < line.size() && std::isdigit(static_cast<unsigned char>(line[at]))) {
+        ++at;
+    }
+    while (at < line.size() && line[at] == ' ') {
+        ++at;
+    }
+    const size_t open = line.find('(', at);
+    if (at == 0 || open == std::string::npos) {
         return {};
     }
-    const std::string name = match[1];
-    const std::string arguments = match[2];
+    const std::string name = line.substr(at, open - at);
+    const std::string arguments = line.substr(open + 1);
     if (name == "execve") {
         return {};
     }
@@ -65,25 +72,37 @@ std::string writingCall(const std::string& line, const std::string& runtimeFolde
         arguments.find("= -1 EEXIST") != std::string::npos) {
         return {};
     }
-    static const std::regex quoted("\"((?:[^\"\\\\]|\\\\.)*)\"");
-    static const std::regex folderDescriptor(R"(^\d+<([^>]*)>)");
-    std::vector<std::string> paths;
-    for (auto it = std::sregex_iterator(arguments.begin(), arguments.end(), quoted);
-         it != std::sregex_iterator(); ++it) {
-        paths.push_back((*it)[1]);
-    }
-    std::smatch folder;
-    const bool relativeToFolder = std::regex_search(arguments, folder, folderDescriptor);
     if (name == "open" || name == "openat" || name == "openat2") {
-        static const std::regex writeFlags("O_WRONLY|O_RDWR|O_CREAT|O_TRUNC|O_APPEND|O_TMPFILE");
-        if (!std::regex_search(arguments, writeFlags)) {
+        bool writes = false;
+        for (const char* flag : {"O_WRONLY", "O_RDWR", "O_CREAT", "O_TRUNC", "O_APPEND", "O_TMPFILE"}) {
+            writes = writes || arguments.find(flag) != std::string::npos;
+        }
+        if (!writes) {
             return {};
         }
     }
+    // A leading directory descriptor, shown by -y as "3</some/folder>".
+    std::string folder;
+    const size_t digits = arguments.find_first_not_of("0123456789");
+    if (digits != 0 && digits != std::string::npos && arguments[digits] == '<') {
+        folder = arguments.substr(digits + 1, arguments.find('>', digits) - digits - 1);
+    }
+    // Every quoted argument is a path of the call.
+    std::vector<std::string> paths;
+    for (size_t quote = arguments.find('"'); quote != std::string::npos;
+         quote = arguments.find('"', quote + 1)) {
+        std::string path;
+        for (++quote; quote < arguments.size() && arguments[quote] != '"'; ++quote) {
+            if (arguments[quote] == '\\' && quote + 1 < arguments.size()) {
+                ++quote;
+            }
+            path += arguments[quote];
+        }
+        paths.push_back(path);
+    }
     for (const std::string& path : paths) {
-        const std::string full = path.rfind('/', 0) == 0 || !relativeToFolder
-                                     ? path
-                                     : std::string(folder[1]) + "/" + path;
+        const std::string full =
+            path.rfind('/', 0) == 0 || folder.empty() ? path : folder + "/" + path;
         if (!harmlessPath(full)) {
             return line;
         }
@@ -137,9 +156,9 @@ protected:
         while (Clock::now() < deadline && !loaded) {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
             const std::string trace = readText(log);
-            std::smatch first;
-            if (player == 0 && std::regex_search(trace, first, std::regex(R"(^(\d+) +execve)"))) {
-                player = std::stoi(first[1]);
+            // The first traced call is the player's own execve, led by its pid.
+            if (player == 0 && trace.find(" execve(") != std::string::npos) {
+                player = std::atoi(trace.c_str());
             }
             size_t reads = 0;
             for (size_t at = trace.find("data.chr\""); at != std::string::npos;
