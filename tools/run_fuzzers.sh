@@ -28,7 +28,7 @@ for fuzzer in "${fuzzers[@]}"; do
             echo "$fuzzer failed on the corpus" >&2
             exit 1
         fi
-        grep -E '^#[0-9]+ +DONE' "$log" || true
+        grep -E '^#[0-9]+[[:space:]]+DONE|^Done' "$log" || true
         rm -f "$log"
     else
         name=${fuzzer%_fuzzer}
