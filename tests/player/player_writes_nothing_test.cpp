@@ -168,7 +168,9 @@ protected:
             loaded = reads >= 2;
             int status = 0;
             if (::waitpid(tracer, &status, WNOHANG) == tracer) {
-                ADD_FAILURE() << "the player ended by itself:\n" << trace;
+                ADD_FAILURE() << (WIFEXITED(status) && WEXITSTATUS(status) == 127
+                                      ? "strace could not be started (tools/install_deps.sh installs it)"
+                                      : "the player ended by itself:\n" + trace);
                 run.status = status;
                 return run;
             }
@@ -182,7 +184,10 @@ protected:
         while (::waitpid(tracer, &status, WNOHANG) == 0) {
             if (Clock::now() > deadline + PATIENCE) {
                 ADD_FAILURE() << "the player did not end after SIGTERM";
-                ::kill(player, SIGKILL);
+                // Never pid 0, which would mean the whole process group.
+                if (player > 0) {
+                    ::kill(player, SIGKILL);
+                }
                 ::kill(tracer, SIGKILL);
                 ::waitpid(tracer, &status, 0);
                 break;
