@@ -1,9 +1,25 @@
-# Thin wrapper over CMake: `make run` plays the demo, `make test` runs all tests.
+# Thin wrapper over CMake: `make run` plays the demo, `make test` runs all tests,
+# `make test-sanitize` runs them all again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, `make fuzz` fuzzes the loader, `make fuzz-replay`
+# runs the committed fuzz corpus once through each fuzzer.
 BUILD ?= build
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
 JOBS ?= 2
 CMAKE_FLAGS ?=
+# How long `make fuzz` runs each fuzzer, in seconds.
+FUZZ_SECONDS ?= 60
 
-.PHONY: run test build deps clean bench
+# Any report stops the run. Leaks inside third-party libraries (Qt's font
+# and platform set-up) are suppressed by name in tests/lsan.supp; ours never are.
+SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
+
+# The fuzzers need clang and its sanitizer and libFuzzer runtimes.
+FUZZ_PACKAGES = clang libclang-rt-dev
+
+.PHONY: run test build deps clean bench test-sanitize fuzz fuzz-build fuzz-replay
 
 deps:
 	@tools/install_deps.sh
@@ -14,6 +30,23 @@ build: deps
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-sanitize: deps
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DMURMEX_SANITIZE=ON $(CMAKE_FLAGS) >/dev/null
+	@$(SANITIZER_ENV) cmake --build $(ASAN_BUILD) -j $(JOBS)
+	@cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
+
+fuzz-build:
+	@tools/install_deps.sh $(FUZZ_PACKAGES)
+	@cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DMURMEX_BUILD_FUZZERS=ON \
+		-DMURMEX_BUILD_TESTS=OFF -DMURMEX_BUILD_TOOLS=OFF -DMURMEX_BUILD_PLAYER=OFF $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target loader_fuzzer differential_fuzzer
+
+fuzz: fuzz-build
+	@tools/run_fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+fuzz-replay: fuzz-build
+	@tools/run_fuzzers.sh $(FUZZ_BUILD) replay
 
 run: build
 	@tools/run_demo.sh $(BUILD)
@@ -29,4 +62,4 @@ bench:
 	@cd build-bench/examples && ../bench/startup_bench ../bench/startup_probe
 
 clean:
-	rm -rf $(BUILD) build-bench
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-bench

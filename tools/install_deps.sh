@@ -10,8 +10,9 @@ packages=(
     qt6-base-dev fonts-liberation2   # the Kestrine player (Liberation Sans stands in for Arial)
     xvfb xauth                   # a display for the player where none is attached
     graphviz                     # the tests check that murmex graph writes valid dot
+    strace                       # the test that the player writes no file
 )
-extra=("$@")  # optional further packages, e.g. clang for sanitizer builds
+extra=("$@")  # optional further packages, e.g. clang for the fuzzers
 
 missing=()
 for package in "${packages[@]}" "${extra[@]}"; do

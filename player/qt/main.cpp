@@ -2,6 +2,7 @@
 // the conversation window until the window is closed.
 #include "player/player_app.h"
 #include "player/qt/player_window.h"
+#include "player/qt/termination_signals.h"
 
 #include <QApplication>
 
@@ -13,5 +14,7 @@ int main(int argc, char** argv) {
     if (kestrine::selectsPlainScripts(tail)) {
         window.logic().engine.disableDescramble();
     }
+    // Asked to end from outside, the player closes as if its window had been.
+    kestrine::qt::closeOnTermination(&window);
     return window.run();
 }

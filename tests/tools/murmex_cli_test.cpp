@@ -1,34 +1,20 @@
 // The built murmex binary: exit statuses of its command line (help, usage
 // errors, success, failure) and the demo it checks.
-#include "tools/tool_test_files.h"
+#include "tools/tool_process.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <ostream>
 #include <string>
-
-#include <sys/wait.h>
 
 namespace {
 
 using murmex::testing::readBytes;
 using murmex::testing::ScratchFolder;
+using CommandRun = murmex::testing::ToolRun;
 
-struct CommandRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-// Runs the tool with `arguments` (already quoted for the shell).
 CommandRun murmex(const ScratchFolder& folder, const std::string& arguments) {
-    const std::string out = folder.path("stdout");
-    const std::string err = folder.path("stderr");
-    const std::string command =
-        std::string("'") + MURMEX_TOOL + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readBytes(out), readBytes(err)};
+    return murmex::testing::runTool(folder, arguments);
 }
 
 struct StatusCase {

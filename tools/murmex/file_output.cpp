@@ -67,6 +67,12 @@ bool writeFileWhole(const std::string& path, const std::string& bytes, bool repl
         error = path + " is a folder";
         return false;
     }
+    if (fs::exists(targetStatus) && !fs::is_regular_file(targetStatus)) {
+        // A device, pipe or socket: the rename would put a plain file in its
+        // place (as root even /dev/null), and writing into it is not "whole".
+        error = path + " is not a regular file";
+        return false;
+    }
     if (fs::exists(targetStatus) && !replace) {
         error = path + " already exists (use --force to replace it)";
         return false;

@@ -1,0 +1,276 @@
+// The player writes nothing: the real kestrine runs the demo under the
+// offscreen platform and strace, in a folder and a home of its own, and is
+// then asked to end. Every file system call that would write (open for
+// writing, create, rename, remove, link) is a failure, wherever it points,
+// unless it goes to /dev or /proc.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+// Calls that change the file system by name; open calls are judged by their flags.
+constexpr const char* TRACED_CALLS =
+    "execve,open,openat,openat2,creat,rename,renameat,renameat2,unlink,unlinkat,rmdir,"
+    "mkdir,mkdirat,link,linkat,symlink,symlinkat,truncate,mknod,mknodat";
+// How long the player gets to load and show the demo before it is asked to end.
+constexpr auto SHOW_TIME = std::chrono::milliseconds(1500);
+// Far beyond what start-up or closing takes, even in the sanitizer build.
+constexpr auto PATIENCE = std::chrono::seconds(60);
+
+std::string readText(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// The places only the kernel makes up; writing there stores nothing.
+bool harmlessPath(const std::string& path) {
+    return path.rfind("/dev/", 0) == 0 || path.rfind("/proc/", 0) == 0;
+}
+
+// One traced call that would write, or an empty string. strace runs with -y,
+// so a directory descriptor shows the folder it stands for ("3</home/x>").
+// A call counts even when it failed: on another machine it might not fail.
+// The one exception is Qt's check that the runtime folder it was given
+// exists, a mkdir that finds it there and creates nothing.
+std::string writingCall(const std::string& line, const std::string& runtimeFolder) {
+    // "PID name(arguments) = result"
+    size_t at = 0;
+    while (at < line.size() && std::isdigit(static_cast<unsigned char>(line[at]))) {
+        ++at;
+    }
+    while (at < line.size() && line[at] == ' ') {
+        ++at;
+    }
+    const size_t open = line.find('(', at);
+    if (at == 0 || open == std::string::npos) {
+        return {};
+    }
+    const std::string name = line.substr(at, open - at);
+    const std::string arguments = line.substr(open + 1);
+    if (name == "execve") {
+        return {};
+    }
+    if (name == "mkdir" && arguments.rfind("\"" + runtimeFolder + "\",", 0) == 0 &&
+        arguments.find("= -1 EEXIST") != std::string::npos) {
+        return {};
+    }
+    if (name == "open" || name == "openat" || name == "openat2") {
+        bool writes = false;
+        for (const char* flag : {"O_WRONLY", "O_RDWR", "O_CREAT", "O_TRUNC", "O_APPEND", "O_TMPFILE"}) {
+            writes = writes || arguments.find(flag) != std::string::npos;
+        }
+        if (!writes) {
+            return {};
+        }
+    }
+    // A leading directory descriptor, shown by -y as "3</some/folder>".
+    std::string folder;
+    const size_t digits = arguments.find_first_not_of("0123456789");
+    if (digits != 0 && digits != std::string::npos && arguments[digits] == '<') {
+        folder = arguments.substr(digits + 1, arguments.find('>', digits) - digits - 1);
+    }
+    // Every quoted argument is a path of the call.
+    std::vector<std::string> paths;
+    for (size_t quote = arguments.find('"'); quote != std::string::npos;
+         quote = arguments.find('"', quote + 1)) {
+        std::string path;
+        for (++quote; quote < arguments.size() && arguments[quote] != '"'; ++quote) {
+            if (arguments[quote] == '\\' && quote + 1 < arguments.size()) {
+                ++quote;
+            }
+            path += arguments[quote];
+        }
+        paths.push_back(path);
+    }
+    for (const std::string& path : paths) {
+        const std::string full =
+            path.rfind('/', 0) == 0 || folder.empty() ? path : folder + "/" + path;
+        if (!harmlessPath(full)) {
+            return line;
+        }
+    }
+    return paths.empty() ? line : std::string();
+}
+
+struct TracedRun {
+    int status = -1;
+    std::string trace;
+};
+
+class PlayerWritesNothing : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "kestrine-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        root = pattern;
+        for (const char* folder : {"game", "home", "config", "cache", "data", "runtime"}) {
+            fs::create_directory(root / folder);
+        }
+        // Qt wants its runtime folder private.
+        fs::permissions(root / "runtime", fs::perms::owner_all);
+        fs::copy_file(MURMEX_DEMO_DATA, root / "game" / "data.chr");
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(root, ignored);
+    }
+
+    // Starts the player under strace, waits until it has read data.chr twice
+    // (both passes of the load) and shown its window, then sends SIGTERM.
+    TracedRun runPlayer() {
+        const fs::path log = root / "trace.log";
+        const pid_t tracer = ::fork();
+        if (tracer == 0) {
+            enterPlayerEnvironment();
+            ::execlp("strace", "strace", "-f", "-qq", "-y", "-s", "4096", "-e",
+                     (std::string("trace=") + TRACED_CALLS).c_str(), "-e", "signal=none", "-o",
+                     log.c_str(), KESTRINE_PLAYER, static_cast<char*>(nullptr));
+            std::_Exit(127);
+        }
+        TracedRun run;
+        if (tracer < 0) {
+            ADD_FAILURE() << "fork failed";
+            return run;
+        }
+        const auto deadline = Clock::now() + PATIENCE;
+        pid_t player = 0;
+        bool loaded = false;
+        while (Clock::now() < deadline && !loaded) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            const std::string trace = readText(log);
+            // The first traced call is the player's own execve, led by its pid.
+            if (player == 0 && trace.find(" execve(") != std::string::npos) {
+                player = std::atoi(trace.c_str());
+            }
+            size_t reads = 0;
+            for (size_t at = trace.find("data.chr\""); at != std::string::npos;
+                 at = trace.find("data.chr\"", at + 1)) {
+                ++reads;
+            }
+            loaded = reads >= 2;
+            int status = 0;
+            if (::waitpid(tracer, &status, WNOHANG) == tracer) {
+                ADD_FAILURE() << (WIFEXITED(status) && WEXITSTATUS(status) == 127
+                                      ? "strace could not be started (tools/install_deps.sh installs it)"
+                                      : "the player ended by itself:\n" + trace);
+                run.status = status;
+                return run;
+            }
+        }
+        EXPECT_TRUE(loaded) << "the player never read data.chr twice";
+        std::this_thread::sleep_for(SHOW_TIME);
+        if (player > 0) {
+            ::kill(player, SIGTERM);
+        }
+        int status = 0;
+        while (::waitpid(tracer, &status, WNOHANG) == 0) {
+            if (Clock::now() > deadline + PATIENCE) {
+                ADD_FAILURE() << "the player did not end after SIGTERM";
+                // Never pid 0, which would mean the whole process group.
+                if (player > 0) {
+                    ::kill(player, SIGKILL);
+                }
+                ::kill(tracer, SIGKILL);
+                ::waitpid(tracer, &status, 0);
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        run.status = status;
+        run.trace = readText(log);
+        return run;
+    }
+
+    // In the child: the game folder as working folder, a home and XDG folders
+    // of its own, no display but the offscreen one.
+    void enterPlayerEnvironment() const {
+        if (::chdir((root / "game").c_str()) != 0) {
+            std::_Exit(126);
+        }
+        ::setenv("HOME", (root / "home").c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
+        ::setenv("XDG_CACHE_HOME", (root / "cache").c_str(), 1);
+        ::setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
+        ::setenv("XDG_RUNTIME_DIR", (root / "runtime").c_str(), 1);
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        ::unsetenv("DISPLAY");
+        ::unsetenv("WAYLAND_DISPLAY");
+        // LeakSanitizer can't work under a tracer; the other tests check leaks.
+        const char* asan = std::getenv("ASAN_OPTIONS");
+        ::setenv("ASAN_OPTIONS",
+                 (std::string(asan != nullptr ? asan : "") + ":detect_leaks=0").c_str(), 1);
+    }
+
+    // Every file and folder below `folder`, relative to it.
+    std::vector<std::string> contents(const fs::path& folder) const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+            names.push_back(fs::relative(entry.path(), folder).string());
+        }
+        return names;
+    }
+
+    fs::path root;
+};
+
+TEST_F(PlayerWritesNothing, WhilePlayingTheDemoAndClosing) {
+    const TracedRun run = runPlayer();
+    ASSERT_FALSE(run.trace.empty());
+    // SIGTERM closes the window like its cancel button: a normal exit.
+    EXPECT_TRUE(WIFEXITED(run.status) && WEXITSTATUS(run.status) == 0)
+        << "status " << run.status << "\n" << run.trace;
+
+    std::istringstream lines(run.trace);
+    std::string line;
+    std::string writes;
+    while (std::getline(lines, line)) {
+        const std::string call = writingCall(line, (root / "runtime").string());
+        if (!call.empty()) {
+            writes += call + "\n";
+        }
+    }
+    EXPECT_EQ(writes, "") << "the player wrote to the file system";
+    EXPECT_EQ(contents(root / "game"), std::vector<std::string>{"data.chr"});
+    for (const char* folder : {"home", "config", "cache", "data", "runtime"}) {
+        EXPECT_EQ(contents(root / folder), std::vector<std::string>{}) << folder;
+    }
+}
+
+TEST(WritingCall, TellsWritesFromReads) {
+    const std::string runtime = "/r";
+    const auto writes = [&runtime](const std::string& line) {
+        return !writingCall(line, runtime).empty();
+    };
+    EXPECT_FALSE(writes("7 openat(AT_FDCWD, \"data.chr\", O_RDONLY) = 3</g/data.chr>"));
+    EXPECT_TRUE(writes("7 openat(AT_FDCWD, \"/h/.cache/x\", O_WRONLY|O_CREAT, 0666) = 4"));
+    EXPECT_TRUE(writes("7 openat(AT_FDCWD, \"save\", O_RDWR) = 4"));
+    EXPECT_FALSE(writes("7 openat(AT_FDCWD, \"/dev/shm/q\", O_RDWR|O_CREAT, 0600) = 4"));
+    EXPECT_TRUE(writes("7 openat(5</tmp/x>, \"y\", O_WRONLY|O_CREAT, 0600) = 6"));
+    EXPECT_FALSE(writes("7 openat(5</proc/self>, \"y\", O_WRONLY) = 6"));
+    EXPECT_TRUE(writes("7 mkdir(\"/h/.cache\", 0700) = -1 EEXIST (File exists)"));
+    EXPECT_FALSE(writes("7 mkdir(\"/r\", 0700) = -1 EEXIST (File exists)"));
+    EXPECT_TRUE(writes("7 mkdir(\"/r\", 0700) = 0"));
+    EXPECT_TRUE(writes("7 renameat2(AT_FDCWD, \"a\", AT_FDCWD, \"b\", 0) = 0"));
+    EXPECT_TRUE(writes("7 unlink(\"/tmp/lock\") = 0"));
+    EXPECT_FALSE(writes("7 execve(\"/bin/kestrine\", [\"kestrine\"], 0x1 /* 3 vars */) = 0"));
+}
+
+} // namespace
