@@ -11,9 +11,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -29,6 +31,8 @@ constexpr long COUNTED_STEPS = 1000000;
 struct ScriptFile {
     std::string path;
     size_t bytes = 0;
+    // Size of the string pool a load of it allocates.
+    size_t poolBytes = 0;
 };
 std::map<std::string, ScriptFile> scripts;
 
@@ -51,7 +55,12 @@ void prepareScripts(const std::filesystem::path& folder) {
             std::fprintf(stderr, "cannot write %s\n", path.c_str());
             std::exit(1);
         }
-        scripts[name] = ScriptFile{path, plain.size()};
+        ConversationEngine engine;
+        if (engine.load(path.c_str()) != LOAD_OK) {
+            std::fprintf(stderr, "%s: %s\n", path.c_str(), engine.errorMessage);
+            std::exit(1);
+        }
+        scripts[name] = ScriptFile{path, plain.size(), engine.blockSize()};
     }
 }
 
@@ -99,6 +108,22 @@ void readFloor(benchmark::State& state, const std::string& name) {
         benchmark::DoNotOptimize(checksum);
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * file.bytes));
+}
+
+// What the pool alone costs a load: a fresh block of its size, every byte
+// written once and freed. For a large script the operating system's work of
+// handing out fresh memory is a good part of a load.
+void freshPool(benchmark::State& state, const std::string& name) {
+    const ScriptFile& file = scripts.at(name);
+    for (auto _ : state) {
+        std::unique_ptr<char[]> pool(new (std::nothrow) char[file.poolBytes]);
+        if (pool == nullptr) {
+            state.SkipWithError("no memory for the pool");
+            break;
+        }
+        std::memset(pool.get(), 1, file.poolBytes);
+        benchmark::DoNotOptimize(pool.get());
+    }
 }
 
 // The kind of names authors give their variables, 400 of them.
@@ -202,6 +227,7 @@ BENCHMARK_CAPTURE(loadScript, medium, std::string("medium"));
 BENCHMARK_CAPTURE(readFloor, medium, std::string("medium"));
 BENCHMARK_CAPTURE(loadScript, large, std::string("large"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(readFloor, large, std::string("large"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(freshPool, large, std::string("large"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(conversationStep, typical, false);
 BENCHMARK_CAPTURE(conversationStep, worst, true)->Unit(benchmark::kMicrosecond);
 
@@ -286,6 +312,14 @@ int main(int argc, char** argv) {
                         load->second.real / floor->second.real,
                         load->second.cpu / floor->second.cpu);
         }
+    }
+    const auto load = reporter.medians.find("loadScript/large");
+    const auto floor = reporter.medians.find("readFloor/large");
+    const auto pool = reporter.medians.find("freshPool/large");
+    if (load != reporter.medians.end() && floor != reporter.medians.end() &&
+        pool != reporter.medians.end()) {
+        std::printf("load / (floor + fresh pool), large: %.2f\n",
+                    load->second.real / (floor->second.real + pool->second.real));
     }
     reportAllocations();
     benchmark::Shutdown();
