@@ -14,7 +14,7 @@ namespace {
 
 using testing::FakePlatform;
 using testing::scriptWithHeader;
-using testing::TemporaryFolder;
+using testing::ScratchFolder;
 
 const std::string MILL = scriptWithHeader(R"(
 "Intro" {
@@ -53,7 +53,7 @@ protected:
     std::string answerShown() { return platform.texts[CONTROL_ANSWER]; }
     std::string lineShown(int32_t line) { return platform.texts[dialog->questionControlIds[line]]; }
 
-    TemporaryFolder folder;
+    ScratchFolder folder;
     FakePlatform platform;
     std::string fileName;
     std::unique_ptr<PlayerDialog> dialog;

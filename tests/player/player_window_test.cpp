@@ -21,7 +21,7 @@ namespace kestrine::qt {
 namespace {
 
 using testing::scriptWithHeader;
-using testing::TemporaryFolder;
+using testing::ScratchFolder;
 
 const std::string MILL = scriptWithHeader(R"(
 "Intro" {
@@ -45,7 +45,7 @@ protected:
 
     void useScript(const std::string& script) {
         folder.write("data.chr", script);
-        QDir::setCurrent(QString::fromStdString(folder.path.string()));
+        QDir::setCurrent(QString::fromStdString(folder.folder().string()));
     }
 
     std::unique_ptr<PlayerWindow> openPlain() {
@@ -84,7 +84,7 @@ protected:
         box->button(QMessageBox::Ok)->click();
     }
 
-    TemporaryFolder folder;
+    ScratchFolder folder;
     QString previousFolder;
     QString messageCaption;
     QString messageText;
@@ -132,7 +132,7 @@ TEST_F(PlayerWindowTest, HoverIsTrackedOnlyOverTheLines) {
 }
 
 TEST_F(PlayerWindowTest, MissingScriptShowsLoadErrorAndEndsTheRunWithMinusOne) {
-    QDir::setCurrent(QString::fromStdString(folder.path.string()));
+    QDir::setCurrent(QString::fromStdString(folder.folder().string()));
     PlayerWindow window;
     expectMessageBox();
     EXPECT_EQ(window.run(), -1);

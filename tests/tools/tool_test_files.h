@@ -2,6 +2,8 @@
 // removed afterwards, and scripts written with the line ends the format wants.
 #pragma once
 
+#include "support/scratch_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -45,48 +47,5 @@ inline std::string readBytes(const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
-
-// A fresh folder for one test, named after it so that tests running at the
-// same time never share files.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = "murmex-" + std::to_string(::getpid()) + "-" +
-                           test->test_suite_name() + "-" + test->name();
-        // Parameterised tests carry a '/' in their names.
-        std::replace(name.begin(), name.end(), '/', '_');
-        path_ = std::filesystem::temp_directory_path() / name;
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    std::string path(const std::string& name) const { return (path_ / name).string(); }
-
-    std::string write(const std::string& name, const std::string& bytes) const {
-        std::ofstream file(path_ / name, std::ios::binary);
-        file << bytes;
-        return path(name);
-    }
-
-    // Names of everything in the folder, to catch leftovers.
-    std::vector<std::string> entries() const {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(path_)) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-private:
-    std::filesystem::path path_;
-};
 
 } // namespace murmex::testing
