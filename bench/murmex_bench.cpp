@@ -4,7 +4,7 @@
 #include "bench/allocation_counter.h"
 #include "bench/script_generator.h"
 
-#include "engine/conversation_engine.h"
+#include "murmex/conversation_engine.h"
 #include "loader/scramble_key.h"
 
 #include <benchmark/benchmark.h>

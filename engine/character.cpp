@@ -1,6 +1,6 @@
 // What the runtime asks of one character: which units are available, its
 // opening answer, the questions it offers, and applying a chosen unit.
-#include "engine/script_model.h"
+#include "murmex/script_model.h"
 
 namespace murmex {
 

@@ -1,5 +1,5 @@
 // Construction, destruction and the string pool of the engine.
-#include "engine/conversation_engine.h"
+#include "murmex/conversation_engine.h"
 
 #include <cstring>
 

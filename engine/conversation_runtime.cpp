@@ -1,6 +1,6 @@
 // Playing a conversation: finding and starting a character and applying the
 // question the player chose. Nothing here allocates.
-#include "engine/conversation_engine.h"
+#include "murmex/conversation_engine.h"
 
 #include <cstring>
 

@@ -1,5 +1,5 @@
 // Fixed-size variable table with linear probing and marker-less removal.
-#include "engine/memory_store.h"
+#include "murmex/memory_store.h"
 
 #include <bit>
 #include <cstring>

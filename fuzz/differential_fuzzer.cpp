@@ -3,7 +3,7 @@
 // each offset with descrambling on. Both loads must end alike (code, line,
 // message) and build the same model, and each successful load must fill its
 // pool exactly.
-#include "engine/conversation_engine.h"
+#include "murmex/conversation_engine.h"
 #include "loader/scramble_key.h"
 #include "model_checks.h"
 #include "scratch_script_file.h"

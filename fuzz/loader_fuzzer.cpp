@@ -2,9 +2,9 @@
 // loaded once descrambled and once as plain text; whenever a load succeeds,
 // the input's last bytes choose the questions of a walk through the
 // conversation, carried on the way the player carries it (ConversationFlow).
-#include "engine/conversation_engine.h"
+#include "murmex/conversation_engine.h"
 #include "model_checks.h"
-#include "player/conversation_flow.h"
+#include "murmex/conversation_flow.h"
 #include "scratch_script_file.h"
 
 #include <cstddef>

@@ -3,7 +3,7 @@
 // when either fails, so that libFuzzer keeps the input as a finding.
 #pragma once
 
-#include "engine/conversation_engine.h"
+#include "murmex/conversation_engine.h"
 
 #include <cstdio>
 #include <cstdlib>

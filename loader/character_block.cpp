@@ -2,12 +2,12 @@
 // Both passes run this code; the measuring pass only checks and counts text
 // sizes, the filling pass also converts numbers, enforces the character and
 // unit limits and creates the records.
-#include "engine/conversation_engine.h"
+#include "murmex/conversation_engine.h"
 
-#include "loader/load_messages.h"
+#include "murmex/load_messages.h"
 #include "loader/number_text.h"
 #include "loader/script_fields.h"
-#include "loader/script_lines.h"
+#include "murmex/script_lines.h"
 #include "loader/script_reader.h"
 #include "loader/value_limits.h"
 

@@ -1,7 +1,7 @@
 // The shared steps of the script grammar.
 #include "loader/script_fields.h"
 
-#include "loader/load_messages.h"
+#include "murmex/load_messages.h"
 
 namespace murmex {
 

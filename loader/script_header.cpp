@@ -1,7 +1,7 @@
 // The script header: the title and the two colours, read in both passes.
-#include "engine/conversation_engine.h"
+#include "murmex/conversation_engine.h"
 
-#include "loader/load_messages.h"
+#include "murmex/load_messages.h"
 #include "loader/number_text.h"
 #include "loader/script_fields.h"
 #include "loader/script_reader.h"

@@ -2,11 +2,11 @@
 // measuring pass checks everything it can and counts the bytes of the texts;
 // the pool block is then allocated with exactly that size; the filling pass
 // reads the file again, creates the records and copies the texts.
-#include "engine/conversation_engine.h"
+#include "murmex/conversation_engine.h"
 
-#include "loader/load_messages.h"
+#include "murmex/load_messages.h"
 #include "loader/pool_size.h"
-#include "loader/script_lines.h"
+#include "murmex/script_lines.h"
 #include "loader/script_reader.h"
 #include "loader/value_limits.h"
 

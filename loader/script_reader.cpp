@@ -2,7 +2,7 @@
 #include "loader/script_reader.h"
 
 #include "loader/byte_scan.h"
-#include "loader/load_messages.h"
+#include "murmex/load_messages.h"
 
 #include <cstring>
 

@@ -4,7 +4,7 @@
 // on (skipping to a wanted character, reading a quoted value).
 #pragma once
 
-#include "engine/conversation_engine.h"
+#include "murmex/conversation_engine.h"
 #include "loader/scramble_key.h"
 
 #include <array>

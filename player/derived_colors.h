@@ -1,7 +1,7 @@
 // The window's colours, derived once from the two colours of the script header.
 #pragma once
 
-#include "engine/conversation_engine.h"
+#include "murmex/conversation_engine.h"
 
 #include <cstdint>
 

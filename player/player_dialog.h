@@ -4,8 +4,8 @@
 // DialogPlatform and holds no toolkit type.
 #pragma once
 
-#include "engine/conversation_engine.h"
-#include "player/conversation_flow.h"
+#include "murmex/conversation_engine.h"
+#include "murmex/conversation_flow.h"
 #include "player/derived_colors.h"
 #include "player/dialog_platform.h"
 

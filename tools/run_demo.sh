@@ -6,7 +6,7 @@ set -euo pipefail
 build=${1:-build}
 demo_folder="$build/examples"
 player="$(cd "$build" && pwd)/player/qt/kestrine"
-murmex="$(cd "$build" && pwd)/tools/murmex/murmex"
+murmex="$(cd "$build" && pwd)/tools/cli/murmex"
 
 if [ ! -f "$demo_folder/data.chr" ]; then
     echo "No demo script at $demo_folder/data.chr: build the project first (make run)." >&2

@@ -4,7 +4,7 @@
 #include "player/qt/about_box.h"
 #include "player/qt/qt_color.h"
 #include "player/res/dialog_templates.h"
-#include "tools/common/display_text.h"
+#include "text/display_text.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

@@ -1,6 +1,6 @@
 // Finding, starting and applying: the rules of a conversation step and what
 // each failure leaves behind.
-#include "engine/conversation_engine.h"
+#include "murmex/conversation_engine.h"
 #include "engine/script_builder.h"
 
 #include <gtest/gtest.h>

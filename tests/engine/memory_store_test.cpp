@@ -1,5 +1,5 @@
 // Probing, wrap-around, a full table and removal without a marker.
-#include "engine/memory_store.h"
+#include "murmex/memory_store.h"
 
 #include <gtest/gtest.h>
 

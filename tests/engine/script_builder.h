@@ -2,7 +2,7 @@
 // engine's tests. Texts are string literals, which outlive every engine.
 #pragma once
 
-#include "engine/conversation_engine.h"
+#include "murmex/conversation_engine.h"
 
 #include <initializer_list>
 #include <memory>

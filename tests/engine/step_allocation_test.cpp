@@ -1,6 +1,6 @@
 // Once a script is in memory, playing it must not touch the heap: every
 // allocation in this binary is counted through a replaced operator new.
-#include "engine/conversation_engine.h"
+#include "murmex/conversation_engine.h"
 #include "engine/script_builder.h"
 
 #include <gtest/gtest.h>

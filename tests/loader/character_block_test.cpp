@@ -1,6 +1,6 @@
 // Character blocks, talk units and conditions: the keyword-by-letter rules,
 // each failure's code, line and message, and which pass finds it.
-#include "engine/conversation_engine.h"
+#include "murmex/conversation_engine.h"
 #include "load_case.h"
 #include "script_file.h"
 

@@ -3,7 +3,7 @@
 // text at its longest accepted length. Such a script loads into an exactly
 // full pool and plays; one character or one unit more fails in the filling
 // pass with the limit's message and the line where the extra one begins.
-#include "engine/conversation_engine.h"
+#include "murmex/conversation_engine.h"
 #include "script_file.h"
 
 #include <gtest/gtest.h>

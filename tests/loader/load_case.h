@@ -2,7 +2,7 @@
 // that loading it must report.
 #pragma once
 
-#include "engine/conversation_engine.h"
+#include "murmex/conversation_engine.h"
 #include "script_file.h"
 
 #include <gtest/gtest.h>

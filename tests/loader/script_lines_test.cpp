@@ -1,9 +1,9 @@
 // The table of lines a caller may hand the loader: each character's name line
 // and each talk unit's opening line, whatever stands between them, and a load
 // that is otherwise the same with or without the table.
-#include "engine/conversation_engine.h"
+#include "murmex/conversation_engine.h"
 #include "loader/script_file.h"
-#include "loader/script_lines.h"
+#include "murmex/script_lines.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Loading whole scripts: the magic line, the header, character names, the
 // exact-size string pool, and the example scene played through the runtime.
-#include "engine/conversation_engine.h"
+#include "murmex/conversation_engine.h"
 #include "load_case.h"
 #include "loader/pool_size.h"
 #include "script_file.h"

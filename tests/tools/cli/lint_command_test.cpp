@@ -1,0 +1,181 @@
+// murmex lint: each warning on a script made to show it, with its line; the
+// cases that must stay quiet; the output line format, JSON and exit status.
+#include "tools/cli/lint_command.h"
+#include "tools/analysis/script_lint.h"
+#include "support/script_with_header.h"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <ostream>
+#include <sstream>
+
+namespace {
+
+using murmex::testing::loadBody;
+using murmex::testing::ScratchFolder;
+using murmex::testing::unitLine;
+using murmex::tool::Finding;
+
+// "Intro" on line 5 with an initial answer (6) and a goodbye (7); `extra`
+// stands from line 8 on, inside its block; `after` follows the block.
+std::vector<std::string> intro(const std::vector<std::string>& extra,
+                               const std::vector<std::string>& after = {}) {
+    std::vector<std::string> body = {"\"Intro\" {", unitLine(0, 0, ""), unitLine(0, -1, "Bye.")};
+    body.insert(body.end(), extra.begin(), extra.end());
+    body.push_back("}");
+    body.insert(body.end(), after.begin(), after.end());
+    return body;
+}
+
+const std::string LONG_A = "a_name_of_twenty_b_A"; // 20 bytes
+const std::string LONG_B = "a_name_of_twenty_b_B";
+
+struct LintCase {
+    const char* label;
+    std::vector<std::string> body;
+    // Empty: no warning at all is expected.
+    const char* name;
+    // 0: no warning of that name is expected.
+    int line;
+};
+
+void PrintTo(const LintCase& testCase, std::ostream* out) {
+    *out << testCase.label;
+}
+
+class LintWarning : public ::testing::TestWithParam<LintCase> {};
+
+TEST_P(LintWarning, IsGivenOnItsLine) {
+    ScratchFolder folder;
+    const auto script = loadBody(folder, GetParam().body);
+    ASSERT_TRUE(script.loaded.ok());
+    const std::vector<Finding> findings =
+        murmex::tool::lintScript(*script.loaded.engine, *script.lines);
+    std::string all;
+    for (const Finding& finding : findings) {
+        all += std::to_string(finding.line) + ": " + finding.text + " [" + finding.name + "]\n";
+    }
+    if (GetParam().name[0] == 0) {
+        EXPECT_TRUE(findings.empty()) << all;
+        return;
+    }
+    const bool found = std::any_of(findings.begin(), findings.end(), [](const Finding& finding) {
+        return finding.name == GetParam().name &&
+               (finding.line == GetParam().line || GetParam().line == 0);
+    });
+    EXPECT_EQ(found, GetParam().line != 0) << all;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LintWarning,
+    ::testing::Values(
+        LintCase{"Clean", intro({unitLine(0, 1, "On."), unitLine(1, 0, "Back.")}), "", 0},
+        LintCase{"NoIntro",
+                 {"\"Mill\" {", unitLine(0, 0, ""), unitLine(0, -1, "Bye."), "}"},
+                 "no-intro",
+                 1},
+        LintCase{"DuplicateCharacter",
+                 intro({}, {"\"Intro\" {", unitLine(0, 0, ""), unitLine(0, -1, "Bye."), "}"}),
+                 "duplicate-character", 9},
+        LintCase{"SwitchToMissing",
+                 intro({unitLine(0, 0, "Go.", "ACT_COMM", "PARAM = \"Nobody\" ")}),
+                 "switch-to-missing-character", 8},
+        LintCase{"NextState98", intro({unitLine(0, -98, "Go.")}), "next-state-98", 8},
+        LintCase{"NextState99", intro({unitLine(0, -99, "Go.")}), "next-state-99", 8},
+        LintCase{"DeadEndState", intro({unitLine(0, 3, "Go.")}), "dead-end-state", 8},
+        LintCase{"StateNeverEntered", intro({unitLine(4, 0, "Lost.")}), "state-never-entered", 8},
+        // Entered only through a state that is never entered itself.
+        LintCase{"StateEnteredOnlyFromUnenteredState",
+                 intro({unitLine(4, 5, "Lost."), unitLine(5, 0, "Also lost.")}),
+                 "state-never-entered", 9},
+        LintCase{"HiddenAnswer",
+                 intro({unitLine(0, 1, "On."), unitLine(1, 0, "Back."), unitLine(1, 0, "")}),
+                 "hidden-answer", 10},
+        LintCase{"InitialAnswerAction",
+                 intro({unitLine(0, 0, "", "ACT_ADD_MEM", "PARAM = \"x\" VAL = \"1\" ")}),
+                 "initial-answer-action", 8},
+        LintCase{"SixQuestions",
+                 intro({unitLine(0, 0, "2"), unitLine(0, 0, "3"), unitLine(0, 0, "4"),
+                        unitLine(0, 0, "5"), unitLine(0, 0, "6")}),
+                 "too-many-questions", 12},
+        // Two of the six exclude each other, so five at most are available.
+        LintCase{"SixQuestionsNeverTogether",
+                 intro({unitLine(0, 0, "2"), unitLine(0, 0, "3"), unitLine(0, 0, "4"),
+                        unitLine(0, 0, "5", "ACT_NONE", "{ ID = \"x\" OP = \"<\" VAL = \"3\" } "),
+                        unitLine(0, 0, "6", "ACT_NONE", "{ ID = \"x\" OP = \">\" VAL = \"2\" } ")}),
+                 "too-many-questions", 0},
+        LintCase{"NoInitialAnswer", intro({}, {"\"Mill\" {", unitLine(0, -1, "Bye."), "}"}),
+                 "cannot-start", 9},
+        LintCase{"NoQuestionAtStart",
+                 intro({}, {"\"Mill\" {", unitLine(0, 0, ""), unitLine(1, 0, "Bye."), "}"}),
+                 "cannot-start", 9},
+        LintCase{"TestedNeverSet",
+                 intro({unitLine(0, 0, "Go.", "ACT_NONE",
+                                 "{ ID = \"ghost\" OP = \"==\" VAL = \"1\" } ")}),
+                 "variable-never-set", 8},
+        LintCase{"RemovedNeverSet",
+                 intro({unitLine(0, 0, "Go.", "ACT_SUB_MEM", "PARAM = \"ghost\" ")}),
+                 "removed-never-set", 8},
+        LintCase{"LongName",
+                 intro({unitLine(0, 0, "Go.", "ACT_ADD_MEM",
+                                 "PARAM = \"" + LONG_A + "\" VAL = \"1\" ")}),
+                 "long-variable-name", 8},
+        LintCase{
+            "NamesEqualWhenCut",
+            intro({unitLine(0, 0, "Go.", "ACT_ADD_MEM", "PARAM = \"" + LONG_A + "\" VAL = \"1\" "),
+                   unitLine(0, 0, "Test.", "ACT_NONE",
+                            "{ ID = \"" + LONG_B + "\" OP = \"==\" VAL = \"1\" } ")}),
+            "variable-names-collide", 9},
+        LintCase{"HighBytesInVariable",
+                 intro({unitLine(0, 0, "Go.", "ACT_ADD_MEM", "PARAM = \"caf\xe9\" VAL = \"1\" ")}),
+                 "non-ascii-name", 8},
+        LintCase{"HighBytesInCharacter",
+                 intro({unitLine(0, 0, "Go.", "ACT_COMM", "PARAM = \"Ren\xe9\" ")},
+                       {"\"Ren\xe9\" {", unitLine(0, 0, ""), unitLine(0, -1, "Bye."), "}"}),
+                 "non-ascii-name", 10}),
+    [](const ::testing::TestParamInfo<LintCase>& info) { return info.param.label; });
+
+TEST(LintCommand, PrintsCompilerStyleLinesAndFailsOnWarnings) {
+    ScratchFolder folder;
+    const std::string file =
+        folder.write("s.txt", murmex::testing::scriptWithHeader(intro({unitLine(0, -99, "Go.")})));
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(murmex::tool::runLint({file, true, false}, out, err), murmex::tool::EXIT_FAILED);
+    EXPECT_EQ(out.str(), file + ":8: warning: next state -99: the player stops as after a failure, "
+                                "with a message left over from before [next-state-99]\n");
+}
+
+TEST(LintCommand, JsonListsTheSameWarnings) {
+    ScratchFolder folder;
+    const std::string file =
+        folder.write("s.txt", murmex::testing::scriptWithHeader(intro({unitLine(0, 3, "Go.")})));
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(murmex::tool::runLint({file, true, true}, out, err), murmex::tool::EXIT_FAILED);
+    const nlohmann::json json = nlohmann::json::parse(out.str());
+    ASSERT_EQ(json["warnings"].size(), 1u) << out.str();
+    EXPECT_EQ(json["warnings"][0]["line"], 8);
+    EXPECT_EQ(json["warnings"][0]["name"], "dead-end-state");
+}
+
+TEST(LintCommand, DemoHasNoWarnings) {
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(murmex::tool::runLint({MURMEX_DEMO_SCRIPT, true, false}, out, err),
+              murmex::tool::EXIT_OK)
+        << out.str() << err.str();
+}
+
+TEST(LintCommand, FailedLoadIsAnError) {
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(murmex::tool::runLint({"/nonexistent/x.chr", true, false}, out, err),
+              murmex::tool::EXIT_FAILED);
+    EXPECT_NE(err.str().find("error -1"), std::string::npos) << err.str();
+}
+
+} // namespace

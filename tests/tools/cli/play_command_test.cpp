@@ -1,0 +1,152 @@
+// murmex play: the transcript of a game, refused choices asked again, quitting,
+// the exit statuses of failures, and a piped game reading like a listed one.
+#include "tools/cli/play_command.h"
+
+#include "support/play_test_script.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using murmex::testing::playScript;
+using murmex::testing::ScratchFolder;
+using murmex::tool::EXIT_FAILED;
+using murmex::tool::EXIT_OK;
+using murmex::tool::EXIT_SCRIPT_FAILED;
+using murmex::tool::PlayOptions;
+
+struct CommandRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CommandRun play(const PlayOptions& options, const std::string& input = "") {
+    std::istringstream in(input);
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = murmex::tool::runPlay(options, in, out, err);
+    return {status, out.str(), err.str()};
+}
+
+class Play : public ::testing::Test {
+protected:
+    PlayOptions listed(std::vector<std::string> choices) const {
+        PlayOptions options = typed();
+        options.scripted = true;
+        options.choices = std::move(choices);
+        return options;
+    }
+    PlayOptions typed() const {
+        PlayOptions options;
+        options.file = script;
+        options.plain = true;
+        return options;
+    }
+
+    ScratchFolder folder;
+    std::string script = folder.write("script.txt", playScript());
+};
+
+const std::string OPENING = "Trial & Error\n\n"
+                            "Intro: Hello there, fish & chips.\n"
+                            "  1. Count\n  2. Forget\n  3. Go to Bob\n  4. Bye\n  5. Dead end\n";
+
+TEST_F(Play, PrintsTheTranscriptOfTheListedChoices) {
+    const CommandRun run = play(listed({"3", "2"}));
+    EXPECT_EQ(run.status, EXIT_OK) << run.err;
+    EXPECT_EQ(run.out, OPENING +
+                           "> 3\n\n"
+                           "Bob: Bob here.\n  1. Go to Nobody\n  2. Back\n"
+                           "> 2\n\n" +
+                           OPENING.substr(OPENING.find("Intro:")));
+    EXPECT_EQ(run.err, "");
+}
+
+TEST_F(Play, TracesWhatEachUnitDid) {
+    PlayOptions options = listed({"1"});
+    options.trace = true;
+    const CommandRun run = play(options);
+    EXPECT_NE(run.out.find("> 1\n  * Intro: state 0 -> 1\n  * set count = 3\n\nIntro: Counted.\n"),
+              std::string::npos)
+        << run.out;
+}
+
+// Out of range is refused, never wrapped round to another question.
+TEST_F(Play, RefusesAChoiceOutOfRangeAndAsksAgain) {
+    const CommandRun run = play(typed(), "6\n0\nseven\n\n1\n");
+    EXPECT_EQ(run.status, EXIT_OK);
+    EXPECT_NE(run.out.find("> There is no question 6: choose 1 to 5, or q to quit.\n"
+                           "> There is no question 0: choose 1 to 5, or q to quit.\n"
+                           "> \"seven\" is not a question number: choose 1 to 5, or q to quit.\n"
+                           "> Please choose 1 to 5, or q to quit.\n"
+                           "> \nIntro: Counted.\n  1. Pay\n> \n"),
+              std::string::npos)
+        << run.out;
+}
+
+TEST_F(Play, QuitsOnQ) {
+    const CommandRun run = play(typed(), "q\n1\n");
+    EXPECT_EQ(run.status, EXIT_OK);
+    EXPECT_EQ(run.out, OPENING + "> ");
+}
+
+TEST_F(Play, APipedGameReadsLikeAListedOne) {
+    PlayOptions options = typed();
+    options.echoInput = true;
+    const CommandRun piped = play(options, "3\n2\n");
+    const CommandRun fromList = play(listed({"3", "2"}));
+    // Only the prompt left open at the end of the input differs.
+    EXPECT_EQ(piped.out, fromList.out + "> \n");
+}
+
+// A listed choice that no longer fits the script makes the recording fail.
+TEST_F(Play, ARefusedListedChoiceFailsTheRun) {
+    const CommandRun run = play(listed({"9", "1"}));
+    EXPECT_EQ(run.status, EXIT_FAILED);
+    EXPECT_NE(run.out.find("> 9\nThere is no question 9: choose 1 to 5, or q to quit.\n> 1\n"),
+              std::string::npos)
+        << run.out;
+}
+
+struct FailureCase {
+    const char* label;
+    std::vector<std::string> choices;
+    const char* start;
+    const char* message;
+};
+
+void PrintTo(const FailureCase& testCase, std::ostream* out) { *out << testCase.label; }
+
+class PlayFailure : public Play, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(PlayFailure, ShowsTheWindowsMessageAndExitsWithThree) {
+    PlayOptions options = listed(GetParam().choices);
+    options.start = GetParam().start;
+    const CommandRun run = play(options);
+    EXPECT_EQ(run.status, EXIT_SCRIPT_FAILED);
+    EXPECT_EQ(run.err, std::string(GetParam().message) + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PlayFailure,
+    ::testing::Values(FailureCase{"CantApply", {"2"}, "Intro", "Can't apply question!"},
+                      FailureCase{"NoQuestions", {"5"}, "Intro", "No questions!"},
+                      FailureCase{"SwitchToNobody", {"3", "1"}, "Intro", "Character not found!"},
+                      FailureCase{"StartNobody", {}, "Nobody", "Character not found!"}),
+    [](const ::testing::TestParamInfo<FailureCase>& info) { return info.param.label; });
+
+TEST_F(Play, AFailedLoadShowsTheWindowsTextThenWhere) {
+    PlayOptions options = typed();
+    options.file = folder.path("missing.chr");
+    const CommandRun run = play(options);
+    EXPECT_EQ(run.status, EXIT_SCRIPT_FAILED);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "Err=-1\nLine=1\nErrStr=\n" + options.file + ":1: error -1: [cannot open file]\n");
+}
+
+} // namespace

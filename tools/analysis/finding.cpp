@@ -1,0 +1,45 @@
+// Wording of findings as lines and as JSON.
+#include "tools/analysis/finding.h"
+
+#include <algorithm>
+#include <tuple>
+
+namespace murmex::tool {
+
+void printFinding(std::ostream& out, const std::string& file, const Finding& finding) {
+    out << file << ':' << finding.line << ": warning: " << finding.text << " [" << finding.name
+        << "]\n";
+    if (!finding.hasPath) {
+        return;
+    }
+    out << file << ':' << finding.line << ": note: ";
+    if (finding.path.empty()) {
+        out << "at the start of the game\n";
+        return;
+    }
+    out << "reached by " << finding.path.size()
+        << (finding.path.size() == 1 ? " question: " : " questions: ");
+    for (size_t i = 0; i < finding.path.size(); ++i) {
+        out << (i == 0 ? "\"" : " > \"") << finding.path[i] << '"';
+    }
+    out << '\n';
+}
+
+void sortFindings(std::vector<Finding>& findings) {
+    std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
+        return std::tie(a.line, a.name, a.text) < std::tie(b.line, b.name, b.text);
+    });
+}
+
+nlohmann::ordered_json findingToJson(const Finding& finding) {
+    nlohmann::ordered_json json;
+    json["line"] = finding.line;
+    json["name"] = finding.name;
+    json["text"] = finding.text;
+    if (finding.hasPath) {
+        json["path"] = finding.path;
+    }
+    return json;
+}
+
+} // namespace murmex::tool

@@ -1,0 +1,329 @@
+// The static checks. Each looks at the model as the loader left it and words
+// what the player would do with it.
+#include "tools/analysis/script_lint.h"
+
+#include "murmex/conversation_flow.h"
+#include "text/display_text.h"
+#include "tools/analysis/condition_constraints.h"
+#include "tools/analysis/unit_text.h"
+
+#include <cstring>
+#include <map>
+#include <set>
+#include <string>
+
+namespace murmex::tool {
+
+namespace {
+
+// How much of a question a warning quotes.
+constexpr size_t QUOTED_CHARACTERS = 40;
+
+std::string quoted(const char* text) {
+    return "\"" + shortText(text, QUOTED_CHARACTERS) + "\"";
+}
+
+std::string characterName(const Character& character) {
+    return quoted(character.name);
+}
+
+bool hasQuestion(const TalkUnit& unit) {
+    return unit.question != nullptr && unit.question[0] != 0;
+}
+
+class Linter {
+  public:
+    Linter(const ConversationEngine& engine, const ScriptLines& lines)
+        : engine(engine), lines(lines) {}
+
+    std::vector<Finding> run() {
+        checkCharacters();
+        for (int32_t c = 0; c < engine.characterCount; ++c) {
+            if (engine.characters[c] != nullptr) {
+                checkUnits(c);
+                checkStates(c);
+            }
+        }
+        checkVariables();
+        return std::move(findings);
+    }
+
+  private:
+    void add(int32_t line, const char* name, std::string text) {
+        findings.push_back(Finding{line > 0 ? line : 1, name, std::move(text), {}, false});
+    }
+
+    int32_t unitLine(int32_t character, int32_t unit) const {
+        return lines.unitLines[character][unit];
+    }
+
+    const Character* findNamed(const char* name) const {
+        for (int32_t c = 0; c < engine.characterCount; ++c) {
+            const Character* character = engine.characters[c].get();
+            if (character != nullptr && character->name != nullptr &&
+                std::strcmp(character->name, name) == 0) {
+                return character;
+            }
+        }
+        return nullptr;
+    }
+
+    void checkCharacters() {
+        if (findNamed(kestrine::START_CHARACTER) == nullptr) {
+            add(1, "no-intro",
+                "no character is named \"Intro\": the player stops at once with \"Character not "
+                "found!\"");
+        }
+        std::map<std::string, int32_t> firstLine;
+        for (int32_t c = 0; c < engine.characterCount; ++c) {
+            const Character* character = engine.characters[c].get();
+            if (character == nullptr || character->name == nullptr) {
+                continue;
+            }
+            const int32_t line = lines.characterLines[c];
+            const auto [first, isNew] = firstLine.emplace(character->name, line);
+            if (!isNew) {
+                add(line, "duplicate-character",
+                    "a second character named " + characterName(*character) +
+                        " can never be talked to: the one on line " +
+                        std::to_string(first->second) + " is always found first");
+            }
+            if (hasHighBytes(character->name)) {
+                add(line, "non-ascii-name",
+                    "character name " + characterName(*character) +
+                        " holds bytes above 127; a switch must spell it in the same code page");
+            }
+            checkStart(*character, line);
+        }
+    }
+
+    void checkStart(const Character& character, int32_t line) {
+        bool initialAnswer = false;
+        bool question = false;
+        for (int32_t u = 0; u < character.unitCount; ++u) {
+            const TalkUnit& unit = *character.units[u];
+            if (unit.state == 0) {
+                (hasQuestion(unit) ? question : initialAnswer) = true;
+            }
+        }
+        if (!initialAnswer) {
+            add(line, "cannot-start",
+                characterName(character) +
+                    " has no initial answer (a unit with an empty question in state 0): starting "
+                    "it stops with \"No initial answer found!\"");
+        } else if (!question) {
+            add(line, "cannot-start",
+                characterName(character) +
+                    " has no question in state 0: starting it stops with \"No questions "
+                    "found!\"");
+        }
+    }
+
+    void checkUnits(int32_t c) {
+        const Character& character = *engine.characters[c];
+        for (int32_t u = 0; u < character.unitCount; ++u) {
+            const TalkUnit& unit = *character.units[u];
+            const int32_t line = unitLine(c, u);
+            if (unit.action == ACT_COMM && findNamed(unit.param) == nullptr) {
+                add(line, "switch-to-missing-character",
+                    "switch to " + quoted(unit.param) +
+                        ", which is no character: the player stops with \"Character not "
+                        "found!\"");
+            }
+            if (unit.nextState == RESULT_SWITCH && unit.action != ACT_COMM) {
+                add(line, "next-state-98",
+                    "next state -98 without ACT_COMM: the player takes the answer " +
+                        quoted(unit.answer) + " for the name of a character to switch to");
+            }
+            if (unit.nextState == RESULT_FAILED) {
+                add(line, "next-state-99",
+                    "next state -99: the player stops as after a failure, with a message "
+                    "left over from before");
+            }
+            if (!hasQuestion(unit) && unit.state != 0) {
+                add(line, "hidden-answer",
+                    "a unit with an empty question in state " + std::to_string(unit.state) +
+                        " is never shown: initial answers are sought in state 0 only");
+            }
+            if (!hasQuestion(unit) && unit.state == 0 && unit.action != ACT_NONE) {
+                add(line, "initial-answer-action",
+                    "the action of an initial answer never happens (" + actionText(unit) +
+                        "): an initial answer is shown, not applied");
+            }
+        }
+    }
+
+    // States the character can be in while it offers questions: 0 at every
+    // start, then each next state of a question offered in a state already
+    // reached. Conditions are not weighed, so a state missing here is never
+    // entered at all.
+    std::map<int32_t, int32_t> enteredStates(const Character& character, int32_t c) const {
+        std::map<int32_t, int32_t> entered{{0, lines.characterLines[c]}};
+        bool grew = true;
+        while (grew) {
+            grew = false;
+            for (int32_t u = 0; u < character.unitCount; ++u) {
+                const TalkUnit& unit = *character.units[u];
+                if (hasQuestion(unit) && unit.action != ACT_COMM && unit.nextState >= 0 &&
+                    entered.count(unit.state) != 0 && entered.count(unit.nextState) == 0) {
+                    entered.emplace(unit.nextState, unitLine(c, u));
+                    grew = true;
+                }
+            }
+        }
+        return entered;
+    }
+
+    void checkStates(int32_t c) {
+        const Character& character = *engine.characters[c];
+        const std::map<int32_t, int32_t> entered = enteredStates(character, c);
+        std::map<int32_t, std::vector<int32_t>> questionsByState;
+        std::map<int32_t, int32_t> firstUnitOfState;
+        for (int32_t u = 0; u < character.unitCount; ++u) {
+            const TalkUnit& unit = *character.units[u];
+            firstUnitOfState.emplace(unit.state, u);
+            if (hasQuestion(unit)) {
+                questionsByState[unit.state].push_back(u);
+            }
+        }
+        for (const auto& [state, unit] : firstUnitOfState) {
+            if (entered.count(state) == 0) {
+                add(unitLine(c, unit), "state-never-entered",
+                    characterName(character) + " never enters state " + std::to_string(state) +
+                        ", so its talk units there are never offered");
+            }
+        }
+        for (const auto& [state, line] : entered) {
+            // State 0 without questions is reported as a character that can't start.
+            if (state != 0 && questionsByState.count(state) == 0) {
+                add(line, "dead-end-state",
+                    characterName(character) + " offers no question in state " +
+                        std::to_string(state) + ": the player stops with \"No questions!\"");
+            }
+        }
+        for (const auto& [state, units] : questionsByState) {
+            if (entered.count(state) != 0) {
+                checkHiddenQuestions(c, units);
+            }
+        }
+    }
+
+    // Only the first MAX_QUESTIONS available questions are offered. A question
+    // is hidden when it can be available together with that many earlier ones.
+    void checkHiddenQuestions(int32_t c, const std::vector<int32_t>& units) {
+        const Character& character = *engine.characters[c];
+        for (size_t k = MAX_QUESTIONS; k < units.size(); ++k) {
+            ConditionConstraints together;
+            together.addUnit(*character.units[units[k]]);
+            int32_t earlier = 0;
+            for (size_t j = 0; j < k && earlier < MAX_QUESTIONS; ++j) {
+                if (together.addUnit(*character.units[units[j]])) {
+                    ++earlier;
+                }
+            }
+            if (earlier == MAX_QUESTIONS) {
+                add(unitLine(c, units[k]), "too-many-questions",
+                    "more than 5 questions can be available at once in state " +
+                        std::to_string(character.units[units[k]]->state) + " of " +
+                        characterName(character) + ": " +
+                        quoted(character.units[units[k]]->question) + " is then not offered");
+                return;
+            }
+        }
+    }
+
+    struct NameUse {
+        int32_t line = 0;
+        bool set = false;
+    };
+
+    void noteName(std::map<std::string, NameUse>& names, const char* name, int32_t line, bool set) {
+        NameUse& use = names[name];
+        if (use.line == 0) {
+            use.line = line;
+        }
+        use.set = use.set || set;
+    }
+
+    void checkVariables() {
+        // Every spelling of a variable, where it first stands.
+        std::map<std::string, NameUse> spellings;
+        std::set<std::string> setNames;
+        for (int32_t c = 0; c < engine.characterCount; ++c) {
+            const Character* character = engine.characters[c].get();
+            for (int32_t u = 0; character != nullptr && u < character->unitCount; ++u) {
+                const TalkUnit& unit = *character->units[u];
+                if (unit.action == ACT_ADD_MEM) {
+                    setNames.insert(storedName(unit.param));
+                    noteName(spellings, unit.param, unitLine(c, u), true);
+                }
+            }
+        }
+        for (int32_t c = 0; c < engine.characterCount; ++c) {
+            const Character* character = engine.characters[c].get();
+            for (int32_t u = 0; character != nullptr && u < character->unitCount; ++u) {
+                const TalkUnit& unit = *character->units[u];
+                const int32_t line = unitLine(c, u);
+                std::set<std::string> reported;
+                for (int32_t i = 0; i < unit.conditionCount && i < MAX_CONDITIONS; ++i) {
+                    const char* variable = unit.conditions[i].variable;
+                    noteName(spellings, variable, line, false);
+                    if (setNames.count(storedName(variable)) == 0 &&
+                        reported.insert(variable).second) {
+                        add(line, "variable-never-set",
+                            "variable " + quoted(variable) + " is tested but never set");
+                    }
+                }
+                if (unit.action == ACT_SUB_MEM) {
+                    noteName(spellings, unit.param, line, false);
+                    if (setNames.count(storedName(unit.param)) == 0) {
+                        add(line, "removed-never-set",
+                            "variable " + quoted(unit.param) +
+                                " is removed but never set: the player stops with \"Can't apply "
+                                "question!\"");
+                    }
+                }
+            }
+        }
+        checkSpellings(spellings);
+    }
+
+    void checkSpellings(const std::map<std::string, NameUse>& spellings) {
+        std::map<std::string, std::pair<std::string, int32_t>> byStoredName;
+        for (const auto& [spelling, use] : spellings) {
+            const char* name = spelling.c_str();
+            if (spelling.size() > static_cast<size_t>(MAX_NAME_LENGTH)) {
+                add(use.line, "long-variable-name",
+                    "variable " + quoted(name) + " is longer than " +
+                        std::to_string(MAX_NAME_LENGTH) + " bytes; the memory keeps only \"" +
+                        displayText(storedName(name).c_str()) + "\"");
+            }
+            if (hasHighBytes(name)) {
+                add(use.line, "non-ascii-name",
+                    "variable " + quoted(name) +
+                        " holds bytes above 127; every use must spell it in the same code page");
+            }
+            const auto [other, isNew] =
+                byStoredName.emplace(storedName(name), std::make_pair(spelling, use.line));
+            if (!isNew) {
+                add(use.line, "variable-names-collide",
+                    "variables " + quoted(other->second.first.c_str()) + " (line " +
+                        std::to_string(other->second.second) + ") and " + quoted(name) +
+                        " are one variable: the memory keeps only their first " +
+                        std::to_string(MAX_NAME_LENGTH) + " bytes");
+            }
+        }
+    }
+
+    const ConversationEngine& engine;
+    const ScriptLines& lines;
+    std::vector<Finding> findings;
+};
+
+} // namespace
+
+std::vector<Finding> lintScript(const ConversationEngine& engine, const ScriptLines& lines) {
+    return Linter(engine, lines).run();
+}
+
+} // namespace murmex::tool

@@ -1,0 +1,38 @@
+// Loads a script exactly as the player does and words a failed load as one
+// line that editors and build logs recognise: FILE:LINE: error CODE: TEXT.
+#pragma once
+
+#include "murmex/conversation_engine.h"
+#include "murmex/script_lines.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace murmex::tool {
+
+struct LoadedScript {
+    // Holds whatever the load created, also after a failure.
+    std::unique_ptr<ConversationEngine> engine;
+    // The loader's result: 0 or more on success, a LOAD_ code otherwise.
+    int32_t code = 0;
+
+    bool ok() const { return code >= 0; }
+};
+
+// Loads `path`, descrambled unless `plain`. With `lines` given, the line of
+// every character and talk unit is noted there.
+LoadedScript loadScript(const std::string& path, bool plain, ScriptLines* lines = nullptr);
+
+// What went wrong in a failed load: the engine's message, or a description in
+// square brackets where the loader leaves the message empty.
+std::string loadErrorText(const std::string& path, bool plain, const LoadedScript& loaded);
+
+// The failure of a load as "FILE:LINE: error CODE: TEXT", without a line end,
+// TEXT being loadErrorText.
+std::string loadErrorLine(const std::string& path, bool plain, const LoadedScript& loaded);
+
+// Talk units of all loaded characters.
+int32_t totalUnits(const ConversationEngine& engine);
+
+} // namespace murmex::tool

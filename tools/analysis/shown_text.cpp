@@ -1,0 +1,34 @@
+// Mnemonic markers and display decoding, as the window's text lines apply them.
+#include "tools/analysis/shown_text.h"
+
+#include "text/display_text.h"
+
+namespace murmex::tool {
+
+std::string withoutMnemonics(std::string_view bytes) {
+    std::string shown;
+    shown.reserve(bytes.size());
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '&') {
+            shown += bytes[i];
+            continue;
+        }
+        // The marker goes; the character after it stays, even a second '&'.
+        ++i;
+        if (i < bytes.size()) {
+            shown += bytes[i];
+        }
+    }
+    return shown;
+}
+
+std::string shownText(const char* bytes) {
+    if (bytes == nullptr) {
+        return "";
+    }
+    // '&' is one byte in UTF-8 and in Windows-1252 alike, so the markers can
+    // go before the text is decoded.
+    return displayText(withoutMnemonics(bytes).c_str());
+}
+
+} // namespace murmex::tool

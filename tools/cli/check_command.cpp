@@ -1,0 +1,99 @@
+// `murmex check`: loads each script and sums up what it holds, or shows where
+// and why it does not load.
+#include "tools/cli/check_command.h"
+
+#include "tools/analysis/script_bytes.h"
+#include "tools/analysis/script_loading.h"
+#include "tools/authoring/source_context.h"
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include <iostream>
+#include <memory>
+
+namespace murmex::tool {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+std::string summary(const ConversationEngine& engine) {
+    return std::to_string(engine.characterCount) + " characters, " +
+           std::to_string(totalUnits(engine)) + " talk units, " +
+           std::to_string(engine.blockSize()) + " bytes of text";
+}
+
+// The script's lines around the error, read the way the load read them. A
+// file that reads the other way round would show only noise, and its error
+// line already says so.
+std::string errorContext(const std::string& path, bool plain, const LoadedScript& loaded) {
+    std::string bytes;
+    std::string readError;
+    if (loaded.code == LOAD_CANNOT_OPEN || !readWholeFile(path, bytes, readError)) {
+        return "";
+    }
+    if (loaded.code == LOAD_BAD_MAGIC && firstLineIsMagic(bytes, plain)) {
+        return "";
+    }
+    return sourceContext(bytes, !plain, loaded.engine->line);
+}
+
+Json resultToJson(const std::string& path, bool plain, const LoadedScript& loaded) {
+    const ConversationEngine& engine = *loaded.engine;
+    Json result;
+    result["file"] = path;
+    result["ok"] = loaded.ok();
+    result["code"] = loaded.code;
+    if (loaded.ok()) {
+        // Where a loaded script ends is no place to point an editor at.
+        result["line"] = nullptr;
+        result["message"] = "";
+        result["description"] = summary(engine);
+    } else {
+        result["line"] = engine.line;
+        result["message"] = engine.errorMessage != nullptr ? engine.errorMessage : "";
+        result["description"] = loadErrorText(path, plain, loaded);
+    }
+    return result;
+}
+
+} // namespace
+
+int runCheck(const CheckOptions& options, std::ostream& out, std::ostream& err) {
+    int status = EXIT_OK;
+    Json results = Json::array();
+    for (const std::string& path : options.files) {
+        const LoadedScript loaded = loadScript(path, options.plain);
+        if (!loaded.ok()) {
+            status = EXIT_FAILED;
+        }
+        if (options.json) {
+            results.push_back(resultToJson(path, options.plain, loaded));
+        } else if (loaded.ok()) {
+            out << path << ": ok: " << summary(*loaded.engine) << '\n';
+        } else {
+            err << loadErrorLine(path, options.plain, loaded) << '\n'
+                << errorContext(path, options.plain, loaded);
+        }
+    }
+    if (options.json) {
+        // File names need not be UTF-8; a stray byte must not stop the report.
+        out << results.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+    }
+    return status;
+}
+
+void addCheckCommand(CLI::App& app, int& exitStatus) {
+    auto options = std::make_shared<CheckOptions>();
+    CLI::App* command = app.add_subcommand(
+        "check", "Load scripts exactly as the player does and report each one");
+    command->add_flag("--plain", options->plain, "Read the files as plain text, not descrambled");
+    command->add_flag("--json", options->json, "Print the results as one JSON array");
+    command->add_option("FILE", options->files, "Script files to check")->required();
+    command->callback([options, &exitStatus] {
+        exitStatus = runCheck(*options, std::cout, std::cerr);
+    });
+}
+
+} // namespace murmex::tool

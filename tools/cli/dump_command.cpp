@@ -1,0 +1,129 @@
+// `murmex dump`: the loaded model as JSON, for authors and for tests that
+// compare two ways of loading the same script.
+#include "tools/cli/dump_command.h"
+
+#include "text/display_text.h"
+#include "tools/analysis/script_loading.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+#include <memory>
+
+namespace murmex::tool {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// Action keywords by ActionType value, as scripts write them.
+constexpr const char* ACTION_NAMES[] = {
+    "ACT_NONE",    "ACT_COMM",    "ACT_ADD_MEM",   "ACT_SUB_MEM",
+    "ACT_ADD_INV", "ACT_SUB_INV", "ACT_ADD_MONEY", "ACT_SUB_MONEY",
+};
+constexpr int32_t ACTION_COUNT = sizeof(ACTION_NAMES) / sizeof(ACTION_NAMES[0]);
+
+// Operator keywords by ConditionOp value; 0 is no operator.
+constexpr const char* OPERATOR_NAMES[] = {"", "==", "!=", "<", ">", "not"};
+constexpr int32_t OPERATOR_COUNT = sizeof(OPERATOR_NAMES) / sizeof(OPERATOR_NAMES[0]);
+
+bool takesParam(int32_t action) { return action != ACT_NONE; }
+
+bool takesValue(int32_t action) {
+    return action == ACT_ADD_MEM || action == ACT_ADD_INV || action == ACT_ADD_MONEY ||
+           action == ACT_SUB_MONEY;
+}
+
+Json colorToJson(const Rgb& color) { return Json::array({color.red, color.green, color.blue}); }
+
+// A keyword from the table, or the number itself for a value outside it.
+Json keyword(const char* const* names, int32_t count, int32_t value) {
+    if (value >= 0 && value < count) {
+        return names[value];
+    }
+    return value;
+}
+
+Json conditionToJson(const Condition& condition) {
+    Json json;
+    json["variable"] = displayText(condition.variable);
+    json["op"] = keyword(OPERATOR_NAMES, OPERATOR_COUNT, condition.op);
+    if (condition.op != OP_NOT) {
+        json["value"] = condition.value;
+    }
+    return json;
+}
+
+Json unitToJson(const TalkUnit& unit) {
+    Json json;
+    json["state"] = unit.state;
+    json["nextState"] = unit.nextState;
+    json["question"] = displayText(unit.question);
+    json["answer"] = displayText(unit.answer);
+    json["action"] = keyword(ACTION_NAMES, ACTION_COUNT, unit.action);
+    if (takesParam(unit.action)) {
+        json["param"] = displayText(unit.param);
+    }
+    if (takesValue(unit.action)) {
+        json["value"] = unit.value;
+    }
+    Json conditions = Json::array();
+    for (int32_t i = 0; i < unit.conditionCount && i < MAX_CONDITIONS; ++i) {
+        conditions.push_back(conditionToJson(unit.conditions[i]));
+    }
+    json["conditions"] = std::move(conditions);
+    return json;
+}
+
+Json characterToJson(const Character& character) {
+    Json json;
+    json["name"] = displayText(character.name);
+    Json units = Json::array();
+    for (int32_t i = 0; i < character.unitCount; ++i) {
+        if (character.units[i]) {
+            units.push_back(unitToJson(*character.units[i]));
+        }
+    }
+    json["units"] = std::move(units);
+    return json;
+}
+
+} // namespace
+
+nlohmann::ordered_json scriptToJson(const ConversationEngine& engine) {
+    Json json;
+    json["title"] = displayText(engine.title);
+    json["color"] = colorToJson(engine.color);
+    json["textColor"] = colorToJson(engine.textColor);
+    json["poolBytes"] = engine.blockSize();
+    Json characters = Json::array();
+    for (int32_t i = 0; i < engine.characterCount; ++i) {
+        if (engine.characters[i]) {
+            characters.push_back(characterToJson(*engine.characters[i]));
+        }
+    }
+    json["characters"] = std::move(characters);
+    return json;
+}
+
+int runDump(const DumpOptions& options, std::ostream& out, std::ostream& err) {
+    const LoadedScript loaded = loadScript(options.file, options.plain);
+    if (!loaded.ok()) {
+        err << loadErrorLine(options.file, options.plain, loaded) << '\n';
+        return EXIT_FAILED;
+    }
+    out << scriptToJson(*loaded.engine).dump(2) << '\n';
+    return EXIT_OK;
+}
+
+void addDumpCommand(CLI::App& app, int& exitStatus) {
+    auto options = std::make_shared<DumpOptions>();
+    CLI::App* command = app.add_subcommand("dump", "Print the loaded script as JSON");
+    command->add_flag("--plain", options->plain, "Read the file as plain text, not descrambled");
+    command->add_option("FILE", options->file, "Script file to dump")->required();
+    command->callback([options, &exitStatus] {
+        exitStatus = runDump(*options, std::cout, std::cerr);
+    });
+}
+
+} // namespace murmex::tool

@@ -1,0 +1,141 @@
+// `murmex explore`: loads a script with its lines, explores it and words the
+// report.
+#include "tools/cli/explore_command.h"
+
+#include "tools/analysis/script_loading.h"
+#include "tools/analysis/unit_text.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iomanip>
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+namespace murmex::tool {
+
+namespace {
+
+// How much of a unit's text an unreached-unit warning quotes.
+constexpr size_t QUOTED_CHARACTERS = 40;
+
+const char* cutOffWords(CutOff cutOff) {
+    switch (cutOff) {
+    case CutOff::Situations:
+        return "cut off by --max-states";
+    case CutOff::Depth:
+        return "cut off by --max-depth";
+    case CutOff::Memory:
+        return "cut off by the memory limit";
+    case CutOff::None:
+        break;
+    }
+    return "complete";
+}
+
+Finding unreachedFinding(const ConversationEngine& engine, const ScriptLines& lines,
+                         const UnitReference& reference, bool complete) {
+    const Character& character = *engine.characters[reference.character];
+    const TalkUnit& unit = *character.units[reference.unit];
+    const bool isAnswer = unit.question[0] == 0;
+    std::string text = isAnswer
+                           ? "initial answer \"" + shortText(unit.answer, QUOTED_CHARACTERS) + "\""
+                           : "question \"" + shortText(unit.question, QUOTED_CHARACTERS) + "\"";
+    text += " of \"" + shortText(character.name, QUOTED_CHARACTERS) + "\" (state " +
+            std::to_string(unit.state) + ")";
+    text += complete ? (isAnswer ? " is never shown" : " is never offered")
+                     : " was not reached before the search was cut off";
+    const int32_t line = lines.unitLines[reference.character][reference.unit];
+    return Finding{line > 0 ? line : 1,
+                   complete ? "unit-never-reached" : "unit-not-reached",
+                   std::move(text),
+                   {},
+                   false};
+}
+
+std::string percent(int32_t part, int32_t whole) {
+    std::ostringstream text;
+    // Rounded down, so that 100% means every unit.
+    text << (whole == 0 ? 100 : static_cast<int64_t>(part) * 100 / whole) << '%';
+    return text.str();
+}
+
+} // namespace
+
+int runExplore(const ExploreOptions& options, std::ostream& out, std::ostream& err) {
+    // Some 60 KiB: kept off the stack.
+    auto lines = std::make_unique<ScriptLines>();
+    const LoadedScript loaded = loadScript(options.file, options.plain, lines.get());
+    if (!loaded.ok()) {
+        err << loadErrorLine(options.file, options.plain, loaded) << '\n';
+        return EXIT_FAILED;
+    }
+    const ConversationEngine& engine = *loaded.engine;
+    const ExploreReport report = exploreScript(*loaded.engine, *lines, options.limits);
+    const bool complete = report.cutOff == CutOff::None;
+    std::vector<Finding> unreached;
+    for (const UnitReference& reference : report.unreached) {
+        unreached.push_back(unreachedFinding(engine, *lines, reference, complete));
+    }
+    if (options.json) {
+        nlohmann::ordered_json json;
+        json["file"] = options.file;
+        json["situations"] = report.situations;
+        json["deepest"] = report.deepest;
+        json["complete"] = complete;
+        json["search"] = cutOffWords(report.cutOff);
+        json["unitsReached"] = report.unitsReached;
+        json["unitsTotal"] = report.unitsTotal;
+        json["failures"] = nlohmann::ordered_json::array();
+        for (const Finding& finding : report.failures) {
+            json["failures"].push_back(findingToJson(finding));
+        }
+        json["unreached"] = nlohmann::ordered_json::array();
+        for (const Finding& finding : unreached) {
+            json["unreached"].push_back(findingToJson(finding));
+        }
+        out << json.dump(2) << '\n';
+    } else {
+        for (const Finding& finding : report.failures) {
+            printFinding(out, options.file, finding);
+        }
+        for (const Finding& finding : unreached) {
+            printFinding(out, options.file, finding);
+        }
+        out << options.file << ": explored " << report.situations << " situations, up to "
+            << report.deepest << " questions deep; " << report.unitsReached << " of "
+            << report.unitsTotal << " talk units reached ("
+            << percent(report.unitsReached, report.unitsTotal) << "); search "
+            << cutOffWords(report.cutOff) << "; ";
+        if (report.failures.empty()) {
+            out << (complete ? "no failure is reachable\n" : "no failure found\n");
+        } else {
+            out << report.failures.size()
+                << (report.failures.size() == 1 ? " failure" : " failures") << " reachable\n";
+        }
+    }
+    return report.failures.empty() ? EXIT_OK : EXIT_FAILED;
+}
+
+void addExploreCommand(CLI::App& app, int& exitStatus) {
+    auto options = std::make_shared<ExploreOptions>();
+    CLI::App* command = app.add_subcommand(
+        "explore", "Play every way through a script and report where the player would stop");
+    command->add_flag("--plain", options->plain, "Read the file as plain text, not descrambled");
+    command->add_flag("--json", options->json, "Print the report as JSON");
+    command
+        ->add_option("--max-states", options->limits.maxSituations,
+                     "Distinct situations to store at most")
+        ->check(CLI::PositiveNumber)
+        ->capture_default_str();
+    command
+        ->add_option("--max-depth", options->limits.maxDepth,
+                     "Questions in a row to follow at most")
+        ->check(CLI::PositiveNumber)
+        ->capture_default_str();
+    command->add_option("FILE", options->file, "Script file to explore")->required();
+    command->callback(
+        [options, &exitStatus] { exitStatus = runExplore(*options, std::cout, std::cerr); });
+}
+
+} // namespace murmex::tool

@@ -1,0 +1,29 @@
+// `murmex explore`: plays every way through a script and reports where the
+// player would stop, how to get there, and what no play reaches.
+#pragma once
+
+#include "tools/cli/command.h"
+#include "tools/analysis/script_explorer.h"
+
+#include <ostream>
+#include <string>
+
+namespace murmex::tool {
+
+struct ExploreOptions {
+    std::string file;
+    // Read the file as it stands instead of descrambled.
+    bool plain = false;
+    // One JSON document instead of lines.
+    bool json = false;
+    ExploreLimits limits;
+};
+
+// Findings in the lint line format and a summary line on `out` (or JSON); a
+// failed load on `err`. EXIT_FAILED when a failure is reachable or the load
+// failed.
+int runExplore(const ExploreOptions& options, std::ostream& out, std::ostream& err);
+
+void addExploreCommand(CLI::App& app, int& exitStatus);
+
+} // namespace murmex::tool

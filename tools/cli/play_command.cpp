@@ -1,0 +1,171 @@
+// `murmex play`: a game in the terminal, step for step the window's game.
+#include "tools/cli/play_command.h"
+
+#include "text/display_text.h"
+#include "tools/authoring/play_session.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cstddef>
+#include <iostream>
+#include <memory>
+#include <optional>
+
+#include <unistd.h>
+
+namespace murmex::tool {
+
+namespace {
+
+// More digits than this cannot name one of at most five questions; the
+// number is refused without being converted.
+constexpr size_t MAX_CHOICE_DIGITS = 9;
+
+std::string trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) {
+        return "";
+    }
+    const size_t last = text.find_last_not_of(" \t\r\n");
+    return text.substr(first, last - first + 1);
+}
+
+// The choices, from the list given up front or read from the input.
+class ChoiceSource {
+public:
+    ChoiceSource(const PlayOptions& options, std::istream& in, std::ostream& out)
+        : options(options), in(in), out(out) {}
+
+    // The next entry after the prompt, or nothing when the choices have run out.
+    std::optional<std::string> next() {
+        if (options.scripted) {
+            if (listed >= options.choices.size()) {
+                return std::nullopt;
+            }
+            const std::string& entry = options.choices[listed++];
+            out << "> " << entry << '\n';
+            return entry;
+        }
+        out << "> " << std::flush;
+        std::string line;
+        if (!std::getline(in, line)) {
+            // The prompt's line is ended, so whatever follows starts afresh.
+            out << '\n';
+            return std::nullopt;
+        }
+        if (options.echoInput) {
+            out << trimmed(line) << '\n';
+        }
+        return line;
+    }
+
+private:
+    const PlayOptions& options;
+    std::istream& in;
+    std::ostream& out;
+    size_t listed = 0;
+};
+
+void showSituation(const PlaySession& session, std::ostream& out) {
+    out << session.characterName() << ": " << session.answer() << '\n';
+    const std::vector<std::string> questions = session.questions();
+    for (size_t i = 0; i < questions.size(); ++i) {
+        out << "  " << i + 1 << ". " << questions[i] << '\n';
+    }
+}
+
+// The question number an entry names, 1 or more, or nothing when the entry is
+// not a number.
+std::optional<int32_t> choiceNumber(const std::string& entry) {
+    if (entry.empty() || entry.size() > MAX_CHOICE_DIGITS ||
+        entry.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    return static_cast<int32_t>(std::stol(entry));
+}
+
+std::string choiceHint(int32_t questionCount) {
+    return questionCount == 1 ? "choose 1, or q to quit."
+                              : "choose 1 to " + std::to_string(questionCount) + ", or q to quit.";
+}
+
+int reportFailure(const PlaySession& session, std::ostream& out, std::ostream& err) {
+    out << std::flush;
+    err << session.failureText() << '\n';
+    return EXIT_SCRIPT_FAILED;
+}
+
+} // namespace
+
+int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
+    PlaySession session;
+    if (!session.open(options.file, options.plain)) {
+        // The window's text first; the tool's own line says it in words.
+        err << session.failureText() << '\n'
+            << loadErrorLine(options.file, options.plain, session.script()) << '\n';
+        return EXIT_SCRIPT_FAILED;
+    }
+    out << displayText(session.script().engine->title) << "\n\n";
+    if (!session.start(options.start)) {
+        return reportFailure(session, out, err);
+    }
+    showSituation(session, out);
+
+    ChoiceSource source(options, in, out);
+    bool refused = false;
+    while (const std::optional<std::string> raw = source.next()) {
+        const std::string entry = trimmed(*raw);
+        if (entry == "q" || entry == "Q") {
+            break;
+        }
+        const int32_t count = session.questionCount();
+        const std::optional<int32_t> number = choiceNumber(entry);
+        if (!number || *number < 1 || *number > count) {
+            // Refused, never wrapped round: the player is asked again.
+            refused = true;
+            if (entry.empty()) {
+                out << "Please " << choiceHint(count) << '\n';
+            } else if (number) {
+                out << "There is no question " << entry << ": " << choiceHint(count) << '\n';
+            } else {
+                out << '"' << entry << "\" is not a question number: " << choiceHint(count)
+                    << '\n';
+            }
+            continue;
+        }
+        const PlayStep step = session.choose(*number - 1);
+        if (options.trace) {
+            for (const std::string& effect : step.effects) {
+                out << "  * " << effect << '\n';
+            }
+        }
+        if (session.failed()) {
+            return reportFailure(session, out, err);
+        }
+        out << '\n';
+        showSituation(session, out);
+    }
+    return options.scripted && refused ? EXIT_FAILED : EXIT_OK;
+}
+
+void addPlayCommand(CLI::App& app, int& exitStatus) {
+    auto options = std::make_shared<PlayOptions>();
+    CLI::App* command =
+        app.add_subcommand("play", "Play a script in the terminal, as the player window would");
+    command->add_flag("--plain", options->plain, "Read the file as plain text, not descrambled");
+    command->add_option("FILE", options->file, "Script file to play")->required();
+    command->add_option("--start", options->start, "Character to start with")
+        ->capture_default_str();
+    CLI::Option* choose =
+        command->add_option("--choose", options->choices,
+                            "Choices to make, as a list like 1,3,2; the game then stops")
+            ->delimiter(',');
+    command->add_flag("--trace", options->trace, "Also print what each applied talk unit did");
+    command->callback([options, choose, &exitStatus] {
+        options->scripted = choose->count() > 0;
+        options->echoInput = ::isatty(STDIN_FILENO) == 0;
+        exitStatus = runPlay(*options, std::cin, std::cout, std::cerr);
+    });
+}
+
+} // namespace murmex::tool

@@ -1,0 +1,41 @@
+// `murmex play`: the conversation window in the terminal. It shows the
+// character's name and answer and the offered questions numbered from 1, and
+// reads the player's choices from the input or from a list given up front.
+#pragma once
+
+#include "tools/cli/command.h"
+
+#include <istream>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace murmex::tool {
+
+struct PlayOptions {
+    std::string file;
+    // Read the file as it stands instead of descrambled.
+    bool plain = false;
+    // The character the game starts with.
+    std::string start = "Intro";
+    // Take the choices from `choices` instead of the input, then stop.
+    bool scripted = false;
+    // One entry per choice, as the player would type it.
+    std::vector<std::string> choices;
+    // Also print what each applied talk unit did.
+    bool trace = false;
+    // Print each line read from the input after the prompt, so that a game
+    // fed through a pipe reads like one typed at a terminal.
+    bool echoInput = false;
+};
+
+// Plays until the player quits, the input or the list of choices runs out
+// (EXIT_OK), or the script fails: the window's message on `err` and
+// EXIT_SCRIPT_FAILED. A scripted game with a refused choice ends with
+// EXIT_FAILED, so a recorded playthrough that no longer fits the script is
+// noticed.
+int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
+
+void addPlayCommand(CLI::App& app, int& exitStatus);
+
+} // namespace murmex::tool

@@ -1,0 +1,171 @@
+// `murmex stats`: counts over the loaded script, for authors who want to see
+// how a script grows and which variables it sets and tests.
+#include "tools/cli/stats_command.h"
+
+#include "text/display_text.h"
+#include "tools/analysis/script_loading.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <iomanip>
+#include <iostream>
+#include <memory>
+
+namespace murmex::tool {
+
+namespace {
+
+bool isBlank(unsigned char byte) {
+    return byte == ' ' || byte == '\t' || byte == '\r' || byte == '\n';
+}
+
+// Letters and digits of ASCII, and every byte above it: telling letters from
+// punctuation there would need the text's encoding, and a word of accented
+// letters must count.
+bool isWordByte(unsigned char byte) {
+    return (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') ||
+           (byte >= 'a' && byte <= 'z') || byte >= 0x80;
+}
+
+// States as ranges: "0-5", "0-2 4 7".
+std::string stateRanges(const std::set<int32_t>& states) {
+    std::string text;
+    auto state = states.begin();
+    while (state != states.end()) {
+        const int32_t first = *state;
+        int32_t last = first;
+        ++state;
+        while (state != states.end() && last < INT32_MAX && *state == last + 1) {
+            last = *state;
+            ++state;
+        }
+        text += (text.empty() ? "" : " ") + std::to_string(first);
+        if (last != first) {
+            text += "-" + std::to_string(last);
+        }
+    }
+    return text.empty() ? "-" : text;
+}
+
+std::string nameList(const std::set<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) {
+        text += (text.empty() ? "" : ", ") + name;
+    }
+    return text.empty() ? "-" : text;
+}
+
+CharacterStats characterStats(const Character& character, ScriptStats& script) {
+    CharacterStats stats;
+    stats.name = displayText(character.name);
+    for (int32_t i = 0; i < character.unitCount; ++i) {
+        const TalkUnit& unit = *character.units[i];
+        ++stats.units;
+        if (unit.question[0] != 0) {
+            ++stats.questions;
+        } else if (unit.state == 0) {
+            ++stats.initialAnswers;
+        } else {
+            ++stats.neverShown;
+        }
+        stats.states.insert(unit.state);
+        if (unit.nextState >= 0) {
+            stats.states.insert(unit.nextState);
+        }
+        script.answerWords += wordCount(unit.answer);
+        script.questionWords += wordCount(unit.question);
+        if (unit.action == ACT_ADD_MEM) {
+            script.variablesSet.insert(displayText(unit.param));
+        } else if (unit.action == ACT_SUB_MEM) {
+            script.variablesRemoved.insert(displayText(unit.param));
+        }
+        for (int32_t c = 0; c < unit.conditionCount; ++c) {
+            script.variablesTested.insert(displayText(unit.conditions[c].variable));
+        }
+    }
+    return stats;
+}
+
+} // namespace
+
+int64_t wordCount(const char* text) {
+    int64_t words = 0;
+    bool inWord = false;
+    bool wordHasLetter = false;
+    for (const char* at = text; at != nullptr && *at != 0; ++at) {
+        const auto byte = static_cast<unsigned char>(*at);
+        if (isBlank(byte)) {
+            words += inWord && wordHasLetter ? 1 : 0;
+            inWord = false;
+            wordHasLetter = false;
+            continue;
+        }
+        inWord = true;
+        wordHasLetter = wordHasLetter || isWordByte(byte);
+    }
+    return words + (inWord && wordHasLetter ? 1 : 0);
+}
+
+ScriptStats scriptStats(const ConversationEngine& engine) {
+    ScriptStats script;
+    for (int32_t i = 0; i < engine.characterCount; ++i) {
+        CharacterStats stats = characterStats(*engine.characters[i], script);
+        script.units += stats.units;
+        script.questions += stats.questions;
+        script.initialAnswers += stats.initialAnswers;
+        script.neverShown += stats.neverShown;
+        script.characters.push_back(std::move(stats));
+    }
+    return script;
+}
+
+int runStats(const StatsOptions& options, std::ostream& out, std::ostream& err) {
+    const LoadedScript loaded = loadScript(options.file, options.plain);
+    if (!loaded.ok()) {
+        err << loadErrorLine(options.file, options.plain, loaded) << '\n';
+        return EXIT_FAILED;
+    }
+    const ScriptStats stats = scriptStats(*loaded.engine);
+    out << options.file << ": " << displayText(loaded.engine->title) << '\n';
+    out << "characters         " << stats.characters.size() << '\n';
+    out << "talk units         " << stats.units << ": " << stats.questions << " questions, "
+        << stats.initialAnswers << " initial answers";
+    if (stats.neverShown > 0) {
+        out << ", " << stats.neverShown << " never shown (no question, not in state 0)";
+    }
+    out << '\n';
+    out << "words              " << stats.answerWords << " in answers, " << stats.questionWords
+        << " in questions\n";
+    out << "variables set      " << nameList(stats.variablesSet) << '\n';
+    out << "variables removed  " << nameList(stats.variablesRemoved) << '\n';
+    out << "variables tested   " << nameList(stats.variablesTested) << '\n';
+
+    size_t nameWidth = std::string("character").size();
+    for (const CharacterStats& character : stats.characters) {
+        nameWidth = std::max(nameWidth, character.name.size());
+    }
+    out << '\n'
+        << std::left << std::setw(static_cast<int>(nameWidth)) << "character"
+        << "  units  questions  initial  states\n";
+    for (const CharacterStats& character : stats.characters) {
+        out << std::left << std::setw(static_cast<int>(nameWidth)) << character.name << std::right
+            << "  " << std::setw(5) << character.units << "  " << std::setw(9)
+            << character.questions << "  " << std::setw(7) << character.initialAnswers << "  "
+            << std::left << stateRanges(character.states) << '\n';
+    }
+    return EXIT_OK;
+}
+
+void addStatsCommand(CLI::App& app, int& exitStatus) {
+    auto options = std::make_shared<StatsOptions>();
+    CLI::App* command = app.add_subcommand(
+        "stats", "Count characters, talk units, questions, states, variables and words");
+    command->add_flag("--plain", options->plain, "Read the file as plain text, not descrambled");
+    command->add_option("FILE", options->file, "Script file to count")->required();
+    command->callback([options, &exitStatus] {
+        exitStatus = runStats(*options, std::cout, std::cerr);
+    });
+}
+
+} // namespace murmex::tool

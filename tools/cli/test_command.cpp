@@ -1,0 +1,256 @@
+// `murmex test`: transcript plans played through a PlaySession, the same path
+// the window takes, and checked step by step.
+#include "tools/cli/test_command.h"
+
+#include "murmex/conversation_flow.h"
+#include "tools/authoring/play_session.h"
+#include "tools/analysis/script_bytes.h"
+#include "tools/authoring/source_context.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+#include <memory>
+
+namespace murmex::tool {
+
+namespace {
+
+std::string quoted(const std::string& text) {
+    std::string result = "\"";
+    for (const char byte : text) {
+        if (byte == '"' || byte == '\\') {
+            result += '\\';
+        }
+        result += byte;
+    }
+    return result + '"';
+}
+
+std::string quotedList(const std::vector<std::string>& texts) {
+    if (texts.empty()) {
+        return "none";
+    }
+    std::string list;
+    for (const std::string& text : texts) {
+        list += (list.empty() ? "" : " ") + quoted(text);
+    }
+    return list;
+}
+
+// One plan being played: the game, where the plan stands, and what went wrong.
+class PlanRun {
+public:
+    PlanRun(const std::string& planPath, std::ostream& out) : planPath(planPath), out(out) {}
+
+    bool play(const TranscriptPlan& plan, const TestOptions& options) {
+        if (!session.open(options.script, options.plain)) {
+            report(0, "the script to load", "error " + quoted(session.failureText()));
+            return false;
+        }
+        const std::vector<PlanStep>& steps = plan.steps;
+        const bool named = !steps.empty() && steps[0].kind == PlanStepKind::Start;
+        const std::string first = named ? steps[0].text : kestrine::START_CHARACTER;
+        const int32_t firstLine = steps.empty() ? 1 : steps[0].line;
+        size_t next = named ? 1 : 0;
+        if (!session.start(first) && !failureExpected(steps, next)) {
+            report(firstLine, first + " to start", "error " + quoted(session.failureText()));
+            return false;
+        }
+        for (; next < steps.size(); ++next) {
+            const PlanStep& step = steps[next];
+            if (step.kind == PlanStepKind::ChooseNumber || step.kind == PlanStepKind::ChooseText) {
+                if (!choose(step)) {
+                    return false;
+                }
+                if (session.failed() && !failureExpected(steps, next + 1)) {
+                    report(step.line, "the game to go on",
+                           "error " + quoted(session.failureText()));
+                    return false;
+                }
+            } else {
+                check(step);
+            }
+        }
+        return failures == 0;
+    }
+
+private:
+    static bool failureExpected(const std::vector<PlanStep>& steps, size_t at) {
+        return at < steps.size() && steps[at].kind == PlanStepKind::ExpectError;
+    }
+
+    void report(int32_t line, const std::string& expected, const std::string& got) {
+        out << planPath;
+        if (line > 0) {
+            out << ':' << line;
+        }
+        out << ": expected " << expected << ", got " << got << '\n';
+        ++failures;
+    }
+
+    // False when the plan cannot go on.
+    bool choose(const PlanStep& step) {
+        if (session.failed()) {
+            report(step.line, "a question to choose",
+                   "the game over after error " + quoted(session.failureText()));
+            return false;
+        }
+        int32_t position = 0;
+        if (step.kind == PlanStepKind::ChooseNumber) {
+            if (step.number > session.questionCount()) {
+                report(step.line, "question " + std::to_string(step.number) + " to be offered",
+                       quotedList(session.questions()));
+                return false;
+            }
+            position = step.number - 1;
+        } else {
+            const QuestionMatch match = session.findQuestion(step.text);
+            if (match.matches > 1) {
+                report(step.line, "question " + quoted(step.text) + " to be offered once",
+                       "it " + std::to_string(match.matches) + " times; choose it by number");
+                return false;
+            }
+            if (!match.position) {
+                report(step.line, "question " + quoted(step.text) + " to be offered",
+                       quotedList(session.questions()));
+                return false;
+            }
+            position = *match.position;
+        }
+        session.choose(position);
+        return true;
+    }
+
+    // What the window shows now, or the failure that ended the game.
+    bool showing(const PlanStep& step, const std::string& expected) {
+        if (!session.failed()) {
+            return true;
+        }
+        report(step.line, expected, "error " + quoted(session.failureText()));
+        return false;
+    }
+
+    void expectEqual(const PlanStep& step, const std::string& expected, const std::string& got) {
+        if (expected != got) {
+            report(step.line, expected, got);
+        }
+    }
+
+    void check(const PlanStep& step) {
+        const MemoryStore& memory = session.memory();
+        switch (step.kind) {
+        case PlanStepKind::ExpectAnswer:
+            if (showing(step, "answer " + quoted(step.text))) {
+                expectEqual(step, "answer " + quoted(step.text), "answer " + quoted(session.answer()));
+            }
+            break;
+        case PlanStepKind::ExpectQuestions:
+            if (showing(step, "questions " + quotedList(step.texts))) {
+                expectEqual(step, "questions " + quotedList(step.texts),
+                            "questions " + quotedList(session.questions()));
+            }
+            break;
+        case PlanStepKind::ExpectCharacter:
+            if (showing(step, "character " + step.text)) {
+                expectEqual(step, "character " + step.text, "character " + session.characterName());
+            }
+            break;
+        case PlanStepKind::ExpectVariable:
+        case PlanStepKind::ExpectMissing: {
+            // The engine's own lookup, so names compare as conditions compare them.
+            const int32_t slot = memory.lookup(step.text.c_str());
+            const std::string got = slot >= 0 ? "var " + step.text + " == " +
+                                                    std::to_string(memory.valueAt(slot))
+                                              : "var " + step.text + " missing";
+            expectEqual(step,
+                        step.kind == PlanStepKind::ExpectMissing
+                            ? "var " + step.text + " missing"
+                            : "var " + step.text + " == " + std::to_string(step.number),
+                        got);
+            break;
+        }
+        case PlanStepKind::ExpectMoney:
+            expectEqual(step, "money " + std::to_string(step.number),
+                        "money " + std::to_string(memory.money));
+            break;
+        case PlanStepKind::ExpectError:
+            expectEqual(step, "error " + quoted(step.text),
+                        session.failed() ? "error " + quoted(session.failureText()) : "no error");
+            break;
+        case PlanStepKind::Start:
+        case PlanStepKind::ChooseNumber:
+        case PlanStepKind::ChooseText:
+            break;
+        }
+    }
+
+    const std::string& planPath;
+    std::ostream& out;
+    PlaySession session;
+    int32_t failures = 0;
+};
+
+// The plan file read and parsed; false with the reason reported on `out`.
+bool readPlan(const std::string& path, TranscriptPlan& plan, std::ostream& out) {
+    std::string text;
+    std::string readError;
+    if (!readWholeFile(path, text, readError)) {
+        out << path << ": error: cannot read plan: " << readError << '\n';
+        return false;
+    }
+    PlanError error;
+    if (!parsePlan(text, plan, error)) {
+        out << path << ':' << error.line << ": error: " << error.message << '\n';
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool runPlan(const TranscriptPlan& plan, const std::string& planPath, const TestOptions& options,
+             std::ostream& out) {
+    PlanRun run(planPath, out);
+    return run.play(plan, options);
+}
+
+int runTest(const TestOptions& options, std::ostream& out, std::ostream& err) {
+    // A script that does not load fails every plan the same way; say it once,
+    // where it is.
+    const LoadedScript loaded = loadScript(options.script, options.plain);
+    if (!loaded.ok()) {
+        err << loadErrorLine(options.script, options.plain, loaded) << '\n';
+        std::string bytes;
+        std::string readError;
+        if (loaded.code != LOAD_CANNOT_OPEN && readWholeFile(options.script, bytes, readError)) {
+            err << sourceContext(bytes, !options.plain, loaded.engine->line);
+        }
+        out << "0 passed, " << options.plans.size() << " failed\n";
+        return EXIT_FAILED;
+    }
+    int32_t passed = 0;
+    int32_t failed = 0;
+    for (const std::string& path : options.plans) {
+        TranscriptPlan plan;
+        const bool ok = readPlan(path, plan, out) && runPlan(plan, path, options, out);
+        out << path << (ok ? ": passed" : ": failed") << '\n';
+        ++(ok ? passed : failed);
+    }
+    out << passed << " passed, " << failed << " failed\n";
+    return failed == 0 ? EXIT_OK : EXIT_FAILED;
+}
+
+void addTestCommand(CLI::App& app, int& exitStatus) {
+    auto options = std::make_shared<TestOptions>();
+    CLI::App* command =
+        app.add_subcommand("test", "Play a script along transcript plans and check what it shows");
+    command->add_flag("--plain", options->plain, "Read the script as plain text, not descrambled");
+    command->add_option("SCRIPT", options->script, "Script file to play")->required();
+    command->add_option("PLAN", options->plans, "Transcript plan files")->required();
+    command->callback([options, &exitStatus] {
+        exitStatus = runTest(*options, std::cout, std::cerr);
+    });
+}
+
+} // namespace murmex::tool
