@@ -3,9 +3,21 @@
 
 #include "loader/scramble_key.h"
 
-#if defined(__x86_64__) || defined(__i386__)
+// The vector loops need GCC's or Clang's target attributes and processor
+// checks; any other compiler, or another processor, gets the plain loops.
+#if defined(__GNUC__) && defined(__SSE2__) && (defined(__x86_64__) || defined(__i386__))
 #include <immintrin.h>
 #define MURMEX_X86_VECTORS 1
+#else
+#define MURMEX_X86_VECTORS 0
+#endif
+
+#if defined(__GNUC__)
+#define MURMEX_ALWAYS_INLINE inline __attribute__((always_inline))
+#define MURMEX_RESTRICT __restrict
+#else
+#define MURMEX_ALWAYS_INLINE inline
+#define MURMEX_RESTRICT
 #endif
 
 namespace murmex {
@@ -24,7 +36,9 @@ struct RepeatedKey {
 };
 const RepeatedKey repeatedKey;
 
-bool stopsValue(uint8_t byte) { return byte == '"' || byte == '\n' || byte == 0; }
+bool stopsValue(uint8_t byte) {
+    return byte == '"' || byte == '\n' || byte == 0;
+}
 
 const uint8_t* findValueStopPlain(const uint8_t* from, const uint8_t* to) {
     for (const uint8_t* at = from; at != to; ++at) {
@@ -76,14 +90,13 @@ __attribute__((target("avx2"))) const uint8_t* findValueStopAvx2(const uint8_t* 
 
 // One loop body, compiled twice below: for the baseline vector unit and for
 // the wider one, which the reader uses where the processor has it.
-inline __attribute__((always_inline)) void descrambleLoop(uint8_t* bytes, size_t count,
-                                                         uint32_t firstOffset) {
+MURMEX_ALWAYS_INLINE void descrambleLoop(uint8_t* bytes, size_t count, uint32_t firstOffset) {
     size_t done = 0;
     while (done < count) {
         const uint32_t keyStart = (firstOffset + static_cast<uint32_t>(done)) & 255u;
         const size_t run = count - done < 256 ? count - done : 256;
-        uint8_t* __restrict target = bytes + done;
-        const uint8_t* __restrict key = repeatedKey.bytes + keyStart;
+        uint8_t* MURMEX_RESTRICT target = bytes + done;
+        const uint8_t* MURMEX_RESTRICT key = repeatedKey.bytes + keyStart;
         for (size_t i = 0; i < run; ++i) {
             target[i] ^= key[i];
         }
