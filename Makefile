@@ -1,7 +1,8 @@
 # Thin wrapper over CMake: `make run` plays the demo, `make test` runs all tests,
 # `make test-sanitize` runs them all again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, `make fuzz` fuzzes the loader, `make fuzz-replay`
-# runs the committed fuzz corpus once through each fuzzer.
+# runs the committed fuzz corpus once through each fuzzer, `make install`
+# installs under PREFIX.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
@@ -9,6 +10,7 @@ JOBS ?= 2
 CMAKE_FLAGS ?=
 # How long `make fuzz` runs each fuzzer, in seconds.
 FUZZ_SECONDS ?= 60
+PREFIX ?= /usr/local
 
 # Any report stops the run. Leaks inside third-party libraries (Qt's font
 # and platform set-up) are suppressed by name in tests/lsan.supp; ours never are.
@@ -19,13 +21,16 @@ SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:chec
 # The fuzzers need clang and its sanitizer and libFuzzer runtimes.
 FUZZ_PACKAGES = clang libclang-rt-dev
 
-.PHONY: run test build deps clean bench test-sanitize fuzz fuzz-build fuzz-replay
+.PHONY: run test build configure deps clean bench test-sanitize fuzz fuzz-build fuzz-replay \
+	install
 
 deps:
 	@tools/install_deps.sh
 
-build: deps
+configure: deps
 	@cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS) >/dev/null
+
+build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
 test: build
@@ -48,8 +53,16 @@ fuzz: fuzz-build
 fuzz-replay: fuzz-build
 	@tools/run_fuzzers.sh $(FUZZ_BUILD) replay
 
-run: build
+# The demo needs the player, the tool (its terminal fallback) and the data,
+# not the test suites.
+run: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target kestrine murmex_cli demo_data
 	@tools/run_demo.sh $(BUILD)
+
+# Builds only what gets installed.
+install: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target murmex_installables
+	@cmake --install $(BUILD) --prefix $(PREFIX)
 
 # Benchmarks, in a release build of their own: loading against the floor of
 # reading the file, conversation steps, allocations, and the player's start-up.
