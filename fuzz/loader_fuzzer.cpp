@@ -5,7 +5,6 @@
 #include "murmex/conversation_engine.h"
 #include "model_checks.h"
 #include "murmex/conversation_flow.h"
-#include "scratch_script_file.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -104,12 +103,12 @@ void walk(ConversationEngine& engine, const uint8_t* data, size_t size) {
     }
 }
 
-void loadAndWalk(const std::string& path, bool descramble, const uint8_t* data, size_t size) {
+void loadAndWalk(bool descramble, const uint8_t* data, size_t size) {
     ConversationEngine engine;
     if (!descramble) {
         engine.disableDescramble();
     }
-    const int32_t result = engine.load(path.c_str());
+    const int32_t result = engine.loadFromMemory(data, size);
     murmex::fuzz::checkLoadedModel(engine, result);
     if (result < 0) {
         // A failed load leaves what it made; looking it up must still be safe.
@@ -126,9 +125,7 @@ void loadAndWalk(const std::string& path, bool descramble, const uint8_t* data, 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static murmex::fuzz::ScratchScriptFile scratch;
-    const std::string path = scratch.write("input.chr", data, size);
-    loadAndWalk(path, true, data, size);
-    loadAndWalk(path, false, data, size);
+    loadAndWalk(true, data, size);
+    loadAndWalk(false, data, size);
     return 0;
 }
