@@ -2,6 +2,8 @@
 #include "murmex/conversation_engine.h"
 
 #include <cstring>
+#include <new>
+#include <utility>
 
 namespace murmex {
 
@@ -20,6 +22,20 @@ ConversationEngine::~ConversationEngine() {
         characters[i].reset();
     }
     block.reset();
+}
+
+bool ConversationEngine::reservePool(int32_t size) {
+    if (size < 0) {
+        return false;
+    }
+    std::unique_ptr<char[]> pool(new (std::nothrow) char[static_cast<size_t>(size)]);
+    if (pool == nullptr) {
+        return false;
+    }
+    block = std::move(pool);
+    poolSize = static_cast<uint32_t>(size);
+    used = 0;
+    return true;
 }
 
 const char* ConversationEngine::addString(const char* text) {

@@ -1,7 +1,7 @@
 // The player's reaction to each result of a conversation step.
 #include "murmex/conversation_flow.h"
 
-namespace kestrine {
+namespace murmex {
 
 bool ConversationFlow::start(const char* name) {
     const int32_t index = engine.findCharacter(name);
@@ -13,17 +13,17 @@ bool ConversationFlow::start(const char* name) {
 
 StepOutcome ConversationFlow::choose(int32_t position) {
     const int32_t result = engine.applyQuestion(position, view);
-    if (result == murmex::RESULT_FAILED) {
+    if (result == RESULT_FAILED) {
         return {StepKind::Failed, result};
     }
-    if (result == murmex::RESULT_SWITCH) {
+    if (result == RESULT_SWITCH) {
         // The view's answer names the next character.
         return {start(view.answer) ? StepKind::Switched : StepKind::Failed, result};
     }
     if (result < 0) {
-        return {start(START_CHARACTER) ? StepKind::Ended : StepKind::Failed, result};
+        return {startGame() ? StepKind::Ended : StepKind::Failed, result};
     }
     return {StepKind::Continued, result};
 }
 
-} // namespace kestrine
+} // namespace murmex

@@ -1,20 +1,18 @@
 // Playing a conversation: finding and starting a character and applying the
 // question the player chose. Nothing here allocates.
 #include "murmex/conversation_engine.h"
+#include "murmex/runtime_messages.h"
 
 #include <cstring>
 
 namespace murmex {
 
-namespace {
-constexpr const char* CHARACTER_NOT_FOUND = "Character not found!";
-constexpr const char* NO_INITIAL_ANSWER = "No initial answer found!";
-constexpr const char* NO_QUESTIONS_FOUND = "No questions found!";
-constexpr const char* CANNOT_APPLY = "Can't apply question!";
-constexpr const char* NO_QUESTIONS = "No questions!";
-} // namespace
+using namespace runtime_messages;
 
-int32_t ConversationEngine::findCharacter(const char* name) {
+int32_t ConversationEngine::indexOfCharacter(const char* name) const {
+    if (name == nullptr) {
+        return -1;
+    }
     for (int32_t i = 0; i < characterCount; ++i) {
         // A character whose block failed to load has no name and is never found.
         const Character* character = characters[i].get();
@@ -23,8 +21,15 @@ int32_t ConversationEngine::findCharacter(const char* name) {
             return i;
         }
     }
-    errorMessage = CHARACTER_NOT_FOUND;
     return -1;
+}
+
+int32_t ConversationEngine::findCharacter(const char* name) {
+    const int32_t index = indexOfCharacter(name);
+    if (index < 0) {
+        errorMessage = CHARACTER_NOT_FOUND;
+    }
+    return index;
 }
 
 int32_t ConversationEngine::startCharacter(int32_t index, ConversationView& view) {

@@ -3,10 +3,9 @@
 // each offset with descrambling on. Both loads must end alike (code, line,
 // message) and build the same model, and each successful load must fill its
 // pool exactly.
-#include "murmex/conversation_engine.h"
-#include "loader/scramble_key.h"
 #include "model_checks.h"
-#include "scratch_script_file.h"
+#include "murmex/conversation_engine.h"
+#include "murmex/scrambling.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -21,19 +20,14 @@ using murmex::ConversationEngine;
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static murmex::fuzz::ScratchScriptFile scratch;
     std::vector<uint8_t> scrambled(data, data + size);
-    for (size_t offset = 0; offset < size; ++offset) {
-        scrambled[offset] ^= murmex::scrambleKeyAt(static_cast<uint32_t>(offset));
-    }
-    const std::string plainPath = scratch.write("plain.txt", data, size);
-    const std::string scrambledPath = scratch.write("data.chr", scrambled.data(), size);
+    murmex::scrambleBytes(scrambled.data(), scrambled.size());
 
     ConversationEngine plain;
     plain.disableDescramble();
-    const int32_t plainResult = plain.load(plainPath.c_str());
+    const int32_t plainResult = plain.loadFromMemory(data, size);
     ConversationEngine descrambled;
-    const int32_t descrambledResult = descrambled.load(scrambledPath.c_str());
+    const int32_t descrambledResult = descrambled.loadFromMemory(scrambled.data(), size);
 
     murmex::fuzz::checkLoadedModel(plain, plainResult);
     murmex::fuzz::checkLoadedModel(descrambled, descrambledResult);

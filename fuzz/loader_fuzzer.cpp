@@ -5,7 +5,6 @@
 #include "murmex/conversation_engine.h"
 #include "model_checks.h"
 #include "murmex/conversation_flow.h"
-#include "scratch_script_file.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -68,8 +67,8 @@ void checkView(const ConversationEngine& engine, const ConversationView& view) {
 // Starts "Intro", or, in a script without a playable Intro, the character the
 // next choice names, so that every script's runtime is exercised.
 bool startSomewhere(ConversationEngine& engine, ConversationView& view,
-                    kestrine::ConversationFlow& flow, Choices& choices) {
-    if (flow.start(kestrine::START_CHARACTER)) {
+                    murmex::ConversationFlow& flow, Choices& choices) {
+    if (flow.start(murmex::START_CHARACTER)) {
         return true;
     }
     if (engine.characterCount == 0) {
@@ -81,7 +80,7 @@ bool startSomewhere(ConversationEngine& engine, ConversationView& view,
 void walk(ConversationEngine& engine, const uint8_t* data, size_t size) {
     Choices choices(data, size);
     ConversationView view;
-    kestrine::ConversationFlow flow(engine, view);
+    murmex::ConversationFlow flow(engine, view);
     if (!startSomewhere(engine, view, flow, choices)) {
         return;
     }
@@ -91,11 +90,11 @@ void walk(ConversationEngine& engine, const uint8_t* data, size_t size) {
         // refuse it rather than read beyond the view.
         const int32_t offered = view.questionCount;
         const int32_t position = choices.next() % (offered + 1);
-        const kestrine::StepOutcome outcome = flow.choose(position);
+        const murmex::StepOutcome outcome = flow.choose(position);
         if (position == offered && outcome.result != murmex::RESULT_FAILED) {
             fail("a position beyond the offered questions was applied");
         }
-        if (outcome.kind == kestrine::StepKind::Failed) {
+        if (outcome.kind == murmex::StepKind::Failed) {
             // The player would stop here; start again to keep walking.
             if (!startSomewhere(engine, view, flow, choices)) {
                 return;
@@ -104,17 +103,17 @@ void walk(ConversationEngine& engine, const uint8_t* data, size_t size) {
     }
 }
 
-void loadAndWalk(const std::string& path, bool descramble, const uint8_t* data, size_t size) {
+void loadAndWalk(bool descramble, const uint8_t* data, size_t size) {
     ConversationEngine engine;
     if (!descramble) {
         engine.disableDescramble();
     }
-    const int32_t result = engine.load(path.c_str());
+    const int32_t result = engine.loadFromMemory(data, size);
     murmex::fuzz::checkLoadedModel(engine, result);
     if (result < 0) {
         // A failed load leaves what it made; looking it up must still be safe.
         ConversationView view;
-        engine.findCharacter(kestrine::START_CHARACTER);
+        engine.findCharacter(murmex::START_CHARACTER);
         for (int32_t c = 0; c < engine.characterCount; ++c) {
             engine.startCharacter(c, view);
         }
@@ -126,9 +125,7 @@ void loadAndWalk(const std::string& path, bool descramble, const uint8_t* data, 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static murmex::fuzz::ScratchScriptFile scratch;
-    const std::string path = scratch.write("input.chr", data, size);
-    loadAndWalk(path, true, data, size);
-    loadAndWalk(path, false, data, size);
+    loadAndWalk(true, data, size);
+    loadAndWalk(false, data, size);
     return 0;
 }

@@ -2,110 +2,57 @@
 // Both passes run this code; the measuring pass only checks and counts text
 // sizes, the filling pass also converts numbers, enforces the character and
 // unit limits and creates the records.
-#include "murmex/conversation_engine.h"
+#include "loader/script_loader.h"
 
-#include "murmex/load_messages.h"
 #include "loader/number_text.h"
 #include "loader/script_fields.h"
-#include "murmex/script_lines.h"
-#include "loader/script_reader.h"
 #include "loader/value_limits.h"
+#include "murmex/load_messages.h"
+#include "murmex/script_keywords.h"
+#include "murmex/script_lines.h"
 
 #include <cstring>
 #include <new>
 
 namespace murmex {
 
-namespace {
-
-struct ActionKeyword {
-    const char* keyword;
-    ActionType action;
-    bool takesParam;
-    bool takesValue;
-};
-
-// Every action but ACT_NONE has a text operand, the money actions included
-// (it is read and kept, though nothing uses it).
-constexpr ActionKeyword ACTION_KEYWORDS[] = {
-    {"ACT_NONE", ACT_NONE, false, false},
-    {"ACT_COMM", ACT_COMM, true, false},
-    {"ACT_ADD_MEM", ACT_ADD_MEM, true, true},
-    {"ACT_SUB_MEM", ACT_SUB_MEM, true, false},
-    {"ACT_ADD_INV", ACT_ADD_INV, true, true},
-    {"ACT_SUB_INV", ACT_SUB_INV, true, false},
-    {"ACT_ADD_MONEY", ACT_ADD_MONEY, true, true},
-    {"ACT_SUB_MONEY", ACT_SUB_MONEY, true, true},
-};
-
-struct OperatorKeyword {
-    const char* keyword;
-    ConditionOp op;
-};
-
-constexpr OperatorKeyword OPERATOR_KEYWORDS[] = {
-    {"==", OP_EQUAL}, {"!=", OP_NOT_EQUAL}, {"<", OP_LESS}, {">", OP_GREATER}, {"not", OP_NOT},
-};
-
-// Keywords match whole and exactly: no case folding, no trimming.
-const ActionKeyword* findAction(const char* text) {
-    for (const ActionKeyword& entry : ACTION_KEYWORDS) {
-        if (std::strcmp(text, entry.keyword) == 0) {
-            return &entry;
-        }
-    }
-    return nullptr;
-}
-
-uint8_t findOperator(const char* text) {
-    for (const OperatorKeyword& entry : OPERATOR_KEYWORDS) {
-        if (std::strcmp(text, entry.keyword) == 0) {
-            return entry.op;
-        }
-    }
-    return 0;
-}
-
-// A numeric field. Numbers are converted only in the filling pass, so a bad
-// number is reported only for a file whose syntax is sound throughout.
-int32_t readNumberField(ScriptReader& reader, char letter, const char* missingMessage,
-                        int32_t limit, int32_t measuring, const char* wrongNumberMessage,
-                        int32_t& value) {
+int32_t ScriptLoader::readNumberField(ScriptReader& reader, char letter,
+                                      const char* missingMessage, int32_t limit,
+                                      const char* wrongNumberMessage, int32_t& value) {
+    // Numbers are converted only in the filling pass, so a bad number is
+    // reported only for a file whose syntax is sound throughout.
     char text[TEXT_LIMIT];
     const int32_t result = readField(reader, letter, missingMessage, text, limit);
-    if (result != READ_OK || measuring != 0) {
+    if (result != READ_OK || measuring()) {
         return result;
     }
     if (!parseInteger(text, value)) {
-        return reader.syntaxError(wrongNumberMessage);
+        return reader.syntaxError(wrongNumberMessage, LoadCause::NotANumber);
     }
     return READ_OK;
 }
 
-} // namespace
-
-int32_t ConversationEngine::readCharacterBlock(ScriptReader& reader, int32_t measuring) {
+int32_t ScriptLoader::readCharacterBlock(ScriptReader& reader) {
     if (reader.seekChar('{') != READ_OK) {
-        return reader.syntaxError(messages::BLOCK_OPEN_EXPECTED);
+        return reader.syntaxError(messages::BLOCK_OPEN_EXPECTED, LoadCause::EndOfFile);
     }
     Character* character = nullptr;
-    if (measuring == 0) {
-        if (characterCount >= MAX_CHARACTERS) {
-            errorMessage = messages::TOO_MANY_CHARACTERS;
-            return LOAD_LIMIT;
+    if (!measuring()) {
+        if (engine.characterCount >= MAX_CHARACTERS) {
+            return fail(LOAD_LIMIT, messages::TOO_MANY_CHARACTERS, LoadCause::TooManyCharacters,
+                        MAX_CHARACTERS);
         }
         character = new (std::nothrow) Character;
         if (character == nullptr) {
-            errorMessage = messages::OUT_OF_MEMORY;
-            return LOAD_MEMORY;
+            return fail(LOAD_MEMORY, messages::OUT_OF_MEMORY, LoadCause::OutOfMemory);
         }
-        characters[characterCount].reset(character);
-        ++characterCount;
+        engine.characters[engine.characterCount].reset(character);
+        ++engine.characterCount;
     }
     for (;;) {
         char c = 0;
         if (reader.readChar(c, 0) != READ_OK) {
-            return reader.syntaxError(messages::BLOCK_CLOSE_EXPECTED);
+            return reader.syntaxError(messages::BLOCK_CLOSE_EXPECTED, LoadCause::EndOfFile);
         }
         if (c == '}') {
             return READ_OK;
@@ -114,42 +61,41 @@ int32_t ConversationEngine::readCharacterBlock(ScriptReader& reader, int32_t mea
             // Text between units, quoted or not, is skipped.
             continue;
         }
-        if (measuring == 0 && character->unitCount >= MAX_UNITS) {
-            errorMessage = messages::TOO_MANY_UNITS;
-            return LOAD_LIMIT;
+        if (!measuring() && character->unitCount >= MAX_UNITS) {
+            return fail(LOAD_LIMIT, messages::TOO_MANY_UNITS, LoadCause::TooManyUnits, MAX_UNITS);
         }
-        const int32_t unitLine = line;
+        const int32_t unitLine = reader.line();
         // A record is made only for a unit read completely, so the unit is
         // read into a scratch copy first.
         TalkUnit scratch;
-        const int32_t result = readTalkUnit(reader, scratch, measuring);
+        const int32_t result = readTalkUnit(reader, scratch);
         if (result != READ_OK) {
             return result;
         }
-        if (measuring == 0) {
+        if (!measuring()) {
             TalkUnit* unit = new (std::nothrow) TalkUnit(scratch);
             if (unit == nullptr) {
-                errorMessage = messages::OUT_OF_MEMORY;
-                return LOAD_MEMORY;
+                return fail(LOAD_MEMORY, messages::OUT_OF_MEMORY, LoadCause::OutOfMemory);
             }
             character->units[character->unitCount].reset(unit);
-            if (scriptLines != nullptr) {
-                scriptLines->unitLines[characterCount - 1][character->unitCount] = unitLine;
+            if (engine.scriptLines != nullptr) {
+                engine.scriptLines->unitLines[engine.characterCount - 1][character->unitCount] =
+                    unitLine;
             }
             ++character->unitCount;
         }
     }
 }
 
-int32_t ConversationEngine::readTalkUnit(ScriptReader& reader, TalkUnit& unit, int32_t measuring) {
+int32_t ScriptLoader::readTalkUnit(ScriptReader& reader, TalkUnit& unit) {
     // The fields are sought in this fixed order; A comes before ACT because
     // both are found by the same letter.
-    int32_t result = readNumberField(reader, 'S', messages::S_EXPECTED, TEXT_LIMIT, measuring,
+    int32_t result = readNumberField(reader, 'S', messages::S_EXPECTED, TEXT_LIMIT,
                                      messages::UNIT_WRONG_NUMBER, unit.state);
     if (result != READ_OK) {
         return result;
     }
-    result = readNumberField(reader, 'N', messages::N_EXPECTED, TEXT_LIMIT, measuring,
+    result = readNumberField(reader, 'N', messages::N_EXPECTED, TEXT_LIMIT,
                              messages::UNIT_WRONG_NUMBER, unit.nextState);
     if (result != READ_OK) {
         return result;
@@ -157,13 +103,13 @@ int32_t ConversationEngine::readTalkUnit(ScriptReader& reader, TalkUnit& unit, i
     char text[TEXT_LIMIT];
     result = readField(reader, 'Q', messages::Q_EXPECTED, text, TEXT_LIMIT, ValueUse::Pooled);
     if (result == READ_OK) {
-        result = poolText(reader.quotedText(), reader.quotedLength(), measuring, unit.question);
+        result = poolText(reader.quotedText(), reader.quotedLength(), unit.question);
     }
     if (result == READ_OK) {
         result = readField(reader, 'A', messages::A_EXPECTED, text, TEXT_LIMIT, ValueUse::Pooled);
     }
     if (result == READ_OK) {
-        result = poolText(reader.quotedText(), reader.quotedLength(), measuring, unit.answer);
+        result = poolText(reader.quotedText(), reader.quotedLength(), unit.answer);
     }
     if (result == READ_OK) {
         result = readField(reader, 'A', messages::ACT_EXPECTED, text, TEXT_LIMIT);
@@ -171,23 +117,23 @@ int32_t ConversationEngine::readTalkUnit(ScriptReader& reader, TalkUnit& unit, i
     if (result != READ_OK) {
         return result;
     }
-    const ActionKeyword* action = findAction(text);
+    const ActionKeyword* action = findActionKeyword(text);
     if (action == nullptr) {
         unit.action = -1;
-        return reader.syntaxError(messages::UNKNOWN_ACTION);
+        return reader.syntaxError(messages::UNKNOWN_ACTION, LoadCause::UnknownAction);
     }
     unit.action = action->action;
     if (action->takesParam) {
         result = readField(reader, 'P', messages::PARAM_EXPECTED, text, TEXT_LIMIT, ValueUse::Pooled);
         if (result == READ_OK) {
-            result = poolText(reader.quotedText(), reader.quotedLength(), measuring, unit.param);
+            result = poolText(reader.quotedText(), reader.quotedLength(), unit.param);
         }
         if (result != READ_OK) {
             return result;
         }
     }
     if (action->takesValue) {
-        result = readNumberField(reader, 'V', messages::VAL_EXPECTED, SHORT_LIMIT, measuring,
+        result = readNumberField(reader, 'V', messages::VAL_EXPECTED, SHORT_LIMIT,
                                  messages::UNIT_WRONG_NUMBER, unit.value);
         if (result != READ_OK) {
             return result;
@@ -200,7 +146,7 @@ int32_t ConversationEngine::readTalkUnit(ScriptReader& reader, TalkUnit& unit, i
     for (;;) {
         char c = 0;
         if (reader.readChar(c, 0) != READ_OK) {
-            return reader.syntaxError(messages::CONDITION_LIST_OPEN);
+            return reader.syntaxError(messages::CONDITION_LIST_OPEN, LoadCause::EndOfFile);
         }
         if (c == '}') {
             return READ_OK;
@@ -211,11 +157,11 @@ int32_t ConversationEngine::readTalkUnit(ScriptReader& reader, TalkUnit& unit, i
             continue;
         }
         if (unit.conditionCount >= MAX_CONDITIONS) {
-            errorMessage = messages::TOO_MANY_CONDITIONS;
-            return LOAD_LIMIT;
+            return fail(LOAD_LIMIT, messages::TOO_MANY_CONDITIONS, LoadCause::TooManyConditions,
+                        MAX_CONDITIONS);
         }
         Condition scratch;
-        result = readCondition(reader, scratch, measuring);
+        result = readCondition(reader, scratch);
         if (result != READ_OK) {
             return result;
         }
@@ -224,12 +170,11 @@ int32_t ConversationEngine::readTalkUnit(ScriptReader& reader, TalkUnit& unit, i
     }
 }
 
-int32_t ConversationEngine::readCondition(ScriptReader& reader, Condition& condition,
-                                          int32_t measuring) {
+int32_t ScriptLoader::readCondition(ScriptReader& reader, Condition& condition) {
     char text[SHORT_LIMIT];
     int32_t result = readField(reader, 'I', messages::ID_EXPECTED, text, SHORT_LIMIT, ValueUse::Pooled);
     if (result == READ_OK) {
-        result = poolText(reader.quotedText(), reader.quotedLength(), measuring, condition.variable);
+        result = poolText(reader.quotedText(), reader.quotedLength(), condition.variable);
     }
     if (result == READ_OK) {
         result = readField(reader, 'O', messages::OP_EXPECTED, text, SHORT_LIMIT);
@@ -237,12 +182,12 @@ int32_t ConversationEngine::readCondition(ScriptReader& reader, Condition& condi
     if (result != READ_OK) {
         return result;
     }
-    condition.op = findOperator(text);
+    condition.op = findOperatorKeyword(text);
     if (condition.op == 0) {
-        return reader.syntaxError(messages::WRONG_OPERATOR);
+        return reader.syntaxError(messages::WRONG_OPERATOR, LoadCause::UnknownOperator);
     }
     if (condition.op != OP_NOT) {
-        result = readNumberField(reader, 'V', messages::VAL_EXPECTED, SHORT_LIMIT, measuring,
+        result = readNumberField(reader, 'V', messages::VAL_EXPECTED, SHORT_LIMIT,
                                  messages::CONDITION_WRONG_NUMBER, condition.value);
         if (result != READ_OK) {
             return result;

@@ -7,7 +7,9 @@ namespace murmex {
 
 int32_t expectChar(ScriptReader& reader, char wanted, const char* message) {
     if (reader.seekChar(wanted) != READ_OK) {
-        return reader.syntaxError(message);
+        // An unexpected brace or quote has been noted by the reader; otherwise
+        // the source ended here.
+        return reader.syntaxError(message, LoadCause::EndOfFile);
     }
     return READ_OK;
 }
@@ -16,6 +18,7 @@ int32_t readValue(ScriptReader& reader, char* buffer, int32_t limit, ValueUse us
     const int32_t result = use == ValueUse::Copied ? reader.readQuoted(buffer, limit)
                                                    : reader.readQuotedText(buffer, limit);
     if (result != READ_OK) {
+        reader.noteCause(LoadCause::EndOfFile);
         return LOAD_SYNTAX;
     }
     return READ_OK;

@@ -1,11 +1,10 @@
 // The script header: the title and the two colours, read in both passes.
-#include "murmex/conversation_engine.h"
+#include "loader/script_loader.h"
 
-#include "murmex/load_messages.h"
 #include "loader/number_text.h"
 #include "loader/script_fields.h"
-#include "loader/script_reader.h"
 #include "loader/value_limits.h"
+#include "murmex/load_messages.h"
 
 #include <cstring>
 
@@ -23,7 +22,7 @@ int32_t readComponent(ScriptReader& reader, uint8_t& component) {
     }
     int32_t value = 0;
     if (!parseInteger(text, value)) {
-        return reader.syntaxError(messages::HEADER_WRONG_NUMBER);
+        return reader.syntaxError(messages::HEADER_WRONG_NUMBER, LoadCause::NotANumber);
     }
     component = static_cast<uint8_t>(static_cast<uint32_t>(value) & 0xFFu);
     return READ_OK;
@@ -56,7 +55,7 @@ int32_t readColor(ScriptReader& reader, char letter, Rgb& color) {
 
 } // namespace
 
-int32_t ConversationEngine::readHeader(ScriptReader& reader) {
+int32_t ScriptLoader::readHeader(ScriptReader& reader) {
     char text[TEXT_LIMIT];
     int32_t result = readField(reader, 'T', messages::TITLE_EXPECTED, text, TEXT_LIMIT);
     if (result != READ_OK) {
@@ -64,16 +63,15 @@ int32_t ConversationEngine::readHeader(ScriptReader& reader) {
     }
     const size_t length = std::strlen(text);
     if (length > static_cast<size_t>(MAX_TITLE)) {
-        errorMessage = messages::TITLE_TOO_LARGE;
-        return LOAD_MEMORY;
+        return fail(LOAD_MEMORY, messages::TITLE_TOO_LARGE, LoadCause::TitleTooLong, MAX_TITLE);
     }
-    std::memcpy(title, text, length + 1);
+    std::memcpy(engine.title, text, length + 1);
     // The colour keyword is COLOR; the text colour's is any word beginning with T.
-    result = readColor(reader, 'C', color);
+    result = readColor(reader, 'C', engine.color);
     if (result != READ_OK) {
         return result;
     }
-    return readColor(reader, 'T', textColor);
+    return readColor(reader, 'T', engine.textColor);
 }
 
 } // namespace murmex

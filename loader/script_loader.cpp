@@ -1,59 +1,80 @@
-// Loading a script file: two passes over the file, one code path. The
-// measuring pass checks everything it can and counts the bytes of the texts;
-// the pool block is then allocated with exactly that size; the filling pass
-// reads the file again, creates the records and copies the texts.
-#include "murmex/conversation_engine.h"
+// Loading a script: the load as a whole, one pass over the source, the magic
+// first line, and the texts that go into the pool.
+#include "loader/script_loader.h"
 
-#include "murmex/load_messages.h"
 #include "loader/pool_size.h"
-#include "murmex/script_lines.h"
-#include "loader/script_reader.h"
 #include "loader/value_limits.h"
+#include "murmex/load_messages.h"
+#include "murmex/magic_line.h"
+#include "murmex/script_lines.h"
 
 #include <cstring>
+#include <memory>
 #include <new>
 
 namespace murmex {
 
 namespace {
-// The first line of every script; anything else is not a script of ours.
-constexpr char MAGIC[] = "MurmexSrcFile";
 // Characters of the first line compared with the magic; a longer line can't
 // match and need not be read any further.
 constexpr int32_t MAGIC_LINE_LIMIT = 20;
-static_assert(sizeof(MAGIC) < MAGIC_LINE_LIMIT);
+static_assert(sizeof(SCRIPT_MAGIC) < MAGIC_LINE_LIMIT);
 } // namespace
 
-int32_t ConversationEngine::load(const char* fileName) {
-    errorMessage = "";
-    if (block != nullptr) {
-        // Loaded before: the characters of that load point into the block we
+LoadResult ScriptLoader::load() {
+    LoadResult result;
+    result.code = LOAD_OK;
+    if (engine.block != nullptr) {
+        // Loaded before: the characters of that load point into the pool we
         // hold, so it must stay, and a second pool has no place to live.
-        return LOAD_MEMORY;
+        result.code = LOAD_MEMORY;
+        result.line = engine.line;
+        result.message = "";
+        return result;
     }
     // Counted afresh, even after a load that failed while measuring.
-    used = 0;
+    engine.used = 0;
     poolTooLarge = false;
-    const int32_t measured = loadPass(fileName, 1);
-    if (measured < 0) {
-        return measured;
+    // The chunk lives on the heap, so a load stays light on the stack of a
+    // game's worker thread.
+    std::unique_ptr<uint8_t[]> chunk(new (std::nothrow) uint8_t[READ_CHUNK_SIZE]);
+    int32_t code = LOAD_OK;
+    if (chunk == nullptr) {
+        code = fail(LOAD_MEMORY, messages::OUT_OF_MEMORY, LoadCause::OutOfMemory);
+    } else {
+        code = runPass(Pass::Measuring, chunk.get());
     }
-    if (poolTooLarge) {
-        return LOAD_MEMORY;
+    if (code >= 0 && poolTooLarge) {
+        code = LOAD_MEMORY;
+        state.noteCause(LoadCause::PoolTooLarge);
     }
-    block.reset(new (std::nothrow) char[static_cast<size_t>(used)]);
-    if (block == nullptr) {
-        return LOAD_MEMORY;
+    if (code >= 0 && !engine.reservePool(engine.used)) {
+        // The pool's failure has no text of its own.
+        code = LOAD_MEMORY;
+        state.noteCause(LoadCause::OutOfMemory);
     }
-    poolSize = static_cast<uint32_t>(used);
-    used = 0;
-    return loadPass(fileName, 0);
+    if (code >= 0) {
+        code = runPass(Pass::Filling, chunk.get());
+    }
+    result.code = code;
+    result.line = state.line;
+    result.message = state.message;
+    result.detail = code < 0 ? state.detail : LoadDetail{};
+    return result;
 }
 
-int32_t ConversationEngine::loadPass(const char* fileName, int32_t measuring) {
-    line = 1;
-    ScriptReader reader(*this);
-    if (!reader.open(fileName)) {
+int32_t ScriptLoader::fail(int32_t code, const char* message, LoadCause cause, int32_t number) {
+    state.message = message;
+    state.noteCause(cause, 0, number);
+    return code;
+}
+
+int32_t ScriptLoader::runPass(Pass thisPass, uint8_t* chunk) {
+    pass = thisPass;
+    state.startPass();
+    ScriptReader reader(state, source, chunk, READ_CHUNK_SIZE, engine.descramble != 0);
+    if (!reader.open()) {
+        state.noteCause(LoadCause::CannotOpen);
         return LOAD_CANNOT_OPEN;
     }
     int32_t result = readMagicLine(reader);
@@ -66,34 +87,35 @@ int32_t ConversationEngine::loadPass(const char* fileName, int32_t measuring) {
     }
     char name[NAME_LIMIT];
     for (;;) {
-        // The end of the file where a further name could begin is the normal
-        // end of the script (READ_END, which is LOAD_OK).
+        // The end of the source where a further name could begin is the
+        // normal end of the script (READ_END, which is LOAD_OK).
         result = reader.readQuotedText(name, NAME_LIMIT);
         if (result != READ_OK) {
             return result;
         }
-        const int32_t nameLine = line;
+        const int32_t nameLine = reader.line();
         // Pooled ahead of the block, so each name precedes its block's texts.
         const char* pooledName = nullptr;
-        result = poolText(reader.quotedText(), reader.quotedLength(), measuring, pooledName);
+        result = poolText(reader.quotedText(), reader.quotedLength(), pooledName);
         if (result != READ_OK) {
             return result;
         }
-        result = readCharacterBlock(reader, measuring);
+        result = readCharacterBlock(reader);
         if (result != READ_OK) {
             return result;
         }
-        if (measuring == 0) {
+        if (!measuring()) {
             // Named only now: a character whose block failed stays nameless.
-            characters[characterCount - 1]->name = pooledName;
-            if (scriptLines != nullptr) {
-                scriptLines->characterLines[characterCount - 1] = nameLine;
+            const int32_t index = engine.characterCount - 1;
+            engine.characters[index]->name = pooledName;
+            if (engine.scriptLines != nullptr) {
+                engine.scriptLines->characterLines[index] = nameLine;
             }
         }
     }
 }
 
-int32_t ConversationEngine::readMagicLine(ScriptReader& reader) {
+int32_t ScriptLoader::readMagicLine(ScriptReader& reader) {
     // Only a carriage return ends the first line; comments are removed as
     // anywhere else.
     char text[MAGIC_LINE_LIMIT];
@@ -101,35 +123,60 @@ int32_t ConversationEngine::readMagicLine(ScriptReader& reader) {
     char c = 0;
     do {
         if (reader.readChar(c, 0) != READ_OK) {
-            // A file that ends in its first line holds no script: nothing to
-            // load, which is not an error.
+            // A source that ends in its first line holds no script: nothing
+            // to load, which is not an error.
             return READ_END;
         }
         text[count++] = c;
     } while (c != '\r' && count < MAGIC_LINE_LIMIT);
     text[count - 1] = 0;
-    return std::strcmp(text, MAGIC) == 0 ? READ_OK : LOAD_BAD_MAGIC;
+    if (std::strcmp(text, SCRIPT_MAGIC) == 0) {
+        return READ_OK;
+    }
+    // A file saved with line feeds alone has the magic and then '\n'.
+    constexpr size_t magicLength = sizeof(SCRIPT_MAGIC) - 1;
+    const bool lineFeedOnly = static_cast<size_t>(count) > magicLength &&
+                              std::memcmp(text, SCRIPT_MAGIC, magicLength) == 0 &&
+                              text[magicLength] == '\n';
+    reader.noteCause(lineFeedOnly ? LoadCause::FirstLineEndsWithLineFeed : LoadCause::NotAScript);
+    return LOAD_BAD_MAGIC;
 }
 
-int32_t ConversationEngine::poolText(const char* text, int32_t length, int32_t measuring,
-                                     const char*& pooled) {
+int32_t ScriptLoader::poolText(const char* text, int32_t length, const char*& pooled) {
     pooled = nullptr;
-    if (measuring != 0) {
+    if (measuring()) {
         // The pass goes on after an oversized count, so that a syntax error
         // further on is still the one reported.
-        if (!addToPoolSize(used, static_cast<size_t>(length) + 1)) {
+        if (!addToPoolSize(engine.used, static_cast<size_t>(length) + 1)) {
             poolTooLarge = true;
         }
         return READ_OK;
     }
-    pooled = addString(text, static_cast<size_t>(length));
+    pooled = engine.addString(text, static_cast<size_t>(length));
     if (pooled == nullptr) {
-        // More text than the measuring pass counted: the file has changed
-        // since. Nothing is written past the block.
-        errorMessage = messages::FILE_CHANGED;
-        return LOAD_MEMORY;
+        // More text than the measuring pass counted: the source has changed
+        // since. Nothing is written past the pool.
+        return fail(LOAD_MEMORY, messages::FILE_CHANGED, LoadCause::FileChanged);
     }
     return READ_OK;
+}
+
+LoadResult loadScriptFrom(ConversationEngine& engine, ScriptSource& source) {
+    ScriptLoader loader(engine, source);
+    const LoadResult result = loader.load();
+    engine.line = result.line;
+    engine.errorMessage = result.message;
+    return result;
+}
+
+int32_t ConversationEngine::load(const char* fileName) {
+    FileSource source(fileName);
+    return loadScriptFrom(*this, source).code;
+}
+
+int32_t ConversationEngine::loadFromMemory(const void* data, size_t size) {
+    MemorySource source(data, size);
+    return loadScriptFrom(*this, source).code;
 }
 
 } // namespace murmex

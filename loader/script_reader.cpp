@@ -2,43 +2,42 @@
 #include "loader/script_reader.h"
 
 #include "loader/byte_scan.h"
+#include "loader/value_limits.h"
 #include "murmex/load_messages.h"
+#include "murmex/scrambling.h"
 
 #include <cstring>
 
-
 namespace murmex {
 
-
-ScriptReader::~ScriptReader() {
-    if (file != nullptr) {
-        std::fclose(file);
-    }
-}
-
-bool ScriptReader::open(const char* fileName) {
-    file = std::fopen(fileName, "rb");
-    if (file == nullptr) {
-        return false;
-    }
-    // The reader fetches large blocks itself; a second buffer would only copy.
-    std::setvbuf(file, nullptr, _IONBF, 0);
-    next = end = buffer;
+bool ScriptReader::open() {
+    next = end = chunk;
     nextOffset = 0;
-    return true;
+    return source.startPass();
 }
 
 bool ScriptReader::refill() {
-    if (file == nullptr) {
-        return false;
+    const size_t got = source.read(chunk, capacity);
+    if (descrambling) {
+        scrambleBytes(chunk, got, nextOffset);
     }
-    const size_t got = std::fread(buffer, 1, sizeof(buffer), file);
-    if (engine.descramble != 0) {
-        descrambleBytes(buffer, got, nextOffset);
-    }
-    next = buffer;
-    end = buffer + got;
+    next = chunk;
+    end = chunk + got;
     return got != 0;
+}
+
+void ScriptReader::noteQuotedFailure(bool closed, bool tooLong, char last, int32_t limit,
+                                     int32_t openedOn) {
+    if (tooLong) {
+        const LoadCause cause = limit == NAME_LIMIT   ? LoadCause::NameTooLong
+                                : limit == TEXT_LIMIT ? LoadCause::TextTooLong
+                                                      : LoadCause::ShortValueTooLong;
+        state.noteCause(cause, 0, limit - 2);
+    } else if (!closed) {
+        state.noteCause(last == '\n' ? LoadCause::TextNotClosedAtEndOfLine
+                                     : LoadCause::TextNotClosedAtEndOfFile,
+                        openedOn);
+    }
 }
 
 bool ScriptReader::readQuotedInBlock(int32_t last) {
@@ -87,6 +86,7 @@ int32_t ScriptReader::skipComments(char& out) {
 
 int32_t ScriptReader::seekCharSlowly(char wanted) {
     const char* message = nullptr;
+    char found = 0;
     const int32_t result = scan(0, [&](char c) {
         // Checked before the stop characters, so a brace or quote can be sought.
         if (c == wanted) {
@@ -99,12 +99,17 @@ int32_t ScriptReader::seekCharSlowly(char wanted) {
         } else if (c == '"') {
             message = messages::QUOTE_UNEXPECTED;
         }
+        found = c;
         return message != nullptr;
     });
     if (result != READ_OK) {
         return result;
     }
-    return message == nullptr ? READ_OK : syntaxError(message);
+    if (message == nullptr) {
+        return READ_OK;
+    }
+    state.noteCause(LoadCause::UnexpectedCharacter, 0, found);
+    return syntaxError(message);
 }
 
 int32_t ScriptReader::readQuotedText(char* buffer, int32_t limit) {
@@ -112,17 +117,20 @@ int32_t ScriptReader::readQuotedText(char* buffer, int32_t limit) {
     if (sought != READ_OK) {
         return sought;
     }
+    const int32_t openedOn = state.line;
     const int32_t last = limit - 1;
     if (readQuotedInBlock(last)) {
         return READ_OK;
     }
     int32_t index = 0;
     bool closed = false;
+    char taken = 0;
     // Stops at the closing quote, at the last index, at a line feed (values
     // can't span lines) or at the end of the file; the index then stays at
     // the place being filled.
     scan(1, [&](char c) {
         buffer[index] = c;
+        taken = c;
         if (c == '"') {
             closed = true;
             return true;
@@ -142,6 +150,9 @@ int32_t ScriptReader::readQuotedText(char* buffer, int32_t limit) {
     // at most limit - 2 characters fit.
     if (index == last) {
         result = LOAD_LIMIT;
+    }
+    if (result != READ_OK) {
+        noteQuotedFailure(closed, index == last, taken, limit, openedOn);
     }
     if (result == READ_OK) {
         lastQuotedText = buffer;

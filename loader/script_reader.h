@@ -4,39 +4,41 @@
 // on (skipping to a wanted character, reading a quoted value).
 #pragma once
 
-#include "murmex/conversation_engine.h"
-#include "loader/scramble_key.h"
+#include "loader/load_state.h"
+#include "murmex/script_source.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
-#include <cstdio>
 
 namespace murmex {
 
-// Results of the reader; the loader passes them on with the same meaning.
-constexpr int32_t READ_OK = 0;
-constexpr int32_t READ_END = 1;
+// Bytes fetched from the source at once. Callers still see one byte at a
+// time; fetching in chunks keeps two passes over a large script near the
+// speed of reading the file.
+constexpr size_t READ_CHUNK_SIZE = 64 * 1024;
 
-// Bytes fetched from the file at once. Callers still see one byte at a time;
-// fetching in blocks keeps two passes over a large script near the speed of
-// reading the file.
-constexpr size_t READ_BLOCK_SIZE = 64 * 1024;
-
-// One reader per loader pass: it owns the open file and the pass's position,
-// and works on the engine's `line`, `errorMessage` and `descramble`.
+// One reader per loader pass: it takes the pass's bytes from the source into
+// the caller's chunk buffer, keeps the pass's position, and counts lines and
+// notes failures in the load's state.
 class ScriptReader {
 public:
-    explicit ScriptReader(ConversationEngine& engine) : engine(engine) {}
-    ~ScriptReader();
+    // `chunk` (capacity bytes, at least one) is the reader's working buffer;
+    // it belongs to the caller and must outlive the reader.
+    ScriptReader(LoadState& state, ScriptSource& source, uint8_t* chunk, size_t capacity,
+                 bool descramble)
+        : state(state), source(source), chunk(chunk), capacity(capacity),
+          descrambling(descramble) {}
+    ~ScriptReader() { source.endPass(); }
     ScriptReader(const ScriptReader&) = delete;
     ScriptReader& operator=(const ScriptReader&) = delete;
 
-    // Opens the file in binary mode, positioned at its first byte. False when
-    // it can't be opened.
-    bool open(const char* fileName);
+    // Starts the pass at the source's first byte. False when the source
+    // can't be reached.
+    bool open();
 
     // Takes the next character into out: READ_OK, or READ_END at the end of
-    // the file (or a failed read), leaving out alone. With inQuotes 0 a '#'
+    // the source (or a failed read), leaving out alone. With inQuotes 0 a '#'
     // starts a comment that runs to the end of its line and is never handed
     // out; with inQuotes 1 it is an ordinary character.
     int32_t readChar(char& out, int32_t inQuotes) {
@@ -84,28 +86,24 @@ public:
     // Its length up to its first zero byte, as a string's length.
     int32_t quotedLength() const { return lastQuotedLength; }
 
-    // The byte as it stands in the file at `offset`, descrambled when the
-    // engine asks for it. Scrambling is exclusive-or with the key byte of the
-    // offset, so the same step also scrambles a plain file.
-    void descrambleByte(char& out, uint8_t byte, uint32_t offset) const {
-        out = descrambled(byte, offset, engine.descramble != 0);
-    }
-
     // Offset of the next byte to be taken from the file. Wraps past 4 GiB,
     // which keeps the key aligned since only its low eight bits choose the key.
     uint32_t position() const { return nextOffset; }
 
-    // Sets the engine's error text and returns LOAD_SYNTAX, for the loader's
-    // own syntax checks.
-    int32_t syntaxError(const char* message) {
-        engine.errorMessage = message;
+    // The line the next character stands on.
+    int32_t line() const { return state.line; }
+    // Notes why the load fails, unless a deeper step noted it already.
+    void noteCause(LoadCause cause, int32_t number = 0) { state.noteCause(cause, 0, number); }
+
+    // Sets the load's error text and returns LOAD_SYNTAX, for the loader's
+    // own syntax checks; the cause is noted unless a deeper step noted one.
+    int32_t syntaxError(const char* message, LoadCause cause = LoadCause::None) {
+        state.message = message;
+        state.noteCause(cause);
         return LOAD_SYNTAX;
     }
 
 private:
-    static char descrambled(uint8_t byte, uint32_t offset, bool descrambling) {
-        return static_cast<char>(descrambling ? byte ^ scrambleKeyAt(offset) : byte);
-    }
 
     // The one loop that takes bytes from the file: each byte (descrambled
     // with the key of its offset when its block was fetched) is counted in
@@ -159,8 +157,8 @@ private:
         ++nextOffset;
         return true;
     }
-    // Fetches the next block and descrambles it in place, each byte with the
-    // key of its own offset. False at the end of the file.
+    // Fetches the next chunk and descrambles it in place, each byte with the
+    // key of its own offset. False at the end of the source.
     bool refill();
 
     // Reads a value that closes within the fetched block without a line feed
@@ -182,13 +180,20 @@ private:
     void countLine() {
         // A script can't have 2^31 lines before it exceeds any sane size, but
         // a hostile one may: the count stops rather than overflows.
-        if (engine.line < INT32_MAX) {
-            ++engine.line;
+        if (state.line < INT32_MAX) {
+            ++state.line;
         }
     }
 
-    ConversationEngine& engine;
-    std::FILE* file = nullptr;
+    // Notes why a quoted value failed: the end of its line or of the source
+    // before the closing quote, or the value reaching the limit.
+    void noteQuotedFailure(bool closed, bool tooLong, char last, int32_t limit, int32_t openedOn);
+
+    LoadState& state;
+    ScriptSource& source;
+    uint8_t* chunk;
+    size_t capacity;
+    bool descrambling;
     uint32_t nextOffset = 0;
     // Bytes fetched but not yet taken lie between next and end.
     const uint8_t* next = nullptr;
@@ -198,8 +203,6 @@ private:
     const char* lastQuotedText = "";
     int32_t lastQuotedLength = 0;
     int32_t lastQuotedRawLength = 0;
-
-    uint8_t buffer[READ_BLOCK_SIZE];
 };
 
 } // namespace murmex

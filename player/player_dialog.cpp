@@ -1,9 +1,8 @@
 // The conversation window's behaviour, independent of any toolkit.
 #include "player/player_dialog.h"
 
+#include "player/load_error_text.h"
 #include "player/res/dialog_templates.h"
-
-#include <cstdio>
 
 namespace kestrine {
 
@@ -11,8 +10,6 @@ namespace {
 constexpr int32_t QUESTION_CONTROL_IDS[murmex::MAX_QUESTIONS] = {
     CONTROL_QUESTION_0, CONTROL_QUESTION_1, CONTROL_QUESTION_2, CONTROL_QUESTION_3,
     CONTROL_QUESTION_4};
-// Room for the load error text: every load error message fits in it.
-constexpr size_t LOAD_ERROR_TEXT_SIZE = 100;
 } // namespace
 
 PlayerDialog::PlayerDialog(DialogPlatform& platform, const char* scriptFileName)
@@ -30,7 +27,7 @@ bool PlayerDialog::initialise() {
     const int32_t loaded = engine.load(scriptFileName);
     if (loaded < 0) {
         reportFailure(loadErrorText(loaded, engine.line, engine.errorMessage).c_str());
-    } else if (!flow.start(START_CHARACTER)) {
+    } else if (!flow.startGame()) {
         reportFailure(engine.errorMessage);
     } else {
         refreshTexts();
@@ -63,7 +60,7 @@ void PlayerDialog::leftButtonReleased() {
     if (hoveredQuestion < 0 || hoveredQuestion >= view.questionCount) {
         return;
     }
-    if (flow.choose(hoveredQuestion).kind == StepKind::Failed) {
+    if (flow.choose(hoveredQuestion).kind == murmex::StepKind::Failed) {
         // The controls keep the texts they showed.
         reportFailure(engine.errorMessage);
         return;
@@ -103,10 +100,7 @@ bool PlayerDialog::systemCommand(uint32_t commandId) {
 }
 
 std::string PlayerDialog::loadErrorText(int32_t code, int32_t line, const char* message) {
-    char text[LOAD_ERROR_TEXT_SIZE];
-    std::snprintf(text, sizeof(text), "Err=%i\nLine=%i\nErrStr=%s", static_cast<int>(code),
-                  static_cast<int>(line), message != nullptr ? message : "");
-    return text;
+    return kestrine::loadErrorText(code, line, message);
 }
 
 void PlayerDialog::reportFailure(const char* text) {

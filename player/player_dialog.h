@@ -78,7 +78,7 @@ private:
     void reportFailure(const char* text);
 
     DialogPlatform& platform;
-    ConversationFlow flow;
+    murmex::ConversationFlow flow;
     const char* scriptFileName;
 };
 

@@ -13,9 +13,10 @@ build=${1:?usage: $0 BUILD SECONDS|replay}
 mode=${2:?usage: $0 BUILD SECONDS|replay}
 fuzzers=(loader_fuzzer differential_fuzzer)
 
-# Shared by both modes: the keywords, inputs up to the size of the demo and
-# then some, and a time limit per input far above what a sound one needs.
-common=(-dict=fuzz/script.dict -max_len=8192 -timeout=10 -rss_limit_mb=2048)
+# Shared by both modes: the keywords, inputs large enough to cross the
+# loader's 64 KiB read chunk, and a time limit per input far above what a
+# sound one needs.
+common=(-dict=fuzz/script.dict -max_len=131072 -timeout=10 -rss_limit_mb=2048)
 
 for fuzzer in "${fuzzers[@]}"; do
     binary="$build/fuzz/$fuzzer"

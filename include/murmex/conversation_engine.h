@@ -3,15 +3,16 @@
 #pragma once
 
 #include "murmex/conversation_view.h"
+#include "murmex/load_result.h"
 #include "murmex/memory_store.h"
 #include "murmex/script_model.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
 namespace murmex {
 
-class ScriptReader;
 struct ScriptLines;
 
 // One colour of the script header, as the script gives it.
@@ -20,14 +21,6 @@ struct Rgb {
     uint8_t green = 0;
     uint8_t blue = 0;
 };
-
-// Load results: 0 or more is success. A successful load returns LOAD_OK.
-constexpr int32_t LOAD_OK = 1;
-constexpr int32_t LOAD_CANNOT_OPEN = -1;
-constexpr int32_t LOAD_BAD_MAGIC = -2;
-constexpr int32_t LOAD_SYNTAX = -3;
-constexpr int32_t LOAD_MEMORY = -4;
-constexpr int32_t LOAD_LIMIT = -5;
 
 class ConversationEngine {
 public:
@@ -48,11 +41,22 @@ public:
     const char* addString(const char* text, size_t length);
 
     // Loads a script file in two passes; LOAD_OK or a negative code, with
-    // `line` and `errorMessage` telling where and what. Defined by the loader.
+    // `line` and `errorMessage` telling where and what. Defined by the loader,
+    // like the two below; loadScriptFrom (load_script.h) also gives the
+    // cause in plain words.
     int32_t load(const char* fileName);
+    // The same for a script the caller holds in memory (read from an archive,
+    // say); the bytes must stay unchanged until the call returns.
+    int32_t loadFromMemory(const void* data, size_t size);
+
+    // Makes the pool block `size` bytes and empties it, for the loader's
+    // filling pass. False when the block can't be allocated.
+    bool reservePool(int32_t size);
 
     // Index of the first character with exactly this name, or -1.
     int32_t findCharacter(const char* name);
+    // The same without touching errorMessage, for callers that only ask.
+    int32_t indexOfCharacter(const char* name) const;
     // Starts a conversation: 0, or -1 (no such index), -2 (no initial answer),
     // -3 (no question to offer).
     int32_t startCharacter(int32_t index, ConversationView& view);
@@ -92,20 +96,6 @@ public:
     ScriptLines* scriptLines = nullptr;
 
 private:
-    int32_t loadPass(const char* fileName, int32_t measuring);
-    int32_t readMagicLine(ScriptReader& reader);
-    int32_t readHeader(ScriptReader& reader);
-    int32_t readCharacterBlock(ScriptReader& reader, int32_t measuring);
-    int32_t readTalkUnit(ScriptReader& reader, TalkUnit& unit, int32_t measuring);
-    int32_t readCondition(ScriptReader& reader, Condition& condition, int32_t measuring);
-    // Measuring pass: adds the text's size to `used`. Filling pass: copies it
-    // into the pool and points `pooled` at the copy.
-    int32_t poolText(const char* text, int32_t length, int32_t measuring, const char*& pooled);
-
-    // Set by a measuring pass whose texts would need more than the largest
-    // signed 32-bit count of bytes; the load then fails like an allocation.
-    bool poolTooLarge = false;
-
     // Size of `block`, so that addString can refuse to write past it.
     uint32_t poolSize = 0;
 };

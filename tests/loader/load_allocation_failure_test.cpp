@@ -90,6 +90,9 @@ const std::string SCENE =
     "  { S = \"0\" N = \"-1\" Q = \"Back.\" A = \"Go.\" ACT = \"ACT_ADD_MONEY\" PARAM = \"c\" VAL = \"5\" }\r\n"
     "}\r\n";
 
+// A load allocates its read chunk first, then the pool.
+constexpr long POOL_ALLOCATION = 1;
+
 // Loads the file with the allocation numbered failAt (from 0) failing, or
 // none for a negative failAt; returns the load's result.
 int32_t loadFailing(ConversationEngine& engine, const std::string& path, long failAt) {
@@ -123,8 +126,8 @@ TEST(LoadAllocationFailure, EveryFailedAllocationReportsMemoryAndLeaksNothing) {
         ASSERT_EQ(loadFailing(engine, path, -1), LOAD_OK);
         allocations = nothrowAllocations;
     }
-    // The pool, two characters and six talk units.
-    ASSERT_EQ(allocations, 9);
+    // The read chunk, the pool, two characters and six talk units.
+    ASSERT_EQ(allocations, 10);
 
     for (long failing = 0; failing < allocations; ++failing) {
         SCOPED_TRACE("allocation " + std::to_string(failing) + " fails");
@@ -133,9 +136,9 @@ TEST(LoadAllocationFailure, EveryFailedAllocationReportsMemoryAndLeaksNothing) {
             ConversationEngine engine;
             engine.disableDescramble();
             EXPECT_EQ(loadFailing(engine, path, failing), LOAD_MEMORY);
-            // The pool is the first allocation and its failure has no text;
-            // a record's failure says so.
-            EXPECT_STREQ(engine.errorMessage, failing == 0 ? "" : "Not enougth memory!");
+            // The pool is the second allocation and its failure has no text;
+            // the read chunk's and a record's failure say so.
+            EXPECT_STREQ(engine.errorMessage, failing == POOL_ALLOCATION ? "" : "Not enougth memory!");
             useWhatIsLeft(engine);
         }
         EXPECT_EQ(liveAllocations, heldBefore) << "the engine kept memory after destruction";
@@ -147,7 +150,7 @@ TEST(LoadAllocationFailure, LoadAfterAFailedPoolAllocationFillsThePoolExactly) {
     const std::string path = folder.write(SCENE);
     ConversationEngine engine;
     engine.disableDescramble();
-    ASSERT_EQ(loadFailing(engine, path, 0), LOAD_MEMORY);
+    ASSERT_EQ(loadFailing(engine, path, POOL_ALLOCATION), LOAD_MEMORY);
     // Nothing was made, so the engine may load again, and its pool must be
     // sized by that load alone.
     ASSERT_EQ(loadFailing(engine, path, -1), LOAD_OK);

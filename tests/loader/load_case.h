@@ -26,7 +26,8 @@ inline void PrintTo(const LoadCase& c, std::ostream* out) {
          << c.script.size() << " bytes ending " << ::testing::PrintToString(c.script.substr(tail));
 }
 
-// Loads the case's script, written plain, into a fresh engine and checks all three results.
+// Loads the case's script, written plain, into a fresh engine and checks all
+// three results; then loads it from memory, which must report the same.
 inline void expectLoad(const LoadCase& c) {
     ScriptFolder folder;
     ConversationEngine engine;
@@ -34,6 +35,12 @@ inline void expectLoad(const LoadCase& c) {
     EXPECT_EQ(engine.load(folder.write(c.script).c_str()), c.code);
     EXPECT_EQ(engine.line, c.line);
     EXPECT_STREQ(engine.errorMessage, c.message);
+
+    ConversationEngine fromMemory;
+    fromMemory.disableDescramble();
+    EXPECT_EQ(fromMemory.loadFromMemory(c.script.data(), c.script.size()), c.code);
+    EXPECT_EQ(fromMemory.line, c.line);
+    EXPECT_STREQ(fromMemory.errorMessage, c.message);
 }
 
 } // namespace murmex::testing

@@ -1,5 +1,6 @@
 // The script reader: descrambling by offset, comments, line counting and the
 // two scanning steps, including the limits of a quoted value.
+#include "loader/scramble_key.h"
 #include "loader/script_reader.h"
 #include "script_file.h"
 
@@ -21,11 +22,14 @@ class ScriptReaderTest : public ::testing::Test {
 protected:
     // Opens a reader over the text, written scrambled or plain.
     ScriptReader& open(const std::string& text, bool scramble = false) {
-        engine.descramble = scramble ? 1 : 0;
-        engine.line = 1;
-        engine.errorMessage = UNTOUCHED;
-        reader = std::make_unique<ScriptReader>(engine);
-        EXPECT_TRUE(reader->open(folder.write(text, scramble).c_str()));
+        state = LoadState();
+        state.message = UNTOUCHED;
+        reader.reset();
+        path = folder.write(text, scramble);
+        source = std::make_unique<FileSource>(path.c_str());
+        reader = std::make_unique<ScriptReader>(state, *source, chunk.get(), READ_CHUNK_SIZE,
+                                                scramble);
+        EXPECT_TRUE(reader->open());
         return *reader;
     }
 
@@ -40,7 +44,10 @@ protected:
     }
 
     ScriptFolder folder;
-    ConversationEngine engine;
+    std::string path;
+    LoadState state;
+    std::unique_ptr<uint8_t[]> chunk = std::make_unique<uint8_t[]>(READ_CHUNK_SIZE);
+    std::unique_ptr<FileSource> source;
     std::unique_ptr<ScriptReader> reader;
 };
 
@@ -75,7 +82,7 @@ TEST_F(ScriptReaderTest, ScrambledTextReadsBackPlainThroughCommentsAndStrings) {
         EXPECT_EQ(buffer, value);
         EXPECT_EQ(readAll(), " tail\n");
         EXPECT_EQ(reader->position(), text.size());
-        EXPECT_EQ(engine.line, 4);
+        EXPECT_EQ(state.line, 4);
     }
 }
 
@@ -83,7 +90,7 @@ TEST_F(ScriptReaderTest, LargeFileReadsAcrossFetchedBlocks) {
     // Comments and values that straddle the reader's block boundaries.
     std::string text;
     std::string visible;
-    for (int i = 0; text.size() < 3 * READ_BLOCK_SIZE; ++i) {
+    for (int i = 0; text.size() < 3 * READ_CHUNK_SIZE; ++i) {
         const std::string piece = "\"v" + std::to_string(i) + "\" ";
         text += piece + "# note " + std::to_string(i) + "\n";
         visible += piece;
@@ -108,7 +115,7 @@ class CommentTest : public ScriptReaderTest, public ::testing::WithParamInterfac
 TEST_P(CommentTest, HandsOutTextWithoutComments) {
     open(GetParam().text);
     EXPECT_EQ(readAll(), GetParam().seen);
-    EXPECT_EQ(engine.line, GetParam().line);
+    EXPECT_EQ(state.line, GetParam().line);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -142,7 +149,7 @@ TEST_P(SeekTest, SkipsToTheWantedCharacter) {
     const SeekCase& c = GetParam();
     open(c.text);
     EXPECT_EQ(reader->seekChar(c.wanted), c.result);
-    EXPECT_STREQ(engine.errorMessage, c.message);
+    EXPECT_STREQ(state.message, c.message);
     if (c.result == READ_OK) {
         char next = 0;
         ASSERT_EQ(reader->readChar(next, 0), READ_OK);
@@ -181,8 +188,8 @@ TEST_P(QuotedTest, ReadsAValueWithinItsLimit) {
     char buffer[100];
     std::fill(std::begin(buffer), std::end(buffer), '@');
     EXPECT_EQ(reader->readQuoted(buffer, 100), c.result);
-    EXPECT_STREQ(engine.errorMessage, c.message);
-    EXPECT_EQ(engine.line, c.line);
+    EXPECT_STREQ(state.message, c.message);
+    EXPECT_EQ(state.line, c.line);
     if (c.result == READ_OK) {
         EXPECT_EQ(std::string(buffer), c.value);
     }

@@ -1,29 +1,24 @@
-// What the tool knows about a script file's raw bytes: reading them whole,
-// the magic first line, and the scrambling by file offset.
+// Script files as the tool handles them: read whole or just their start, and
+// the core's magic-line rule and scrambling applied to bytes held in a string.
 #pragma once
 
-#include <cstdint>
+#include <cstddef>
 #include <string>
 
 namespace murmex::tool {
-
-// The first line of every script, ended by a carriage return.
-constexpr char SCRIPT_MAGIC[] = "MurmexSrcFile";
 
 // Reads the whole file into `bytes`. False, with the reason in `error`, when
 // it cannot be read (missing, a folder, no permission).
 bool readWholeFile(const std::string& path, std::string& bytes, std::string& error);
 
-// True when the bytes, read as the loader reads them (descrambled when asked,
-// '#' comments skipped), start with the magic followed by a carriage return.
+// Reads at most `limit` bytes from the start of the file; empty when it
+// can't be read.
+std::string readFileStart(const std::string& path, size_t limit);
+
+// True when the bytes, read as the loader reads them, start with the magic line.
 bool firstLineIsMagic(const std::string& bytes, bool descramble);
 
-// Combines every byte with the key byte of its offset. The same call undoes
-// it, so it both scrambles and unscrambles.
+// Scrambles, or unscrambles, the bytes of a whole file in place.
 void scrambleInPlace(std::string& bytes);
-
-// Line the loader stands on once it has read the whole file: one more than the
-// line feeds the bytes hold, read descrambled when asked.
-int32_t lineAtEnd(const std::string& bytes, bool descramble);
 
 } // namespace murmex::tool

@@ -5,6 +5,7 @@
 #include "tools/analysis/script_explorer.h"
 
 #include "murmex/conversation_flow.h"
+#include "murmex/runtime_messages.h"
 #include "text/display_text.h"
 #include "tools/analysis/situation_store.h"
 #include "tools/analysis/unit_text.h"
@@ -20,8 +21,7 @@ namespace {
 
 // How much of a question a failure's text quotes; the path quotes it whole.
 constexpr size_t QUOTED_CHARACTERS = 40;
-// The engine's text for a name that findCharacter did not find.
-constexpr const char* CHARACTER_NOT_FOUND = "Character not found!";
+using runtime_messages::CHARACTER_NOT_FOUND;
 
 std::string quoted(const char* text) {
     return "\"" + shortText(text, QUOTED_CHARACTERS) + "\"";
@@ -51,7 +51,7 @@ class Explorer {
 
     ExploreReport run() {
         engine.memory = MemoryStore();
-        if (!flow.start(kestrine::START_CHARACTER)) {
+        if (!flow.start(START_CHARACTER)) {
             noteStartFailure({});
             return finish();
         }
@@ -87,12 +87,12 @@ class Explorer {
             engine.memory = base;
             character.state = situation.state;
             view = offered;
-            const kestrine::StepOutcome outcome = flow.choose(position);
-            if (outcome.kind == kestrine::StepKind::Failed) {
+            const StepOutcome outcome = flow.choose(position);
+            if (outcome.kind == StepKind::Failed) {
                 noteFailure(index, situation.character, unit, outcome);
                 continue;
             }
-            if (outcome.kind != kestrine::StepKind::Continued) {
+            if (outcome.kind != StepKind::Continued) {
                 noteInitialAnswer();
             }
             SituationKey& key = scratchKey;
@@ -177,7 +177,7 @@ class Explorer {
         }
     }
 
-    void noteFailure(uint32_t index, int32_t c, int32_t u, const kestrine::StepOutcome& outcome) {
+    void noteFailure(uint32_t index, int32_t c, int32_t u, const StepOutcome& outcome) {
         const Character& character = *engine.characters[c];
         const TalkUnit& unit = *character.units[u];
         const int32_t line = lines.unitLines[c][u];
@@ -253,7 +253,7 @@ class Explorer {
     const ScriptLines& lines;
     const ExploreLimits& limits;
     ConversationView view;
-    kestrine::ConversationFlow flow;
+    ConversationFlow flow;
     SituationStore store;
     VariableNames names;
     SituationKey scratchKey;

@@ -53,17 +53,6 @@ std::string stateId(int32_t character, int32_t state) {
            std::to_string(state < 0 ? -static_cast<int64_t>(state) : state);
 }
 
-int32_t findNamed(const ConversationEngine& engine, const char* name) {
-    for (int32_t c = 0; c < engine.characterCount; ++c) {
-        const Character* character = engine.characters[c].get();
-        if (character != nullptr && character->name != nullptr &&
-            std::strcmp(character->name, name) == 0) {
-            return c;
-        }
-    }
-    return -1;
-}
-
 class GraphBuilder {
   public:
     explicit GraphBuilder(const ConversationEngine& engine) : engine(engine) {}
@@ -95,7 +84,7 @@ class GraphBuilder {
 
     // The start of the named character, or a node that says it is missing.
     std::string startNode(const char* name, bool fromShownCharacter, int32_t shown) {
-        const int32_t target = findNamed(engine, name);
+        const int32_t target = engine.indexOfCharacter(name);
         if (target >= 0) {
             return stateNode(target, 0, fromShownCharacter && target != shown);
         }
@@ -129,7 +118,7 @@ class GraphBuilder {
                 graph.nodes.try_emplace("fail", Node{"fail", "player stops (-99)", -1, true});
             } else if (unit.nextState < 0) {
                 edge.kind = EdgeKind::End;
-                edge.to = startNode(kestrine::START_CHARACTER, true, c);
+                edge.to = startNode(START_CHARACTER, true, c);
             } else {
                 edge.to = stateNode(c, unit.nextState, false);
             }
@@ -288,7 +277,7 @@ bool writeGraph(std::ostream& out, const ConversationEngine& engine, GraphFormat
                 const std::string& onlyCharacter) {
     int32_t only = -1;
     if (!onlyCharacter.empty()) {
-        only = findNamed(engine, onlyCharacter.c_str());
+        only = engine.indexOfCharacter(onlyCharacter.c_str());
         if (only < 0) {
             return false;
         }

@@ -3,6 +3,7 @@
 #include "tools/analysis/script_lint.h"
 
 #include "murmex/conversation_flow.h"
+#include "murmex/runtime_messages.h"
 #include "text/display_text.h"
 #include "tools/analysis/condition_constraints.h"
 #include "tools/analysis/unit_text.h"
@@ -57,19 +58,10 @@ class Linter {
         return lines.unitLines[character][unit];
     }
 
-    const Character* findNamed(const char* name) const {
-        for (int32_t c = 0; c < engine.characterCount; ++c) {
-            const Character* character = engine.characters[c].get();
-            if (character != nullptr && character->name != nullptr &&
-                std::strcmp(character->name, name) == 0) {
-                return character;
-            }
-        }
-        return nullptr;
-    }
+    bool hasCharacter(const char* name) const { return engine.indexOfCharacter(name) >= 0; }
 
     void checkCharacters() {
-        if (findNamed(kestrine::START_CHARACTER) == nullptr) {
+        if (!hasCharacter(START_CHARACTER)) {
             add(1, "no-intro",
                 "no character is named \"Intro\": the player stops at once with \"Character not "
                 "found!\"");
@@ -110,12 +102,12 @@ class Linter {
             add(line, "cannot-start",
                 characterName(character) +
                     " has no initial answer (a unit with an empty question in state 0): starting "
-                    "it stops with \"No initial answer found!\"");
+                    "it stops with \"" + runtime_messages::NO_INITIAL_ANSWER + "\"");
         } else if (!question) {
             add(line, "cannot-start",
                 characterName(character) +
-                    " has no question in state 0: starting it stops with \"No questions "
-                    "found!\"");
+                    " has no question in state 0: starting it stops with \"" +
+                    runtime_messages::NO_QUESTIONS_FOUND + "\"");
         }
     }
 
@@ -124,7 +116,7 @@ class Linter {
         for (int32_t u = 0; u < character.unitCount; ++u) {
             const TalkUnit& unit = *character.units[u];
             const int32_t line = unitLine(c, u);
-            if (unit.action == ACT_COMM && findNamed(unit.param) == nullptr) {
+            if (unit.action == ACT_COMM && !hasCharacter(unit.param)) {
                 add(line, "switch-to-missing-character",
                     "switch to " + quoted(unit.param) +
                         ", which is no character: the player stops with \"Character not "
@@ -198,7 +190,8 @@ class Linter {
             if (state != 0 && questionsByState.count(state) == 0) {
                 add(line, "dead-end-state",
                     characterName(character) + " offers no question in state " +
-                        std::to_string(state) + ": the player stops with \"No questions!\"");
+                        std::to_string(state) + ": the player stops with \"" +
+                        runtime_messages::NO_QUESTIONS + "\"");
             }
         }
         for (const auto& [state, units] : questionsByState) {

@@ -3,6 +3,8 @@
 
 #include "tools/analysis/script_bytes.h"
 
+#include "murmex/load_script.h"
+
 #include <filesystem>
 #include <sstream>
 
@@ -17,6 +19,15 @@ bool isFolder(const std::string& path) {
     return std::filesystem::is_directory(path, status);
 }
 
+// Bytes read from the start of a script to tell which way it is meant to be
+// read; the first line is all that matters, comments included.
+constexpr size_t MAGIC_PROBE_SIZE = 64 * 1024;
+
+bool valueTooLong(LoadCause cause) {
+    return cause == LoadCause::NameTooLong || cause == LoadCause::TextTooLong ||
+           cause == LoadCause::ShortValueTooLong;
+}
+
 // Words the failures for which the loader sets no message.
 std::string describeSilentFailure(const std::string& path, bool plain, const LoadedScript& loaded) {
     switch (loaded.code) {
@@ -24,27 +35,17 @@ std::string describeSilentFailure(const std::string& path, bool plain, const Loa
         return isFolder(path) ? "[cannot open file: it is a folder]" : "[cannot open file]";
     case LOAD_BAD_MAGIC: {
         std::string description = "[first line is not MurmexSrcFile]";
-        std::string bytes;
-        std::string readError;
         // A file read the wrong way round is the usual cause; say so when the
         // other reading would find the magic.
-        if (readWholeFile(path, bytes, readError) && firstLineIsMagic(bytes, plain)) {
+        if (firstLineIsMagic(readFileStart(path, MAGIC_PROBE_SIZE), plain)) {
             description += plain ? " (looks scrambled: drop --plain)" : " (looks plain: try --plain)";
         }
         return description;
     }
-    case LOAD_SYNTAX: {
+    case LOAD_SYNTAX:
         // A value missing at the end of the file and a value of exactly the
-        // reader's limit less one both end without a message; the line tells
-        // them apart.
-        std::string bytes;
-        std::string readError;
-        if (readWholeFile(path, bytes, readError) &&
-            loaded.engine->line < lineAtEnd(bytes, !plain)) {
-            return "[value too long]";
-        }
-        return "[unexpected end of file]";
-    }
+        // reader's limit less one both end without a message.
+        return valueTooLong(loaded.detail.cause) ? "[value too long]" : "[unexpected end of file]";
     case LOAD_MEMORY:
         return "[out of memory]";
     case LOAD_LIMIT:
@@ -62,13 +63,17 @@ LoadedScript loadScript(const std::string& path, bool plain, ScriptLines* lines)
     loaded.engine = std::make_unique<ConversationEngine>();
     if (isFolder(path)) {
         loaded.code = LOAD_CANNOT_OPEN;
+        loaded.detail.cause = LoadCause::CannotOpen;
         return loaded;
     }
     if (plain) {
         loaded.engine->disableDescramble();
     }
     loaded.engine->scriptLines = lines;
-    loaded.code = loaded.engine->load(path.c_str());
+    FileSource source(path.c_str());
+    const LoadResult result = loadScriptFrom(*loaded.engine, source);
+    loaded.code = result.code;
+    loaded.detail = result.detail;
     // The table belongs to the caller; the engine must not keep pointing at it.
     loaded.engine->scriptLines = nullptr;
     return loaded;

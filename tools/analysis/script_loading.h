@@ -16,6 +16,8 @@ struct LoadedScript {
     std::unique_ptr<ConversationEngine> engine;
     // The loader's result: 0 or more on success, a LOAD_ code otherwise.
     int32_t code = 0;
+    // Why a failed load failed, in the loader's own terms.
+    LoadDetail detail;
 
     bool ok() const { return code >= 0; }
 };

@@ -2,6 +2,7 @@
 #include "tools/analysis/unit_text.h"
 
 #include "murmex/memory_store.h"
+#include "murmex/script_keywords.h"
 #include "text/display_text.h"
 
 #include <cstring>
@@ -9,9 +10,6 @@
 namespace murmex::tool {
 
 namespace {
-
-constexpr const char* OPERATOR_WORDS[] = {"?", "==", "!=", "<", ">", "not"};
-constexpr size_t OPERATOR_WORD_COUNT = sizeof(OPERATOR_WORDS) / sizeof(OPERATOR_WORDS[0]);
 
 // Variable names and items are short in any sensible script; a graph label
 // stays readable when a long one is cut.
@@ -40,7 +38,8 @@ std::string shortText(const char* bytes, size_t maxCharacters) {
 
 std::string conditionText(const Condition& condition) {
     const std::string variable = shortText(condition.variable, OPERAND_CHARACTERS);
-    const char* op = condition.op < OPERATOR_WORD_COUNT ? OPERATOR_WORDS[condition.op] : "?";
+    const char* keyword = operatorKeyword(condition.op);
+    const char* op = keyword != nullptr ? keyword : "?";
     if (condition.op == OP_NOT) {
         return variable + " not";
     }

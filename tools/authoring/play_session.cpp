@@ -2,7 +2,7 @@
 // and putting into words what each step did.
 #include "tools/authoring/play_session.h"
 
-#include "player/player_dialog.h"
+#include "player/load_error_text.h"
 #include "text/display_text.h"
 #include "tools/analysis/shown_text.h"
 
@@ -13,7 +13,7 @@ namespace murmex::tool {
 
 namespace {
 
-using kestrine::StepKind;
+using murmex::StepKind;
 
 // The variables as name and value, to compare before and after a step.
 std::map<std::string, int32_t> variablesOf(const MemoryStore& memory) {
@@ -66,7 +66,7 @@ bool PlaySession::open(const std::string& path, bool plain) {
     flow.emplace(*loaded.engine, view);
     if (!loaded.ok()) {
         const ConversationEngine& engine = *loaded.engine;
-        fail(kestrine::PlayerDialog::loadErrorText(loaded.code, engine.line, engine.errorMessage));
+        fail(kestrine::loadErrorText(loaded.code, engine.line, engine.errorMessage));
         return false;
     }
     return true;
@@ -115,7 +115,7 @@ PlayStep PlaySession::choose(int32_t position) {
         break;
     case StepKind::Ended:
         step.effects.push_back("end (state " + std::to_string(step.outcome.result) +
-                               "), " + kestrine::START_CHARACTER + " starts again");
+                               "), " + START_CHARACTER + " starts again");
         break;
     case StepKind::Failed:
         fail(engine.errorMessage);

@@ -18,7 +18,7 @@ namespace murmex::tool {
 
 // What one choice led to.
 struct PlayStep {
-    kestrine::StepOutcome outcome;
+    StepOutcome outcome;
     // What the applied unit did, one short phrase each, in the order it
     // happened: the state change, variables set or removed, money, items, and
     // the hand-over, end or failure that followed.
@@ -74,7 +74,7 @@ private:
 
     LoadedScript loaded;
     ConversationView view;
-    std::optional<kestrine::ConversationFlow> flow;
+    std::optional<ConversationFlow> flow;
     bool failedGame = false;
     std::string failure;
 };

@@ -2,6 +2,7 @@
 // compare two ways of loading the same script.
 #include "tools/cli/dump_command.h"
 
+#include "murmex/script_keywords.h"
 #include "text/display_text.h"
 #include "tools/analysis/script_loading.h"
 
@@ -16,30 +17,12 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-// Action keywords by ActionType value, as scripts write them.
-constexpr const char* ACTION_NAMES[] = {
-    "ACT_NONE",    "ACT_COMM",    "ACT_ADD_MEM",   "ACT_SUB_MEM",
-    "ACT_ADD_INV", "ACT_SUB_INV", "ACT_ADD_MONEY", "ACT_SUB_MONEY",
-};
-constexpr int32_t ACTION_COUNT = sizeof(ACTION_NAMES) / sizeof(ACTION_NAMES[0]);
-
-// Operator keywords by ConditionOp value; 0 is no operator.
-constexpr const char* OPERATOR_NAMES[] = {"", "==", "!=", "<", ">", "not"};
-constexpr int32_t OPERATOR_COUNT = sizeof(OPERATOR_NAMES) / sizeof(OPERATOR_NAMES[0]);
-
-bool takesParam(int32_t action) { return action != ACT_NONE; }
-
-bool takesValue(int32_t action) {
-    return action == ACT_ADD_MEM || action == ACT_ADD_INV || action == ACT_ADD_MONEY ||
-           action == ACT_SUB_MONEY;
-}
-
 Json colorToJson(const Rgb& color) { return Json::array({color.red, color.green, color.blue}); }
 
-// A keyword from the table, or the number itself for a value outside it.
-Json keyword(const char* const* names, int32_t count, int32_t value) {
-    if (value >= 0 && value < count) {
-        return names[value];
+// A keyword, or the number itself for a value outside the table.
+Json keyword(const char* word, int32_t value) {
+    if (word != nullptr) {
+        return word;
     }
     return value;
 }
@@ -47,7 +30,7 @@ Json keyword(const char* const* names, int32_t count, int32_t value) {
 Json conditionToJson(const Condition& condition) {
     Json json;
     json["variable"] = displayText(condition.variable);
-    json["op"] = keyword(OPERATOR_NAMES, OPERATOR_COUNT, condition.op);
+    json["op"] = keyword(operatorKeyword(condition.op), condition.op);
     if (condition.op != OP_NOT) {
         json["value"] = condition.value;
     }
@@ -60,11 +43,12 @@ Json unitToJson(const TalkUnit& unit) {
     json["nextState"] = unit.nextState;
     json["question"] = displayText(unit.question);
     json["answer"] = displayText(unit.answer);
-    json["action"] = keyword(ACTION_NAMES, ACTION_COUNT, unit.action);
-    if (takesParam(unit.action)) {
+    const ActionKeyword* action = actionKeyword(unit.action);
+    json["action"] = keyword(action != nullptr ? action->keyword : nullptr, unit.action);
+    if (action != nullptr && action->takesParam) {
         json["param"] = displayText(unit.param);
     }
-    if (takesValue(unit.action)) {
+    if (action != nullptr && action->takesValue) {
         json["value"] = unit.value;
     }
     Json conditions = Json::array();

@@ -3,6 +3,7 @@
 // reads the player's choices from the input or from a list given up front.
 #pragma once
 
+#include "murmex/conversation_flow.h"
 #include "tools/cli/command.h"
 
 #include <istream>
@@ -17,7 +18,7 @@ struct PlayOptions {
     // Read the file as it stands instead of descrambled.
     bool plain = false;
     // The character the game starts with.
-    std::string start = "Intro";
+    std::string start = START_CHARACTER;
     // Take the choices from `choices` instead of the input, then stop.
     bool scripted = false;
     // One entry per choice, as the player would type it.

@@ -50,7 +50,7 @@ public:
         }
         const std::vector<PlanStep>& steps = plan.steps;
         const bool named = !steps.empty() && steps[0].kind == PlanStepKind::Start;
-        const std::string first = named ? steps[0].text : kestrine::START_CHARACTER;
+        const std::string first = named ? steps[0].text : START_CHARACTER;
         const int32_t firstLine = steps.empty() ? 1 : steps[0].line;
         size_t next = named ? 1 : 0;
         if (!session.start(first) && !failureExpected(steps, next)) {

@@ -12,7 +12,7 @@
 
 namespace {
 
-using kestrine::StepKind;
+using murmex::StepKind;
 using murmex::testing::playScript;
 using murmex::testing::ScratchFolder;
 using murmex::tool::PlaySession;

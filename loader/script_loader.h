@@ -1,0 +1,55 @@
+// The two-pass loader behind ConversationEngine::load: it reads a script from
+// a source into an engine. The measuring pass checks everything it can and
+// counts the bytes of the texts; the pool is then allocated with exactly that
+// size; the filling pass reads the source again, creates the records and
+// copies the texts. Both passes run the same code, switched by the pass.
+#pragma once
+
+#include "loader/load_state.h"
+#include "loader/script_reader.h"
+#include "murmex/conversation_engine.h"
+
+#include <cstdint>
+
+namespace murmex {
+
+enum class Pass { Measuring, Filling };
+
+class ScriptLoader {
+public:
+    ScriptLoader(ConversationEngine& engine, ScriptSource& source) : engine(engine), source(source) {}
+    ScriptLoader(const ScriptLoader&) = delete;
+    ScriptLoader& operator=(const ScriptLoader&) = delete;
+
+    LoadResult load();
+
+    // The magic first line, read as a load reads it: READ_OK, READ_END for a
+    // source that ends within it (nothing to load, which is not an error), or
+    // LOAD_BAD_MAGIC with the cause noted.
+    static int32_t readMagicLine(ScriptReader& reader);
+
+private:
+    int32_t runPass(Pass pass, uint8_t* chunk);
+    int32_t readHeader(ScriptReader& reader);
+    int32_t readCharacterBlock(ScriptReader& reader);
+    int32_t readTalkUnit(ScriptReader& reader, TalkUnit& unit);
+    int32_t readCondition(ScriptReader& reader, Condition& condition);
+    int32_t readNumberField(ScriptReader& reader, char letter, const char* missingMessage,
+                            int32_t limit, const char* wrongNumberMessage, int32_t& value);
+    // Measuring pass: adds the text's size to the pool's. Filling pass:
+    // copies it into the pool and points `pooled` at the copy.
+    int32_t poolText(const char* text, int32_t length, const char*& pooled);
+    bool measuring() const { return pass == Pass::Measuring; }
+    // Fails the load with a fixed message and a cause.
+    int32_t fail(int32_t code, const char* message, LoadCause cause, int32_t number = 0);
+
+    ConversationEngine& engine;
+    ScriptSource& source;
+    LoadState state;
+    Pass pass = Pass::Measuring;
+    // Set by a measuring pass whose texts would need more than the largest
+    // signed 32-bit count of bytes; the load then fails like an allocation.
+    bool poolTooLarge = false;
+};
+
+} // namespace murmex

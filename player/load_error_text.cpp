@@ -1,0 +1,20 @@
+// The load error message of the player.
+#include "player/load_error_text.h"
+
+#include <cstdio>
+
+namespace kestrine {
+
+namespace {
+// Room for the load error text: every load error message fits in it.
+constexpr size_t LOAD_ERROR_TEXT_SIZE = 100;
+} // namespace
+
+std::string loadErrorText(int32_t code, int32_t line, const char* message) {
+    char text[LOAD_ERROR_TEXT_SIZE];
+    std::snprintf(text, sizeof(text), "Err=%i\nLine=%i\nErrStr=%s", static_cast<int>(code),
+                  static_cast<int>(line), message != nullptr ? message : "");
+    return text;
+}
+
+} // namespace kestrine

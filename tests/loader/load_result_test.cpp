@@ -1,0 +1,160 @@
+// Loading from any byte source: a script in memory loads exactly as the same
+// file does, at any size; and a failed load names its cause in plain words.
+#include "load_case.h"
+#include "murmex/load_script.h"
+#include "murmex/magic_line.h"
+#include "murmex/scrambling.h"
+#include "script_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace murmex {
+namespace {
+
+using testing::HEADER;
+using testing::ScriptFolder;
+
+// Every character, unit and text of two loaded engines is the same.
+void expectSameModel(const ConversationEngine& a, const ConversationEngine& b) {
+    ASSERT_EQ(a.characterCount, b.characterCount);
+    ASSERT_EQ(a.used, b.used);
+    EXPECT_EQ(std::memcmp(a.block.get(), b.block.get(), static_cast<size_t>(a.used)), 0);
+    EXPECT_STREQ(a.title, b.title);
+    for (int32_t c = 0; c < a.characterCount; ++c) {
+        ASSERT_EQ(a.characters[c]->unitCount, b.characters[c]->unitCount);
+        for (int32_t u = 0; u < a.characters[c]->unitCount; ++u) {
+            const TalkUnit& x = *a.characters[c]->units[u];
+            const TalkUnit& y = *b.characters[c]->units[u];
+            EXPECT_EQ(x.question - a.block.get(), y.question - b.block.get());
+            EXPECT_EQ(x.action, y.action);
+            EXPECT_EQ(x.conditionCount, y.conditionCount);
+        }
+    }
+}
+
+// Far more than one read chunk (64 KiB), in both forms.
+std::string largeScript() {
+    std::string script = HEADER + "\"Intro\" {\r\n";
+    script += "  { S = \"0\" N = \"0\" Q = \"\" A = \"Hello.\" ACT = \"ACT_NONE\" }\r\n";
+    for (int i = 0; i < 140; ++i) {
+        script += "  # unit " + std::to_string(i) + "\r\n  { S = \"0\" N = \"0\" Q = \"Q" +
+                  std::to_string(i) + " " + std::string(1200, 'q') + "\" A = \"" +
+                  std::string(1400, 'a') + "\" ACT = \"ACT_ADD_MEM\" PARAM = \"v" +
+                  std::to_string(i) + "\" VAL = \"1\" { ID = \"v\" OP = \"not\" } }\r\n";
+    }
+    return script + "}\r\n";
+}
+
+TEST(LoadFromMemory, LoadsExactlyAsTheFileAtEverySizeAndForm) {
+    const std::string script = largeScript();
+    ASSERT_GT(script.size(), 3u * 64 * 1024);
+    for (const bool scramble : {false, true}) {
+        SCOPED_TRACE(scramble ? "scrambled" : "plain");
+        ScriptFolder folder;
+        ConversationEngine fromFile;
+        ConversationEngine fromMemory;
+        if (!scramble) {
+            fromFile.disableDescramble();
+            fromMemory.disableDescramble();
+        }
+        const std::string bytes = scramble ? testing::scrambled(script) : script;
+        ASSERT_EQ(fromFile.load(folder.write(script, scramble).c_str()), LOAD_OK);
+        ASSERT_EQ(fromMemory.loadFromMemory(bytes.data(), bytes.size()), LOAD_OK);
+        EXPECT_EQ(fromMemory.characters[0]->unitCount, 141);
+        EXPECT_EQ(fromMemory.line, fromFile.line);
+        expectSameModel(fromFile, fromMemory);
+    }
+}
+
+TEST(LoadFromMemory, NoBytesIsAnEmptyScript) {
+    ConversationEngine engine;
+    EXPECT_EQ(engine.loadFromMemory(nullptr, 12), LOAD_OK);
+    EXPECT_EQ(engine.characterCount, 0);
+}
+
+struct CauseCase {
+    const char* label;
+    std::string script;
+    int32_t code;
+    int32_t line;
+    const char* detail;
+};
+
+std::string unit(const std::string& fields) { return "  { " + fields + " }\r\n"; }
+
+class LoadCauseTest : public ::testing::TestWithParam<CauseCase> {};
+
+TEST_P(LoadCauseTest, NamesTheCause) {
+    const CauseCase& c = GetParam();
+    ConversationEngine engine;
+    engine.disableDescramble();
+    MemorySource source(c.script.data(), c.script.size());
+    const LoadResult result = loadScriptFrom(engine, source);
+    EXPECT_EQ(result.code, c.code);
+    EXPECT_EQ(result.line, c.line);
+    EXPECT_EQ(result.line, engine.line);
+    EXPECT_STREQ(result.message, engine.errorMessage);
+    char text[LOAD_DETAIL_TEXT_SIZE];
+    EXPECT_STREQ(describeLoadDetail(result.detail, text, sizeof(text)), c.detail);
+}
+
+const std::string INTRO = HEADER + "\"Intro\" {\r\n";
+const std::string OPENING = "S = \"0\" N = \"0\" Q = \"\" A = \"Hi\" ";
+
+INSTANTIATE_TEST_SUITE_P(
+    Causes, LoadCauseTest,
+    ::testing::Values(
+        CauseCase{"LoadedScriptHasNone", INTRO + unit(OPENING + "ACT = \"ACT_NONE\"") + "}\r\n",
+                  LOAD_OK, 8, ""},
+        CauseCase{"LineFeedFirstLine", "MurmexSrcFile\nTITLE = \"T\"\n", LOAD_BAD_MAGIC, 2,
+                  "line 1 ends with a line feed alone; the first line must end with a carriage "
+                  "return"},
+        CauseCase{"NotAScript", "Hello\r\n", LOAD_BAD_MAGIC, 1,
+                  "the first line is not MurmexSrcFile"},
+        CauseCase{"TextOpenAtEndOfFile", INTRO + unit(OPENING + "ACT = \"ACT_NONE\"") +
+                                         "  { S = \"0\" N = \"0\" Q = \"Hey",
+                  LOAD_SYNTAX, 7, "the file ends inside a text opened on line 7"},
+        CauseCase{"TextOpenAtEndOfLine",
+                  INTRO + "  { S = \"0\" N = \"0\" Q = \"Hey\r\n A = \"x\" ACT = \"ACT_NONE\" }\r\n",
+                  LOAD_SYNTAX, 7,
+                  "the line ends inside a text opened on line 6; a text cannot span lines"},
+        CauseCase{"EndOfFileInHeader", "MurmexSrcFile\r\nTITLE = ", LOAD_SYNTAX, 2,
+                  "the file ends before the script is complete"},
+        CauseCase{"NameTooLong", HEADER + "\"" + std::string(99, 'n') + "\" {", LOAD_LIMIT, 5,
+                  "a character name longer than 98 bytes"},
+        CauseCase{"TextTooLong", INTRO + unit(OPENING + "ACT = \"" + std::string(1499, 'a') + "\""),
+                  LOAD_SYNTAX, 6, "a text longer than 1498 bytes"},
+        CauseCase{"TitleTooLong", "MurmexSrcFile\r\nTITLE = \"" + std::string(51, 't') + "\"",
+                  LOAD_MEMORY, 2, "a title longer than 50 bytes"},
+        CauseCase{"BraceBeforeField", INTRO + "  { S = \"0\" { N = \"0\" }\r\n", LOAD_SYNTAX, 6,
+                  "a { stands before the field that was expected"},
+        CauseCase{"UnknownAction", INTRO + unit(OPENING + "ACT = \"ACT_ADD_MEN\""), LOAD_SYNTAX, 6,
+                  "the action is none of ACT_NONE, ACT_COMM, ACT_ADD_MEM, ACT_SUB_MEM, "
+                  "ACT_ADD_INV, ACT_SUB_INV, ACT_ADD_MONEY, ACT_SUB_MONEY"},
+        CauseCase{"UnknownOperator",
+                  INTRO + unit(OPENING + "ACT = \"ACT_NONE\" { ID = \"v\" OP = \"=\" VAL = \"1\" }"),
+                  LOAD_SYNTAX, 6, "the operator is none of ==, !=, <, >, not"},
+        CauseCase{"NotANumber", INTRO + unit("S = \"zero\" N = \"0\" Q = \"\" A = \"Hi\" ACT = \"ACT_NONE\"") + "}\r\n",
+                  LOAD_SYNTAX, 6, "the value is not a number"},
+        CauseCase{"TooManyConditions",
+                  INTRO + unit(OPENING + "ACT = \"ACT_NONE\" { ID = \"a\" OP = \"not\" } "
+                                         "{ ID = \"b\" OP = \"not\" } { ID = \"c\" OP = \"not\" } "
+                                         "{ ID = \"d\" OP = \"not\" }"),
+                  LOAD_LIMIT, 6, "a talk unit has more than 3 conditions"}),
+    [](const ::testing::TestParamInfo<CauseCase>& info) { return info.param.label; });
+
+TEST(MagicLine, IsRecognisedAsTheLoaderReadsIt) {
+    std::string plain = "# a comment first\nMurmexSrcFile\r\nTITLE";
+    EXPECT_TRUE(startsWithMagicLine(plain.data(), plain.size(), false));
+    EXPECT_FALSE(startsWithMagicLine(plain.data(), plain.size(), true));
+    scrambleBytes(plain.data(), plain.size());
+    EXPECT_TRUE(startsWithMagicLine(plain.data(), plain.size(), true));
+    const std::string lineFeed = "MurmexSrcFile\nTITLE";
+    EXPECT_FALSE(startsWithMagicLine(lineFeed.data(), lineFeed.size(), false));
+}
+
+} // namespace
+} // namespace murmex
