@@ -21,7 +21,7 @@ int32_t ScriptLoader::readNumberField(ScriptReader& reader, char letter,
                                       const char* wrongNumberMessage, int32_t& value) {
     // Numbers are converted only in the filling pass, so a bad number is
     // reported only for a file whose syntax is sound throughout.
-    char text[TEXT_LIMIT];
+    char* text = valueBuffer;
     const int32_t result = readField(reader, letter, missingMessage, text, limit);
     if (result != READ_OK || measuring()) {
         return result;
@@ -100,7 +100,7 @@ int32_t ScriptLoader::readTalkUnit(ScriptReader& reader, TalkUnit& unit) {
     if (result != READ_OK) {
         return result;
     }
-    char text[TEXT_LIMIT];
+    char* text = valueBuffer;
     result = readField(reader, 'Q', messages::Q_EXPECTED, text, TEXT_LIMIT, ValueUse::Pooled);
     if (result == READ_OK) {
         result = poolText(reader.quotedText(), reader.quotedLength(), unit.question);

@@ -14,8 +14,7 @@ namespace {
 
 // A colour component: a quoted number of which the low eight bits are kept,
 // so 256 is 0 and -1 is 255.
-int32_t readComponent(ScriptReader& reader, uint8_t& component) {
-    char text[TEXT_LIMIT];
+int32_t readComponent(ScriptReader& reader, char* text, uint8_t& component) {
     const int32_t result = readValue(reader, text, TEXT_LIMIT);
     if (result != READ_OK) {
         return result;
@@ -30,25 +29,25 @@ int32_t readComponent(ScriptReader& reader, uint8_t& component) {
 
 // The keyword (first letter only), '=' and three components separated by
 // commas. Each component is stored as soon as it is read.
-int32_t readColor(ScriptReader& reader, char letter, Rgb& color) {
+int32_t readColor(ScriptReader& reader, char* text, char letter, Rgb& color) {
     int32_t result = expectChar(reader, letter, messages::COLOR_EXPECTED);
     if (result == READ_OK) {
         result = expectChar(reader, '=', messages::EQUALS_EXPECTED);
     }
     if (result == READ_OK) {
-        result = readComponent(reader, color.red);
+        result = readComponent(reader, text, color.red);
     }
     if (result == READ_OK) {
         result = expectChar(reader, ',', messages::COMMA_EXPECTED);
     }
     if (result == READ_OK) {
-        result = readComponent(reader, color.green);
+        result = readComponent(reader, text, color.green);
     }
     if (result == READ_OK) {
         result = expectChar(reader, ',', messages::COMMA_EXPECTED);
     }
     if (result == READ_OK) {
-        result = readComponent(reader, color.blue);
+        result = readComponent(reader, text, color.blue);
     }
     return result;
 }
@@ -56,7 +55,7 @@ int32_t readColor(ScriptReader& reader, char letter, Rgb& color) {
 } // namespace
 
 int32_t ScriptLoader::readHeader(ScriptReader& reader) {
-    char text[TEXT_LIMIT];
+    char* text = valueBuffer;
     int32_t result = readField(reader, 'T', messages::TITLE_EXPECTED, text, TEXT_LIMIT);
     if (result != READ_OK) {
         return result;
@@ -67,11 +66,11 @@ int32_t ScriptLoader::readHeader(ScriptReader& reader) {
     }
     std::memcpy(engine.title, text, length + 1);
     // The colour keyword is COLOR; the text colour's is any word beginning with T.
-    result = readColor(reader, 'C', engine.color);
+    result = readColor(reader, text, 'C', engine.color);
     if (result != READ_OK) {
         return result;
     }
-    return readColor(reader, 'T', engine.textColor);
+    return readColor(reader, text, 'T', engine.textColor);
 }
 
 } // namespace murmex

@@ -19,6 +19,12 @@ namespace {
 // match and need not be read any further.
 constexpr int32_t MAGIC_LINE_LIMIT = 20;
 static_assert(sizeof(SCRIPT_MAGIC) < MAGIC_LINE_LIMIT);
+
+// What a load needs beyond a few small locals, allocated once per load.
+struct LoadBuffers {
+    uint8_t chunk[READ_CHUNK_SIZE];
+    char value[TEXT_LIMIT];
+};
 } // namespace
 
 LoadResult ScriptLoader::load() {
@@ -35,14 +41,16 @@ LoadResult ScriptLoader::load() {
     // Counted afresh, even after a load that failed while measuring.
     engine.used = 0;
     poolTooLarge = false;
-    // The chunk lives on the heap, so a load stays light on the stack of a
-    // game's worker thread.
-    std::unique_ptr<uint8_t[]> chunk(new (std::nothrow) uint8_t[READ_CHUNK_SIZE]);
+    // The read chunk and the value buffer live on the heap, so a load stays
+    // light on the stack of a game's worker thread.
+    std::unique_ptr<LoadBuffers> buffers(new (std::nothrow) LoadBuffers);
+    uint8_t* chunk = buffers != nullptr ? buffers->chunk : nullptr;
+    valueBuffer = buffers != nullptr ? buffers->value : nullptr;
     int32_t code = LOAD_OK;
-    if (chunk == nullptr) {
+    if (buffers == nullptr) {
         code = fail(LOAD_MEMORY, messages::OUT_OF_MEMORY, LoadCause::OutOfMemory);
     } else {
-        code = runPass(Pass::Measuring, chunk.get());
+        code = runPass(Pass::Measuring, chunk);
     }
     if (code >= 0 && poolTooLarge) {
         code = LOAD_MEMORY;
@@ -54,7 +62,7 @@ LoadResult ScriptLoader::load() {
         state.noteCause(LoadCause::OutOfMemory);
     }
     if (code >= 0) {
-        code = runPass(Pass::Filling, chunk.get());
+        code = runPass(Pass::Filling, chunk);
     }
     result.code = code;
     result.line = state.line;

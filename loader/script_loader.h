@@ -17,7 +17,7 @@ enum class Pass { Measuring, Filling };
 
 class ScriptLoader {
 public:
-    ScriptLoader(ConversationEngine& engine, ScriptSource& source) : engine(engine), source(source) {}
+    ScriptLoader(ConversationEngine& target, ScriptSource& bytes) : engine(target), source(bytes) {}
     ScriptLoader(const ScriptLoader&) = delete;
     ScriptLoader& operator=(const ScriptLoader&) = delete;
 
@@ -47,6 +47,9 @@ private:
     ScriptSource& source;
     LoadState state;
     Pass pass = Pass::Measuring;
+    // TEXT_LIMIT bytes on the heap that one value at a time is read into:
+    // each is used up before the next is read.
+    char* valueBuffer = nullptr;
     // Set by a measuring pass whose texts would need more than the largest
     // signed 32-bit count of bytes; the load then fails like an allocation.
     bool poolTooLarge = false;

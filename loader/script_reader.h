@@ -25,9 +25,9 @@ class ScriptReader {
 public:
     // `chunk` (capacity bytes, at least one) is the reader's working buffer;
     // it belongs to the caller and must outlive the reader.
-    ScriptReader(LoadState& state, ScriptSource& source, uint8_t* chunk, size_t capacity,
-                 bool descramble)
-        : state(state), source(source), chunk(chunk), capacity(capacity),
+    ScriptReader(LoadState& loadState, ScriptSource& bytes, uint8_t* chunkBuffer,
+                 size_t chunkCapacity, bool descramble)
+        : state(loadState), source(bytes), chunk(chunkBuffer), capacity(chunkCapacity),
           descrambling(descramble) {}
     ~ScriptReader() { source.endPass(); }
     ScriptReader(const ScriptReader&) = delete;

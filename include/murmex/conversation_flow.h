@@ -32,9 +32,9 @@ class ConversationFlow {
 public:
     // `firstCharacter` is started by startGame and after every conversation
     // that ends; it is not copied and must outlive the flow.
-    ConversationFlow(ConversationEngine& engine, ConversationView& view,
-                     const char* firstCharacter = START_CHARACTER)
-        : engine(engine), view(view), firstCharacter(firstCharacter) {}
+    ConversationFlow(ConversationEngine& playedEngine, ConversationView& shownView,
+                     const char* startedFirst = START_CHARACTER)
+        : engine(playedEngine), view(shownView), firstCharacter(startedFirst) {}
 
     // Finds and starts the named character. False on failure, with the
     // engine's errorMessage telling why.

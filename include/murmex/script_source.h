@@ -28,7 +28,7 @@ public:
 class FileSource final : public ScriptSource {
 public:
     // The name is not copied: it must outlive the load.
-    explicit FileSource(const char* fileName) : fileName(fileName) {}
+    explicit FileSource(const char* name) : fileName(name) {}
     ~FileSource() override { endPass(); }
     FileSource(const FileSource&) = delete;
     FileSource& operator=(const FileSource&) = delete;
@@ -45,8 +45,8 @@ private:
 // Bytes the caller owns and keeps unchanged until the load returns.
 class MemorySource final : public ScriptSource {
 public:
-    MemorySource(const void* data, size_t size)
-        : data(static_cast<const uint8_t*>(data)), size(data == nullptr ? 0 : size) {}
+    MemorySource(const void* bytes, size_t count)
+        : data(static_cast<const uint8_t*>(bytes)), size(bytes == nullptr ? 0 : count) {}
 
     bool startPass() override {
         offset = 0;
