@@ -120,12 +120,9 @@ ScriptStats scriptStats(const ConversationEngine& engine) {
     return script;
 }
 
-int runStats(const StatsOptions& options, std::ostream& out, std::ostream& err) {
-    const LoadedScript loaded = loadScript(options.file, options.plain);
-    if (!loaded.ok()) {
-        err << loadErrorLine(options.file, options.plain, loaded) << '\n';
-        return EXIT_FAILED;
-    }
+namespace {
+
+int statsLoaded(const StatsOptions& options, const LoadedScript& loaded, std::ostream& out) {
     const ScriptStats stats = scriptStats(*loaded.engine);
     out << options.file << ": " << displayText(loaded.engine->title) << '\n';
     out << "characters         " << stats.characters.size() << '\n';
@@ -157,15 +154,29 @@ int runStats(const StatsOptions& options, std::ostream& out, std::ostream& err) 
     return EXIT_OK;
 }
 
-void addStatsCommand(CLI::App& app, int& exitStatus) {
+ScriptWork statsWork(std::shared_ptr<const StatsOptions> options) {
+    return [options](const LoadedScript& loaded, const ScriptLines&, std::ostream& out,
+                     std::ostream&) { return statsLoaded(*options, loaded, out); };
+}
+
+} // namespace
+
+int runStats(const StatsOptions& options, std::ostream& out, std::ostream& err) {
+    return runOnScript({options.file, options.plain}, STATS_SCRIPT_USE, out, err,
+                       statsWork(std::make_shared<const StatsOptions>(options)));
+}
+
+CLI::App* addStatsCommand(CLI::App& app, ChosenCommand& chosen) {
     auto options = std::make_shared<StatsOptions>();
     CLI::App* command = app.add_subcommand(
         "stats", "Count characters, talk units, questions, states, variables and words");
     command->add_flag("--plain", options->plain, "Read the file as plain text, not descrambled");
     command->add_option("FILE", options->file, "Script file to count")->required();
-    command->callback([options, &exitStatus] {
-        exitStatus = runStats(*options, std::cout, std::cerr);
+    command->callback([options, &chosen] {
+        chosen.script = {options->file, options->plain};
+        chosen.work = statsWork(options);
     });
+    return command;
 }
 
 } // namespace murmex::tool

@@ -57,6 +57,7 @@ int64_t wordCount(const char* text);
 // The figures on `out`, or the check error line on `err` and EXIT_FAILED.
 int runStats(const StatsOptions& options, std::ostream& out, std::ostream& err);
 
-void addStatsCommand(CLI::App& app, int& exitStatus);
+inline constexpr ScriptUse STATS_SCRIPT_USE = ScriptUse::Loaded;
+CLI::App* addStatsCommand(CLI::App& app, ChosenCommand& chosen);
 
 } // namespace murmex::tool
