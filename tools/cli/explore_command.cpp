@@ -4,6 +4,7 @@
 
 #include "tools/analysis/script_loading.h"
 #include "tools/analysis/unit_text.h"
+#include "tools/cli/finding_json.h"
 
 #include <CLI/CLI.hpp>
 
