@@ -19,17 +19,13 @@ using namespace saved_game;
 class ByteWriter {
   public:
     explicit ByteWriter(uint8_t* out) : output(out) {}
-    void putByte(uint8_t byte) {
+    void putUint(uint64_t number, size_t bytes) {
         if (output != nullptr) {
-            output[at] = byte;
+            putLittleEndian(output + at, number, bytes);
         }
-        ++at;
+        at += bytes;
     }
-    void putUint(uint64_t number, int32_t bytes) {
-        for (int32_t i = 0; i < bytes; ++i) {
-            putByte(static_cast<uint8_t>(number >> (8 * i)));
-        }
-    }
+    void putByte(uint8_t byte) { putUint(byte, 1); }
     void putInt32(int32_t number) { putUint(static_cast<uint32_t>(number), 4); }
     // The name's bytes up to the store's limit, then its zero.
     void putName(const char* name) {
@@ -50,20 +46,15 @@ class ByteWriter {
 class ByteReader {
   public:
     ByteReader(const uint8_t* bytes, size_t size) : data(bytes), end(size) {}
-    uint8_t byte() {
-        if (at >= end) {
+    uint64_t uint(size_t bytes) {
+        if (failed || end - at < bytes) {
             failed = true;
             return 0;
         }
-        return data[at++];
+        at += bytes;
+        return getLittleEndian(data + at - bytes, bytes);
     }
-    uint64_t uint(int32_t count) {
-        uint64_t number = 0;
-        for (int32_t i = 0; i < count; ++i) {
-            number |= static_cast<uint64_t>(byte()) << (8 * i);
-        }
-        return number;
-    }
+    uint8_t byte() { return static_cast<uint8_t>(uint(1)); }
     uint32_t uint32() { return static_cast<uint32_t>(uint(4)); }
     int32_t int32() { return static_cast<int32_t>(uint32()); }
     // A name and its zero into `out`; false when no zero comes within NAME_SIZE bytes.
