@@ -1,7 +1,10 @@
-// Once a script is in memory, playing it must not touch the heap: every
-// allocation in this binary is counted through a replaced operator new.
+// Once a script is in memory, playing it and taking, saving and restoring the
+// game must not touch the heap: every allocation in this binary is counted
+// through a replaced operator new.
 #include "murmex/conversation_engine.h"
+#include "murmex/game_state.h"
 #include "engine/script_builder.h"
+#include "support/tool_test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -72,6 +75,24 @@ TEST(StepAllocationTest, ConversationStepsAllocateNothing) {
         ASSERT_EQ(engine.startCharacter(index, view), 0);
         ASSERT_EQ(engine.applyQuestion(0, view), -1);
     }
+    EXPECT_EQ(allocationCount.load() - before, 0);
+}
+
+TEST(StepAllocationTest, TakingSavingAndRestoringTheGameAllocateNothing) {
+    ConversationEngine engine;
+    engine.disableDescramble();
+    const testing::ScratchFolder folder;
+    ASSERT_EQ(engine.load(folder.write("small.txt", testing::smallScript()).c_str()), LOAD_OK);
+    ConversationView view;
+    ASSERT_EQ(engine.startCharacter(engine.findCharacter("Intro"), view), 0);
+    GameState state;
+    uint8_t bytes[GAME_STATE_MAX_BYTES];
+    size_t written = 0;
+    const long before = allocationCount.load();
+    ASSERT_EQ(captureGameState(engine, view, state), GAME_STATE_OK);
+    ASSERT_EQ(applyGameState(state, engine, view), GAME_STATE_OK);
+    ASSERT_EQ(saveGameState(engine, view, bytes, sizeof(bytes), written), GAME_STATE_OK);
+    ASSERT_EQ(restoreGameState(engine, view, bytes, written), GAME_STATE_OK);
     EXPECT_EQ(allocationCount.load() - before, 0);
 }
 
