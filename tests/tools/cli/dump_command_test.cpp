@@ -2,8 +2,9 @@
 // and that a scrambled file dumps exactly as its plain source.
 #include "tools/cli/dump_command.h"
 
-#include "tools/cli/scramble_command.h"
+#include "support/command_run.h"
 #include "support/tool_test_files.h"
+#include "tools/cli/scramble_command.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -12,24 +13,16 @@
 
 namespace {
 
+using murmex::testing::CommandRun;
+using murmex::testing::runCommand;
 using murmex::testing::ScratchFolder;
 using murmex::testing::scriptText;
-using murmex::tool::DumpOptions;
 using murmex::tool::EXIT_FAILED;
 using murmex::tool::EXIT_OK;
 using Json = nlohmann::ordered_json;
 
-struct CommandRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
 CommandRun dump(const std::string& file, bool plain) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = murmex::tool::runDump(DumpOptions{file, plain}, out, err);
-    return {status, out.str(), err.str()};
+    return runCommand(murmex::tool::runDump, {file, plain});
 }
 
 // Two characters with every kind of operand: no PARAM, PARAM alone, PARAM and
@@ -43,7 +36,8 @@ const std::string TWO_CHARACTERS = scriptText({
     "  { S = \"0\" N = \"0\" Q = \"\" A = \"Caf\xE9 open.\" ACT = \"ACT_NONE\" }",
     "  { S = \"0\" N = \"1\" Q = \"Who are you?\" A = \"The miller.\" ACT = \"ACT_ADD_MEM\" "
     "PARAM = \"met\" VAL = \"1\" }",
-    "  { S = \"1\" N = \"0\" Q = \"See the &smith.\" A = \"-\" ACT = \"ACT_COMM\" PARAM = \"Smith\" "
+    "  { S = \"1\" N = \"0\" Q = \"See the &smith.\" A = \"-\" ACT = \"ACT_COMM\" PARAM = "
+    "\"Smith\" "
     "{ ID = \"met\" OP = \"==\" VAL = \"1\" } { ID = \"gone\" OP = \"not\" } }",
     "}",
     "\"Smith\" {",
@@ -98,7 +92,8 @@ TEST(Dump, FailedLoadPrintsTheCheckLine) {
     EXPECT_EQ(run.status, EXIT_FAILED);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err,
-              path + ":1: error -2: [first line is not MurmexSrcFile] (looks plain: try --plain)\n");
+              path +
+                  ":1: error -2: [first line is not MurmexSrcFile] (looks plain: try --plain)\n");
 }
 
 } // namespace

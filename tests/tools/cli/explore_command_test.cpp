@@ -2,18 +2,20 @@
 // shortest list of questions; a failure that needs a variable set by another
 // character; situations that differ only in where the memory keeps a
 // variable; unreached units; the limits; the demo.
-#include "tools/cli/explore_command.h"
-#include "tools/analysis/script_explorer.h"
+#include "support/command_run.h"
 #include "support/script_with_header.h"
+#include "tools/analysis/script_explorer.h"
+#include "tools/cli/explore_command.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
-#include <sstream>
 
 namespace {
 
+using murmex::testing::CommandRun;
 using murmex::testing::loadBody;
+using murmex::testing::runCommand;
 using murmex::testing::ScratchFolder;
 using murmex::testing::unitLine;
 using murmex::tool::CutOff;
@@ -218,16 +220,15 @@ TEST(ExploreLimitsTest, CutOffIsReported) {
 }
 
 TEST(ExploreCommand, DemoIsCompleteWithoutFailure) {
-    std::ostringstream out;
-    std::ostringstream err;
     murmex::tool::ExploreOptions options;
     options.file = MURMEX_DEMO_SCRIPT;
     options.plain = true;
-    EXPECT_EQ(murmex::tool::runExplore(options, out, err), murmex::tool::EXIT_OK) << out.str();
-    EXPECT_NE(out.str().find("35 of 35 talk units reached (100%); search complete; no failure is "
-                             "reachable"),
+    const CommandRun run = runCommand(murmex::tool::runExplore, options);
+    EXPECT_EQ(run.status, murmex::tool::EXIT_OK) << run.out;
+    EXPECT_NE(run.out.find("35 of 35 talk units reached (100%); search complete; no failure is "
+                           "reachable"),
               std::string::npos)
-        << out.str();
+        << run.out;
 }
 
 TEST(ExploreCommand, FailurePrintsWarningAndPathAndFails) {
@@ -235,13 +236,12 @@ TEST(ExploreCommand, FailurePrintsWarningAndPathAndFails) {
     const std::string file =
         folder.write("s.txt", murmex::testing::scriptWithHeader({"\"Intro\" {", unitLine(0, 0, ""),
                                                                  unitLine(0, 1, "Walk."), "}"}));
-    std::ostringstream out;
-    std::ostringstream err;
     murmex::tool::ExploreOptions options;
     options.file = file;
     options.plain = true;
-    EXPECT_EQ(murmex::tool::runExplore(options, out, err), murmex::tool::EXIT_FAILED);
-    EXPECT_EQ(out.str(),
+    const CommandRun run = runCommand(murmex::tool::runExplore, options);
+    EXPECT_EQ(run.status, murmex::tool::EXIT_FAILED);
+    EXPECT_EQ(run.out,
               file +
                   ":7: warning: after \"Walk.\", \"Intro\" offers no question in state 1: the "
                   "player stops with \"No questions!\" [reachable-dead-end]\n" +

@@ -3,16 +3,17 @@
 #include "tools/cli/scramble_command.h"
 
 #include "loader/scramble_key.h"
-#include "tools/analysis/script_bytes.h"
+#include "support/command_run.h"
 #include "support/tool_test_files.h"
+#include "tools/analysis/script_bytes.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
-#include <sstream>
 
 namespace {
 
+using murmex::testing::CommandRun;
 using murmex::testing::readBytes;
 using murmex::testing::ScratchFolder;
 using murmex::testing::smallScript;
@@ -22,16 +23,12 @@ using murmex::tool::runScramble;
 using murmex::tool::ScrambleDirection;
 using murmex::tool::ScrambleOptions;
 
-struct CommandRun {
-    int status;
-    std::string error;
-};
-
+// The command writes only to its error stream.
 CommandRun scramble(ScrambleDirection direction, const std::string& in, const std::string& out,
-             bool force = false) {
-    std::ostringstream err;
-    const int status = runScramble(direction, ScrambleOptions{in, out, force}, err);
-    return {status, err.str()};
+                    bool force = false) {
+    return murmex::testing::runCommand([&](std::ostream&, std::ostream& err) {
+        return runScramble(direction, ScrambleOptions{in, out, force}, err);
+    });
 }
 
 // Longer than the key's period, so that the wrap-around is exercised.
@@ -48,7 +45,7 @@ TEST(Scramble, CombinesEachByteWithTheKeyOfItsOffset) {
     const std::string plain = longScript();
     const std::string in = folder.write("in.txt", plain);
     const CommandRun run = scramble(ScrambleDirection::Scramble, in, folder.path("out.chr"));
-    ASSERT_EQ(run.status, EXIT_OK) << run.error;
+    ASSERT_EQ(run.status, EXIT_OK) << run.err;
     const std::string scrambled = readBytes(folder.path("out.chr"));
     ASSERT_EQ(scrambled.size(), plain.size());
     for (size_t offset : {size_t{0}, size_t{13}, size_t{255}, size_t{256}, size_t{600}}) {
@@ -67,7 +64,7 @@ TEST(Scramble, UnscrambleRestoresThePlainBytes) {
     ASSERT_EQ(scramble(ScrambleDirection::Scramble, in, folder.path("data.chr")).status, EXIT_OK);
     const CommandRun run =
         scramble(ScrambleDirection::Unscramble, folder.path("data.chr"), folder.path("back.txt"));
-    ASSERT_EQ(run.status, EXIT_OK) << run.error;
+    ASSERT_EQ(run.status, EXIT_OK) << run.err;
     EXPECT_EQ(readBytes(folder.path("back.txt")), plain);
 }
 
@@ -90,7 +87,9 @@ struct RefusalCase {
 };
 
 // Test names in CTest carry the label instead of the raw bytes.
-void PrintTo(const RefusalCase& testCase, std::ostream* out) { *out << testCase.label; }
+void PrintTo(const RefusalCase& testCase, std::ostream* out) {
+    *out << testCase.label;
+}
 
 class ScrambleRefusal : public ::testing::TestWithParam<RefusalCase> {};
 
@@ -108,11 +107,11 @@ TEST_P(ScrambleRefusal, FailsWithMessageAndWritesNothing) {
     const std::vector<std::string> before = folder.entries();
 
     const CommandRun run = scramble(refusal.direction, folder.path(refusal.in),
-                             folder.path(refusal.out), refusal.force);
+                                    folder.path(refusal.out), refusal.force);
 
     EXPECT_EQ(run.status, EXIT_FAILED);
-    EXPECT_NE(run.error.find(refusal.expectedMessage), std::string::npos) << run.error;
-    EXPECT_EQ(run.error.find('\n'), run.error.size() - 1) << "one line: " << run.error;
+    EXPECT_NE(run.err.find(refusal.expectedMessage), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
     EXPECT_EQ(folder.entries(), before);
     EXPECT_EQ(readBytes(folder.path("in.txt")), plain);
     EXPECT_EQ(readBytes(folder.path("data.chr")), scrambled);
@@ -132,8 +131,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "cannot read"},
         RefusalCase{"InputIsFolder", ScrambleDirection::Scramble, ".", "out.chr", false,
                     "is a folder"},
-        RefusalCase{"MissingFolder", ScrambleDirection::Scramble, "in.txt", "nowhere/out.chr",
-                    true, "does not exist"},
+        RefusalCase{"MissingFolder", ScrambleDirection::Scramble, "in.txt", "nowhere/out.chr", true,
+                    "does not exist"},
         // Works as root too: no permission bit keeps root out, but a file is no folder.
         RefusalCase{"ParentIsAFile", ScrambleDirection::Scramble, "in.txt", "notafolder/out.chr",
                     true, "is not a folder"},

@@ -17,11 +17,11 @@
 namespace {
 
 namespace fs = std::filesystem;
+using murmex::testing::CommandRun;
 using murmex::testing::readBytes;
 using murmex::testing::runTool;
 using murmex::testing::ScratchFolder;
 using murmex::testing::smallScript;
-using murmex::testing::ToolRun;
 
 // A valid script of about 64 KiB, larger than the small disks and limits below.
 std::string largeScript() {
@@ -32,7 +32,7 @@ std::string largeScript() {
     return text;
 }
 
-void expectRefused(const ToolRun& run, const std::string& message) {
+void expectRefused(const CommandRun& run, const std::string& message) {
     EXPECT_EQ(run.status, 1) << run.err;
     EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
     EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
@@ -57,7 +57,7 @@ TEST(ScrambleFault, FolderWithoutWritePermission) {
     // Permission bits don't stop root, so root runs the tool as nobody.
     const std::string asUser =
         ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
-    const ToolRun run =
+    const CommandRun run =
         runTool(folder, "scramble '" + in + "' '" + folder.path("locked/out.chr") + "'", asUser);
     expectRefused(run, "cannot write in");
     EXPECT_EQ(readBytes(in), plain);
@@ -71,8 +71,8 @@ TEST(ScrambleFault, FileSizeLimitStopsTheWrite) {
     // A limit of 16 blocks (8 or 16 KiB, as the shell counts them) fails the
     // write part-way, as a full disk does; the signal it raises is ignored so
     // that the write reports the error instead.
-    const ToolRun run = runTool(folder, "scramble '" + in + "' '" + folder.path("out.chr") + "'",
-                                "ulimit -f 16; trap '' XFSZ; ");
+    const CommandRun run = runTool(folder, "scramble '" + in + "' '" + folder.path("out.chr") + "'",
+                                   "ulimit -f 16; trap '' XFSZ; ");
     expectRefused(run, "cannot write");
     EXPECT_EQ(readBytes(in), plain);
     EXPECT_EQ(entries(folder.path(".")).size(), 3u) << "in.txt, stdout and stderr only";
@@ -81,7 +81,7 @@ TEST(ScrambleFault, FileSizeLimitStopsTheWrite) {
 
 // A disk of 16 KiB, mounted where the system lets the test mount.
 class SmallDisk {
-public:
+  public:
     explicit SmallDisk(const std::string& where) : path(where) {
         fs::create_directory(path);
         mounted = ::mount("murmex-test", path.c_str(), "tmpfs", 0, "size=16k") == 0;
@@ -106,7 +106,7 @@ TEST(ScrambleFault, FullDisk) {
     if (!disk.mounted) {
         GTEST_SKIP() << "no permission to mount a small disk; the file size limit stands in";
     }
-    const ToolRun run = runTool(folder, "scramble '" + in + "' '" + disk.path + "/out.chr'");
+    const CommandRun run = runTool(folder, "scramble '" + in + "' '" + disk.path + "/out.chr'");
     expectRefused(run, "No space left on device");
     EXPECT_EQ(readBytes(in), plain);
     EXPECT_TRUE(entries(disk.path).empty());
@@ -118,7 +118,9 @@ struct ForcedCase {
     const char* message;
 };
 
-void PrintTo(const ForcedCase& testCase, std::ostream* out) { *out << testCase.label; }
+void PrintTo(const ForcedCase& testCase, std::ostream* out) {
+    *out << testCase.label;
+}
 
 class ScrambleForcedOntoTheWrongThing : public ::testing::TestWithParam<ForcedCase> {};
 
@@ -129,8 +131,8 @@ TEST_P(ScrambleForcedOntoTheWrongThing, RefusesAndChangesNothing) {
     const std::string in = folder.write("in.txt", plain);
     fs::create_symlink("in.txt", folder.path("link.chr"));
     ASSERT_EQ(::mkfifo(folder.path("pipe").c_str(), 0644), 0);
-    const ToolRun run = runTool(
-        folder, "scramble --force '" + in + "' '" + folder.path(GetParam().out) + "'");
+    const CommandRun run =
+        runTool(folder, "scramble --force '" + in + "' '" + folder.path(GetParam().out) + "'");
     expectRefused(run, GetParam().message);
     EXPECT_EQ(readBytes(in), plain);
     EXPECT_TRUE(fs::is_symlink(folder.path("link.chr")));
