@@ -2,7 +2,7 @@
 // again, and texts written into it as they stand or scrambled by offset.
 #pragma once
 
-#include "loader/scramble_key.h"
+#include "support/scrambled.h"
 
 #include <gtest/gtest.h>
 
@@ -13,18 +13,8 @@
 
 namespace murmex::testing {
 
-// The text as the scrambling tool writes it: each byte combined with the key
-// byte of its offset.
-inline std::string scrambled(std::string text) {
-    for (size_t offset = 0; offset < text.size(); ++offset) {
-        text[offset] =
-            static_cast<char>(text[offset] ^ scrambleKeyAt(static_cast<uint32_t>(offset)));
-    }
-    return text;
-}
-
 class ScriptFolder {
-public:
+  public:
     ScriptFolder() {
         std::string pattern = (std::filesystem::temp_directory_path() / "murmex-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) {
@@ -50,7 +40,7 @@ public:
         return file;
     }
 
-private:
+  private:
     std::filesystem::path folder;
     int count = 0;
 };

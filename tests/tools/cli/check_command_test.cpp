@@ -5,8 +5,8 @@
 #include "tools/cli/check_command.h"
 
 #include "support/command_run.h"
+#include "support/scrambled.h"
 #include "support/tool_test_files.h"
-#include "tools/analysis/script_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +18,7 @@ namespace {
 
 using murmex::testing::CommandRun;
 using murmex::testing::runCommand;
+using murmex::testing::scrambled;
 using murmex::testing::ScratchFolder;
 using murmex::testing::scriptText;
 using murmex::testing::smallScript;
@@ -30,11 +31,6 @@ CommandRun check(const std::vector<std::string>& files, bool plain, bool json = 
 
 std::string firstLine(const std::string& text) {
     return text.substr(0, text.find('\n') + 1);
-}
-
-std::string scrambled(std::string bytes) {
-    murmex::tool::scrambleInPlace(bytes);
-    return bytes;
 }
 
 const std::string HEADER = scriptText({

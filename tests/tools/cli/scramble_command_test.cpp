@@ -4,8 +4,8 @@
 
 #include "loader/scramble_key.h"
 #include "support/command_run.h"
+#include "support/scrambled.h"
 #include "support/tool_test_files.h"
-#include "tools/analysis/script_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +15,7 @@ namespace {
 
 using murmex::testing::CommandRun;
 using murmex::testing::readBytes;
+using murmex::testing::scrambled;
 using murmex::testing::ScratchFolder;
 using murmex::testing::smallScript;
 using murmex::tool::EXIT_FAILED;
@@ -46,10 +47,10 @@ TEST(Scramble, CombinesEachByteWithTheKeyOfItsOffset) {
     const std::string in = folder.write("in.txt", plain);
     const CommandRun run = scramble(ScrambleDirection::Scramble, in, folder.path("out.chr"));
     ASSERT_EQ(run.status, EXIT_OK) << run.err;
-    const std::string scrambled = readBytes(folder.path("out.chr"));
-    ASSERT_EQ(scrambled.size(), plain.size());
+    const std::string written = readBytes(folder.path("out.chr"));
+    ASSERT_EQ(written.size(), plain.size());
     for (size_t offset : {size_t{0}, size_t{13}, size_t{255}, size_t{256}, size_t{600}}) {
-        EXPECT_EQ(static_cast<uint8_t>(scrambled[offset]),
+        EXPECT_EQ(static_cast<uint8_t>(written[offset]),
                   static_cast<uint8_t>(plain[offset]) ^
                       murmex::scrambleKeyAt(static_cast<uint32_t>(offset)))
             << "offset " << offset;
@@ -98,9 +99,8 @@ TEST_P(ScrambleRefusal, FailsWithMessageAndWritesNothing) {
     ScratchFolder folder;
     const std::string plain = smallScript();
     folder.write("in.txt", plain);
-    std::string scrambled = plain;
-    murmex::tool::scrambleInPlace(scrambled);
-    folder.write("data.chr", scrambled);
+    const std::string data = scrambled(plain);
+    folder.write("data.chr", data);
     folder.write("taken.chr", "keep me");
     folder.write("notafolder", "a file");
     folder.write("lf.txt", "MurmexSrcFile\nTITLE = \"T\"\n");
@@ -114,7 +114,7 @@ TEST_P(ScrambleRefusal, FailsWithMessageAndWritesNothing) {
     EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
     EXPECT_EQ(folder.entries(), before);
     EXPECT_EQ(readBytes(folder.path("in.txt")), plain);
-    EXPECT_EQ(readBytes(folder.path("data.chr")), scrambled);
+    EXPECT_EQ(readBytes(folder.path("data.chr")), data);
     EXPECT_EQ(readBytes(folder.path("taken.chr")), "keep me");
 }
 
@@ -151,9 +151,7 @@ TEST(Scramble, ForceReplacesAnExistingOutputWhole) {
     const std::string in = folder.write("in.txt", smallScript());
     const std::string out = folder.write("out.chr", std::string(5000, 'x'));
     ASSERT_EQ(scramble(ScrambleDirection::Scramble, in, out, true).status, EXIT_OK);
-    std::string expected = smallScript();
-    murmex::tool::scrambleInPlace(expected);
-    EXPECT_EQ(readBytes(out), expected);
+    EXPECT_EQ(readBytes(out), scrambled(smallScript()));
     EXPECT_EQ(folder.entries(), (std::vector<std::string>{"in.txt", "out.chr"}));
 }
 
