@@ -5,6 +5,7 @@
 // new to fail on request and to count what is still held.
 #include "murmex/conversation_engine.h"
 #include "script_file.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -50,8 +51,12 @@ void* operator new(std::size_t size) {
     }
     throw std::bad_alloc();
 }
-void* operator new[](std::size_t size) { return operator new(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return allocateNothrow(size); }
+void* operator new[](std::size_t size) {
+    return operator new(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return allocateNothrow(size);
+}
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
     return allocateNothrow(size);
 }
@@ -61,10 +66,18 @@ void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 #endif
-void operator delete(void* memory) noexcept { release(memory); }
-void operator delete(void* memory, std::size_t) noexcept { release(memory); }
-void operator delete[](void* memory) noexcept { release(memory); }
-void operator delete[](void* memory, std::size_t) noexcept { release(memory); }
+void operator delete(void* memory) noexcept {
+    release(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+    release(memory);
+}
+void operator delete[](void* memory) noexcept {
+    release(memory);
+}
+void operator delete[](void* memory, std::size_t) noexcept {
+    release(memory);
+}
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
 #endif
@@ -73,21 +86,23 @@ namespace murmex {
 namespace {
 
 using testing::HEADER;
-using testing::ScriptFolder;
+using testing::ScratchFolder;
 
 // Two characters, a hand-over and conditions: records of every kind.
 const std::string SCENE =
     HEADER +
     "\"Intro\" {\r\n"
     "  { S = \"0\" N = \"0\" Q = \"\" A = \"Welcome.\" ACT = \"ACT_NONE\" }\r\n"
-    "  { S = \"0\" N = \"1\" Q = \"Who?\" A = \"Me.\" ACT = \"ACT_ADD_MEM\" PARAM = \"met\" VAL = \"1\" }\r\n"
+    "  { S = \"0\" N = \"1\" Q = \"Who?\" A = \"Me.\" ACT = \"ACT_ADD_MEM\" PARAM = \"met\" VAL = "
+    "\"1\" }\r\n"
     "  { S = \"1\" N = \"0\" Q = \"Bye.\" A = \"Bye.\" ACT = \"ACT_NONE\" "
     "{ ID = \"met\" OP = \"==\" VAL = \"1\" } }\r\n"
     "  { S = \"1\" N = \"0\" Q = \"Smith?\" A = \"-\" ACT = \"ACT_COMM\" PARAM = \"Smith\" }\r\n"
     "}\r\n"
     "\"Smith\" {\r\n"
     "  { S = \"0\" N = \"0\" Q = \"\" A = \"Hot today.\" ACT = \"ACT_NONE\" }\r\n"
-    "  { S = \"0\" N = \"-1\" Q = \"Back.\" A = \"Go.\" ACT = \"ACT_ADD_MONEY\" PARAM = \"c\" VAL = \"5\" }\r\n"
+    "  { S = \"0\" N = \"-1\" Q = \"Back.\" A = \"Go.\" ACT = \"ACT_ADD_MONEY\" PARAM = \"c\" VAL "
+    "= \"5\" }\r\n"
     "}\r\n";
 
 // Loads the file with the allocation numbered failAt (from 0) failing, or
@@ -114,8 +129,8 @@ void useWhatIsLeft(ConversationEngine& engine) {
 }
 
 TEST(LoadAllocationFailure, EveryFailedAllocationReportsMemoryAndLeaksNothing) {
-    ScriptFolder folder;
-    const std::string path = folder.write(SCENE);
+    ScratchFolder folder;
+    const std::string path = folder.write("script.chr", SCENE);
     long allocations = 0;
     {
         ConversationEngine engine;
@@ -143,8 +158,8 @@ TEST(LoadAllocationFailure, EveryFailedAllocationReportsMemoryAndLeaksNothing) {
 }
 
 TEST(LoadAllocationFailure, LoadAfterAFailedPoolAllocationFillsThePoolExactly) {
-    ScriptFolder folder;
-    const std::string path = folder.write(SCENE);
+    ScratchFolder folder;
+    const std::string path = folder.write("script.chr", SCENE);
     ConversationEngine engine;
     engine.disableDescramble();
     ASSERT_EQ(loadFailing(engine, path, 0), LOAD_MEMORY);

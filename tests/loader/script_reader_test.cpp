@@ -1,7 +1,8 @@
 // The script reader: descrambling by offset, comments, line counting and the
 // two scanning steps, including the limits of a quoted value.
 #include "loader/script_reader.h"
-#include "script_file.h"
+#include "support/scrambled.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -12,20 +13,22 @@
 namespace murmex {
 namespace {
 
-using testing::ScriptFolder;
+using testing::scrambled;
+using testing::ScratchFolder;
 
 // Marks errorMessage so that a test can see whether the reader touched it.
 constexpr const char* UNTOUCHED = "untouched";
 
 class ScriptReaderTest : public ::testing::Test {
-protected:
+  protected:
     // Opens a reader over the text, written scrambled or plain.
     ScriptReader& open(const std::string& text, bool scramble = false) {
         engine.descramble = scramble ? 1 : 0;
         engine.line = 1;
         engine.errorMessage = UNTOUCHED;
         reader = std::make_unique<ScriptReader>(engine);
-        EXPECT_TRUE(reader->open(folder.write(text, scramble).c_str()));
+        EXPECT_TRUE(
+            reader->open(folder.write("script.chr", scramble ? scrambled(text) : text).c_str()));
         return *reader;
     }
 
@@ -39,7 +42,7 @@ protected:
         return seen;
     }
 
-    ScriptFolder folder;
+    ScratchFolder folder;
     ConversationEngine engine;
     std::unique_ptr<ScriptReader> reader;
 };

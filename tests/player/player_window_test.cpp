@@ -5,6 +5,7 @@
 #include "player/res/dialog_templates.h"
 
 #include "player/script_file.h"
+#include "support/scratch_folder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,8 +21,8 @@
 namespace kestrine::qt {
 namespace {
 
+using murmex::testing::ScratchFolder;
 using testing::scriptWithHeader;
-using testing::ScratchFolder;
 
 const std::string MILL = scriptWithHeader(R"(
 "Intro" {
@@ -39,7 +40,7 @@ const std::string MILL = scriptWithHeader(R"(
 
 // Runs in the folder that holds data.chr, as the player does.
 class PlayerWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { previousFolder = QDir::currentPath(); }
     void TearDown() override { QDir::setCurrent(previousFolder); }
 

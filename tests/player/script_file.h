@@ -1,7 +1,5 @@
-// Plain scripts for the player's tests, written into a scratch folder.
+// Plain scripts for the player's tests.
 #pragma once
-
-#include "support/scratch_folder.h"
 
 #include <string>
 
@@ -13,7 +11,5 @@ inline std::string scriptWithHeader(const std::string& characters,
     return "MurmexSrcFile\r\nTITLE = \"" + title +
            "\"\r\nCOLOR = \"10\", \"20\", \"30\"\r\nTEXT = \"1\", \"2\", \"3\"\r\n" + characters;
 }
-
-using murmex::testing::ScratchFolder;
 
 } // namespace kestrine::testing

@@ -43,9 +43,4 @@ inline std::string smallScript() {
     });
 }
 
-inline std::string readBytes(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
 } // namespace murmex::testing

@@ -12,7 +12,6 @@
 
 #include <filesystem>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -38,14 +37,6 @@ void expectRefused(const CommandRun& run, const std::string& message) {
     EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
 }
 
-std::vector<std::string> entries(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    return names;
-}
-
 TEST(ScrambleFault, FolderWithoutWritePermission) {
     ScratchFolder folder;
     const std::string plain = largeScript();
@@ -61,7 +52,7 @@ TEST(ScrambleFault, FolderWithoutWritePermission) {
         runTool(folder, "scramble '" + in + "' '" + folder.path("locked/out.chr") + "'", asUser);
     expectRefused(run, "cannot write in");
     EXPECT_EQ(readBytes(in), plain);
-    EXPECT_TRUE(entries(folder.path("locked")).empty());
+    EXPECT_TRUE(folder.entries("locked").empty());
 }
 
 TEST(ScrambleFault, FileSizeLimitStopsTheWrite) {
@@ -75,7 +66,7 @@ TEST(ScrambleFault, FileSizeLimitStopsTheWrite) {
                                    "ulimit -f 16; trap '' XFSZ; ");
     expectRefused(run, "cannot write");
     EXPECT_EQ(readBytes(in), plain);
-    EXPECT_EQ(entries(folder.path(".")).size(), 3u) << "in.txt, stdout and stderr only";
+    EXPECT_EQ(folder.entries().size(), 3u) << "in.txt, stdout and stderr only";
     EXPECT_FALSE(fs::exists(folder.path("out.chr")));
 }
 
@@ -109,7 +100,7 @@ TEST(ScrambleFault, FullDisk) {
     const CommandRun run = runTool(folder, "scramble '" + in + "' '" + disk.path + "/out.chr'");
     expectRefused(run, "No space left on device");
     EXPECT_EQ(readBytes(in), plain);
-    EXPECT_TRUE(entries(disk.path).empty());
+    EXPECT_TRUE(folder.entries("disk").empty());
 }
 
 struct ForcedCase {
@@ -137,7 +128,7 @@ TEST_P(ScrambleForcedOntoTheWrongThing, RefusesAndChangesNothing) {
     EXPECT_EQ(readBytes(in), plain);
     EXPECT_TRUE(fs::is_symlink(folder.path("link.chr")));
     EXPECT_TRUE(fs::is_fifo(folder.path("pipe")));
-    EXPECT_EQ(entries(folder.path(".")).size(), 5u) << "nothing but the files made above";
+    EXPECT_EQ(folder.entries().size(), 5u) << "nothing but the files made above";
 }
 
 INSTANTIATE_TEST_SUITE_P(
