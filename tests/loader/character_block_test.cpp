@@ -1,8 +1,8 @@
 // Character blocks, talk units and conditions: the keyword-by-letter rules,
 // each failure's code, line and message, and which pass finds it.
 #include "load_case.h"
+#include "mill_header.h"
 #include "murmex/conversation_engine.h"
-#include "script_file.h"
 #include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 // text at its longest accepted length. Such a script loads into an exactly
 // full pool and plays; one character or one unit more fails in the filling
 // pass with the limit's message and the line where the extra one begins.
+#include "mill_header.h"
 #include "murmex/conversation_engine.h"
-#include "script_file.h"
 #include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>

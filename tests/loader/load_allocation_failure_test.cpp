@@ -3,8 +3,8 @@
 // leaves an engine that later calls can't trip over, and gives back all it
 // took when the engine is destroyed. The binary replaces the global operator
 // new to fail on request and to count what is still held.
+#include "mill_header.h"
 #include "murmex/conversation_engine.h"
-#include "script_file.h"
 #include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The table of lines a caller may hand the loader: each character's name line
 // and each talk unit's opening line, whatever stands between them, and a load
 // that is otherwise the same with or without the table.
-#include "loader/script_file.h"
+#include "mill_header.h"
 #include "murmex/conversation_engine.h"
 #include "murmex/script_lines.h"
 #include "support/scrambled.h"

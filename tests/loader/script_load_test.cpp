@@ -2,8 +2,8 @@
 // exact-size string pool, and the example scene played through the runtime.
 #include "load_case.h"
 #include "loader/pool_size.h"
+#include "mill_header.h"
 #include "murmex/conversation_engine.h"
-#include "script_file.h"
 #include "support/scrambled.h"
 #include "support/scratch_folder.h"
 
@@ -25,8 +25,10 @@ namespace {
 using testing::expectLoad;
 using testing::HEADER;
 using testing::LoadCase;
+using testing::MILL_HEADER;
 using testing::scrambled;
 using testing::ScratchFolder;
+using testing::ScriptHeader;
 
 // Each line ends in a carriage return and a line feed, as script editors write them.
 const std::string EXAMPLE_SCENE =
@@ -46,9 +48,13 @@ const std::string EXAMPLE_SCENE =
     "ACT = \"ACT_ADD_MONEY\" PARAM = \"coins\" VAL = \"5\" }\r\n"
     "}\r\n";
 
-const std::string TITLE_LINE = "MurmexSrcFile\r\nTITLE = \"";
-const std::string COLORS =
-    "\"\r\nCOLOR = \"0\", \"0\", \"96\"\r\nT = \"255\", \"255\", \"200\"\r\n";
+// The header with another title.
+std::string headerTitled(const std::string& title) {
+    ScriptHeader header = MILL_HEADER;
+    header.title = title;
+    return testing::scriptHeader(header);
+}
+
 constexpr const char* QUOTE_EXPECTED = "Syntax error: Expected \"";
 
 class HeaderTest : public ::testing::TestWithParam<LoadCase> {};
@@ -75,10 +81,10 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"MurmexSrcFile\r\ntitle = \"x\"", LOAD_SYNTAX, 2, "Syntax error: TITLE expected"},
         LoadCase{"MurmexSrcFile\r\nTITLE \"x\"", LOAD_SYNTAX, 2, "Syntax error: = expected"},
         LoadCase{"MurmexSrcFile\r\nTITLE = ", LOAD_SYNTAX, 2, ""},
-        LoadCase{TITLE_LINE + std::string(50, 't') + COLORS, LOAD_OK, 5, ""},
-        LoadCase{TITLE_LINE + std::string(51, 't') + COLORS, LOAD_MEMORY, 2, "Title is too large!"},
-        LoadCase{TITLE_LINE + std::string(1499, 't') + COLORS, LOAD_SYNTAX, 2, ""},
-        LoadCase{TITLE_LINE + std::string(1500, 't') + COLORS, LOAD_SYNTAX, 2, QUOTE_EXPECTED},
+        LoadCase{headerTitled(std::string(50, 't')), LOAD_OK, 5, ""},
+        LoadCase{headerTitled(std::string(51, 't')), LOAD_MEMORY, 2, "Title is too large!"},
+        LoadCase{headerTitled(std::string(1499, 't')), LOAD_SYNTAX, 2, ""},
+        LoadCase{headerTitled(std::string(1500, 't')), LOAD_SYNTAX, 2, QUOTE_EXPECTED},
         LoadCase{"MurmexSrcFile\r\nT = \"x\"\r\nCOLOR = \"0\" \"0\"", LOAD_SYNTAX, 3,
                  "Syntax error: , expected"},
         LoadCase{"MurmexSrcFile\r\nT = \"x\"\r\nC = \"0\", \"abc\"", LOAD_SYNTAX, 3,

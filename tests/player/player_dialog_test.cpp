@@ -5,7 +5,7 @@
 #include "player/res/dialog_templates.h"
 
 #include "player/fake_platform.h"
-#include "player/script_file.h"
+#include "player/player_script.h"
 #include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -15,9 +15,9 @@ namespace {
 
 using murmex::testing::ScratchFolder;
 using testing::FakePlatform;
-using testing::scriptWithHeader;
+using testing::playerScript;
 
-const std::string MILL = scriptWithHeader(R"(
+const std::string MILL = playerScript(R"(
 "Intro" {
   { S = "0" N = "0" Q = "" A = "Welcome." ACT = "ACT_NONE" }
   { S = "0" N = "1" Q = "Who are you?" A = "I keep this mill." ACT = "ACT_ADD_MEM" PARAM = "met" VAL = "1" }
@@ -119,7 +119,7 @@ TEST_F(PlayerDialogTest, StartFailuresAreShownAndQuit) {
     };
     for (const Case& c : cases) {
         platform = FakePlatform();
-        initialise(scriptWithHeader(c.characters, "Broken"));
+        initialise(playerScript(c.characters, "Broken"));
         EXPECT_EQ(platform.messages, std::vector<std::string>{c.message}) << c.characters;
         EXPECT_EQ(platform.quitCodes, std::vector<int32_t>{-1});
         EXPECT_EQ(platform.caption, "Broken");

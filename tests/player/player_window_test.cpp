@@ -4,7 +4,7 @@
 #include "player/qt/player_window.h"
 #include "player/res/dialog_templates.h"
 
-#include "player/script_file.h"
+#include "player/player_script.h"
 #include "support/scratch_folder.h"
 
 #include <QApplication>
@@ -22,9 +22,9 @@ namespace kestrine::qt {
 namespace {
 
 using murmex::testing::ScratchFolder;
-using testing::scriptWithHeader;
+using testing::playerScript;
 
-const std::string MILL = scriptWithHeader(R"(
+const std::string MILL = playerScript(R"(
 "Intro" {
   { S = "0" N = "0" Q = "" A = "Welcome." ACT = "ACT_NONE" }
   { S = "0" N = "1" Q = "Who are you?" A = "I keep this mill." ACT = "ACT_ADD_MEM" PARAM = "met" VAL = "1" }
@@ -143,7 +143,7 @@ TEST_F(PlayerWindowTest, MissingScriptShowsLoadErrorAndEndsTheRunWithMinusOne) {
 }
 
 TEST_F(PlayerWindowTest, FailedQuestionShowsTheEngineTextAndEndsTheRun) {
-    useScript(scriptWithHeader(R"(
+    useScript(playerScript(R"(
 "Intro" {
   { S = "0" N = "0" Q = "" A = "Welcome." ACT = "ACT_NONE" }
   { S = "0" N = "0" Q = "Forget." A = "x" ACT = "ACT_SUB_MEM" PARAM = "never" }
@@ -160,9 +160,9 @@ TEST_F(PlayerWindowTest, FailedQuestionShowsTheEngineTextAndEndsTheRun) {
 
 TEST_F(PlayerWindowTest, CaptionHoldsAFiftyCharacterTitle) {
     const std::string title(50, 'W');
-    useScript(scriptWithHeader(R"("Intro" { { S = "0" N = "0" Q = "" A = "a" ACT = "ACT_NONE" }
+    useScript(playerScript(R"("Intro" { { S = "0" N = "0" Q = "" A = "a" ACT = "ACT_NONE" }
                                             { S = "0" N = "0" Q = "q" A = "a" ACT = "ACT_NONE" } })",
-                               title));
+                           title));
     auto window = openPlain();
     EXPECT_EQ(window->windowTitle().toStdString(), title);
 }

@@ -5,8 +5,9 @@
 #include "tools/cli/check_command.h"
 
 #include "support/command_run.h"
+#include "support/sample_scripts.h"
 #include "support/scrambled.h"
-#include "support/tool_test_files.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +21,7 @@ using murmex::testing::CommandRun;
 using murmex::testing::runCommand;
 using murmex::testing::scrambled;
 using murmex::testing::ScratchFolder;
-using murmex::testing::scriptText;
+using murmex::testing::scriptWithHeader;
 using murmex::testing::smallScript;
 using murmex::tool::EXIT_FAILED;
 using murmex::tool::EXIT_OK;
@@ -32,13 +33,6 @@ CommandRun check(const std::vector<std::string>& files, bool plain, bool json = 
 std::string firstLine(const std::string& text) {
     return text.substr(0, text.find('\n') + 1);
 }
-
-const std::string HEADER = scriptText({
-    "MurmexSrcFile",
-    "TITLE = \"T\"",
-    "COLOR = \"1\", \"2\", \"3\"",
-    "TEXTCOLOR = \"4\", \"5\", \"6\"",
-});
 
 TEST(Check, SummarisesALoadedScript) {
     ScratchFolder folder;
@@ -97,24 +91,23 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"NeitherWay", "Hello\r\n", true, 1, -2, "[first line is not MurmexSrcFile]"},
         FailureCase{"LineFeedOnlyMagic", "MurmexSrcFile\nTITLE = \"T\"\n", true, 2, -2,
                     "[first line is not MurmexSrcFile]"},
-        FailureCase{
-            "EngineMessage",
-            HEADER + scriptText({"\"Intro\" {",
-                                 "  { S = \"0\" N = \"0\" Q = \"\" A = \"Hi\" ACT = \"ACT_JUMP\" }",
-                                 "}"}),
-            true, 6, -3, "Syntax error: unknown action."},
+        FailureCase{"EngineMessage",
+                    scriptWithHeader(
+                        {"\"Intro\" {",
+                         "  { S = \"0\" N = \"0\" Q = \"\" A = \"Hi\" ACT = \"ACT_JUMP\" }", "}"}),
+                    true, 6, -3, "Syntax error: unknown action."},
         FailureCase{"EndOfFileInHeader", "MurmexSrcFile\r\nTITLE = ", true, 2, -3,
                     "[unexpected end of file]"},
         // 1499 characters are one too many for the reader's limit of 1500,
         // yet the loader leaves no message.
         FailureCase{"ValueOfReaderLimit",
-                    HEADER + scriptText({"\"Intro\" {",
-                                         "  { S = \"0\" N = \"0\" Q = \"" + std::string(1499, 'q') +
-                                             "\" A = \"Hi\" ACT = \"ACT_NONE\" }",
-                                         "}"}),
+                    scriptWithHeader({"\"Intro\" {",
+                                      "  { S = \"0\" N = \"0\" Q = \"" + std::string(1499, 'q') +
+                                          "\" A = \"Hi\" ACT = \"ACT_NONE\" }",
+                                      "}"}),
                     true, 6, -3, "[value too long]"},
         FailureCase{"NameOfNinetyNine",
-                    HEADER + scriptText({"\"" + std::string(99, 'n') + "\" {", "}"}), true, 5, -5,
+                    scriptWithHeader({"\"" + std::string(99, 'n') + "\" {", "}"}), true, 5, -5,
                     "[character name too long]"}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return info.param.label; });
 
@@ -146,9 +139,8 @@ TEST(Check, ReportsEveryFileAndFailsWhenAnyFails) {
     EXPECT_EQ(run.err, bad + ":1: error -1: [cannot open file]\n");
 }
 
-const std::string UNKNOWN_ACTION =
-    HEADER + scriptText({"\"Intro\" {",
-                         "  { S = \"0\" N = \"0\" Q = \"\" A = \"Hi\" ACT = \"ACT_JUMP\" }", "}"});
+const std::string UNKNOWN_ACTION = scriptWithHeader(
+    {"\"Intro\" {", "  { S = \"0\" N = \"0\" Q = \"\" A = \"Hi\" ACT = \"ACT_JUMP\" }", "}"});
 
 TEST(Check, ShowsTheLinesAroundTheError) {
     ScratchFolder folder;

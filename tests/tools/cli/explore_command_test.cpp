@@ -2,8 +2,8 @@
 // shortest list of questions; a failure that needs a variable set by another
 // character; situations that differ only in where the memory keeps a
 // variable; unreached units; the limits; the demo.
+#include "support/analysis_script.h"
 #include "support/command_run.h"
-#include "support/script_with_header.h"
 #include "tools/analysis/script_explorer.h"
 #include "tools/cli/explore_command.h"
 

@@ -1,8 +1,8 @@
 // murmex graph: the demo and a script full of awkward characters give dot that
 // Graphviz accepts; labels are escaped for each format; one character can be
 // shown alone; a hand-over to a missing character shows as such.
+#include "support/analysis_script.h"
 #include "support/command_run.h"
-#include "support/script_with_header.h"
 #include "tools/analysis/script_graph.h"
 #include "tools/cli/graph_command.h"
 

@@ -1,7 +1,7 @@
 // murmex lint: each warning on a script made to show it, with its line; the
 // cases that must stay quiet; the output line format, JSON and exit status.
+#include "support/analysis_script.h"
 #include "support/command_run.h"
-#include "support/script_with_header.h"
 #include "tools/analysis/script_lint.h"
 #include "tools/cli/lint_command.h"
 

@@ -3,7 +3,8 @@
 #include "tools/cli/play_command.h"
 
 #include "support/command_run.h"
-#include "support/play_test_script.h"
+#include "support/sample_scripts.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,9 @@
 
 #include "loader/scramble_key.h"
 #include "support/command_run.h"
+#include "support/sample_scripts.h"
 #include "support/scrambled.h"
-#include "support/tool_test_files.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 

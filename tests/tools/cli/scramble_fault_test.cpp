@@ -4,6 +4,8 @@
 // message and status 1, leaves the input as it was and no output behind.
 #include "tools/cli/tool_process.h"
 
+#include "support/sample_scripts.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/mount.h>

@@ -2,7 +2,8 @@
 #include "tools/cli/stats_command.h"
 
 #include "support/command_run.h"
-#include "support/play_test_script.h"
+#include "support/sample_scripts.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -44,12 +45,11 @@ TEST(Stats, CountsWhatTheScriptHolds) {
 TEST(Stats, NamesTheUnitsThatAreNeverShown) {
     ScratchFolder folder;
     const std::string path = folder.write(
-        "script.txt", murmex::testing::scriptText(
-                          {"MurmexSrcFile", "TITLE = \"T\"", "COLOR = \"1\", \"2\", \"3\"",
-                           "TEXTCOLOR = \"4\", \"5\", \"6\"", "\"Intro\" {",
-                           "  { S = \"0\" N = \"3\" Q = \"Go\" A = \"a\" ACT = \"ACT_NONE\" }",
-                           "  { S = \"3\" N = \"0\" Q = \"\" A = \"b\" ACT = \"ACT_NONE\"",
-                           "    { ID = \"x\" OP = \"not\" } }", "}"}));
+        "script.txt",
+        murmex::testing::scriptWithHeader(
+            {"\"Intro\" {", "  { S = \"0\" N = \"3\" Q = \"Go\" A = \"a\" ACT = \"ACT_NONE\" }",
+             "  { S = \"3\" N = \"0\" Q = \"\" A = \"b\" ACT = \"ACT_NONE\"",
+             "    { ID = \"x\" OP = \"not\" } }", "}"}));
     const CommandRun run = runCommand(murmex::tool::runStats, {path, true});
     EXPECT_NE(run.out.find("talk units         2: 1 questions, 0 initial answers, 1 never shown "
                            "(no question, not in state 0)\n"),

@@ -4,7 +4,8 @@
 #include "tools/cli/test_command.h"
 
 #include "support/command_run.h"
-#include "support/play_test_script.h"
+#include "support/sample_scripts.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "support/command_run.h"
-#include "support/tool_test_files.h"
+#include "support/scratch_folder.h"
 
 #include <cstdlib>
 #include <string>

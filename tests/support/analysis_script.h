@@ -1,9 +1,11 @@
-// Small scripts for the tool's tests: a fixed header on lines 1 to 4, so the
-// first line of the body is line 5, and a plain file written from them.
+// Small scripts for the analysis tests: unit lines built from their fields,
+// and a body written under the default header (so it starts on line 5) and
+// loaded with the table of its lines.
 #pragma once
 
+#include "support/scratch_folder.h"
+#include "support/script_text.h"
 #include "tools/analysis/script_loading.h"
-#include "support/tool_test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -12,15 +14,6 @@
 #include <vector>
 
 namespace murmex::testing {
-
-inline std::string scriptWithHeader(const std::vector<std::string>& body) {
-    std::string text = "MurmexSrcFile\r\nTITLE = \"T\"\r\nCOLOR = \"1\", \"2\", \"3\"\r\n"
-                       "TEXTCOLOR = \"4\", \"5\", \"6\"\r\n";
-    for (const std::string& line : body) {
-        text += line + "\r\n";
-    }
-    return text;
-}
 
 // A unit line: S, N, Q, A and ACT with whatever follows ACT (PARAM, VAL,
 // conditions) as `rest`.
