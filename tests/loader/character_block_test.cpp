@@ -15,6 +15,7 @@ namespace {
 using testing::expectLoad;
 using testing::HEADER;
 using testing::LoadCase;
+using testing::QUOTE_EXPECTED;
 using testing::ScratchFolder;
 
 // A script with one character "C" whose block holds the given text.
@@ -28,7 +29,6 @@ std::string unitWith(const std::string& tail) {
 }
 
 const std::string NONE = "ACT = \"ACT_NONE\"";
-constexpr const char* QUOTE_EXPECTED = "Syntax error: Expected \"";
 
 class BlockTest : public ::testing::TestWithParam<LoadCase> {};
 

@@ -12,6 +12,9 @@
 
 namespace murmex::testing {
 
+// The message of a value whose closing quote never comes, or comes too late.
+constexpr const char* QUOTE_EXPECTED = "Syntax error: Expected \"";
+
 struct LoadCase {
     std::string script;
     int32_t code;

@@ -26,6 +26,7 @@ using testing::expectLoad;
 using testing::HEADER;
 using testing::LoadCase;
 using testing::MILL_HEADER;
+using testing::QUOTE_EXPECTED;
 using testing::scrambled;
 using testing::ScratchFolder;
 using testing::ScriptHeader;
@@ -54,8 +55,6 @@ std::string headerTitled(const std::string& title) {
     header.title = title;
     return testing::scriptHeader(header);
 }
-
-constexpr const char* QUOTE_EXPECTED = "Syntax error: Expected \"";
 
 class HeaderTest : public ::testing::TestWithParam<LoadCase> {};
 

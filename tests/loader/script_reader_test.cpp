@@ -1,5 +1,6 @@
 // The script reader: descrambling by offset, comments, line counting and the
 // two scanning steps, including the limits of a quoted value.
+#include "load_case.h"
 #include "loader/script_reader.h"
 #include "support/scrambled.h"
 #include "support/scratch_folder.h"
@@ -13,6 +14,7 @@
 namespace murmex {
 namespace {
 
+using testing::QUOTE_EXPECTED;
 using testing::scrambled;
 using testing::ScratchFolder;
 
@@ -190,8 +192,6 @@ TEST_P(QuotedTest, ReadsAValueWithinItsLimit) {
         EXPECT_EQ(std::string(buffer), c.value);
     }
 }
-
-constexpr const char* QUOTE_EXPECTED = "Syntax error: Expected \"";
 
 INSTANTIATE_TEST_SUITE_P(
     Limit100, QuotedTest,
