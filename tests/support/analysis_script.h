@@ -1,10 +1,11 @@
 // Small scripts for the analysis tests: unit lines built from their fields,
-// and a body written under the default header (so it starts on line 5) and
-// loaded with the table of its lines.
+// a body written under the default header (so it starts on line 5) and
+// loaded with the table of its lines, and what the analysis found, listed.
 #pragma once
 
 #include "support/scratch_folder.h"
 #include "support/script_text.h"
+#include "tools/analysis/finding.h"
 #include "tools/analysis/script_loading.h"
 
 #include <gtest/gtest.h>
@@ -36,6 +37,15 @@ inline LoadedWithLines loadBody(const ScratchFolder& folder, const std::vector<s
     result.loaded = tool::loadScript(file, true, result.lines.get());
     EXPECT_TRUE(result.loaded.ok()) << tool::loadErrorLine(file, true, result.loaded);
     return result;
+}
+
+// One finding a line, "LINE: TEXT [name]", for the message of a failed check.
+inline std::string listFindings(const std::vector<tool::Finding>& findings) {
+    std::string list;
+    for (const tool::Finding& finding : findings) {
+        list += std::to_string(finding.line) + ": " + finding.text + " [" + finding.name + "]\n";
+    }
+    return list;
 }
 
 } // namespace murmex::testing

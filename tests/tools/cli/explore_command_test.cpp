@@ -14,6 +14,7 @@
 namespace {
 
 using murmex::testing::CommandRun;
+using murmex::testing::listFindings;
 using murmex::testing::loadBody;
 using murmex::testing::runCommand;
 using murmex::testing::ScratchFolder;
@@ -59,11 +60,7 @@ class ReachableFailure : public ::testing::TestWithParam<FailureCase> {};
 TEST_P(ReachableFailure, IsReportedWithTheShortestPath) {
     ScratchFolder folder;
     const ExploreReport report = explore(folder, GetParam().body);
-    std::string all;
-    for (const auto& finding : report.failures) {
-        all += std::to_string(finding.line) + ": " + finding.text + " [" + finding.name + "]\n";
-    }
-    ASSERT_EQ(report.failures.size(), 1u) << all;
+    ASSERT_EQ(report.failures.size(), 1u) << listFindings(report.failures);
     const auto& failure = report.failures[0];
     EXPECT_EQ(failure.name, GetParam().name);
     EXPECT_EQ(failure.line, GetParam().line);

@@ -15,6 +15,7 @@
 namespace {
 
 using murmex::testing::CommandRun;
+using murmex::testing::listFindings;
 using murmex::testing::loadBody;
 using murmex::testing::runCommand;
 using murmex::testing::ScratchFolder;
@@ -56,10 +57,7 @@ TEST_P(LintWarning, IsGivenOnItsLine) {
     ASSERT_TRUE(script.loaded.ok());
     const std::vector<Finding> findings =
         murmex::tool::lintScript(*script.loaded.engine, *script.lines);
-    std::string all;
-    for (const Finding& finding : findings) {
-        all += std::to_string(finding.line) + ": " + finding.text + " [" + finding.name + "]\n";
-    }
+    const std::string all = listFindings(findings);
     if (GetParam().name[0] == 0) {
         EXPECT_TRUE(findings.empty()) << all;
         return;
