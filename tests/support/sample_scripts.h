@@ -1,9 +1,11 @@
 // Whole scripts shared by the tool's tests: the smallest one that can be
-// talked to, and one that reaches every kind of step and failure.
+// talked to, also grown to a given size, and one that reaches every kind of
+// step and failure.
 #pragma once
 
 #include "support/script_text.h"
 
+#include <cstddef>
 #include <string>
 
 namespace murmex::testing {
@@ -18,6 +20,15 @@ inline std::string smallScript() {
             "}",
         },
         {.title = "Small"});
+}
+
+// The small script grown to at least `size` bytes by comment lines after it.
+inline std::string smallScriptOfSize(size_t size) {
+    std::string text = smallScript();
+    while (text.size() < size) {
+        text += "# a comment line that only makes the script longer\r\n";
+    }
+    return text;
 }
 
 // For the tests of playing: every kind of step the window knows (go on, hand

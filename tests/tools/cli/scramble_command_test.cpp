@@ -35,11 +35,7 @@ CommandRun scramble(ScrambleDirection direction, const std::string& in, const st
 
 // Longer than the key's period, so that the wrap-around is exercised.
 std::string longScript() {
-    std::string text = smallScript();
-    while (text.size() < 700) {
-        text += "# filler comment line\r\n";
-    }
-    return text;
+    return murmex::testing::smallScriptOfSize(700);
 }
 
 TEST(Scramble, CombinesEachByteWithTheKeyOfItsOffset) {

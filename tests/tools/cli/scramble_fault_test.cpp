@@ -26,11 +26,7 @@ using murmex::testing::smallScript;
 
 // A valid script of about 64 KiB, larger than the small disks and limits below.
 std::string largeScript() {
-    std::string text = smallScript();
-    while (text.size() < 64 * 1024) {
-        text += "# a comment line that makes the script large enough to fill a small disk\r\n";
-    }
-    return text;
+    return murmex::testing::smallScriptOfSize(64 * 1024);
 }
 
 void expectRefused(const CommandRun& run, const std::string& message) {
