@@ -4,7 +4,7 @@
 #include "engine/saved_game_format.h"
 #include "murmex/conversation_flow.h"
 #include "murmex/game_state.h"
-#include "support/tool_test_files.h"
+#include "support/script_text.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,6 @@ namespace murmex {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-using testing::ScratchFolder;
 using testing::scriptText;
 
 // "ab" and "ba" start their search at the same slot: removing "ab" hides
@@ -64,9 +63,8 @@ std::string savedScript(const char* greeting = "Hello.") {
 // An engine with the script loaded and "Intro" started, played as the player does.
 struct Game {
     explicit Game(const std::string& script = savedScript()) {
-        const ScratchFolder folder;
         engine.disableDescramble();
-        EXPECT_EQ(engine.load(folder.write("script.txt", script).c_str()), LOAD_OK);
+        EXPECT_EQ(engine.loadFromMemory(script.data(), script.size()), LOAD_OK);
         EXPECT_TRUE(flow.start(START_CHARACTER));
     }
 
