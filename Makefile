@@ -1,8 +1,8 @@
 # Thin wrapper over CMake: `make run` plays the demo, `make test` runs all tests,
 # `make test-sanitize` runs them all again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, `make fuzz` fuzzes the loader, `make fuzz-replay`
-# runs the committed fuzz corpus once through each fuzzer, `make install`
-# installs under PREFIX.
+# UndefinedBehaviorSanitizer, `make fuzz` fuzzes the loader and saved games,
+# `make fuzz-replay` runs the committed fuzz corpus once through each fuzzer,
+# `make install` installs under PREFIX.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
@@ -45,7 +45,8 @@ fuzz-build:
 	@tools/install_deps.sh $(FUZZ_PACKAGES)
 	@cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DMURMEX_BUILD_FUZZERS=ON \
 		-DMURMEX_BUILD_TESTS=OFF -DMURMEX_BUILD_TOOLS=OFF -DMURMEX_BUILD_PLAYER=OFF $(CMAKE_FLAGS) >/dev/null
-	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target loader_fuzzer differential_fuzzer
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target loader_fuzzer differential_fuzzer \
+		saved_game_fuzzer
 
 fuzz: fuzz-build
 	@tools/run_fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)

@@ -1,7 +1,7 @@
 // Script generation for the benchmarks.
 #include "bench/script_generator.h"
 
-#include "loader/scramble_key.h"
+#include "murmex/scrambling.h"
 
 #include <cstdio>
 
@@ -52,10 +52,7 @@ std::string generateScript(const ScriptShape& shape) {
 
 std::string scramble(const std::string& plain) {
     std::string scrambled = plain;
-    for (size_t i = 0; i < scrambled.size(); ++i) {
-        scrambled[i] = static_cast<char>(static_cast<uint8_t>(scrambled[i]) ^
-                                         scrambleKeyAt(static_cast<uint32_t>(i)));
-    }
+    murmex::scrambleBytes(scrambled.data(), scrambled.size());
     return scrambled;
 }
 

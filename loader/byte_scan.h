@@ -1,5 +1,5 @@
 // The two loops that touch every byte of a script file: descrambling a
-// fetched block, and finding where a quoted value stops. They run at the
+// fetched chunk, and finding where a quoted value stops. They run at the
 // width of the processor's vector unit, so reading a large script costs
 // little more than reading the file.
 #pragma once

@@ -40,7 +40,7 @@ void ScriptReader::noteQuotedFailure(bool closed, bool tooLong, char last, int32
     }
 }
 
-bool ScriptReader::readQuotedInBlock(int32_t last) {
+bool ScriptReader::readQuotedInChunk(int32_t last) {
     // Only a value shorter than the last index can close here: one that
     // reaches it is the byte-wise path's to report.
     const size_t available = static_cast<size_t>(end - next);
@@ -119,7 +119,7 @@ int32_t ScriptReader::readQuotedText(char* buffer, int32_t limit) {
     }
     const int32_t openedOn = state.line;
     const int32_t last = limit - 1;
-    if (readQuotedInBlock(last)) {
+    if (readQuotedInChunk(last)) {
         return READ_OK;
     }
     int32_t index = 0;

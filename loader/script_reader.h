@@ -53,7 +53,7 @@ public:
     // comes first (it has been consumed too).
     int32_t seekChar(char wanted) {
         // Most fields stand a few bytes apart on one line: ordinary bytes
-        // within the fetched block are skipped here, and the general path
+        // within the fetched chunk are skipped here, and the general path
         // deals with line feeds, comments, stop characters and the block's
         // end. A '#' always opens a comment, so it is never skipped to here.
         const uint8_t* at = wanted == '#' ? end : next;
@@ -78,10 +78,10 @@ public:
     int32_t readQuoted(char* buffer, int32_t limit);
 
     // The same, for a value the caller only measures or copies on: when the
-    // value lies within the fetched block it is not copied, and quotedText()
+    // value lies within the fetched chunk it is not copied, and quotedText()
     // points at it there until the next read; otherwise it is in buffer.
     int32_t readQuotedText(char* buffer, int32_t limit);
-    // The last value read, not zero-terminated where it lies in the block.
+    // The last value read, not zero-terminated where it lies in the chunk.
     const char* quotedText() const { return lastQuotedText; }
     // Its length up to its first zero byte, as a string's length.
     int32_t quotedLength() const { return lastQuotedLength; }
@@ -106,19 +106,19 @@ public:
 private:
 
     // The one loop that takes bytes from the file: each byte (descrambled
-    // with the key of its offset when its block was fetched) is counted in
+    // with the key of its offset when its chunk was fetched) is counted in
     // the position, a line feed in the
     // line count, and comments are removed unless inQuotes is set. Every
     // character that remains goes to step, until step returns true (READ_OK)
     // or the file ends (READ_END). The cursor is kept in locals while a
-    // fetched block lasts, so the loop runs at the speed of the file.
+    // fetched chunk lasts, so the loop runs at the speed of the file.
     template <typename Step> int32_t scan(int32_t inQuotes, Step&& step) {
         for (;;) {
             const uint8_t* at = next;
             const uint8_t* stop = end;
             uint32_t offset = nextOffset;
             while (at != stop) {
-                // The block was descrambled as a whole when it was fetched.
+                // The chunk was descrambled as a whole when it was fetched.
                 char c = static_cast<char>(*at++);
                 ++offset;
                 if (c == '\n') {
@@ -129,7 +129,7 @@ private:
                     if (skipComments(c) != READ_OK) {
                         return READ_END;
                     }
-                    // The comment may have fetched further blocks.
+                    // The comment may have fetched further chunks.
                     at = next;
                     stop = end;
                     offset = nextOffset;
@@ -161,10 +161,10 @@ private:
     // key of its own offset. False at the end of the source.
     bool refill();
 
-    // Reads a value that closes within the fetched block without a line feed
+    // Reads a value that closes within the fetched chunk without a line feed
     // in one go. False, having taken nothing, when the byte-wise path must
     // decide.
-    bool readQuotedInBlock(int32_t last);
+    bool readQuotedInChunk(int32_t last);
 
     int32_t seekCharSlowly(char wanted);
 

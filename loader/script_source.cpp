@@ -1,4 +1,4 @@
-// The two byte sources the library offers: a file and a block of memory.
+// The two byte sources the library offers: a file and bytes in memory.
 #include "murmex/script_source.h"
 
 #include <cstring>
@@ -11,7 +11,7 @@ bool FileSource::startPass() {
     if (file == nullptr) {
         return false;
     }
-    // The reader fetches large blocks itself; a second buffer would only copy.
+    // The reader fetches large chunks itself; a second buffer would only copy.
     std::setvbuf(file, nullptr, _IONBF, 0);
     return true;
 }

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Fails when a function of the core uses a stack frame of LIMIT bytes or more,
+# Fails when a function under OBJECT_DIR uses a stack frame of LIMIT bytes or more,
 # or one whose size the compiler cannot bound. A game may load scripts on a
 # worker thread with a small stack; with every frame under LIMIT and the load
 # at most a handful of calls deep, its deepest stack stays within a few KiB.

@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 
 build=${1:?usage: $0 BUILD SECONDS|replay}
 mode=${2:?usage: $0 BUILD SECONDS|replay}
-fuzzers=(loader_fuzzer differential_fuzzer)
+fuzzers=(loader_fuzzer differential_fuzzer saved_game_fuzzer)
 
 # Shared by both modes: the keywords, inputs large enough to cross the
 # loader's 64 KiB read chunk, and a time limit per input far above what a

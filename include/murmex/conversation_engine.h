@@ -33,7 +33,7 @@ public:
     void disableDescramble() { descramble = 0; }
 
     // Copies text with its zero into the pool at `used` and returns the copy.
-    // Returns null, writing nothing, when the text does not fit in the block
+    // Returns null, writing nothing, when the text does not fit in the pool
     // (the file grew between the loader's two passes).
     const char* addString(const char* text);
     // The same for the first `length` bytes of text, which need not be
@@ -49,8 +49,8 @@ public:
     // say); the bytes must stay unchanged until the call returns.
     int32_t loadFromMemory(const void* data, size_t size);
 
-    // Makes the pool block `size` bytes and empties it, for the loader's
-    // filling pass. False when the block can't be allocated.
+    // Makes the pool `size` bytes and empties it, for the loader's
+    // filling pass. False when the pool can't be allocated.
     bool reservePool(int32_t size);
 
     // Index of the first character with exactly this name, or -1.
@@ -65,7 +65,7 @@ public:
     // the conversation has ended.
     int32_t applyQuestion(int32_t position, ConversationView& view);
 
-    // Size of the pool block in bytes (what the measuring pass counted).
+    // Size of the pool in bytes (what the measuring pass counted).
     uint32_t blockSize() const { return poolSize; }
 
     // Characters in script order; entries below characterCount are in use.
@@ -96,7 +96,7 @@ public:
     ScriptLines* scriptLines = nullptr;
 
 private:
-    // Size of `block`, so that addString can refuse to write past it.
+    // Size of the pool, so that addString can refuse to write past it.
     uint32_t poolSize = 0;
 };
 

@@ -1,8 +1,9 @@
 // Character blocks, talk units and conditions: the keyword-by-letter rules,
 // each failure's code, line and message, and which pass finds it.
-#include "murmex/conversation_engine.h"
 #include "load_case.h"
-#include "script_file.h"
+#include "mill_header.h"
+#include "murmex/conversation_engine.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,8 @@ namespace {
 using testing::expectLoad;
 using testing::HEADER;
 using testing::LoadCase;
-using testing::ScriptFolder;
+using testing::QUOTE_EXPECTED;
+using testing::ScratchFolder;
 
 // A script with one character "C" whose block holds the given text.
 std::string block(const std::string& inside) {
@@ -27,7 +29,6 @@ std::string unitWith(const std::string& tail) {
 }
 
 const std::string NONE = "ACT = \"ACT_NONE\"";
-constexpr const char* QUOTE_EXPECTED = "Syntax error: Expected \"";
 
 class BlockTest : public ::testing::TestWithParam<LoadCase> {};
 
@@ -157,13 +158,13 @@ TEST(CharacterBlockTest, CharacterAndUnitLimitsHoldInTheFillingPass) {
 }
 
 TEST(CharacterBlockTest, FailedFillingPassKeepsWhatItMade) {
-    ScriptFolder folder;
+    ScratchFolder folder;
     ConversationEngine engine;
     engine.disableDescramble();
     const std::string script = HEADER + "\"A\" {\r\n" + unitWith(NONE) + "}\r\n\"B\" {\r\n" +
                                unitWith(NONE) + "{ S = \"0\" N = \"x\" Q = \"\" A = \"\" " + NONE +
                                " }\r\n}\r\n";
-    EXPECT_EQ(engine.load(folder.write(script).c_str()), LOAD_SYNTAX);
+    EXPECT_EQ(engine.load(folder.write("script.chr", script).c_str()), LOAD_SYNTAX);
     EXPECT_EQ(engine.line, 10); // the true line, counted afresh by the filling pass
     ASSERT_EQ(engine.characterCount, 2);
     EXPECT_STREQ(engine.characters[0]->name, "A");

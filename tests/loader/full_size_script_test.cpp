@@ -3,8 +3,9 @@
 // text at its longest accepted length. Such a script loads into an exactly
 // full pool and plays; one character or one unit more fails in the filling
 // pass with the limit's message and the line where the extra one begins.
+#include "mill_header.h"
 #include "murmex/conversation_engine.h"
-#include "script_file.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,7 @@ namespace murmex {
 namespace {
 
 using testing::HEADER;
-using testing::ScriptFolder;
+using testing::ScratchFolder;
 
 // The longest texts a value may hold: its buffer less the zero and the one
 // position that counts as too long.
@@ -109,7 +110,7 @@ ScriptBuilder fullScript() {
 }
 
 class FullSizeScript : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() { full = new ScriptBuilder(fullScript()); }
     static void TearDownTestSuite() {
         delete full;
@@ -118,11 +119,11 @@ protected:
 
     int32_t load(ConversationEngine& engine, const std::string& script) {
         engine.disableDescramble();
-        return engine.load(folder.write(script).c_str());
+        return engine.load(folder.write("script.chr", script).c_str());
     }
 
     static ScriptBuilder* full;
-    ScriptFolder folder;
+    ScratchFolder folder;
 };
 
 ScriptBuilder* FullSizeScript::full = nullptr;

@@ -3,91 +3,37 @@
 // leaves an engine that later calls can't trip over, and gives back all it
 // took when the engine is destroyed. The binary replaces the global operator
 // new to fail on request and to count what is still held.
+#include "mill_header.h"
 #include "murmex/conversation_engine.h"
-#include "script_file.h"
+#include "support/replaced_new.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <new>
 #include <string>
-
-namespace {
-// The nothrow allocation counted down to 0 fails; negative: none fails.
-long failAfter = -1;
-// Nothrow allocations made while counting.
-long nothrowAllocations = 0;
-// Allocations not yet released, of any kind.
-long liveAllocations = 0;
-
-void* allocate(std::size_t size) {
-    void* memory = std::malloc(size == 0 ? 1 : size);
-    if (memory != nullptr) {
-        ++liveAllocations;
-    }
-    return memory;
-}
-
-void* allocateNothrow(std::size_t size) {
-    ++nothrowAllocations;
-    if (failAfter >= 0 && failAfter-- == 0) {
-        return nullptr;
-    }
-    return allocate(size);
-}
-
-void release(void* memory) {
-    if (memory != nullptr) {
-        --liveAllocations;
-        std::free(memory);
-    }
-}
-} // namespace
-
-void* operator new(std::size_t size) {
-    if (void* memory = allocate(size)) {
-        return memory;
-    }
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return operator new(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return allocateNothrow(size); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    return allocateNothrow(size);
-}
-// The replacements pair malloc with free; GCC cannot see that operator new
-// above is ours and warns about the pairing when sanitizers are on.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-void operator delete(void* memory) noexcept { release(memory); }
-void operator delete(void* memory, std::size_t) noexcept { release(memory); }
-void operator delete[](void* memory) noexcept { release(memory); }
-void operator delete[](void* memory, std::size_t) noexcept { release(memory); }
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
 
 namespace murmex {
 namespace {
 
 using testing::HEADER;
-using testing::ScriptFolder;
+using testing::ScratchFolder;
+namespace heap = testing::heap;
 
 // Two characters, a hand-over and conditions: records of every kind.
 const std::string SCENE =
     HEADER +
     "\"Intro\" {\r\n"
     "  { S = \"0\" N = \"0\" Q = \"\" A = \"Welcome.\" ACT = \"ACT_NONE\" }\r\n"
-    "  { S = \"0\" N = \"1\" Q = \"Who?\" A = \"Me.\" ACT = \"ACT_ADD_MEM\" PARAM = \"met\" VAL = \"1\" }\r\n"
+    "  { S = \"0\" N = \"1\" Q = \"Who?\" A = \"Me.\" ACT = \"ACT_ADD_MEM\" PARAM = \"met\" VAL = "
+    "\"1\" }\r\n"
     "  { S = \"1\" N = \"0\" Q = \"Bye.\" A = \"Bye.\" ACT = \"ACT_NONE\" "
     "{ ID = \"met\" OP = \"==\" VAL = \"1\" } }\r\n"
     "  { S = \"1\" N = \"0\" Q = \"Smith?\" A = \"-\" ACT = \"ACT_COMM\" PARAM = \"Smith\" }\r\n"
     "}\r\n"
     "\"Smith\" {\r\n"
     "  { S = \"0\" N = \"0\" Q = \"\" A = \"Hot today.\" ACT = \"ACT_NONE\" }\r\n"
-    "  { S = \"0\" N = \"-1\" Q = \"Back.\" A = \"Go.\" ACT = \"ACT_ADD_MONEY\" PARAM = \"c\" VAL = \"5\" }\r\n"
+    "  { S = \"0\" N = \"-1\" Q = \"Back.\" A = \"Go.\" ACT = \"ACT_ADD_MONEY\" PARAM = \"c\" VAL "
+    "= \"5\" }\r\n"
     "}\r\n";
 
 // A load allocates its read chunk first, then the pool.
@@ -96,10 +42,10 @@ constexpr long POOL_ALLOCATION = 1;
 // Loads the file with the allocation numbered failAt (from 0) failing, or
 // none for a negative failAt; returns the load's result.
 int32_t loadFailing(ConversationEngine& engine, const std::string& path, long failAt) {
-    nothrowAllocations = 0;
-    failAfter = failAt;
+    heap::nothrowAllocations = 0;
+    heap::failNothrowAfter = failAt;
     const int32_t result = engine.load(path.c_str());
-    failAfter = -1;
+    heap::failNothrowAfter = -1;
     return result;
 }
 
@@ -117,21 +63,21 @@ void useWhatIsLeft(ConversationEngine& engine) {
 }
 
 TEST(LoadAllocationFailure, EveryFailedAllocationReportsMemoryAndLeaksNothing) {
-    ScriptFolder folder;
-    const std::string path = folder.write(SCENE);
+    ScratchFolder folder;
+    const std::string path = folder.write("script.chr", SCENE);
     long allocations = 0;
     {
         ConversationEngine engine;
         engine.disableDescramble();
         ASSERT_EQ(loadFailing(engine, path, -1), LOAD_OK);
-        allocations = nothrowAllocations;
+        allocations = heap::nothrowAllocations;
     }
     // The read chunk, the pool, two characters and six talk units.
     ASSERT_EQ(allocations, 10);
 
     for (long failing = 0; failing < allocations; ++failing) {
         SCOPED_TRACE("allocation " + std::to_string(failing) + " fails");
-        const long heldBefore = liveAllocations;
+        const long heldBefore = heap::held;
         {
             ConversationEngine engine;
             engine.disableDescramble();
@@ -141,13 +87,13 @@ TEST(LoadAllocationFailure, EveryFailedAllocationReportsMemoryAndLeaksNothing) {
             EXPECT_STREQ(engine.errorMessage, failing == POOL_ALLOCATION ? "" : "Not enougth memory!");
             useWhatIsLeft(engine);
         }
-        EXPECT_EQ(liveAllocations, heldBefore) << "the engine kept memory after destruction";
+        EXPECT_EQ(heap::held.load(), heldBefore) << "the engine kept memory after destruction";
     }
 }
 
 TEST(LoadAllocationFailure, LoadAfterAFailedPoolAllocationFillsThePoolExactly) {
-    ScriptFolder folder;
-    const std::string path = folder.write(SCENE);
+    ScratchFolder folder;
+    const std::string path = folder.write("script.chr", SCENE);
     ConversationEngine engine;
     engine.disableDescramble();
     ASSERT_EQ(loadFailing(engine, path, POOL_ALLOCATION), LOAD_MEMORY);

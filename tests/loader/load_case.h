@@ -3,7 +3,7 @@
 #pragma once
 
 #include "murmex/conversation_engine.h"
-#include "script_file.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,9 @@
 #include <string>
 
 namespace murmex::testing {
+
+// The message of a value whose closing quote never comes, or comes too late.
+constexpr const char* QUOTE_EXPECTED = "Syntax error: Expected \"";
 
 struct LoadCase {
     std::string script;
@@ -29,10 +32,10 @@ inline void PrintTo(const LoadCase& c, std::ostream* out) {
 // Loads the case's script, written plain, into a fresh engine and checks all
 // three results; then loads it from memory, which must report the same.
 inline void expectLoad(const LoadCase& c) {
-    ScriptFolder folder;
+    ScratchFolder folder;
     ConversationEngine engine;
     engine.disableDescramble();
-    EXPECT_EQ(engine.load(folder.write(c.script).c_str()), c.code);
+    EXPECT_EQ(engine.load(folder.write("script.chr", c.script).c_str()), c.code);
     EXPECT_EQ(engine.line, c.line);
     EXPECT_STREQ(engine.errorMessage, c.message);
 

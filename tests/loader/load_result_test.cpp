@@ -1,10 +1,12 @@
 // Loading from any byte source: a script in memory loads exactly as the same
 // file does, at any size; and a failed load names its cause in plain words.
 #include "load_case.h"
+#include "loader/mill_header.h"
 #include "murmex/load_script.h"
 #include "murmex/magic_line.h"
 #include "murmex/scrambling.h"
-#include "script_file.h"
+#include "support/scrambled.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +17,7 @@ namespace murmex {
 namespace {
 
 using testing::HEADER;
-using testing::ScriptFolder;
+using testing::ScratchFolder;
 
 // Every character, unit and text of two loaded engines is the same.
 void expectSameModel(const ConversationEngine& a, const ConversationEngine& b) {
@@ -53,7 +55,7 @@ TEST(LoadFromMemory, LoadsExactlyAsTheFileAtEverySizeAndForm) {
     ASSERT_GT(script.size(), 3u * 64 * 1024);
     for (const bool scramble : {false, true}) {
         SCOPED_TRACE(scramble ? "scrambled" : "plain");
-        ScriptFolder folder;
+        ScratchFolder folder;
         ConversationEngine fromFile;
         ConversationEngine fromMemory;
         if (!scramble) {
@@ -61,7 +63,7 @@ TEST(LoadFromMemory, LoadsExactlyAsTheFileAtEverySizeAndForm) {
             fromMemory.disableDescramble();
         }
         const std::string bytes = scramble ? testing::scrambled(script) : script;
-        ASSERT_EQ(fromFile.load(folder.write(script, scramble).c_str()), LOAD_OK);
+        ASSERT_EQ(fromFile.load(folder.write("script.chr", bytes).c_str()), LOAD_OK);
         ASSERT_EQ(fromMemory.loadFromMemory(bytes.data(), bytes.size()), LOAD_OK);
         EXPECT_EQ(fromMemory.characters[0]->unitCount, 141);
         EXPECT_EQ(fromMemory.line, fromFile.line);

@@ -1,9 +1,11 @@
 // The table of lines a caller may hand the loader: each character's name line
 // and each talk unit's opening line, whatever stands between them, and a load
 // that is otherwise the same with or without the table.
+#include "mill_header.h"
 #include "murmex/conversation_engine.h"
-#include "loader/script_file.h"
 #include "murmex/script_lines.h"
+#include "support/scrambled.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +18,8 @@ using murmex::ConversationEngine;
 using murmex::LOAD_OK;
 using murmex::ScriptLines;
 using murmex::testing::HEADER;
-using murmex::testing::ScriptFolder;
+using murmex::testing::scrambled;
+using murmex::testing::ScratchFolder;
 
 // The header takes lines 1 to 4.
 const std::string SCRIPT =
@@ -33,8 +36,8 @@ const std::string SCRIPT =
              "{ { S = \"0\" N = \"-1\" Q = \"Bye.\" A = \"-\" ACT = \"ACT_NONE\" } }\r\n";
 
 TEST(ScriptLinesTest, NotesTheLineOfEachNameAndEachUnitOpening) {
-    ScriptFolder folder;
-    const std::string file = folder.write(SCRIPT, true);
+    ScratchFolder folder;
+    const std::string file = folder.write("script.chr", scrambled(SCRIPT));
     ConversationEngine engine;
     auto lines = std::make_unique<ScriptLines>();
     engine.scriptLines = lines.get();
@@ -49,8 +52,8 @@ TEST(ScriptLinesTest, NotesTheLineOfEachNameAndEachUnitOpening) {
 }
 
 TEST(ScriptLinesTest, LoadIsTheSameWithAndWithoutTheTable) {
-    ScriptFolder folder;
-    const std::string file = folder.write(SCRIPT, true);
+    ScratchFolder folder;
+    const std::string file = folder.write("script.chr", scrambled(SCRIPT));
     ConversationEngine plain;
     ConversationEngine noted;
     auto lines = std::make_unique<ScriptLines>();
@@ -65,11 +68,12 @@ TEST(ScriptLinesTest, LoadIsTheSameWithAndWithoutTheTable) {
 }
 
 TEST(ScriptLinesTest, FailedLoadKeepsTheLinesOfWhatItCreated) {
-    ScriptFolder folder;
+    ScratchFolder folder;
     const std::string file = folder.write(
-        HEADER + "\"A\" { { S = \"0\" N = \"0\" Q = \"\" A = \"\" ACT = \"ACT_NONE\" }\r\n"
-                 "{ S = \"x\" N = \"0\" Q = \"\" A = \"\" ACT = \"ACT_NONE\" } }\r\n",
-        true);
+        "script.chr",
+        scrambled(HEADER +
+                  "\"A\" { { S = \"0\" N = \"0\" Q = \"\" A = \"\" ACT = \"ACT_NONE\" }\r\n"
+                  "{ S = \"x\" N = \"0\" Q = \"\" A = \"\" ACT = \"ACT_NONE\" } }\r\n"));
     ConversationEngine engine;
     auto lines = std::make_unique<ScriptLines>();
     engine.scriptLines = lines.get();

@@ -1,9 +1,11 @@
 // Loading whole scripts: the magic line, the header, character names, the
 // exact-size string pool, and the example scene played through the runtime.
-#include "murmex/conversation_engine.h"
 #include "load_case.h"
 #include "loader/pool_size.h"
-#include "script_file.h"
+#include "mill_header.h"
+#include "murmex/conversation_engine.h"
+#include "support/scrambled.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +25,11 @@ namespace {
 using testing::expectLoad;
 using testing::HEADER;
 using testing::LoadCase;
-using testing::ScriptFolder;
+using testing::MILL_HEADER;
+using testing::QUOTE_EXPECTED;
+using testing::scrambled;
+using testing::ScratchFolder;
+using testing::ScriptHeader;
 
 // Each line ends in a carriage return and a line feed, as script editors write them.
 const std::string EXAMPLE_SCENE =
@@ -43,10 +49,12 @@ const std::string EXAMPLE_SCENE =
     "ACT = \"ACT_ADD_MONEY\" PARAM = \"coins\" VAL = \"5\" }\r\n"
     "}\r\n";
 
-const std::string TITLE_LINE = "MurmexSrcFile\r\nTITLE = \"";
-const std::string COLORS =
-    "\"\r\nCOLOR = \"0\", \"0\", \"96\"\r\nT = \"255\", \"255\", \"200\"\r\n";
-constexpr const char* QUOTE_EXPECTED = "Syntax error: Expected \"";
+// The header with another title.
+std::string headerTitled(const std::string& title) {
+    ScriptHeader header = MILL_HEADER;
+    header.title = title;
+    return testing::scriptHeader(header);
+}
 
 class HeaderTest : public ::testing::TestWithParam<LoadCase> {};
 
@@ -72,10 +80,10 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"MurmexSrcFile\r\ntitle = \"x\"", LOAD_SYNTAX, 2, "Syntax error: TITLE expected"},
         LoadCase{"MurmexSrcFile\r\nTITLE \"x\"", LOAD_SYNTAX, 2, "Syntax error: = expected"},
         LoadCase{"MurmexSrcFile\r\nTITLE = ", LOAD_SYNTAX, 2, ""},
-        LoadCase{TITLE_LINE + std::string(50, 't') + COLORS, LOAD_OK, 5, ""},
-        LoadCase{TITLE_LINE + std::string(51, 't') + COLORS, LOAD_MEMORY, 2, "Title is too large!"},
-        LoadCase{TITLE_LINE + std::string(1499, 't') + COLORS, LOAD_SYNTAX, 2, ""},
-        LoadCase{TITLE_LINE + std::string(1500, 't') + COLORS, LOAD_SYNTAX, 2, QUOTE_EXPECTED},
+        LoadCase{headerTitled(std::string(50, 't')), LOAD_OK, 5, ""},
+        LoadCase{headerTitled(std::string(51, 't')), LOAD_MEMORY, 2, "Title is too large!"},
+        LoadCase{headerTitled(std::string(1499, 't')), LOAD_SYNTAX, 2, ""},
+        LoadCase{headerTitled(std::string(1500, 't')), LOAD_SYNTAX, 2, QUOTE_EXPECTED},
         LoadCase{"MurmexSrcFile\r\nT = \"x\"\r\nCOLOR = \"0\" \"0\"", LOAD_SYNTAX, 3,
                  "Syntax error: , expected"},
         LoadCase{"MurmexSrcFile\r\nT = \"x\"\r\nC = \"0\", \"abc\"", LOAD_SYNTAX, 3,
@@ -101,13 +109,13 @@ INSTANTIATE_TEST_SUITE_P(
                                "Syntax error: Expected {"}));
 
 TEST(ScriptLoadTest, HeaderValuesAreStoredAsTheirLowByte) {
-    ScriptFolder folder;
+    ScratchFolder folder;
     ConversationEngine engine;
     engine.disableDescramble();
     const std::string script = "MurmexSrcFile\r\nTITLE = \"The Old Mill\"\r\n"
                                "COLOR = \"0x80\", \"010\", \" 7\"\r\n"
                                "TEXT = \"12abc\", \"256\", \"-1\"\r\n";
-    ASSERT_EQ(engine.load(folder.write(script).c_str()), LOAD_OK);
+    ASSERT_EQ(engine.load(folder.write("script.chr", script).c_str()), LOAD_OK);
     EXPECT_STREQ(engine.title, "The Old Mill");
     EXPECT_EQ(engine.color.red, 128);
     EXPECT_EQ(engine.color.green, 8);
@@ -120,18 +128,18 @@ TEST(ScriptLoadTest, HeaderValuesAreStoredAsTheirLowByte) {
 }
 
 TEST(ScriptLoadTest, FileEndingInItsFirstLineLeavesTheEngineAsItWas) {
-    ScriptFolder folder;
+    ScratchFolder folder;
     ConversationEngine engine;
     engine.disableDescramble();
-    EXPECT_EQ(engine.load(folder.write("MurmexSrcFi").c_str()), LOAD_OK);
+    EXPECT_EQ(engine.load(folder.write("script.chr", "MurmexSrcFi").c_str()), LOAD_OK);
     EXPECT_STREQ(engine.title, "Murmex 1.0");
     EXPECT_EQ(engine.characterCount, 0);
 }
 
 TEST(ScriptLoadTest, MissingFileCannotBeOpened) {
-    ScriptFolder folder;
+    ScratchFolder folder;
     ConversationEngine engine;
-    EXPECT_EQ(engine.load(folder.path().c_str()), LOAD_CANNOT_OPEN);
+    EXPECT_EQ(engine.load(folder.path("missing.chr").c_str()), LOAD_CANNOT_OPEN);
     EXPECT_EQ(engine.line, 1);
     EXPECT_STREQ(engine.errorMessage, "");
 }
@@ -146,9 +154,9 @@ std::vector<std::string> pooledTexts(const ConversationEngine& engine) {
 }
 
 TEST(ScriptLoadTest, PoolHoldsExactlyTheTextsInFileOrder) {
-    ScriptFolder folder;
+    ScratchFolder folder;
     ConversationEngine engine;
-    ASSERT_EQ(engine.load(folder.write(EXAMPLE_SCENE, true).c_str()), LOAD_OK);
+    ASSERT_EQ(engine.load(folder.write("script.chr", scrambled(EXAMPLE_SCENE)).c_str()), LOAD_OK);
     EXPECT_EQ(static_cast<uint32_t>(engine.used), engine.blockSize());
     const std::vector<std::string> expected = {"Intro",
                                                "",
@@ -182,9 +190,9 @@ TEST(ScriptLoadTest, PoolHoldsExactlyTheTextsInFileOrder) {
 }
 
 TEST(ScriptLoadTest, ExampleScenePlaysThrough) {
-    ScriptFolder folder;
+    ScratchFolder folder;
     ConversationEngine engine;
-    ASSERT_EQ(engine.load(folder.write(EXAMPLE_SCENE, true).c_str()), LOAD_OK);
+    ASSERT_EQ(engine.load(folder.write("script.chr", scrambled(EXAMPLE_SCENE)).c_str()), LOAD_OK);
     ConversationView view;
     const int32_t intro = engine.findCharacter("Intro");
     ASSERT_EQ(engine.startCharacter(intro, view), 0);
@@ -212,17 +220,18 @@ TEST(ScriptLoadTest, ExampleScenePlaysThrough) {
 }
 
 TEST(ScriptLoadTest, ScrambledScriptReadAsPlainHasNoMagic) {
-    ScriptFolder folder;
+    ScratchFolder folder;
     ConversationEngine engine;
     engine.disableDescramble();
-    EXPECT_EQ(engine.load(folder.write(EXAMPLE_SCENE, true).c_str()), LOAD_BAD_MAGIC);
+    EXPECT_EQ(engine.load(folder.write("script.chr", scrambled(EXAMPLE_SCENE)).c_str()),
+              LOAD_BAD_MAGIC);
 }
 
 TEST(ScriptLoadTest, SecondLoadKeepsTheFirstPool) {
     // The first load's characters point into the block; a second load must not free it.
-    ScriptFolder folder;
+    ScratchFolder folder;
     ConversationEngine engine;
-    const std::string file = folder.write(EXAMPLE_SCENE, true);
+    const std::string file = folder.write("script.chr", scrambled(EXAMPLE_SCENE));
     ASSERT_EQ(engine.load(file.c_str()), LOAD_OK);
     EXPECT_EQ(engine.load(file.c_str()), LOAD_MEMORY);
     EXPECT_STREQ(engine.errorMessage, "");
@@ -234,10 +243,10 @@ TEST(ScriptLoadTest, FileGrowingBetweenPassesFailsWithoutWritingPastThePool) {
     // A pipe stands in for the script: the measuring pass reads a short
     // script from it; before the pipe reports its end, a longer script is
     // moved into its place, which the filling pass then opens.
-    ScriptFolder folder;
-    const std::string path = folder.path();
+    ScratchFolder folder;
+    const std::string path = folder.path("script.chr");
     ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
-    const std::string longer = folder.write(HEADER + "\"A much longer name\" { }");
+    const std::string longer = folder.write("longer.chr", HEADER + "\"A much longer name\" { }");
     std::thread writer([&] {
         const std::string shorter = HEADER + "\"A\" { }";
         const int fd = open(path.c_str(), O_WRONLY); // waits for the measuring pass
@@ -276,8 +285,8 @@ TEST(ScriptLoadTest, GiganticPoolFailsLikeAnAllocation) {
     if (std::getenv("MURMEX_SLOW_TESTS") == nullptr) {
         GTEST_SKIP() << "set MURMEX_SLOW_TESTS=1 to stream a 2 GiB script";
     }
-    ScriptFolder folder;
-    const std::string path = folder.path();
+    ScratchFolder folder;
+    const std::string path = folder.path("script.chr");
     ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
     std::thread writer([&] {
         const int fd = open(path.c_str(), O_WRONLY);

@@ -1,8 +1,10 @@
 // The script reader: descrambling by offset, comments, line counting and the
 // two scanning steps, including the limits of a quoted value.
+#include "load_case.h"
 #include "loader/scramble_key.h"
 #include "loader/script_reader.h"
-#include "script_file.h"
+#include "support/scrambled.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -13,19 +15,21 @@
 namespace murmex {
 namespace {
 
-using testing::ScriptFolder;
+using testing::QUOTE_EXPECTED;
+using testing::scrambled;
+using testing::ScratchFolder;
 
 // Marks errorMessage so that a test can see whether the reader touched it.
 constexpr const char* UNTOUCHED = "untouched";
 
 class ScriptReaderTest : public ::testing::Test {
-protected:
+  protected:
     // Opens a reader over the text, written scrambled or plain.
     ScriptReader& open(const std::string& text, bool scramble = false) {
         state = LoadState();
         state.message = UNTOUCHED;
         reader.reset();
-        path = folder.write(text, scramble);
+        path = folder.write("script.chr", scramble ? scrambled(text) : text);
         source = std::make_unique<FileSource>(path.c_str());
         reader = std::make_unique<ScriptReader>(state, *source, chunk.get(), READ_CHUNK_SIZE,
                                                 scramble);
@@ -43,7 +47,7 @@ protected:
         return seen;
     }
 
-    ScriptFolder folder;
+    ScratchFolder folder;
     std::string path;
     LoadState state;
     std::unique_ptr<uint8_t[]> chunk = std::make_unique<uint8_t[]>(READ_CHUNK_SIZE);
@@ -194,8 +198,6 @@ TEST_P(QuotedTest, ReadsAValueWithinItsLimit) {
         EXPECT_EQ(std::string(buffer), c.value);
     }
 }
-
-constexpr const char* QUOTE_EXPECTED = "Syntax error: Expected \"";
 
 INSTANTIATE_TEST_SUITE_P(
     Limit100, QuotedTest,

@@ -5,18 +5,19 @@
 #include "player/res/dialog_templates.h"
 
 #include "player/fake_platform.h"
-#include "player/script_file.h"
+#include "player/player_script.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
 namespace kestrine {
 namespace {
 
+using murmex::testing::ScratchFolder;
 using testing::FakePlatform;
-using testing::scriptWithHeader;
-using testing::ScratchFolder;
+using testing::playerScript;
 
-const std::string MILL = scriptWithHeader(R"(
+const std::string MILL = playerScript(R"(
 "Intro" {
   { S = "0" N = "0" Q = "" A = "Welcome." ACT = "ACT_NONE" }
   { S = "0" N = "1" Q = "Who are you?" A = "I keep this mill." ACT = "ACT_ADD_MEM" PARAM = "met" VAL = "1" }
@@ -33,7 +34,7 @@ const std::string MILL = scriptWithHeader(R"(
 
 // A dialog over a plain script written to a temporary folder.
 class PlayerDialogTest : public ::testing::Test {
-protected:
+  protected:
     void initialise(const std::string& script) {
         const std::string file = folder.write("data.chr", script);
         fileName = file;
@@ -118,7 +119,7 @@ TEST_F(PlayerDialogTest, StartFailuresAreShownAndQuit) {
     };
     for (const Case& c : cases) {
         platform = FakePlatform();
-        initialise(scriptWithHeader(c.characters, "Broken"));
+        initialise(playerScript(c.characters, "Broken"));
         EXPECT_EQ(platform.messages, std::vector<std::string>{c.message}) << c.characters;
         EXPECT_EQ(platform.quitCodes, std::vector<int32_t>{-1});
         EXPECT_EQ(platform.caption, "Broken");
@@ -138,14 +139,12 @@ TEST_F(PlayerDialogTest, HoverFollowsThePointerOverWholeLines) {
         int32_t hovered;
     };
     const Case cases[] = {
-        {5, 90, 0},    // top-left corner is inside
-        {289, 99, 0},  // far right of a short text still counts
-        {290, 95, -1}, // right edge is outside
-        {100, 100, -1}, // the gap between lines 0 and 1
-        {100, 106, 1},
-        {100, 125, 2},
-        {100, 159, 4},  // an empty line counts too
-        {100, 160, -1}, // bottom edge is outside
+        {5, 90, 0},                                   // top-left corner is inside
+        {289, 99, 0},                                 // far right of a short text still counts
+        {290, 95, -1},                                // right edge is outside
+        {100, 100, -1},                               // the gap between lines 0 and 1
+        {100, 106, 1},  {100, 125, 2}, {100, 159, 4}, // an empty line counts too
+        {100, 160, -1},                               // bottom edge is outside
         {2, 92, -1},
     };
     for (const Case& c : cases) {

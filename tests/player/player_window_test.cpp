@@ -4,7 +4,8 @@
 #include "player/qt/player_window.h"
 #include "player/res/dialog_templates.h"
 
-#include "player/script_file.h"
+#include "player/player_script.h"
+#include "support/scratch_folder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,10 +21,10 @@
 namespace kestrine::qt {
 namespace {
 
-using testing::scriptWithHeader;
-using testing::ScratchFolder;
+using murmex::testing::ScratchFolder;
+using testing::playerScript;
 
-const std::string MILL = scriptWithHeader(R"(
+const std::string MILL = playerScript(R"(
 "Intro" {
   { S = "0" N = "0" Q = "" A = "Welcome." ACT = "ACT_NONE" }
   { S = "0" N = "1" Q = "Who are you?" A = "I keep this mill." ACT = "ACT_ADD_MEM" PARAM = "met" VAL = "1" }
@@ -39,7 +40,7 @@ const std::string MILL = scriptWithHeader(R"(
 
 // Runs in the folder that holds data.chr, as the player does.
 class PlayerWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { previousFolder = QDir::currentPath(); }
     void TearDown() override { QDir::setCurrent(previousFolder); }
 
@@ -142,7 +143,7 @@ TEST_F(PlayerWindowTest, MissingScriptShowsLoadErrorAndEndsTheRunWithMinusOne) {
 }
 
 TEST_F(PlayerWindowTest, FailedQuestionShowsTheEngineTextAndEndsTheRun) {
-    useScript(scriptWithHeader(R"(
+    useScript(playerScript(R"(
 "Intro" {
   { S = "0" N = "0" Q = "" A = "Welcome." ACT = "ACT_NONE" }
   { S = "0" N = "0" Q = "Forget." A = "x" ACT = "ACT_SUB_MEM" PARAM = "never" }
@@ -159,9 +160,9 @@ TEST_F(PlayerWindowTest, FailedQuestionShowsTheEngineTextAndEndsTheRun) {
 
 TEST_F(PlayerWindowTest, CaptionHoldsAFiftyCharacterTitle) {
     const std::string title(50, 'W');
-    useScript(scriptWithHeader(R"("Intro" { { S = "0" N = "0" Q = "" A = "a" ACT = "ACT_NONE" }
+    useScript(playerScript(R"("Intro" { { S = "0" N = "0" Q = "" A = "a" ACT = "ACT_NONE" }
                                             { S = "0" N = "0" Q = "q" A = "a" ACT = "ACT_NONE" } })",
-                               title));
+                           title));
     auto window = openPlain();
     EXPECT_EQ(window->windowTitle().toStdString(), title);
 }

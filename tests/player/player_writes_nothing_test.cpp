@@ -3,6 +3,8 @@
 // then asked to end. Every file system call that would write (open for
 // writing, create, rename, remove, link) is a failure, wherever it points,
 // unless it goes to /dev or /proc.
+#include "support/scratch_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -14,8 +16,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -24,6 +24,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using murmex::testing::readBytes;
 using Clock = std::chrono::steady_clock;
 
 // Calls that change the file system by name; open calls are judged by their flags.
@@ -34,11 +35,6 @@ constexpr const char* TRACED_CALLS =
 constexpr auto SHOW_TIME = std::chrono::milliseconds(1500);
 // Far beyond what start-up or closing takes, even in the sanitizer build.
 constexpr auto PATIENCE = std::chrono::seconds(60);
-
-std::string readText(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
 
 // The places only the kernel makes up; writing there stores nothing.
 bool harmlessPath(const std::string& path) {
@@ -74,7 +70,8 @@ std::string writingCall(const std::string& line, const std::string& runtimeFolde
     }
     if (name == "open" || name == "openat" || name == "openat2") {
         bool writes = false;
-        for (const char* flag : {"O_WRONLY", "O_RDWR", "O_CREAT", "O_TRUNC", "O_APPEND", "O_TMPFILE"}) {
+        for (const char* flag :
+             {"O_WRONLY", "O_RDWR", "O_CREAT", "O_TRUNC", "O_APPEND", "O_TMPFILE"}) {
             writes = writes || arguments.find(flag) != std::string::npos;
         }
         if (!writes) {
@@ -116,21 +113,14 @@ struct TracedRun {
 };
 
 class PlayerWritesNothing : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "kestrine-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        root = pattern;
         for (const char* folder : {"game", "home", "config", "cache", "data", "runtime"}) {
             fs::create_directory(root / folder);
         }
         // Qt wants its runtime folder private.
         fs::permissions(root / "runtime", fs::perms::owner_all);
         fs::copy_file(MURMEX_DEMO_DATA, root / "game" / "data.chr");
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(root, ignored);
     }
 
     // Starts the player under strace, waits until it has read data.chr twice
@@ -155,7 +145,7 @@ protected:
         bool loaded = false;
         while (Clock::now() < deadline && !loaded) {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            const std::string trace = readText(log);
+            const std::string trace = readBytes(log);
             // The first traced call is the player's own execve, led by its pid.
             if (player == 0 && trace.find(" execve(") != std::string::npos) {
                 player = std::atoi(trace.c_str());
@@ -168,9 +158,10 @@ protected:
             loaded = reads >= 2;
             int status = 0;
             if (::waitpid(tracer, &status, WNOHANG) == tracer) {
-                ADD_FAILURE() << (WIFEXITED(status) && WEXITSTATUS(status) == 127
-                                      ? "strace could not be started (tools/install_deps.sh installs it)"
-                                      : "the player ended by itself:\n" + trace);
+                ADD_FAILURE()
+                    << (WIFEXITED(status) && WEXITSTATUS(status) == 127
+                            ? "strace could not be started (tools/install_deps.sh installs it)"
+                            : "the player ended by itself:\n" + trace);
                 run.status = status;
                 return run;
             }
@@ -195,7 +186,7 @@ protected:
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
         run.status = status;
-        run.trace = readText(log);
+        run.trace = readBytes(log);
         return run;
     }
 
@@ -228,7 +219,8 @@ protected:
         return names;
     }
 
-    fs::path root;
+    murmex::testing::ScratchFolder scratch;
+    const fs::path root = scratch.folder();
 };
 
 TEST_F(PlayerWritesNothing, WhilePlayingTheDemoAndClosing) {
@@ -236,7 +228,8 @@ TEST_F(PlayerWritesNothing, WhilePlayingTheDemoAndClosing) {
     ASSERT_FALSE(run.trace.empty());
     // SIGTERM closes the window like its cancel button: a normal exit.
     EXPECT_TRUE(WIFEXITED(run.status) && WEXITSTATUS(run.status) == 0)
-        << "status " << run.status << "\n" << run.trace;
+        << "status " << run.status << "\n"
+        << run.trace;
 
     std::istringstream lines(run.trace);
     std::string line;

@@ -1,5 +1,5 @@
-// A private folder for one test, removed again afterwards, shared by the
-// suites that write scripts and other files.
+// A private folder for one test, removed again afterwards, shared by every
+// suite that writes scripts, plans or other files, and reading a file back.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,26 +7,40 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
+#include <stdlib.h>
 
 namespace murmex::testing {
 
-// A fresh folder for one test, named after it so that tests running at the
-// same time never share files.
+// A fresh folder, named after the running test so that a leftover says where
+// it came from; mkdtemp keeps two folders apart even within one test.
 class ScratchFolder {
-public:
+  public:
     ScratchFolder() {
-        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = "murmex-" + std::to_string(::getpid()) + "-" +
-                           test->test_suite_name() + "-" + test->name();
+        std::string name = "murmex-";
+        if (const ::testing::TestInfo* test =
+                ::testing::UnitTest::GetInstance()->current_test_info()) {
+            name += std::string(test->test_suite_name()) + "-" + test->name() + "-";
+        }
         // Parameterised tests carry a '/' in their names.
         std::replace(name.begin(), name.end(), '/', '_');
-        path_ = std::filesystem::temp_directory_path() / name;
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
+        std::string pattern = (std::filesystem::temp_directory_path() / (name + "XXXXXX")).string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            ADD_FAILURE() << "cannot create the scratch folder " << pattern;
+        }
+        path_ = pattern;
+        // mkdtemp keeps everyone else out, but a test may run the tool as
+        // another user on files it wrote here.
+        std::error_code ignored;
+        std::filesystem::permissions(
+            path_,
+            std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
+                std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
+                std::filesystem::perms::others_exec,
+            ignored);
     }
     ~ScratchFolder() {
         std::error_code ignored;
@@ -39,24 +53,32 @@ public:
     const std::filesystem::path& folder() const { return path_; }
     std::string path(const std::string& name) const { return (path_ / name).string(); }
 
+    // Writes the bytes to the named file and returns its path.
     std::string write(const std::string& name, const std::string& bytes) const {
         std::ofstream file(path_ / name, std::ios::binary);
         file << bytes;
         return path(name);
     }
 
-    // Names of everything in the folder, to catch leftovers.
-    std::vector<std::string> entries() const {
+    // Names of everything in the folder, or in a folder inside it, sorted, to
+    // catch leftovers.
+    std::vector<std::string> entries(const std::string& inside = "") const {
         std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+        for (const auto& entry : std::filesystem::directory_iterator(path_ / inside)) {
             names.push_back(entry.path().filename().string());
         }
         std::sort(names.begin(), names.end());
         return names;
     }
 
-private:
+  private:
     std::filesystem::path path_;
 };
+
+// The whole file as it stands on disk; empty when it cannot be read.
+inline std::string readBytes(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
 
 } // namespace murmex::testing

@@ -3,8 +3,6 @@
 // editors and build logs pick it up.
 #pragma once
 
-#include <nlohmann/json.hpp>
-
 #include <cstdint>
 #include <ostream>
 #include <string>
@@ -33,7 +31,5 @@ void printFinding(std::ostream& out, const std::string& file, const Finding& fin
 
 // Sorted by line, then name, then text, so output is stable across runs.
 void sortFindings(std::vector<Finding>& findings);
-
-nlohmann::ordered_json findingToJson(const Finding& finding);
 
 } // namespace murmex::tool

@@ -1,17 +1,21 @@
-// The breadth-first search over situations. Each step restores a stored
-// situation into the engine (the current character's state and the memory),
-// lets the player's own flow apply one offered question, and reads the
-// situation that follows. The rules of a step are the engine's alone.
+// The breadth-first search over situations. Each step applies a stored
+// situation to the engine and the view as a game state (the character talked
+// to, its state, the memory and the offered questions), lets the player's own
+// flow apply one offered question, and reads the situation that follows. The
+// rules of a step are the engine's alone.
 #include "tools/analysis/script_explorer.h"
 
 #include "murmex/conversation_flow.h"
+#include "murmex/game_state.h"
 #include "murmex/runtime_messages.h"
 #include "text/display_text.h"
 #include "tools/analysis/situation_store.h"
 #include "tools/analysis/unit_text.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <tuple>
 
@@ -39,7 +43,6 @@ enum FailureKind : int32_t {
     FAILURE_MISSING_CHARACTER,
 };
 
-
 class Explorer {
   public:
     Explorer(ConversationEngine& engine, const ScriptLines& lines, const ExploreLimits& limits)
@@ -50,7 +53,9 @@ class Explorer {
     }
 
     ExploreReport run() {
-        engine.memory = MemoryStore();
+        // The game begins with an empty memory, every character in state 0.
+        situationState.characterCount = engine.characterCount;
+        apply(situationState);
         if (!flow.start(START_CHARACTER)) {
             noteStartFailure({});
             return finish();
@@ -68,28 +73,25 @@ class Explorer {
 
   private:
     void expand(uint32_t index) {
-        const SituationRecord situation = store.record(index);
-        Character& character = *engine.characters[situation.character];
-        MemoryStore base;
-        store.restoreMemory(index, names, base);
-        ConversationView offered;
-        offered.characterIndex = situation.character;
-        character.state = situation.state;
-        offered.questionCount =
-            character.listQuestions(base, offered.questions, offered.unitIndices, MAX_QUESTIONS);
-        if (situation.depth >= limits.maxDepth) {
+        const SituationRecord record = store.record(index);
+        store.readGameState(index, names, situationState);
+        apply(situationState);
+        // The questions this situation offers become part of it, so that each
+        // one is tried from the same screen.
+        situationState.questionCount = engine.characters[record.character]->listQuestions(
+            engine.memory, view.questions, view.unitIndices, MAX_QUESTIONS);
+        std::copy_n(view.unitIndices, situationState.questionCount, situationState.questionUnits);
+        if (record.depth >= limits.maxDepth) {
             cut(CutOff::Depth);
             return;
         }
-        for (int32_t position = 0; position < offered.questionCount; ++position) {
-            const int32_t unit = offered.unitIndices[position];
-            reached[situation.character][unit] = true;
-            engine.memory = base;
-            character.state = situation.state;
-            view = offered;
+        for (int32_t position = 0; position < situationState.questionCount; ++position) {
+            const int32_t unit = situationState.questionUnits[position];
+            reached[record.character][unit] = true;
+            apply(situationState);
             const StepOutcome outcome = flow.choose(position);
             if (outcome.kind == StepKind::Failed) {
-                noteFailure(index, situation.character, unit, outcome);
+                noteFailure(index, record.character, unit, outcome);
                 continue;
             }
             if (outcome.kind != StepKind::Continued) {
@@ -106,8 +108,17 @@ class Explorer {
             } else if (store.bytes() >= limits.maxBytes) {
                 cut(CutOff::Memory);
             } else {
-                store.add(key, index, situation.depth + 1, static_cast<uint16_t>(unit));
+                store.add(key, index, record.depth + 1, static_cast<uint16_t>(unit));
             }
+        }
+    }
+
+    // Puts a game state into the engine and the view. Every state applied here
+    // was built from this engine's script, so a refusal is a fault of ours.
+    void apply(const GameState& state) {
+        const int32_t result = applyGameState(state, engine, view);
+        if (result != GAME_STATE_OK) {
+            throw std::logic_error(std::string("explorer: ") + gameStateMessage(result));
         }
     }
 
@@ -257,6 +268,8 @@ class Explorer {
     SituationStore store;
     VariableNames names;
     SituationKey scratchKey;
+    // The situation being expanded, as the engine is put into it before each step.
+    GameState situationState;
     // reached[c][u]: the unit was offered as a question or shown as an initial answer.
     std::vector<bool> reached[MAX_CHARACTERS];
     std::map<FailureKey, bool> failureKeys;

@@ -3,7 +3,9 @@
 
 #include "murmex/script_model.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace murmex::tool {
 
@@ -140,15 +142,20 @@ uint32_t SituationStore::add(const SituationKey& key, uint32_t parent, uint32_t 
     return index;
 }
 
-void SituationStore::restoreMemory(uint32_t index, const VariableNames& names,
-                                   MemoryStore& memory) const {
+void SituationStore::readGameState(uint32_t index, const VariableNames& names,
+                                   GameState& state) const {
+    const SituationRecord& stored = records[index];
+    std::fill(std::begin(state.states), std::end(state.states), 0);
+    state.states[stored.character] = stored.state;
+    state.characterIndex = stored.character;
+    state.answerOffset = -1;
+    state.questionCount = 0;
     // Restoring every occupied slot where it was gives a store that behaves
     // exactly like the one the key was read from.
-    memory = MemoryStore();
-    const SituationRecord& stored = records[index];
+    state.memory = MemoryStore();
     for (uint64_t i = 0; i < stored.variableCount; ++i) {
         const StoredVariable& variable = variables[stored.firstVariable + i];
-        memory.restoreSlot(variable.slot, names.slotBytes(variable.name), variable.value);
+        state.memory.restoreSlot(variable.slot, names.slotBytes(variable.name), variable.value);
     }
 }
 

@@ -4,6 +4,7 @@
 // variable is found can depend on where the others stand.
 #pragma once
 
+#include "murmex/game_state.h"
 #include "murmex/memory_store.h"
 
 #include <cstdint>
@@ -87,8 +88,11 @@ class SituationStore {
     // Stores a situation not stored before; returns its index.
     uint32_t add(const SituationKey& key, uint32_t parent, uint32_t depth, uint16_t unit);
 
-    // A memory store holding exactly the slots of the stored situation.
-    void restoreMemory(uint32_t index, const VariableNames& names, MemoryStore& memory) const;
+    // The game state of a stored situation: its character in its state, every
+    // other character in state 0 (a start resets it before anything reads
+    // it), exactly the memory's slots, no answer and no questions. The
+    // character count is the caller's.
+    void readGameState(uint32_t index, const VariableNames& names, GameState& state) const;
 
     const SituationRecord& record(uint32_t index) const { return records[index]; }
     size_t size() const { return records.size(); }

@@ -23,6 +23,6 @@ struct CheckOptions {
 // description). EXIT_OK when every file loaded, else EXIT_FAILED.
 int runCheck(const CheckOptions& options, std::ostream& out, std::ostream& err);
 
-void addCheckCommand(CLI::App& app, int& exitStatus);
+CLI::App* addCheckCommand(CLI::App& app, ChosenCommand& chosen);
 
 } // namespace murmex::tool

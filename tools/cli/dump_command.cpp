@@ -90,24 +90,29 @@ nlohmann::ordered_json scriptToJson(const ConversationEngine& engine) {
     return json;
 }
 
-int runDump(const DumpOptions& options, std::ostream& out, std::ostream& err) {
-    const LoadedScript loaded = loadScript(options.file, options.plain);
-    if (!loaded.ok()) {
-        err << loadErrorLine(options.file, options.plain, loaded) << '\n';
-        return EXIT_FAILED;
-    }
+namespace {
+
+int dumpLoaded(const LoadedScript& loaded, const ScriptLines&, std::ostream& out, std::ostream&) {
     out << scriptToJson(*loaded.engine).dump(2) << '\n';
     return EXIT_OK;
 }
 
-void addDumpCommand(CLI::App& app, int& exitStatus) {
+} // namespace
+
+int runDump(const DumpOptions& options, std::ostream& out, std::ostream& err) {
+    return runOnScript({options.file, options.plain}, DUMP_SCRIPT_USE, out, err, dumpLoaded);
+}
+
+CLI::App* addDumpCommand(CLI::App& app, ChosenCommand& chosen) {
     auto options = std::make_shared<DumpOptions>();
     CLI::App* command = app.add_subcommand("dump", "Print the loaded script as JSON");
     command->add_flag("--plain", options->plain, "Read the file as plain text, not descrambled");
     command->add_option("FILE", options->file, "Script file to dump")->required();
-    command->callback([options, &exitStatus] {
-        exitStatus = runDump(*options, std::cout, std::cerr);
+    command->callback([options, &chosen] {
+        chosen.script = {options->file, options->plain};
+        chosen.work = dumpLoaded;
     });
+    return command;
 }
 
 } // namespace murmex::tool

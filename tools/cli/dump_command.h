@@ -24,6 +24,7 @@ nlohmann::ordered_json scriptToJson(const ConversationEngine& engine);
 // The JSON on `out`, or the check error line on `err` and EXIT_FAILED.
 int runDump(const DumpOptions& options, std::ostream& out, std::ostream& err);
 
-void addDumpCommand(CLI::App& app, int& exitStatus);
+inline constexpr ScriptUse DUMP_SCRIPT_USE = ScriptUse::Loaded;
+CLI::App* addDumpCommand(CLI::App& app, ChosenCommand& chosen);
 
 } // namespace murmex::tool

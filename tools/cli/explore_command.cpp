@@ -4,6 +4,7 @@
 
 #include "tools/analysis/script_loading.h"
 #include "tools/analysis/unit_text.h"
+#include "tools/cli/finding_json.h"
 
 #include <CLI/CLI.hpp>
 
@@ -60,22 +61,14 @@ std::string percent(int32_t part, int32_t whole) {
     return text.str();
 }
 
-} // namespace
-
-int runExplore(const ExploreOptions& options, std::ostream& out, std::ostream& err) {
-    // Some 60 KiB: kept off the stack.
-    auto lines = std::make_unique<ScriptLines>();
-    const LoadedScript loaded = loadScript(options.file, options.plain, lines.get());
-    if (!loaded.ok()) {
-        err << loadErrorLine(options.file, options.plain, loaded) << '\n';
-        return EXIT_FAILED;
-    }
+int exploreLoaded(const ExploreOptions& options, const LoadedScript& loaded,
+                  const ScriptLines& lines, std::ostream& out) {
     const ConversationEngine& engine = *loaded.engine;
-    const ExploreReport report = exploreScript(*loaded.engine, *lines, options.limits);
+    const ExploreReport report = exploreScript(*loaded.engine, lines, options.limits);
     const bool complete = report.cutOff == CutOff::None;
     std::vector<Finding> unreached;
     for (const UnitReference& reference : report.unreached) {
-        unreached.push_back(unreachedFinding(engine, *lines, reference, complete));
+        unreached.push_back(unreachedFinding(engine, lines, reference, complete));
     }
     if (options.json) {
         nlohmann::ordered_json json;
@@ -117,7 +110,19 @@ int runExplore(const ExploreOptions& options, std::ostream& out, std::ostream& e
     return report.failures.empty() ? EXIT_OK : EXIT_FAILED;
 }
 
-void addExploreCommand(CLI::App& app, int& exitStatus) {
+ScriptWork exploreWork(std::shared_ptr<const ExploreOptions> options) {
+    return [options](const LoadedScript& loaded, const ScriptLines& lines, std::ostream& out,
+                     std::ostream&) { return exploreLoaded(*options, loaded, lines, out); };
+}
+
+} // namespace
+
+int runExplore(const ExploreOptions& options, std::ostream& out, std::ostream& err) {
+    return runOnScript({options.file, options.plain}, EXPLORE_SCRIPT_USE, out, err,
+                       exploreWork(std::make_shared<const ExploreOptions>(options)));
+}
+
+CLI::App* addExploreCommand(CLI::App& app, ChosenCommand& chosen) {
     auto options = std::make_shared<ExploreOptions>();
     CLI::App* command = app.add_subcommand(
         "explore", "Play every way through a script and report where the player would stop");
@@ -134,8 +139,11 @@ void addExploreCommand(CLI::App& app, int& exitStatus) {
         ->check(CLI::PositiveNumber)
         ->capture_default_str();
     command->add_option("FILE", options->file, "Script file to explore")->required();
-    command->callback(
-        [options, &exitStatus] { exitStatus = runExplore(*options, std::cout, std::cerr); });
+    command->callback([options, &chosen] {
+        chosen.script = {options->file, options->plain};
+        chosen.work = exploreWork(options);
+    });
+    return command;
 }
 
 } // namespace murmex::tool

@@ -24,6 +24,8 @@ struct ExploreOptions {
 // failed.
 int runExplore(const ExploreOptions& options, std::ostream& out, std::ostream& err);
 
-void addExploreCommand(CLI::App& app, int& exitStatus);
+// Failures and unreached units point at lines.
+inline constexpr ScriptUse EXPLORE_SCRIPT_USE = ScriptUse::LoadedWithLines;
+CLI::App* addExploreCommand(CLI::App& app, ChosenCommand& chosen);
 
 } // namespace murmex::tool

@@ -11,12 +11,10 @@
 
 namespace murmex::tool {
 
-int runGraph(const GraphOptions& options, std::ostream& out, std::ostream& err) {
-    const LoadedScript loaded = loadScript(options.file, options.plain);
-    if (!loaded.ok()) {
-        err << loadErrorLine(options.file, options.plain, loaded) << '\n';
-        return EXIT_FAILED;
-    }
+namespace {
+
+int graphLoaded(const GraphOptions& options, const LoadedScript& loaded, std::ostream& out,
+                std::ostream& err) {
     const GraphFormat format =
         options.format == "mermaid" ? GraphFormat::Mermaid : GraphFormat::Dot;
     if (!writeGraph(out, *loaded.engine, format, options.character)) {
@@ -26,7 +24,19 @@ int runGraph(const GraphOptions& options, std::ostream& out, std::ostream& err) 
     return EXIT_OK;
 }
 
-void addGraphCommand(CLI::App& app, int& exitStatus) {
+ScriptWork graphWork(std::shared_ptr<const GraphOptions> options) {
+    return [options](const LoadedScript& loaded, const ScriptLines&, std::ostream& out,
+                     std::ostream& err) { return graphLoaded(*options, loaded, out, err); };
+}
+
+} // namespace
+
+int runGraph(const GraphOptions& options, std::ostream& out, std::ostream& err) {
+    return runOnScript({options.file, options.plain}, GRAPH_SCRIPT_USE, out, err,
+                       graphWork(std::make_shared<const GraphOptions>(options)));
+}
+
+CLI::App* addGraphCommand(CLI::App& app, ChosenCommand& chosen) {
     auto options = std::make_shared<GraphOptions>();
     CLI::App* command = app.add_subcommand(
         "graph", "Print the conversation graph: a node per character state, an edge per question");
@@ -36,8 +46,11 @@ void addGraphCommand(CLI::App& app, int& exitStatus) {
         ->capture_default_str();
     command->add_option("--character", options->character, "Show only this character");
     command->add_option("FILE", options->file, "Script file to draw")->required();
-    command->callback(
-        [options, &exitStatus] { exitStatus = runGraph(*options, std::cout, std::cerr); });
+    command->callback([options, &chosen] {
+        chosen.script = {options->file, options->plain};
+        chosen.work = graphWork(options);
+    });
+    return command;
 }
 
 } // namespace murmex::tool

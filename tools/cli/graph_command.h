@@ -22,6 +22,7 @@ struct GraphOptions {
 // EXIT_FAILED.
 int runGraph(const GraphOptions& options, std::ostream& out, std::ostream& err);
 
-void addGraphCommand(CLI::App& app, int& exitStatus);
+inline constexpr ScriptUse GRAPH_SCRIPT_USE = ScriptUse::Loaded;
+CLI::App* addGraphCommand(CLI::App& app, ChosenCommand& chosen);
 
 } // namespace murmex::tool

@@ -2,6 +2,7 @@
 #include "tools/cli/lint_command.h"
 
 #include "tools/analysis/script_lint.h"
+#include "tools/cli/finding_json.h"
 #include "tools/analysis/script_loading.h"
 
 #include <CLI/CLI.hpp>
@@ -11,15 +12,11 @@
 
 namespace murmex::tool {
 
-int runLint(const LintOptions& options, std::ostream& out, std::ostream& err) {
-    // Some 60 KiB: kept off the stack.
-    auto lines = std::make_unique<ScriptLines>();
-    const LoadedScript loaded = loadScript(options.file, options.plain, lines.get());
-    if (!loaded.ok()) {
-        err << loadErrorLine(options.file, options.plain, loaded) << '\n';
-        return EXIT_FAILED;
-    }
-    std::vector<Finding> findings = lintScript(*loaded.engine, *lines);
+namespace {
+
+int lintLoaded(const LintOptions& options, const LoadedScript& loaded, const ScriptLines& lines,
+               std::ostream& out) {
+    std::vector<Finding> findings = lintScript(*loaded.engine, lines);
     sortFindings(findings);
     if (options.json) {
         nlohmann::ordered_json json;
@@ -37,15 +34,30 @@ int runLint(const LintOptions& options, std::ostream& out, std::ostream& err) {
     return findings.empty() ? EXIT_OK : EXIT_FAILED;
 }
 
-void addLintCommand(CLI::App& app, int& exitStatus) {
+ScriptWork lintWork(std::shared_ptr<const LintOptions> options) {
+    return [options](const LoadedScript& loaded, const ScriptLines& lines, std::ostream& out,
+                     std::ostream&) { return lintLoaded(*options, loaded, lines, out); };
+}
+
+} // namespace
+
+int runLint(const LintOptions& options, std::ostream& out, std::ostream& err) {
+    return runOnScript({options.file, options.plain}, LINT_SCRIPT_USE, out, err,
+                       lintWork(std::make_shared<const LintOptions>(options)));
+}
+
+CLI::App* addLintCommand(CLI::App& app, ChosenCommand& chosen) {
     auto options = std::make_shared<LintOptions>();
     CLI::App* command = app.add_subcommand(
         "lint", "Warn about what in a script would stop the player or hide a text");
     command->add_flag("--plain", options->plain, "Read the file as plain text, not descrambled");
     command->add_flag("--json", options->json, "Print the warnings as JSON");
     command->add_option("FILE", options->file, "Script file to check")->required();
-    command->callback(
-        [options, &exitStatus] { exitStatus = runLint(*options, std::cout, std::cerr); });
+    command->callback([options, &chosen] {
+        chosen.script = {options->file, options->plain};
+        chosen.work = lintWork(options);
+    });
+    return command;
 }
 
 } // namespace murmex::tool

@@ -21,6 +21,8 @@ struct LintOptions {
 // on `err`. EXIT_FAILED when a warning was given or the load failed.
 int runLint(const LintOptions& options, std::ostream& out, std::ostream& err);
 
-void addLintCommand(CLI::App& app, int& exitStatus);
+// Lint points at lines: it needs the line of every unit.
+inline constexpr ScriptUse LINT_SCRIPT_USE = ScriptUse::LoadedWithLines;
+CLI::App* addLintCommand(CLI::App& app, ChosenCommand& chosen);
 
 } // namespace murmex::tool

@@ -1,12 +1,14 @@
-// Entry point of the murmex authoring tool: registers the commands and runs
-// the one the command line names. A new command joins by its add function here.
+// Entry point of the murmex authoring tool. The table below lists every
+// command and what it needs loaded; the driver parses the command line, loads
+// the chosen command's script once (or reports the failed load once), and
+// runs the command. A new command joins by its row here.
 #include "tools/cli/check_command.h"
 #include "tools/cli/command.h"
 #include "tools/cli/dump_command.h"
-#include "tools/cli/play_command.h"
 #include "tools/cli/explore_command.h"
 #include "tools/cli/graph_command.h"
 #include "tools/cli/lint_command.h"
+#include "tools/cli/play_command.h"
 #include "tools/cli/scramble_command.h"
 #include "tools/cli/stats_command.h"
 #include "tools/cli/test_command.h"
@@ -18,37 +20,61 @@
 
 namespace {
 
-constexpr murmex::tool::AddCommand COMMANDS[] = {
-    murmex::tool::addCheckCommand,
-    murmex::tool::addDumpCommand,
-    murmex::tool::addScrambleCommand,
-    murmex::tool::addUnscrambleCommand,
-    murmex::tool::addPlayCommand,
-    murmex::tool::addTestCommand,
-    murmex::tool::addStatsCommand,
-    murmex::tool::addGraphCommand,
-    murmex::tool::addLintCommand,
-    murmex::tool::addExploreCommand,
+using namespace murmex::tool;
+
+struct CommandRow {
+    AddCommand add;
+    ScriptUse script;
 };
+
+constexpr CommandRow COMMANDS[] = {
+    // check takes several scripts and reports each; play and test word a
+    // failed load as the window does; scramble works on raw bytes.
+    {addCheckCommand, ScriptUse::None},
+    {addDumpCommand, DUMP_SCRIPT_USE},
+    {addScrambleCommand, ScriptUse::None},
+    {addUnscrambleCommand, ScriptUse::None},
+    {addPlayCommand, ScriptUse::None},
+    {addTestCommand, ScriptUse::None},
+    {addStatsCommand, STATS_SCRIPT_USE},
+    {addGraphCommand, GRAPH_SCRIPT_USE},
+    {addLintCommand, LINT_SCRIPT_USE},
+    {addExploreCommand, EXPLORE_SCRIPT_USE},
+};
+constexpr size_t COMMAND_COUNT = sizeof(COMMANDS) / sizeof(COMMANDS[0]);
+
+int runChosen(const CommandRow& row, const ChosenCommand& chosen) {
+    if (row.script == ScriptUse::None) {
+        return chosen.run(std::cout, std::cerr);
+    }
+    return runOnScript(chosen.script, row.script, std::cout, std::cerr, chosen.work);
+}
 
 } // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app("Checks, shows, plays, tests, explores and scrambles Murmex conversation scripts.", "murmex");
+    CLI::App app("Checks, shows, plays, tests, explores and scrambles Murmex conversation scripts.",
+                 "murmex");
     app.require_subcommand(1);
-    int exitStatus = murmex::tool::EXIT_OK;
-    for (murmex::tool::AddCommand addCommand : COMMANDS) {
-        addCommand(app, exitStatus);
+    ChosenCommand chosen;
+    CLI::App* commands[COMMAND_COUNT] = {};
+    for (size_t i = 0; i < COMMAND_COUNT; ++i) {
+        commands[i] = COMMANDS[i].add(app, chosen);
     }
     try {
         app.parse(argc, argv);
+        for (size_t i = 0; i < COMMAND_COUNT; ++i) {
+            if (commands[i]->parsed()) {
+                return runChosen(COMMANDS[i], chosen);
+            }
+        }
     } catch (const CLI::ParseError& error) {
         // --help is reported as a parse error that exits with 0.
         const int status = app.exit(error);
-        return status == 0 ? murmex::tool::EXIT_OK : murmex::tool::EXIT_USAGE;
+        return status == 0 ? EXIT_OK : EXIT_USAGE;
     } catch (const std::exception& error) {
         std::cerr << "murmex: " << error.what() << '\n';
-        return murmex::tool::EXIT_FAILED;
+        return EXIT_FAILED;
     }
-    return exitStatus;
+    return EXIT_USAGE;
 }

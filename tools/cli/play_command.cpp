@@ -148,7 +148,7 @@ int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std
     return options.scripted && refused ? EXIT_FAILED : EXIT_OK;
 }
 
-void addPlayCommand(CLI::App& app, int& exitStatus) {
+CLI::App* addPlayCommand(CLI::App& app, ChosenCommand& chosen) {
     auto options = std::make_shared<PlayOptions>();
     CLI::App* command =
         app.add_subcommand("play", "Play a script in the terminal, as the player window would");
@@ -161,11 +161,14 @@ void addPlayCommand(CLI::App& app, int& exitStatus) {
                             "Choices to make, as a list like 1,3,2; the game then stops")
             ->delimiter(',');
     command->add_flag("--trace", options->trace, "Also print what each applied talk unit did");
-    command->callback([options, choose, &exitStatus] {
+    command->callback([options, choose, &chosen] {
         options->scripted = choose->count() > 0;
         options->echoInput = ::isatty(STDIN_FILENO) == 0;
-        exitStatus = runPlay(*options, std::cin, std::cout, std::cerr);
+        chosen.run = [options](std::ostream& out, std::ostream& err) {
+            return runPlay(*options, std::cin, out, err);
+        };
     });
+    return command;
 }
 
 } // namespace murmex::tool

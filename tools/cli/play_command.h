@@ -37,6 +37,6 @@ struct PlayOptions {
 // noticed.
 int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
 
-void addPlayCommand(CLI::App& app, int& exitStatus);
+CLI::App* addPlayCommand(CLI::App& app, ChosenCommand& chosen);
 
 } // namespace murmex::tool

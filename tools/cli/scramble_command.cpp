@@ -49,17 +49,20 @@ bool sameFile(const std::string& input, const std::string& output) {
            std::filesystem::weakly_canonical(output, status);
 }
 
-void addScrambleDirection(CLI::App& app, int& exitStatus, ScrambleDirection direction,
-                          const char* description) {
+CLI::App* addScrambleDirection(CLI::App& app, ChosenCommand& chosen, ScrambleDirection direction,
+                               const char* description) {
     auto options = std::make_shared<ScrambleOptions>();
     CLI::App* command = app.add_subcommand(commandName(direction), description);
     command->add_flag("-f,--force", options->force,
                       "Replace an existing OUT and skip the test of IN's first line");
     command->add_option("IN", options->input, "File to read; never changed")->required();
     command->add_option("OUT", options->output, "File to write")->required();
-    command->callback([options, &exitStatus, direction] {
-        exitStatus = runScramble(direction, *options, std::cerr);
+    command->callback([options, &chosen, direction] {
+        chosen.run = [options, direction](std::ostream&, std::ostream& err) {
+            return runScramble(direction, *options, err);
+        };
     });
+    return command;
 }
 
 } // namespace
@@ -88,13 +91,13 @@ int runScramble(ScrambleDirection direction, const ScrambleOptions& options, std
     return EXIT_OK;
 }
 
-void addScrambleCommand(CLI::App& app, int& exitStatus) {
-    addScrambleDirection(app, exitStatus, ScrambleDirection::Scramble,
+CLI::App* addScrambleCommand(CLI::App& app, ChosenCommand& chosen) {
+    return addScrambleDirection(app, chosen, ScrambleDirection::Scramble,
                          "Scramble a plain script into the form the player reads");
 }
 
-void addUnscrambleCommand(CLI::App& app, int& exitStatus) {
-    addScrambleDirection(app, exitStatus, ScrambleDirection::Unscramble,
+CLI::App* addUnscrambleCommand(CLI::App& app, ChosenCommand& chosen) {
+    return addScrambleDirection(app, chosen, ScrambleDirection::Unscramble,
                          "Turn a scrambled script back into plain text");
 }
 

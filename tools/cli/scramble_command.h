@@ -25,7 +25,7 @@ struct ScrambleOptions {
 // never leaving a partial output. EXIT_OK, or EXIT_FAILED with one line on `err`.
 int runScramble(ScrambleDirection direction, const ScrambleOptions& options, std::ostream& err);
 
-void addScrambleCommand(CLI::App& app, int& exitStatus);
-void addUnscrambleCommand(CLI::App& app, int& exitStatus);
+CLI::App* addScrambleCommand(CLI::App& app, ChosenCommand& chosen);
+CLI::App* addUnscrambleCommand(CLI::App& app, ChosenCommand& chosen);
 
 } // namespace murmex::tool

@@ -1,5 +1,4 @@
-// `murmex stats`: counts over the loaded script, for authors who want to see
-// how a script grows and which variables it sets and tests.
+// `murmex stats`: the counts of a loaded script as a table.
 #include "tools/cli/stats_command.h"
 
 #include "text/display_text.h"
@@ -15,18 +14,6 @@
 namespace murmex::tool {
 
 namespace {
-
-bool isBlank(unsigned char byte) {
-    return byte == ' ' || byte == '\t' || byte == '\r' || byte == '\n';
-}
-
-// Letters and digits of ASCII, and every byte above it: telling letters from
-// punctuation there would need the text's encoding, and a word of accented
-// letters must count.
-bool isWordByte(unsigned char byte) {
-    return (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') ||
-           (byte >= 'a' && byte <= 'z') || byte >= 0x80;
-}
 
 // States as ranges: "0-5", "0-2 4 7".
 std::string stateRanges(const std::set<int32_t>& states) {
@@ -56,76 +43,7 @@ std::string nameList(const std::set<std::string>& names) {
     return text.empty() ? "-" : text;
 }
 
-CharacterStats characterStats(const Character& character, ScriptStats& script) {
-    CharacterStats stats;
-    stats.name = displayText(character.name);
-    for (int32_t i = 0; i < character.unitCount; ++i) {
-        const TalkUnit& unit = *character.units[i];
-        ++stats.units;
-        if (unit.question[0] != 0) {
-            ++stats.questions;
-        } else if (unit.state == 0) {
-            ++stats.initialAnswers;
-        } else {
-            ++stats.neverShown;
-        }
-        stats.states.insert(unit.state);
-        if (unit.nextState >= 0) {
-            stats.states.insert(unit.nextState);
-        }
-        script.answerWords += wordCount(unit.answer);
-        script.questionWords += wordCount(unit.question);
-        if (unit.action == ACT_ADD_MEM) {
-            script.variablesSet.insert(displayText(unit.param));
-        } else if (unit.action == ACT_SUB_MEM) {
-            script.variablesRemoved.insert(displayText(unit.param));
-        }
-        for (int32_t c = 0; c < unit.conditionCount; ++c) {
-            script.variablesTested.insert(displayText(unit.conditions[c].variable));
-        }
-    }
-    return stats;
-}
-
-} // namespace
-
-int64_t wordCount(const char* text) {
-    int64_t words = 0;
-    bool inWord = false;
-    bool wordHasLetter = false;
-    for (const char* at = text; at != nullptr && *at != 0; ++at) {
-        const auto byte = static_cast<unsigned char>(*at);
-        if (isBlank(byte)) {
-            words += inWord && wordHasLetter ? 1 : 0;
-            inWord = false;
-            wordHasLetter = false;
-            continue;
-        }
-        inWord = true;
-        wordHasLetter = wordHasLetter || isWordByte(byte);
-    }
-    return words + (inWord && wordHasLetter ? 1 : 0);
-}
-
-ScriptStats scriptStats(const ConversationEngine& engine) {
-    ScriptStats script;
-    for (int32_t i = 0; i < engine.characterCount; ++i) {
-        CharacterStats stats = characterStats(*engine.characters[i], script);
-        script.units += stats.units;
-        script.questions += stats.questions;
-        script.initialAnswers += stats.initialAnswers;
-        script.neverShown += stats.neverShown;
-        script.characters.push_back(std::move(stats));
-    }
-    return script;
-}
-
-int runStats(const StatsOptions& options, std::ostream& out, std::ostream& err) {
-    const LoadedScript loaded = loadScript(options.file, options.plain);
-    if (!loaded.ok()) {
-        err << loadErrorLine(options.file, options.plain, loaded) << '\n';
-        return EXIT_FAILED;
-    }
+int statsLoaded(const StatsOptions& options, const LoadedScript& loaded, std::ostream& out) {
     const ScriptStats stats = scriptStats(*loaded.engine);
     out << options.file << ": " << displayText(loaded.engine->title) << '\n';
     out << "characters         " << stats.characters.size() << '\n';
@@ -157,15 +75,29 @@ int runStats(const StatsOptions& options, std::ostream& out, std::ostream& err) 
     return EXIT_OK;
 }
 
-void addStatsCommand(CLI::App& app, int& exitStatus) {
+ScriptWork statsWork(std::shared_ptr<const StatsOptions> options) {
+    return [options](const LoadedScript& loaded, const ScriptLines&, std::ostream& out,
+                     std::ostream&) { return statsLoaded(*options, loaded, out); };
+}
+
+} // namespace
+
+int runStats(const StatsOptions& options, std::ostream& out, std::ostream& err) {
+    return runOnScript({options.file, options.plain}, STATS_SCRIPT_USE, out, err,
+                       statsWork(std::make_shared<const StatsOptions>(options)));
+}
+
+CLI::App* addStatsCommand(CLI::App& app, ChosenCommand& chosen) {
     auto options = std::make_shared<StatsOptions>();
     CLI::App* command = app.add_subcommand(
         "stats", "Count characters, talk units, questions, states, variables and words");
     command->add_flag("--plain", options->plain, "Read the file as plain text, not descrambled");
     command->add_option("FILE", options->file, "Script file to count")->required();
-    command->callback([options, &exitStatus] {
-        exitStatus = runStats(*options, std::cout, std::cerr);
+    command->callback([options, &chosen] {
+        chosen.script = {options->file, options->plain};
+        chosen.work = statsWork(options);
     });
+    return command;
 }
 
 } // namespace murmex::tool

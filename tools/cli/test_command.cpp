@@ -241,16 +241,19 @@ int runTest(const TestOptions& options, std::ostream& out, std::ostream& err) {
     return failed == 0 ? EXIT_OK : EXIT_FAILED;
 }
 
-void addTestCommand(CLI::App& app, int& exitStatus) {
+CLI::App* addTestCommand(CLI::App& app, ChosenCommand& chosen) {
     auto options = std::make_shared<TestOptions>();
     CLI::App* command =
         app.add_subcommand("test", "Play a script along transcript plans and check what it shows");
     command->add_flag("--plain", options->plain, "Read the script as plain text, not descrambled");
     command->add_option("SCRIPT", options->script, "Script file to play")->required();
     command->add_option("PLAN", options->plans, "Transcript plan files")->required();
-    command->callback([options, &exitStatus] {
-        exitStatus = runTest(*options, std::cout, std::cerr);
+    command->callback([options, &chosen] {
+        chosen.run = [options](std::ostream& out, std::ostream& err) {
+            return runTest(*options, out, err);
+        };
     });
+    return command;
 }
 
 } // namespace murmex::tool

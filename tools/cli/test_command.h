@@ -29,6 +29,6 @@ bool runPlan(const TranscriptPlan& plan, const std::string& planPath, const Test
 // script did not load (its error line and lines on `err`).
 int runTest(const TestOptions& options, std::ostream& out, std::ostream& err);
 
-void addTestCommand(CLI::App& app, int& exitStatus);
+CLI::App* addTestCommand(CLI::App& app, ChosenCommand& chosen);
 
 } // namespace murmex::tool

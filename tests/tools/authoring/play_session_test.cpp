@@ -2,8 +2,9 @@
 // says it did, the failures that end a game, and finding a question by text.
 #include "tools/authoring/play_session.h"
 
+#include "support/sample_scripts.h"
+#include "support/scratch_folder.h"
 #include "tools/analysis/shown_text.h"
-#include "support/play_test_script.h"
 
 #include <gtest/gtest.h>
 
@@ -35,7 +36,9 @@ struct StepCase {
     std::string failure;
 };
 
-void PrintTo(const StepCase& testCase, std::ostream* out) { *out << testCase.label; }
+void PrintTo(const StepCase& testCase, std::ostream* out) {
+    *out << testCase.label;
+}
 
 class PlayStep : public ::testing::TestWithParam<StepCase> {};
 
@@ -59,24 +62,44 @@ TEST_P(PlayStep, SaysWhatTheLastChoiceDid) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PlayStep,
-    ::testing::Values(
-        StepCase{"SetsAVariable", {1}, StepKind::Continued,
-                 {"Intro: state 0 -> 1", "set count = 3"}, ""},
-        StepCase{"TakesMoney", {1, 1}, StepKind::Continued,
-                 {"Intro: state 1 -> 0", "money 0 -> -2"}, ""},
-        StepCase{"RemovesAVariable", {1, 1, 2}, StepKind::Continued,
-                 {"Intro: state 0 -> 0", "removed count (was 3)"}, ""},
-        StepCase{"HandsOver", {3}, StepKind::Switched, {"switch to Bob"}, ""},
-        StepCase{"HandsBack", {3, 2}, StepKind::Switched, {"switch to Intro"}, ""},
-        StepCase{"Ends", {4}, StepKind::Ended,
-                 {"Intro: state 0 -> -1", "end (state -1), Intro starts again"}, ""},
-        // The action fails after the state has moved, as the engine does it.
-        StepCase{"RemovingAMissingVariableFails", {2}, StepKind::Failed,
-                 {"Intro: state 0 -> 0", "failed: Can't apply question!"}, "Can't apply question!"},
-        StepCase{"AStateWithoutQuestionsFails", {5}, StepKind::Failed,
-                 {"Intro: state 0 -> 2", "failed: No questions!"}, "No questions!"},
-        StepCase{"AHandOverToNobodyFails", {3, 1}, StepKind::Failed,
-                 {"failed: Character not found!"}, "Character not found!"}),
+    ::testing::Values(StepCase{"SetsAVariable",
+                               {1},
+                               StepKind::Continued,
+                               {"Intro: state 0 -> 1", "set count = 3"},
+                               ""},
+                      StepCase{"TakesMoney",
+                               {1, 1},
+                               StepKind::Continued,
+                               {"Intro: state 1 -> 0", "money 0 -> -2"},
+                               ""},
+                      StepCase{"RemovesAVariable",
+                               {1, 1, 2},
+                               StepKind::Continued,
+                               {"Intro: state 0 -> 0", "removed count (was 3)"},
+                               ""},
+                      StepCase{"HandsOver", {3}, StepKind::Switched, {"switch to Bob"}, ""},
+                      StepCase{"HandsBack", {3, 2}, StepKind::Switched, {"switch to Intro"}, ""},
+                      StepCase{"Ends",
+                               {4},
+                               StepKind::Ended,
+                               {"Intro: state 0 -> -1", "end (state -1), Intro starts again"},
+                               ""},
+                      // The action fails after the state has moved, as the engine does it.
+                      StepCase{"RemovingAMissingVariableFails",
+                               {2},
+                               StepKind::Failed,
+                               {"Intro: state 0 -> 0", "failed: Can't apply question!"},
+                               "Can't apply question!"},
+                      StepCase{"AStateWithoutQuestionsFails",
+                               {5},
+                               StepKind::Failed,
+                               {"Intro: state 0 -> 2", "failed: No questions!"},
+                               "No questions!"},
+                      StepCase{"AHandOverToNobodyFails",
+                               {3, 1},
+                               StepKind::Failed,
+                               {"failed: Character not found!"},
+                               "Character not found!"}),
     [](const ::testing::TestParamInfo<StepCase>& info) { return info.param.label; });
 
 TEST(PlaySession, ShowsTextsAsTheWindowDoes) {

@@ -2,7 +2,7 @@
 // the gutter's width, line ends and control bytes, and scrambled bytes.
 #include "tools/authoring/source_context.h"
 
-#include "tools/analysis/script_bytes.h"
+#include "support/scrambled.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,9 @@ struct ContextCase {
     std::string shown;
 };
 
-void PrintTo(const ContextCase& testCase, std::ostream* out) { *out << testCase.label; }
+void PrintTo(const ContextCase& testCase, std::ostream* out) {
+    *out << testCase.label;
+}
 
 class SourceContext : public ::testing::TestWithParam<ContextCase> {};
 
@@ -38,8 +40,7 @@ INSTANTIATE_TEST_SUITE_P(
         ContextCase{"WideGutter", TWELVE_LINES, 9,
                     "   7 | g\n   8 | h\n>  9 | i\n  10 | j\n  11 | k\n"},
         ContextCase{"LastLine", TWELVE_LINES, 12, "  10 | j\n  11 | k\n> 12 | l\n"},
-        ContextCase{"PastTheEnd", TWELVE_LINES, 13, ""},
-        ContextCase{"Zero", TWELVE_LINES, 0, ""},
+        ContextCase{"PastTheEnd", TWELVE_LINES, 13, ""}, ContextCase{"Zero", TWELVE_LINES, 0, ""},
         // A value that runs to the end of the file stands on the empty rest.
         ContextCase{"EmptyRestMarked", "a\r\nb\r\n", 3, "  1 | a\n  2 | b\n> 3 |\n"},
         ContextCase{"ControlBytes", std::string("x\0y\x1bz\tw", 7), 1, "> 1 | x?y?z\tw\n"},
@@ -47,8 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<ContextCase>& info) { return info.param.label; });
 
 TEST(SourceContextScrambled, IsDescrambledFirst) {
-    std::string bytes = "one\r\ntwo\r\nthree";
-    murmex::tool::scrambleInPlace(bytes);
+    const std::string bytes = murmex::testing::scrambled("one\r\ntwo\r\nthree");
     EXPECT_EQ(sourceContext(bytes, true, 2, 1), "  1 | one\n> 2 | two\n  3 | three\n");
 }
 

@@ -4,51 +4,35 @@
 // files.
 #include "tools/cli/check_command.h"
 
-#include "tools/analysis/script_bytes.h"
-#include "support/tool_test_files.h"
+#include "support/command_run.h"
+#include "support/sample_scripts.h"
+#include "support/scrambled.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
 
 #include <ostream>
-#include <sstream>
 
 namespace {
 
+using murmex::testing::CommandRun;
+using murmex::testing::runCommand;
+using murmex::testing::scrambled;
 using murmex::testing::ScratchFolder;
-using murmex::testing::scriptText;
+using murmex::testing::scriptWithHeader;
 using murmex::testing::smallScript;
-using murmex::tool::CheckOptions;
 using murmex::tool::EXIT_FAILED;
 using murmex::tool::EXIT_OK;
 
-struct CommandRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
 CommandRun check(const std::vector<std::string>& files, bool plain, bool json = false) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = murmex::tool::runCheck(CheckOptions{files, plain, json}, out, err);
-    return {status, out.str(), err.str()};
+    return runCommand(murmex::tool::runCheck, {files, plain, json});
 }
 
-std::string firstLine(const std::string& text) { return text.substr(0, text.find('\n') + 1); }
-
-std::string scrambled(std::string bytes) {
-    murmex::tool::scrambleInPlace(bytes);
-    return bytes;
+std::string firstLine(const std::string& text) {
+    return text.substr(0, text.find('\n') + 1);
 }
-
-const std::string HEADER = scriptText({
-    "MurmexSrcFile",
-    "TITLE = \"T\"",
-    "COLOR = \"1\", \"2\", \"3\"",
-    "TEXTCOLOR = \"4\", \"5\", \"6\"",
-});
 
 TEST(Check, SummarisesALoadedScript) {
     ScratchFolder folder;
@@ -80,7 +64,9 @@ struct FailureCase {
 };
 
 // Test names in CTest carry the label instead of the raw bytes.
-void PrintTo(const FailureCase& testCase, std::ostream* out) { *out << testCase.label; }
+void PrintTo(const FailureCase& testCase, std::ostream* out) {
+    *out << testCase.label;
+}
 
 class CheckFailure : public ::testing::TestWithParam<FailureCase> {};
 
@@ -106,23 +92,23 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"LineFeedOnlyMagic", "MurmexSrcFile\nTITLE = \"T\"\n", true, 2, -2,
                     "[first line is not MurmexSrcFile]"},
         FailureCase{"EngineMessage",
-                    HEADER + scriptText({"\"Intro\" {",
-                                         "  { S = \"0\" N = \"0\" Q = \"\" A = \"Hi\" ACT = \"ACT_JUMP\" }",
-                                         "}"}),
+                    scriptWithHeader(
+                        {"\"Intro\" {",
+                         "  { S = \"0\" N = \"0\" Q = \"\" A = \"Hi\" ACT = \"ACT_JUMP\" }", "}"}),
                     true, 6, -3, "Syntax error: unknown action."},
         FailureCase{"EndOfFileInHeader", "MurmexSrcFile\r\nTITLE = ", true, 2, -3,
                     "[unexpected end of file]"},
         // 1499 characters are one too many for the reader's limit of 1500,
         // yet the loader leaves no message.
         FailureCase{"ValueOfReaderLimit",
-                    HEADER + scriptText({"\"Intro\" {",
-                                         "  { S = \"0\" N = \"0\" Q = \"" + std::string(1499, 'q') +
-                                             "\" A = \"Hi\" ACT = \"ACT_NONE\" }",
-                                         "}"}),
+                    scriptWithHeader({"\"Intro\" {",
+                                      "  { S = \"0\" N = \"0\" Q = \"" + std::string(1499, 'q') +
+                                          "\" A = \"Hi\" ACT = \"ACT_NONE\" }",
+                                      "}"}),
                     true, 6, -3, "[value too long]"},
         FailureCase{"NameOfNinetyNine",
-                    HEADER + scriptText({"\"" + std::string(99, 'n') + "\" {", "}"}), true, 5,
-                    -5, "[character name too long]"}),
+                    scriptWithHeader({"\"" + std::string(99, 'n') + "\" {", "}"}), true, 5, -5,
+                    "[character name too long]"}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return info.param.label; });
 
 TEST(Check, ReportsAFileThatCannotBeOpened) {
@@ -153,28 +139,29 @@ TEST(Check, ReportsEveryFileAndFailsWhenAnyFails) {
     EXPECT_EQ(run.err, bad + ":1: error -1: [cannot open file]\n");
 }
 
-const std::string UNKNOWN_ACTION =
-    HEADER + scriptText({"\"Intro\" {",
-                         "  { S = \"0\" N = \"0\" Q = \"\" A = \"Hi\" ACT = \"ACT_JUMP\" }", "}"});
+const std::string UNKNOWN_ACTION = scriptWithHeader(
+    {"\"Intro\" {", "  { S = \"0\" N = \"0\" Q = \"\" A = \"Hi\" ACT = \"ACT_JUMP\" }", "}"});
 
 TEST(Check, ShowsTheLinesAroundTheError) {
     ScratchFolder folder;
     const std::string path = folder.write("script.txt", UNKNOWN_ACTION);
     const CommandRun run = check({path}, true);
     // The empty rest after the last line feed is left out.
-    EXPECT_EQ(run.err, path + ":6: error -3: Syntax error: unknown action.\n"
-                              "  4 | TEXTCOLOR = \"4\", \"5\", \"6\"\n"
-                              "  5 | \"Intro\" {\n"
-                              "> 6 |   { S = \"0\" N = \"0\" Q = \"\" A = \"Hi\" ACT = \"ACT_JUMP\" }\n"
-                              "  7 | }\n");
+    EXPECT_EQ(run.err,
+              path + ":6: error -3: Syntax error: unknown action.\n"
+                     "  4 | TEXTCOLOR = \"4\", \"5\", \"6\"\n"
+                     "  5 | \"Intro\" {\n"
+                     "> 6 |   { S = \"0\" N = \"0\" Q = \"\" A = \"Hi\" ACT = \"ACT_JUMP\" }\n"
+                     "  7 | }\n");
 }
 
 TEST(Check, ShowsTheLinesOfAScrambledFileDescrambled) {
     ScratchFolder folder;
     const std::string path = folder.write("data.chr", scrambled(UNKNOWN_ACTION));
     const CommandRun run = check({path}, false);
-    EXPECT_NE(run.err.find("> 6 |   { S = \"0\" N = \"0\" Q = \"\" A = \"Hi\" ACT = \"ACT_JUMP\" }\n"),
-              std::string::npos)
+    EXPECT_NE(
+        run.err.find("> 6 |   { S = \"0\" N = \"0\" Q = \"\" A = \"Hi\" ACT = \"ACT_JUMP\" }\n"),
+        std::string::npos)
         << run.err;
 }
 
@@ -197,13 +184,24 @@ TEST(Check, ReportsEveryFileAsJson) {
     EXPECT_EQ(run.err, "");
     const nlohmann::json report = nlohmann::json::parse(run.out);
     const nlohmann::json expected = {
-        {{"file", good}, {"ok", true}, {"code", 1}, {"line", nullptr}, {"message", ""},
+        {{"file", good},
+         {"ok", true},
+         {"code", 1},
+         {"line", nullptr},
+         {"message", ""},
          {"description", "1 characters, 2 talk units, 24 bytes of text"}},
-        {{"file", bad}, {"ok", false}, {"code", -3}, {"line", 6},
+        {{"file", bad},
+         {"ok", false},
+         {"code", -3},
+         {"line", 6},
          {"message", "Syntax error: unknown action."},
          {"description", "Syntax error: unknown action."}},
         // Where the loader sets no message, the description still says what happened.
-        {{"file", silent}, {"ok", false}, {"code", -1}, {"line", 1}, {"message", ""},
+        {{"file", silent},
+         {"ok", false},
+         {"code", -1},
+         {"line", 1},
+         {"message", ""},
          {"description", "[cannot open file]"}},
     };
     EXPECT_EQ(report, expected);

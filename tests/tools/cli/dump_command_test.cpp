@@ -2,8 +2,10 @@
 // and that a scrambled file dumps exactly as its plain source.
 #include "tools/cli/dump_command.h"
 
+#include "support/command_run.h"
+#include "support/scratch_folder.h"
+#include "support/script_text.h"
 #include "tools/cli/scramble_command.h"
-#include "support/tool_test_files.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -12,44 +14,35 @@
 
 namespace {
 
+using murmex::testing::CommandRun;
+using murmex::testing::runCommand;
 using murmex::testing::ScratchFolder;
-using murmex::testing::scriptText;
-using murmex::tool::DumpOptions;
+using murmex::testing::scriptWithHeader;
 using murmex::tool::EXIT_FAILED;
 using murmex::tool::EXIT_OK;
 using Json = nlohmann::ordered_json;
 
-struct CommandRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
 CommandRun dump(const std::string& file, bool plain) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = murmex::tool::runDump(DumpOptions{file, plain}, out, err);
-    return {status, out.str(), err.str()};
+    return runCommand(murmex::tool::runDump, {file, plain});
 }
 
 // Two characters with every kind of operand: no PARAM, PARAM alone, PARAM and
 // VAL, a condition with and one without a value, and a Windows-1252 answer.
-const std::string TWO_CHARACTERS = scriptText({
-    "MurmexSrcFile",
-    "TITLE = \"The Old Mill\"",
-    "COLOR = \"0\", \"0\", \"96\"",
-    "T = \"255\", \"255\", \"200\"",
-    "\"Intro\" {",
-    "  { S = \"0\" N = \"0\" Q = \"\" A = \"Caf\xE9 open.\" ACT = \"ACT_NONE\" }",
-    "  { S = \"0\" N = \"1\" Q = \"Who are you?\" A = \"The miller.\" ACT = \"ACT_ADD_MEM\" "
-    "PARAM = \"met\" VAL = \"1\" }",
-    "  { S = \"1\" N = \"0\" Q = \"See the &smith.\" A = \"-\" ACT = \"ACT_COMM\" PARAM = \"Smith\" "
-    "{ ID = \"met\" OP = \"==\" VAL = \"1\" } { ID = \"gone\" OP = \"not\" } }",
-    "}",
-    "\"Smith\" {",
-    "  { S = \"0\" N = \"-1\" Q = \"\" A = \"Hot.\" ACT = \"ACT_SUB_MEM\" PARAM = \"met\" }",
-    "}",
-});
+const std::string TWO_CHARACTERS = scriptWithHeader(
+    {
+        "\"Intro\" {",
+        "  { S = \"0\" N = \"0\" Q = \"\" A = \"Caf\xE9 open.\" ACT = \"ACT_NONE\" }",
+        "  { S = \"0\" N = \"1\" Q = \"Who are you?\" A = \"The miller.\" ACT = \"ACT_ADD_MEM\" "
+        "PARAM = \"met\" VAL = \"1\" }",
+        "  { S = \"1\" N = \"0\" Q = \"See the &smith.\" A = \"-\" ACT = \"ACT_COMM\" PARAM = "
+        "\"Smith\" "
+        "{ ID = \"met\" OP = \"==\" VAL = \"1\" } { ID = \"gone\" OP = \"not\" } }",
+        "}",
+        "\"Smith\" {",
+        "  { S = \"0\" N = \"-1\" Q = \"\" A = \"Hot.\" ACT = \"ACT_SUB_MEM\" PARAM = \"met\" }",
+        "}",
+    },
+    {.title = "The Old Mill", .color = {0, 0, 96}, .textColor = {255, 255, 200}});
 
 TEST(Dump, GivesTheModelAsJson) {
     ScratchFolder folder;
@@ -98,7 +91,8 @@ TEST(Dump, FailedLoadPrintsTheCheckLine) {
     EXPECT_EQ(run.status, EXIT_FAILED);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err,
-              path + ":1: error -2: [first line is not MurmexSrcFile] (looks plain: try --plain)\n");
+              path +
+                  ":1: error -2: [first line is not MurmexSrcFile] (looks plain: try --plain)\n");
 }
 
 } // namespace

@@ -2,18 +2,21 @@
 // shortest list of questions; a failure that needs a variable set by another
 // character; situations that differ only in where the memory keeps a
 // variable; unreached units; the limits; the demo.
-#include "tools/cli/explore_command.h"
+#include "support/analysis_script.h"
+#include "support/command_run.h"
 #include "tools/analysis/script_explorer.h"
-#include "support/script_with_header.h"
+#include "tools/cli/explore_command.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
-#include <sstream>
 
 namespace {
 
+using murmex::testing::CommandRun;
+using murmex::testing::listFindings;
 using murmex::testing::loadBody;
+using murmex::testing::runCommand;
 using murmex::testing::ScratchFolder;
 using murmex::testing::unitLine;
 using murmex::tool::CutOff;
@@ -57,11 +60,7 @@ class ReachableFailure : public ::testing::TestWithParam<FailureCase> {};
 TEST_P(ReachableFailure, IsReportedWithTheShortestPath) {
     ScratchFolder folder;
     const ExploreReport report = explore(folder, GetParam().body);
-    std::string all;
-    for (const auto& finding : report.failures) {
-        all += std::to_string(finding.line) + ": " + finding.text + " [" + finding.name + "]\n";
-    }
-    ASSERT_EQ(report.failures.size(), 1u) << all;
+    ASSERT_EQ(report.failures.size(), 1u) << listFindings(report.failures);
     const auto& failure = report.failures[0];
     EXPECT_EQ(failure.name, GetParam().name);
     EXPECT_EQ(failure.line, GetParam().line);
@@ -218,16 +217,15 @@ TEST(ExploreLimitsTest, CutOffIsReported) {
 }
 
 TEST(ExploreCommand, DemoIsCompleteWithoutFailure) {
-    std::ostringstream out;
-    std::ostringstream err;
     murmex::tool::ExploreOptions options;
     options.file = MURMEX_DEMO_SCRIPT;
     options.plain = true;
-    EXPECT_EQ(murmex::tool::runExplore(options, out, err), murmex::tool::EXIT_OK) << out.str();
-    EXPECT_NE(out.str().find("35 of 35 talk units reached (100%); search complete; no failure is "
-                             "reachable"),
+    const CommandRun run = runCommand(murmex::tool::runExplore, options);
+    EXPECT_EQ(run.status, murmex::tool::EXIT_OK) << run.out;
+    EXPECT_NE(run.out.find("35 of 35 talk units reached (100%); search complete; no failure is "
+                           "reachable"),
               std::string::npos)
-        << out.str();
+        << run.out;
 }
 
 TEST(ExploreCommand, FailurePrintsWarningAndPathAndFails) {
@@ -235,13 +233,12 @@ TEST(ExploreCommand, FailurePrintsWarningAndPathAndFails) {
     const std::string file =
         folder.write("s.txt", murmex::testing::scriptWithHeader({"\"Intro\" {", unitLine(0, 0, ""),
                                                                  unitLine(0, 1, "Walk."), "}"}));
-    std::ostringstream out;
-    std::ostringstream err;
     murmex::tool::ExploreOptions options;
     options.file = file;
     options.plain = true;
-    EXPECT_EQ(murmex::tool::runExplore(options, out, err), murmex::tool::EXIT_FAILED);
-    EXPECT_EQ(out.str(),
+    const CommandRun run = runCommand(murmex::tool::runExplore, options);
+    EXPECT_EQ(run.status, murmex::tool::EXIT_FAILED);
+    EXPECT_EQ(run.out,
               file +
                   ":7: warning: after \"Walk.\", \"Intro\" offers no question in state 1: the "
                   "player stops with \"No questions!\" [reachable-dead-end]\n" +

@@ -1,14 +1,14 @@
 // murmex graph: the demo and a script full of awkward characters give dot that
 // Graphviz accepts; labels are escaped for each format; one character can be
 // shown alone; a hand-over to a missing character shows as such.
-#include "tools/cli/graph_command.h"
+#include "support/analysis_script.h"
+#include "support/command_run.h"
 #include "tools/analysis/script_graph.h"
-#include "support/script_with_header.h"
+#include "tools/cli/graph_command.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <sstream>
 
 namespace {
 
@@ -31,10 +31,10 @@ const std::vector<std::string> AWKWARD = {
     "}"};
 
 std::string graph(const GraphOptions& options, int expectedStatus = murmex::tool::EXIT_OK) {
-    std::ostringstream out;
-    std::ostringstream err;
-    EXPECT_EQ(murmex::tool::runGraph(options, out, err), expectedStatus) << err.str();
-    return out.str();
+    const murmex::testing::CommandRun run =
+        murmex::testing::runCommand(murmex::tool::runGraph, options);
+    EXPECT_EQ(run.status, expectedStatus) << run.err;
+    return run.out;
 }
 
 bool dotAccepts(const ScratchFolder& folder, const std::string& dot) {

@@ -1,8 +1,9 @@
 // murmex lint: each warning on a script made to show it, with its line; the
 // cases that must stay quiet; the output line format, JSON and exit status.
-#include "tools/cli/lint_command.h"
+#include "support/analysis_script.h"
+#include "support/command_run.h"
 #include "tools/analysis/script_lint.h"
-#include "support/script_with_header.h"
+#include "tools/cli/lint_command.h"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +11,13 @@
 
 #include <algorithm>
 #include <ostream>
-#include <sstream>
 
 namespace {
 
+using murmex::testing::CommandRun;
+using murmex::testing::listFindings;
 using murmex::testing::loadBody;
+using murmex::testing::runCommand;
 using murmex::testing::ScratchFolder;
 using murmex::testing::unitLine;
 using murmex::tool::Finding;
@@ -54,10 +57,7 @@ TEST_P(LintWarning, IsGivenOnItsLine) {
     ASSERT_TRUE(script.loaded.ok());
     const std::vector<Finding> findings =
         murmex::tool::lintScript(*script.loaded.engine, *script.lines);
-    std::string all;
-    for (const Finding& finding : findings) {
-        all += std::to_string(finding.line) + ": " + finding.text + " [" + finding.name + "]\n";
-    }
+    const std::string all = listFindings(findings);
     if (GetParam().name[0] == 0) {
         EXPECT_TRUE(findings.empty()) << all;
         return;
@@ -142,40 +142,33 @@ TEST(LintCommand, PrintsCompilerStyleLinesAndFailsOnWarnings) {
     ScratchFolder folder;
     const std::string file =
         folder.write("s.txt", murmex::testing::scriptWithHeader(intro({unitLine(0, -99, "Go.")})));
-    std::ostringstream out;
-    std::ostringstream err;
-    EXPECT_EQ(murmex::tool::runLint({file, true, false}, out, err), murmex::tool::EXIT_FAILED);
-    EXPECT_EQ(out.str(), file + ":8: warning: next state -99: the player stops as after a failure, "
-                                "with a message left over from before [next-state-99]\n");
+    const CommandRun run = runCommand(murmex::tool::runLint, {file, true, false});
+    EXPECT_EQ(run.status, murmex::tool::EXIT_FAILED);
+    EXPECT_EQ(run.out, file + ":8: warning: next state -99: the player stops as after a failure, "
+                              "with a message left over from before [next-state-99]\n");
 }
 
 TEST(LintCommand, JsonListsTheSameWarnings) {
     ScratchFolder folder;
     const std::string file =
         folder.write("s.txt", murmex::testing::scriptWithHeader(intro({unitLine(0, 3, "Go.")})));
-    std::ostringstream out;
-    std::ostringstream err;
-    EXPECT_EQ(murmex::tool::runLint({file, true, true}, out, err), murmex::tool::EXIT_FAILED);
-    const nlohmann::json json = nlohmann::json::parse(out.str());
-    ASSERT_EQ(json["warnings"].size(), 1u) << out.str();
+    const CommandRun run = runCommand(murmex::tool::runLint, {file, true, true});
+    EXPECT_EQ(run.status, murmex::tool::EXIT_FAILED);
+    const nlohmann::json json = nlohmann::json::parse(run.out);
+    ASSERT_EQ(json["warnings"].size(), 1u) << run.out;
     EXPECT_EQ(json["warnings"][0]["line"], 8);
     EXPECT_EQ(json["warnings"][0]["name"], "dead-end-state");
 }
 
 TEST(LintCommand, DemoHasNoWarnings) {
-    std::ostringstream out;
-    std::ostringstream err;
-    EXPECT_EQ(murmex::tool::runLint({MURMEX_DEMO_SCRIPT, true, false}, out, err),
-              murmex::tool::EXIT_OK)
-        << out.str() << err.str();
+    const CommandRun run = runCommand(murmex::tool::runLint, {MURMEX_DEMO_SCRIPT, true, false});
+    EXPECT_EQ(run.status, murmex::tool::EXIT_OK) << run.out << run.err;
 }
 
 TEST(LintCommand, FailedLoadIsAnError) {
-    std::ostringstream out;
-    std::ostringstream err;
-    EXPECT_EQ(murmex::tool::runLint({"/nonexistent/x.chr", true, false}, out, err),
-              murmex::tool::EXIT_FAILED);
-    EXPECT_NE(err.str().find("error -1"), std::string::npos) << err.str();
+    const CommandRun run = runCommand(murmex::tool::runLint, {"/nonexistent/x.chr", true, false});
+    EXPECT_EQ(run.status, murmex::tool::EXIT_FAILED);
+    EXPECT_NE(run.err.find("error -1"), std::string::npos) << run.err;
 }
 
 } // namespace

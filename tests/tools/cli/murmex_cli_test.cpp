@@ -9,9 +9,9 @@
 
 namespace {
 
+using murmex::testing::CommandRun;
 using murmex::testing::readBytes;
 using murmex::testing::ScratchFolder;
-using CommandRun = murmex::testing::ToolRun;
 
 CommandRun murmex(const ScratchFolder& folder, const std::string& arguments) {
     return murmex::testing::runTool(folder, arguments);
@@ -24,7 +24,9 @@ struct StatusCase {
 };
 
 // Test names in CTest carry the label instead of the raw bytes.
-void PrintTo(const StatusCase& testCase, std::ostream* out) { *out << testCase.label; }
+void PrintTo(const StatusCase& testCase, std::ostream* out) {
+    *out << testCase.label;
+}
 
 class CommandLine : public ::testing::TestWithParam<StatusCase> {};
 
@@ -36,46 +38,42 @@ TEST_P(CommandLine, ExitsWithStatus) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CommandLine,
-    ::testing::Values(StatusCase{"ToolHelp", "--help", 0}, StatusCase{"CheckHelp", "check --help", 0},
-                      StatusCase{"DumpHelp", "dump --help", 0},
-                      StatusCase{"ScrambleHelp", "scramble --help", 0},
-                      StatusCase{"UnscrambleHelp", "unscramble --help", 0},
-                      StatusCase{"NoCommand", "", 2}, StatusCase{"UnknownCommand", "frobnicate x", 2},
-                      StatusCase{"GraphHelp", "graph --help", 0}, StatusCase{"LintHelp", "lint --help", 0},
-                      StatusCase{"ExploreHelp", "explore --help", 0},
-                      StatusCase{"GraphUnknownFormat", "graph --format svg x", 2},
-                      StatusCase{"ExploreZeroStates", "explore --max-states 0 x", 2},
-                      StatusCase{"LintMissingFile", "lint /nonexistent/x.chr", 1},
-                      StatusCase{"ExploreMissingFile", "explore /nonexistent/x.chr", 1},
-                      StatusCase{"CheckWithoutFile", "check", 2},
-                      StatusCase{"UnknownOption", "check --fast x", 2},
-                      StatusCase{"DumpTwoFiles", "dump a b", 2},
-                      StatusCase{"ScrambleWithoutOut", "scramble in", 2},
-                      StatusCase{"CheckMissingFile", "check /nonexistent/x.chr", 1},
-                      StatusCase{"DumpMissingFile", "dump /nonexistent/x.chr", 1},
-                      StatusCase{"PlayHelp", "play --help", 0},
-                      StatusCase{"TestHelp", "test --help", 0},
-                      StatusCase{"StatsHelp", "stats --help", 0},
-                      StatusCase{"PlayWithoutFile", "play", 2},
-                      StatusCase{"TestWithoutPlan", "test x.chr", 2},
-                      StatusCase{"PlayMissingFile", "play /nonexistent/x.chr", 3},
-                      StatusCase{"TestMissingScript", "test /nonexistent/x.chr y.plan", 1},
-                      StatusCase{"StatsMissingFile", "stats /nonexistent/x.chr", 1}),
+    ::testing::Values(
+        StatusCase{"ToolHelp", "--help", 0}, StatusCase{"CheckHelp", "check --help", 0},
+        StatusCase{"DumpHelp", "dump --help", 0}, StatusCase{"ScrambleHelp", "scramble --help", 0},
+        StatusCase{"UnscrambleHelp", "unscramble --help", 0}, StatusCase{"NoCommand", "", 2},
+        StatusCase{"UnknownCommand", "frobnicate x", 2}, StatusCase{"GraphHelp", "graph --help", 0},
+        StatusCase{"LintHelp", "lint --help", 0}, StatusCase{"ExploreHelp", "explore --help", 0},
+        StatusCase{"GraphUnknownFormat", "graph --format svg x", 2},
+        StatusCase{"ExploreZeroStates", "explore --max-states 0 x", 2},
+        StatusCase{"LintMissingFile", "lint /nonexistent/x.chr", 1},
+        StatusCase{"ExploreMissingFile", "explore /nonexistent/x.chr", 1},
+        StatusCase{"CheckWithoutFile", "check", 2},
+        StatusCase{"UnknownOption", "check --fast x", 2}, StatusCase{"DumpTwoFiles", "dump a b", 2},
+        StatusCase{"ScrambleWithoutOut", "scramble in", 2},
+        StatusCase{"CheckMissingFile", "check /nonexistent/x.chr", 1},
+        StatusCase{"DumpMissingFile", "dump /nonexistent/x.chr", 1},
+        StatusCase{"PlayHelp", "play --help", 0}, StatusCase{"TestHelp", "test --help", 0},
+        StatusCase{"StatsHelp", "stats --help", 0}, StatusCase{"PlayWithoutFile", "play", 2},
+        StatusCase{"TestWithoutPlan", "test x.chr", 2},
+        StatusCase{"PlayMissingFile", "play /nonexistent/x.chr", 3},
+        StatusCase{"TestMissingScript", "test /nonexistent/x.chr y.plan", 1},
+        StatusCase{"StatsMissingFile", "stats /nonexistent/x.chr", 1}),
     [](const ::testing::TestParamInfo<StatusCase>& info) { return info.param.label; });
 
 TEST(CommandLine, HelpListsTheCommands) {
     ScratchFolder folder;
     const CommandRun run = murmex(folder, "--help");
-    for (const char* command :
-         {"check", "dump", "scramble", "unscramble", "play", "test", "stats", "graph", "lint",
-          "explore"}) {
+    for (const char* command : {"check", "dump", "scramble", "unscramble", "play", "test", "stats",
+                                "graph", "lint", "explore"}) {
         EXPECT_NE(run.out.find(command), std::string::npos) << command;
     }
 }
 
 TEST(Demo, PlainScriptChecks) {
     ScratchFolder folder;
-    const CommandRun run = murmex(folder, std::string("check --plain '") + MURMEX_DEMO_SCRIPT + "'");
+    const CommandRun run =
+        murmex(folder, std::string("check --plain '") + MURMEX_DEMO_SCRIPT + "'");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find(": ok: 3 characters"), std::string::npos) << run.out;
 }
@@ -85,7 +83,8 @@ TEST(Demo, BuiltDataChecksAndDumpsAsThePlainScript) {
     const CommandRun check = murmex(folder, std::string("check '") + MURMEX_DEMO_DATA + "'");
     EXPECT_EQ(check.status, 0) << check.err;
     const CommandRun fromData = murmex(folder, std::string("dump '") + MURMEX_DEMO_DATA + "'");
-    const CommandRun fromScript = murmex(folder, std::string("dump --plain '") + MURMEX_DEMO_SCRIPT + "'");
+    const CommandRun fromScript =
+        murmex(folder, std::string("dump --plain '") + MURMEX_DEMO_SCRIPT + "'");
     ASSERT_EQ(fromData.status, 0) << fromData.err;
     EXPECT_EQ(fromData.out, fromScript.out);
 }
@@ -94,7 +93,9 @@ TEST(Demo, ScrambleThenUnscrambleGivesTheScriptBack) {
     ScratchFolder folder;
     const std::string data = folder.path("data.chr");
     const std::string back = folder.path("back.txt");
-    ASSERT_EQ(murmex(folder, std::string("scramble '") + MURMEX_DEMO_SCRIPT + "' '" + data + "'").status, 0);
+    ASSERT_EQ(
+        murmex(folder, std::string("scramble '") + MURMEX_DEMO_SCRIPT + "' '" + data + "'").status,
+        0);
     ASSERT_EQ(murmex(folder, "unscramble '" + data + "' '" + back + "'").status, 0);
     EXPECT_EQ(readBytes(back), readBytes(MURMEX_DEMO_SCRIPT));
     // A second run must not overwrite what the first wrote.
@@ -108,20 +109,23 @@ TEST(Demo, PlaysAListOfChoicesAndQuitsAtTheEndOfTheInput) {
     const CommandRun listed =
         murmex(folder, std::string("play '") + MURMEX_DEMO_DATA + "' --choose 3,1 --trace");
     EXPECT_EQ(listed.status, 0) << listed.err;
-    EXPECT_NE(listed.out.find("> 3\n  * Intro: state 0 -> 1\n  * money 0 -> 1\n"), std::string::npos)
+    EXPECT_NE(listed.out.find("> 3\n  * Intro: state 0 -> 1\n  * money 0 -> 1\n"),
+              std::string::npos)
         << listed.out;
     // Input from a pipe is echoed, so the same game reads the same.
-    const CommandRun piped = murmex(folder, std::string("play '") + MURMEX_DEMO_DATA +
-                                                "' --trace < /dev/null");
+    const CommandRun piped =
+        murmex(folder, std::string("play '") + MURMEX_DEMO_DATA + "' --trace < /dev/null");
     EXPECT_EQ(piped.status, 0);
     EXPECT_EQ(piped.out, listed.out.substr(0, listed.out.find("> 3")) + "> \n");
 }
 
 TEST(Demo, AChoiceOutOfRangeInTheListFailsTheRecording) {
     ScratchFolder folder;
-    const CommandRun run = murmex(folder, std::string("play '") + MURMEX_DEMO_DATA + "' --choose 4");
+    const CommandRun run =
+        murmex(folder, std::string("play '") + MURMEX_DEMO_DATA + "' --choose 4");
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.out.find("There is no question 4: choose 1 to 3, or q to quit."), std::string::npos)
+    EXPECT_NE(run.out.find("There is no question 4: choose 1 to 3, or q to quit."),
+              std::string::npos)
         << run.out;
 }
 

@@ -2,7 +2,9 @@
 // the exit statuses of failures, and a piped game reading like a listed one.
 #include "tools/cli/play_command.h"
 
-#include "support/play_test_script.h"
+#include "support/command_run.h"
+#include "support/sample_scripts.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +14,7 @@
 
 namespace {
 
+using murmex::testing::CommandRun;
 using murmex::testing::playScript;
 using murmex::testing::ScratchFolder;
 using murmex::tool::EXIT_FAILED;
@@ -19,22 +22,15 @@ using murmex::tool::EXIT_OK;
 using murmex::tool::EXIT_SCRIPT_FAILED;
 using murmex::tool::PlayOptions;
 
-struct CommandRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
 CommandRun play(const PlayOptions& options, const std::string& input = "") {
     std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = murmex::tool::runPlay(options, in, out, err);
-    return {status, out.str(), err.str()};
+    return murmex::testing::runCommand([&](std::ostream& out, std::ostream& err) {
+        return murmex::tool::runPlay(options, in, out, err);
+    });
 }
 
 class Play : public ::testing::Test {
-protected:
+  protected:
     PlayOptions listed(std::vector<std::string> choices) const {
         PlayOptions options = typed();
         options.scripted = true;
@@ -120,7 +116,9 @@ struct FailureCase {
     const char* message;
 };
 
-void PrintTo(const FailureCase& testCase, std::ostream* out) { *out << testCase.label; }
+void PrintTo(const FailureCase& testCase, std::ostream* out) {
+    *out << testCase.label;
+}
 
 class PlayFailure : public Play, public ::testing::WithParamInterface<FailureCase> {};
 
@@ -146,7 +144,8 @@ TEST_F(Play, AFailedLoadShowsTheWindowsTextThenWhere) {
     const CommandRun run = play(options);
     EXPECT_EQ(run.status, EXIT_SCRIPT_FAILED);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "Err=-1\nLine=1\nErrStr=\n" + options.file + ":1: error -1: [cannot open file]\n");
+    EXPECT_EQ(run.err,
+              "Err=-1\nLine=1\nErrStr=\n" + options.file + ":1: error -1: [cannot open file]\n");
 }
 
 } // namespace

@@ -3,17 +3,20 @@
 #include "tools/cli/scramble_command.h"
 
 #include "loader/scramble_key.h"
-#include "tools/analysis/script_bytes.h"
-#include "support/tool_test_files.h"
+#include "support/command_run.h"
+#include "support/sample_scripts.h"
+#include "support/scrambled.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
-#include <sstream>
 
 namespace {
 
+using murmex::testing::CommandRun;
 using murmex::testing::readBytes;
+using murmex::testing::scrambled;
 using murmex::testing::ScratchFolder;
 using murmex::testing::smallScript;
 using murmex::tool::EXIT_FAILED;
@@ -22,25 +25,17 @@ using murmex::tool::runScramble;
 using murmex::tool::ScrambleDirection;
 using murmex::tool::ScrambleOptions;
 
-struct CommandRun {
-    int status;
-    std::string error;
-};
-
+// The command writes only to its error stream.
 CommandRun scramble(ScrambleDirection direction, const std::string& in, const std::string& out,
-             bool force = false) {
-    std::ostringstream err;
-    const int status = runScramble(direction, ScrambleOptions{in, out, force}, err);
-    return {status, err.str()};
+                    bool force = false) {
+    return murmex::testing::runCommand([&](std::ostream&, std::ostream& err) {
+        return runScramble(direction, ScrambleOptions{in, out, force}, err);
+    });
 }
 
 // Longer than the key's period, so that the wrap-around is exercised.
 std::string longScript() {
-    std::string text = smallScript();
-    while (text.size() < 700) {
-        text += "# filler comment line\r\n";
-    }
-    return text;
+    return murmex::testing::smallScriptOfSize(700);
 }
 
 TEST(Scramble, CombinesEachByteWithTheKeyOfItsOffset) {
@@ -48,11 +43,11 @@ TEST(Scramble, CombinesEachByteWithTheKeyOfItsOffset) {
     const std::string plain = longScript();
     const std::string in = folder.write("in.txt", plain);
     const CommandRun run = scramble(ScrambleDirection::Scramble, in, folder.path("out.chr"));
-    ASSERT_EQ(run.status, EXIT_OK) << run.error;
-    const std::string scrambled = readBytes(folder.path("out.chr"));
-    ASSERT_EQ(scrambled.size(), plain.size());
+    ASSERT_EQ(run.status, EXIT_OK) << run.err;
+    const std::string written = readBytes(folder.path("out.chr"));
+    ASSERT_EQ(written.size(), plain.size());
     for (size_t offset : {size_t{0}, size_t{13}, size_t{255}, size_t{256}, size_t{600}}) {
-        EXPECT_EQ(static_cast<uint8_t>(scrambled[offset]),
+        EXPECT_EQ(static_cast<uint8_t>(written[offset]),
                   static_cast<uint8_t>(plain[offset]) ^
                       murmex::scrambleKeyAt(static_cast<uint32_t>(offset)))
             << "offset " << offset;
@@ -67,7 +62,7 @@ TEST(Scramble, UnscrambleRestoresThePlainBytes) {
     ASSERT_EQ(scramble(ScrambleDirection::Scramble, in, folder.path("data.chr")).status, EXIT_OK);
     const CommandRun run =
         scramble(ScrambleDirection::Unscramble, folder.path("data.chr"), folder.path("back.txt"));
-    ASSERT_EQ(run.status, EXIT_OK) << run.error;
+    ASSERT_EQ(run.status, EXIT_OK) << run.err;
     EXPECT_EQ(readBytes(folder.path("back.txt")), plain);
 }
 
@@ -90,7 +85,9 @@ struct RefusalCase {
 };
 
 // Test names in CTest carry the label instead of the raw bytes.
-void PrintTo(const RefusalCase& testCase, std::ostream* out) { *out << testCase.label; }
+void PrintTo(const RefusalCase& testCase, std::ostream* out) {
+    *out << testCase.label;
+}
 
 class ScrambleRefusal : public ::testing::TestWithParam<RefusalCase> {};
 
@@ -99,23 +96,22 @@ TEST_P(ScrambleRefusal, FailsWithMessageAndWritesNothing) {
     ScratchFolder folder;
     const std::string plain = smallScript();
     folder.write("in.txt", plain);
-    std::string scrambled = plain;
-    murmex::tool::scrambleInPlace(scrambled);
-    folder.write("data.chr", scrambled);
+    const std::string data = scrambled(plain);
+    folder.write("data.chr", data);
     folder.write("taken.chr", "keep me");
     folder.write("notafolder", "a file");
     folder.write("lf.txt", "MurmexSrcFile\nTITLE = \"T\"\n");
     const std::vector<std::string> before = folder.entries();
 
     const CommandRun run = scramble(refusal.direction, folder.path(refusal.in),
-                             folder.path(refusal.out), refusal.force);
+                                    folder.path(refusal.out), refusal.force);
 
     EXPECT_EQ(run.status, EXIT_FAILED);
-    EXPECT_NE(run.error.find(refusal.expectedMessage), std::string::npos) << run.error;
-    EXPECT_EQ(run.error.find('\n'), run.error.size() - 1) << "one line: " << run.error;
+    EXPECT_NE(run.err.find(refusal.expectedMessage), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
     EXPECT_EQ(folder.entries(), before);
     EXPECT_EQ(readBytes(folder.path("in.txt")), plain);
-    EXPECT_EQ(readBytes(folder.path("data.chr")), scrambled);
+    EXPECT_EQ(readBytes(folder.path("data.chr")), data);
     EXPECT_EQ(readBytes(folder.path("taken.chr")), "keep me");
 }
 
@@ -132,8 +128,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "cannot read"},
         RefusalCase{"InputIsFolder", ScrambleDirection::Scramble, ".", "out.chr", false,
                     "is a folder"},
-        RefusalCase{"MissingFolder", ScrambleDirection::Scramble, "in.txt", "nowhere/out.chr",
-                    true, "does not exist"},
+        RefusalCase{"MissingFolder", ScrambleDirection::Scramble, "in.txt", "nowhere/out.chr", true,
+                    "does not exist"},
         // Works as root too: no permission bit keeps root out, but a file is no folder.
         RefusalCase{"ParentIsAFile", ScrambleDirection::Scramble, "in.txt", "notafolder/out.chr",
                     true, "is not a folder"},
@@ -152,9 +148,7 @@ TEST(Scramble, ForceReplacesAnExistingOutputWhole) {
     const std::string in = folder.write("in.txt", smallScript());
     const std::string out = folder.write("out.chr", std::string(5000, 'x'));
     ASSERT_EQ(scramble(ScrambleDirection::Scramble, in, out, true).status, EXIT_OK);
-    std::string expected = smallScript();
-    murmex::tool::scrambleInPlace(expected);
-    EXPECT_EQ(readBytes(out), expected);
+    EXPECT_EQ(readBytes(out), scrambled(smallScript()));
     EXPECT_EQ(folder.entries(), (std::vector<std::string>{"in.txt", "out.chr"}));
 }
 

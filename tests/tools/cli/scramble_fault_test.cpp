@@ -4,6 +4,8 @@
 // message and status 1, leaves the input as it was and no output behind.
 #include "tools/cli/tool_process.h"
 
+#include "support/sample_scripts.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/mount.h>
@@ -12,38 +14,25 @@
 
 #include <filesystem>
 #include <string>
-#include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
+using murmex::testing::CommandRun;
 using murmex::testing::readBytes;
 using murmex::testing::runTool;
 using murmex::testing::ScratchFolder;
 using murmex::testing::smallScript;
-using murmex::testing::ToolRun;
 
 // A valid script of about 64 KiB, larger than the small disks and limits below.
 std::string largeScript() {
-    std::string text = smallScript();
-    while (text.size() < 64 * 1024) {
-        text += "# a comment line that makes the script large enough to fill a small disk\r\n";
-    }
-    return text;
+    return murmex::testing::smallScriptOfSize(64 * 1024);
 }
 
-void expectRefused(const ToolRun& run, const std::string& message) {
+void expectRefused(const CommandRun& run, const std::string& message) {
     EXPECT_EQ(run.status, 1) << run.err;
     EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
     EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
-}
-
-std::vector<std::string> entries(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    return names;
 }
 
 TEST(ScrambleFault, FolderWithoutWritePermission) {
@@ -57,11 +46,11 @@ TEST(ScrambleFault, FolderWithoutWritePermission) {
     // Permission bits don't stop root, so root runs the tool as nobody.
     const std::string asUser =
         ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
-    const ToolRun run =
+    const CommandRun run =
         runTool(folder, "scramble '" + in + "' '" + folder.path("locked/out.chr") + "'", asUser);
     expectRefused(run, "cannot write in");
     EXPECT_EQ(readBytes(in), plain);
-    EXPECT_TRUE(entries(folder.path("locked")).empty());
+    EXPECT_TRUE(folder.entries("locked").empty());
 }
 
 TEST(ScrambleFault, FileSizeLimitStopsTheWrite) {
@@ -71,17 +60,17 @@ TEST(ScrambleFault, FileSizeLimitStopsTheWrite) {
     // A limit of 16 blocks (8 or 16 KiB, as the shell counts them) fails the
     // write part-way, as a full disk does; the signal it raises is ignored so
     // that the write reports the error instead.
-    const ToolRun run = runTool(folder, "scramble '" + in + "' '" + folder.path("out.chr") + "'",
-                                "ulimit -f 16; trap '' XFSZ; ");
+    const CommandRun run = runTool(folder, "scramble '" + in + "' '" + folder.path("out.chr") + "'",
+                                   "ulimit -f 16; trap '' XFSZ; ");
     expectRefused(run, "cannot write");
     EXPECT_EQ(readBytes(in), plain);
-    EXPECT_EQ(entries(folder.path(".")).size(), 3u) << "in.txt, stdout and stderr only";
+    EXPECT_EQ(folder.entries().size(), 3u) << "in.txt, stdout and stderr only";
     EXPECT_FALSE(fs::exists(folder.path("out.chr")));
 }
 
 // A disk of 16 KiB, mounted where the system lets the test mount.
 class SmallDisk {
-public:
+  public:
     explicit SmallDisk(const std::string& where) : path(where) {
         fs::create_directory(path);
         mounted = ::mount("murmex-test", path.c_str(), "tmpfs", 0, "size=16k") == 0;
@@ -106,10 +95,10 @@ TEST(ScrambleFault, FullDisk) {
     if (!disk.mounted) {
         GTEST_SKIP() << "no permission to mount a small disk; the file size limit stands in";
     }
-    const ToolRun run = runTool(folder, "scramble '" + in + "' '" + disk.path + "/out.chr'");
+    const CommandRun run = runTool(folder, "scramble '" + in + "' '" + disk.path + "/out.chr'");
     expectRefused(run, "No space left on device");
     EXPECT_EQ(readBytes(in), plain);
-    EXPECT_TRUE(entries(disk.path).empty());
+    EXPECT_TRUE(folder.entries("disk").empty());
 }
 
 struct ForcedCase {
@@ -118,7 +107,9 @@ struct ForcedCase {
     const char* message;
 };
 
-void PrintTo(const ForcedCase& testCase, std::ostream* out) { *out << testCase.label; }
+void PrintTo(const ForcedCase& testCase, std::ostream* out) {
+    *out << testCase.label;
+}
 
 class ScrambleForcedOntoTheWrongThing : public ::testing::TestWithParam<ForcedCase> {};
 
@@ -129,13 +120,13 @@ TEST_P(ScrambleForcedOntoTheWrongThing, RefusesAndChangesNothing) {
     const std::string in = folder.write("in.txt", plain);
     fs::create_symlink("in.txt", folder.path("link.chr"));
     ASSERT_EQ(::mkfifo(folder.path("pipe").c_str(), 0644), 0);
-    const ToolRun run = runTool(
-        folder, "scramble --force '" + in + "' '" + folder.path(GetParam().out) + "'");
+    const CommandRun run =
+        runTool(folder, "scramble --force '" + in + "' '" + folder.path(GetParam().out) + "'");
     expectRefused(run, GetParam().message);
     EXPECT_EQ(readBytes(in), plain);
     EXPECT_TRUE(fs::is_symlink(folder.path("link.chr")));
     EXPECT_TRUE(fs::is_fifo(folder.path("pipe")));
-    EXPECT_EQ(entries(folder.path(".")).size(), 5u) << "nothing but the files made above";
+    EXPECT_EQ(folder.entries().size(), 5u) << "nothing but the files made above";
 }
 
 INSTANTIATE_TEST_SUITE_P(

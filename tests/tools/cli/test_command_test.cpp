@@ -3,29 +3,24 @@
 // not parse or cannot be read, and the summary line.
 #include "tools/cli/test_command.h"
 
-#include "support/play_test_script.h"
+#include "support/command_run.h"
+#include "support/sample_scripts.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 
 namespace {
 
+using murmex::testing::CommandRun;
 using murmex::testing::playScript;
 using murmex::testing::ScratchFolder;
 using murmex::tool::EXIT_FAILED;
 using murmex::tool::EXIT_OK;
-using murmex::tool::TestOptions;
-
-struct CommandRun {
-    int status;
-    std::string out;
-    std::string err;
-};
 
 class TestCommand : public ::testing::Test {
-protected:
+  protected:
     // Runs one plan with the given text against the play script.
     CommandRun runPlanText(const std::string& text) {
         plan = folder.write("trial.plan", text);
@@ -33,10 +28,7 @@ protected:
     }
 
     CommandRun run(const std::vector<std::string>& plans) {
-        std::ostringstream out;
-        std::ostringstream err;
-        const int status = murmex::tool::runTest(TestOptions{script, plans, true}, out, err);
-        return {status, out.str(), err.str()};
+        return murmex::testing::runCommand(murmex::tool::runTest, {script, plans, true});
     }
 
     ScratchFolder folder;
@@ -72,19 +64,21 @@ TEST_F(TestCommand, ReportsEveryUnmetExpectationWithItsLine) {
     EXPECT_EQ(result.status, EXIT_FAILED);
     EXPECT_EQ(result.out,
               plan + ":1: expected answer \"Hi\", got answer \"Hello there, fish & chips.\"\n" +
-                  plan + ":2: expected questions \"Count\", got questions \"Count\" \"Forget\" "
-                         "\"Go to Bob\" \"Bye\" \"Dead end\"\n" +
-                  plan + ":3: expected character Bob, got character Intro\n" +
-                  plan + ":4: expected var count == 1, got var count missing\n" +
-                  plan + ":5: expected money 5, got money 0\n" +
-                  plan + ":6: expected error \"No questions!\", got no error\n" +
-                  plan + ": failed\n0 passed, 1 failed\n");
+                  plan +
+                  ":2: expected questions \"Count\", got questions \"Count\" \"Forget\" "
+                  "\"Go to Bob\" \"Bye\" \"Dead end\"\n" +
+                  plan + ":3: expected character Bob, got character Intro\n" + plan +
+                  ":4: expected var count == 1, got var count missing\n" + plan +
+                  ":5: expected money 5, got money 0\n" + plan +
+                  ":6: expected error \"No questions!\", got no error\n" + plan +
+                  ": failed\n0 passed, 1 failed\n");
 }
 
 TEST_F(TestCommand, StopsAtAQuestionThatIsNotOffered) {
     const CommandRun result = runPlanText("choose \"Pay\"\nexpect money 5\n");
-    EXPECT_EQ(result.out, plan + ":1: expected question \"Pay\" to be offered, got \"Count\" "
-                                 "\"Forget\" \"Go to Bob\" \"Bye\" \"Dead end\"\n" +
+    EXPECT_EQ(result.out, plan +
+                              ":1: expected question \"Pay\" to be offered, got \"Count\" "
+                              "\"Forget\" \"Go to Bob\" \"Bye\" \"Dead end\"\n" +
                               plan + ": failed\n0 passed, 1 failed\n");
 }
 
@@ -120,7 +114,8 @@ TEST_F(TestCommand, NothingCanBeChosenAfterAFailure) {
 TEST_F(TestCommand, AStartThatFailsCanBeExpected) {
     EXPECT_EQ(runPlanText("start Nobody\nexpect error \"Character not found!\"\n").status, EXIT_OK);
     const CommandRun result = runPlanText("start Nobody\nexpect character Nobody\n");
-    EXPECT_EQ(result.out, plan + ":1: expected Nobody to start, got error \"Character not found!\"\n" +
+    EXPECT_EQ(result.out, plan +
+                              ":1: expected Nobody to start, got error \"Character not found!\"\n" +
                               plan + ": failed\n0 passed, 1 failed\n");
 }
 
@@ -139,7 +134,8 @@ TEST_F(TestCommand, APlanThatDoesNotParseFailsWithItsLine) {
 // Every plan starts a new game: money taken in one is back in the next.
 TEST_F(TestCommand, PlansDoNotShareTheGameState) {
     const std::string first = folder.write("first.plan", "choose 1\nchoose 1\nexpect money -2\n");
-    const std::string second = folder.write("second.plan", "expect money 0\nexpect var count missing\n");
+    const std::string second =
+        folder.write("second.plan", "expect money 0\nexpect var count missing\n");
     EXPECT_EQ(run({first, second}).status, EXIT_OK);
 }
 

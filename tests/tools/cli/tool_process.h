@@ -2,7 +2,8 @@
 // collects its exit status and what it printed.
 #pragma once
 
-#include "support/tool_test_files.h"
+#include "support/command_run.h"
+#include "support/scratch_folder.h"
 
 #include <cstdlib>
 #include <string>
@@ -11,20 +12,14 @@
 
 namespace murmex::testing {
 
-struct ToolRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
 // Runs the tool with `arguments` (already quoted for the shell); `prefix`
 // goes before it on the command line, for limits or another user.
-inline ToolRun runTool(const ScratchFolder& folder, const std::string& arguments,
-                       const std::string& prefix = "") {
+inline CommandRun runTool(const ScratchFolder& folder, const std::string& arguments,
+                          const std::string& prefix = "") {
     const std::string out = folder.path("stdout");
     const std::string err = folder.path("stderr");
-    const std::string command = prefix + "'" + MURMEX_TOOL + "' " + arguments + " >'" + out +
-                                "' 2>'" + err + "'";
+    const std::string command =
+        prefix + "'" + MURMEX_TOOL + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
     const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readBytes(out), readBytes(err)};
 }

@@ -1,9 +1,12 @@
-// Small scripts for the tool's tests: a fixed header on lines 1 to 4, so the
-// first line of the body is line 5, and a plain file written from them.
+// Small scripts for the analysis tests: unit lines built from their fields,
+// a body written under the default header (so it starts on line 5) and
+// loaded with the table of its lines, and what the analysis found, listed.
 #pragma once
 
+#include "support/scratch_folder.h"
+#include "support/script_text.h"
+#include "tools/analysis/finding.h"
 #include "tools/analysis/script_loading.h"
-#include "support/tool_test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -12,15 +15,6 @@
 #include <vector>
 
 namespace murmex::testing {
-
-inline std::string scriptWithHeader(const std::vector<std::string>& body) {
-    std::string text = "MurmexSrcFile\r\nTITLE = \"T\"\r\nCOLOR = \"1\", \"2\", \"3\"\r\n"
-                       "TEXTCOLOR = \"4\", \"5\", \"6\"\r\n";
-    for (const std::string& line : body) {
-        text += line + "\r\n";
-    }
-    return text;
-}
 
 // A unit line: S, N, Q, A and ACT with whatever follows ACT (PARAM, VAL,
 // conditions) as `rest`.
@@ -43,6 +37,15 @@ inline LoadedWithLines loadBody(const ScratchFolder& folder, const std::vector<s
     result.loaded = tool::loadScript(file, true, result.lines.get());
     EXPECT_TRUE(result.loaded.ok()) << tool::loadErrorLine(file, true, result.loaded);
     return result;
+}
+
+// One finding a line, "LINE: TEXT [name]", for the message of a failed check.
+inline std::string listFindings(const std::vector<tool::Finding>& findings) {
+    std::string list;
+    for (const tool::Finding& finding : findings) {
+        list += std::to_string(finding.line) + ": " + finding.text + " [" + finding.name + "]\n";
+    }
+    return list;
 }
 
 } // namespace murmex::testing

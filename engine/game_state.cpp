@@ -1,0 +1,142 @@
+// Taking the game state from an engine and its view, and putting it back
+// after checking it against the loaded script. Nothing here allocates.
+#include "murmex/game_state.h"
+
+#include "engine/string_pool.h"
+
+namespace murmex {
+
+namespace {
+
+struct ResultText {
+    int32_t code;
+    const char* text;
+};
+
+constexpr ResultText RESULT_TEXTS[] = {
+    {GAME_STATE_OK, "the game state was taken or put back"},
+    {GAME_STATE_BUFFER_TOO_SMALL, "the buffer is too small for the saved game"},
+    {GAME_STATE_TRUNCATED, "the saved game is cut short"},
+    {GAME_STATE_CORRUPT,
+     "the saved game is damaged: its magic, length, layout or checksum is wrong"},
+    {GAME_STATE_OTHER_VERSION, "the saved game was written in another format version"},
+    {GAME_STATE_OTHER_SCRIPT, "the saved game belongs to another script"},
+    {GAME_STATE_UNFIT,
+     "the game state does not fit the loaded script: an index or a text is out of "
+     "range, a slot is given twice, or a name lacks its terminating zero"},
+};
+
+bool characterExists(const ConversationEngine& engine, int32_t index) {
+    return index >= 0 && index < engine.characterCount && index < MAX_CHARACTERS &&
+           engine.characters[index] != nullptr;
+}
+
+bool unitExists(const Character& character, int32_t index) {
+    return index >= 0 && index < character.unitCount && index < MAX_UNITS &&
+           character.units[index] != nullptr;
+}
+
+// What the view shows: a character, its answer and the units behind its
+// questions, or nothing at all before the first conversation.
+bool viewFits(const GameState& state, const ConversationEngine& engine) {
+    if (state.questionCount < 0 || state.questionCount > MAX_QUESTIONS) {
+        return false;
+    }
+    if (state.answerOffset != -1 && pooledTextAt(engine, state.answerOffset) == nullptr) {
+        return false;
+    }
+    if (state.characterIndex == -1) {
+        return state.questionCount == 0 && state.answerOffset == -1;
+    }
+    if (!characterExists(engine, state.characterIndex)) {
+        return false;
+    }
+    const Character& character = *engine.characters[state.characterIndex];
+    for (int32_t k = 0; k < state.questionCount; ++k) {
+        if (!unitExists(character, state.questionUnits[k])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool fits(const GameState& state, const ConversationEngine& engine) {
+    return state.characterCount == engine.characterCount && engine.characterCount >= 0 &&
+           engine.characterCount <= MAX_CHARACTERS && viewFits(state, engine);
+}
+
+// The view's questions must be the texts of the units it names, or a saved
+// game would show other questions than the screen it was taken from.
+bool questionsMatchUnits(const ConversationEngine& engine, const ConversationView& view) {
+    const Character& character = *engine.characters[view.characterIndex];
+    for (int32_t k = 0; k < view.questionCount; ++k) {
+        if (view.questions[k] != character.units[view.unitIndices[k]]->question) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+int32_t captureGameState(const ConversationEngine& engine, const ConversationView& view,
+                         GameState& out) {
+    if (engine.characterCount < 0 || engine.characterCount > MAX_CHARACTERS ||
+        view.questionCount < 0 || view.questionCount > MAX_QUESTIONS) {
+        return GAME_STATE_UNFIT;
+    }
+    out.characterCount = engine.characterCount;
+    for (int32_t c = 0; c < engine.characterCount; ++c) {
+        const Character* character = engine.characters[c].get();
+        out.states[c] = character != nullptr ? character->state : 0;
+    }
+    out.characterIndex = view.characterIndex;
+    out.answerOffset = poolOffset(engine, view.answer);
+    out.questionCount = view.questionCount;
+    for (int32_t k = 0; k < view.questionCount; ++k) {
+        out.questionUnits[k] = view.unitIndices[k];
+    }
+    out.memory = engine.memory;
+    const bool answerKept = view.answer == nullptr || out.answerOffset >= 0;
+    if (!answerKept || !fits(out, engine) ||
+        (view.characterIndex >= 0 && !questionsMatchUnits(engine, view))) {
+        return GAME_STATE_UNFIT;
+    }
+    return GAME_STATE_OK;
+}
+
+int32_t applyGameState(const GameState& state, ConversationEngine& engine, ConversationView& view) {
+    if (!fits(state, engine)) {
+        return GAME_STATE_UNFIT;
+    }
+    for (int32_t c = 0; c < state.characterCount; ++c) {
+        if (engine.characters[c] != nullptr) {
+            engine.characters[c]->state = state.states[c];
+        }
+    }
+    // A whole-array copy keeps each variable in its slot and the slot tags in step.
+    engine.memory = state.memory;
+    view.characterIndex = state.characterIndex;
+    view.answer = state.answerOffset < 0 ? nullptr : pooledTextAt(engine, state.answerOffset);
+    view.questionCount = state.questionCount;
+    for (int32_t k = 0; k < MAX_QUESTIONS; ++k) {
+        const bool offered = k < state.questionCount;
+        view.unitIndices[k] = offered ? state.questionUnits[k] : 0;
+        view.questions[k] =
+            offered
+                ? engine.characters[state.characterIndex]->units[state.questionUnits[k]]->question
+                : nullptr;
+    }
+    return GAME_STATE_OK;
+}
+
+const char* gameStateMessage(int32_t code) {
+    for (const ResultText& entry : RESULT_TEXTS) {
+        if (entry.code == code) {
+            return entry.text;
+        }
+    }
+    return "unknown game state result";
+}
+
+} // namespace murmex

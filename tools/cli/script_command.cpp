@@ -1,0 +1,21 @@
+// The one way a command gets its script: loaded once, or reported once.
+#include "tools/cli/command.h"
+
+#include <memory>
+
+namespace murmex::tool {
+
+int runOnScript(const ScriptArguments& script, ScriptUse use, std::ostream& out,
+                std::ostream& err, const ScriptWork& work) {
+    // Some 60 KiB: kept off the stack.
+    auto lines = std::make_unique<ScriptLines>();
+    ScriptLines* noted = use == ScriptUse::LoadedWithLines ? lines.get() : nullptr;
+    const LoadedScript loaded = loadScript(script.file, script.plain, noted);
+    if (!loaded.ok()) {
+        err << loadErrorLine(script.file, script.plain, loaded) << '\n';
+        return EXIT_FAILED;
+    }
+    return work(loaded, *lines, out, err);
+}
+
+} // namespace murmex::tool
