@@ -2,7 +2,8 @@
 # `make test-sanitize` runs them all again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, `make fuzz` fuzzes the loader and saved games,
 # `make fuzz-replay` runs the committed fuzz corpus once through each fuzzer,
-# `make install` installs under PREFIX.
+# `make install` installs under PREFIX, `make check-install` builds the
+# embedding example against a fresh install.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
@@ -22,7 +23,7 @@ SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:chec
 FUZZ_PACKAGES = clang libclang-rt-dev
 
 .PHONY: run test build configure deps clean bench test-sanitize fuzz fuzz-build fuzz-replay \
-	install
+	install check-install
 
 deps:
 	@tools/install_deps.sh
@@ -64,6 +65,10 @@ run: configure
 install: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target murmex_installables
 	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+check-install: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target murmex_installables
+	@tools/check_install.sh $(BUILD)
 
 # Benchmarks, in a release build of their own: loading against the floor of
 # reading the file, conversation steps, allocations, and the player's start-up.

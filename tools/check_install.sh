@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Installs a build into a fresh temporary prefix and builds the embedding
+# example (examples/embed) against it twice, through CMake's find_package and
+# through pkg-config, running each; then builds it with the source tree added
+# as a subdirectory, which must build the engine library alone and keep its
+# warning flags to itself. Any failure fails the check.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="$(cd "${1:-build}" && pwd)"
+example="$root/examples/embed"
+
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+prefix="$scratch/prefix"
+
+fail() {
+    echo "check-install: $*" >&2
+    exit 1
+}
+
+echo "--- cmake --install into a temporary prefix"
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+echo "--- find_package(Murmex CONFIG)"
+cmake -S "$example" -B "$scratch/package" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
+found=$(sed -n 's/^Murmex_DIR:PATH=//p' "$scratch/package/CMakeCache.txt")
+[[ $found == "$prefix"/* ]] || fail "find_package used $found, not the fresh install"
+cmake --build "$scratch/package" >/dev/null
+"$scratch/package/embed"
+
+echo "--- pkg-config"
+pc_file=$(find "$prefix" -name murmex.pc)
+[ -n "$pc_file" ] || fail "no murmex.pc installed"
+export PKG_CONFIG_PATH="$(dirname "$pc_file")"
+[ "$(pkg-config --variable=prefix murmex)" = "$prefix" ] \
+    || fail "murmex.pc names prefix $(pkg-config --variable=prefix murmex), not $prefix"
+# shellcheck disable=SC2046 # pkg-config prints separate words
+c++ -std=c++20 "$example/main.cpp" $(pkg-config --cflags --libs murmex) -o "$scratch/embed"
+"$scratch/embed"
+
+echo "--- add_subdirectory"
+subdirectory="$scratch/subdirectory"
+CXXFLAGS= cmake -S "$example" -B "$subdirectory" -G Ninja -DMURMEX_SOURCE_DIR="$root" >/dev/null
+cmake --build "$subdirectory" >/dev/null
+"$subdirectory/embed"
+linked=$(ninja -C "$subdirectory" -t targets all | grep 'LINKER__' | cut -d: -f1 | sort | xargs)
+[ "$linked" = "embed murmex/libmurmex.a" ] || fail "as a subdirectory it linked: $linked"
+if ninja -C "$subdirectory" -t commands embed | grep 'main\.cpp' | grep -q -- '-Wextra'; then
+    fail "the project's warning flags reached the parent project's targets"
+fi
+echo "check-install: ok"
