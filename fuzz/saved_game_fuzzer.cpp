@@ -7,7 +7,7 @@
 #include "model_checks.h"
 #include "murmex/conversation_engine.h"
 #include "murmex/game_state.h"
-#include "scratch_script_file.h"
+#include "murmex/conversation_flow.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -38,12 +38,9 @@ constexpr char SCRIPT[] =
 
 struct Game {
     Game() {
-        static murmex::fuzz::ScratchScriptFile scratch;
-        const Bytes text(SCRIPT, SCRIPT + sizeof(SCRIPT) - 1);
-        const std::string path = scratch.write("saved.txt", text.data(), text.size());
         engine.disableDescramble();
-        if (engine.load(path.c_str()) != murmex::LOAD_OK ||
-            engine.startCharacter(engine.findCharacter("Intro"), view) != 0 ||
+        if (engine.loadFromMemory(SCRIPT, sizeof(SCRIPT) - 1) != murmex::LOAD_OK ||
+            engine.startCharacter(engine.findCharacter(murmex::START_CHARACTER), view) != 0 ||
             murmex::captureGameState(engine, view, start) != murmex::GAME_STATE_OK) {
             fail("the fuzzer's own script does not play");
         }
