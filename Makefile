@@ -3,7 +3,8 @@
 # UndefinedBehaviorSanitizer, `make fuzz` fuzzes the loader and saved games,
 # `make fuzz-replay` runs the committed fuzz corpus once through each fuzzer,
 # `make install` installs under PREFIX, `make check-install` builds the
-# embedding example against a fresh install.
+# embedding example against a fresh install, `make check-format` checks and
+# `make format` applies the project's clang-format style.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
@@ -23,7 +24,7 @@ SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:chec
 FUZZ_PACKAGES = clang libclang-rt-dev
 
 .PHONY: run test build configure deps clean bench test-sanitize fuzz fuzz-build fuzz-replay \
-	install check-install
+	install check-install check-format format
 
 deps:
 	@tools/install_deps.sh
@@ -69,6 +70,15 @@ install: configure
 check-install: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target murmex_installables
 	@tools/check_install.sh $(BUILD)
+
+# Debian's clang-format, the version the tree is formatted with.
+check-format:
+	@tools/install_deps.sh clang-format
+	@tools/check_format.sh
+
+format:
+	@tools/install_deps.sh clang-format
+	@tools/format.sh
 
 # Benchmarks, in a release build of their own: loading against the floor of
 # reading the file, conversation steps, allocations, and the player's start-up.
