@@ -4,10 +4,10 @@
 #include "bench/allocation_counter.h"
 #include "bench/script_generator.h"
 
-#include "murmex/conversation_engine.h"
 #include "loader/scramble_key.h"
 #include "loader/script_reader.h"
 #include "loader/value_limits.h"
+#include "murmex/conversation_engine.h"
 
 #include <benchmark/benchmark.h>
 
@@ -49,9 +49,9 @@ void prepareScripts(const std::filesystem::path& folder) {
     const std::string demo = readWhole(MURMEX_DEMO_SCRIPT);
     const std::string medium = generateScript({10, 50, 3, 60, 200});
     const std::string large = generateScript({100, 150, 3, 1498, 1498});
-    for (const auto& [name, plain] :
-         {std::pair<std::string, const std::string&>{"small", demo}, {"medium", medium},
-          {"large", large}}) {
+    for (const auto& [name, plain] : {std::pair<std::string, const std::string&>{"small", demo},
+                                      {"medium", medium},
+                                      {"large", large}}) {
         const std::string path = (folder / (name + ".chr")).string();
         if (!writeFile(path, scramble(plain))) {
             std::fprintf(stderr, "cannot write %s\n", path.c_str());
@@ -130,13 +130,14 @@ void freshPool(benchmark::State& state, const std::string& name) {
 
 // The kind of names authors give their variables, 400 of them.
 std::string authorVariable(int32_t index) {
-    static const char* const verbs[] = {"met", "has", "seen", "told", "gave",
+    static const char* const verbs[] = {"met",  "has",   "seen",  "told", "gave",
                                         "owes", "knows", "found", "lost", "trust"};
     static const char* const things[] = {
-        "miller", "smith", "mara", "key", "letter", "sword", "coin", "bread", "river", "forge",
-        "guard", "priest", "map", "ring", "horse", "boat", "cellar", "tower", "garden", "well",
-        "mill", "inn", "bridge", "wolf", "crow", "lamp", "book", "cart", "gate", "bell",
-        "stone", "herb", "cloak", "boot", "seal", "mask", "rope", "axe", "bow", "drum"};
+        "miller", "smith", "mara",   "key",    "letter", "sword", "coin",   "bread",
+        "river",  "forge", "guard",  "priest", "map",    "ring",  "horse",  "boat",
+        "cellar", "tower", "garden", "well",   "mill",   "inn",   "bridge", "wolf",
+        "crow",   "lamp",  "book",   "cart",   "gate",   "bell",  "stone",  "herb",
+        "cloak",  "boot",  "seal",   "mask",   "rope",   "axe",   "bow",    "drum"};
     return std::string(verbs[index % 10]) + "_" + things[index / 10 % 40];
 }
 
@@ -188,10 +189,9 @@ StepScene& stepScene(bool worst) {
     if (scene.ready) {
         return scene;
     }
-    const std::string path =
-        (std::filesystem::path(scripts.at("small").path).parent_path() /
-         (worst ? "step-worst.chr" : "step-typical.chr"))
-            .string();
+    const std::string path = (std::filesystem::path(scripts.at("small").path).parent_path() /
+                              (worst ? "step-worst.chr" : "step-typical.chr"))
+                                 .string();
     writeFile(path, stepCharacter(worst));
     scene.engine.disableDescramble();
     if (scene.engine.load(path.c_str()) != LOAD_OK) {
@@ -235,7 +235,7 @@ BENCHMARK_CAPTURE(conversationStep, worst, true)->Unit(benchmark::kMicrosecond);
 
 // Keeps the median of each benchmark for the ratios printed at the end.
 class MedianReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
@@ -252,13 +252,17 @@ public:
     };
     std::map<std::string, Times> medians;
 
-private:
+  private:
     static double timeUnitSeconds(benchmark::TimeUnit unit) {
         switch (unit) {
-        case benchmark::kNanosecond: return 1e-9;
-        case benchmark::kMicrosecond: return 1e-6;
-        case benchmark::kMillisecond: return 1e-3;
-        default: return 1.0;
+        case benchmark::kNanosecond:
+            return 1e-9;
+        case benchmark::kMicrosecond:
+            return 1e-6;
+        case benchmark::kMillisecond:
+            return 1e-3;
+        default:
+            return 1.0;
         }
     }
 };

@@ -40,8 +40,8 @@ std::string generateScript(const ScriptShape& shape) {
                       answer + "\" ACT = \"ACT_ADD_MEM\" PARAM = \"v" + std::to_string(u) +
                       "\" VAL = \"1\"";
             for (int32_t k = 0; k < shape.conditionsPerUnit; ++k) {
-                script += " { ID = \"v" + std::to_string((u + k) % 400) +
-                          "\" OP = \"!=\" VAL = \"7\" }";
+                script +=
+                    " { ID = \"v" + std::to_string((u + k) % 400) + "\" OP = \"!=\" VAL = \"7\" }";
             }
             script += " }\r\n";
         }

@@ -60,7 +60,8 @@ double median(std::vector<double> values) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: startup_bench PROBE [RUNS]  (run in a folder with data.chr)\n");
+        std::fprintf(stderr,
+                     "usage: startup_bench PROBE [RUNS]  (run in a folder with data.chr)\n");
         return 2;
     }
     const int runs = argc > 2 ? std::atoi(argv[2]) : 15;

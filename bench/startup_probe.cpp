@@ -17,7 +17,7 @@ namespace {
 
 // Reports the first paint of the watched widget once it has been drawn.
 class FirstPaint : public QObject {
-public:
+  public:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Paint && !seen) {
             seen = true;
@@ -30,7 +30,7 @@ public:
         return false;
     }
 
-private:
+  private:
     bool seen = false;
 };
 

@@ -60,8 +60,7 @@ int32_t ConversationEngine::applyQuestion(int32_t position, ConversationView& vi
     // outside the view or the characters.
     const int32_t index = view.characterIndex;
     const bool fits = index >= 0 && index < characterCount && characters[index] != nullptr &&
-                      position >= 0 && position < view.questionCount &&
-                      position < MAX_QUESTIONS;
+                      position >= 0 && position < view.questionCount && position < MAX_QUESTIONS;
     Character* character = fits ? characters[index].get() : nullptr;
     view.answer = fits ? character->applyUnit(view.unitIndices[position], memory) : nullptr;
     if (view.answer == nullptr) {

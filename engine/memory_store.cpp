@@ -12,7 +12,9 @@ constexpr uint64_t HIGH_BITS = 0x8080808080808080ull;
 
 // Marks the bytes of word that are zero. The lowest mark is always exact;
 // marks above it may be spurious, so callers take the lowest and look again.
-uint64_t zeroBytes(uint64_t word) { return (word - LOW_BITS) & ~word & HIGH_BITS; }
+uint64_t zeroBytes(uint64_t word) {
+    return (word - LOW_BITS) & ~word & HIGH_BITS;
+}
 } // namespace
 
 MemoryStore::MemoryStore() : values{}, money(0), tags{} {
@@ -21,7 +23,9 @@ MemoryStore::MemoryStore() : values{}, money(0), tags{} {
     }
 }
 
-MemoryStore::MemoryStore(const MemoryStore& other) { *this = other; }
+MemoryStore::MemoryStore(const MemoryStore& other) {
+    *this = other;
+}
 
 MemoryStore& MemoryStore::operator=(const MemoryStore& other) {
     std::memcpy(names, other.names, sizeof(names));
@@ -55,7 +59,9 @@ MemoryStore::NameKey MemoryStore::keyOf(const char* name) {
     return {start, tag};
 }
 
-int32_t MemoryStore::hash(const char* name) { return keyOf(name).start; }
+int32_t MemoryStore::hash(const char* name) {
+    return keyOf(name).start;
+}
 
 int32_t MemoryStore::nextCandidate(int32_t from, int32_t to, uint8_t tag) const {
     const uint64_t wanted = LOW_BITS * tag;

@@ -2,8 +2,8 @@
 // loaded once descrambled and once as plain text; whenever a load succeeds,
 // the input's last bytes choose the questions of a walk through the
 // conversation, carried on the way the player carries it (ConversationFlow).
-#include "murmex/conversation_engine.h"
 #include "model_checks.h"
+#include "murmex/conversation_engine.h"
 #include "murmex/conversation_flow.h"
 
 #include <cstddef>
@@ -24,7 +24,7 @@ constexpr size_t CHOICE_BYTES = 64;
 
 // Hands out the input's last bytes, last first, over and over.
 class Choices {
-public:
+  public:
     Choices(const uint8_t* data, size_t size)
         : tail(data + size - (size < CHOICE_BYTES ? size : CHOICE_BYTES)),
           count(size < CHOICE_BYTES ? size : CHOICE_BYTES) {}
@@ -37,7 +37,7 @@ public:
         return byte;
     }
 
-private:
+  private:
     const uint8_t* tail;
     size_t count;
     size_t taken = 0;

@@ -38,8 +38,8 @@ inline void checkLoadedModel(const ConversationEngine& engine, int32_t result) {
     if (engine.errorMessage == nullptr) {
         fail("no error text");
     }
-    if (result >= 0 && (engine.block == nullptr ||
-                        static_cast<uint32_t>(engine.used) != engine.blockSize())) {
+    if (result >= 0 &&
+        (engine.block == nullptr || static_cast<uint32_t>(engine.used) != engine.blockSize())) {
         fail("pool not exactly full after a successful load");
     }
     // Before the block exists `used` is the measured count, which may be anything.
@@ -123,7 +123,8 @@ inline bool sameUnit(const TalkUnit& left, const TalkUnit& right) {
 // Everything a load puts into an engine: header, pool size, characters, units.
 inline bool sameModel(const ConversationEngine& left, const ConversationEngine& right) {
     if (std::strcmp(left.title, right.title) != 0 || left.used != right.used ||
-        left.blockSize() != right.blockSize() || (left.block == nullptr) != (right.block == nullptr) ||
+        left.blockSize() != right.blockSize() ||
+        (left.block == nullptr) != (right.block == nullptr) ||
         left.characterCount != right.characterCount) {
         return false;
     }

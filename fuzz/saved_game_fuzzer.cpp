@@ -6,8 +6,8 @@
 #include "engine/saved_game_format.h"
 #include "model_checks.h"
 #include "murmex/conversation_engine.h"
-#include "murmex/game_state.h"
 #include "murmex/conversation_flow.h"
+#include "murmex/game_state.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -16,9 +16,9 @@
 
 namespace murmex {
 
-int32_t ScriptLoader::readNumberField(ScriptReader& reader, char letter,
-                                      const char* missingMessage, int32_t limit,
-                                      const char* wrongNumberMessage, int32_t& value) {
+int32_t ScriptLoader::readNumberField(ScriptReader& reader, char letter, const char* missingMessage,
+                                      int32_t limit, const char* wrongNumberMessage,
+                                      int32_t& value) {
     // Numbers are converted only in the filling pass, so a bad number is
     // reported only for a file whose syntax is sound throughout.
     char* text = valueBuffer;
@@ -124,7 +124,8 @@ int32_t ScriptLoader::readTalkUnit(ScriptReader& reader, TalkUnit& unit) {
     }
     unit.action = action->action;
     if (action->takesParam) {
-        result = readField(reader, 'P', messages::PARAM_EXPECTED, text, TEXT_LIMIT, ValueUse::Pooled);
+        result =
+            readField(reader, 'P', messages::PARAM_EXPECTED, text, TEXT_LIMIT, ValueUse::Pooled);
         if (result == READ_OK) {
             result = poolText(reader.quotedText(), reader.quotedLength(), unit.param);
         }
@@ -172,7 +173,8 @@ int32_t ScriptLoader::readTalkUnit(ScriptReader& reader, TalkUnit& unit) {
 
 int32_t ScriptLoader::readCondition(ScriptReader& reader, Condition& condition) {
     char text[SHORT_LIMIT];
-    int32_t result = readField(reader, 'I', messages::ID_EXPECTED, text, SHORT_LIMIT, ValueUse::Pooled);
+    int32_t result =
+        readField(reader, 'I', messages::ID_EXPECTED, text, SHORT_LIMIT, ValueUse::Pooled);
     if (result == READ_OK) {
         result = poolText(reader.quotedText(), reader.quotedLength(), condition.variable);
     }

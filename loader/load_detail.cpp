@@ -33,8 +33,8 @@ constexpr CauseWording WORDINGS[] = {
      "the line ends inside a text opened on line %d; a text cannot span lines", Takes::Line},
     {LoadCause::NameTooLong, "a character name longer than %d bytes", Takes::Number},
     {LoadCause::TextTooLong, "a text longer than %d bytes", Takes::Number},
-    {LoadCause::ShortValueTooLong,
-     "a variable name, operator or number longer than %d bytes", Takes::Number},
+    {LoadCause::ShortValueTooLong, "a variable name, operator or number longer than %d bytes",
+     Takes::Number},
     {LoadCause::TitleTooLong, "a title longer than %d bytes", Takes::Number},
     {LoadCause::UnexpectedCharacter, "a %c stands before the field that was expected",
      Takes::Character},
@@ -46,8 +46,7 @@ constexpr CauseWording WORDINGS[] = {
     {LoadCause::TooManyConditions, "a talk unit has more than %d conditions", Takes::Number},
     {LoadCause::OutOfMemory, "out of memory", Takes::Nothing},
     {LoadCause::PoolTooLarge, "the texts together need more than 2 GiB", Takes::Nothing},
-    {LoadCause::FileChanged, "the script changed between the loader's two passes",
-     Takes::Nothing},
+    {LoadCause::FileChanged, "the script changed between the loader's two passes", Takes::Nothing},
 };
 
 // Joins the keywords of a table with commas into out.
@@ -91,13 +90,15 @@ const char* describeLoadDetail(const LoadDetail& detail, char* out, size_t capac
             std::snprintf(out, capacity, wording.format, detail.number);
             break;
         case Takes::ActionList:
-            joinKeywords(ACTION_KEYWORDS, [](const ActionKeyword& k) { return k.keyword; }, list,
-                         sizeof(list));
+            joinKeywords(
+                ACTION_KEYWORDS, [](const ActionKeyword& k) { return k.keyword; }, list,
+                sizeof(list));
             std::snprintf(out, capacity, wording.format, list);
             break;
         case Takes::OperatorList:
-            joinKeywords(OPERATOR_KEYWORDS, [](const OperatorKeyword& k) { return k.keyword; },
-                         list, sizeof(list));
+            joinKeywords(
+                OPERATOR_KEYWORDS, [](const OperatorKeyword& k) { return k.keyword; }, list,
+                sizeof(list));
             std::snprintf(out, capacity, wording.format, list);
             break;
         }

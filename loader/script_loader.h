@@ -16,7 +16,7 @@ namespace murmex {
 enum class Pass { Measuring, Filling };
 
 class ScriptLoader {
-public:
+  public:
     ScriptLoader(ConversationEngine& target, ScriptSource& bytes) : engine(target), source(bytes) {}
     ScriptLoader(const ScriptLoader&) = delete;
     ScriptLoader& operator=(const ScriptLoader&) = delete;
@@ -28,7 +28,7 @@ public:
     // LOAD_BAD_MAGIC with the cause noted.
     static int32_t readMagicLine(ScriptReader& reader);
 
-private:
+  private:
     int32_t runPass(Pass pass, uint8_t* chunk);
     int32_t readHeader(ScriptReader& reader);
     int32_t readCharacterBlock(ScriptReader& reader);

@@ -22,7 +22,7 @@ constexpr size_t READ_CHUNK_SIZE = 64 * 1024;
 // the caller's chunk buffer, keeps the pass's position, and counts lines and
 // notes failures in the load's state.
 class ScriptReader {
-public:
+  public:
     // `chunk` (capacity bytes, at least one) is the reader's working buffer;
     // it belongs to the caller and must outlive the reader.
     ScriptReader(LoadState& loadState, ScriptSource& bytes, uint8_t* chunkBuffer,
@@ -103,8 +103,7 @@ public:
         return LOAD_SYNTAX;
     }
 
-private:
-
+  private:
     // The one loop that takes bytes from the file: each byte (descrambled
     // with the key of its offset when its chunk was fetched) is counted in
     // the position, a line feed in the

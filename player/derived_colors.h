@@ -14,9 +14,15 @@ using ColorValue = uint32_t;
 constexpr ColorValue makeColorValue(uint32_t red, uint32_t green, uint32_t blue) {
     return red | (green << 8) | (blue << 16);
 }
-constexpr uint8_t redOf(ColorValue color) { return color & 0xFF; }
-constexpr uint8_t greenOf(ColorValue color) { return (color >> 8) & 0xFF; }
-constexpr uint8_t blueOf(ColorValue color) { return (color >> 16) & 0xFF; }
+constexpr uint8_t redOf(ColorValue color) {
+    return color & 0xFF;
+}
+constexpr uint8_t greenOf(ColorValue color) {
+    return (color >> 8) & 0xFF;
+}
+constexpr uint8_t blueOf(ColorValue color) {
+    return (color >> 16) & 0xFF;
+}
 
 // floor(component * factor / 255), exact in integers.
 constexpr uint32_t scaleComponent(uint8_t component, uint32_t factor) {

@@ -25,7 +25,7 @@ struct ScreenRect {
 };
 
 class DialogPlatform {
-public:
+  public:
     virtual ~DialogPlatform() = default;
 
     // Text of a string resource; empty when there is none.

@@ -6,7 +6,9 @@ namespace kestrine {
 namespace {
 constexpr std::string_view PLAIN_SWITCHES[] = {"/nd", "-nd", "nd"};
 
-char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool equalIgnoringAsciiCase(std::string_view left, std::string_view right) {
     if (left.size() != right.size()) {

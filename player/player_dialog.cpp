@@ -13,7 +13,8 @@ constexpr int32_t QUESTION_CONTROL_IDS[murmex::MAX_QUESTIONS] = {
 } // namespace
 
 PlayerDialog::PlayerDialog(DialogPlatform& platform, const char* scriptFileName)
-    : platform(platform), flow(engine, view), scriptFileName(scriptFileName) {}
+    : platform(platform), flow(engine, view), scriptFileName(scriptFileName) {
+}
 
 bool PlayerDialog::initialise() {
     const char* entry = platform.loadString(ABOUT_ENTRY_STRING_ID);
@@ -71,7 +72,8 @@ void PlayerDialog::leftButtonReleased() {
 void PlayerDialog::refreshTexts() {
     platform.setControlText(CONTROL_ANSWER, view.answer != nullptr ? view.answer : "");
     for (int32_t i = 0; i < murmex::MAX_QUESTIONS; ++i) {
-        platform.setControlText(questionControlIds[i], i < view.questionCount ? view.questions[i] : "");
+        platform.setControlText(questionControlIds[i],
+                                i < view.questionCount ? view.questions[i] : "");
     }
 }
 

@@ -34,7 +34,7 @@ struct ControlColors {
 };
 
 class PlayerDialog {
-public:
+  public:
     explicit PlayerDialog(DialogPlatform& platform, const char* scriptFileName = SCRIPT_FILE_NAME);
     PlayerDialog(const PlayerDialog&) = delete;
     PlayerDialog& operator=(const PlayerDialog&) = delete;
@@ -73,7 +73,7 @@ public:
     ColorValue windowBrush = 0;
     ColorValue lineBrush = 0;
 
-private:
+  private:
     // Shows the engine's error text and asks to quit.
     void reportFailure(const char* text);
 

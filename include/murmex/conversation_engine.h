@@ -23,7 +23,7 @@ struct Rgb {
 };
 
 class ConversationEngine {
-public:
+  public:
     ConversationEngine();
     virtual ~ConversationEngine();
     ConversationEngine(const ConversationEngine&) = delete;
@@ -95,7 +95,7 @@ public:
     // it is, so a game that doesn't ask pays nothing.
     ScriptLines* scriptLines = nullptr;
 
-private:
+  private:
     // Size of the pool, so that addString can refuse to write past it.
     uint32_t poolSize = 0;
 };

@@ -29,7 +29,7 @@ struct StepOutcome {
 };
 
 class ConversationFlow {
-public:
+  public:
     // `firstCharacter` is started by startGame and after every conversation
     // that ends; it is not copied and must outlive the flow.
     ConversationFlow(ConversationEngine& playedEngine, ConversationView& shownView,
@@ -46,7 +46,7 @@ public:
     // questionCount - 1) and moves on as the result demands.
     StepOutcome choose(int32_t position);
 
-private:
+  private:
     ConversationEngine& engine;
     ConversationView& view;
     const char* firstCharacter;

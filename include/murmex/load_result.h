@@ -34,9 +34,9 @@ enum class LoadCause : uint8_t {
     UnknownAction,
     UnknownOperator,
     NotANumber,
-    TooManyCharacters,  // detail number: the limit
-    TooManyUnits,       // detail number: the limit
-    TooManyConditions,  // detail number: the limit
+    TooManyCharacters, // detail number: the limit
+    TooManyUnits,      // detail number: the limit
+    TooManyConditions, // detail number: the limit
     OutOfMemory,
     PoolTooLarge,
     FileChanged,

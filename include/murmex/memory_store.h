@@ -18,7 +18,7 @@ constexpr int32_t NAME_SIZE = 20;
 constexpr int32_t MAX_NAME_LENGTH = NAME_SIZE - 1;
 
 class MemoryStore {
-public:
+  public:
     MemoryStore();
     virtual ~MemoryStore() = default;
     // Copies are whole-array copies; a tool that tries many game states
@@ -66,7 +66,7 @@ public:
     // The money counter; nothing in the engine reads it, the money actions change it.
     int32_t money;
 
-private:
+  private:
     // What a search needs to know of a name: where it starts, the tag its
     // slot carries, and its bytes cut to MAX_NAME_LENGTH.
     struct NameKey {

@@ -20,14 +20,10 @@ struct ActionKeyword {
 // In ActionType order. Every action but ACT_NONE has a text operand, the
 // money actions included (it is read and kept, though nothing uses it).
 inline constexpr ActionKeyword ACTION_KEYWORDS[] = {
-    {"ACT_NONE", ACT_NONE, false, false},
-    {"ACT_COMM", ACT_COMM, true, false},
-    {"ACT_ADD_MEM", ACT_ADD_MEM, true, true},
-    {"ACT_SUB_MEM", ACT_SUB_MEM, true, false},
-    {"ACT_ADD_INV", ACT_ADD_INV, true, true},
-    {"ACT_SUB_INV", ACT_SUB_INV, true, false},
-    {"ACT_ADD_MONEY", ACT_ADD_MONEY, true, true},
-    {"ACT_SUB_MONEY", ACT_SUB_MONEY, true, true},
+    {"ACT_NONE", ACT_NONE, false, false},         {"ACT_COMM", ACT_COMM, true, false},
+    {"ACT_ADD_MEM", ACT_ADD_MEM, true, true},     {"ACT_SUB_MEM", ACT_SUB_MEM, true, false},
+    {"ACT_ADD_INV", ACT_ADD_INV, true, true},     {"ACT_SUB_INV", ACT_SUB_INV, true, false},
+    {"ACT_ADD_MONEY", ACT_ADD_MONEY, true, true}, {"ACT_SUB_MONEY", ACT_SUB_MONEY, true, true},
 };
 
 struct OperatorKeyword {

@@ -33,11 +33,11 @@ enum ActionType : int32_t {
 
 // How a condition compares its variable with its value.
 enum ConditionOp : uint8_t {
-    OP_EQUAL = 1,       // "=="
-    OP_NOT_EQUAL = 2,   // "!="
-    OP_LESS = 3,        // "<"
-    OP_GREATER = 4,     // ">"
-    OP_NOT = 5,         // "not": holds exactly when the variable does not exist
+    OP_EQUAL = 1,     // "=="
+    OP_NOT_EQUAL = 2, // "!="
+    OP_LESS = 3,      // "<"
+    OP_GREATER = 4,   // ">"
+    OP_NOT = 5,       // "not": holds exactly when the variable does not exist
 };
 
 struct Condition {
@@ -72,7 +72,7 @@ struct TalkUnit {
 };
 
 class Character {
-public:
+  public:
     Character() = default;
     virtual ~Character();
     Character(const Character&) = delete;
@@ -89,8 +89,8 @@ public:
     // Answer of the last available unit with an empty question, or null.
     const char* initialAnswer(const MemoryStore& memory) const;
     // Stores the first max available questions in script order; returns how many.
-    int32_t listQuestions(const MemoryStore& memory, const char** questions,
-                          int32_t* unitIndices, int32_t max) const;
+    int32_t listQuestions(const MemoryStore& memory, const char** questions, int32_t* unitIndices,
+                          int32_t max) const;
     // Moves to the unit's next state and performs its action. Returns the answer
     // (the param for ACT_COMM), or null when the unit does not fit or its action
     // fails.

@@ -11,7 +11,7 @@
 namespace murmex {
 
 class ScriptSource {
-public:
+  public:
     virtual ~ScriptSource() = default;
 
     // Starts a pass at the first byte. False when the bytes can't be reached
@@ -26,7 +26,7 @@ public:
 
 // A script file, opened afresh in binary mode for each pass.
 class FileSource final : public ScriptSource {
-public:
+  public:
     // The name is not copied: it must outlive the load.
     explicit FileSource(const char* name) : fileName(name) {}
     ~FileSource() override { endPass(); }
@@ -37,14 +37,14 @@ public:
     size_t read(uint8_t* into, size_t capacity) override;
     void endPass() override;
 
-private:
+  private:
     const char* fileName;
     std::FILE* file = nullptr;
 };
 
 // Bytes the caller owns and keeps unchanged until the load returns.
 class MemorySource final : public ScriptSource {
-public:
+  public:
     MemorySource(const void* bytes, size_t count)
         : data(static_cast<const uint8_t*>(bytes)), size(bytes == nullptr ? 0 : count) {}
 
@@ -54,7 +54,7 @@ public:
     }
     size_t read(uint8_t* into, size_t capacity) override;
 
-private:
+  private:
     const uint8_t* data;
     size_t size;
     size_t offset = 0;

@@ -6,7 +6,7 @@
 namespace kestrine::qt {
 
 class AboutBox : public TemplateDialog {
-public:
+  public:
     explicit AboutBox(QWidget* owner);
 };
 

@@ -14,8 +14,12 @@ constexpr int BASE_UNIT_X = 6;
 constexpr int BASE_UNIT_Y = 13;
 
 // Rounds to the nearest pixel, as the platform's MulDiv does for positive values.
-constexpr int dialogUnitsToPixelsX(int units) { return (units * BASE_UNIT_X + 2) / 4; }
-constexpr int dialogUnitsToPixelsY(int units) { return (units * BASE_UNIT_Y + 4) / 8; }
+constexpr int dialogUnitsToPixelsX(int units) {
+    return (units * BASE_UNIT_X + 2) / 4;
+}
+constexpr int dialogUnitsToPixelsY(int units) {
+    return (units * BASE_UNIT_Y + 4) / 8;
+}
 
 inline QRect controlGeometry(const ControlTemplate& control) {
     return QRect(dialogUnitsToPixelsX(control.x), dialogUnitsToPixelsY(control.y),

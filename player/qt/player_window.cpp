@@ -85,7 +85,9 @@ void PlayerWindow::applyColorsAndFonts() {
     }
 }
 
-const char* PlayerWindow::loadString(int32_t id) { return loadResourceString(id); }
+const char* PlayerWindow::loadString(int32_t id) {
+    return loadResourceString(id);
+}
 
 void PlayerWindow::addCommandEntry(const char* text, int32_t commandId) {
     entries.emplace_back(QString::fromLatin1(text), commandId);
@@ -97,9 +99,13 @@ void PlayerWindow::setControlText(int32_t controlId, const char* text) {
     }
 }
 
-void PlayerWindow::setCaption(const char* text) { setWindowTitle(fromScript(text)); }
+void PlayerWindow::setCaption(const char* text) {
+    setWindowTitle(fromScript(text));
+}
 
-ScreenPoint PlayerWindow::cursorPosition() { return ScreenPoint{pointer.x(), pointer.y()}; }
+ScreenPoint PlayerWindow::cursorPosition() {
+    return ScreenPoint{pointer.x(), pointer.y()};
+}
 
 ScreenRect PlayerWindow::controlRect(int32_t controlId) {
     auto found = controls().find(controlId);

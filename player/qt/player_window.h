@@ -15,7 +15,7 @@
 namespace kestrine::qt {
 
 class PlayerWindow : public TemplateDialog, public DialogPlatform {
-public:
+  public:
     explicit PlayerWindow(const char* scriptFileName = SCRIPT_FILE_NAME);
 
     PlayerDialog& logic() { return dialog; }
@@ -45,12 +45,12 @@ public:
     void postQuit(int32_t exitCode) override;
     void runAboutBox() override;
 
-protected:
+  protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
-private:
+  private:
     void applyColorsAndFonts();
 
     PlayerDialog dialog;

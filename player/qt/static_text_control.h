@@ -14,7 +14,7 @@
 namespace kestrine::qt {
 
 class StaticTextControl : public QWidget {
-public:
+  public:
     // Asked for the colours at every paint; without it the palette's are used.
     using ColorSource = std::function<ControlColors(int32_t controlId)>;
 
@@ -24,10 +24,10 @@ public:
     const QString& text() const { return shownText; }
     int32_t controlId() const { return id; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     int textFlags() const;
 
     int32_t id;

@@ -37,8 +37,9 @@ QWidget* makeControl(const ControlTemplate& control, const StaticTextControl::Co
 
 QFont templateFont(const DialogTemplate& dialogTemplate) {
     QFont font(QString::fromLatin1(dialogTemplate.fontName));
-    font.setPixelSize((dialogTemplate.fontPointSize * POINTS_TO_PIXELS_NUMERATOR +
-                       POINTS_PER_INCH / 2) / POINTS_PER_INCH);
+    font.setPixelSize(
+        (dialogTemplate.fontPointSize * POINTS_TO_PIXELS_NUMERATOR + POINTS_PER_INCH / 2) /
+        POINTS_PER_INCH);
     return font;
 }
 

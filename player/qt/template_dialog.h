@@ -18,7 +18,7 @@ namespace kestrine::qt {
 QFont templateFont(const DialogTemplate& dialogTemplate);
 
 class TemplateDialog : public QDialog {
-public:
+  public:
     TemplateDialog(const DialogTemplate& dialogTemplate, StaticTextControl::ColorSource colors,
                    QWidget* parent);
 
@@ -27,7 +27,7 @@ public:
     // Every control with an identifier, for hit tests and repainting.
     const std::map<int32_t, QWidget*>& controls() const { return byId; }
 
-private:
+  private:
     std::map<int32_t, QWidget*> byId;
 };
 

@@ -30,20 +30,40 @@ constexpr ControlTemplate ABOUT_CONTROLS[] = {
 };
 
 constexpr DialogTemplate CONVERSATION_DIALOG = {
-    CONVERSATION_DIALOG_ID, "Kestrine 1.0", 0, 0, 297, 186, "MS Sans Serif", 8,
-    CONVERSATION_CONTROLS, sizeof(CONVERSATION_CONTROLS) / sizeof(CONVERSATION_CONTROLS[0]),
+    CONVERSATION_DIALOG_ID,
+    "Kestrine 1.0",
+    0,
+    0,
+    297,
+    186,
+    "MS Sans Serif",
+    8,
+    CONVERSATION_CONTROLS,
+    sizeof(CONVERSATION_CONTROLS) / sizeof(CONVERSATION_CONTROLS[0]),
 };
 
 constexpr DialogTemplate ABOUT_DIALOG = {
-    ABOUT_DIALOG_ID, "About Kestrine", 0, 0, 235, 81, "MS Sans Serif", 8,
-    ABOUT_CONTROLS, sizeof(ABOUT_CONTROLS) / sizeof(ABOUT_CONTROLS[0]),
+    ABOUT_DIALOG_ID,
+    "About Kestrine",
+    0,
+    0,
+    235,
+    81,
+    "MS Sans Serif",
+    8,
+    ABOUT_CONTROLS,
+    sizeof(ABOUT_CONTROLS) / sizeof(ABOUT_CONTROLS[0]),
 };
 
 } // namespace
 
-const DialogTemplate& conversationDialogTemplate() { return CONVERSATION_DIALOG; }
+const DialogTemplate& conversationDialogTemplate() {
+    return CONVERSATION_DIALOG;
+}
 
-const DialogTemplate& aboutDialogTemplate() { return ABOUT_DIALOG; }
+const DialogTemplate& aboutDialogTemplate() {
+    return ABOUT_DIALOG;
+}
 
 const char* loadResourceString(int32_t id) {
     if (id == ABOUT_ENTRY_STRING_ID) {

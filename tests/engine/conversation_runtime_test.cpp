@@ -1,7 +1,7 @@
 // Finding, starting and applying: the rules of a conversation step and what
 // each failure leaves behind.
-#include "murmex/conversation_engine.h"
 #include "engine/script_builder.h"
+#include "murmex/conversation_engine.h"
 
 #include <gtest/gtest.h>
 
@@ -73,7 +73,8 @@ TEST(ConversationRuntimeTest, InitialAnswerTakesLastQualifyingUnitAndAppliesNoth
     ConversationEngine engine;
     addCharacter(engine, "Intro",
                  {unit(0, 4, "", "first"), unit(0, 5, "", "second", ACT_ADD_MEM, "seen", 1),
-                  unit(0, 1, "Hello?", "Hi."), when(unit(0, 0, "", "hidden"), "nope", OP_EQUAL, 1)});
+                  unit(0, 1, "Hello?", "Hi."),
+                  when(unit(0, 0, "", "hidden"), "nope", OP_EQUAL, 1)});
     ConversationView view;
     ASSERT_EQ(engine.startCharacter(0, view), 0);
     EXPECT_STREQ(view.answer, "second");
@@ -302,7 +303,8 @@ TEST(ConversationRuntimeTest, MemoryCarriesAcrossCharacters) {
                  {unit(0, 0, "", "hi"), unit(0, 0, "tell", "told", ACT_ADD_MEM, "secret", 1),
                   unit(0, 0, "smith", "-", ACT_COMM, "Smith")});
     addCharacter(engine, "Smith",
-                 {unit(0, 0, "", "forge"), when(unit(0, 0, "secret?", "yes"), "secret", OP_EQUAL, 1),
+                 {unit(0, 0, "", "forge"),
+                  when(unit(0, 0, "secret?", "yes"), "secret", OP_EQUAL, 1),
                   when(unit(0, 0, "nothing?", "no"), "secret", OP_NOT)});
     ConversationView view;
     ASSERT_EQ(engine.startCharacter(0, view), 0);

@@ -84,7 +84,8 @@ TEST(LoadAllocationFailure, EveryFailedAllocationReportsMemoryAndLeaksNothing) {
             EXPECT_EQ(loadFailing(engine, path, failing), LOAD_MEMORY);
             // The pool is the second allocation and its failure has no text;
             // the read chunk's and a record's failure say so.
-            EXPECT_STREQ(engine.errorMessage, failing == POOL_ALLOCATION ? "" : "Not enougth memory!");
+            EXPECT_STREQ(engine.errorMessage,
+                         failing == POOL_ALLOCATION ? "" : "Not enougth memory!");
             useWhatIsLeft(engine);
         }
         EXPECT_EQ(heap::held.load(), heldBefore) << "the engine kept memory after destruction";

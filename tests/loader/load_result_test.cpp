@@ -85,7 +85,9 @@ struct CauseCase {
     const char* detail;
 };
 
-std::string unit(const std::string& fields) { return "  { " + fields + " }\r\n"; }
+std::string unit(const std::string& fields) {
+    return "  { " + fields + " }\r\n";
+}
 
 class LoadCauseTest : public ::testing::TestWithParam<CauseCase> {};
 
@@ -116,11 +118,13 @@ INSTANTIATE_TEST_SUITE_P(
                   "return"},
         CauseCase{"NotAScript", "Hello\r\n", LOAD_BAD_MAGIC, 1,
                   "the first line is not MurmexSrcFile"},
-        CauseCase{"TextOpenAtEndOfFile", INTRO + unit(OPENING + "ACT = \"ACT_NONE\"") +
-                                         "  { S = \"0\" N = \"0\" Q = \"Hey",
+        CauseCase{"TextOpenAtEndOfFile",
+                  INTRO + unit(OPENING + "ACT = \"ACT_NONE\"") +
+                      "  { S = \"0\" N = \"0\" Q = \"Hey",
                   LOAD_SYNTAX, 7, "the file ends inside a text opened on line 7"},
         CauseCase{"TextOpenAtEndOfLine",
-                  INTRO + "  { S = \"0\" N = \"0\" Q = \"Hey\r\n A = \"x\" ACT = \"ACT_NONE\" }\r\n",
+                  INTRO +
+                      "  { S = \"0\" N = \"0\" Q = \"Hey\r\n A = \"x\" ACT = \"ACT_NONE\" }\r\n",
                   LOAD_SYNTAX, 7,
                   "the line ends inside a text opened on line 6; a text cannot span lines"},
         CauseCase{"EndOfFileInHeader", "MurmexSrcFile\r\nTITLE = ", LOAD_SYNTAX, 2,
@@ -137,9 +141,12 @@ INSTANTIATE_TEST_SUITE_P(
                   "the action is none of ACT_NONE, ACT_COMM, ACT_ADD_MEM, ACT_SUB_MEM, "
                   "ACT_ADD_INV, ACT_SUB_INV, ACT_ADD_MONEY, ACT_SUB_MONEY"},
         CauseCase{"UnknownOperator",
-                  INTRO + unit(OPENING + "ACT = \"ACT_NONE\" { ID = \"v\" OP = \"=\" VAL = \"1\" }"),
+                  INTRO +
+                      unit(OPENING + "ACT = \"ACT_NONE\" { ID = \"v\" OP = \"=\" VAL = \"1\" }"),
                   LOAD_SYNTAX, 6, "the operator is none of ==, !=, <, >, not"},
-        CauseCase{"NotANumber", INTRO + unit("S = \"zero\" N = \"0\" Q = \"\" A = \"Hi\" ACT = \"ACT_NONE\"") + "}\r\n",
+        CauseCase{"NotANumber",
+                  INTRO + unit("S = \"zero\" N = \"0\" Q = \"\" A = \"Hi\" ACT = \"ACT_NONE\"") +
+                      "}\r\n",
                   LOAD_SYNTAX, 6, "the value is not a number"},
         CauseCase{"TooManyConditions",
                   INTRO + unit(OPENING + "ACT = \"ACT_NONE\" { ID = \"a\" OP = \"not\" } "

@@ -31,8 +31,8 @@ class ScriptReaderTest : public ::testing::Test {
         reader.reset();
         path = folder.write("script.chr", scramble ? scrambled(text) : text);
         source = std::make_unique<FileSource>(path.c_str());
-        reader = std::make_unique<ScriptReader>(state, *source, chunk.get(), READ_CHUNK_SIZE,
-                                                scramble);
+        reader =
+            std::make_unique<ScriptReader>(state, *source, chunk.get(), READ_CHUNK_SIZE, scramble);
         EXPECT_TRUE(reader->open());
         return *reader;
     }

@@ -12,7 +12,7 @@
 namespace kestrine::testing {
 
 class FakePlatform : public DialogPlatform {
-public:
+  public:
     FakePlatform() {
         // The question lines as the template places them, 10 pixels high, with
         // gaps between them.

@@ -27,12 +27,24 @@ TEST(PlayerAppTest, OnlyTheThreeSwitchesStandingAloneSelectPlainScripts) {
         bool plain;
     };
     const Case cases[] = {
-        {{"/nd"}, true},      {{"-nd"}, true},       {{"nd"}, true},
-        {{"/ND"}, true},      {{"-Nd"}, true},       {{"nD"}, true},
-        {{" -nd"}, true},     {{}, false},           {{"-nd "}, false},
-        {{"-nd", "x"}, false}, {{"-nd", "-nd"}, false}, {{"--nd"}, false},
-        {{"-n"}, false},      {{"\"-nd\""}, false},  {{"/nd/"}, false},
-        {{"\xCE\xBD" "d"}, false},
+        {{"/nd"}, true},
+        {{"-nd"}, true},
+        {{"nd"}, true},
+        {{"/ND"}, true},
+        {{"-Nd"}, true},
+        {{"nD"}, true},
+        {{" -nd"}, true},
+        {{}, false},
+        {{"-nd "}, false},
+        {{"-nd", "x"}, false},
+        {{"-nd", "-nd"}, false},
+        {{"--nd"}, false},
+        {{"-n"}, false},
+        {{"\"-nd\""}, false},
+        {{"/nd/"}, false},
+        {{"\xCE\xBD"
+          "d"},
+         false},
     };
     for (const Case& c : cases) {
         const std::string tail = tailOf(c.arguments);

@@ -46,6 +46,8 @@ bool firstLineIsMagic(const std::string& bytes, bool descramble) {
     return startsWithMagicLine(bytes.data(), bytes.size(), descramble);
 }
 
-void scrambleInPlace(std::string& bytes) { scrambleBytes(bytes.data(), bytes.size()); }
+void scrambleInPlace(std::string& bytes) {
+    scrambleBytes(bytes.data(), bytes.size());
+}
 
 } // namespace murmex::tool

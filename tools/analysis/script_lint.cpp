@@ -102,7 +102,8 @@ class Linter {
             add(line, "cannot-start",
                 characterName(character) +
                     " has no initial answer (a unit with an empty question in state 0): starting "
-                    "it stops with \"" + runtime_messages::NO_INITIAL_ANSWER + "\"");
+                    "it stops with \"" +
+                    runtime_messages::NO_INITIAL_ANSWER + "\"");
         } else if (!question) {
             add(line, "cannot-start",
                 characterName(character) +

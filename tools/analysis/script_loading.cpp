@@ -38,7 +38,8 @@ std::string describeSilentFailure(const std::string& path, bool plain, const Loa
         // A file read the wrong way round is the usual cause; say so when the
         // other reading would find the magic.
         if (firstLineIsMagic(readFileStart(path, MAGIC_PROBE_SIZE), plain)) {
-            description += plain ? " (looks scrambled: drop --plain)" : " (looks plain: try --plain)";
+            description +=
+                plain ? " (looks scrambled: drop --plain)" : " (looks plain: try --plain)";
         }
         return description;
     }
@@ -82,7 +83,8 @@ LoadedScript loadScript(const std::string& path, bool plain, ScriptLines* lines)
 std::string loadErrorText(const std::string& path, bool plain, const LoadedScript& loaded) {
     const ConversationEngine& engine = *loaded.engine;
     const bool hasMessage = engine.errorMessage != nullptr && engine.errorMessage[0] != 0;
-    return hasMessage ? std::string(engine.errorMessage) : describeSilentFailure(path, plain, loaded);
+    return hasMessage ? std::string(engine.errorMessage)
+                      : describeSilentFailure(path, plain, loaded);
 }
 
 std::string loadErrorLine(const std::string& path, bool plain, const LoadedScript& loaded) {

@@ -41,7 +41,9 @@ bool writeAll(int descriptor, const std::string& bytes) {
     return true;
 }
 
-std::string systemError(const std::string& what) { return what + ": " + std::strerror(errno); }
+std::string systemError(const std::string& what) {
+    return what + ": " + std::strerror(errno);
+}
 
 } // namespace
 
@@ -90,8 +92,8 @@ bool writeFileWhole(const std::string& path, const std::string& bytes, bool repl
     const mode_t mode = fs::exists(targetStatus)
                             ? static_cast<mode_t>(targetStatus.permissions() & fs::perms::mask)
                             : newFileMode();
-    bool ok = writeAll(descriptor, bytes) && ::fchmod(descriptor, mode) == 0 &&
-              ::fsync(descriptor) == 0;
+    bool ok =
+        writeAll(descriptor, bytes) && ::fchmod(descriptor, mode) == 0 && ::fsync(descriptor) == 0;
     if (!ok) {
         error = systemError("cannot write " + std::string(temporaryName.data()));
     }

@@ -114,8 +114,8 @@ PlayStep PlaySession::choose(int32_t position) {
         step.effects.push_back("switch to " + characterName());
         break;
     case StepKind::Ended:
-        step.effects.push_back("end (state " + std::to_string(step.outcome.result) +
-                               "), " + START_CHARACTER + " starts again");
+        step.effects.push_back("end (state " + std::to_string(step.outcome.result) + "), " +
+                               START_CHARACTER + " starts again");
         break;
     case StepKind::Failed:
         fail(engine.errorMessage);
@@ -149,7 +149,9 @@ std::string PlaySession::characterName() const {
     return displayText(engine.characters[view.characterIndex]->name);
 }
 
-std::string PlaySession::answer() const { return shownText(view.answer); }
+std::string PlaySession::answer() const {
+    return shownText(view.answer);
+}
 
 std::vector<std::string> PlaySession::questions() const {
     std::vector<std::string> shown;

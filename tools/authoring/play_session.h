@@ -34,7 +34,7 @@ struct QuestionMatch {
 };
 
 class PlaySession {
-public:
+  public:
     PlaySession() = default;
     PlaySession(const PlaySession&) = delete;
     PlaySession& operator=(const PlaySession&) = delete;
@@ -69,7 +69,7 @@ public:
     const LoadedScript& script() const { return loaded; }
     const MemoryStore& memory() const { return loaded.engine->memory; }
 
-private:
+  private:
     void fail(std::string text);
 
     LoadedScript loaded;

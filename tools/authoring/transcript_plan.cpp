@@ -15,7 +15,9 @@ struct Token {
     bool quoted = false;
 };
 
-bool isBlank(char byte) { return byte == ' ' || byte == '\t' || byte == '\r'; }
+bool isBlank(char byte) {
+    return byte == ' ' || byte == '\t' || byte == '\r';
+}
 
 // Cuts a line into tokens. False, with the reason, on a broken quoted text.
 bool tokenize(const std::string& line, std::vector<Token>& tokens, std::string& error) {
@@ -75,11 +77,13 @@ std::optional<int32_t> numberOf(const Token& token) {
     return value;
 }
 
-bool isWord(const Token& token, const char* word) { return !token.quoted && token.text == word; }
+bool isWord(const Token& token, const char* word) {
+    return !token.quoted && token.text == word;
+}
 
 // Reads one line's tokens into a step; false with the reason when they are not one.
 class StepReader {
-public:
+  public:
     StepReader(const std::vector<Token>& tokens, PlanStep& step, std::string& error)
         : tokens(tokens), step(step), error(error) {}
 
@@ -93,11 +97,10 @@ public:
         if (isWord(tokens[0], "expect")) {
             return readExpect();
         }
-        return fail("unknown step \"" + tokens[0].text +
-                    "\": a step is start, choose or expect");
+        return fail("unknown step \"" + tokens[0].text + "\": a step is start, choose or expect");
     }
 
-private:
+  private:
     bool fail(std::string message) {
         error = std::move(message);
         return false;
@@ -167,8 +170,8 @@ private:
             return true;
         }
         if (isWord(what, "money")) {
-            const std::optional<int32_t> money = tokens.size() == 3 ? numberOf(tokens[2])
-                                                                     : std::nullopt;
+            const std::optional<int32_t> money =
+                tokens.size() == 3 ? numberOf(tokens[2]) : std::nullopt;
             if (!money) {
                 return fail("expect money needs one whole number");
             }

@@ -86,8 +86,8 @@ int runCheck(const CheckOptions& options, std::ostream& out, std::ostream& err) 
 
 CLI::App* addCheckCommand(CLI::App& app, ChosenCommand& chosen) {
     auto options = std::make_shared<CheckOptions>();
-    CLI::App* command = app.add_subcommand(
-        "check", "Load scripts exactly as the player does and report each one");
+    CLI::App* command =
+        app.add_subcommand("check", "Load scripts exactly as the player does and report each one");
     command->add_flag("--plain", options->plain, "Read the files as plain text, not descrambled");
     command->add_flag("--json", options->json, "Print the results as one JSON array");
     command->add_option("FILE", options->files, "Script files to check")->required();

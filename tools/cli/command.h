@@ -52,8 +52,8 @@ using ScriptWork = std::function<int(const LoadedScript& loaded, const ScriptLin
 
 // Loads the script, then does the work. A failed load is reported on `err`
 // as the check line (FILE:LINE: error CODE: TEXT) and gives EXIT_FAILED.
-int runOnScript(const ScriptArguments& script, ScriptUse use, std::ostream& out,
-                std::ostream& err, const ScriptWork& work);
+int runOnScript(const ScriptArguments& script, ScriptUse use, std::ostream& out, std::ostream& err,
+                const ScriptWork& work);
 
 // What the command line chose, filled in by the chosen command while the
 // line is parsed: the script and the work for a command that uses one,

@@ -17,7 +17,9 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-Json colorToJson(const Rgb& color) { return Json::array({color.red, color.green, color.blue}); }
+Json colorToJson(const Rgb& color) {
+    return Json::array({color.red, color.green, color.blue});
+}
 
 // A keyword, or the number itself for a value outside the table.
 Json keyword(const char* word, int32_t value) {

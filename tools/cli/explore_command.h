@@ -2,8 +2,8 @@
 // player would stop, how to get there, and what no play reaches.
 #pragma once
 
-#include "tools/cli/command.h"
 #include "tools/analysis/script_explorer.h"
+#include "tools/cli/command.h"
 
 #include <ostream>
 #include <string>

@@ -30,16 +30,11 @@ struct CommandRow {
 constexpr CommandRow COMMANDS[] = {
     // check takes several scripts and reports each; play and test word a
     // failed load as the window does; scramble works on raw bytes.
-    {addCheckCommand, ScriptUse::None},
-    {addDumpCommand, DUMP_SCRIPT_USE},
-    {addScrambleCommand, ScriptUse::None},
-    {addUnscrambleCommand, ScriptUse::None},
-    {addPlayCommand, ScriptUse::None},
-    {addTestCommand, ScriptUse::None},
-    {addStatsCommand, STATS_SCRIPT_USE},
-    {addGraphCommand, GRAPH_SCRIPT_USE},
-    {addLintCommand, LINT_SCRIPT_USE},
-    {addExploreCommand, EXPLORE_SCRIPT_USE},
+    {addCheckCommand, ScriptUse::None},    {addDumpCommand, DUMP_SCRIPT_USE},
+    {addScrambleCommand, ScriptUse::None}, {addUnscrambleCommand, ScriptUse::None},
+    {addPlayCommand, ScriptUse::None},     {addTestCommand, ScriptUse::None},
+    {addStatsCommand, STATS_SCRIPT_USE},   {addGraphCommand, GRAPH_SCRIPT_USE},
+    {addLintCommand, LINT_SCRIPT_USE},     {addExploreCommand, EXPLORE_SCRIPT_USE},
 };
 constexpr size_t COMMAND_COUNT = sizeof(COMMANDS) / sizeof(COMMANDS[0]);
 

@@ -32,7 +32,7 @@ std::string trimmed(const std::string& text) {
 
 // The choices, from the list given up front or read from the input.
 class ChoiceSource {
-public:
+  public:
     ChoiceSource(const PlayOptions& options, std::istream& in, std::ostream& out)
         : options(options), in(in), out(out) {}
 
@@ -59,7 +59,7 @@ public:
         return line;
     }
 
-private:
+  private:
     const PlayOptions& options;
     std::istream& in;
     std::ostream& out;
@@ -128,8 +128,7 @@ int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std
             } else if (number) {
                 out << "There is no question " << entry << ": " << choiceHint(count) << '\n';
             } else {
-                out << '"' << entry << "\" is not a question number: " << choiceHint(count)
-                    << '\n';
+                out << '"' << entry << "\" is not a question number: " << choiceHint(count) << '\n';
             }
             continue;
         }
@@ -157,8 +156,9 @@ CLI::App* addPlayCommand(CLI::App& app, ChosenCommand& chosen) {
     command->add_option("--start", options->start, "Character to start with")
         ->capture_default_str();
     CLI::Option* choose =
-        command->add_option("--choose", options->choices,
-                            "Choices to make, as a list like 1,3,2; the game then stops")
+        command
+            ->add_option("--choose", options->choices,
+                         "Choices to make, as a list like 1,3,2; the game then stops")
             ->delimiter(',');
     command->add_flag("--trace", options->trace, "Also print what each applied talk unit did");
     command->callback([options, choose, &chosen] {

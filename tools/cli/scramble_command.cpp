@@ -3,8 +3,8 @@
 // usual slips: the wrong direction, a typo that would overwrite a file.
 #include "tools/cli/scramble_command.h"
 
-#include "tools/authoring/file_output.h"
 #include "tools/analysis/script_bytes.h"
+#include "tools/authoring/file_output.h"
 
 #include <CLI/CLI.hpp>
 
@@ -31,9 +31,8 @@ bool inputFits(ScrambleDirection direction, const ScrambleOptions& options,
             return false;
         }
     } else if (!firstLineIsMagic(bytes, true)) {
-        error = options.input +
-                ": does not descramble to a first line MurmexSrcFile "
-                "(plain already?); use --force to unscramble it anyway";
+        error = options.input + ": does not descramble to a first line MurmexSrcFile "
+                                "(plain already?); use --force to unscramble it anyway";
         return false;
     }
     return true;
@@ -93,12 +92,12 @@ int runScramble(ScrambleDirection direction, const ScrambleOptions& options, std
 
 CLI::App* addScrambleCommand(CLI::App& app, ChosenCommand& chosen) {
     return addScrambleDirection(app, chosen, ScrambleDirection::Scramble,
-                         "Scramble a plain script into the form the player reads");
+                                "Scramble a plain script into the form the player reads");
 }
 
 CLI::App* addUnscrambleCommand(CLI::App& app, ChosenCommand& chosen) {
     return addScrambleDirection(app, chosen, ScrambleDirection::Unscramble,
-                         "Turn a scrambled script back into plain text");
+                                "Turn a scrambled script back into plain text");
 }
 
 } // namespace murmex::tool

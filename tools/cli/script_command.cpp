@@ -5,8 +5,8 @@
 
 namespace murmex::tool {
 
-int runOnScript(const ScriptArguments& script, ScriptUse use, std::ostream& out,
-                std::ostream& err, const ScriptWork& work) {
+int runOnScript(const ScriptArguments& script, ScriptUse use, std::ostream& out, std::ostream& err,
+                const ScriptWork& work) {
     // Some 60 KiB: kept off the stack.
     auto lines = std::make_unique<ScriptLines>();
     ScriptLines* noted = use == ScriptUse::LoadedWithLines ? lines.get() : nullptr;

@@ -3,8 +3,8 @@
 #include "tools/cli/test_command.h"
 
 #include "murmex/conversation_flow.h"
-#include "tools/authoring/play_session.h"
 #include "tools/analysis/script_bytes.h"
+#include "tools/authoring/play_session.h"
 #include "tools/authoring/source_context.h"
 
 #include <CLI/CLI.hpp>
@@ -40,7 +40,7 @@ std::string quotedList(const std::vector<std::string>& texts) {
 
 // One plan being played: the game, where the plan stands, and what went wrong.
 class PlanRun {
-public:
+  public:
     PlanRun(const std::string& planPath, std::ostream& out) : planPath(planPath), out(out) {}
 
     bool play(const TranscriptPlan& plan, const TestOptions& options) {
@@ -75,7 +75,7 @@ public:
         return failures == 0;
     }
 
-private:
+  private:
     static bool failureExpected(const std::vector<PlanStep>& steps, size_t at) {
         return at < steps.size() && steps[at].kind == PlanStepKind::ExpectError;
     }
@@ -142,7 +142,8 @@ private:
         switch (step.kind) {
         case PlanStepKind::ExpectAnswer:
             if (showing(step, "answer " + quoted(step.text))) {
-                expectEqual(step, "answer " + quoted(step.text), "answer " + quoted(session.answer()));
+                expectEqual(step, "answer " + quoted(step.text),
+                            "answer " + quoted(session.answer()));
             }
             break;
         case PlanStepKind::ExpectQuestions:
@@ -160,9 +161,9 @@ private:
         case PlanStepKind::ExpectMissing: {
             // The engine's own lookup, so names compare as conditions compare them.
             const int32_t slot = memory.lookup(step.text.c_str());
-            const std::string got = slot >= 0 ? "var " + step.text + " == " +
-                                                    std::to_string(memory.valueAt(slot))
-                                              : "var " + step.text + " missing";
+            const std::string got =
+                slot >= 0 ? "var " + step.text + " == " + std::to_string(memory.valueAt(slot))
+                          : "var " + step.text + " missing";
             expectEqual(step,
                         step.kind == PlanStepKind::ExpectMissing
                             ? "var " + step.text + " missing"

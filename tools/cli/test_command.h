@@ -2,8 +2,8 @@
 // expectation the game does not meet.
 #pragma once
 
-#include "tools/cli/command.h"
 #include "tools/authoring/transcript_plan.h"
+#include "tools/cli/command.h"
 
 #include <ostream>
 #include <string>

@@ -29,7 +29,7 @@ constexpr size_t QUESTION_FITS = 60;
 constexpr size_t ANSWER_FITS = 250;
 
 class DemoScript : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         engine.disableDescramble();
         ASSERT_GE(engine.load(MURMEX_DEMO_SCRIPT), 0)
@@ -87,8 +87,7 @@ TEST_F(DemoScript, NeverDeadEnds) {
         const int32_t index = engine.findCharacter(name);
         const int32_t result = engine.startCharacter(index, view);
         if (result != 0) {
-            ADD_FAILURE() << "starting " << name << " fails (" << result
-                          << ") after: " << path;
+            ADD_FAILURE() << "starting " << name << " fails (" << result << ") after: " << path;
             return;
         }
         shownAnswers.insert(view.answer);
@@ -128,10 +127,11 @@ TEST_F(DemoScript, NeverDeadEnds) {
     // own answer.
     for (const TalkUnit* unit : allUnits()) {
         if (unit->question[0] != 0) {
-            EXPECT_TRUE(offeredQuestions.count(unit->question)) << "never offered: " << unit->question;
+            EXPECT_TRUE(offeredQuestions.count(unit->question))
+                << "never offered: " << unit->question;
         }
-        const bool answerShown = unit->action != murmex::ACT_COMM &&
-                                 (unit->question[0] == 0 || unit->nextState >= 0);
+        const bool answerShown =
+            unit->action != murmex::ACT_COMM && (unit->question[0] == 0 || unit->nextState >= 0);
         if (answerShown) {
             EXPECT_TRUE(shownAnswers.count(unit->answer)) << "never shown: " << unit->answer;
         }

@@ -57,7 +57,9 @@ struct BadPlan {
     const char* message;
 };
 
-void PrintTo(const BadPlan& testCase, std::ostream* out) { *out << testCase.label; }
+void PrintTo(const BadPlan& testCase, std::ostream* out) {
+    *out << testCase.label;
+}
 
 class BadTranscriptPlan : public ::testing::TestWithParam<BadPlan> {};
 
@@ -90,7 +92,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "expect questions takes quoted texts only, got B"},
         BadPlan{"VarWithoutValue", "expect var x ==", 1,
                 "expect var needs NAME == NUMBER or NAME missing"},
-        BadPlan{"MoneyTooLarge", "expect money 4294967296", 1, "expect money needs one whole number"},
+        BadPlan{"MoneyTooLarge", "expect money 4294967296", 1,
+                "expect money needs one whole number"},
         BadPlan{"LateStart", "choose 1\nstart Intro", 2, "start must be the first step"}),
     [](const ::testing::TestParamInfo<BadPlan>& info) { return info.param.label; });
 
