@@ -44,7 +44,8 @@ bool ScriptReader::readQuotedInChunk(int32_t last) {
     // Only a value shorter than the last index can close here: one that
     // reaches it is the byte-wise path's to report.
     const size_t available = static_cast<size_t>(end - next);
-    const size_t window = available < static_cast<size_t>(last) ? available : last;
+    const size_t limit = static_cast<size_t>(last);
+    const size_t window = available < limit ? available : limit;
     // A line feed, or a zero byte that would end the text early, is left to
     // the byte-wise path too.
     const uint8_t* stop = findValueStop(next, next + window);
