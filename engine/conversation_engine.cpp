@@ -25,7 +25,8 @@ ConversationEngine::~ConversationEngine() {
 }
 
 bool ConversationEngine::reservePool(int32_t size) {
-    if (size < 0) {
+    // Texts of a loaded script point into the pool we hold: it must stay.
+    if (size < 0 || block != nullptr || characterCount != 0) {
         return false;
     }
     std::unique_ptr<char[]> pool(new (std::nothrow) char[static_cast<size_t>(size)]);

@@ -34,7 +34,12 @@ struct RepeatedKey {
         }
     }
 };
-const RepeatedKey repeatedKey;
+// Built on first use rather than at program start, so that a game may load
+// a script from its own global constructors.
+const RepeatedKey& repeatedKey() {
+    static const RepeatedKey key;
+    return key;
+}
 
 bool stopsValue(uint8_t byte) {
     return byte == '"' || byte == '\n' || byte == 0;
@@ -91,12 +96,13 @@ __attribute__((target("avx2"))) const uint8_t* findValueStopAvx2(const uint8_t* 
 // One loop body, compiled twice below: for the baseline vector unit and for
 // the wider one, which the reader uses where the processor has it.
 MURMEX_ALWAYS_INLINE void descrambleLoop(uint8_t* bytes, size_t count, uint32_t firstOffset) {
+    const uint8_t* keys = repeatedKey().bytes;
     size_t done = 0;
     while (done < count) {
         const uint32_t keyStart = (firstOffset + static_cast<uint32_t>(done)) & 255u;
         const size_t run = count - done < 256 ? count - done : 256;
         uint8_t* MURMEX_RESTRICT target = bytes + done;
-        const uint8_t* MURMEX_RESTRICT key = repeatedKey.bytes + keyStart;
+        const uint8_t* MURMEX_RESTRICT key = keys + keyStart;
         for (size_t i = 0; i < run; ++i) {
             target[i] ^= key[i];
         }
@@ -115,7 +121,8 @@ __attribute__((target("avx2"))) void descrambleAvx2(uint8_t* bytes, size_t count
 }
 #endif
 
-// The widest variants this processor runs, chosen once.
+// The widest variants this processor runs, chosen on first use (not at
+// program start, for the same reason as the key).
 struct BestLoops {
     const uint8_t* (*findValueStop)(const uint8_t*, const uint8_t*) = findValueStopPlain;
     void (*descramble)(uint8_t*, size_t, uint32_t) = descramblePlain;
@@ -130,16 +137,19 @@ struct BestLoops {
 #endif
     }
 };
-const BestLoops bestLoops;
+const BestLoops& bestLoops() {
+    static const BestLoops loops;
+    return loops;
+}
 
 } // namespace
 
 void descrambleBytes(uint8_t* bytes, size_t count, uint32_t firstOffset) {
-    bestLoops.descramble(bytes, count, firstOffset);
+    bestLoops().descramble(bytes, count, firstOffset);
 }
 
 const uint8_t* findValueStop(const uint8_t* from, const uint8_t* to) {
-    return bestLoops.findValueStop(from, to);
+    return bestLoops().findValueStop(from, to);
 }
 
 } // namespace murmex

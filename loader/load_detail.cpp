@@ -2,6 +2,7 @@
 // player's messages stay as they are; these may say more.
 #include "murmex/load_result.h"
 
+#include "murmex/magic_line.h"
 #include "murmex/script_keywords.h"
 
 #include <cstdio>
@@ -12,7 +13,7 @@ namespace murmex {
 namespace {
 
 // Which number of the detail a wording takes, if any.
-enum class Takes { Nothing, Line, Number, Character, ActionList, OperatorList };
+enum class Takes { Nothing, Line, Number, Character, ActionList, OperatorList, Magic };
 
 struct CauseWording {
     LoadCause cause;
@@ -22,7 +23,7 @@ struct CauseWording {
 
 constexpr CauseWording WORDINGS[] = {
     {LoadCause::CannotOpen, "the script cannot be opened", Takes::Nothing},
-    {LoadCause::NotAScript, "the first line is not MurmexSrcFile", Takes::Nothing},
+    {LoadCause::NotAScript, "the first line is not %s", Takes::Magic},
     {LoadCause::FirstLineEndsWithLineFeed,
      "line 1 ends with a line feed alone; the first line must end with a carriage return",
      Takes::Nothing},
@@ -47,6 +48,8 @@ constexpr CauseWording WORDINGS[] = {
     {LoadCause::OutOfMemory, "out of memory", Takes::Nothing},
     {LoadCause::PoolTooLarge, "the texts together need more than 2 GiB", Takes::Nothing},
     {LoadCause::FileChanged, "the script changed between the loader's two passes", Takes::Nothing},
+    {LoadCause::AlreadyLoaded, "the engine holds a script already; load into a new engine",
+     Takes::Nothing},
 };
 
 // Joins the keywords of a table with commas into out.
@@ -88,6 +91,9 @@ const char* describeLoadDetail(const LoadDetail& detail, char* out, size_t capac
             break;
         case Takes::Character:
             std::snprintf(out, capacity, wording.format, detail.number);
+            break;
+        case Takes::Magic:
+            std::snprintf(out, capacity, wording.format, SCRIPT_MAGIC);
             break;
         case Takes::ActionList:
             joinKeywords(

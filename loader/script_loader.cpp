@@ -28,6 +28,7 @@ struct LoadBuffers {
 } // namespace
 
 LoadResult ScriptLoader::load() {
+    state = LoadState();
     LoadResult result;
     result.code = LOAD_OK;
     if (engine.block != nullptr) {
@@ -36,6 +37,7 @@ LoadResult ScriptLoader::load() {
         result.code = LOAD_MEMORY;
         result.line = engine.line;
         result.message = "";
+        result.detail.cause = LoadCause::AlreadyLoaded;
         return result;
     }
     // Counted afresh, even after a load that failed while measuring.

@@ -17,7 +17,10 @@ bool ScriptReader::open() {
 }
 
 bool ScriptReader::refill() {
-    const size_t got = source.read(chunk, capacity);
+    // A game's own source might claim more than was asked for; nothing past
+    // the chunk is ever touched.
+    const size_t read = source.read(chunk, capacity);
+    const size_t got = read < capacity ? read : capacity;
     if (descrambling) {
         scrambleBytes(chunk, got, nextOffset);
     }

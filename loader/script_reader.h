@@ -54,7 +54,7 @@ class ScriptReader {
     int32_t seekChar(char wanted) {
         // Most fields stand a few bytes apart on one line: ordinary bytes
         // within the fetched chunk are skipped here, and the general path
-        // deals with line feeds, comments, stop characters and the block's
+        // deals with line feeds, comments, stop characters and the chunk's
         // end. A '#' always opens a comment, so it is never skipped to here.
         const uint8_t* at = wanted == '#' ? end : next;
         while (at != end && *at != static_cast<uint8_t>(wanted) && !FAST_SEEK_STOPS[*at]) {

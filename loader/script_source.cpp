@@ -5,7 +5,7 @@
 
 namespace murmex {
 
-bool FileSource::startPass() {
+bool FileSource::startPass() noexcept {
     endPass();
     file = std::fopen(fileName, "rb");
     if (file == nullptr) {
@@ -16,18 +16,18 @@ bool FileSource::startPass() {
     return true;
 }
 
-size_t FileSource::read(uint8_t* into, size_t capacity) {
+size_t FileSource::read(uint8_t* into, size_t capacity) noexcept {
     return file == nullptr ? 0 : std::fread(into, 1, capacity, file);
 }
 
-void FileSource::endPass() {
+void FileSource::endPass() noexcept {
     if (file != nullptr) {
         std::fclose(file);
         file = nullptr;
     }
 }
 
-size_t MemorySource::read(uint8_t* into, size_t capacity) {
+size_t MemorySource::read(uint8_t* into, size_t capacity) noexcept {
     const size_t left = size - offset;
     const size_t count = capacity < left ? capacity : left;
     if (count != 0) {

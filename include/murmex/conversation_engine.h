@@ -42,15 +42,16 @@ class ConversationEngine {
 
     // Loads a script file in two passes; LOAD_OK or a negative code, with
     // `line` and `errorMessage` telling where and what. Defined by the loader,
-    // like the two below; loadScriptFrom (load_script.h) also gives the
+    // like the one below; loadScriptFrom (load_script.h) also gives the
     // cause in plain words.
     int32_t load(const char* fileName);
     // The same for a script the caller holds in memory (read from an archive,
     // say); the bytes must stay unchanged until the call returns.
     int32_t loadFromMemory(const void* data, size_t size);
 
-    // Makes the pool `size` bytes and empties it, for the loader's
-    // filling pass. False when the pool can't be allocated.
+    // Makes the pool `size` bytes and empties it, for the loader's filling
+    // pass. False when the pool can't be allocated, or when the engine holds
+    // a pool or characters already (their texts point into it).
     bool reservePool(int32_t size);
 
     // Index of the first character with exactly this name, or -1.

@@ -30,7 +30,7 @@ struct StepOutcome {
 
 class ConversationFlow {
   public:
-    // `firstCharacter` is started by startGame and after every conversation
+    // `startedFirst` is started by startGame and after every conversation
     // that ends; it is not copied and must outlive the flow.
     ConversationFlow(ConversationEngine& playedEngine, ConversationView& shownView,
                      const char* startedFirst = START_CHARACTER)

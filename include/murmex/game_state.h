@@ -24,9 +24,11 @@ constexpr int32_t GAME_STATE_UNFIT = -6;
 // character, five questions and every memory slot holding a longest name.
 constexpr size_t GAME_STATE_MAX_BYTES = 13472;
 
-// A copyable value without pointers; taking, applying, saving and restoring it
-// allocate nothing. Texts are held as places in the loaded script, so a value
-// fits only the script it was taken from.
+// A copyable value; taking, applying, saving and restoring it allocate
+// nothing. Texts are held as places in the loaded script, so a value fits only
+// the script it was taken from. It is some 13 KiB (the memory store), so the
+// save and restore calls need that much stack. To keep a game, write the bytes
+// of saveGameState, never the value itself.
 struct GameState {
     // The engine's characterCount when the value was taken.
     int32_t characterCount = 0;

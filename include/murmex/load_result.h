@@ -40,6 +40,7 @@ enum class LoadCause : uint8_t {
     OutOfMemory,
     PoolTooLarge,
     FileChanged,
+    AlreadyLoaded, // the engine holds a script: one engine loads one script
 };
 
 struct LoadDetail {

@@ -14,14 +14,17 @@ class ScriptSource {
   public:
     virtual ~ScriptSource() = default;
 
+    // The loader is built without exceptions: a source reports trouble
+    // through its results and never throws.
+
     // Starts a pass at the first byte. False when the bytes can't be reached
     // (a file that can't be opened); the load then fails with LOAD_CANNOT_OPEN.
-    virtual bool startPass() = 0;
-    // Copies up to `capacity` of the next bytes into `into` and returns how
-    // many; 0 at the end.
-    virtual size_t read(uint8_t* into, size_t capacity) = 0;
+    virtual bool startPass() noexcept = 0;
+    // Copies at most `capacity` of the next bytes into `into` and returns how
+    // many; 0 at the end. Both passes must see the same bytes.
+    virtual size_t read(uint8_t* into, size_t capacity) noexcept = 0;
     // Ends the pass and gives back what startPass took.
-    virtual void endPass() {}
+    virtual void endPass() noexcept {}
 };
 
 // A script file, opened afresh in binary mode for each pass.
@@ -33,9 +36,9 @@ class FileSource final : public ScriptSource {
     FileSource(const FileSource&) = delete;
     FileSource& operator=(const FileSource&) = delete;
 
-    bool startPass() override;
-    size_t read(uint8_t* into, size_t capacity) override;
-    void endPass() override;
+    bool startPass() noexcept override;
+    size_t read(uint8_t* into, size_t capacity) noexcept override;
+    void endPass() noexcept override;
 
   private:
     const char* fileName;
@@ -48,11 +51,11 @@ class MemorySource final : public ScriptSource {
     MemorySource(const void* bytes, size_t count)
         : data(static_cast<const uint8_t*>(bytes)), size(bytes == nullptr ? 0 : count) {}
 
-    bool startPass() override {
+    bool startPass() noexcept override {
         offset = 0;
         return true;
     }
-    size_t read(uint8_t* into, size_t capacity) override;
+    size_t read(uint8_t* into, size_t capacity) noexcept override;
 
   private:
     const uint8_t* data;

@@ -37,6 +37,10 @@ void expectSameModel(const ConversationEngine& a, const ConversationEngine& b) {
     }
 }
 
+const std::string INTRO_FOR_RELOAD =
+    HEADER +
+    "\"Intro\" {\r\n  { S = \"0\" N = \"0\" Q = \"\" A = \"Hi\" ACT = \"ACT_NONE\" }\r\n}\r\n";
+
 // Far more than one read chunk (64 KiB), in both forms.
 std::string largeScript() {
     std::string script = HEADER + "\"Intro\" {\r\n";
@@ -75,6 +79,45 @@ TEST(LoadFromMemory, NoBytesIsAnEmptyScript) {
     ConversationEngine engine;
     EXPECT_EQ(engine.loadFromMemory(nullptr, 12), LOAD_OK);
     EXPECT_EQ(engine.characterCount, 0);
+}
+
+// A game's source that claims to have read more than it was asked for.
+class OverclaimingSource final : public ScriptSource {
+  public:
+    explicit OverclaimingSource(const std::string& bytes) : inner(bytes.data(), bytes.size()) {}
+    bool startPass() noexcept override { return inner.startPass(); }
+    size_t read(uint8_t* into, size_t capacity) noexcept override {
+        const size_t got = inner.read(into, capacity);
+        return got == 0 ? 0 : got + capacity;
+    }
+
+  private:
+    MemorySource inner;
+};
+
+TEST(LoadFromSource, NothingPastTheChunkIsTouchedWhatEverASourceClaims) {
+    // Under the sanitizers a read past the chunk would stop the run.
+    const std::string script = largeScript();
+    ConversationEngine engine;
+    engine.disableDescramble();
+    OverclaimingSource source(script);
+    const LoadResult result = loadScriptFrom(engine, source);
+    EXPECT_LE(result.code, LOAD_OK);
+}
+
+TEST(LoadFromSource, AnEngineLoadsOneScriptAndKeepsItsPool) {
+    const std::string script = INTRO_FOR_RELOAD;
+    ConversationEngine engine;
+    engine.disableDescramble();
+    ASSERT_EQ(engine.loadFromMemory(script.data(), script.size()), LOAD_OK);
+    const char* pool = engine.block.get();
+    MemorySource again(script.data(), script.size());
+    const LoadResult result = loadScriptFrom(engine, again);
+    EXPECT_EQ(result.code, LOAD_MEMORY);
+    EXPECT_EQ(result.detail.cause, LoadCause::AlreadyLoaded);
+    EXPECT_FALSE(engine.reservePool(16));
+    EXPECT_EQ(engine.block.get(), pool);
+    EXPECT_EQ(engine.characterCount, 1);
 }
 
 struct CauseCase {

@@ -172,9 +172,8 @@ class Explorer {
             // been found it stays: this is the very first start.
             if (isNew({FAILURE_MISSING_CHARACTER, -1, -1, ""})) {
                 add(1, "no-intro",
-                    "the game can't begin: no character is named \"Intro\", and the player "
-                    "stops with \"" +
-                        message + "\"",
+                    std::string("the game can't begin: no character is named \"") +
+                        START_CHARACTER + "\", and the player stops with \"" + message + "\"",
                     std::move(path));
             }
             return;

@@ -63,8 +63,9 @@ class Linter {
     void checkCharacters() {
         if (!hasCharacter(START_CHARACTER)) {
             add(1, "no-intro",
-                "no character is named \"Intro\": the player stops at once with \"Character not "
-                "found!\"");
+                std::string("no character is named \"") + START_CHARACTER +
+                    "\": the player stops at once with \"" + runtime_messages::CHARACTER_NOT_FOUND +
+                    "\"");
         }
         std::map<std::string, int32_t> firstLine;
         for (int32_t c = 0; c < engine.characterCount; ++c) {
@@ -273,8 +274,8 @@ class Linter {
                     if (setNames.count(storedName(unit.param)) == 0) {
                         add(line, "removed-never-set",
                             "variable " + quoted(unit.param) +
-                                " is removed but never set: the player stops with \"Can't apply "
-                                "question!\"");
+                                " is removed but never set: the player stops with \"" +
+                                runtime_messages::CANNOT_APPLY + "\"");
                     }
                 }
             }

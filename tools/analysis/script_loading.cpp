@@ -4,6 +4,7 @@
 #include "tools/analysis/script_bytes.h"
 
 #include "murmex/load_script.h"
+#include "murmex/magic_line.h"
 
 #include <filesystem>
 #include <sstream>
@@ -20,7 +21,8 @@ bool isFolder(const std::string& path) {
 }
 
 // Bytes read from the start of a script to tell which way it is meant to be
-// read; the first line is all that matters, comments included.
+// read. Only the first line matters; comments ahead of it longer than this
+// go without the hint.
 constexpr size_t MAGIC_PROBE_SIZE = 64 * 1024;
 
 bool valueTooLong(LoadCause cause) {
@@ -34,7 +36,7 @@ std::string describeSilentFailure(const std::string& path, bool plain, const Loa
     case LOAD_CANNOT_OPEN:
         return isFolder(path) ? "[cannot open file: it is a folder]" : "[cannot open file]";
     case LOAD_BAD_MAGIC: {
-        std::string description = "[first line is not MurmexSrcFile]";
+        std::string description = std::string("[first line is not ") + SCRIPT_MAGIC + "]";
         // A file read the wrong way round is the usual cause; say so when the
         // other reading would find the magic.
         if (firstLineIsMagic(readFileStart(path, MAGIC_PROBE_SIZE), plain)) {

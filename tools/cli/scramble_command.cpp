@@ -3,6 +3,8 @@
 // usual slips: the wrong direction, a typo that would overwrite a file.
 #include "tools/cli/scramble_command.h"
 
+#include "murmex/magic_line.h"
+
 #include "tools/analysis/script_bytes.h"
 #include "tools/authoring/file_output.h"
 
@@ -25,14 +27,14 @@ bool inputFits(ScrambleDirection direction, const ScrambleOptions& options,
                const std::string& bytes, std::string& error) {
     if (direction == ScrambleDirection::Scramble) {
         if (!firstLineIsMagic(bytes, false)) {
-            error = options.input +
-                    ": first line is not MurmexSrcFile followed by a carriage return "
-                    "(already scrambled?); use --force to scramble it anyway";
+            error = options.input + ": first line is not " + SCRIPT_MAGIC +
+                    " followed by a carriage return (already scrambled?); use --force to "
+                    "scramble it anyway";
             return false;
         }
     } else if (!firstLineIsMagic(bytes, true)) {
-        error = options.input + ": does not descramble to a first line MurmexSrcFile "
-                                "(plain already?); use --force to unscramble it anyway";
+        error = options.input + ": does not descramble to a first line " + SCRIPT_MAGIC +
+                " (plain already?); use --force to unscramble it anyway";
         return false;
     }
     return true;
