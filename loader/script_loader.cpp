@@ -21,9 +21,11 @@ constexpr int32_t MAGIC_LINE_LIMIT = 20;
 static_assert(sizeof(SCRIPT_MAGIC) < MAGIC_LINE_LIMIT);
 
 // What a load needs beyond a few small locals, allocated once per load.
+// The chunk comes last, so that a read past its end leaves the allocation
+// and the sanitizer build sees it.
 struct LoadBuffers {
-    uint8_t chunk[READ_CHUNK_SIZE];
     char value[TEXT_LIMIT];
+    uint8_t chunk[READ_CHUNK_SIZE];
 };
 } // namespace
 

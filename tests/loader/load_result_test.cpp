@@ -96,7 +96,8 @@ class OverclaimingSource final : public ScriptSource {
 };
 
 TEST(LoadFromSource, NothingPastTheChunkIsTouchedWhatEverASourceClaims) {
-    // Under the sanitizers a read past the chunk would stop the run.
+    // The chunk ends its allocation: under the sanitizers a read past it
+    // would stop the run. What loads from such a source is its own affair.
     const std::string script = largeScript();
     ConversationEngine engine;
     engine.disableDescramble();
