@@ -2,6 +2,7 @@
 // a fixed path of questions, saves the game state, restores it into a second
 // engine, and checks that both show the same and go on alike.
 #include <murmex/conversation_engine.h>
+#include <murmex/conversation_flow.h>
 #include <murmex/game_state.h>
 
 #include <cstddef>
@@ -56,19 +57,11 @@ bool load(murmex::ConversationEngine& engine) {
     return true;
 }
 
-bool start(murmex::ConversationEngine& engine, murmex::ConversationView& view, const char* name) {
-    const int32_t index = engine.findCharacter(name);
-    return index >= 0 && engine.startCharacter(index, view) == 0;
-}
-
-// Asks the offered question at `position`, following a hand-over to the
-// character it names. False when the conversation ended or failed.
-bool ask(murmex::ConversationEngine& engine, murmex::ConversationView& view, int32_t position) {
-    const int32_t result = engine.applyQuestion(position, view);
-    if (result == murmex::RESULT_SWITCH) {
-        return start(engine, view, view.answer);
-    }
-    return result >= 0;
+// Asks the offered question at `position`; the flow follows a hand-over to
+// the character it names. False when the conversation ended or failed.
+bool ask(murmex::ConversationFlow& flow, int32_t position) {
+    const murmex::StepKind kind = flow.choose(position).kind;
+    return kind == murmex::StepKind::Continued || kind == murmex::StepKind::Switched;
 }
 
 void show(const murmex::ConversationView& view) {
@@ -104,13 +97,15 @@ int main() {
     if (!load(engine)) {
         return 1;
     }
-    if (!start(engine, view, "Intro")) {
+    // Plays as the player does, starting with the character "Intro".
+    murmex::ConversationFlow flow(engine, view);
+    if (!flow.startGame()) {
         return fail("start", engine.errorMessage);
     }
     show(view);
     for (const int32_t position : PATH) {
         std::printf("> %s\n", view.questions[position]);
-        if (!ask(engine, view, position)) {
+        if (!ask(flow, position)) {
             return fail("ask", "the conversation ended before the game was saved");
         }
         show(view);
@@ -126,6 +121,7 @@ int main() {
 
     murmex::ConversationEngine restored;
     murmex::ConversationView restoredView;
+    murmex::ConversationFlow restoredFlow(restored, restoredView);
     if (!load(restored)) {
         return 1;
     }
@@ -139,8 +135,8 @@ int main() {
     }
 
     std::printf("> %s (in both)\n", view.questions[NEXT_QUESTION]);
-    const bool going = ask(engine, view, NEXT_QUESTION);
-    const bool restoredGoing = ask(restored, restoredView, NEXT_QUESTION);
+    const bool going = ask(flow, NEXT_QUESTION);
+    const bool restoredGoing = ask(restoredFlow, NEXT_QUESTION);
     if (going != restoredGoing || (going && !sameView(view, restoredView))) {
         return fail("next step", "the saved and the restored game went different ways");
     }
