@@ -12,8 +12,9 @@ namespace murmex {
 
 namespace {
 
-// Which number of the detail a wording takes, if any.
-enum class Takes { Nothing, Line, Number, Character, ActionList, OperatorList, Magic };
+// What a wording fills in, if anything: the detail's line, its number (a
+// limit, or the character found, by the format), or a list from a table.
+enum class Takes { Nothing, Line, Number, ActionList, OperatorList, Magic };
 
 struct CauseWording {
     LoadCause cause;
@@ -38,7 +39,7 @@ constexpr CauseWording WORDINGS[] = {
      Takes::Number},
     {LoadCause::TitleTooLong, "a title longer than %d bytes", Takes::Number},
     {LoadCause::UnexpectedCharacter, "a %c stands before the field that was expected",
-     Takes::Character},
+     Takes::Number},
     {LoadCause::UnknownAction, "the action is none of %s", Takes::ActionList},
     {LoadCause::UnknownOperator, "the operator is none of %s", Takes::OperatorList},
     {LoadCause::NotANumber, "the value is not a number", Takes::Nothing},
@@ -87,9 +88,6 @@ const char* describeLoadDetail(const LoadDetail& detail, char* out, size_t capac
             std::snprintf(out, capacity, wording.format, detail.line);
             break;
         case Takes::Number:
-            std::snprintf(out, capacity, wording.format, detail.number);
-            break;
-        case Takes::Character:
             std::snprintf(out, capacity, wording.format, detail.number);
             break;
         case Takes::Magic:

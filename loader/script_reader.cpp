@@ -29,7 +29,7 @@ bool ScriptReader::refill() {
     return got != 0;
 }
 
-void ScriptReader::noteQuotedFailure(bool closed, bool tooLong, char last, int32_t limit,
+void ScriptReader::noteQuotedFailure(bool closed, bool tooLong, bool endOfSource, int32_t limit,
                                      int32_t openedOn) {
     if (tooLong) {
         const LoadCause cause = limit == NAME_LIMIT   ? LoadCause::NameTooLong
@@ -37,8 +37,8 @@ void ScriptReader::noteQuotedFailure(bool closed, bool tooLong, char last, int32
                                                       : LoadCause::ShortValueTooLong;
         state.noteCause(cause, 0, limit - 2);
     } else if (!closed) {
-        state.noteCause(last == '\n' ? LoadCause::TextNotClosedAtEndOfLine
-                                     : LoadCause::TextNotClosedAtEndOfFile,
+        state.noteCause(endOfSource ? LoadCause::TextNotClosedAtEndOfFile
+                                    : LoadCause::TextNotClosedAtEndOfLine,
                         openedOn);
     }
 }
@@ -102,9 +102,11 @@ int32_t ScriptReader::seekCharSlowly(char wanted) {
             message = messages::CLOSE_BRACE_UNEXPECTED;
         } else if (c == '"') {
             message = messages::QUOTE_UNEXPECTED;
+        } else {
+            return false;
         }
         found = c;
-        return message != nullptr;
+        return true;
     });
     if (result != READ_OK) {
         return result;
@@ -128,13 +130,11 @@ int32_t ScriptReader::readQuotedText(char* buffer, int32_t limit) {
     }
     int32_t index = 0;
     bool closed = false;
-    char taken = 0;
     // Stops at the closing quote, at the last index, at a line feed (values
-    // can't span lines) or at the end of the file; the index then stays at
-    // the place being filled.
-    scan(1, [&](char c) {
+    // can't span lines) or at the end of the file (READ_END); the index then
+    // stays at the place being filled.
+    const int32_t scanned = scan(1, [&](char c) {
         buffer[index] = c;
-        taken = c;
         if (c == '"') {
             closed = true;
             return true;
@@ -156,7 +156,7 @@ int32_t ScriptReader::readQuotedText(char* buffer, int32_t limit) {
         result = LOAD_LIMIT;
     }
     if (result != READ_OK) {
-        noteQuotedFailure(closed, index == last, taken, limit, openedOn);
+        noteQuotedFailure(closed, index == last, scanned == READ_END, limit, openedOn);
     }
     if (result == READ_OK) {
         lastQuotedText = buffer;

@@ -186,7 +186,8 @@ class ScriptReader {
 
     // Notes why a quoted value failed: the end of its line or of the source
     // before the closing quote, or the value reaching the limit.
-    void noteQuotedFailure(bool closed, bool tooLong, char last, int32_t limit, int32_t openedOn);
+    void noteQuotedFailure(bool closed, bool tooLong, bool endOfSource, int32_t limit,
+                           int32_t openedOn);
 
     LoadState& state;
     ScriptSource& source;

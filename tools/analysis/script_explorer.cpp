@@ -56,7 +56,7 @@ class Explorer {
         // The game begins with an empty memory, every character in state 0.
         situationState.characterCount = engine.characterCount;
         apply(situationState);
-        if (!flow.start(START_CHARACTER)) {
+        if (!flow.startGame()) {
             noteStartFailure({});
             return finish();
         }
