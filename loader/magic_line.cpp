@@ -1,0 +1,18 @@
+// The magic-line rule for any caller, run by the loader's own code.
+#include "murmex/magic_line.h"
+
+#include "loader/script_loader.h"
+
+namespace murmex {
+
+bool startsWithMagicLine(const void* bytes, size_t size, bool descramble) {
+    MemorySource source(bytes, size);
+    LoadState state;
+    // Comments may make the first line long; a small chunk is refilled as
+    // often as needed.
+    uint8_t chunk[256];
+    ScriptReader reader(state, source, chunk, sizeof(chunk), descramble);
+    return reader.open() && ScriptLoader::readMagicLine(reader) == READ_OK;
+}
+
+} // namespace murmex
