@@ -49,6 +49,7 @@ constexpr CauseWording WORDINGS[] = {
     {LoadCause::OutOfMemory, "out of memory", Takes::Nothing},
     {LoadCause::PoolTooLarge, "the texts together need more than 2 GiB", Takes::Nothing},
     {LoadCause::FileChanged, "the script changed between the loader's two passes", Takes::Nothing},
+    {LoadCause::ReadFailed, "reading the script failed before its end", Takes::Nothing},
     {LoadCause::AlreadyLoaded, "the engine holds a script already; load into a new engine",
      Takes::Nothing},
 };

@@ -89,6 +89,48 @@ int32_t ScriptLoader::runPass(Pass thisPass, uint8_t* chunk) {
         state.noteCause(LoadCause::CannotOpen);
         return LOAD_CANNOT_OPEN;
     }
+    if (!measuring()) {
+        reader.limitFetching(measured.count());
+    }
+    int32_t result = readScript(reader);
+    if (!measuring() && !reader.readFailed()) {
+        result = checkSameBytes(reader, result);
+    }
+    if (reader.readFailed()) {
+        // What was read may be any part of the script: nothing of it counts.
+        return failWith(LOAD_CANNOT_OPEN, "", LoadCause::ReadFailed);
+    }
+    if (measuring()) {
+        measured = reader.fetched();
+    }
+    return result;
+}
+
+int32_t ScriptLoader::checkSameBytes(ScriptReader& reader, int32_t result) {
+    // A measuring pass that succeeded read its source to the end, so the
+    // filling pass must find the same bytes and nothing after them. One that
+    // stopped early (a limit only the filling pass checks) is compared on
+    // the whole all the same, since a change may be what stopped it.
+    reader.fetchRest();
+    const bool longer = reader.sourceGoesOn();
+    if (reader.readFailed()) {
+        return result;
+    }
+    if (longer || !(reader.fetched() == measured)) {
+        return failWith(LOAD_MEMORY, messages::FILE_CHANGED, LoadCause::FileChanged);
+    }
+    return result;
+}
+
+int32_t ScriptLoader::failWith(int32_t code, const char* message, LoadCause cause) {
+    // Replaces whatever the pass noted: its failure came from bytes that
+    // can't be trusted.
+    state.message = message;
+    state.detail = {cause, 0, 0};
+    return code;
+}
+
+int32_t ScriptLoader::readScript(ScriptReader& reader) {
     int32_t result = readMagicLine(reader);
     if (result != READ_OK) {
         return result;

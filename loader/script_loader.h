@@ -30,6 +30,11 @@ class ScriptLoader {
 
   private:
     int32_t runPass(Pass pass, uint8_t* chunk);
+    // The script from its first line to the end of the source.
+    int32_t readScript(ScriptReader& reader);
+    // Filling pass: the pass's result, or LOAD_MEMORY with the file-changed
+    // message when its bytes were not the measuring pass's.
+    int32_t checkSameBytes(ScriptReader& reader, int32_t result);
     int32_t readHeader(ScriptReader& reader);
     int32_t readCharacterBlock(ScriptReader& reader);
     int32_t readTalkUnit(ScriptReader& reader, TalkUnit& unit);
@@ -42,6 +47,8 @@ class ScriptLoader {
     bool measuring() const { return pass == Pass::Measuring; }
     // Fails the load with a fixed message and a cause.
     int32_t fail(int32_t code, const char* message, LoadCause cause, int32_t number = 0);
+    // Fails the pass whatever it noted before.
+    int32_t failWith(int32_t code, const char* message, LoadCause cause);
 
     ConversationEngine& engine;
     ScriptSource& source;
@@ -53,6 +60,8 @@ class ScriptLoader {
     // Set by a measuring pass whose texts would need more than the largest
     // signed 32-bit count of bytes; the load then fails like an allocation.
     bool poolTooLarge = false;
+    // The bytes the measuring pass read; the filling pass must read the same.
+    SourceFingerprint measured;
 };
 
 } // namespace murmex

@@ -16,11 +16,43 @@ bool ScriptReader::open() {
     return source.startPass();
 }
 
-bool ScriptReader::refill() {
+size_t ScriptReader::fetch() {
+    const uint64_t allowed = fetchLimit - fingerprint.count();
+    const size_t wanted = allowed < capacity ? static_cast<size_t>(allowed) : capacity;
+    if (wanted == 0 || failedRead) {
+        return 0;
+    }
     // A game's own source might claim more than was asked for; nothing past
     // the chunk is ever touched.
-    const size_t read = source.read(chunk, capacity);
-    const size_t got = read < capacity ? read : capacity;
+    const size_t read = source.read(chunk, wanted);
+    const size_t got = read < wanted ? read : wanted;
+    if (got == 0 && source.failed()) {
+        failedRead = true;
+    }
+    fingerprint.add(chunk, got);
+    return got;
+}
+
+void ScriptReader::fetchRest() {
+    while (fetch() != 0) {
+    }
+    next = end = chunk;
+}
+
+bool ScriptReader::sourceGoesOn() {
+    if (failedRead) {
+        return false;
+    }
+    const size_t read = source.read(chunk, 1);
+    if (read == 0 && source.failed()) {
+        failedRead = true;
+    }
+    next = end = chunk;
+    return read != 0;
+}
+
+bool ScriptReader::refill() {
+    const size_t got = fetch();
     if (descrambling) {
         scrambleBytes(chunk, got, nextOffset);
     }

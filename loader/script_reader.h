@@ -5,6 +5,7 @@
 #pragma once
 
 #include "loader/load_state.h"
+#include "loader/source_fingerprint.h"
 #include "murmex/script_source.h"
 
 #include <array>
@@ -90,6 +91,20 @@ class ScriptReader {
     // which keeps the key aligned since only its low eight bits choose the key.
     uint32_t position() const { return nextOffset; }
 
+    // What this pass has fetched from the source so far.
+    const SourceFingerprint& fetched() const { return fingerprint; }
+    // Fetches no more than `count` bytes in all this pass: the filling pass
+    // reads no further than the measuring pass found bytes.
+    void limitFetching(uint64_t count) { fetchLimit = count; }
+    // Fetches, unparsed, whatever is left up to the limit, so that a pass
+    // that stopped early can still be compared with a whole one.
+    void fetchRest();
+    // True when the source has a byte beyond the limit.
+    bool sourceGoesOn();
+    // True when a read failed, as opposed to the source coming to its end;
+    // the reader then acts as at the end.
+    bool readFailed() const { return failedRead; }
+
     // The line the next character stands on.
     int32_t line() const { return state.line; }
     // Notes why the load fails, unless a deeper step noted it already.
@@ -157,8 +172,11 @@ class ScriptReader {
         return true;
     }
     // Fetches the next chunk and descrambles it in place, each byte with the
-    // key of its own offset. False at the end of the source.
+    // key of its own offset. False at the end of the source or the limit.
     bool refill();
+    // Fetches up to a chunk of raw bytes into the chunk buffer, counted in
+    // the fingerprint; 0 at the end, the limit, or a failed read.
+    size_t fetch();
 
     // Reads a value that closes within the fetched chunk without a line feed
     // in one go. False, having taken nothing, when the byte-wise path must
@@ -195,6 +213,9 @@ class ScriptReader {
     size_t capacity;
     bool descrambling;
     uint32_t nextOffset = 0;
+    SourceFingerprint fingerprint;
+    uint64_t fetchLimit = UINT64_MAX;
+    bool failedRead = false;
     // Bytes fetched but not yet taken lie between next and end.
     const uint8_t* next = nullptr;
     const uint8_t* end = nullptr;

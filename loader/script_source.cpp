@@ -20,6 +20,10 @@ size_t FileSource::read(uint8_t* into, size_t capacity) noexcept {
     return file == nullptr ? 0 : std::fread(into, 1, capacity, file);
 }
 
+bool FileSource::failed() const noexcept {
+    return file != nullptr && std::ferror(file) != 0;
+}
+
 void FileSource::endPass() noexcept {
     if (file != nullptr) {
         std::fclose(file);

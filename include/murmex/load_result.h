@@ -11,9 +11,11 @@ namespace murmex {
 
 // Load results: 0 or more is success. A successful load returns LOAD_OK.
 constexpr int32_t LOAD_OK = 1;
+// The source can't be opened, or a read from it failed.
 constexpr int32_t LOAD_CANNOT_OPEN = -1;
 constexpr int32_t LOAD_BAD_MAGIC = -2;
 constexpr int32_t LOAD_SYNTAX = -3;
+// Out of memory; also a source whose bytes changed between the two passes.
 constexpr int32_t LOAD_MEMORY = -4;
 constexpr int32_t LOAD_LIMIT = -5;
 
@@ -41,6 +43,7 @@ enum class LoadCause : uint8_t {
     PoolTooLarge,
     FileChanged,
     AlreadyLoaded, // the engine holds a script: one engine loads one script
+    ReadFailed,    // reading the source failed before its end
 };
 
 struct LoadDetail {

@@ -23,6 +23,10 @@ class ScriptSource {
     // Copies at most `capacity` of the next bytes into `into` and returns how
     // many; 0 at the end. Both passes must see the same bytes.
     virtual size_t read(uint8_t* into, size_t capacity) noexcept = 0;
+    // True when the last read gave nothing because it failed, not because the
+    // source came to its end. The load then fails with LOAD_CANNOT_OPEN
+    // rather than take a script cut short for the whole of it.
+    virtual bool failed() const noexcept { return false; }
     // Ends the pass and gives back what startPass took.
     virtual void endPass() noexcept {}
 };
@@ -38,6 +42,7 @@ class FileSource final : public ScriptSource {
 
     bool startPass() noexcept override;
     size_t read(uint8_t* into, size_t capacity) noexcept override;
+    bool failed() const noexcept override;
     void endPass() noexcept override;
 
   private:

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -119,6 +120,89 @@ TEST(LoadFromSource, AnEngineLoadsOneScriptAndKeepsItsPool) {
     EXPECT_FALSE(engine.reservePool(16));
     EXPECT_EQ(engine.block.get(), pool);
     EXPECT_EQ(engine.characterCount, 1);
+}
+
+// A game's source whose two passes may differ: each pass has its own bytes,
+// hands them out in pieces of its own size, and may end in a failed read.
+class TwoPassSource final : public ScriptSource {
+  public:
+    struct Pass {
+        std::string bytes;
+        size_t piece;
+        bool failsAtEnd = false;
+    };
+    TwoPassSource(Pass first, Pass second) : passes{std::move(first), std::move(second)} {}
+
+    bool startPass() noexcept override {
+        current = &passes[started++ == 0 ? 0 : 1];
+        offset = 0;
+        return true;
+    }
+    size_t read(uint8_t* into, size_t capacity) noexcept override {
+        const size_t count = std::min({capacity, current->piece, current->bytes.size() - offset});
+        std::memcpy(into, current->bytes.data() + offset, count);
+        offset += count;
+        broken = count == 0 && current->failsAtEnd;
+        return count;
+    }
+    bool failed() const noexcept override { return broken; }
+
+  private:
+    Pass passes[2];
+    Pass* current = nullptr;
+    int started = 0;
+    size_t offset = 0;
+    bool broken = false;
+};
+
+TEST(LoadFromSource, TheFillingPassMustReadTheMeasuredBytes) {
+    const std::string script = largeScript();
+    std::string changedText = script;
+    changedText[script.size() / 2] ^= 1; // inside a text: still a valid script
+    const std::string twoCharacters = script + "\"Other\" { }\r\n";
+    const std::string broken = script.substr(0, script.size() / 2);
+    struct Case {
+        const char* name;
+        TwoPassSource::Pass first, second;
+        int32_t code;
+        LoadCause cause;
+    };
+    const Case cases[] = {
+        {"same bytes, read in other pieces",
+         {script, 7},
+         {script, 64 * 1024},
+         LOAD_OK,
+         LoadCause::None},
+        {"a changed byte",
+         {script, 4096},
+         {changedText, 4096},
+         LOAD_MEMORY,
+         LoadCause::FileChanged},
+        {"grown", {script, 4096}, {twoCharacters, 4096}, LOAD_MEMORY, LoadCause::FileChanged},
+        {"shrunk", {twoCharacters, 4096}, {script, 4096}, LOAD_MEMORY, LoadCause::FileChanged},
+        {"broken off", {script, 4096}, {broken, 4096}, LOAD_MEMORY, LoadCause::FileChanged},
+        {"read fails while measuring",
+         {broken, 4096, true},
+         {script, 4096},
+         LOAD_CANNOT_OPEN,
+         LoadCause::ReadFailed},
+        {"read fails while filling",
+         {script, 4096},
+         {broken, 4096, true},
+         LOAD_CANNOT_OPEN,
+         LoadCause::ReadFailed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ConversationEngine engine;
+        engine.disableDescramble();
+        TwoPassSource source(c.first, c.second);
+        const LoadResult result = loadScriptFrom(engine, source);
+        EXPECT_EQ(result.code, c.code);
+        EXPECT_EQ(result.detail.cause, c.cause);
+        EXPECT_STREQ(engine.errorMessage,
+                     c.cause == LoadCause::FileChanged ? "Script file changed while loading!" : "");
+    }
 }
 
 struct CauseCase {
