@@ -4,6 +4,9 @@
 #include "player/load_error_text.h"
 #include "player/res/dialog_templates.h"
 
+#include "files/regular_file_source.h"
+#include "murmex/load_script.h"
+
 namespace kestrine {
 
 namespace {
@@ -25,7 +28,10 @@ bool PlayerDialog::initialise() {
         questionControlIds[i] = QUESTION_CONTROL_IDS[i];
     }
 
-    const int32_t loaded = engine.load(scriptFileName);
+    // Opened only as a regular file: a FIFO or device in the script's place
+    // can't hold the window before it ever shows.
+    murmex::RegularFileSource source(scriptFileName);
+    const int32_t loaded = murmex::loadScriptFrom(engine, source).code;
     if (loaded < 0) {
         reportFailure(loadErrorText(loaded, engine.line, engine.errorMessage).c_str());
     } else if (!flow.startGame()) {

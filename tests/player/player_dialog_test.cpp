@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace kestrine {
 namespace {
 
@@ -123,6 +125,19 @@ TEST_F(PlayerDialogTest, StartFailuresAreShownAndQuit) {
         EXPECT_EQ(platform.messages, std::vector<std::string>{c.message}) << c.characters;
         EXPECT_EQ(platform.quitCodes, std::vector<int32_t>{-1});
         EXPECT_EQ(platform.caption, "Broken");
+    }
+}
+
+TEST_F(PlayerDialogTest, AScriptThatIsNoRegularFileIsRefusedWithoutWaiting) {
+    // Opened plainly, a FIFO without a writer would hold the player for ever.
+    fileName = folder.path("data.chr");
+    ASSERT_EQ(::mkfifo(fileName.c_str(), 0600), 0);
+    for (const std::string& name : {fileName, folder.path("")}) {
+        platform = FakePlatform();
+        PlayerDialog fifoDialog(platform, name.c_str());
+        EXPECT_TRUE(fifoDialog.initialise());
+        EXPECT_EQ(platform.messages, std::vector<std::string>{"Err=-1\nLine=1\nErrStr="}) << name;
+        EXPECT_EQ(platform.quitCodes, std::vector<int32_t>{-1});
     }
 }
 
