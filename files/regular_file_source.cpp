@@ -26,25 +26,31 @@ namespace murmex {
 
 namespace {
 
+struct Kind {
+    RegularFileSource::Refused refused;
+    const char* text;
+};
+
 // What a name that is not a regular file leads to, for the refusal.
-const char* kindOf(mode_t mode) {
+Kind kindOf(mode_t mode) {
+    using Refused = RegularFileSource::Refused;
     if (S_ISDIR(mode)) {
-        return "it is a folder";
+        return {Refused::Folder, "it is a folder"};
     }
 #ifdef S_ISFIFO
     if (S_ISFIFO(mode)) {
-        return "it is a FIFO, not a regular file";
+        return {Refused::Fifo, "it is a FIFO or pipe, not a regular file"};
     }
 #endif
 #ifdef S_ISSOCK
     if (S_ISSOCK(mode)) {
-        return "it is a socket, not a regular file";
+        return {Refused::Socket, "it is a socket, not a regular file"};
     }
 #endif
     if (S_ISCHR(mode) || S_ISBLK(mode)) {
-        return "it is a device, not a regular file";
+        return {Refused::Device, "it is a device, not a regular file"};
     }
-    return "it is not a regular file";
+    return {Refused::Other, "it is not a regular file"};
 }
 
 } // namespace
@@ -76,7 +82,8 @@ bool RegularFileSource::open() noexcept {
         return false;
     }
     if (!S_ISREG(status.st_mode)) {
-        noteProblem(kindOf(status.st_mode));
+        const Kind kind = kindOf(status.st_mode);
+        refuse(kind.refused, kind.text);
         ::close(opened);
         return false;
     }
@@ -123,12 +130,13 @@ size_t RegularFileSource::read(uint8_t* into, size_t capacity) noexcept {
     }
 }
 
-void RegularFileSource::noteProblem(const char* text) noexcept {
+void RegularFileSource::refuse(Refused kind, const char* text) noexcept {
+    refusal = kind;
     std::snprintf(why, sizeof(why), "%s", text);
 }
 
 void RegularFileSource::noteSystemError(int errorNumber) noexcept {
-    noteProblem(std::strerror(errorNumber));
+    refuse(Refused::SystemError, std::strerror(errorNumber));
 }
 
 } // namespace murmex

@@ -14,6 +14,10 @@ namespace murmex {
 
 class RegularFileSource final : public ScriptSource {
   public:
+    // What kind of name was refused, for callers that suggest a way round
+    // (a pipe's bytes can be given on standard input instead).
+    enum class Refused { Nothing, SystemError, Folder, Fifo, Socket, Device, Other };
+
     // The name is not copied: it must outlive the source.
     explicit RegularFileSource(const char* name) : fileName(name) {}
     ~RegularFileSource() override;
@@ -26,6 +30,7 @@ class RegularFileSource final : public ScriptSource {
     // Why opening or reading failed, in a few words ("No such file or
     // directory", "it is a FIFO"); empty while nothing failed.
     const char* problem() const { return why; }
+    Refused refused() const { return refusal; }
 
     // Each pass starts again at the first byte of the one open file.
     bool startPass() noexcept override;
@@ -33,12 +38,13 @@ class RegularFileSource final : public ScriptSource {
     bool failed() const noexcept override { return readFailed; }
 
   private:
-    void noteProblem(const char* text) noexcept;
+    void refuse(Refused kind, const char* text) noexcept;
     void noteSystemError(int errorNumber) noexcept;
 
     const char* fileName;
     int descriptor = -1;
     bool readFailed = false;
+    Refused refusal = Refused::Nothing;
     char why[96] = {};
 };
 

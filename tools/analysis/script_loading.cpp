@@ -6,24 +6,11 @@
 #include "murmex/load_script.h"
 #include "murmex/magic_line.h"
 
-#include <filesystem>
 #include <sstream>
 
 namespace murmex::tool {
 
 namespace {
-
-// The reader cannot tell a folder from an empty file (reading it simply ends),
-// so a folder would load as a script without characters.
-bool isFolder(const std::string& path) {
-    std::error_code status;
-    return std::filesystem::is_directory(path, status);
-}
-
-// Bytes read from the start of a script to tell which way it is meant to be
-// read. Only the first line matters; comments ahead of it longer than this
-// go without the hint.
-constexpr size_t MAGIC_PROBE_SIZE = 64 * 1024;
 
 bool valueTooLong(LoadCause cause) {
     return cause == LoadCause::NameTooLong || cause == LoadCause::TextTooLong ||
@@ -31,15 +18,19 @@ bool valueTooLong(LoadCause cause) {
 }
 
 // Words the failures for which the loader sets no message.
-std::string describeSilentFailure(const std::string& path, bool plain, const LoadedScript& loaded) {
+std::string describeSilentFailure(bool plain, const LoadedScript& loaded) {
     switch (loaded.code) {
-    case LOAD_CANNOT_OPEN:
-        return isFolder(path) ? "[cannot open file: it is a folder]" : "[cannot open file]";
+    case LOAD_CANNOT_OPEN: {
+        const std::string problem = loaded.input ? loaded.input->problem() : "";
+        const bool reading = loaded.detail.cause == LoadCause::ReadFailed;
+        return std::string(reading ? "[cannot read file" : "[cannot open file") +
+               (problem.empty() ? "" : ": " + problem) + "]";
+    }
     case LOAD_BAD_MAGIC: {
         std::string description = std::string("[first line is not ") + SCRIPT_MAGIC + "]";
         // A file read the wrong way round is the usual cause; say so when the
         // other reading would find the magic.
-        if (firstLineIsMagic(readFileStart(path, MAGIC_PROBE_SIZE), plain)) {
+        if (firstLineReadsTheOtherWay(plain, loaded)) {
             description +=
                 plain ? " (looks scrambled: drop --plain)" : " (looks plain: try --plain)";
         }
@@ -61,10 +52,19 @@ std::string describeSilentFailure(const std::string& path, bool plain, const Loa
 
 } // namespace
 
+bool firstLineReadsTheOtherWay(bool plain, const LoadedScript& loaded) {
+    // Only the first line matters; comments ahead of it longer than this go
+    // without the hint.
+    constexpr size_t MAGIC_PROBE_SIZE = 64 * 1024;
+    return loaded.input &&
+           firstLineIsMagic(readStart(loaded.input->source(), MAGIC_PROBE_SIZE), plain);
+}
+
 LoadedScript loadScript(const std::string& path, bool plain, ScriptLines* lines) {
     LoadedScript loaded;
     loaded.engine = std::make_unique<ConversationEngine>();
-    if (isFolder(path)) {
+    loaded.input = std::make_unique<ScriptInput>();
+    if (!loaded.input->open(path)) {
         loaded.code = LOAD_CANNOT_OPEN;
         loaded.detail.cause = LoadCause::CannotOpen;
         return loaded;
@@ -73,8 +73,7 @@ LoadedScript loadScript(const std::string& path, bool plain, ScriptLines* lines)
         loaded.engine->disableDescramble();
     }
     loaded.engine->scriptLines = lines;
-    FileSource source(path.c_str());
-    const LoadResult result = loadScriptFrom(*loaded.engine, source);
+    const LoadResult result = loadScriptFrom(*loaded.engine, loaded.input->source());
     loaded.code = result.code;
     loaded.detail = result.detail;
     // The table belongs to the caller; the engine must not keep pointing at it.
@@ -82,17 +81,16 @@ LoadedScript loadScript(const std::string& path, bool plain, ScriptLines* lines)
     return loaded;
 }
 
-std::string loadErrorText(const std::string& path, bool plain, const LoadedScript& loaded) {
+std::string loadErrorText(bool plain, const LoadedScript& loaded) {
     const ConversationEngine& engine = *loaded.engine;
     const bool hasMessage = engine.errorMessage != nullptr && engine.errorMessage[0] != 0;
-    return hasMessage ? std::string(engine.errorMessage)
-                      : describeSilentFailure(path, plain, loaded);
+    return hasMessage ? std::string(engine.errorMessage) : describeSilentFailure(plain, loaded);
 }
 
 std::string loadErrorLine(const std::string& path, bool plain, const LoadedScript& loaded) {
     std::ostringstream line;
     line << path << ':' << loaded.engine->line << ": error " << loaded.code << ": "
-         << loadErrorText(path, plain, loaded);
+         << loadErrorText(plain, loaded);
     return line.str();
 }
 

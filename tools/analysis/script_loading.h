@@ -4,6 +4,7 @@
 
 #include "murmex/conversation_engine.h"
 #include "murmex/script_lines.h"
+#include "tools/analysis/script_input.h"
 
 #include <cstdint>
 #include <memory>
@@ -18,21 +19,27 @@ struct LoadedScript {
     int32_t code = 0;
     // Why a failed load failed, in the loader's own terms.
     LoadDetail detail;
+    // The script's bytes, still open, for showing where a load failed.
+    std::unique_ptr<ScriptInput> input;
 
     bool ok() const { return code >= 0; }
 };
 
-// Loads `path`, descrambled unless `plain`. With `lines` given, the line of
-// every character and talk unit is noted there.
+// Loads `path` ("-" for standard input), descrambled unless `plain`. With
+// `lines` given, the line of every character and talk unit is noted there.
 LoadedScript loadScript(const std::string& path, bool plain, ScriptLines* lines = nullptr);
 
 // What went wrong in a failed load: the engine's message, or a description in
 // square brackets where the loader leaves the message empty.
-std::string loadErrorText(const std::string& path, bool plain, const LoadedScript& loaded);
+std::string loadErrorText(bool plain, const LoadedScript& loaded);
 
 // The failure of a load as "FILE:LINE: error CODE: TEXT", without a line end,
 // TEXT being loadErrorText.
 std::string loadErrorLine(const std::string& path, bool plain, const LoadedScript& loaded);
+
+// True when the script's first line is the magic read the other way round
+// than `plain` says: scrambled read as plain, or the reverse.
+bool firstLineReadsTheOtherWay(bool plain, const LoadedScript& loaded);
 
 // Talk units of all loaded characters.
 int32_t totalUnits(const ConversationEngine& engine);

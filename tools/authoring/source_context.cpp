@@ -1,8 +1,8 @@
 // Script lines around an error, descrambled and decoded for display.
 #include "tools/authoring/source_context.h"
 
+#include "murmex/scrambling.h"
 #include "text/display_text.h"
-#include "tools/analysis/script_bytes.h"
 
 #include <algorithm>
 #include <vector>
@@ -11,52 +11,104 @@ namespace murmex::tool {
 
 namespace {
 
-// Splits at line feeds; the text after the last one is a line too, as the
-// loader's line count has it.
-std::vector<std::string> linesOf(const std::string& bytes) {
-    std::vector<std::string> lines(1);
-    for (const char byte : bytes) {
-        if (byte == '\n') {
-            lines.emplace_back();
-        } else {
-            lines.back() += byte;
+// One line as far as it is kept: its first bytes and its whole length.
+struct KeptLine {
+    std::string start;
+    size_t length = 0;
+};
+
+struct KeptLines {
+    std::vector<KeptLine> lines;
+    // The source goes on after the last line kept.
+    bool more = false;
+};
+
+// The lines numbered first to last, as far as the source has them. Reading
+// stops after the last; lines before the first are only counted.
+KeptLines keptLines(ScriptSource& source, bool descramble, int64_t first, int64_t last) {
+    KeptLines kept;
+    std::vector<KeptLine>& lines = kept.lines;
+    if (!source.startPass()) {
+        return kept;
+    }
+    int64_t number = 1;
+    if (first == 1) {
+        lines.emplace_back();
+    }
+    std::vector<uint8_t> chunk(64 * 1024);
+    uint32_t offset = 0;
+    bool done = false;
+    while (!done) {
+        const size_t got = std::min(source.read(chunk.data(), chunk.size()), chunk.size());
+        if (got == 0) {
+            break;
+        }
+        if (descramble) {
+            scrambleBytes(chunk.data(), got, offset);
+        }
+        offset += static_cast<uint32_t>(got);
+        for (size_t i = 0; i < got && !done; ++i) {
+            if (chunk[i] == '\n') {
+                ++number;
+                done = number > last;
+                if (!done && number >= first) {
+                    lines.emplace_back();
+                }
+            } else if (number >= first) {
+                KeptLine& current = lines.back();
+                // One byte beyond the width, to see a carriage return that
+                // ends a line just at the width.
+                if (current.start.size() <= CONTEXT_WIDTH) {
+                    current.start += static_cast<char>(chunk[i]);
+                }
+                ++current.length;
+            }
         }
     }
-    return lines;
+    source.endPass();
+    kept.more = done;
+    return kept;
 }
 
 // A line as a terminal can show it: no line end, no control bytes that would
-// move the cursor or stop the decoding at a zero.
-std::string printable(std::string line) {
-    if (!line.empty() && line.back() == '\r') {
-        line.pop_back();
+// move the cursor or stop the decoding at a zero, cut to the width.
+std::string printable(KeptLine line) {
+    std::string& text = line.start;
+    if (line.length == text.size() && !text.empty() && text.back() == '\r') {
+        text.pop_back();
+        --line.length;
     }
-    for (char& byte : line) {
+    const bool cut = line.length > CONTEXT_WIDTH;
+    if (cut) {
+        text.resize(CONTEXT_WIDTH);
+    }
+    for (char& byte : text) {
         const auto value = static_cast<unsigned char>(byte);
         if ((value < 0x20 && value != '\t') || value == 0x7F) {
             byte = '?';
         }
     }
-    return displayText(line.c_str());
+    return displayText(text.c_str()) + (cut ? " [...]" : "");
 }
 
 } // namespace
 
-std::string sourceContext(const std::string& bytes, bool descramble, int32_t line, int32_t around) {
-    std::string text = bytes;
-    if (descramble) {
-        scrambleInPlace(text);
-    }
-    const std::vector<std::string> lines = linesOf(text);
-    const auto lineCount = static_cast<int64_t>(lines.size());
-    if (line < 1 || line > lineCount) {
+std::string sourceContext(ScriptSource& source, bool descramble, int32_t line, int32_t around) {
+    if (line < 1) {
         return "";
     }
     const int64_t first = std::max<int64_t>(1, int64_t{line} - around);
-    int64_t last = std::min<int64_t>(lineCount, int64_t{line} + around);
+    const KeptLines kept = keptLines(source, descramble, first, int64_t{line} + around);
+    const std::vector<KeptLine>& lines = kept.lines;
+    // The lines the source has, counted from `first`.
+    const int64_t lastPresent = first + static_cast<int64_t>(lines.size()) - 1;
+    if (line > lastPresent) {
+        return "";
+    }
+    int64_t last = lastPresent;
     // The empty rest after the file's last line feed is only worth showing
     // when the error stands there.
-    if (last > line && lines[static_cast<size_t>(last - 1)].empty() && last == lineCount) {
+    if (!kept.more && last > line && lines.back().length == 0) {
         --last;
     }
     const size_t gutter = std::to_string(last).size();
@@ -66,11 +118,16 @@ std::string sourceContext(const std::string& bytes, bool descramble, int32_t lin
         const std::string digits = std::to_string(number);
         context += number == line ? "> " : "  ";
         context.append(gutter - digits.size(), ' ');
-        const std::string shown = printable(lines[static_cast<size_t>(number - 1)]);
+        const std::string shown = printable(lines[static_cast<size_t>(number - first)]);
         // No blank after the bar of an empty line.
         context += digits + (shown.empty() ? " |" : " | " + shown) + '\n';
     }
     return context;
+}
+
+std::string sourceContext(const std::string& bytes, bool descramble, int32_t line, int32_t around) {
+    MemorySource source(bytes.data(), bytes.size());
+    return sourceContext(source, descramble, line, around);
 }
 
 } // namespace murmex::tool

@@ -16,11 +16,16 @@
 // A NAME is a bare word or a quoted text.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace murmex::tool {
+
+// The largest plan file read. A plan is a few hundred lines; a file many
+// times larger is not a plan, and reading it whole would only use up memory.
+constexpr size_t PLAN_SIZE_LIMIT = size_t{4} << 20;
 
 enum class PlanStepKind {
     Start,

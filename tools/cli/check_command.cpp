@@ -2,7 +2,6 @@
 // and why it does not load.
 #include "tools/cli/check_command.h"
 
-#include "tools/analysis/script_bytes.h"
 #include "tools/analysis/script_loading.h"
 #include "tools/authoring/source_context.h"
 
@@ -27,16 +26,14 @@ std::string summary(const ConversationEngine& engine) {
 // The script's lines around the error, read the way the load read them. A
 // file that reads the other way round would show only noise, and its error
 // line already says so.
-std::string errorContext(const std::string& path, bool plain, const LoadedScript& loaded) {
-    std::string bytes;
-    std::string readError;
-    if (loaded.code == LOAD_CANNOT_OPEN || !readWholeFile(path, bytes, readError)) {
+std::string errorContext(bool plain, const LoadedScript& loaded) {
+    if (loaded.code == LOAD_CANNOT_OPEN || !loaded.input) {
         return "";
     }
-    if (loaded.code == LOAD_BAD_MAGIC && firstLineIsMagic(bytes, plain)) {
+    if (loaded.code == LOAD_BAD_MAGIC && firstLineReadsTheOtherWay(plain, loaded)) {
         return "";
     }
-    return sourceContext(bytes, !plain, loaded.engine->line);
+    return sourceContext(loaded.input->source(), !plain, loaded.engine->line);
 }
 
 Json resultToJson(const std::string& path, bool plain, const LoadedScript& loaded) {
@@ -53,7 +50,7 @@ Json resultToJson(const std::string& path, bool plain, const LoadedScript& loade
     } else {
         result["line"] = engine.line;
         result["message"] = engine.errorMessage != nullptr ? engine.errorMessage : "";
-        result["description"] = loadErrorText(path, plain, loaded);
+        result["description"] = loadErrorText(plain, loaded);
     }
     return result;
 }
@@ -74,7 +71,7 @@ int runCheck(const CheckOptions& options, std::ostream& out, std::ostream& err) 
             out << path << ": ok: " << summary(*loaded.engine) << '\n';
         } else {
             err << loadErrorLine(path, options.plain, loaded) << '\n'
-                << errorContext(path, options.plain, loaded);
+                << errorContext(options.plain, loaded);
         }
     }
     if (options.json) {
@@ -90,7 +87,7 @@ CLI::App* addCheckCommand(CLI::App& app, ChosenCommand& chosen) {
         app.add_subcommand("check", "Load scripts exactly as the player does and report each one");
     command->add_flag("--plain", options->plain, "Read the files as plain text, not descrambled");
     command->add_flag("--json", options->json, "Print the results as one JSON array");
-    command->add_option("FILE", options->files, "Script files to check")->required();
+    command->add_option("FILE", options->files, "Script files to check; - reads standard input")->required();
     command->callback([options, &chosen] {
         chosen.run = [options](std::ostream& out, std::ostream& err) {
             return runCheck(*options, out, err);

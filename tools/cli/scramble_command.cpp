@@ -6,6 +6,7 @@
 #include "murmex/magic_line.h"
 
 #include "tools/analysis/script_bytes.h"
+#include "tools/analysis/script_input.h"
 #include "tools/authoring/file_output.h"
 
 #include <CLI/CLI.hpp>
@@ -76,7 +77,7 @@ int runScramble(ScrambleDirection direction, const ScrambleOptions& options, std
     }
     std::string bytes;
     std::string error;
-    if (!readWholeFile(options.input, bytes, error)) {
+    if (!readWholeFile(options.input, STANDARD_INPUT_LIMIT, bytes, error)) {
         err << prefix << "cannot read " << options.input << ": " << error << '\n';
         return EXIT_FAILED;
     }

@@ -3,9 +3,10 @@
 #include "tools/cli/test_command.h"
 
 #include "murmex/conversation_flow.h"
-#include "tools/analysis/script_bytes.h"
+#include "tools/analysis/script_input.h"
 #include "tools/authoring/play_session.h"
 #include "tools/authoring/source_context.h"
+#include "tools/authoring/transcript_plan.h"
 
 #include <CLI/CLI.hpp>
 
@@ -196,7 +197,7 @@ class PlanRun {
 bool readPlan(const std::string& path, TranscriptPlan& plan, std::ostream& out) {
     std::string text;
     std::string readError;
-    if (!readWholeFile(path, text, readError)) {
+    if (!readWholeFile(path, PLAN_SIZE_LIMIT, text, readError)) {
         out << path << ": error: cannot read plan: " << readError << '\n';
         return false;
     }
@@ -222,10 +223,8 @@ int runTest(const TestOptions& options, std::ostream& out, std::ostream& err) {
     const LoadedScript loaded = loadScript(options.script, options.plain);
     if (!loaded.ok()) {
         err << loadErrorLine(options.script, options.plain, loaded) << '\n';
-        std::string bytes;
-        std::string readError;
-        if (loaded.code != LOAD_CANNOT_OPEN && readWholeFile(options.script, bytes, readError)) {
-            err << sourceContext(bytes, !options.plain, loaded.engine->line);
+        if (loaded.code != LOAD_CANNOT_OPEN) {
+            err << sourceContext(loaded.input->source(), !options.plain, loaded.engine->line);
         }
         out << "0 passed, " << options.plans.size() << " failed\n";
         return EXIT_FAILED;

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <nlohmann/json.hpp>
 
 #include <ostream>
@@ -106,6 +108,10 @@ INSTANTIATE_TEST_SUITE_P(
                                           "\" A = \"Hi\" ACT = \"ACT_NONE\" }",
                                       "}"}),
                     true, 6, -3, "[value too long]"},
+        FailureCase{"ValueOfReaderLimitEndingTheFile",
+                    scriptWithHeader({"\"Intro\" {", "  { S = \"0\" N = \"0\" Q = \"" +
+                                                         std::string(1499, 'q') + "\""}),
+                    true, 6, -3, "[value too long]"},
         FailureCase{"NameOfNinetyNine",
                     scriptWithHeader({"\"" + std::string(99, 'n') + "\" {", "}"}), true, 5, -5,
                     "[character name too long]"}),
@@ -115,17 +121,30 @@ TEST(Check, ReportsAFileThatCannotBeOpened) {
     ScratchFolder folder;
     const CommandRun run = check({folder.path("missing.chr")}, false);
     EXPECT_EQ(run.status, EXIT_FAILED);
-    EXPECT_EQ(run.err, folder.path("missing.chr") + ":1: error -1: [cannot open file]\n");
+    EXPECT_EQ(run.err, folder.path("missing.chr") +
+                           ":1: error -1: [cannot open file: No such file or directory]\n");
 }
 
-// Reading a folder ends at once, which the loader would take for an empty script.
-TEST(Check, RefusesAFolderInsteadOfCallingItEmpty) {
+// A name that leads to no regular file is refused at once, with the reason:
+// a folder or a failed read would pass for an empty script, a FIFO without a
+// writer would wait for ever, a device would never end.
+TEST(Check, RefusesWhatIsNoRegularFileAndFailsOnAReadError) {
     ScratchFolder folder;
-    const CommandRun run = check({folder.path("")}, true);
-    EXPECT_EQ(run.status, EXIT_FAILED);
-    EXPECT_EQ(run.out, "");
-    EXPECT_NE(run.err.find(": error -1: [cannot open file: it is a folder]"), std::string::npos)
-        << run.err;
+    const std::string fifo = folder.path("pipe.chr");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::pair<std::string, std::string> cases[] = {
+        {folder.path(""), "[cannot open file: it is a folder]"},
+        {fifo, "[cannot open file: it is a FIFO or pipe, not a regular file (give - to read "
+               "standard input)]"},
+        {"/dev/zero", "[cannot open file: it is a device, not a regular file]"},
+        {"/proc/self/mem", "[cannot read file: Input/output error]"},
+    };
+    for (const auto& [path, text] : cases) {
+        const CommandRun run = check({path}, true);
+        EXPECT_EQ(run.status, EXIT_FAILED);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, path + ":1: error -1: " + text + "\n");
+    }
 }
 
 TEST(Check, ReportsEveryFileAndFailsWhenAnyFails) {
@@ -136,11 +155,20 @@ TEST(Check, ReportsEveryFileAndFailsWhenAnyFails) {
     EXPECT_EQ(run.status, EXIT_FAILED);
     EXPECT_EQ(run.out, good + ": ok: 1 characters, 2 talk units, 24 bytes of text\n" + good +
                            ": ok: 1 characters, 2 talk units, 24 bytes of text\n");
-    EXPECT_EQ(run.err, bad + ":1: error -1: [cannot open file]\n");
+    EXPECT_EQ(run.err, bad + ":1: error -1: [cannot open file: No such file or directory]\n");
 }
 
 const std::string UNKNOWN_ACTION = scriptWithHeader(
     {"\"Intro\" {", "  { S = \"0\" N = \"0\" Q = \"\" A = \"Hi\" ACT = \"ACT_JUMP\" }", "}"});
+
+TEST(Check, CutsLongLinesInTheContext) {
+    ScratchFolder folder;
+    const std::string path = folder.write(
+        "long.txt", scriptWithHeader({"\"Intro\" {", "  { S = \"0\" " + std::string(100000, 'x')}));
+    const CommandRun run = check({path}, true);
+    EXPECT_LT(run.err.size(), 1000u);
+    EXPECT_NE(run.err.find("xxxx [...]\n"), std::string::npos) << run.err;
+}
 
 TEST(Check, ShowsTheLinesAroundTheError) {
     ScratchFolder folder;
@@ -202,7 +230,7 @@ TEST(Check, ReportsEveryFileAsJson) {
          {"code", -1},
          {"line", 1},
          {"message", ""},
-         {"description", "[cannot open file]"}},
+         {"description", "[cannot open file: No such file or directory]"}},
     };
     EXPECT_EQ(report, expected);
 }

@@ -129,4 +129,17 @@ TEST(Demo, AChoiceOutOfRangeInTheListFailsTheRecording) {
         << run.out;
 }
 
+TEST(Demo, ChecksFromStandardInputGivenAsADash) {
+    // A pipe can't be read twice, as the loader reads: "-" reads it once.
+    ScratchFolder folder;
+    const std::string demo = std::string("'") + MURMEX_DEMO_SCRIPT + "'";
+    const CommandRun dash = murmex::testing::runTool(folder, "check --plain - <" + demo);
+    EXPECT_EQ(dash.status, 0) << dash.err;
+    EXPECT_EQ(dash.out.rfind("-: ok: 3 characters", 0), 0u) << dash.out;
+    const CommandRun piped =
+        murmex::testing::runTool(folder, "check --plain /dev/stdin", "cat " + demo + " | ");
+    EXPECT_EQ(piped.status, 1);
+    EXPECT_NE(piped.err.find("give - to read standard input"), std::string::npos) << piped.err;
+}
+
 } // namespace

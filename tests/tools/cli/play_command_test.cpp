@@ -145,7 +145,7 @@ TEST_F(Play, AFailedLoadShowsTheWindowsTextThenWhere) {
     EXPECT_EQ(run.status, EXIT_SCRIPT_FAILED);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err,
-              "Err=-1\nLine=1\nErrStr=\n" + options.file + ":1: error -1: [cannot open file]\n");
+              "Err=-1\nLine=1\nErrStr=\n" + options.file + ":1: error -1: [cannot open file: No such file or directory]\n");
 }
 
 } // namespace

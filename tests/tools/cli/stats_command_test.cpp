@@ -63,7 +63,7 @@ TEST(Stats, AScriptThatDoesNotLoadFails) {
     ScratchFolder folder;
     const CommandRun run = runCommand(murmex::tool::runStats, {folder.path("missing.chr"), false});
     EXPECT_EQ(run.status, murmex::tool::EXIT_FAILED);
-    EXPECT_EQ(run.err, folder.path("missing.chr") + ":1: error -1: [cannot open file]\n");
+    EXPECT_EQ(run.err, folder.path("missing.chr") + ":1: error -1: [cannot open file: No such file or directory]\n");
 }
 
 } // namespace

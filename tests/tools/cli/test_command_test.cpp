@@ -145,7 +145,7 @@ TEST_F(TestCommand, AScriptThatDoesNotLoadFailsEveryPlan) {
     const CommandRun result = run({one, one});
     EXPECT_EQ(result.status, EXIT_FAILED);
     EXPECT_EQ(result.out, "0 passed, 2 failed\n");
-    EXPECT_EQ(result.err, script + ":1: error -1: [cannot open file]\n");
+    EXPECT_EQ(result.err, script + ":1: error -1: [cannot open file: No such file or directory]\n");
 }
 
 } // namespace

@@ -1,0 +1,131 @@
+// Opening a command's script, and bounded reads of whole files.
+#include "tools/analysis/script_input.h"
+
+#include "files/regular_file_source.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace murmex::tool {
+
+namespace {
+
+std::string sizeInWords(size_t limit) {
+    return limit >= (size_t{1} << 20) ? std::to_string(limit >> 20) + " MiB"
+                                      : std::to_string(limit) + " bytes";
+}
+
+// Reads the source to its end into `bytes`, refusing more than `limit`.
+bool readAll(ScriptSource& source, size_t limit, std::string& bytes, std::string& error) {
+    bytes.clear();
+    if (!source.startPass()) {
+        return false;
+    }
+    char block[64 * 1024];
+    for (;;) {
+        const size_t got = source.read(reinterpret_cast<uint8_t*>(block), sizeof(block));
+        if (got == 0) {
+            break;
+        }
+        if (bytes.size() + got > limit) {
+            error = "it holds more than " + sizeInWords(limit);
+            return false;
+        }
+        bytes.append(block, got);
+    }
+    return !source.failed();
+}
+
+// Standard input as a source: read once, front to back.
+class StandardInput final : public ScriptSource {
+  public:
+    bool startPass() noexcept override { return true; }
+    size_t read(uint8_t* into, size_t capacity) noexcept override {
+        const size_t got = std::fread(into, 1, capacity, stdin);
+        broken = got == 0 && std::ferror(stdin) != 0;
+        return got;
+    }
+    bool failed() const noexcept override { return broken; }
+
+  private:
+    bool broken = false;
+};
+
+} // namespace
+
+ScriptInput::ScriptInput() = default;
+ScriptInput::~ScriptInput() = default;
+
+bool ScriptInput::open(const std::string& name) {
+    if (name == STANDARD_INPUT_NAME) {
+        StandardInput input;
+        if (!readAll(input, STANDARD_INPUT_LIMIT, bytes, why)) {
+            if (why.empty()) {
+                why = std::string("standard input: ") + std::strerror(errno);
+            } else {
+                why = "standard input: " + why;
+            }
+            return false;
+        }
+        memory = std::make_unique<MemorySource>(bytes.data(), bytes.size());
+        return true;
+    }
+    file = std::make_unique<RegularFileSource>(name.c_str());
+    if (!file->open()) {
+        why = file->problem();
+        if (file->refused() == RegularFileSource::Refused::Fifo) {
+            why += std::string(" (give ") + STANDARD_INPUT_NAME + " to read standard input)";
+        }
+        return false;
+    }
+    return true;
+}
+
+ScriptSource& ScriptInput::source() {
+    if (memory) {
+        return *memory;
+    }
+    return *file;
+}
+
+std::string ScriptInput::problem() const {
+    if (!why.empty()) {
+        return why;
+    }
+    return file ? file->problem() : "";
+}
+
+bool readWholeFile(const std::string& path, size_t limit, std::string& bytes, std::string& error) {
+    RegularFileSource file(path.c_str());
+    if (!file.open()) {
+        error = file.problem();
+        return false;
+    }
+    if (!readAll(file, limit, bytes, error)) {
+        if (error.empty()) {
+            error = file.problem();
+        }
+        return false;
+    }
+    return true;
+}
+
+std::string readStart(ScriptSource& source, size_t limit) {
+    std::string bytes(limit, '\0');
+    size_t filled = 0;
+    if (source.startPass()) {
+        while (filled < limit) {
+            const size_t got =
+                source.read(reinterpret_cast<uint8_t*>(bytes.data()) + filled, limit - filled);
+            if (got == 0) {
+                break;
+            }
+            filled += got;
+        }
+        source.endPass();
+    }
+    bytes.resize(filled);
+    return bytes;
+}
+
+} // namespace murmex::tool
