@@ -87,7 +87,7 @@ int exploreLoaded(const ExploreOptions& options, const LoadedScript& loaded,
         for (const Finding& finding : unreached) {
             json["unreached"].push_back(findingToJson(finding));
         }
-        out << json.dump(2) << '\n';
+        printJson(out, json);
     } else {
         for (const Finding& finding : report.failures) {
             printFinding(out, options.file, finding);
