@@ -61,6 +61,21 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"StatsMissingFile", "stats /nonexistent/x.chr", 1}),
     [](const ::testing::TestParamInfo<StatusCase>& info) { return info.param.label; });
 
+// A number the option cannot take is refused, not read as another one, and
+// the refusal names the bounds in a few digits.
+TEST(CommandLine, NumberOutOfRangeIsAUsageError) {
+    ScratchFolder folder;
+    for (const std::string option : {"--max-states 0", "--max-states 99999999999999999999",
+                                     "--max-states -1", "--max-depth 4294967296"}) {
+        const CommandRun run = murmex(folder, "explore " + option + " x");
+        EXPECT_EQ(run.status, 2) << option;
+        const std::string name = option.substr(0, option.find(' '));
+        const std::string number = option.substr(option.find(' ') + 1);
+        EXPECT_EQ(run.err.substr(0, run.err.find('\n')),
+                  name + ": " + number + " is not a whole number from 1 to 1000000000");
+    }
+}
+
 TEST(CommandLine, HelpListsTheCommands) {
     ScratchFolder folder;
     const CommandRun run = murmex(folder, "--help");
