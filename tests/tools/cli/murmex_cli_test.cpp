@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <ostream>
 #include <string>
 
@@ -82,6 +83,48 @@ TEST(CommandLine, HelpListsTheCommands) {
     for (const char* command : {"check", "dump", "scramble", "unscramble", "play", "test", "stats",
                                 "graph", "lint", "explore"}) {
         EXPECT_NE(run.out.find(command), std::string::npos) << command;
+    }
+}
+
+// Output that cannot be written is a failure with its reason, whichever
+// command wrote it; a command that writes nothing there loses nothing.
+TEST(CommandLine, OutputThatCannotBeWrittenFails) {
+    ScratchFolder folder;
+    const std::string script = std::string("'") + MURMEX_DEMO_SCRIPT + "'";
+    const std::string demo = " --plain " + script;
+    const std::string plan = std::filesystem::path(MURMEX_DEMO_SCRIPT).parent_path() / "plans";
+    const std::string scramble =
+        "scramble --force " + script + " '" + folder.path("data.chr") + "'";
+    const struct {
+        std::string arguments;
+        bool writes;
+    } commands[] = {
+        {"check" + demo, true},
+        {"dump" + demo, true},
+        {"graph" + demo, true},
+        {"stats" + demo, true},
+        {"explore" + demo, true},
+        {"play" + demo + " --choose 1", true},
+        {"test" + demo + " '" + plan + "/well.plan'", true},
+        {"lint" + demo + " --json", true},
+        {"--help", true},
+        {scramble, false},
+    };
+    const struct {
+        const char* redirection;
+        const char* reason;
+    } outputs[] = {{">/dev/full", "No space left on device"}, {">&-", "Bad file descriptor"}};
+    for (const auto& command : commands) {
+        for (const auto& output : outputs) {
+            const CommandRun run =
+                murmex::testing::runTool(folder, command.arguments, "", output.redirection);
+            const std::string message =
+                command.writes ? std::string("murmex: cannot write output: ") + output.reason + "\n"
+                               : "";
+            EXPECT_EQ(run.status, command.writes ? 1 : 0)
+                << command.arguments << output.redirection;
+            EXPECT_EQ(run.err, message) << command.arguments << output.redirection;
+        }
     }
 }
 
