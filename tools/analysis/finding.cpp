@@ -1,14 +1,17 @@
 // Wording of findings as lines and as JSON.
 #include "tools/analysis/finding.h"
 
+#include "tools/analysis/terminal_text.h"
+
 #include <algorithm>
 #include <tuple>
 
 namespace murmex::tool {
 
 void printFinding(std::ostream& out, const std::string& file, const Finding& finding) {
-    out << file << ':' << finding.line << ": warning: " << finding.text << " [" << finding.name
-        << "]\n";
+    // Findings quote script texts, which may hold any byte.
+    out << file << ':' << finding.line << ": warning: " << terminalText(finding.text) << " ["
+        << finding.name << "]\n";
     if (!finding.hasPath) {
         return;
     }
@@ -20,7 +23,7 @@ void printFinding(std::ostream& out, const std::string& file, const Finding& fin
     out << "reached by " << finding.path.size()
         << (finding.path.size() == 1 ? " question: " : " questions: ");
     for (size_t i = 0; i < finding.path.size(); ++i) {
-        out << (i == 0 ? "\"" : " > \"") << finding.path[i] << '"';
+        out << (i == 0 ? "\"" : " > \"") << terminalText(finding.path[i]) << '"';
     }
     out << '\n';
 }

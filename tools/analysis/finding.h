@@ -26,7 +26,8 @@ struct Finding {
 };
 
 // "FILE:LINE: warning: TEXT [name]", and for a finding with a path a second
-// line "FILE:LINE: note: reached by N questions: "Q1" > "Q2"".
+// line "FILE:LINE: note: reached by N questions: "Q1" > "Q2"", with control
+// characters of the texts written out as terminalText does.
 void printFinding(std::ostream& out, const std::string& file, const Finding& finding);
 
 // Sorted by line, then name, then text, so output is stable across runs.

@@ -32,9 +32,12 @@ CharacterStats characterStats(const Character& character, ScriptStats& script) {
         } else {
             ++stats.neverShown;
         }
-        stats.states.insert(unit.state);
-        if (unit.nextState >= 0) {
-            stats.states.insert(unit.nextState);
+        // A negative state ends the conversation, whether a unit leads there
+        // or (never offered) stands in it: it is no state of the character.
+        for (const int32_t state : {unit.state, unit.nextState}) {
+            if (state >= 0) {
+                stats.states.insert(state);
+            }
         }
         script.answerWords += wordCount(unit.answer);
         script.questionWords += wordCount(unit.question);

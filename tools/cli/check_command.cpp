@@ -4,6 +4,7 @@
 
 #include "tools/analysis/script_loading.h"
 #include "tools/authoring/source_context.h"
+#include "tools/cli/finding_json.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
@@ -75,8 +76,7 @@ int runCheck(const CheckOptions& options, std::ostream& out, std::ostream& err) 
         }
     }
     if (options.json) {
-        // File names need not be UTF-8; a stray byte must not stop the report.
-        out << results.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+        printJson(out, results);
     }
     return status;
 }

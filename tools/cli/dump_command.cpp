@@ -5,6 +5,7 @@
 #include "murmex/script_keywords.h"
 #include "text/display_text.h"
 #include "tools/analysis/script_loading.h"
+#include "tools/cli/finding_json.h"
 
 #include <CLI/CLI.hpp>
 
@@ -95,7 +96,7 @@ nlohmann::ordered_json scriptToJson(const ConversationEngine& engine) {
 namespace {
 
 int dumpLoaded(const LoadedScript& loaded, const ScriptLines&, std::ostream& out, std::ostream&) {
-    out << scriptToJson(*loaded.engine).dump(2) << '\n';
+    printJson(out, scriptToJson(*loaded.engine));
     return EXIT_OK;
 }
 

@@ -5,6 +5,7 @@
 #include "tools/analysis/script_loading.h"
 #include "tools/analysis/unit_text.h"
 #include "tools/cli/finding_json.h"
+#include "tools/cli/number_option.h"
 
 #include <CLI/CLI.hpp>
 
@@ -19,6 +20,11 @@ namespace {
 
 // How much of a unit's text an unreached-unit warning quotes.
 constexpr size_t QUOTED_CHARACTERS = 40;
+
+// The most --max-states and --max-depth take. The memory limit cuts a search
+// off long before it stores this many situations, and no path is longer than
+// the situations along it, so a larger limit could change nothing.
+constexpr uint64_t MOST_SITUATIONS = 1'000'000'000;
 
 const char* cutOffWords(CutOff cutOff) {
     switch (cutOff) {
@@ -87,7 +93,7 @@ int exploreLoaded(const ExploreOptions& options, const LoadedScript& loaded,
         for (const Finding& finding : unreached) {
             json["unreached"].push_back(findingToJson(finding));
         }
-        out << json.dump(2) << '\n';
+        printJson(out, json);
     } else {
         for (const Finding& finding : report.failures) {
             printFinding(out, options.file, finding);
@@ -131,12 +137,12 @@ CLI::App* addExploreCommand(CLI::App& app, ChosenCommand& chosen) {
     command
         ->add_option("--max-states", options->limits.maxSituations,
                      "Distinct situations to store at most")
-        ->check(CLI::PositiveNumber)
+        ->check(wholeNumberIn(1, MOST_SITUATIONS))
         ->capture_default_str();
     command
         ->add_option("--max-depth", options->limits.maxDepth,
                      "Questions in a row to follow at most")
-        ->check(CLI::PositiveNumber)
+        ->check(wholeNumberIn(1, MOST_SITUATIONS))
         ->capture_default_str();
     command->add_option("FILE", options->file, "Script file to explore")->required();
     command->callback([options, &chosen] {

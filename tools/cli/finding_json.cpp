@@ -1,4 +1,4 @@
-// Findings as JSON.
+// Findings as JSON, and JSON documents printed.
 #include "tools/cli/finding_json.h"
 
 namespace murmex::tool {
@@ -12,6 +12,10 @@ nlohmann::ordered_json findingToJson(const Finding& finding) {
         json["path"] = finding.path;
     }
     return json;
+}
+
+void printJson(std::ostream& out, const nlohmann::ordered_json& json) {
+    out << json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
 }
 
 } // namespace murmex::tool

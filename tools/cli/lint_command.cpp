@@ -25,7 +25,7 @@ int lintLoaded(const LintOptions& options, const LoadedScript& loaded, const Scr
         for (const Finding& finding : findings) {
             json["warnings"].push_back(findingToJson(finding));
         }
-        out << json.dump(2) << '\n';
+        printJson(out, json);
     } else {
         for (const Finding& finding : findings) {
             printFinding(out, options.file, finding);

@@ -1,7 +1,8 @@
 // Entry point of the murmex authoring tool. The table below lists every
 // command and what it needs loaded; the driver parses the command line, loads
 // the chosen command's script once (or reports the failed load once), and
-// runs the command. A new command joins by its row here.
+// runs the command, then makes sure that all it wrote to standard output got
+// there. A new command joins by its row here.
 #include "tools/cli/check_command.h"
 #include "tools/cli/command.h"
 #include "tools/cli/dump_command.h"
@@ -10,11 +11,13 @@
 #include "tools/cli/lint_command.h"
 #include "tools/cli/play_command.h"
 #include "tools/cli/scramble_command.h"
+#include "tools/cli/standard_output.h"
 #include "tools/cli/stats_command.h"
 #include "tools/cli/test_command.h"
 
 #include <CLI/CLI.hpp>
 
+#include <cstring>
 #include <exception>
 #include <iostream>
 
@@ -45,9 +48,7 @@ int runChosen(const CommandRow& row, const ChosenCommand& chosen) {
     return runOnScript(chosen.script, row.script, std::cout, std::cerr, chosen.work);
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+int runTool(int argc, char** argv) {
     CLI::App app("Checks, shows, plays, tests, explores and scrambles Murmex conversation scripts.",
                  "murmex");
     app.require_subcommand(1);
@@ -72,4 +73,18 @@ int main(int argc, char** argv) {
         return EXIT_FAILED;
     }
     return EXIT_USAGE;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    holdStandardDescriptors();
+    StandardOutput output;
+    const int status = runTool(argc, argv);
+    if (const int error = output.finish(); error != 0) {
+        std::cerr << "murmex: cannot write output: " << std::strerror(error) << '\n';
+        // A status that already tells of a failure says more than this one.
+        return status == EXIT_OK ? EXIT_FAILED : status;
+    }
+    return status;
 }

@@ -2,6 +2,7 @@
 #include "tools/cli/play_command.h"
 
 #include "text/display_text.h"
+#include "tools/analysis/terminal_text.h"
 #include "tools/authoring/play_session.h"
 
 #include <CLI/CLI.hpp>
@@ -43,7 +44,7 @@ class ChoiceSource {
                 return std::nullopt;
             }
             const std::string& entry = options.choices[listed++];
-            out << "> " << entry << '\n';
+            out << "> " << terminalText(entry) << '\n';
             return entry;
         }
         out << "> " << std::flush;
@@ -54,7 +55,7 @@ class ChoiceSource {
             return std::nullopt;
         }
         if (options.echoInput) {
-            out << trimmed(line) << '\n';
+            out << terminalText(trimmed(line)) << '\n';
         }
         return line;
     }
@@ -66,11 +67,13 @@ class ChoiceSource {
     size_t listed = 0;
 };
 
+// Script texts and names may hold any byte; every one that reaches the
+// terminal goes through terminalText.
 void showSituation(const PlaySession& session, std::ostream& out) {
-    out << session.characterName() << ": " << session.answer() << '\n';
+    out << terminalText(session.characterName()) << ": " << terminalText(session.answer()) << '\n';
     const std::vector<std::string> questions = session.questions();
     for (size_t i = 0; i < questions.size(); ++i) {
-        out << "  " << i + 1 << ". " << questions[i] << '\n';
+        out << "  " << i + 1 << ". " << terminalText(questions[i]) << '\n';
     }
 }
 
@@ -91,7 +94,7 @@ std::string choiceHint(int32_t questionCount) {
 
 int reportFailure(const PlaySession& session, std::ostream& out, std::ostream& err) {
     out << std::flush;
-    err << session.failureText() << '\n';
+    err << terminalText(session.failureText()) << '\n';
     return EXIT_SCRIPT_FAILED;
 }
 
@@ -100,12 +103,13 @@ int reportFailure(const PlaySession& session, std::ostream& out, std::ostream& e
 int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
     PlaySession session;
     if (!session.open(options.file, options.plain)) {
-        // The window's text first; the tool's own line says it in words.
+        // The window's text first (lines of the loader's own, no script
+        // text); the tool's own line says it in words.
         err << session.failureText() << '\n'
             << loadErrorLine(options.file, options.plain, session.script()) << '\n';
         return EXIT_SCRIPT_FAILED;
     }
-    out << displayText(session.script().engine->title) << "\n\n";
+    out << terminalText(displayText(session.script().engine->title)) << "\n\n";
     if (!session.start(options.start)) {
         return reportFailure(session, out, err);
     }
@@ -128,14 +132,15 @@ int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std
             } else if (number) {
                 out << "There is no question " << entry << ": " << choiceHint(count) << '\n';
             } else {
-                out << '"' << entry << "\" is not a question number: " << choiceHint(count) << '\n';
+                out << '"' << terminalText(entry)
+                    << "\" is not a question number: " << choiceHint(count) << '\n';
             }
             continue;
         }
         const PlayStep step = session.choose(*number - 1);
         if (options.trace) {
             for (const std::string& effect : step.effects) {
-                out << "  * " << effect << '\n';
+                out << "  * " << terminalText(effect) << '\n';
             }
         }
         if (session.failed()) {

@@ -3,6 +3,7 @@
 
 #include "text/display_text.h"
 #include "tools/analysis/script_loading.h"
+#include "tools/analysis/terminal_text.h"
 
 #include <CLI/CLI.hpp>
 
@@ -38,14 +39,14 @@ std::string stateRanges(const std::set<int32_t>& states) {
 std::string nameList(const std::set<std::string>& names) {
     std::string text;
     for (const std::string& name : names) {
-        text += (text.empty() ? "" : ", ") + name;
+        text += (text.empty() ? "" : ", ") + terminalText(name);
     }
     return text.empty() ? "-" : text;
 }
 
 int statsLoaded(const StatsOptions& options, const LoadedScript& loaded, std::ostream& out) {
     const ScriptStats stats = scriptStats(*loaded.engine);
-    out << options.file << ": " << displayText(loaded.engine->title) << '\n';
+    out << options.file << ": " << terminalText(displayText(loaded.engine->title)) << '\n';
     out << "characters         " << stats.characters.size() << '\n';
     out << "talk units         " << stats.units << ": " << stats.questions << " questions, "
         << stats.initialAnswers << " initial answers";
@@ -59,16 +60,17 @@ int statsLoaded(const StatsOptions& options, const LoadedScript& loaded, std::os
     out << "variables removed  " << nameList(stats.variablesRemoved) << '\n';
     out << "variables tested   " << nameList(stats.variablesTested) << '\n';
 
+    // Widths of names as the terminal shows them, so the columns line up.
     size_t nameWidth = std::string("character").size();
     for (const CharacterStats& character : stats.characters) {
-        nameWidth = std::max(nameWidth, character.name.size());
+        nameWidth = std::max(nameWidth, terminalText(character.name).size());
     }
     out << '\n'
         << std::left << std::setw(static_cast<int>(nameWidth)) << "character"
         << "  units  questions  initial  states\n";
     for (const CharacterStats& character : stats.characters) {
-        out << std::left << std::setw(static_cast<int>(nameWidth)) << character.name << std::right
-            << "  " << std::setw(5) << character.units << "  " << std::setw(9)
+        out << std::left << std::setw(static_cast<int>(nameWidth)) << terminalText(character.name)
+            << std::right << "  " << std::setw(5) << character.units << "  " << std::setw(9)
             << character.questions << "  " << std::setw(7) << character.initialAnswers << "  "
             << std::left << stateRanges(character.states) << '\n';
     }

@@ -4,6 +4,7 @@
 
 #include "murmex/conversation_flow.h"
 #include "tools/analysis/script_input.h"
+#include "tools/analysis/terminal_text.h"
 #include "tools/authoring/play_session.h"
 #include "tools/authoring/source_context.h"
 #include "tools/authoring/transcript_plan.h"
@@ -86,7 +87,8 @@ class PlanRun {
         if (line > 0) {
             out << ':' << line;
         }
-        out << ": expected " << expected << ", got " << got << '\n';
+        // Both sides quote texts of the script or the plan, which may hold any byte.
+        out << ": expected " << terminalText(expected) << ", got " << terminalText(got) << '\n';
         ++failures;
     }
 
@@ -203,7 +205,7 @@ bool readPlan(const std::string& path, TranscriptPlan& plan, std::ostream& out) 
     }
     PlanError error;
     if (!parsePlan(text, plan, error)) {
-        out << path << ':' << error.line << ": error: " << error.message << '\n';
+        out << path << ':' << error.line << ": error: " << terminalText(error.message) << '\n';
         return false;
     }
     return true;

@@ -3,6 +3,7 @@
 #include "support/analysis_script.h"
 #include "support/command_run.h"
 #include "tools/analysis/script_lint.h"
+#include "tools/cli/explore_command.h"
 #include "tools/cli/lint_command.h"
 
 #include <gtest/gtest.h>
@@ -158,6 +159,23 @@ TEST(LintCommand, JsonListsTheSameWarnings) {
     ASSERT_EQ(json["warnings"].size(), 1u) << run.out;
     EXPECT_EQ(json["warnings"][0]["line"], 8);
     EXPECT_EQ(json["warnings"][0]["name"], "dead-end-state");
+}
+
+// A file name may hold any byte; the JSON writers of lint and explore show
+// one that is not UTF-8 as U+FFFD instead of stopping.
+TEST(JsonOutput, SurvivesAFileNameThatIsNotUtf8) {
+    ScratchFolder folder;
+    const std::string file = folder.write(
+        "bad\xFF.txt", murmex::testing::scriptWithHeader(intro({unitLine(0, 3, "Go.")})));
+    murmex::tool::ExploreOptions explore;
+    explore.file = file;
+    explore.plain = true;
+    explore.json = true;
+    for (const CommandRun& run : {runCommand(murmex::tool::runLint, {file, true, true}),
+                                  runCommand(murmex::tool::runExplore, explore)}) {
+        EXPECT_EQ(run.status, murmex::tool::EXIT_FAILED) << run.err;
+        EXPECT_EQ(nlohmann::json::parse(run.out)["file"], folder.path("bad\xEF\xBF\xBD.txt"));
+    }
 }
 
 TEST(LintCommand, DemoHasNoWarnings) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <ostream>
 #include <string>
 
@@ -61,12 +62,69 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"StatsMissingFile", "stats /nonexistent/x.chr", 1}),
     [](const ::testing::TestParamInfo<StatusCase>& info) { return info.param.label; });
 
+// A number the option cannot take is refused, not read as another one, and
+// the refusal names the bounds in a few digits.
+TEST(CommandLine, NumberOutOfRangeIsAUsageError) {
+    ScratchFolder folder;
+    for (const std::string option : {"--max-states 0", "--max-states 99999999999999999999",
+                                     "--max-states -1", "--max-depth 4294967296"}) {
+        const CommandRun run = murmex(folder, "explore " + option + " x");
+        EXPECT_EQ(run.status, 2) << option;
+        const std::string name = option.substr(0, option.find(' '));
+        const std::string number = option.substr(option.find(' ') + 1);
+        EXPECT_EQ(run.err.substr(0, run.err.find('\n')),
+                  name + ": " + number + " is not a whole number from 1 to 1000000000");
+    }
+}
+
 TEST(CommandLine, HelpListsTheCommands) {
     ScratchFolder folder;
     const CommandRun run = murmex(folder, "--help");
     for (const char* command : {"check", "dump", "scramble", "unscramble", "play", "test", "stats",
                                 "graph", "lint", "explore"}) {
         EXPECT_NE(run.out.find(command), std::string::npos) << command;
+    }
+}
+
+// Output that cannot be written is a failure with its reason, whichever
+// command wrote it; a command that writes nothing there loses nothing.
+TEST(CommandLine, OutputThatCannotBeWrittenFails) {
+    ScratchFolder folder;
+    const std::string script = std::string("'") + MURMEX_DEMO_SCRIPT + "'";
+    const std::string demo = " --plain " + script;
+    const std::string plan = std::filesystem::path(MURMEX_DEMO_SCRIPT).parent_path() / "plans";
+    const std::string scramble =
+        "scramble --force " + script + " '" + folder.path("data.chr") + "'";
+    const struct {
+        std::string arguments;
+        bool writes;
+    } commands[] = {
+        {"check" + demo, true},
+        {"dump" + demo, true},
+        {"graph" + demo, true},
+        {"stats" + demo, true},
+        {"explore" + demo, true},
+        {"play" + demo + " --choose 1", true},
+        {"test" + demo + " '" + plan + "/well.plan'", true},
+        {"lint" + demo + " --json", true},
+        {"--help", true},
+        {scramble, false},
+    };
+    const struct {
+        const char* redirection;
+        const char* reason;
+    } outputs[] = {{">/dev/full", "No space left on device"}, {">&-", "Bad file descriptor"}};
+    for (const auto& command : commands) {
+        for (const auto& output : outputs) {
+            const CommandRun run =
+                murmex::testing::runTool(folder, command.arguments, "", output.redirection);
+            const std::string message =
+                command.writes ? std::string("murmex: cannot write output: ") + output.reason + "\n"
+                               : "";
+            EXPECT_EQ(run.status, command.writes ? 1 : 0)
+                << command.arguments << output.redirection;
+            EXPECT_EQ(run.err, message) << command.arguments << output.redirection;
+        }
     }
 }
 

@@ -42,21 +42,23 @@ TEST(Stats, CountsWhatTheScriptHolds) {
                               "Bob            3          2        1  0\n");
 }
 
-TEST(Stats, NamesTheUnitsThatAreNeverShown) {
+TEST(Stats, NamesUnitsNeverShownAndLeavesNegativeStatesOut) {
     ScratchFolder folder;
     const std::string path = folder.write(
         "script.txt",
         murmex::testing::scriptWithHeader(
             {"\"Intro\" {", "  { S = \"0\" N = \"3\" Q = \"Go\" A = \"a\" ACT = \"ACT_NONE\" }",
              "  { S = \"3\" N = \"0\" Q = \"\" A = \"b\" ACT = \"ACT_NONE\"",
-             "    { ID = \"x\" OP = \"not\" } }", "}"}));
+             "    { ID = \"x\" OP = \"not\" } }",
+             // A negative state is no state of the character, even one a unit stands in.
+             "  { S = \"-1\" N = \"-2\" Q = \"\" A = \"c\" ACT = \"ACT_NONE\" }", "}"}));
     const CommandRun run = runCommand(murmex::tool::runStats, {path, true});
-    EXPECT_NE(run.out.find("talk units         2: 1 questions, 0 initial answers, 1 never shown "
+    EXPECT_NE(run.out.find("talk units         3: 1 questions, 0 initial answers, 2 never shown "
                            "(no question, not in state 0)\n"),
               std::string::npos)
         << run.out;
     EXPECT_NE(run.out.find("variables tested   x\n"), std::string::npos);
-    EXPECT_NE(run.out.find("Intro          2          1        0  0 3\n"), std::string::npos);
+    EXPECT_NE(run.out.find("Intro          3          1        0  0 3\n"), std::string::npos);
 }
 
 TEST(Stats, AScriptThatDoesNotLoadFails) {
