@@ -87,7 +87,8 @@ CLI::App* addCheckCommand(CLI::App& app, ChosenCommand& chosen) {
         app.add_subcommand("check", "Load scripts exactly as the player does and report each one");
     command->add_flag("--plain", options->plain, "Read the files as plain text, not descrambled");
     command->add_flag("--json", options->json, "Print the results as one JSON array");
-    command->add_option("FILE", options->files, "Script files to check; - reads standard input")->required();
+    command->add_option("FILE", options->files, "Script files to check; - reads standard input")
+        ->required();
     command->callback([options, &chosen] {
         chosen.run = [options](std::ostream& out, std::ostream& err) {
             return runCheck(*options, out, err);

@@ -144,8 +144,8 @@ TEST_F(Play, AFailedLoadShowsTheWindowsTextThenWhere) {
     const CommandRun run = play(options);
     EXPECT_EQ(run.status, EXIT_SCRIPT_FAILED);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err,
-              "Err=-1\nLine=1\nErrStr=\n" + options.file + ":1: error -1: [cannot open file: No such file or directory]\n");
+    EXPECT_EQ(run.err, "Err=-1\nLine=1\nErrStr=\n" + options.file +
+                           ":1: error -1: [cannot open file: No such file or directory]\n");
 }
 
 } // namespace

@@ -65,7 +65,8 @@ TEST(Stats, AScriptThatDoesNotLoadFails) {
     ScratchFolder folder;
     const CommandRun run = runCommand(murmex::tool::runStats, {folder.path("missing.chr"), false});
     EXPECT_EQ(run.status, murmex::tool::EXIT_FAILED);
-    EXPECT_EQ(run.err, folder.path("missing.chr") + ":1: error -1: [cannot open file: No such file or directory]\n");
+    EXPECT_EQ(run.err, folder.path("missing.chr") +
+                           ":1: error -1: [cannot open file: No such file or directory]\n");
 }
 
 } // namespace
