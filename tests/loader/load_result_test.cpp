@@ -107,6 +107,13 @@ TEST(LoadFromSource, NothingPastTheChunkIsTouchedWhatEverASourceClaims) {
     EXPECT_LE(result.code, LOAD_OK);
 }
 
+TEST(LoadFromSource, AFileWhoseReadFailsDoesNotLoadAsAnEmptyScript) {
+    // Reading this file fails at once; taken for its end, it would load as a
+    // script without characters.
+    ConversationEngine engine;
+    EXPECT_EQ(engine.load("/proc/self/mem"), LOAD_CANNOT_OPEN);
+}
+
 TEST(LoadFromSource, AnEngineLoadsOneScriptAndKeepsItsPool) {
     const std::string script = INTRO_FOR_RELOAD;
     ConversationEngine engine;
