@@ -7,6 +7,8 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    // First of all, so that a signal ends the player however far it has got.
+    kestrine::qt::installTerminationHandler();
     // The tail is taken as the process received it, before Qt removes its own options.
     const std::string tail = kestrine::commandLineTail(argc, argv);
     QApplication application(argc, argv);
@@ -14,7 +16,8 @@ int main(int argc, char** argv) {
     if (kestrine::selectsPlainScripts(tail)) {
         window.logic().engine.disableDescramble();
     }
-    // Asked to end from outside, the player closes as if its window had been.
-    kestrine::qt::closeOnTermination(&window);
+    // Asked to end from outside, the player closes whatever box is open and
+    // then its window, as if the user had closed them.
+    kestrine::qt::endOnTermination(&window, [&window] { window.endRun(); });
     return window.run();
 }

@@ -62,8 +62,43 @@ void PlayerWindow::initialise() {
 
 int PlayerWindow::run() {
     initialise();
-    exec();
+    // Asked to end while a load error was shown, the window never opens.
+    if (!endRequested) {
+        exec();
+    }
     return requestedExitCode;
+}
+
+void PlayerWindow::endRun() {
+    endRequested = true;
+    // Each box (and the context menu) runs a loop of its own nested in the
+    // window's. Closing it ends that loop, and the code that opened it goes on
+    // as after a dismissal, so a failure still asks for its exit status; the
+    // window's loop, ended by the reject() below, then ends too. A box that
+    // refuses to close ends the search instead of being tried forever.
+    while (QWidget* popup = QApplication::activePopupWidget()) {
+        popup->close();
+        if (QApplication::activePopupWidget() == popup) {
+            break;
+        }
+    }
+    while (QWidget* modal = QApplication::activeModalWidget()) {
+        if (modal == this) {
+            break;
+        }
+        if (auto* box = qobject_cast<QDialog*>(modal)) {
+            box->reject();
+        } else {
+            modal->close();
+        }
+        if (QApplication::activeModalWidget() == modal) {
+            modal->hide();
+            if (QApplication::activeModalWidget() == modal) {
+                break;
+            }
+        }
+    }
+    reject();
 }
 
 void PlayerWindow::applyColorsAndFonts() {
@@ -125,6 +160,9 @@ void PlayerWindow::invalidate() {
 }
 
 void PlayerWindow::showMessage(const char* text) {
+    if (endRequested) {
+        return;
+    }
     QMessageBox box(QMessageBox::NoIcon, applicationName(), fromScript(text), QMessageBox::Ok,
                     this);
     box.setTextFormat(Qt::PlainText);
@@ -143,6 +181,9 @@ void PlayerWindow::postQuit(int32_t exitCode) {
 }
 
 void PlayerWindow::runAboutBox() {
+    if (endRequested) {
+        return;
+    }
     AboutBox about(this);
     about.exec();
 }
@@ -161,7 +202,7 @@ void PlayerWindow::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void PlayerWindow::contextMenuEvent(QContextMenuEvent* event) {
-    if (entries.empty()) {
+    if (entries.empty() || endRequested) {
         return;
     }
     QMenu menu(this);

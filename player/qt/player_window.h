@@ -23,6 +23,11 @@ class PlayerWindow : public TemplateDialog, public DialogPlatform {
     // Initialises the window (loading the script) and runs it modally.
     // Returns the exit status the run asked for: 0, or the code of a quit request.
     int run();
+    // Ends the run as asked from outside the player: closes the context menu
+    // and any box that is open, from the top down, then the window. The run
+    // ends with the status it would have had: 0, or the failure status when
+    // an error box was up, whose dismissal asks for it. No box opens after this.
+    void endRun();
     // The initialisation alone, for a caller that runs the window itself.
     void initialise();
     int exitCode() const { return requestedExitCode; }
@@ -59,6 +64,7 @@ class PlayerWindow : public TemplateDialog, public DialogPlatform {
     QPoint pointer;
     int requestedExitCode = 0;
     bool quitRequested = false;
+    bool endRequested = false;
 };
 
 // The application name: the executable's file name without its extension.

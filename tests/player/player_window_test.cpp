@@ -8,6 +8,7 @@
 #include "support/scratch_folder.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QMessageBox>
 #include <QPushButton>
@@ -65,6 +66,9 @@ class PlayerWindowTest : public ::testing::Test {
     static void clickLine(PlayerWindow& window, int32_t line) {
         QWidget* control = window.controls().at(window.logic().questionControlIds[line]);
         const QPoint point = control->geometry().topLeft() + QPoint(200, 3);
+        // Qt drops a move to where the pointer already is, as after a click
+        // on the same line in an earlier window: come from elsewhere.
+        QTest::mouseMove(&window, QPoint(1, 1));
         QTest::mouseMove(&window, point);
         QTest::mouseRelease(&window, Qt::LeftButton, Qt::NoModifier, point);
     }
@@ -83,6 +87,28 @@ class PlayerWindowTest : public ::testing::Test {
         messageText = box->text();
         messageButtons = box->buttons().size();
         box->button(QMessageBox::Ok)->click();
+    }
+
+    // Calls endRun() once a box or menu is open over the window; if the run
+    // has not ended a few seconds later, fails and closes what is left.
+    static void endWhenSomethingIsOpenOver(PlayerWindow& window) {
+        auto* poll = new QTimer(&window);
+        QObject::connect(poll, &QTimer::timeout, &window, [&window, poll] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (QApplication::activePopupWidget() != nullptr ||
+                (modal != nullptr && modal != &window)) {
+                poll->stop();
+                window.endRun();
+            }
+        });
+        poll->start(10);
+        QTimer::singleShot(5000, &window, [&window] {
+            ADD_FAILURE() << "the run did not end";
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                widget->close();
+            }
+            window.done(0);
+        });
     }
 
     ScratchFolder folder;
@@ -203,6 +229,49 @@ TEST_F(PlayerWindowTest, AboutCommandRunsTheAboutBoxModally) {
     EXPECT_EQ(caption, "About Kestrine");
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(textOf(*window, CONTROL_ANSWER), "Welcome.");
+}
+
+// Asked to end from outside (by a signal, in the player), the window closes
+// whatever is open over it, however deep, and ends the run with the status
+// the run would have had; no further box opens.
+TEST_F(PlayerWindowTest, EndRunClosesWhatIsOpenAndKeepsTheRunsStatus) {
+    const std::string failing = playerScript(R"(
+"Intro" {
+  { S = "0" N = "0" Q = "" A = "Welcome." ACT = "ACT_NONE" }
+  { S = "0" N = "0" Q = "Forget." A = "x" ACT = "ACT_SUB_MEM" PARAM = "never" }
+})");
+    struct Case {
+        const char* what;
+        const std::string& script;
+        std::function<void(PlayerWindow&)> open;
+        int status;
+    };
+    const Case cases[] = {
+        {"About box", MILL, [](PlayerWindow& w) { w.logic().systemCommand(ABOUT_COMMAND); }, 0},
+        {"context menu", MILL,
+         [](PlayerWindow& w) {
+             QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                    w.mapToGlobal(QPoint(5, 5)));
+             QApplication::sendEvent(&w, &menu);
+         },
+         0},
+        {"error box", failing, [](PlayerWindow& w) { clickLine(w, 0); }, -1},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        useScript(test.script);
+        PlayerWindow window;
+        window.logic().engine.disableDescramble();
+        QTimer::singleShot(0, &window, [&] {
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+            test.open(window);
+        });
+        endWhenSomethingIsOpenOver(window);
+        EXPECT_EQ(window.run(), test.status);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+        EXPECT_FALSE(window.isVisible());
+    }
 }
 
 } // namespace

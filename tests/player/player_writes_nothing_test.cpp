@@ -3,6 +3,7 @@
 // then asked to end. Every file system call that would write (open for
 // writing, create, rename, remove, link) is a failure, wherever it points,
 // unless it goes to /dev or /proc.
+#include "player/player_process.h"
 #include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -114,14 +115,7 @@ struct TracedRun {
 
 class PlayerWritesNothing : public ::testing::Test {
   protected:
-    void SetUp() override {
-        for (const char* folder : {"game", "home", "config", "cache", "data", "runtime"}) {
-            fs::create_directory(root / folder);
-        }
-        // Qt wants its runtime folder private.
-        fs::permissions(root / "runtime", fs::perms::owner_all);
-        fs::copy_file(MURMEX_DEMO_DATA, root / "game" / "data.chr");
-    }
+    void SetUp() override { fs::copy_file(MURMEX_DEMO_DATA, root / "game" / "data.chr"); }
 
     // Starts the player under strace, waits until it has opened data.chr
     // (it reads it for both passes of the load) and shown its window, then
@@ -186,20 +180,9 @@ class PlayerWritesNothing : public ::testing::Test {
         return run;
     }
 
-    // In the child: the game folder as working folder, a home and XDG folders
-    // of its own, no display but the offscreen one.
+    // In the child: the player's own folders, under a tracer.
     void enterPlayerEnvironment() const {
-        if (::chdir((root / "game").c_str()) != 0) {
-            std::_Exit(126);
-        }
-        ::setenv("HOME", (root / "home").c_str(), 1);
-        ::setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
-        ::setenv("XDG_CACHE_HOME", (root / "cache").c_str(), 1);
-        ::setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
-        ::setenv("XDG_RUNTIME_DIR", (root / "runtime").c_str(), 1);
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        ::unsetenv("DISPLAY");
-        ::unsetenv("WAYLAND_DISPLAY");
+        player.enter();
         // LeakSanitizer can't work under a tracer; the other tests check leaks.
         const char* asan = std::getenv("ASAN_OPTIONS");
         ::setenv("ASAN_OPTIONS",
@@ -215,8 +198,8 @@ class PlayerWritesNothing : public ::testing::Test {
         return names;
     }
 
-    murmex::testing::ScratchFolder scratch;
-    const fs::path root = scratch.folder();
+    kestrine::testing::PlayerFolders player;
+    const fs::path root = player.root();
 };
 
 TEST_F(PlayerWritesNothing, WhilePlayingTheDemoAndClosing) {
