@@ -46,6 +46,8 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"LintHelp", "lint --help", 0}, StatusCase{"ExploreHelp", "explore --help", 0},
         StatusCase{"GraphUnknownFormat", "graph --format svg x", 2},
         StatusCase{"ExploreZeroStates", "explore --max-states 0 x", 2},
+        StatusCase{"ExploreNegativeMaxFailures", "explore --max-failures -1 x", 2},
+        StatusCase{"ExploreHugeMaxFailures", "explore --max-failures 99999999999999999999 x", 2},
         StatusCase{"LintMissingFile", "lint /nonexistent/x.chr", 1},
         StatusCase{"ExploreMissingFile", "explore /nonexistent/x.chr", 1},
         StatusCase{"CheckWithoutFile", "check", 2},
