@@ -9,6 +9,7 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <cstdint>
 #include <iomanip>
 #include <iostream>
 #include <memory>
@@ -143,7 +144,9 @@ CLI::App* addExploreCommand(CLI::App& app, ChosenCommand& chosen) {
     command
         ->add_option("--max-states", options->limits.maxSituations,
                      "Distinct situations to store at most")
-        ->check(CLI::PositiveNumber)
+        // The store numbers situations in 32 bits. CLI11 reads a number too
+        // large for 64 bits as the largest one, so only a bound refuses it.
+        ->check(CLI::Range(uint64_t{1}, uint64_t{UINT32_MAX - 1}))
         ->capture_default_str();
     command
         ->add_option("--max-depth", options->limits.maxDepth,

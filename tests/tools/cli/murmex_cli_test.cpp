@@ -48,6 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"ExploreZeroStates", "explore --max-states 0 x", 2},
         StatusCase{"ExploreNegativeMaxFailures", "explore --max-failures -1 x", 2},
         StatusCase{"ExploreHugeMaxFailures", "explore --max-failures 99999999999999999999 x", 2},
+        StatusCase{"ExploreHugeMaxStates", "explore --max-states 99999999999999999999 x", 2},
         StatusCase{"LintMissingFile", "lint /nonexistent/x.chr", 1},
         StatusCase{"ExploreMissingFile", "explore /nonexistent/x.chr", 1},
         StatusCase{"CheckWithoutFile", "check", 2},
