@@ -2,7 +2,8 @@
 // situation to the engine and the view as a game state (the character talked
 // to, its state, the memory and the offered questions), lets the player's own
 // flow apply one offered question, and reads the situation that follows. The
-// rules of a step are the engine's alone.
+// rules of a step are the engine's alone. A failure is kept as indices; its
+// words and its path are made only when it is described.
 #include "tools/analysis/script_explorer.h"
 
 #include "murmex/conversation_flow.h"
@@ -14,10 +15,10 @@
 
 #include <algorithm>
 #include <cstring>
-#include <map>
+#include <set>
 #include <stdexcept>
 #include <string>
-#include <tuple>
+#include <utility>
 
 namespace murmex::tool {
 
@@ -31,24 +32,22 @@ std::string quoted(const char* text) {
     return "\"" + shortText(text, QUOTED_CHARACTERS) + "\"";
 }
 
-// What makes two failures the same: the kind, and the talk unit (or the
-// character that would not start) it comes from.
-using FailureKey = std::tuple<int32_t, int32_t, int32_t, std::string>;
+// The memory bound per failure the README states.
+static_assert(sizeof(FailureRecord) <= 24);
 
-enum FailureKind : int32_t {
-    FAILURE_START,
-    FAILURE_DEAD_END,
-    FAILURE_CANNOT_APPLY,
-    FAILURE_NEXT_STATE_99,
-    FAILURE_MISSING_CHARACTER,
-};
+// A failure's bit among the kinds a talk unit has already failed with.
+uint8_t kindBit(FailureKind kind) {
+    return static_cast<uint8_t>(1u << static_cast<unsigned>(kind));
+}
 
 class Explorer {
   public:
     Explorer(ConversationEngine& engine, const ScriptLines& lines, const ExploreLimits& limits)
         : engine(engine), lines(lines), limits(limits), flow(engine, view) {
         for (int32_t c = 0; c < engine.characterCount; ++c) {
-            reached[c].assign(engine.characters[c] ? engine.characters[c]->unitCount : 0, false);
+            const int32_t units = engine.characters[c] ? engine.characters[c]->unitCount : 0;
+            reached[c].assign(units, false);
+            failedKinds[c].assign(units, 0);
         }
     }
 
@@ -57,7 +56,7 @@ class Explorer {
         situationState.characterCount = engine.characterCount;
         apply(situationState);
         if (!flow.startGame()) {
-            noteStartFailure({});
+            noteStartFailure(NO_SITUATION, 0);
             return finish();
         }
         noteInitialAnswer();
@@ -105,7 +104,7 @@ class Explorer {
             }
             if (store.size() >= limits.maxSituations) {
                 cut(CutOff::Situations);
-            } else if (store.bytes() >= limits.maxBytes) {
+            } else if (bytes() >= limits.maxBytes) {
                 cut(CutOff::Memory);
             } else {
                 store.add(key, index, record.depth + 1, static_cast<uint16_t>(unit));
@@ -128,6 +127,10 @@ class Explorer {
         }
     }
 
+    // What the memory limit weighs: the stored situations and the kept
+    // failures.
+    uint64_t bytes() const { return store.bytes() + failures.capacity() * sizeof(FailureRecord); }
+
     // A start shows the initial answer of one unit; the answer's pooled text
     // is that unit's own, so the pointer tells which.
     void noteInitialAnswer() {
@@ -140,107 +143,75 @@ class Explorer {
         }
     }
 
-    // The questions that lead to a situation, and then the one chosen there.
-    std::vector<std::string> pathTo(uint32_t index, const char* lastQuestion) const {
-        std::vector<std::string> path;
-        if (lastQuestion != nullptr) {
-            path.push_back(displayText(lastQuestion));
-        }
-        while (index != 0) {
-            const SituationRecord& situation = store.record(index);
-            const SituationRecord& parent = store.record(situation.parent);
-            path.push_back(
-                displayText(engine.characters[parent.character]->units[situation.unit]->question));
-            index = situation.parent;
-        }
-        return {path.rbegin(), path.rend()};
+    // True the first time a talk unit fails this way.
+    bool isNew(int32_t c, int32_t u, FailureKind kind) {
+        uint8_t& kinds = failedKinds[c][u];
+        const bool seen = (kinds & kindBit(kind)) != 0;
+        kinds |= kindBit(kind);
+        return !seen;
     }
 
-    bool isNew(const FailureKey& key) { return failureKeys.emplace(key, true).second; }
-
-    void add(int32_t line, const char* name, std::string text, std::vector<std::string> path) {
-        failures.push_back(
-            Finding{line > 0 ? line : 1, name, std::move(text), std::move(path), true});
+    // Counts a new failure, and keeps it while the memory limit allows.
+    void keep(const FailureRecord& failure) {
+        ++failuresFound;
+        if (bytes() >= limits.maxBytes) {
+            cut(CutOff::Memory);
+            return;
+        }
+        failures.push_back(failure);
     }
 
     // Starting a character failed: "Intro" at the beginning of the game or
-    // after a conversation ended, or the character a hand-over named.
-    void noteStartFailure(std::vector<std::string> path) {
-        const std::string message = engine.errorMessage;
+    // after a conversation ended, or the character a hand-over named. The
+    // question `unit` of the situation led there, unless it is NO_SITUATION.
+    void noteStartFailure(uint32_t situation, int32_t unit) {
+        const uint16_t unitIndex = static_cast<uint16_t>(unit);
         if (std::strcmp(engine.errorMessage, CHARACTER_NOT_FOUND) == 0) {
             // Outside a hand-over only "Intro" is looked up, and once it has
             // been found it stays: this is the very first start.
-            if (isNew({FAILURE_MISSING_CHARACTER, -1, -1, ""})) {
-                add(1, "no-intro",
-                    std::string("the game can't begin: no character is named \"") +
-                        START_CHARACTER + "\", and the player stops with \"" + message + "\"",
-                    std::move(path));
+            if (!noIntroFound) {
+                noIntroFound = true;
+                keep({engine.errorMessage, situation, 0, unitIndex, 0, FailureKind::NoIntro});
             }
             return;
         }
         const int32_t started = view.characterIndex;
-        if (isNew({FAILURE_START, started, -1, message})) {
-            add(lines.characterLines[started], "reachable-start-fails",
-                "starting " + quoted(engine.characters[started]->name) +
-                    " fails: the player stops with \"" + message + "\"",
-                std::move(path));
+        if (failedStarts.emplace(started, engine.errorMessage).second) {
+            keep({engine.errorMessage, situation, 0, unitIndex, static_cast<uint8_t>(started),
+                  FailureKind::StartFails});
         }
     }
 
     void noteFailure(uint32_t index, int32_t c, int32_t u, const StepOutcome& outcome) {
         const Character& character = *engine.characters[c];
-        const TalkUnit& unit = *character.units[u];
-        const int32_t line = lines.unitLines[c][u];
-        const std::string message = engine.errorMessage;
-        const std::string question = quoted(unit.question);
+        FailureRecord failure{
+            engine.errorMessage, index, 0, static_cast<uint16_t>(u), static_cast<uint8_t>(c),
+            FailureKind::DeadEnd};
         if (outcome.result != RESULT_FAILED) {
             // The step itself went through; starting the next character failed.
-            if (std::strcmp(engine.errorMessage, CHARACTER_NOT_FOUND) == 0) {
-                // findCharacter leaves the view alone: its answer is the name.
-                if (isNew({FAILURE_MISSING_CHARACTER, c, u, ""})) {
-                    add(line, "reachable-missing-character",
-                        question + " hands over to " + quoted(view.answer) +
-                            ", which is no character: the player stops with \"" + message + "\"",
-                        pathTo(index, unit.question));
-                }
+            if (std::strcmp(engine.errorMessage, CHARACTER_NOT_FOUND) != 0) {
+                noteStartFailure(index, u);
                 return;
             }
-            noteStartFailure(pathTo(index, unit.question));
-            return;
+            // findCharacter leaves the view alone: its answer is the name.
+            failure.kind = FailureKind::MissingCharacter;
+            failure.text = view.answer;
+        } else if (view.answer == nullptr) {
+            failure.kind = FailureKind::CannotApply;
+        } else if (character.state == RESULT_FAILED) {
+            failure.kind = FailureKind::NextState99;
+        } else {
+            failure.state = character.state;
         }
-        if (view.answer == nullptr) {
-            if (isNew({FAILURE_CANNOT_APPLY, c, u, ""})) {
-                const std::string reason =
-                    unit.action == ACT_SUB_MEM
-                        ? " removes " + quoted(unit.param) + ", which is not set then"
-                        : " sets " + quoted(unit.param) + " while every memory slot is taken";
-                add(line, "reachable-cannot-apply",
-                    question + reason + ": the player stops with \"" + message + "\"",
-                    pathTo(index, unit.question));
-            }
-            return;
-        }
-        if (character.state == RESULT_FAILED) {
-            if (isNew({FAILURE_NEXT_STATE_99, c, u, ""})) {
-                add(line, "reachable-next-state-99",
-                    question + " has next state -99: the player stops, showing \"" + message +
-                        "\" left over from before",
-                    pathTo(index, unit.question));
-            }
-            return;
-        }
-        if (isNew({FAILURE_DEAD_END, c, u, ""})) {
-            add(line, "reachable-dead-end",
-                "after " + question + ", " + quoted(character.name) +
-                    " offers no question in state " + std::to_string(character.state) +
-                    ": the player stops with \"" + message + "\"",
-                pathTo(index, unit.question));
+        if (isNew(c, u, failure.kind)) {
+            keep(failure);
         }
     }
 
     ExploreReport finish() {
         ExploreReport report;
         report.failures = std::move(failures);
+        report.failuresFound = failuresFound;
         report.situations = store.size();
         report.cutOff = cutOff;
         for (uint32_t i = 0; i < store.size(); ++i) {
@@ -256,6 +227,7 @@ class Explorer {
                 }
             }
         }
+        report.store = std::make_shared<const SituationStore>(std::move(store));
         return report;
     }
 
@@ -271,16 +243,101 @@ class Explorer {
     GameState situationState;
     // reached[c][u]: the unit was offered as a question or shown as an initial answer.
     std::vector<bool> reached[MAX_CHARACTERS];
-    std::map<FailureKey, bool> failureKeys;
-    std::vector<Finding> failures;
+    // failedKinds[c][u]: a bit for each kind of failure the unit's question
+    // was found with, so that each is counted once, by its shortest path.
+    std::vector<uint8_t> failedKinds[MAX_CHARACTERS];
+    // The characters found failing to start, each with the message it failed
+    // with; at most a few for each character.
+    std::set<std::pair<int32_t, std::string>> failedStarts;
+    bool noIntroFound = false;
+    std::vector<FailureRecord> failures;
+    uint64_t failuresFound = 0;
     CutOff cutOff = CutOff::None;
 };
+
+// The questions that lead from the start to the failure, the failing one
+// last. Only the parents' indices are stored; the texts are the script's.
+std::vector<std::string> pathTo(const ConversationEngine& engine, const SituationStore& store,
+                                const FailureRecord& failure) {
+    if (failure.situation == NO_SITUATION) {
+        return {};
+    }
+    auto question = [&](uint32_t situation, uint16_t unit) {
+        return engine.characters[store.record(situation).character]->units[unit]->question;
+    };
+    std::vector<const char*> questions{question(failure.situation, failure.unit)};
+    for (uint32_t index = failure.situation; index != 0;) {
+        const SituationRecord& situation = store.record(index);
+        questions.push_back(question(situation.parent, situation.unit));
+        index = situation.parent;
+    }
+    std::vector<std::string> path;
+    path.reserve(questions.size());
+    for (auto text = questions.rbegin(); text != questions.rend(); ++text) {
+        path.push_back(displayText(*text));
+    }
+    return path;
+}
 
 } // namespace
 
 ExploreReport exploreScript(ConversationEngine& engine, const ScriptLines& lines,
                             const ExploreLimits& limits) {
     return Explorer(engine, lines, limits).run();
+}
+
+Finding describeFailure(const ConversationEngine& engine, const ScriptLines& lines,
+                        const ExploreReport& report, const FailureRecord& failure) {
+    Finding finding;
+    finding.hasPath = true;
+    finding.path = pathTo(engine, *report.store, failure);
+    const std::string message = failure.text;
+    const auto stops = [&message] { return "the player stops with \"" + message + "\""; };
+    if (failure.kind == FailureKind::NoIntro) {
+        finding.name = "no-intro";
+        finding.text = std::string("the game can't begin: no character is named \"") +
+                       START_CHARACTER + "\", and " + stops();
+        return finding;
+    }
+    if (failure.kind == FailureKind::StartFails) {
+        finding.line = std::max(lines.characterLines[failure.character], 1);
+        finding.name = "reachable-start-fails";
+        finding.text =
+            "starting " + quoted(engine.characters[failure.character]->name) + " fails: " + stops();
+        return finding;
+    }
+    const Character& character = *engine.characters[failure.character];
+    const TalkUnit& unit = *character.units[failure.unit];
+    const std::string question = quoted(unit.question);
+    finding.line = std::max(lines.unitLines[failure.character][failure.unit], 1);
+    switch (failure.kind) {
+    case FailureKind::MissingCharacter:
+        finding.name = "reachable-missing-character";
+        finding.text = question + " hands over to " + quoted(failure.text) +
+                       ", which is no character: the player stops with \"" + CHARACTER_NOT_FOUND +
+                       "\"";
+        break;
+    case FailureKind::CannotApply:
+        finding.name = "reachable-cannot-apply";
+        finding.text = question +
+                       (unit.action == ACT_SUB_MEM
+                            ? " removes " + quoted(unit.param) + ", which is not set then"
+                            : " sets " + quoted(unit.param) + " while every memory slot is taken") +
+                       ": " + stops();
+        break;
+    case FailureKind::NextState99:
+        finding.name = "reachable-next-state-99";
+        finding.text = question + " has next state -99: the player stops, showing \"" + message +
+                       "\" left over from before";
+        break;
+    default:
+        finding.name = "reachable-dead-end";
+        finding.text = "after " + question + ", " + quoted(character.name) +
+                       " offers no question in state " + std::to_string(failure.state) + ": " +
+                       stops();
+        break;
+    }
+    return finding;
 }
 
 } // namespace murmex::tool

@@ -9,16 +9,20 @@
 #include "tools/analysis/finding.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace murmex::tool {
+
+class SituationStore;
 
 struct ExploreLimits {
     // Situations stored at most; beyond them the search is cut off.
     uint64_t maxSituations = 2'000'000;
     // Questions in a row at most; situations deeper than that are not expanded.
     uint32_t maxDepth = 10'000;
-    // Bytes the stored situations may take; beyond them the search is cut off.
+    // Bytes the stored situations and failures may take; beyond them the
+    // search is cut off.
     uint64_t maxBytes = uint64_t{1} << 30;
 };
 
@@ -35,9 +39,46 @@ struct UnitReference {
     int32_t unit;
 };
 
+enum class FailureKind : uint8_t {
+    NoIntro,
+    StartFails,
+    DeadEnd,
+    CannotApply,
+    NextState99,
+    MissingCharacter,
+};
+
+// A failure as the search keeps it: indices into the script and the stored
+// situations, no text of its own. A script with long paths to many failures
+// would otherwise keep every question of every path; describeFailure words
+// one when it is printed.
+struct FailureRecord {
+    // The engine's failure text, or for a hand-over to no character the name
+    // it asked for: a fixed message or a text of the engine's pool, so it
+    // lives as long as the engine.
+    const char* text;
+    // The situation whose question failed; NO_SITUATION for the game's first
+    // start, which has no question before it.
+    uint32_t situation;
+    // For a dead end, the state the character is left in.
+    int32_t state;
+    // The talk unit of the situation's character whose question failed.
+    uint16_t unit;
+    // For a start that fails, the character started; otherwise the
+    // situation's.
+    uint8_t character;
+    FailureKind kind;
+};
+
+inline constexpr uint32_t NO_SITUATION = UINT32_MAX;
+
 struct ExploreReport {
-    // Each distinct failure, with the shortest path to it, in the order found.
-    std::vector<Finding> failures;
+    // Each distinct failure in the order found, the shortest way to it first,
+    // as far as the memory limit let them be kept.
+    std::vector<FailureRecord> failures;
+    // Distinct failures found, also those found once the memory limit was
+    // reached, which are counted but not kept.
+    uint64_t failuresFound = 0;
     // Units never offered as a question nor shown as an initial answer.
     std::vector<UnitReference> unreached;
     int32_t unitsReached = 0;
@@ -46,11 +87,21 @@ struct ExploreReport {
     // Most questions chosen on the way to a stored situation.
     uint32_t deepest = 0;
     CutOff cutOff = CutOff::None;
+    // The situations stored, each with the one it was first reached from:
+    // the way back to the start from every failure.
+    std::shared_ptr<const SituationStore> store;
 };
 
 // Explores from a start of "Intro" with an empty memory. The engine's
-// characters and memory are changed; the script itself is not.
+// characters and memory are changed; the script itself is not. The report
+// points into the engine's texts and must not outlive it.
 ExploreReport exploreScript(ConversationEngine& engine, const ScriptLines& lines,
                             const ExploreLimits& limits);
+
+// A failure of the report worded as a finding, with the questions that lead
+// to it rebuilt from the stored situations. `engine` and `lines` are those
+// explored.
+Finding describeFailure(const ConversationEngine& engine, const ScriptLines& lines,
+                        const ExploreReport& report, const FailureRecord& failure);
 
 } // namespace murmex::tool

@@ -9,6 +9,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+#include <cstdint>
 #include <iomanip>
 #include <iostream>
 #include <memory>
@@ -72,6 +74,11 @@ int exploreLoaded(const ExploreOptions& options, const LoadedScript& loaded,
     const ConversationEngine& engine = *loaded.engine;
     const ExploreReport report = exploreScript(*loaded.engine, lines, options.limits);
     const bool complete = report.cutOff == CutOff::None;
+    // Each shown failure is worded, its path rebuilt, only when it is printed.
+    const size_t shown = std::min<size_t>(report.failures.size(), options.maxFailures);
+    const auto failure = [&](size_t i) {
+        return describeFailure(engine, lines, report, report.failures[i]);
+    };
     std::vector<Finding> unreached;
     for (const UnitReference& reference : report.unreached) {
         unreached.push_back(unreachedFinding(engine, lines, reference, complete));
@@ -85,9 +92,10 @@ int exploreLoaded(const ExploreOptions& options, const LoadedScript& loaded,
         json["search"] = cutOffWords(report.cutOff);
         json["unitsReached"] = report.unitsReached;
         json["unitsTotal"] = report.unitsTotal;
+        json["failuresFound"] = report.failuresFound;
         json["failures"] = nlohmann::ordered_json::array();
-        for (const Finding& finding : report.failures) {
-            json["failures"].push_back(findingToJson(finding));
+        for (size_t i = 0; i < shown; ++i) {
+            json["failures"].push_back(findingToJson(failure(i)));
         }
         json["unreached"] = nlohmann::ordered_json::array();
         for (const Finding& finding : unreached) {
@@ -95,8 +103,13 @@ int exploreLoaded(const ExploreOptions& options, const LoadedScript& loaded,
         }
         printJson(out, json);
     } else {
-        for (const Finding& finding : report.failures) {
-            printFinding(out, options.file, finding);
+        for (size_t i = 0; i < shown; ++i) {
+            printFinding(out, options.file, failure(i));
+        }
+        if (report.failuresFound > shown) {
+            out << options.file << ": " << report.failuresFound - shown << " more "
+                << (report.failuresFound - shown == 1 ? "failure" : "failures")
+                << " found and not shown (--max-failures " << options.maxFailures << ")\n";
         }
         for (const Finding& finding : unreached) {
             printFinding(out, options.file, finding);
@@ -106,14 +119,14 @@ int exploreLoaded(const ExploreOptions& options, const LoadedScript& loaded,
             << report.unitsTotal << " talk units reached ("
             << percent(report.unitsReached, report.unitsTotal) << "); search "
             << cutOffWords(report.cutOff) << "; ";
-        if (report.failures.empty()) {
+        if (report.failuresFound == 0) {
             out << (complete ? "no failure is reachable\n" : "no failure found\n");
         } else {
-            out << report.failures.size()
-                << (report.failures.size() == 1 ? " failure" : " failures") << " reachable\n";
+            out << report.failuresFound << (report.failuresFound == 1 ? " failure" : " failures")
+                << " reachable\n";
         }
     }
-    return report.failures.empty() ? EXIT_OK : EXIT_FAILED;
+    return report.failuresFound == 0 ? EXIT_OK : EXIT_FAILED;
 }
 
 ScriptWork exploreWork(std::shared_ptr<const ExploreOptions> options) {
@@ -143,6 +156,11 @@ CLI::App* addExploreCommand(CLI::App& app, ChosenCommand& chosen) {
         ->add_option("--max-depth", options->limits.maxDepth,
                      "Questions in a row to follow at most")
         ->check(wholeNumberIn(1, MOST_SITUATIONS))
+        ->capture_default_str();
+    command
+        ->add_option("--max-failures", options->maxFailures,
+                     "Failures to print at most; the rest are counted (0: the count alone)")
+        ->check(wholeNumberIn(0, MAX_FAILURES_SHOWN))
         ->capture_default_str();
     command->add_option("FILE", options->file, "Script file to explore")->required();
     command->callback([options, &chosen] {

@@ -17,9 +17,17 @@ struct ExploreOptions {
     // One JSON document instead of lines.
     bool json = false;
     ExploreLimits limits;
+    // Failures printed at most; the rest are only counted. 0 prints the count
+    // alone.
+    uint32_t maxFailures = 100;
 };
 
-// Findings in the lint line format and a summary line on `out` (or JSON); a
+// The most --max-failures takes: more than any script can fail with (a few
+// for each talk unit), so a larger number is a mistake, not a wish for all.
+inline constexpr uint32_t MAX_FAILURES_SHOWN = 1'000'000;
+
+// Findings in the lint line format (at most options.maxFailures failures,
+// then how many more were found) and a summary line on `out` (or JSON); a
 // failed load on `err`. EXIT_FAILED when a failure is reachable or the load
 // failed.
 int runExplore(const ExploreOptions& options, std::ostream& out, std::ostream& err);

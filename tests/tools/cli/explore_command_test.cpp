@@ -1,13 +1,17 @@
 // murmex explore: each kind of failure the player can reach, found with the
 // shortest list of questions; a failure that needs a variable set by another
 // character; situations that differ only in where the memory keeps a
-// variable; unreached units; the limits; the demo.
+// variable; unreached units; the limits; the demo; a long chain with a failure
+// at every step, whose failures are counted in the memory limit and printed up
+// to --max-failures.
 #include "support/analysis_script.h"
 #include "support/command_run.h"
 #include "tools/analysis/script_explorer.h"
+#include "tools/analysis/situation_store.h"
 #include "tools/cli/explore_command.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <ostream>
 
@@ -22,14 +26,27 @@ using murmex::testing::unitLine;
 using murmex::tool::CutOff;
 using murmex::tool::ExploreLimits;
 using murmex::tool::ExploreReport;
+using murmex::tool::Finding;
 
-ExploreReport explore(const ScratchFolder& folder, const std::vector<std::string>& body,
-                      const ExploreLimits& limits = {}) {
+// The report and its failures worded, while the engine they point into lives.
+struct Explored {
+    ExploreReport report;
+    std::vector<Finding> failures;
+};
+
+Explored explore(const ScratchFolder& folder, const std::vector<std::string>& body,
+                 const ExploreLimits& limits = {}) {
     auto script = loadBody(folder, body);
     if (!script.loaded.ok()) {
         return {};
     }
-    return murmex::tool::exploreScript(*script.loaded.engine, *script.lines, limits);
+    Explored explored;
+    explored.report = murmex::tool::exploreScript(*script.loaded.engine, *script.lines, limits);
+    for (const auto& failure : explored.report.failures) {
+        explored.failures.push_back(murmex::tool::describeFailure(
+            *script.loaded.engine, *script.lines, explored.report, failure));
+    }
+    return explored;
 }
 
 std::string setVariable(const std::string& name, int value) {
@@ -39,6 +56,32 @@ std::string setVariable(const std::string& name, int value) {
 std::string condition(const std::string& name, const std::string& op, int value = 0) {
     return "{ ID = \"" + name + "\" OP = \"" + op + "\"" +
            (op == "not" ? std::string() : " VAL = \"" + std::to_string(value) + "\"") + " } ";
+}
+
+// Characters handing over in a chain, each walking through `states` states;
+// in every state a second question removes a variable that is never set. A
+// failure at every step of one long path: as many failures as situations, the
+// last as deep as the chain is long.
+std::vector<std::string> deepChain(int characters, int states) {
+    const auto name = [](int c) { return c == 0 ? std::string("Intro") : "C" + std::to_string(c); };
+    std::vector<std::string> body;
+    for (int c = 0; c < characters; ++c) {
+        body.push_back("\"" + name(c) + "\" {");
+        body.push_back(unitLine(0, 0, ""));
+        for (int state = 0; state < states; ++state) {
+            if (state + 1 < states) {
+                body.push_back(unitLine(state, state + 1, "On."));
+            } else if (c + 1 < characters) {
+                body.push_back(
+                    unitLine(state, 0, "On.", "ACT_COMM", "PARAM = \"" + name(c + 1) + "\" "));
+            } else {
+                body.push_back(unitLine(state, -1, "On."));
+            }
+            body.push_back(unitLine(state, state, "Forget.", "ACT_SUB_MEM", "PARAM = \"key\" "));
+        }
+        body.push_back("}");
+    }
+    return body;
 }
 
 struct FailureCase {
@@ -59,14 +102,15 @@ class ReachableFailure : public ::testing::TestWithParam<FailureCase> {};
 
 TEST_P(ReachableFailure, IsReportedWithTheShortestPath) {
     ScratchFolder folder;
-    const ExploreReport report = explore(folder, GetParam().body);
-    ASSERT_EQ(report.failures.size(), 1u) << listFindings(report.failures);
-    const auto& failure = report.failures[0];
+    const Explored explored = explore(folder, GetParam().body);
+    ASSERT_EQ(explored.failures.size(), 1u) << listFindings(explored.failures);
+    EXPECT_EQ(explored.report.failuresFound, 1u);
+    const auto& failure = explored.failures[0];
     EXPECT_EQ(failure.name, GetParam().name);
     EXPECT_EQ(failure.line, GetParam().line);
     EXPECT_EQ(failure.path, GetParam().path);
     EXPECT_NE(failure.text.find(GetParam().says), std::string::npos) << failure.text;
-    EXPECT_EQ(report.cutOff, CutOff::None);
+    EXPECT_EQ(explored.report.cutOff, CutOff::None);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -162,7 +206,7 @@ INSTANTIATE_TEST_SUITE_P(
 // search that kept only the variables would never try the harmful one.
 TEST(ExploreSlotLayout, SameVariablesInOtherSlotsAreAnotherSituation) {
     ScratchFolder folder;
-    const ExploreReport report = explore(
+    const Explored explored = explore(
         folder,
         {"\"Intro\" {", unitLine(0, 0, ""),
          unitLine(0, 0, "Set ba.", "ACT_ADD_MEM", setVariable("ba", 1) + condition("ba", "not")),
@@ -171,9 +215,9 @@ TEST(ExploreSlotLayout, SameVariablesInOtherSlotsAreAnotherSituation) {
                   "PARAM = \"ab\" " + condition("ab", "==", 1) + condition("ba", "==", 1)),
          unitLine(1, 0, "Back."),
          unitLine(1, 2, "Where is ba?", "ACT_NONE", condition("ba", "not")), "}"});
-    ASSERT_EQ(report.failures.size(), 1u);
-    EXPECT_EQ(report.failures[0].name, "reachable-dead-end");
-    EXPECT_EQ(report.failures[0].path,
+    ASSERT_EQ(explored.failures.size(), 1u);
+    EXPECT_EQ(explored.failures[0].name, "reachable-dead-end");
+    EXPECT_EQ(explored.failures[0].path,
               (std::vector<std::string>{"Set ab.", "Set ba.", "Drop ab.", "Where is ba?"}));
 }
 
@@ -183,7 +227,8 @@ TEST(ExploreCoverage, NamesWhatNoPlayReaches) {
         explore(folder, {"\"Intro\" {", unitLine(0, 0, ""),
                          unitLine(0, 0, "", "ACT_NONE", condition("never", "==", 1)),
                          unitLine(0, 0, "1"), unitLine(0, 0, "2"), unitLine(0, 0, "3"),
-                         unitLine(0, 0, "4"), unitLine(0, 0, "5"), unitLine(0, 0, "6"), "}"});
+                         unitLine(0, 0, "4"), unitLine(0, 0, "5"), unitLine(0, 0, "6"), "}"})
+            .report;
     EXPECT_TRUE(report.failures.empty());
     EXPECT_EQ(report.unitsTotal, 8);
     EXPECT_EQ(report.unitsReached, 6);
@@ -202,18 +247,18 @@ TEST(ExploreLimitsTest, CutOffIsReported) {
         unitLine(0, 0, "Three.", "ACT_ADD_MEM", setVariable("n", 3) + condition("n", "==", 2)),
         "}"};
     ExploreLimits limits;
-    EXPECT_EQ(explore(folder, counter, limits).cutOff, CutOff::None);
-    EXPECT_EQ(explore(folder, counter, limits).situations, 4u);
+    EXPECT_EQ(explore(folder, counter, limits).report.cutOff, CutOff::None);
+    EXPECT_EQ(explore(folder, counter, limits).report.situations, 4u);
     limits.maxSituations = 2;
-    EXPECT_EQ(explore(folder, counter, limits).cutOff, CutOff::Situations);
+    EXPECT_EQ(explore(folder, counter, limits).report.cutOff, CutOff::Situations);
     limits = {};
     limits.maxDepth = 2;
-    const ExploreReport shallow = explore(folder, counter, limits);
+    const ExploreReport shallow = explore(folder, counter, limits).report;
     EXPECT_EQ(shallow.cutOff, CutOff::Depth);
     EXPECT_EQ(shallow.deepest, 2u);
     limits = {};
     limits.maxBytes = 1;
-    EXPECT_EQ(explore(folder, counter, limits).cutOff, CutOff::Memory);
+    EXPECT_EQ(explore(folder, counter, limits).report.cutOff, CutOff::Memory);
 }
 
 TEST(ExploreCommand, DemoIsCompleteWithoutFailure) {
@@ -245,6 +290,50 @@ TEST(ExploreCommand, FailurePrintsWarningAndPathAndFails) {
                   file + ":7: note: reached by 1 question: \"Walk.\"\n" + file +
                   ": explored 1 situations, up to 0 questions deep; 2 of 2 talk units reached "
                   "(100%); search complete; 1 failure reachable\n");
+}
+
+TEST(ExploreDeepChain, FailuresCountInTheMemoryLimit) {
+    ScratchFolder folder;
+    const std::vector<std::string> chain = deepChain(10, 20);
+    const Explored full = explore(folder, chain);
+    EXPECT_EQ(full.report.situations, 200u);
+    EXPECT_EQ(full.report.failuresFound, 200u);
+    ASSERT_EQ(full.failures.size(), 200u);
+    EXPECT_EQ(full.failures.back().path.size(), 200u);
+    // Room for every situation, but not for the failures besides.
+    ExploreLimits limits;
+    limits.maxBytes = full.report.store->bytes() + 1;
+    const Explored cut = explore(folder, chain, limits);
+    EXPECT_EQ(cut.report.cutOff, CutOff::Memory);
+    EXPECT_LT(cut.report.failures.size(), cut.report.failuresFound);
+}
+
+TEST(ExploreCommand, PrintsAtMostMaxFailuresAndCountsTheRest) {
+    ScratchFolder folder;
+    murmex::tool::ExploreOptions options;
+    options.file = folder.write("chain.txt", murmex::testing::scriptWithHeader(deepChain(10, 20)));
+    options.plain = true;
+    options.maxFailures = 3;
+    const CommandRun text = runCommand(murmex::tool::runExplore, options);
+    EXPECT_EQ(text.status, murmex::tool::EXIT_FAILED);
+    size_t printed = 0;
+    for (size_t at = text.out.find("[reachable-cannot-apply]"); at != std::string::npos;
+         at = text.out.find("[reachable-cannot-apply]", at + 1)) {
+        ++printed;
+    }
+    EXPECT_EQ(printed, 3u) << text.out;
+    for (const char* line : {"note: reached by 3 questions: \"On.\" > \"On.\" > \"Forget.\"\n",
+                             ": 197 more failures found and not shown (--max-failures 3)\n",
+                             "; search complete; 200 failures reachable\n"}) {
+        EXPECT_NE(text.out.find(line), std::string::npos) << line << "\n" << text.out;
+    }
+    options.json = true;
+    options.maxFailures = 0;
+    const CommandRun json = runCommand(murmex::tool::runExplore, options);
+    EXPECT_EQ(json.status, murmex::tool::EXIT_FAILED);
+    const nlohmann::json report = nlohmann::json::parse(json.out);
+    EXPECT_EQ(report["failuresFound"], 200);
+    EXPECT_TRUE(report["failures"].empty());
 }
 
 } // namespace
