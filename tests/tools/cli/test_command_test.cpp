@@ -1,6 +1,7 @@
 // murmex test: passing and failing plans, the wording of each unmet
 // expectation, failures of the game the plan expects or not, plans that do
 // not parse or cannot be read, and the summary line.
+#include "tools/authoring/transcript_plan.h"
 #include "tools/cli/test_command.h"
 
 #include "support/command_run.h"
@@ -122,13 +123,20 @@ TEST_F(TestCommand, AStartThatFailsCanBeExpected) {
 TEST_F(TestCommand, APlanThatDoesNotParseFailsWithItsLine) {
     const std::string good = folder.write("good.plan", "choose 1\n");
     const std::string bad = folder.write("bad.plan", "choose 1\nexpect answer Counted.\n");
-    const CommandRun result = run({good, bad, folder.path("missing.plan")});
+    // A device would be read for ever, a huge file whole: neither is a plan.
+    const std::string huge =
+        folder.write("huge.plan", std::string(murmex::tool::PLAN_SIZE_LIMIT + 1, '#'));
+    const CommandRun result = run({good, bad, folder.path("missing.plan"), "/dev/zero", huge});
     EXPECT_EQ(result.status, EXIT_FAILED);
     EXPECT_EQ(result.out, good + ": passed\n" + bad +
                               ":2: error: expect answer needs one quoted text\n" + bad +
                               ": failed\n" + folder.path("missing.plan") +
                               ": error: cannot read plan: No such file or directory\n" +
-                              folder.path("missing.plan") + ": failed\n1 passed, 2 failed\n");
+                              folder.path("missing.plan") +
+                              ": failed\n/dev/zero: error: cannot read plan: it is a device, not a "
+                              "regular file\n/dev/zero: failed\n" +
+                              huge + ": error: cannot read plan: it holds more than 4 MiB\n" +
+                              huge + ": failed\n1 passed, 4 failed\n");
 }
 
 // Every plan starts a new game: money taken in one is back in the next.
