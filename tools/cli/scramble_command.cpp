@@ -3,17 +3,18 @@
 // usual slips: the wrong direction, a typo that would overwrite a file.
 #include "tools/cli/scramble_command.h"
 
+#include "files/regular_file_source.h"
 #include "murmex/magic_line.h"
+#include "murmex/scrambling.h"
 
-#include "tools/analysis/script_bytes.h"
-#include "tools/analysis/script_input.h"
 #include "tools/authoring/file_output.h"
 
 #include <CLI/CLI.hpp>
 
+#include <cstdint>
 #include <filesystem>
-#include <iostream>
 #include <memory>
+#include <vector>
 
 namespace murmex::tool {
 
@@ -23,22 +24,84 @@ const char* commandName(ScrambleDirection direction) {
     return direction == ScrambleDirection::Scramble ? "scramble" : "unscramble";
 }
 
-// Refuses an input that is already in the form the command produces.
-bool inputFits(ScrambleDirection direction, const ScrambleOptions& options,
-               const std::string& bytes, std::string& error) {
-    if (direction == ScrambleDirection::Scramble) {
-        if (!firstLineIsMagic(bytes, false)) {
-            error = options.input + ": first line is not " + SCRIPT_MAGIC +
-                    " followed by a carriage return (already scrambled?); use --force to "
-                    "scramble it anyway";
-            return false;
-        }
-    } else if (!firstLineIsMagic(bytes, true)) {
-        error = options.input + ": does not descramble to a first line " + SCRIPT_MAGIC +
-                " (plain already?); use --force to unscramble it anyway";
+// Bytes read and transformed at a time: memory stays the same for any size of input.
+constexpr size_t BLOCK_SIZE = 64 * 1024;
+// How much of the input's start the first-line test may read. The loader's
+// first line is a few characters, but comments inside it may make it as long
+// as they like; a first line longer than this is refused (--force skips the
+// test), so that an input without one is not read whole into memory.
+constexpr size_t FIRST_LINE_LIMIT = 1024 * 1024;
+
+std::string cannotRead(const ScrambleOptions& options, const RegularFileSource& source) {
+    return "cannot read " + options.input + ": " + source.problem();
+}
+
+// Reads the next block onto the end of `bytes`; false on a read error, with
+// the reason in `error`. Nothing is appended at the end of the input.
+bool readBlock(RegularFileSource& source, const ScrambleOptions& options, std::vector<char>& bytes,
+               std::string& error) {
+    const size_t before = bytes.size();
+    bytes.resize(before + BLOCK_SIZE);
+    const size_t got = source.read(reinterpret_cast<uint8_t*>(bytes.data() + before), BLOCK_SIZE);
+    bytes.resize(before + got);
+    if (source.failed()) {
+        error = cannotRead(options, source);
         return false;
     }
     return true;
+}
+
+// Reads the start of the input into `start`, as far as the loader's
+// first-line rule needs, and refuses an input that is already in the form
+// the command produces. The loader itself decides: a prefix that passes
+// passes for the whole file, so reading stops there.
+bool readFittingStart(ScrambleDirection direction, const ScrambleOptions& options,
+                      RegularFileSource& source, std::vector<char>& start, std::string& error) {
+    const bool descramble = direction == ScrambleDirection::Unscramble;
+    for (;;) {
+        const size_t before = start.size();
+        if (!readBlock(source, options, start, error)) {
+            return false;
+        }
+        if (startsWithMagicLine(start.data(), start.size(), descramble)) {
+            return true;
+        }
+        if (start.size() == before || start.size() >= FIRST_LINE_LIMIT) {
+            break;
+        }
+    }
+    if (direction == ScrambleDirection::Scramble) {
+        error = options.input + ": first line is not " + SCRIPT_MAGIC +
+                " followed by a carriage return (already scrambled?); use --force to "
+                "scramble it anyway";
+    } else {
+        error = options.input + ": does not descramble to a first line " + SCRIPT_MAGIC +
+                " (plain already?); use --force to unscramble it anyway";
+    }
+    return false;
+}
+
+// Transforms the bytes read so far and the rest of the input, block by
+// block, into the output. A read error fails the whole output: a short one
+// would pass for the script.
+bool transformInto(FileOutput& output, const ScrambleOptions& options, RegularFileSource& source,
+                   std::vector<char>& bytes, std::string& error) {
+    uint64_t offset = 0;
+    for (;;) {
+        // Offsets past 4 GiB wrap; the key repeats every 256 bytes.
+        scrambleBytes(bytes.data(), bytes.size(), static_cast<uint32_t>(offset));
+        if (!output.write(bytes.data(), bytes.size(), error)) {
+            return false;
+        }
+        offset += bytes.size();
+        bytes.clear();
+        if (!readBlock(source, options, bytes, error)) {
+            return false;
+        }
+        if (bytes.empty()) {
+            return true;
+        }
+    }
 }
 
 bool sameFile(const std::string& input, const std::string& output) {
@@ -75,18 +138,20 @@ int runScramble(ScrambleDirection direction, const ScrambleOptions& options, std
         err << prefix << "IN and OUT are the same file: " << options.output << '\n';
         return EXIT_FAILED;
     }
-    std::string bytes;
+    // Only a regular file has an end to stream to: a device or FIFO is
+    // refused before anything is read or written.
+    RegularFileSource source(options.input.c_str());
+    if (!source.open()) {
+        err << prefix << cannotRead(options, source) << '\n';
+        return EXIT_FAILED;
+    }
+    std::vector<char> bytes;
     std::string error;
-    if (!readWholeFile(options.input, STANDARD_INPUT_LIMIT, bytes, error)) {
-        err << prefix << "cannot read " << options.input << ": " << error << '\n';
-        return EXIT_FAILED;
-    }
-    if (!options.force && !inputFits(direction, options, bytes, error)) {
-        err << prefix << error << '\n';
-        return EXIT_FAILED;
-    }
-    scrambleInPlace(bytes);
-    if (!writeFileWhole(options.output, bytes, options.force, error)) {
+    FileOutput output;
+    const bool ok = (options.force || readFittingStart(direction, options, source, bytes, error)) &&
+                    output.begin(options.output, options.force, error) &&
+                    transformInto(output, options, source, bytes, error) && output.publish(error);
+    if (!ok) {
         err << prefix << error << '\n';
         return EXIT_FAILED;
     }

@@ -17,12 +17,15 @@ enum class ScrambleDirection {
 struct ScrambleOptions {
     std::string input;
     std::string output;
-    // Replace an existing output, and skip the test of the input's first line.
+    // Replace an existing output (or one that appears while the command
+    // runs), and skip the test of the input's first line.
     bool force = false;
 };
 
-// Writes the transformed input to the output, never touching the input and
-// never leaving a partial output. EXIT_OK, or EXIT_FAILED with one line on `err`.
+// Streams the input, which must be a regular file, block by block into the
+// output, never touching the input and never leaving a partial output (not
+// even when a signal ends the run). Without `force` an output that exists, or
+// appears meanwhile, is kept. EXIT_OK, or EXIT_FAILED with one line on `err`.
 int runScramble(ScrambleDirection direction, const ScrambleOptions& options, std::ostream& err);
 
 CLI::App* addScrambleCommand(CLI::App& app, ChosenCommand& chosen);

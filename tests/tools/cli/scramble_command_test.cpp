@@ -3,6 +3,7 @@
 #include "tools/cli/scramble_command.h"
 
 #include "loader/scramble_key.h"
+#include "murmex/magic_line.h"
 #include "support/command_run.h"
 #include "support/sample_scripts.h"
 #include "support/scrambled.h"
@@ -10,7 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <ostream>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -66,11 +70,40 @@ TEST(Scramble, UnscrambleRestoresThePlainBytes) {
     EXPECT_EQ(readBytes(folder.path("back.txt")), plain);
 }
 
-TEST(Scramble, AcceptsCommentLinesBeforeTheMagic) {
-    ScratchFolder folder;
-    const std::string in = folder.write("in.txt", "# note\r\n" + smallScript());
-    EXPECT_EQ(scramble(ScrambleDirection::Scramble, in, folder.path("out.chr")).status, EXIT_OK);
+// First lines the loader takes, so scramble must take them too; the long
+// comment spans several blocks of the stream and of the first-line test.
+struct AcceptedCase {
+    const char* label;
+    std::string plain;
+};
+
+void PrintTo(const AcceptedCase& testCase, std::ostream* out) {
+    *out << testCase.label;
 }
+
+class ScrambleAccepts : public ::testing::TestWithParam<AcceptedCase> {};
+
+TEST_P(ScrambleAccepts, WhatTheLoaderAccepts) {
+    const std::string& plain = GetParam().plain;
+    ASSERT_TRUE(murmex::startsWithMagicLine(plain.data(), plain.size(), false));
+    ScratchFolder folder;
+    const std::string in = folder.write("in.txt", plain);
+    const CommandRun run = scramble(ScrambleDirection::Scramble, in, folder.path("out.chr"));
+    ASSERT_EQ(run.status, EXIT_OK) << run.err;
+    EXPECT_EQ(readBytes(folder.path("out.chr")), scrambled(plain));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ScrambleAccepts,
+    ::testing::Values(AcceptedCase{"CommentLinesBeforeTheMagic", "# note\r\n" + smallScript()},
+                      // The loader compares the first line up to a zero byte.
+                      AcceptedCase{"ZeroByteInTheFirstLine",
+                                   std::string("MurmexSrcFile\0junk\r\n", 20) +
+                                       smallScript().substr(15)},
+                      AcceptedCase{"CommentOfSeveralBlocksInTheFirstLine",
+                                   "Murmex#" + std::string(150 * 1024, 'x') + "\nSrcFile\r\n" +
+                                       smallScript().substr(15)}),
+    [](const ::testing::TestParamInfo<AcceptedCase>& info) { return info.param.label; });
 
 // Each case runs in a folder holding in.txt (a plain script) and data.chr
 // (its scrambled form), beside a taken output, a file where a folder is
@@ -101,6 +134,9 @@ TEST_P(ScrambleRefusal, FailsWithMessageAndWritesNothing) {
     folder.write("taken.chr", "keep me");
     folder.write("notafolder", "a file");
     folder.write("lf.txt", "MurmexSrcFile\nTITLE = \"T\"\n");
+    std::filesystem::create_symlink("nowhere", folder.path("dangling.chr"));
+    std::filesystem::create_symlink("looping.chr", folder.path("looping.chr"));
+    ASSERT_EQ(::mkfifo(folder.path("pipe").c_str(), 0644), 0);
     const std::vector<std::string> before = folder.entries();
 
     const CommandRun run = scramble(refusal.direction, folder.path(refusal.in),
@@ -113,6 +149,8 @@ TEST_P(ScrambleRefusal, FailsWithMessageAndWritesNothing) {
     EXPECT_EQ(readBytes(folder.path("in.txt")), plain);
     EXPECT_EQ(readBytes(folder.path("data.chr")), data);
     EXPECT_EQ(readBytes(folder.path("taken.chr")), "keep me");
+    EXPECT_EQ(std::filesystem::read_symlink(folder.path("dangling.chr")), "nowhere");
+    EXPECT_EQ(std::filesystem::read_symlink(folder.path("looping.chr")), "looping.chr");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -128,6 +166,21 @@ INSTANTIATE_TEST_SUITE_P(
                     "cannot read"},
         RefusalCase{"InputIsFolder", ScrambleDirection::Scramble, ".", "out.chr", false,
                     "is a folder"},
+        // Endless or blocking inputs are refused before a byte is read.
+        RefusalCase{"InputIsDevice", ScrambleDirection::Scramble, "/dev/zero", "out.chr", true,
+                    "it is a device"},
+        RefusalCase{"InputIsFifo", ScrambleDirection::Scramble, "pipe", "out.chr", true,
+                    "it is a FIFO"},
+        // A regular-looking file whose first read fails: the test of the
+        // first line, or with --force the stream into OUT.
+        RefusalCase{"ReadErrorAtTheStart", ScrambleDirection::Scramble, "/proc/self/mem", "out.chr",
+                    false, "Input/output error"},
+        RefusalCase{"ReadErrorWhileStreaming", ScrambleDirection::Scramble, "/proc/self/mem",
+                    "out.chr", true, "Input/output error"},
+        RefusalCase{"DanglingLinkAtOutput", ScrambleDirection::Scramble, "in.txt", "dangling.chr",
+                    false, "already exists (use --force"},
+        RefusalCase{"LoopingLinkAtOutput", ScrambleDirection::Scramble, "in.txt", "looping.chr",
+                    false, "already exists (use --force"},
         RefusalCase{"MissingFolder", ScrambleDirection::Scramble, "in.txt", "nowhere/out.chr", true,
                     "does not exist"},
         // Works as root too: no permission bit keeps root out, but a file is no folder.
