@@ -1,8 +1,6 @@
 // Loading a script for a command, and the wording of a failed load.
 #include "tools/analysis/script_loading.h"
 
-#include "tools/analysis/script_bytes.h"
-
 #include "murmex/load_script.h"
 #include "murmex/magic_line.h"
 
@@ -56,8 +54,11 @@ bool firstLineReadsTheOtherWay(bool plain, const LoadedScript& loaded) {
     // Only the first line matters; comments ahead of it longer than this go
     // without the hint.
     constexpr size_t MAGIC_PROBE_SIZE = 64 * 1024;
-    return loaded.input &&
-           firstLineIsMagic(readStart(loaded.input->source(), MAGIC_PROBE_SIZE), plain);
+    if (!loaded.input) {
+        return false;
+    }
+    const std::string start = readStart(loaded.input->source(), MAGIC_PROBE_SIZE);
+    return startsWithMagicLine(start.data(), start.size(), plain);
 }
 
 LoadedScript loadScript(const std::string& path, bool plain, ScriptLines* lines) {
