@@ -3,6 +3,8 @@
 
 #include "files/regular_file_source.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -111,20 +113,20 @@ bool readWholeFile(const std::string& path, size_t limit, std::string& bytes, st
 }
 
 std::string readStart(ScriptSource& source, size_t limit) {
-    std::string bytes(limit, '\0');
-    size_t filled = 0;
-    if (source.startPass()) {
-        while (filled < limit) {
-            const size_t got =
-                source.read(reinterpret_cast<uint8_t*>(bytes.data()) + filled, limit - filled);
-            if (got == 0) {
-                break;
-            }
-            filled += got;
-        }
-        source.endPass();
+    std::string bytes;
+    if (!source.startPass()) {
+        return bytes;
     }
-    bytes.resize(filled);
+    uint8_t block[4096];
+    while (bytes.size() < limit) {
+        const size_t wanted = std::min(sizeof(block), limit - bytes.size());
+        const size_t got = std::min(source.read(block, wanted), wanted);
+        if (got == 0) {
+            break;
+        }
+        bytes.append(reinterpret_cast<const char*>(block), got);
+    }
+    source.endPass();
     return bytes;
 }
 
