@@ -125,23 +125,27 @@ Review reviewTranslation(const std::vector<ScriptText>& texts,
         if (entry != nullptr) {
             byId.erase(found);
         }
-        if (entry != nullptr && entry->fuzzy) {
+        // An entry nobody has translated yet is missing, whatever its state.
+        if (entry == nullptr || entry->translation.empty()) {
+            entry = nullptr;
+            ++review.missing;
+        } else if (entry->fuzzy) {
             review.stale.push_back(where(file, *entry) +
                                    "marked fuzzy; confirm the translation and remove the mark");
             entry = nullptr;
-        } else if (entry != nullptr && entry->source != text.text) {
+        } else if (entry->source != text.text) {
             review.stale.push_back(where(file, *entry) + "translates \"" + entry->source +
                                    "\", but the script now says \"" + text.text + "\"");
             entry = nullptr;
-        } else if (entry != nullptr && !entry->translation.empty()) {
-            ++review.translated;
         } else {
-            entry = nullptr;
-            ++review.missing;
+            ++review.translated;
         }
         review.entries.push_back(entry);
     }
     for (const auto& [id, entry] : byId) {
+        if (entry->translation.empty()) {
+            continue; // nothing would be lost
+        }
         review.stale.push_back(where(file, *entry) + "no such text in the script any more");
     }
     return review;
@@ -220,6 +224,10 @@ bool loadBuilt(const std::string& bytes, bool plain, ConversationEngine& engine,
 
 int exportTexts(const StringsExportOptions& options, std::ostream& out, std::ostream& err) {
     const std::string prefix = "murmex strings export: ";
+    if (!options.output.empty() && sameFile(options.file, options.output)) {
+        err << prefix << "OUT is SCRIPT, which is never overwritten: " << options.output << '\n';
+        return EXIT_FAILED;
+    }
     ScriptWithTexts script;
     if (!loadWithTexts(options.file, options.plain, prefix, script, err)) {
         return EXIT_FAILED;
