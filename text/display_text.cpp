@@ -1,8 +1,10 @@
 // Decoding of script texts for display: UTF-8 when valid, else Windows-1252.
 #include "text/display_text.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 
 namespace murmex {
 
@@ -111,6 +113,40 @@ std::string displayText(const char* bytes) {
         }
     }
     return out;
+}
+
+bool isUtf8(std::string_view bytes) {
+    return isValidUtf8(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+}
+
+bool toWindows1252(std::string_view utf8, std::string& out, char32_t& unmapped) {
+    const auto* text = reinterpret_cast<const uint8_t*>(utf8.data());
+    out.clear();
+    size_t at = 0;
+    while (at < utf8.size()) {
+        const size_t length = utf8SequenceLength(text + at, utf8.size() - at);
+        if (length == 0) {
+            unmapped = 0xFFFD;
+            return false;
+        }
+        char32_t codePoint = length == 1 ? text[at] : text[at] & (0xFF >> (length + 1));
+        for (size_t i = 1; i < length; ++i) {
+            codePoint = (codePoint << 6) | (text[at + i] & 0x3F);
+        }
+        at += length;
+        if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
+            out += static_cast<char>(codePoint);
+            continue;
+        }
+        const char32_t* found =
+            std::find(std::begin(WINDOWS_1252_HIGH), std::end(WINDOWS_1252_HIGH), codePoint);
+        if (found == std::end(WINDOWS_1252_HIGH)) {
+            unmapped = codePoint;
+            return false;
+        }
+        out += static_cast<char>(0x80 + (found - std::begin(WINDOWS_1252_HIGH)));
+    }
+    return true;
 }
 
 } // namespace murmex

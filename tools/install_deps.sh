@@ -11,6 +11,7 @@ packages=(
     xvfb xauth                   # a display for the player where none is attached
     graphviz                     # the tests check that murmex graph writes valid dot
     strace                       # the test that the player writes no file
+    gettext                      # msgfmt checks the PO files murmex strings exports
 )
 extra=("$@")  # optional further packages, e.g. clang for the fuzzers
 

@@ -13,6 +13,7 @@
 #include "tools/cli/scramble_command.h"
 #include "tools/cli/standard_output.h"
 #include "tools/cli/stats_command.h"
+#include "tools/cli/strings_command.h"
 #include "tools/cli/test_command.h"
 
 #include <CLI/CLI.hpp>
@@ -38,6 +39,7 @@ constexpr CommandRow COMMANDS[] = {
     {addPlayCommand, ScriptUse::None},     {addTestCommand, ScriptUse::None},
     {addStatsCommand, STATS_SCRIPT_USE},   {addGraphCommand, GRAPH_SCRIPT_USE},
     {addLintCommand, LINT_SCRIPT_USE},     {addExploreCommand, EXPLORE_SCRIPT_USE},
+    {addStringsCommand, ScriptUse::None},
 };
 constexpr size_t COMMAND_COUNT = sizeof(COMMANDS) / sizeof(COMMANDS[0]);
 
@@ -49,7 +51,8 @@ int runChosen(const CommandRow& row, const ChosenCommand& chosen) {
 }
 
 int runTool(int argc, char** argv) {
-    CLI::App app("Checks, shows, plays, tests, explores and scrambles Murmex conversation scripts.",
+    CLI::App app("Checks, shows, plays, tests, explores, scrambles and translates Murmex "
+                 "conversation scripts.",
                  "murmex");
     app.require_subcommand(1);
     ChosenCommand chosen;

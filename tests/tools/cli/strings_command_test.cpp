@@ -1,0 +1,136 @@
+// murmex strings: a translation that repeats every source text builds the
+// script byte for byte (plain and scrambled, PO and CSV), exported PO files
+// pass gettext's own check, each kind of unsound entry is refused with its
+// reason, and a Windows-1252 script is written back in Windows-1252.
+#include "tools/cli/strings_command.h"
+
+#include "support/command_run.h"
+#include "support/sample_scripts.h"
+#include "support/scrambled.h"
+#include "support/scratch_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <regex>
+
+namespace {
+
+using murmex::testing::readBytes;
+using murmex::testing::runCommand;
+using murmex::testing::ScratchFolder;
+using namespace murmex::tool;
+
+// The exported file with every translation set to its source text.
+std::string translatedAsSource(const std::string& exported, bool csv) {
+    if (csv) {
+        // Rows are "id,character,kind,source,,notes": the empty column takes the source.
+        static const std::regex row(R"(^([^,]*,[^,]*,[^,]*,)("(?:[^"]|"")*"|[^,]*),,)",
+                                    std::regex::multiline);
+        return std::regex_replace(exported, row, "$1$2,$2,");
+    }
+    static const std::regex entry(R"((msgid (".+")\n)msgstr "")");
+    return std::regex_replace(exported, entry, "$1msgstr $2");
+}
+
+bool hasMsgfmt() {
+    return std::system("msgfmt --version >/dev/null 2>&1") == 0;
+}
+
+TEST(Strings, TranslationAsSourceRebuildsTheScriptExactly) {
+    const std::string demo = readBytes(MURMEX_DEMO_SCRIPT);
+    for (const bool plain : {true, false}) {
+        for (const char* format : {"po", "csv"}) {
+            SCOPED_TRACE(std::string(plain ? "plain " : "scrambled ") + format);
+            ScratchFolder folder;
+            const std::string bytes = plain ? demo : murmex::testing::scrambled(demo);
+            const std::string script = folder.write("demo.chr", bytes);
+            const auto exported = runCommand(runStringsExport, {script, plain, format, "de", ""});
+            ASSERT_EQ(exported.status, EXIT_OK) << exported.err;
+            const bool csv = std::string(format) == "csv";
+            const std::string translation =
+                folder.write(std::string("demo.") + format, translatedAsSource(exported.out, csv));
+            if (!csv && hasMsgfmt()) {
+                const std::string check = "msgfmt --check -o /dev/null '" + translation + "'";
+                EXPECT_EQ(std::system(check.c_str()), 0);
+            }
+            const std::string out = folder.path("out.chr");
+            const auto imported =
+                runCommand(runStringsImport, {script, plain, translation, "", out});
+            ASSERT_EQ(imported.status, EXIT_OK) << imported.err;
+            EXPECT_EQ(readBytes(out), bytes);
+            EXPECT_NE(imported.out.find("55 texts, 55 translated, 0 missing"), std::string::npos)
+                << imported.out;
+        }
+    }
+    if (!hasMsgfmt()) {
+        GTEST_SKIP() << "msgfmt is missing: the PO files were not checked with it";
+    }
+}
+
+TEST(Strings, RefusesUnsoundEntriesAndWritesNothing) {
+    // smallScript's texts: TITLE "Small", Intro/S0/1/A "Hello.", Intro/S0/2/Q "Bye.".
+    struct Case {
+        const char* entry;
+        const char* encoding;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {R"(msgctxt "Intro/S0/1/A" msgid "Hello." msgstr "Say \"hi\".")", "",
+         "Intro/S0/1/A: holds a double quote"},
+        {R"(msgctxt "Intro/S0/1/A" msgid "Hello." msgstr "Two\nlines")", "", "holds a line break"},
+        {R"(msgctxt "TITLE" msgid "Small" msgstr "A title far longer than the fifty bytes a title holds")",
+         "", "takes 53 bytes in utf-8, more than the 50 a title may hold"},
+        {R"(msgctxt "Intro/S0/2/Q" msgid "Bye." msgstr "Tschüß → weg")", "windows-1252",
+         "holds U+2192, which windows-1252 cannot hold"},
+        {"#, fuzzy\n"
+         R"(msgctxt "Intro/S0/2/Q" msgid "Bye." msgstr "Tschüs.")",
+         "", "Intro/S0/2/Q: marked fuzzy"},
+        {R"(msgctxt "Intro/S0/2/Q" msgid "Goodbye." msgstr "Tschüs.")", "",
+         "translates \"Goodbye.\", but the script now says \"Bye.\""},
+        {R"(msgctxt "Bob/S0/1/Q" msgid "Hi." msgstr "Hallo.")", "",
+         "Bob/S0/1/Q: no such text in the script any more"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.entry);
+        ScratchFolder folder;
+        const std::string script = folder.write("small.chr", murmex::testing::smallScript());
+        std::string po = std::regex_replace(test.entry, std::regex(R"( (msgid|msgstr) )"), "\n$1 ");
+        const std::string translation = folder.write("de.po", po + "\n");
+        const std::string out = folder.path("out.chr");
+        const auto run =
+            runCommand(runStringsImport, {script, true, translation, test.encoding, out});
+        EXPECT_EQ(run.status, EXIT_FAILED);
+        EXPECT_NE(run.err.find(test.reason), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("nothing written"), std::string::npos) << run.err;
+        EXPECT_EQ(folder.entries(), (std::vector<std::string>{"de.po", "small.chr"}));
+    }
+    ScratchFolder folder;
+    const std::string script = folder.write("small.chr", murmex::testing::smallScript());
+    const std::string po = folder.write("de.po", "");
+    const auto run = runCommand(runStringsImport, {script, true, po, "", script});
+    EXPECT_EQ(run.status, EXIT_FAILED);
+    EXPECT_NE(run.err.find("OUT is SCRIPT"), std::string::npos) << run.err;
+    EXPECT_EQ(readBytes(script), murmex::testing::smallScript());
+}
+
+TEST(Strings, WindowsScriptIsTranslatedInWindows1252) {
+    ScratchFolder folder;
+    std::string text = murmex::testing::smallScript();
+    text.replace(text.find("Hello."), 6, "Caf\xE9?");
+    const std::string script = folder.write("small.chr", text);
+    const auto exported = runCommand(runStringsExport, {script, true, "po", "", ""});
+    EXPECT_NE(exported.out.find("msgid \"Caf\xC3\xA9?\""), std::string::npos) << exported.out;
+    const std::string po = folder.write(
+        "de.po", "msgctxt \"Intro/S0/1/A\"\nmsgid \"Caf\xC3\xA9?\"\nmsgstr \"Gr\xC3\xBC\xC3\x9F "
+                 "Gott \xE2\x80\x94 Kaffee?\"\n");
+    const std::string out = folder.path("out.chr");
+    const auto run = runCommand(runStringsImport, {script, true, po, "", out});
+    ASSERT_EQ(run.status, EXIT_OK) << run.err;
+    std::string expected = text;
+    expected.replace(expected.find("Caf\xE9?"), 5, "Gr\xFC\xDF Gott \x97 Kaffee?");
+    EXPECT_EQ(readBytes(out), expected);
+    EXPECT_NE(run.out.find("1 translated, 2 missing"), std::string::npos) << run.out;
+}
+
+} // namespace

@@ -1,0 +1,349 @@
+// Locating the shown texts of a script in its bytes. The loader keeps no
+// positions, so the file is walked again the way the loader reads it: the
+// magic line, then quoted values (on one line each), braces, and comments
+// from '#' outside quotes to the line end. Inside a unit the loader takes
+// S, N, Q, A and ACT as its first five quoted values and refuses a stray
+// quote or brace among them, so Q and A are the third and fourth. Every
+// located text is then checked against the loaded model, which has the last
+// word.
+#include "tools/authoring/script_texts.h"
+
+#include "murmex/load_script.h"
+#include "murmex/script_source.h"
+#include "text/display_text.h"
+#include "tools/analysis/unit_text.h"
+
+#include <cstring>
+#include <map>
+#include <tuple>
+
+namespace murmex::tool {
+
+namespace {
+
+// Quoted values of the header: the title and three components of each colour.
+constexpr int HEADER_VALUES = 7;
+
+struct Place {
+    size_t offset = 0;
+    size_t length = 0;
+    int32_t line = 0;
+};
+
+struct UnitPlaces {
+    Place question;
+    Place answer;
+    int values = 0;
+};
+
+struct ScriptPlaces {
+    Place title;
+    std::vector<std::vector<UnitPlaces>> characters;
+};
+
+bool walkScript(const std::string& plain, ScriptPlaces& places, std::string& error) {
+    size_t at = plain.find('\n');
+    if (at == std::string::npos) {
+        error = "the script has no line after its first";
+        return false;
+    }
+    ++at;
+    int32_t line = 2;
+    int headerValues = 0;
+    int depth = 0;
+    while (at < plain.size()) {
+        const char c = plain[at];
+        if (c == '\n') {
+            ++line;
+            ++at;
+        } else if (c == '#') {
+            const size_t end = plain.find('\n', at);
+            at = end == std::string::npos ? plain.size() : end;
+        } else if (c == '"') {
+            const size_t close = plain.find_first_of("\"\n", at + 1);
+            if (close == std::string::npos || plain[close] != '"') {
+                error = "line " + std::to_string(line) + ": a quoted value is not closed";
+                return false;
+            }
+            const Place place{at + 1, close - at - 1, line};
+            if (headerValues < HEADER_VALUES) {
+                if (headerValues == 0) {
+                    places.title = place;
+                }
+                ++headerValues;
+            } else if (depth == 2) {
+                UnitPlaces& unit = places.characters.back().back();
+                if (unit.values == 2) {
+                    unit.question = place;
+                } else if (unit.values == 3) {
+                    unit.answer = place;
+                }
+                ++unit.values;
+            }
+            at = close + 1;
+        } else if (c == '{') {
+            if (headerValues < HEADER_VALUES) {
+                error = "line " + std::to_string(line) + ": a brace inside the header";
+                return false;
+            }
+            if (depth == 0) {
+                places.characters.emplace_back();
+            } else if (depth == 1) {
+                places.characters.back().emplace_back();
+            }
+            ++depth;
+            ++at;
+        } else if (c == '}') {
+            if (depth == 0) {
+                error = "line " + std::to_string(line) + ": a closing brace without its block";
+                return false;
+            }
+            --depth;
+            ++at;
+        } else {
+            ++at;
+        }
+    }
+    return true;
+}
+
+bool sameBytes(const std::string& plain, const Place& place, const char* text) {
+    return text != nullptr && std::strlen(text) == place.length &&
+           plain.compare(place.offset, place.length, text) == 0;
+}
+
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+std::string stateWords(const TalkUnit& unit) {
+    std::string words = "state " + std::to_string(unit.state);
+    const std::string conditions = conditionsText(unit);
+    if (!conditions.empty()) {
+        words += ", when " + conditions;
+    }
+    return words;
+}
+
+std::string mnemonicNote(const std::string& text) {
+    return text.find('&') == std::string::npos
+               ? ""
+               : "; '&' underlines the next letter as its key, '&&' shows one '&'";
+}
+
+// Who says the text and when, for the translator and the voice actor.
+std::string unitNote(const std::string& name, const TalkUnit& unit, TextKind kind) {
+    const std::string question = displayText(unit.question);
+    if (kind == TextKind::Question) {
+        std::string note = "The player asks " + name + " (" + stateWords(unit) + ")";
+        if (unit.nextState < 0) {
+            note += "; ends the conversation";
+        } else if (unit.nextState != unit.state) {
+            note += "; leads to state " + std::to_string(unit.nextState);
+        }
+        const std::string action = actionText(unit);
+        if (!action.empty()) {
+            note += "; " + action;
+        }
+        return note + mnemonicNote(question);
+    }
+    const std::string answer = displayText(unit.answer);
+    if (question.empty()) {
+        return name + " opens the conversation (" + stateWords(unit) + ")" + mnemonicNote(answer);
+    }
+    return name + " answers " + quoted(question) + " (" + stateWords(unit) + ")" +
+           mnemonicNote(answer);
+}
+
+ScriptText makeText(const std::string& plain, const Place& place, TextKind kind) {
+    ScriptText text;
+    text.kind = kind;
+    text.offset = place.offset;
+    text.length = place.length;
+    text.line = place.line;
+    text.bytes = plain.substr(place.offset, place.length);
+    text.text = displayText(text.bytes.c_str());
+    return text;
+}
+
+bool shown(const char* text) {
+    return text != nullptr && text[0] != 0 && std::strcmp(text, "-") != 0;
+}
+
+} // namespace
+
+const char* textKindName(TextKind kind) {
+    switch (kind) {
+    case TextKind::Title:
+        return "title";
+    case TextKind::Question:
+        return "question";
+    case TextKind::Answer:
+        return "answer";
+    }
+    return "";
+}
+
+bool findScriptTexts(const std::string& plain, const ConversationEngine& engine,
+                     std::vector<ScriptText>& texts, std::string& error) {
+    ScriptPlaces places;
+    if (!walkScript(plain, places, error)) {
+        return false;
+    }
+    const std::string changed = "; the file changed since it was loaded, or is laid out in a way "
+                                "the text scan does not follow";
+    if (!sameBytes(plain, places.title, engine.title)) {
+        error = "the title is not where the scan found it" + changed;
+        return false;
+    }
+    if (places.characters.size() != static_cast<size_t>(engine.characterCount)) {
+        error = "the scan found " + std::to_string(places.characters.size()) +
+                " character blocks, the loader " + std::to_string(engine.characterCount) + changed;
+        return false;
+    }
+    texts.clear();
+    if (shown(engine.title)) {
+        ScriptText title = makeText(plain, places.title, TextKind::Title);
+        title.id = "TITLE";
+        title.note = "The window title, at most " + std::to_string(MAX_TITLE) + " bytes";
+        texts.push_back(title);
+    }
+    std::map<std::string, int> namesSeen;
+    for (int32_t c = 0; c < engine.characterCount; ++c) {
+        const Character& character = *engine.characters[c];
+        const std::vector<UnitPlaces>& units = places.characters[static_cast<size_t>(c)];
+        const std::string name = displayText(character.name);
+        if (units.size() != static_cast<size_t>(character.unitCount)) {
+            error = name + ": the scan found " + std::to_string(units.size()) +
+                    " units, the loader " + std::to_string(character.unitCount) + changed;
+            return false;
+        }
+        const int seen = ++namesSeen[name];
+        const std::string idName = seen == 1 ? name : name + "~" + std::to_string(seen);
+        std::map<int32_t, int> placeInState;
+        for (int32_t u = 0; u < character.unitCount; ++u) {
+            const TalkUnit& unit = *character.units[u];
+            const UnitPlaces& place = units[static_cast<size_t>(u)];
+            const std::string unitId = idName + "/S" + std::to_string(unit.state) + "/" +
+                                       std::to_string(++placeInState[unit.state]);
+            if (place.values < 4 || !sameBytes(plain, place.question, unit.question) ||
+                !sameBytes(plain, place.answer, unit.answer)) {
+                error = name + ": the texts of the unit on line " +
+                        std::to_string(place.question.line) + " are not where the scan found them" +
+                        changed;
+                return false;
+            }
+            const bool initial = unit.question[0] == 0;
+            if (initial && unit.state != 0) {
+                continue; // never shown
+            }
+            // A hand-over shows the next character, and an ending unit the start
+            // of Intro, instead of the unit's own answer.
+            const bool answerShown = initial || (unit.action != ACT_COMM && unit.nextState >= 0);
+            for (const TextKind kind : {TextKind::Question, TextKind::Answer}) {
+                const bool isQuestion = kind == TextKind::Question;
+                if (!shown(isQuestion ? unit.question : unit.answer) ||
+                    (!isQuestion && !answerShown)) {
+                    continue;
+                }
+                ScriptText text = makeText(plain, isQuestion ? place.question : place.answer, kind);
+                text.id = unitId + (isQuestion ? "/Q" : "/A");
+                text.character = name;
+                text.note = unitNote(name, unit, kind);
+                text.characterIndex = c;
+                text.unitIndex = u;
+                texts.push_back(std::move(text));
+            }
+        }
+    }
+    return true;
+}
+
+int32_t longestText() {
+    // The loader names its limit when a text passes it: a title far longer
+    // than any limit makes it say.
+    static const int32_t longest = [] {
+        const std::string probe =
+            "MurmexSrcFile\r\nTITLE = \"" + std::string(size_t{1} << 16, 'x') + "\"\r\n";
+        ConversationEngine engine;
+        engine.disableDescramble();
+        MemorySource source(probe.data(), probe.size());
+        const LoadResult result = loadScriptFrom(engine, source);
+        return result.detail.cause == LoadCause::TextTooLong ? result.detail.number : 0;
+    }();
+    return longest;
+}
+
+namespace {
+
+bool sameText(const char* a, const char* b) {
+    return a != nullptr && b != nullptr && std::strcmp(a, b) == 0;
+}
+
+bool sameUnitBesidesTexts(const TalkUnit& a, const TalkUnit& b) {
+    if (a.state != b.state || a.nextState != b.nextState || a.action != b.action ||
+        a.value != b.value || a.conditionCount != b.conditionCount ||
+        (a.param == nullptr) != (b.param == nullptr) ||
+        (a.param != nullptr && !sameText(a.param, b.param))) {
+        return false;
+    }
+    for (int32_t i = 0; i < a.conditionCount; ++i) {
+        const Condition& x = a.conditions[i];
+        const Condition& y = b.conditions[i];
+        if (x.op != y.op || x.value != y.value || !sameText(x.variable, y.variable)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool sameRgb(const Rgb& a, const Rgb& b) {
+    return a.red == b.red && a.green == b.green && a.blue == b.blue;
+}
+
+} // namespace
+
+bool sameScriptBesidesTexts(const ConversationEngine& original, const ConversationEngine& built,
+                            const std::vector<ScriptText>& texts,
+                            const std::vector<std::string>& replacedBytes, std::string& error) {
+    // The expected bytes of every replaced text, by its unit and kind.
+    std::map<std::tuple<int32_t, int32_t, int>, const std::string*> replaced;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        replaced[{texts[i].characterIndex, texts[i].unitIndex, static_cast<int>(texts[i].kind)}] =
+            &replacedBytes[i];
+    }
+    const auto expected = [&](int32_t c, int32_t u, TextKind kind, const char* before) {
+        const auto found = replaced.find({c, u, static_cast<int>(kind)});
+        return found == replaced.end() ? std::string(before) : *found->second;
+    };
+    if (expected(-1, -1, TextKind::Title, original.title) != built.title ||
+        !sameRgb(original.color, built.color) || !sameRgb(original.textColor, built.textColor)) {
+        error = "the header differs";
+        return false;
+    }
+    if (original.characterCount != built.characterCount) {
+        error = "the number of characters differs";
+        return false;
+    }
+    for (int32_t c = 0; c < original.characterCount; ++c) {
+        const Character& a = *original.characters[c];
+        const Character& b = *built.characters[c];
+        if (!sameText(a.name, b.name) || a.unitCount != b.unitCount) {
+            error = "character " + displayText(a.name) + " differs";
+            return false;
+        }
+        for (int32_t u = 0; u < a.unitCount; ++u) {
+            const TalkUnit& x = *a.units[u];
+            const TalkUnit& y = *b.units[u];
+            if (!sameUnitBesidesTexts(x, y) ||
+                expected(c, u, TextKind::Question, x.question) != y.question ||
+                expected(c, u, TextKind::Answer, x.answer) != y.answer) {
+                error = "unit " + std::to_string(u + 1) + " of " + displayText(a.name) + " differs";
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace murmex::tool

@@ -1,0 +1,50 @@
+// `murmex strings`: a script's shown texts out to translators (PO or CSV),
+// a translated script built back from their work, and how far a
+// translation has got.
+#pragma once
+
+#include "tools/cli/command.h"
+
+#include <ostream>
+#include <string>
+
+namespace murmex::tool {
+
+struct StringsExportOptions {
+    std::string file;
+    bool plain = false;
+    // "po" or "csv".
+    std::string format = "po";
+    // The target language the PO header names; may be empty.
+    std::string language;
+    // Empty: standard output.
+    std::string output;
+};
+
+struct StringsImportOptions {
+    std::string file;
+    bool plain = false;
+    std::string translation;
+    // "utf-8", "windows-1252", or empty for the one the script's texts use.
+    std::string encoding;
+    std::string output;
+};
+
+struct StringsStatusOptions {
+    std::string file;
+    bool plain = false;
+    std::string translation;
+};
+
+// The texts as a translation file, on `out` or in options.output.
+int runStringsExport(const StringsExportOptions& options, std::ostream& out, std::ostream& err);
+// The translated script in options.output, written whole and only when every
+// entry is sound and the result loads; each refused entry is listed on `err`.
+int runStringsImport(const StringsImportOptions& options, std::ostream& out, std::ostream& err);
+// Counts of translated, missing and stale texts, and the stale ones; EXIT_FAILED
+// when import would refuse the translation.
+int runStringsStatus(const StringsStatusOptions& options, std::ostream& out, std::ostream& err);
+
+CLI::App* addStringsCommand(CLI::App& app, ChosenCommand& chosen);
+
+} // namespace murmex::tool
