@@ -18,6 +18,8 @@ constexpr int32_t MAX_UNITS = 150;
 constexpr int32_t MAX_CONDITIONS = 3;
 // Characters of the script title, not counting the terminating zero.
 constexpr int32_t MAX_TITLE = 50;
+// Bytes of a question, an answer or a parameter; a longer one fails the load.
+constexpr int32_t MAX_TEXT_LENGTH = 1498;
 
 // What applying a talk unit does besides moving the character's state.
 enum ActionType : int32_t {

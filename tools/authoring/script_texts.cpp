@@ -8,8 +8,6 @@
 // word.
 #include "tools/authoring/script_texts.h"
 
-#include "murmex/load_script.h"
-#include "murmex/script_source.h"
 #include "text/display_text.h"
 #include "tools/analysis/unit_text.h"
 
@@ -257,21 +255,6 @@ bool findScriptTexts(const std::string& plain, const ConversationEngine& engine,
         }
     }
     return true;
-}
-
-int32_t longestText() {
-    // The loader names its limit when a text passes it: a title far longer
-    // than any limit makes it say.
-    static const int32_t longest = [] {
-        const std::string probe =
-            "MurmexSrcFile\r\nTITLE = \"" + std::string(size_t{1} << 16, 'x') + "\"\r\n";
-        ConversationEngine engine;
-        engine.disableDescramble();
-        MemorySource source(probe.data(), probe.size());
-        const LoadResult result = loadScriptFrom(engine, source);
-        return result.detail.cause == LoadCause::TextTooLong ? result.detail.number : 0;
-    }();
-    return longest;
 }
 
 namespace {

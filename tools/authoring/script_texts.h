@@ -53,10 +53,6 @@ struct ScriptText {
 bool findScriptTexts(const std::string& plain, const ConversationEngine& engine,
                      std::vector<ScriptText>& texts, std::string& error);
 
-// The most bytes a question or answer may hold, as the loader reports it for
-// a text that is too long; 0 when the loader does not say.
-int32_t longestText();
-
 // Compares the model of a script built from another by replacing texts: the
 // same header colours, characters, units, states, actions, parameters,
 // values and conditions, and each text equal to `expected` (the replaced

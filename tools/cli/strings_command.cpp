@@ -182,8 +182,8 @@ bool encodeTranslation(const ScriptText& text, const std::string& translation,
         bytes = translation;
     }
     const size_t limit =
-        text.kind == TextKind::Title ? MAX_TITLE : static_cast<size_t>(longestText());
-    if (limit > 0 && bytes.size() > limit) {
+        text.kind == TextKind::Title ? MAX_TITLE : static_cast<size_t>(MAX_TEXT_LENGTH);
+    if (bytes.size() > limit) {
         why = "takes " + std::to_string(bytes.size()) + " bytes in " + encoding +
               ", more than the " + std::to_string(limit) + " a" +
               (text.kind == TextKind::Title ? " title" : " text") + " may hold";
