@@ -203,6 +203,43 @@ TEST_F(PlayerWindowTest, EscapeClosesAndTheOkCommandDoesNot) {
     EXPECT_EQ(window->exitCode(), 0);
 }
 
+// Keys go where the player's keys go: to the focused button, whose presses
+// the window sees first.
+TEST_F(PlayerWindowTest, KeysChooseByDigitMnemonicAndHighlight) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>> keys;
+        const char* answer;
+    };
+    const Case cases[] = {
+        {"digit", {{Qt::Key_1, Qt::NoModifier}}, "I keep this mill."},
+        {"keypad digit", {{Qt::Key_2, Qt::KeypadModifier}}, "The forge is hot."},
+        {"digit for an empty line", {{Qt::Key_4, Qt::NoModifier}}, "Welcome."},
+        {"mnemonic", {{Qt::Key_M, Qt::NoModifier}}, "More & more."},
+        {"Alt and mnemonic", {{Qt::Key_M, Qt::AltModifier}}, "More & more."},
+        {"letter without mark", {{Qt::Key_W, Qt::NoModifier}}, "Welcome."},
+        {"Down Down Space",
+         {{Qt::Key_Down, Qt::NoModifier},
+          {Qt::Key_Down, Qt::NoModifier},
+          {Qt::Key_Space, Qt::NoModifier}},
+         "The forge is hot."},
+        {"Up Space",
+         {{Qt::Key_Up, Qt::NoModifier}, {Qt::Key_Space, Qt::NoModifier}},
+         "More & more."},
+    };
+    useScript(MILL);
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        auto window = openPlain();
+        QWidget* focused = window->button(CONTROL_CANCEL);
+        for (const auto& [key, modifiers] : test.keys) {
+            QTest::keyClick(focused, key, modifiers);
+        }
+        EXPECT_EQ(textOf(*window, CONTROL_ANSWER), test.answer);
+        EXPECT_TRUE(window->isVisible());
+    }
+}
+
 TEST_F(PlayerWindowTest, LayoutInDialogUnitsAndTheAboutEntry) {
     useScript(MILL);
     auto window = openPlain();
