@@ -7,6 +7,7 @@
 #include "player/player_script.h"
 #include "support/scratch_folder.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDir>
@@ -238,6 +239,26 @@ TEST_F(PlayerWindowTest, KeysChooseByDigitMnemonicAndHighlight) {
         EXPECT_EQ(textOf(*window, CONTROL_ANSWER), test.answer);
         EXPECT_TRUE(window->isVisible());
     }
+}
+
+TEST_F(PlayerWindowTest, ScreenReadersReadTheAnswerAndTheOfferedQuestions) {
+    useScript(MILL);
+    auto window = openPlain();
+    QAccessibleInterface* view = QAccessible::queryAccessibleInterface(window.get());
+    ASSERT_EQ(view->childCount(), 3); // Koniec, the answer, the list of questions
+    QAccessibleInterface* answer = QAccessible::queryAccessibleInterface(window->staticText(1001));
+    EXPECT_EQ(answer->text(QAccessible::Name), "Welcome.");
+    QAccessibleInterface* questions = view->child(2);
+    ASSERT_EQ(questions->childCount(), 3);
+    QAccessibleInterface* more = questions->child(2);
+    EXPECT_EQ(more->text(QAccessible::Name), "Tell me more.");
+    EXPECT_EQ(more->textInterface()->text(0, 4), "Tell");
+    EXPECT_EQ(more->text(QAccessible::Description), "3 of 3");
+    EXPECT_EQ(more->parent(), questions);
+    more->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QTest::qWait(20);
+    EXPECT_EQ(answer->text(QAccessible::Name), "More  more."); // as drawn: '&' marks the blank
+    EXPECT_EQ(questions->childCount(), 1);
 }
 
 TEST_F(PlayerWindowTest, LayoutInDialogUnitsAndTheAboutEntry) {
