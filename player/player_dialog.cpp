@@ -6,6 +6,7 @@
 
 #include "files/regular_file_source.h"
 #include "murmex/load_script.h"
+#include "text/display_text.h"
 
 namespace kestrine {
 
@@ -13,6 +14,31 @@ namespace {
 constexpr int32_t QUESTION_CONTROL_IDS[murmex::MAX_QUESTIONS] = {
     CONTROL_QUESTION_0, CONTROL_QUESTION_1, CONTROL_QUESTION_2, CONTROL_QUESTION_3,
     CONTROL_QUESTION_4};
+
+// The code point that starts a UTF-8 text; 0 for none or a broken sequence.
+char32_t firstCodePoint(std::string_view utf8) {
+    if (utf8.empty()) {
+        return 0;
+    }
+    const auto lead = static_cast<unsigned char>(utf8[0]);
+    const size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    if (length > utf8.size()) {
+        return 0;
+    }
+    char32_t point = length == 1 ? lead : lead & (0x3F >> (length - 1));
+    for (size_t i = 1; i < length; ++i) {
+        point = (point << 6) | (static_cast<unsigned char>(utf8[i]) & 0x3F);
+    }
+    return point;
+}
+
+// Upper case for the letters of ASCII and Latin-1, the ones a key reports.
+char32_t foldCase(char32_t letter) {
+    if ((letter >= 'a' && letter <= 'z') || (letter >= 0xE0 && letter <= 0xFE && letter != 0xF7)) {
+        return letter - 0x20;
+    }
+    return letter;
+}
 } // namespace
 
 PlayerDialog::PlayerDialog(DialogPlatform& platform, const char* scriptFileName)
@@ -64,15 +90,67 @@ void PlayerDialog::mouseMoved() {
 }
 
 void PlayerDialog::leftButtonReleased() {
-    if (hoveredQuestion < 0 || hoveredQuestion >= view.questionCount) {
-        return;
+    chooseLine(hoveredQuestion);
+}
+
+bool PlayerDialog::chooseLine(int32_t line) {
+    if (line < 0 || line >= view.questionCount) {
+        return false;
     }
-    if (flow.choose(hoveredQuestion).kind == murmex::StepKind::Failed) {
+    if (flow.choose(line).kind == murmex::StepKind::Failed) {
         // The controls keep the texts they showed.
         reportFailure(engine.errorMessage);
-        return;
+        return true;
     }
     refreshTexts();
+    return true;
+}
+
+bool PlayerDialog::chooseMnemonic(char32_t letter) {
+    if (letter == 0) {
+        return false;
+    }
+    for (int32_t i = 0; i < view.questionCount; ++i) {
+        if (foldCase(mnemonicLetter(view.questions[i])) == foldCase(letter)) {
+            return chooseLine(i);
+        }
+    }
+    return false;
+}
+
+bool PlayerDialog::moveHighlight(int32_t step) {
+    if (view.questionCount == 0) {
+        return false;
+    }
+    const int32_t last = view.questionCount - 1;
+    int32_t next = step > 0 ? 0 : last;
+    if (hoveredQuestion >= 0 && hoveredQuestion <= last) {
+        next = hoveredQuestion + (step > 0 ? 1 : -1);
+        next = next < 0 ? 0 : next > last ? last : next;
+    }
+    if (next != hoveredQuestion) {
+        hoveredQuestion = next;
+        platform.invalidate();
+    }
+    return true;
+}
+
+bool PlayerDialog::applyHighlighted() {
+    return chooseLine(hoveredQuestion);
+}
+
+char32_t PlayerDialog::mnemonicLetter(const char* text) {
+    const std::string shown = murmex::displayText(text);
+    for (size_t i = 0; i + 1 < shown.size(); ++i) {
+        if (shown[i] != '&') {
+            continue;
+        }
+        if (shown[i + 1] != '&') {
+            return firstCodePoint(std::string_view(shown).substr(i + 1));
+        }
+        ++i; // "&&" shows one ampersand and marks nothing
+    }
+    return 0;
 }
 
 void PlayerDialog::refreshTexts() {

@@ -1,6 +1,6 @@
 // The conversation window's logic: loading the script, starting "Intro",
-// hover tracking, applying the clicked question, the texts and colours of the
-// controls and the About command. It reaches the screen only through a
+// hover tracking, applying the clicked question, keyboard play, the texts and
+// colours of the controls and the About command. It reaches the screen only through a
 // DialogPlatform and holds no toolkit type.
 #pragma once
 
@@ -48,6 +48,22 @@ class PlayerDialog {
     void mouseMoved();
     // The left button was released over the window itself.
     void leftButtonReleased();
+
+    // Keyboard play, beside the mouse. Each returns true when it used the key,
+    // so that a backend can pass an unused key on to the focused control.
+    // The digit keys: applies the question on line 0 to 4 when one is offered there.
+    bool chooseLine(int32_t line);
+    // A mnemonic key, with or without Alt: applies the first offered question
+    // whose marked letter (the one after a lone '&') is `letter` in either case.
+    bool chooseMnemonic(char32_t letter);
+    // Up (-1) and Down (+1): moves the highlight, the hovered look, to the
+    // previous or next offered question, staying at the first and the last.
+    bool moveHighlight(int32_t step);
+    // Space: applies the highlighted question, as releasing the button over it does.
+    bool applyHighlighted();
+    // The marked letter of a script text as a code point; 0 when it has none.
+    static char32_t mnemonicLetter(const char* text);
+
     // Copies the view's answer and questions into the controls.
     void refreshTexts();
     // Colours for drawing the control; controlType is the control-colour code.

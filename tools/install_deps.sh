@@ -12,6 +12,7 @@ packages=(
     graphviz                     # the tests check that murmex graph writes valid dot
     strace                       # the test that the player writes no file
     gettext                      # msgfmt checks the PO files murmex strings exports
+    python3-pyatspi at-spi2-core dbus-daemon  # the player read as a screen reader reads it
 )
 extra=("$@")  # optional further packages, e.g. clang for the fuzzers
 

@@ -2,6 +2,7 @@
 #include "player/qt/player_window.h"
 
 #include "player/qt/about_box.h"
+#include "player/qt/accessibility.h"
 #include "player/qt/qt_color.h"
 #include "player/res/dialog_templates.h"
 #include "text/display_text.h"
@@ -10,6 +11,7 @@
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -52,6 +54,8 @@ PlayerWindow::PlayerWindow(const char* scriptFileName)
     setWindowIcon(icon);
     if (QPushButton* cancel = button(CONTROL_CANCEL)) {
         connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+        // The button holds the focus; the keys that play reach the window first.
+        cancel->installEventFilter(this);
     }
 }
 
@@ -130,7 +134,9 @@ void PlayerWindow::addCommandEntry(const char* text, int32_t commandId) {
 
 void PlayerWindow::setControlText(int32_t controlId, const char* text) {
     if (StaticTextControl* control = staticText(controlId)) {
+        const QString previous = control->text();
         control->setText(fromScript(text));
+        announceTextChange(control, previous);
     }
 }
 
@@ -214,6 +220,66 @@ void PlayerWindow::contextMenuEvent(QContextMenuEvent* event) {
     if (QAction* chosen = menu.exec(event->globalPos())) {
         dialog.systemCommand(static_cast<uint32_t>(chosen->data().toInt()));
     }
+}
+
+int32_t PlayerWindow::questionLine(const QObject* control) const {
+    for (int32_t line = 0; line < murmex::MAX_QUESTIONS; ++line) {
+        auto found = controls().find(dialog.questionControlIds[line]);
+        if (found != controls().end() && found->second == control) {
+            return line;
+        }
+    }
+    return -1;
+}
+
+void PlayerWindow::chooseLineLater(int32_t line) {
+    QTimer::singleShot(0, this, [this, line] {
+        if (!endRequested) {
+            dialog.chooseLine(line);
+        }
+    });
+}
+
+bool PlayerWindow::playKey(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+    const int key = event.key();
+    if (modifiers == Qt::NoModifier) {
+        if (key >= Qt::Key_1 && key <= Qt::Key_5) {
+            return dialog.chooseLine(key - Qt::Key_1);
+        }
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            return dialog.moveHighlight(key == Qt::Key_Up ? -1 : 1);
+        }
+        if (key == Qt::Key_Space) {
+            // With nothing highlighted, Space presses the focused button as before.
+            return dialog.applyHighlighted();
+        }
+    }
+    if ((modifiers & ~(Qt::AltModifier | Qt::ShiftModifier)) != Qt::NoModifier) {
+        return false;
+    }
+    // Letter keys report the upper-case letter for ASCII and Latin-1; the
+    // text gives any other letter.
+    char32_t letter = 0;
+    if (key < 0x100 && QChar(key).isLetter()) {
+        letter = static_cast<char32_t>(key);
+    } else if (const QList<uint> text = event.text().toUcs4(); !text.isEmpty()) {
+        letter = text.front();
+    }
+    return QChar::isLetterOrNumber(letter) && dialog.chooseMnemonic(letter);
+}
+
+void PlayerWindow::keyPressEvent(QKeyEvent* event) {
+    if (!playKey(*event)) {
+        TemplateDialog::keyPressEvent(event);
+    }
+}
+
+bool PlayerWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && playKey(*static_cast<QKeyEvent*>(event))) {
+        return true;
+    }
+    return TemplateDialog::eventFilter(watched, event);
 }
 
 } // namespace kestrine::qt

@@ -38,6 +38,13 @@ class PlayerWindow : public TemplateDialog, public DialogPlatform {
     // The OK command does nothing; only the cancel command closes the window.
     void accept() override {}
 
+    // For the accessible view: the question line (0 to 4) a control shows,
+    // -1 for any other control.
+    int32_t questionLine(const QObject* control) const;
+    // Applies the question on a line as a click does, once the event loop gets
+    // to it, so that a box it opens does not hold up the caller.
+    void chooseLineLater(int32_t line);
+
     // DialogPlatform
     const char* loadString(int32_t id) override;
     void addCommandEntry(const char* text, int32_t commandId) override;
@@ -54,9 +61,13 @@ class PlayerWindow : public TemplateDialog, public DialogPlatform {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void applyColorsAndFonts();
+    // Keyboard play; true when the key chose or highlighted a question.
+    bool playKey(const QKeyEvent& event);
 
     PlayerDialog dialog;
     std::vector<std::pair<QString, int32_t>> entries;

@@ -23,6 +23,8 @@ class StaticTextControl : public QWidget {
     void setText(const QString& text);
     const QString& text() const { return shownText; }
     int32_t controlId() const { return id; }
+    // True when an ampersand marks the next character instead of showing.
+    bool marksMnemonics() const { return !(style & STYLE_NO_PREFIX); }
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,6 +1,7 @@
 // Dialogs made from templates.
 #include "player/qt/template_dialog.h"
 
+#include "player/qt/accessibility.h"
 #include "player/qt/dialog_units.h"
 
 #include <QIcon>
@@ -47,6 +48,7 @@ TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate,
                                StaticTextControl::ColorSource colors, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint) {
+    installAccessibility();
     setWindowTitle(QString::fromLatin1(dialogTemplate.caption));
     setFont(templateFont(dialogTemplate));
     setFixedSize(clientSize(dialogTemplate));

@@ -206,6 +206,51 @@ TEST_F(PlayerDialogTest, ApplyShowsTheNewAnswerAndKeepsTheHoveredLine) {
     EXPECT_EQ(dialog->engine.memory.valueAt(dialog->engine.memory.lookup("met")), 1);
 }
 
+TEST_F(PlayerDialogTest, UpAndDownMoveTheHighlightOverOfferedLinesOnly) {
+    initialise(MILL); // four questions offered
+    struct Case {
+        int32_t from;
+        int32_t step;
+        int32_t to;
+    };
+    const Case cases[] = {{-1, 1, 0}, {-1, -1, 3}, {0, 1, 1}, {3, 1, 3}, {0, -1, 0}, {4, 1, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.from * 10 + c.step);
+        dialog->hoveredQuestion = c.from;
+        const int before = platform.invalidations;
+        EXPECT_TRUE(dialog->moveHighlight(c.step));
+        EXPECT_EQ(dialog->hoveredQuestion, c.to);
+        EXPECT_EQ(platform.invalidations, before + (c.from != c.to ? 1 : 0));
+    }
+    dialog->hoveredQuestion = -1;
+    EXPECT_FALSE(dialog->applyHighlighted());
+    EXPECT_FALSE(dialog->chooseLine(4));
+    EXPECT_EQ(answerShown(), "Welcome.");
+    dialog->hoveredQuestion = 1;
+    EXPECT_TRUE(dialog->applyHighlighted());
+    EXPECT_EQ(answerShown(), "The forge is hot.");
+}
+
+TEST_F(PlayerDialogTest, MnemonicLettersChooseInEitherCase) {
+    EXPECT_EQ(PlayerDialog::mnemonicLetter("Tell me &more."), U'm');
+    EXPECT_EQ(PlayerDialog::mnemonicLetter("Salt && &Pepper"), U'P');
+    EXPECT_EQ(PlayerDialog::mnemonicLetter("Salt && pepper&"), 0u);
+    EXPECT_EQ(PlayerDialog::mnemonicLetter("\xC4&\xDC"), U'\u00DC'); // Windows-1252
+    initialise(playerScript(R"(
+"Intro" {
+  { S = "0" N = "0" Q = "" A = "Welcome." ACT = "ACT_NONE" }
+  { S = "0" N = "0" Q = "&Stay." A = "Stayed." ACT = "ACT_NONE" }
+  { S = "0" N = "0" Q = "&Über den &Fluss." A = "Crossed." ACT = "ACT_NONE" }
+})"));
+    EXPECT_FALSE(dialog->chooseMnemonic(U'f')); // only the first mark counts
+    EXPECT_FALSE(dialog->chooseMnemonic(0));
+    EXPECT_EQ(answerShown(), "Welcome.");
+    EXPECT_TRUE(dialog->chooseMnemonic(U'\u00FC'));
+    EXPECT_EQ(answerShown(), "Crossed.");
+    EXPECT_TRUE(dialog->chooseMnemonic(U'S'));
+    EXPECT_EQ(answerShown(), "Stayed.");
+}
+
 TEST_F(PlayerDialogTest, EndOfConversationRestartsIntroWithoutShowingTheLastAnswer) {
     initialise(MILL);
     click(0);

@@ -7,6 +7,7 @@
 #include "player/player_script.h"
 #include "support/scratch_folder.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDir>
@@ -201,6 +202,63 @@ TEST_F(PlayerWindowTest, EscapeClosesAndTheOkCommandDoesNot) {
     QTest::keyClick(window.get(), Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->exitCode(), 0);
+}
+
+// Keys go where the player's keys go: to the focused button, whose presses
+// the window sees first.
+TEST_F(PlayerWindowTest, KeysChooseByDigitMnemonicAndHighlight) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>> keys;
+        const char* answer;
+    };
+    const Case cases[] = {
+        {"digit", {{Qt::Key_1, Qt::NoModifier}}, "I keep this mill."},
+        {"keypad digit", {{Qt::Key_2, Qt::KeypadModifier}}, "The forge is hot."},
+        {"digit for an empty line", {{Qt::Key_4, Qt::NoModifier}}, "Welcome."},
+        {"mnemonic", {{Qt::Key_M, Qt::NoModifier}}, "More & more."},
+        {"Alt and mnemonic", {{Qt::Key_M, Qt::AltModifier}}, "More & more."},
+        {"letter without mark", {{Qt::Key_W, Qt::NoModifier}}, "Welcome."},
+        {"Down Down Space",
+         {{Qt::Key_Down, Qt::NoModifier},
+          {Qt::Key_Down, Qt::NoModifier},
+          {Qt::Key_Space, Qt::NoModifier}},
+         "The forge is hot."},
+        {"Up Space",
+         {{Qt::Key_Up, Qt::NoModifier}, {Qt::Key_Space, Qt::NoModifier}},
+         "More & more."},
+    };
+    useScript(MILL);
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        auto window = openPlain();
+        QWidget* focused = window->button(CONTROL_CANCEL);
+        for (const auto& [key, modifiers] : test.keys) {
+            QTest::keyClick(focused, key, modifiers);
+        }
+        EXPECT_EQ(textOf(*window, CONTROL_ANSWER), test.answer);
+        EXPECT_TRUE(window->isVisible());
+    }
+}
+
+TEST_F(PlayerWindowTest, ScreenReadersReadTheAnswerAndTheOfferedQuestions) {
+    useScript(MILL);
+    auto window = openPlain();
+    QAccessibleInterface* view = QAccessible::queryAccessibleInterface(window.get());
+    ASSERT_EQ(view->childCount(), 3); // Koniec, the answer, the list of questions
+    QAccessibleInterface* answer = QAccessible::queryAccessibleInterface(window->staticText(1001));
+    EXPECT_EQ(answer->text(QAccessible::Name), "Welcome.");
+    QAccessibleInterface* questions = view->child(2);
+    ASSERT_EQ(questions->childCount(), 3);
+    QAccessibleInterface* more = questions->child(2);
+    EXPECT_EQ(more->text(QAccessible::Name), "Tell me more.");
+    EXPECT_EQ(more->textInterface()->text(0, 4), "Tell");
+    EXPECT_EQ(more->text(QAccessible::Description), "3 of 3");
+    EXPECT_EQ(more->parent(), questions);
+    more->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QTest::qWait(20);
+    EXPECT_EQ(answer->text(QAccessible::Name), "More  more."); // as drawn: '&' marks the blank
+    EXPECT_EQ(questions->childCount(), 1);
 }
 
 TEST_F(PlayerWindowTest, LayoutInDialogUnitsAndTheAboutEntry) {
