@@ -287,6 +287,15 @@ void FileOutput::forgetTemporary() {
     temporary.clear();
 }
 
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code status;
+    if (std::filesystem::equivalent(a, b, status)) {
+        return true;
+    }
+    return std::filesystem::weakly_canonical(a, status) ==
+           std::filesystem::weakly_canonical(b, status);
+}
+
 bool writeFileWhole(const std::string& path, const std::string& bytes, bool replace,
                     std::string& error) {
     FileOutput output;

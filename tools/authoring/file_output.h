@@ -49,6 +49,11 @@ class FileOutput {
     mode_t mode = 0;
 };
 
+// True when the two paths name one file: the same file already, or, where
+// either is missing, the same path once both are made canonical. An output
+// must never be one of the command's inputs.
+bool sameFile(const std::string& a, const std::string& b);
+
 // Writes `bytes` through a FileOutput: the whole file appears at `path`, or
 // nothing does, and `error` says what went wrong.
 bool writeFileWhole(const std::string& path, const std::string& bytes, bool replace,

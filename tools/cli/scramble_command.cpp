@@ -12,7 +12,6 @@
 #include <CLI/CLI.hpp>
 
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -102,16 +101,6 @@ bool transformInto(FileOutput& output, const ScrambleOptions& options, RegularFi
             return true;
         }
     }
-}
-
-bool sameFile(const std::string& input, const std::string& output) {
-    std::error_code status;
-    if (std::filesystem::equivalent(input, output, status)) {
-        return true;
-    }
-    // Neither exists, or one is missing: compare what the paths name.
-    return std::filesystem::weakly_canonical(input, status) ==
-           std::filesystem::weakly_canonical(output, status);
 }
 
 CLI::App* addScrambleDirection(CLI::App& app, ChosenCommand& chosen, ScrambleDirection direction,

@@ -16,7 +16,6 @@
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
-#include <filesystem>
 #include <map>
 #include <memory>
 
@@ -83,15 +82,6 @@ bool readTranslationFile(const std::string& name, std::vector<TranslationEntry>&
         return false;
     }
     return true;
-}
-
-bool sameFile(const std::string& a, const std::string& b) {
-    std::error_code status;
-    if (std::filesystem::equivalent(a, b, status)) {
-        return true;
-    }
-    return std::filesystem::weakly_canonical(a, status) ==
-           std::filesystem::weakly_canonical(b, status);
 }
 
 // How each text of the script fares in a translation.
