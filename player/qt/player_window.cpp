@@ -254,6 +254,12 @@ bool PlayerWindow::playKey(const QKeyEvent& event) {
             // With nothing highlighted, Space presses the focused button as before.
             return dialog.applyHighlighted();
         }
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            // Enter is the OK command, which does nothing; taken here, it
+            // can't press the focused button either, so a player who moved
+            // the highlight and pressed Enter is not sent out of the game.
+            return true;
+        }
     }
     if ((modifiers & ~(Qt::AltModifier | Qt::ShiftModifier)) != Qt::NoModifier) {
         return false;

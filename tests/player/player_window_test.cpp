@@ -199,6 +199,10 @@ TEST_F(PlayerWindowTest, EscapeClosesAndTheOkCommandDoesNot) {
     auto window = openPlain();
     window->accept();
     EXPECT_TRUE(window->isVisible());
+    for (const Qt::Key enter : {Qt::Key_Return, Qt::Key_Enter}) {
+        QTest::keyClick(window->button(CONTROL_CANCEL), enter);
+        EXPECT_TRUE(window->isVisible());
+    }
     QTest::keyClick(window.get(), Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->exitCode(), 0);
