@@ -17,25 +17,38 @@ std::string sizeInWords(size_t limit) {
                                       : std::to_string(limit) + " bytes";
 }
 
-// Reads the source to its end into `bytes`, refusing more than `limit`.
-bool readAll(ScriptSource& source, size_t limit, std::string& bytes, std::string& error) {
+// Reads from the source's start into `bytes` until it ends or `limit` bytes
+// are in. False when the source can't be started or a read fails.
+bool readFromStart(ScriptSource& source, size_t limit, std::string& bytes) {
     bytes.clear();
     if (!source.startPass()) {
         return false;
     }
-    char block[64 * 1024];
-    for (;;) {
-        const size_t got = source.read(reinterpret_cast<uint8_t*>(block), sizeof(block));
+    uint8_t block[64 * 1024];
+    while (bytes.size() < limit) {
+        const size_t wanted = std::min(sizeof(block), limit - bytes.size());
+        const size_t got = std::min(source.read(block, wanted), wanted);
         if (got == 0) {
             break;
         }
-        if (bytes.size() + got > limit) {
-            error = "it holds more than " + sizeInWords(limit);
-            return false;
-        }
-        bytes.append(block, got);
+        bytes.append(reinterpret_cast<const char*>(block), got);
     }
+    source.endPass();
     return !source.failed();
+}
+
+// Reads the source to its end into `bytes`, refusing more than `limit`.
+bool readAll(ScriptSource& source, size_t limit, std::string& bytes, std::string& error) {
+    // One byte past the limit tells a source that has more from one that
+    // ends just there.
+    if (!readFromStart(source, limit + 1, bytes)) {
+        return false;
+    }
+    if (bytes.size() > limit) {
+        error = "it holds more than " + sizeInWords(limit);
+        return false;
+    }
+    return true;
 }
 
 // Standard input as a source: read once, front to back.
@@ -114,19 +127,7 @@ bool readWholeFile(const std::string& path, size_t limit, std::string& bytes, st
 
 std::string readStart(ScriptSource& source, size_t limit) {
     std::string bytes;
-    if (!source.startPass()) {
-        return bytes;
-    }
-    uint8_t block[4096];
-    while (bytes.size() < limit) {
-        const size_t wanted = std::min(sizeof(block), limit - bytes.size());
-        const size_t got = std::min(source.read(block, wanted), wanted);
-        if (got == 0) {
-            break;
-        }
-        bytes.append(reinterpret_cast<const char*>(block), got);
-    }
-    source.endPass();
+    readFromStart(source, limit, bytes);
     return bytes;
 }
 

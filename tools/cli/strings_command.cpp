@@ -33,26 +33,9 @@ struct ScriptWithTexts {
     std::vector<ScriptText> texts;
 };
 
-// The whole script again, from the source the load read: standard input is
-// held in memory, a file is read afresh (a change since the load shows up as
-// texts that do not match the model).
-std::string readAll(ScriptSource& source) {
-    std::string bytes;
-    if (!source.startPass()) {
-        return bytes;
-    }
-    uint8_t chunk[1 << 16];
-    while (bytes.size() < STANDARD_INPUT_LIMIT) {
-        const size_t got = source.read(chunk, sizeof chunk);
-        if (got == 0) {
-            break;
-        }
-        bytes.append(reinterpret_cast<const char*>(chunk), got);
-    }
-    source.endPass();
-    return bytes;
-}
-
+// Loads the script, then reads it whole again from the source the load read:
+// standard input is held in memory, a file is read afresh (a change since the
+// load shows up as texts that do not match the model).
 bool loadWithTexts(const std::string& file, bool plain, const std::string& prefix,
                    ScriptWithTexts& script, std::ostream& err) {
     script.loaded = loadScript(file, plain);
@@ -60,7 +43,7 @@ bool loadWithTexts(const std::string& file, bool plain, const std::string& prefi
         err << loadErrorLine(file, plain, script.loaded) << '\n';
         return false;
     }
-    script.plain = readAll(script.loaded.input->source());
+    script.plain = readStart(script.loaded.input->source(), STANDARD_INPUT_LIMIT);
     if (!plain) {
         scrambleBytes(script.plain.data(), script.plain.size());
     }
