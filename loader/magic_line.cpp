@@ -5,14 +5,26 @@
 
 namespace murmex {
 
-bool startsWithMagicLine(const void* bytes, size_t size, bool descramble) {
+FirstLine readFirstLine(const void* bytes, size_t size, bool descramble) {
     MemorySource source(bytes, size);
     LoadState state;
     // Comments may make the first line long; a small chunk is refilled as
     // often as needed.
     uint8_t chunk[256];
     ScriptReader reader(state, source, chunk, sizeof(chunk), descramble);
-    return reader.open() && ScriptLoader::readMagicLine(reader) == READ_OK;
+    if (!reader.open()) {
+        return FirstLine::Other;
+    }
+    if (ScriptLoader::readMagicLine(reader) == READ_OK) {
+        return FirstLine::Magic;
+    }
+    return state.detail.cause == LoadCause::FirstLineEndsWithLineFeed
+               ? FirstLine::MagicEndedByLineFeed
+               : FirstLine::Other;
+}
+
+bool startsWithMagicLine(const void* bytes, size_t size, bool descramble) {
+    return readFirstLine(bytes, size, descramble) == FirstLine::Magic;
 }
 
 } // namespace murmex

@@ -93,6 +93,9 @@ int32_t ScriptLoader::runPass(Pass thisPass, uint8_t* chunk) {
         reader.limitFetching(measured.count());
     }
     int32_t result = readScript(reader);
+    if (result < 0) {
+        state.detail.offset = reader.position();
+    }
     if (!measuring() && !reader.readFailed()) {
         result = checkSameBytes(reader, result);
     }

@@ -52,6 +52,10 @@ struct LoadDetail {
     int32_t line = 0;
     // A number the cause refers to (a limit, a character), or 0.
     int32_t number = 0;
+    // Byte offset in the source where the failing pass stopped: just past the
+    // byte that failed it. Tools point at the fault with it; 0 when the
+    // failure has no place in the source.
+    uint32_t offset = 0;
 };
 
 struct LoadResult {

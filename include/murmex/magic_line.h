@@ -13,4 +13,13 @@ inline constexpr char SCRIPT_MAGIC[] = "MurmexSrcFile";
 // a script is needed.
 bool startsWithMagicLine(const void* bytes, size_t size, bool descramble);
 
+// What the first line holds, read the same way.
+enum class FirstLine {
+    Magic,
+    // The magic, ended by a line feed alone: a script saved with Unix line ends.
+    MagicEndedByLineFeed,
+    Other,
+};
+FirstLine readFirstLine(const void* bytes, size_t size, bool descramble);
+
 } // namespace murmex
