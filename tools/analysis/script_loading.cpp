@@ -58,7 +58,7 @@ bool firstLineReadsTheOtherWay(bool plain, const LoadedScript& loaded) {
         return false;
     }
     const std::string start = readStart(loaded.input->source(), MAGIC_PROBE_SIZE);
-    return startsWithMagicLine(start.data(), start.size(), plain);
+    return readFirstLine(start.data(), start.size(), plain) != FirstLine::Other;
 }
 
 LoadedScript loadScript(const std::string& path, bool plain, ScriptLines* lines) {

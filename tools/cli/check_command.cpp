@@ -3,8 +3,8 @@
 #include "tools/cli/check_command.h"
 
 #include "tools/analysis/script_loading.h"
-#include "tools/authoring/source_context.h"
 #include "tools/cli/finding_json.h"
+#include "tools/cli/load_failure_report.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
@@ -24,19 +24,6 @@ std::string summary(const ConversationEngine& engine) {
            std::to_string(engine.blockSize()) + " bytes of text";
 }
 
-// The script's lines around the error, read the way the load read them. A
-// file that reads the other way round would show only noise, and its error
-// line already says so.
-std::string errorContext(bool plain, const LoadedScript& loaded) {
-    if (loaded.code == LOAD_CANNOT_OPEN || !loaded.input) {
-        return "";
-    }
-    if (loaded.code == LOAD_BAD_MAGIC && firstLineReadsTheOtherWay(plain, loaded)) {
-        return "";
-    }
-    return sourceContext(loaded.input->source(), !plain, loaded.engine->line);
-}
-
 Json resultToJson(const std::string& path, bool plain, const LoadedScript& loaded) {
     const ConversationEngine& engine = *loaded.engine;
     Json result;
@@ -52,6 +39,7 @@ Json resultToJson(const std::string& path, bool plain, const LoadedScript& loade
         result["line"] = engine.line;
         result["message"] = engine.errorMessage != nullptr ? engine.errorMessage : "";
         result["description"] = loadErrorText(plain, loaded);
+        result["errors"] = loadErrorsJson(plain, loaded);
     }
     return result;
 }
@@ -71,8 +59,7 @@ int runCheck(const CheckOptions& options, std::ostream& out, std::ostream& err) 
         } else if (loaded.ok()) {
             out << path << ": ok: " << summary(*loaded.engine) << '\n';
         } else {
-            err << loadErrorLine(path, options.plain, loaded) << '\n'
-                << errorContext(options.plain, loaded);
+            reportLoadFailure(path, options.plain, loaded, err);
         }
     }
     if (options.json) {

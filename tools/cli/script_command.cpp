@@ -1,5 +1,6 @@
 // The one way a command gets its script: loaded once, or reported once.
 #include "tools/cli/command.h"
+#include "tools/cli/load_failure_report.h"
 
 #include <memory>
 
@@ -12,7 +13,7 @@ int runOnScript(const ScriptArguments& script, ScriptUse use, std::ostream& out,
     ScriptLines* noted = use == ScriptUse::LoadedWithLines ? lines.get() : nullptr;
     const LoadedScript loaded = loadScript(script.file, script.plain, noted);
     if (!loaded.ok()) {
-        err << loadErrorLine(script.file, script.plain, loaded) << '\n';
+        reportLoadFailure(script.file, script.plain, loaded, err);
         return EXIT_FAILED;
     }
     return work(loaded, *lines, out, err);

@@ -6,8 +6,8 @@
 #include "tools/analysis/script_input.h"
 #include "tools/analysis/terminal_text.h"
 #include "tools/authoring/play_session.h"
-#include "tools/authoring/source_context.h"
 #include "tools/authoring/transcript_plan.h"
+#include "tools/cli/load_failure_report.h"
 
 #include <CLI/CLI.hpp>
 
@@ -224,10 +224,7 @@ int runTest(const TestOptions& options, std::ostream& out, std::ostream& err) {
     // where it is.
     const LoadedScript loaded = loadScript(options.script, options.plain);
     if (!loaded.ok()) {
-        err << loadErrorLine(options.script, options.plain, loaded) << '\n';
-        if (loaded.code != LOAD_CANNOT_OPEN) {
-            err << sourceContext(loaded.input->source(), !options.plain, loaded.engine->line);
-        }
+        reportLoadFailure(options.script, options.plain, loaded, err);
         out << "0 passed, " << options.plans.size() << " failed\n";
         return EXIT_FAILED;
     }

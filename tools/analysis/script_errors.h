@@ -1,0 +1,50 @@
+// Every error of a script that does not load, in one run: the loader's own
+// error first, exactly as the player reports it, then the further errors an
+// analysis that reads on past it can be sure of. The player stops at the
+// first error, so an author who fixes one at a time needs a run per error;
+// with this, one run shows them all.
+#pragma once
+
+#include "murmex/load_result.h"
+#include "tools/analysis/script_loading.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace murmex::tool {
+
+struct ScriptError {
+    // The loader's result code, line and text, as check prints them.
+    int32_t code = 0;
+    int32_t line = 0;
+    std::string message;
+    LoadDetail detail;
+    // The cause in the author's words, with the fix where one is clear;
+    // empty when the message says all there is.
+    std::string explanation;
+    // Found after the first error: the player never gets this far.
+    bool further = false;
+};
+
+// Further errors reported at most; a file of noise would have one per line.
+constexpr size_t FURTHER_ERRORS_LIMIT = 100;
+
+struct ScriptErrors {
+    std::vector<ScriptError> errors;
+    // The script's bytes as the loader reads them (descrambled), for
+    // showing the lines around each error. Empty when they can't be had.
+    std::string text;
+    // More further errors were found than are listed.
+    bool cut = false;
+};
+
+// The errors of a script whose load failed. The first is `loaded`'s own; the
+// others come from loading the parts that follow it, each started afresh
+// at the next line that opens a talk unit or a character block, and from
+// the part before it, where only values are checked that the loader
+// converts after the whole script has read well. An error that only follows
+// from an earlier one is never listed: reading resumes past each error.
+ScriptErrors findScriptErrors(bool plain, const LoadedScript& loaded);
+
+} // namespace murmex::tool
