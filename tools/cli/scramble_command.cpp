@@ -57,19 +57,27 @@ bool readBlock(RegularFileSource& source, const ScrambleOptions& options, std::v
 bool readFittingStart(ScrambleDirection direction, const ScrambleOptions& options,
                       RegularFileSource& source, std::vector<char>& start, std::string& error) {
     const bool descramble = direction == ScrambleDirection::Unscramble;
+    FirstLine first = FirstLine::Other;
     for (;;) {
         const size_t before = start.size();
         if (!readBlock(source, options, start, error)) {
             return false;
         }
-        if (startsWithMagicLine(start.data(), start.size(), descramble)) {
+        first = readFirstLine(start.data(), start.size(), descramble);
+        // Line ends about to be converted may end the first line with a
+        // line feed alone.
+        if (first == FirstLine::Magic ||
+            (options.crlf && first == FirstLine::MagicEndedByLineFeed)) {
             return true;
         }
         if (start.size() == before || start.size() >= FIRST_LINE_LIMIT) {
             break;
         }
     }
-    if (direction == ScrambleDirection::Scramble) {
+    if (first == FirstLine::MagicEndedByLineFeed) {
+        error = options.input + ": the first line ends with a line feed alone; use --crlf to "
+                                "convert the line ends to CR LF while scrambling";
+    } else if (direction == ScrambleDirection::Scramble) {
         error = options.input + ": first line is not " + SCRIPT_MAGIC +
                 " followed by a carriage return (already scrambled?); use --force to "
                 "scramble it anyway";
@@ -80,13 +88,32 @@ bool readFittingStart(ScrambleDirection direction, const ScrambleOptions& option
     return false;
 }
 
+// Gives every line feed that has no carriage return before it one.
+// `previous` is the input's byte before the block, kept across blocks.
+void convertLineEnds(std::vector<char>& bytes, char& previous) {
+    std::vector<char> converted;
+    converted.reserve(bytes.size() + bytes.size() / 16);
+    for (const char c : bytes) {
+        if (c == '\n' && previous != '\r') {
+            converted.push_back('\r');
+        }
+        converted.push_back(c);
+        previous = c;
+    }
+    bytes.swap(converted);
+}
+
 // Transforms the bytes read so far and the rest of the input, block by
 // block, into the output. A read error fails the whole output: a short one
 // would pass for the script.
 bool transformInto(FileOutput& output, const ScrambleOptions& options, RegularFileSource& source,
                    std::vector<char>& bytes, std::string& error) {
     uint64_t offset = 0;
+    char previous = 0;
     for (;;) {
+        if (options.crlf) {
+            convertLineEnds(bytes, previous);
+        }
         // Offsets past 4 GiB wrap; the key repeats every 256 bytes.
         scrambleBytes(bytes.data(), bytes.size(), static_cast<uint32_t>(offset));
         if (!output.write(bytes.data(), bytes.size(), error)) {
@@ -109,6 +136,11 @@ CLI::App* addScrambleDirection(CLI::App& app, ChosenCommand& chosen, ScrambleDir
     CLI::App* command = app.add_subcommand(commandName(direction), description);
     command->add_flag("-f,--force", options->force,
                       "Replace an existing OUT and skip the test of IN's first line");
+    if (direction == ScrambleDirection::Scramble) {
+        command->add_flag("--crlf", options->crlf,
+                          "Convert line ends to CR LF while scrambling (the first line must end "
+                          "with a carriage return)");
+    }
     command->add_option("IN", options->input, "File to read; never changed")->required();
     command->add_option("OUT", options->output, "File to write")->required();
     command->callback([options, &chosen, direction] {

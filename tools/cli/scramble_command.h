@@ -20,6 +20,9 @@ struct ScrambleOptions {
     // Replace an existing output (or one that appears while the command
     // runs), and skip the test of the input's first line.
     bool force = false;
+    // Give each line feed that lacks one a carriage return before it, for
+    // scripts saved with line feeds alone.
+    bool crlf = false;
 };
 
 // Streams the input, which must be a regular file, block by block into the
