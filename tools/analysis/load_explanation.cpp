@@ -144,10 +144,10 @@ size_t editDistance(const std::string& a, const std::string& b) {
 // enough to be what was meant, and the whole list.
 std::string unknownKeyword(const std::string& word, const std::vector<std::string>& keywords,
                            const char* what, const char* listName) {
-    // Near enough: a third of the word's bytes changed, plus one. Among
+    // Near enough: a slip of a byte or two in a keyword's length. Among
     // keywords as near, one that starts alike is likelier meant.
     std::string nearest;
-    size_t best = 2 * (word.size() / 3 + 2);
+    size_t best = 2 * (std::max<size_t>(1, word.size() / 4) + 1);
     std::string list;
     for (const std::string& keyword : keywords) {
         const bool startsAlike = !word.empty() && word[0] == keyword[0];

@@ -55,7 +55,7 @@ TEST(Check, ReadsScrambledFilesByDefault) {
 }
 
 // A failing file: its content, how it is read, and the text after
-// "FILE:LINE: error CODE: ".
+// "PATH:LINE: error CODE: ".
 struct FailureCase {
     const char* label;
     std::string content;
@@ -161,6 +161,158 @@ TEST(Check, ReportsEveryFileAndFailsWhenAnyFails) {
 const std::string UNKNOWN_ACTION = scriptWithHeader(
     {"\"Intro\" {", "  { S = \"0\" N = \"0\" Q = \"\" A = \"Hi\" ACT = \"ACT_JUMP\" }", "}"});
 
+const std::string UNKNOWN_ACTION_NOTE =
+    "\"ACT_JUMP\" is not an action (the actions: ACT_NONE, ACT_COMM, ACT_ADD_MEM, ACT_SUB_MEM, "
+    "ACT_ADD_INV, ACT_SUB_INV, ACT_ADD_MONEY, ACT_SUB_MONEY)";
+
+// The report of a broken script without the lines shown around each error.
+std::string withoutContext(const std::string& report) {
+    std::string kept;
+    size_t start = 0;
+    while (start < report.size()) {
+        const size_t end = report.find('\n', start) + 1;
+        const std::string line = report.substr(start, end - start);
+        if (line.find(" | ") == std::string::npos) {
+            kept += line;
+        }
+        start = end;
+    }
+    return kept;
+}
+
+// The author's usual mistakes: each is reported once, at the loader's line,
+// with the mistake named, and independent mistakes each once.
+struct DiagnosisCase {
+    const char* label;
+    std::string content;
+    bool plain;
+    // The report, PATH standing for the file's path.
+    std::string report;
+};
+
+void PrintTo(const DiagnosisCase& testCase, std::ostream* out) {
+    *out << testCase.label;
+}
+
+class CheckDiagnosis : public ::testing::TestWithParam<DiagnosisCase> {};
+
+TEST_P(CheckDiagnosis, NamesEachMistakeOnce) {
+    const DiagnosisCase& diagnosis = GetParam();
+    ScratchFolder folder;
+    const std::string path = folder.write("f", diagnosis.content);
+    std::string expected = diagnosis.report;
+    for (size_t at = expected.find("PATH"); at != std::string::npos;
+         at = expected.find("PATH", at + path.size())) {
+        expected.replace(at, 4, path);
+    }
+    const CommandRun run = check({path}, diagnosis.plain);
+    EXPECT_EQ(run.status, EXIT_FAILED);
+    EXPECT_EQ(withoutContext(run.err), expected) << run.err;
+}
+
+std::string unit(const std::string& fields) {
+    return "  { S = \"0\" N = \"0\" " + fields + " }";
+}
+
+const std::string GOOD_UNIT = unit("Q = \"Go\" A = \"Bye\" ACT = \"ACT_NONE\"");
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CheckDiagnosis,
+    ::testing::Values(
+        DiagnosisCase{
+            "MissingClosingQuote",
+            scriptWithHeader({"\"Intro\" {", unit("Q = \"Ask A = \"Old.\" ACT = \"ACT_NONE\""),
+                              GOOD_UNIT, "}"}),
+            true,
+            "PATH:6: error -3: Syntax error: A expected\n"
+            "PATH:6: note: the text opened on line 6 is not closed: it runs on into "
+            "\"A =\" and ends at that field's opening quote; add the closing \" before "
+            "A\n"},
+        DiagnosisCase{"MissingClosingBrace",
+                      scriptWithHeader({"\"Intro\" {",
+                                        "  { S = \"0\" N = \"0\" Q = \"\" A = \"Hi\" ACT = "
+                                        "\"ACT_NONE\"",
+                                        GOOD_UNIT, GOOD_UNIT, "}"}),
+                      true,
+                      "PATH:7: error -3: Syntax error: ID expected\n"
+                      "PATH:7: note: this { was read as the start of a condition, because the "
+                      "talk unit before it is not closed: add the } that ends that unit\n"},
+        DiagnosisCase{"MisspelledAction",
+                      scriptWithHeader({"\"Intro\" {",
+                                        unit("Q = \"\" A = \"Hi\" ACT = \"ACT_ADD_MEN\" PARAM = "
+                                             "\"x\" VAL = \"1\""),
+                                        GOOD_UNIT, "}"}),
+                      true,
+                      "PATH:6: error -3: Syntax error: unknown action.\n"
+                      "PATH:6: note: \"ACT_ADD_MEN\" is not an action; did you mean ACT_ADD_MEM? "
+                      "(the actions: ACT_NONE, ACT_COMM, ACT_ADD_MEM, ACT_SUB_MEM, ACT_ADD_INV, "
+                      "ACT_SUB_INV, ACT_ADD_MONEY, ACT_SUB_MONEY)\n"},
+        DiagnosisCase{"CurlyQuotesAsDelimiters",
+                      scriptWithHeader({"\"Intro\" {",
+                                        unit("Q = \xE2\x80\x9C\x41sk\xE2\x80\x9D A = \"Old.\" "
+                                             "ACT = \"ACT_NONE\""),
+                                        "}"}),
+                      true,
+                      "PATH:6: error -3: Syntax error: ACT expected\n"
+                      "PATH:6: note: curly quotes stand where a value's straight double quote \" "
+                      "belongs (line 6): the loader looks for straight quotes only\n"},
+        DiagnosisCase{"QuoteInsideAText",
+                      scriptWithHeader({"\"Intro\" {",
+                                        unit("Q = \"\" A = \"He said \"hi\" to me.\" ACT = "
+                                             "\"ACT_NONE\""),
+                                        "}"}),
+                      true,
+                      "PATH:6: error -3: Syntax error: ACT expected\n"
+                      "PATH:6: note: a \" inside a text ends the text there, so \"hi\" was left "
+                      "over: texts cannot hold a \"; write ' or curly quotes inside the text "
+                      "instead\n"},
+        DiagnosisCase{"FieldOutOfOrder",
+                      scriptWithHeader({"\"Intro\" {",
+                                        "  { N = \"0\" S = \"0\" Q = \"\" A = \"Hi\" ACT = "
+                                        "\"ACT_NONE\" }",
+                                        "}"}),
+                      true,
+                      "PATH:6: error -3: Syntax error: S expected\n"
+                      "PATH:6: note: the field here is N where S was expected: a talk unit's "
+                      "fields come in the order S, N, Q, A, ACT, then PARAM and VAL where the "
+                      "action takes them; a condition's in the order ID, OP, VAL\n"},
+        // Only the first line needs its carriage return; the rest is read on.
+        DiagnosisCase{"LineFeedLineEnds",
+                      "MurmexSrcFile\nTITLE = \"T\"\nCOLOR = \"1\", \"2\", \"3\"\n"
+                      "TEXTCOLOR = \"4\", \"5\", \"6\"\n\"Intro\" {\n" +
+                          unit("Q = \"\" A = \"Hi\" ACT = \"ACT_NONE\"") + "\n}\n",
+                      true,
+                      "PATH:2: error -2: [first line is not MurmexSrcFile]\n"
+                      "PATH:2: note: line 1 must end with a carriage return, and this file ends "
+                      "its lines with a line feed alone: save it with CR LF line ends, or convert "
+                      "it while scrambling with murmex scramble --crlf FILE data.chr\n"},
+        // The other reading finds the magic, line feed and all: no noise is shown.
+        DiagnosisCase{"PlainWithLineFeedsReadScrambled", "MurmexSrcFile\nTITLE = \"T\"\n", false,
+                      "PATH:1: error -2: [first line is not MurmexSrcFile] (looks plain: try "
+                      "--plain)\n"},
+        DiagnosisCase{
+            "ThreeIndependentMistakes",
+            scriptWithHeader({"\"Intro\" {", unit("Q = \"\" A = \"Hi\" ACT = \"ACT_NONE\""),
+                              unit("Q = \"Go\" A = \"Bye\" ACT = \"ACT_JUMP\""), GOOD_UNIT, "}",
+                              "\"Mara\" {", unit("Q = \"\" A = \"Hi\" ACT = \"ACT_NONE\""),
+                              "  { S = \"x\" N = \"0\" Q = \"Go\" A = \"Bye\" ACT = \"ACT_NONE\" }",
+                              "}", "\"Brom\" {",
+                              unit("Q = \"Go\" A = \"Bye\" ACT = \"ACT_NONE\" { ID = \"v\" OP = "
+                                   "\"=>\" VAL = \"1\" }"),
+                              "}"}),
+            true,
+            "PATH:7: error -3: Syntax error: unknown action.\n"
+            "PATH:7: note: " +
+                UNKNOWN_ACTION_NOTE +
+                "\n"
+                "PATH:12: error -3: Syntax error: Wrong number (further error)\n"
+                "PATH:12: note: \"x\" is not a whole number\n"
+                "PATH:15: error -3: Syntax error: wrong operator (further error)\n"
+                "PATH:15: note: \"=>\" is not an operator; did you mean ==? (the "
+                "operators: ==, !=, <, >, not)\n"
+                "PATH: 3 errors; the player stops at the first\n"}),
+    [](const ::testing::TestParamInfo<DiagnosisCase>& info) { return info.param.label; });
+
 TEST(Check, CutsLongLinesInTheContext) {
     ScratchFolder folder;
     const std::string path = folder.write(
@@ -176,11 +328,13 @@ TEST(Check, ShowsTheLinesAroundTheError) {
     const CommandRun run = check({path}, true);
     // The empty rest after the last line feed is left out.
     EXPECT_EQ(run.err,
-              path + ":6: error -3: Syntax error: unknown action.\n"
-                     "  4 | TEXTCOLOR = \"4\", \"5\", \"6\"\n"
-                     "  5 | \"Intro\" {\n"
-                     "> 6 |   { S = \"0\" N = \"0\" Q = \"\" A = \"Hi\" ACT = \"ACT_JUMP\" }\n"
-                     "  7 | }\n");
+              path + ":6: error -3: Syntax error: unknown action.\n" + path +
+                  ":6: note: " + UNKNOWN_ACTION_NOTE +
+                  "\n"
+                  "  4 | TEXTCOLOR = \"4\", \"5\", \"6\"\n"
+                  "  5 | \"Intro\" {\n"
+                  "> 6 |   { S = \"0\" N = \"0\" Q = \"\" A = \"Hi\" ACT = \"ACT_JUMP\" }\n"
+                  "  7 | }\n");
 }
 
 TEST(Check, ShowsTheLinesOfAScrambledFileDescrambled) {
@@ -223,14 +377,26 @@ TEST(Check, ReportsEveryFileAsJson) {
          {"code", -3},
          {"line", 6},
          {"message", "Syntax error: unknown action."},
-         {"description", "Syntax error: unknown action."}},
+         {"description", "Syntax error: unknown action."},
+         {"errors",
+          {{{"line", 6},
+            {"code", -3},
+            {"message", "Syntax error: unknown action."},
+            {"explanation", UNKNOWN_ACTION_NOTE},
+            {"further", false}}}}},
         // Where the loader sets no message, the description still says what happened.
         {{"file", silent},
          {"ok", false},
          {"code", -1},
          {"line", 1},
          {"message", ""},
-         {"description", "[cannot open file: No such file or directory]"}},
+         {"description", "[cannot open file: No such file or directory]"},
+         {"errors",
+          {{{"line", 1},
+            {"code", -1},
+            {"message", "[cannot open file: No such file or directory]"},
+            {"explanation", ""},
+            {"further", false}}}}},
     };
     EXPECT_EQ(report, expected);
 }

@@ -4,6 +4,7 @@
 
 #include "loader/scramble_key.h"
 #include "murmex/magic_line.h"
+#include "murmex/scrambling.h"
 #include "support/command_run.h"
 #include "support/sample_scripts.h"
 #include "support/scrambled.h"
@@ -31,9 +32,9 @@ using murmex::tool::ScrambleOptions;
 
 // The command writes only to its error stream.
 CommandRun scramble(ScrambleDirection direction, const std::string& in, const std::string& out,
-                    bool force = false) {
+                    bool force = false, bool crlf = false) {
     return murmex::testing::runCommand([&](std::ostream&, std::ostream& err) {
-        return runScramble(direction, ScrambleOptions{in, out, force}, err);
+        return runScramble(direction, ScrambleOptions{in, out, force, crlf}, err);
     });
 }
 
@@ -57,6 +58,33 @@ TEST(Scramble, CombinesEachByteWithTheKeyOfItsOffset) {
             << "offset " << offset;
     }
     EXPECT_EQ(readBytes(in), plain);
+}
+
+// Line feeds alone get their carriage return; a line end that has one keeps
+// it, also where a block of the stream ends between the two.
+TEST(Scramble, CrlfConvertsLineEndsWhileScrambling) {
+    ScratchFolder folder;
+    std::string lineFeeds;
+    for (const char c : longScript()) {
+        if (c != '\r') {
+            lineFeeds += c;
+        }
+    }
+    constexpr size_t BLOCK = 64 * 1024;
+    lineFeeds += std::string(BLOCK - lineFeeds.size() - 1, '#') + "\r\n# x\n";
+    std::string expected;
+    for (size_t at = 0; at < lineFeeds.size(); ++at) {
+        if (lineFeeds[at] == '\n' && lineFeeds[at - 1] != '\r') {
+            expected += '\r';
+        }
+        expected += lineFeeds[at];
+    }
+    const CommandRun run = scramble(ScrambleDirection::Scramble, folder.write("lf.txt", lineFeeds),
+                                    folder.path("out.chr"), false, true);
+    ASSERT_EQ(run.status, EXIT_OK) << run.err;
+    std::string written = readBytes(folder.path("out.chr"));
+    murmex::scrambleBytes(written.data(), written.size());
+    EXPECT_TRUE(written == expected);
 }
 
 TEST(Scramble, UnscrambleRestoresThePlainBytes) {
@@ -189,7 +217,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"OutputIsFolder", ScrambleDirection::Scramble, "in.txt", ".", true,
                     "is a folder"},
         RefusalCase{"LineFeedOnlyFirstLine", ScrambleDirection::Scramble, "lf.txt", "out.chr",
-                    false, "already scrambled?"},
+                    false, "use --crlf"},
         RefusalCase{"AlreadyScrambled", ScrambleDirection::Scramble, "data.chr", "out.chr", false,
                     "already scrambled?"},
         RefusalCase{"AlreadyPlain", ScrambleDirection::Unscramble, "in.txt", "out.txt", false,
