@@ -165,34 +165,25 @@ std::string scriptText(bool plain, const LoadedScript& loaded) {
     return bytes;
 }
 
-bool worthReadingOn(const LoadedScript& loaded) {
-    if (loaded.detail.cause == LoadCause::FirstLineEndsWithLineFeed) {
+bool worthReadingOn(const ScriptError& first) {
+    if (first.detail.cause == LoadCause::FirstLineEndsWithLineFeed) {
         return true;
     }
-    return loaded.code != LOAD_BAD_MAGIC && loaded.code != LOAD_CANNOT_OPEN &&
-           causeOfThisScript(loaded.detail.cause);
+    return first.code != LOAD_BAD_MAGIC && first.code != LOAD_CANNOT_OPEN &&
+           causeOfThisScript(first.detail.cause);
 }
 
 } // namespace
 
-ScriptErrors findScriptErrors(bool plain, const LoadedScript& loaded) {
+ScriptErrors findScriptErrorsIn(std::string text, ScriptError first) {
     ScriptErrors result;
-    ScriptError first;
-    first.code = loaded.code;
-    first.line = loaded.engine ? loaded.engine->line : 0;
-    first.message = loadErrorText(plain, loaded);
-    first.detail = loaded.detail;
-    if (loaded.code != LOAD_CANNOT_OPEN) {
-        result.text = scriptText(plain, loaded);
-    }
-    if (!result.text.empty() || loaded.code != LOAD_CANNOT_OPEN) {
-        first.explanation = explainLoadError(result.text, first.line, first.message, first.detail);
-    }
+    result.text = std::move(text);
+    first.explanation = explainLoadError(result.text, first.line, first.message, first.detail);
     result.errors.push_back(first);
-    if (result.text.empty() || !worthReadingOn(loaded)) {
+    if (result.text.empty() || !worthReadingOn(first)) {
         return result;
     }
-    const bool lineFeedMagic = loaded.detail.cause == LoadCause::FirstLineEndsWithLineFeed;
+    const bool lineFeedMagic = first.detail.cause == LoadCause::FirstLineEndsWithLineFeed;
     ErrorSearch search(result.text, lineFeedMagic);
     if (lineFeedMagic) {
         search.readWhole();
@@ -206,6 +197,16 @@ ScriptErrors findScriptErrors(bool plain, const LoadedScript& loaded) {
                      [](const ScriptError& a, const ScriptError& b) { return a.line < b.line; });
     result.errors.insert(result.errors.end(), further.begin(), further.end());
     return result;
+}
+
+ScriptErrors findScriptErrors(bool plain, const LoadedScript& loaded) {
+    ScriptError first;
+    first.code = loaded.code;
+    first.line = loaded.engine ? loaded.engine->line : 0;
+    first.message = loadErrorText(plain, loaded);
+    first.detail = loaded.detail;
+    std::string text = loaded.code != LOAD_CANNOT_OPEN ? scriptText(plain, loaded) : "";
+    return findScriptErrorsIn(std::move(text), first);
 }
 
 } // namespace murmex::tool

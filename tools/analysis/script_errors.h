@@ -47,4 +47,8 @@ struct ScriptErrors {
 // from an earlier one is never listed: reading resumes past each error.
 ScriptErrors findScriptErrors(bool plain, const LoadedScript& loaded);
 
+// The same for a script's text in memory, as the loader reads it, whose
+// load failed with `first` (its explanation is filled in here).
+ScriptErrors findScriptErrorsIn(std::string text, ScriptError first);
+
 } // namespace murmex::tool
