@@ -44,20 +44,13 @@ std::string quoted(const char* text) {
     return "\"" + shortText(text, QUOTED_CHARACTERS) + "\"";
 }
 
-// The code point that starts the UTF-8 text and its length in bytes; 0 for
-// the end of the text.
-std::pair<char32_t, size_t> codePointAt(std::string_view utf8) {
-    if (utf8.empty()) {
-        return {0, 0};
+// The bytes of the first character of a UTF-8 text.
+std::string firstCharacter(std::string_view utf8) {
+    size_t length = utf8.empty() ? 0 : 1;
+    while (length < utf8.size() && (static_cast<unsigned char>(utf8[length]) & 0xC0) == 0x80) {
+        ++length;
     }
-    const auto lead = static_cast<unsigned char>(utf8[0]);
-    size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-    length = std::min(length, utf8.size());
-    char32_t point = length == 1 ? lead : lead & (0x3F >> (length - 1));
-    for (size_t i = 1; i < length; ++i) {
-        point = (point << 6) | (static_cast<unsigned char>(utf8[i]) & 0x3F);
-    }
-    return {point, length};
+    return std::string(utf8.substr(0, length));
 }
 
 bool isBlank(char32_t point) {
@@ -66,7 +59,7 @@ bool isBlank(char32_t point) {
 }
 
 // What is wrong with the character an '&' marks; empty when a key can choose it.
-std::string markProblem(char32_t point, std::string_view marked) {
+std::string markProblem(char32_t point, const std::string& marked) {
     if (point == 0) {
         return "an '&' at the end of the text marks nothing";
     }
@@ -74,7 +67,7 @@ std::string markProblem(char32_t point, std::string_view marked) {
         return "an '&' before a blank underlines the blank and hides the '&'";
     }
     if (!canBeMnemonic(point)) {
-        return "an '&' before \"" + std::string(marked) +
+        return "an '&' before \"" + marked +
                "\" marks it as a mnemonic, which no key can choose, and hides the '&'";
     }
     return "";
@@ -129,9 +122,10 @@ class MnemonicLinter {
                 ++i;
                 continue;
             }
-            const std::string_view rest = std::string_view(shown).substr(i + 1);
-            const auto [point, length] = codePointAt(rest);
-            const std::string problem = markProblem(point, rest.substr(0, length));
+            const std::string fromMark = shown.substr(i);
+            const std::string problem =
+                markProblem(kestrine::PlayerDialog::mnemonicLetter(fromMark.c_str()),
+                            firstCharacter(std::string_view(fromMark).substr(1)));
             if (!problem.empty()) {
                 add(line, "stray-ampersand",
                     problem + " in " + quoted(bytes) + "; write \"&&\" for an ampersand");
