@@ -5,6 +5,7 @@
 #include "loader/script_fields.h"
 #include "loader/value_limits.h"
 #include "murmex/load_messages.h"
+#include "murmex/script_lines.h"
 
 #include <cstring>
 
@@ -70,7 +71,14 @@ int32_t ScriptLoader::readHeader(ScriptReader& reader) {
     if (result != READ_OK) {
         return result;
     }
-    return readColor(reader, text, 'T', engine.textColor);
+    if (engine.scriptLines != nullptr) {
+        engine.scriptLines->colorLine = reader.line();
+    }
+    result = readColor(reader, text, 'T', engine.textColor);
+    if (result == READ_OK && engine.scriptLines != nullptr) {
+        engine.scriptLines->textColorLine = reader.line();
+    }
+    return result;
 }
 
 } // namespace murmex

@@ -31,14 +31,6 @@ char32_t firstCodePoint(std::string_view utf8) {
     }
     return point;
 }
-
-// Upper case for the letters of ASCII and Latin-1, the ones a key reports.
-char32_t foldCase(char32_t letter) {
-    if ((letter >= 'a' && letter <= 'z') || (letter >= 0xE0 && letter <= 0xFE && letter != 0xF7)) {
-        return letter - 0x20;
-    }
-    return letter;
-}
 } // namespace
 
 PlayerDialog::PlayerDialog(DialogPlatform& platform, const char* scriptFileName)
@@ -111,7 +103,7 @@ bool PlayerDialog::chooseMnemonic(char32_t letter) {
         return false;
     }
     for (int32_t i = 0; i < view.questionCount; ++i) {
-        if (foldCase(mnemonicLetter(view.questions[i])) == foldCase(letter)) {
+        if (foldMnemonicCase(mnemonicLetter(view.questions[i])) == foldMnemonicCase(letter)) {
             return chooseLine(i);
         }
     }
@@ -137,6 +129,13 @@ bool PlayerDialog::moveHighlight(int32_t step) {
 
 bool PlayerDialog::applyHighlighted() {
     return chooseLine(hoveredQuestion);
+}
+
+char32_t PlayerDialog::foldMnemonicCase(char32_t letter) {
+    if ((letter >= 'a' && letter <= 'z') || (letter >= 0xE0 && letter <= 0xFE && letter != 0xF7)) {
+        return letter - 0x20;
+    }
+    return letter;
 }
 
 char32_t PlayerDialog::mnemonicLetter(const char* text) {

@@ -63,6 +63,9 @@ class PlayerDialog {
     bool applyHighlighted();
     // The marked letter of a script text as a code point; 0 when it has none.
     static char32_t mnemonicLetter(const char* text);
+    // Upper case for the letters of ASCII and Latin-1, the ones a key
+    // reports; mnemonics match in this form.
+    static char32_t foldMnemonicCase(char32_t letter);
 
     // Copies the view's answer and questions into the controls.
     void refreshTexts();

@@ -15,6 +15,9 @@ struct ScriptLines {
     int32_t characterLines[MAX_CHARACTERS] = {};
     // unitLines[c][u]: 1-based line of the '{' that opens units[u] of characters[c].
     int32_t unitLines[MAX_CHARACTERS][MAX_UNITS] = {};
+    // 1-based lines on which the header's colour and text colour end.
+    int32_t colorLine = 0;
+    int32_t textColorLine = 0;
 };
 
 } // namespace murmex

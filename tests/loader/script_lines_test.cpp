@@ -1,6 +1,6 @@
-// The table of lines a caller may hand the loader: each character's name line
-// and each talk unit's opening line, whatever stands between them, and a load
-// that is otherwise the same with or without the table.
+// The table of lines a caller may hand the loader: the header colours' lines,
+// each character's name line and each talk unit's opening line, whatever stands between them, and a
+// load that is otherwise the same with or without the table.
 #include "mill_header.h"
 #include "murmex/conversation_engine.h"
 #include "murmex/script_lines.h"
@@ -49,6 +49,8 @@ TEST(ScriptLinesTest, NotesTheLineOfEachNameAndEachUnitOpening) {
     EXPECT_EQ(lines->unitLines[0][1], 9);
     EXPECT_EQ(lines->unitLines[1][0], 15);
     EXPECT_EQ(lines->unitLines[0][2], 0) << "nothing written past the units";
+    EXPECT_EQ(lines->colorLine, 3);
+    EXPECT_EQ(lines->textColorLine, 4);
 }
 
 TEST(ScriptLinesTest, LoadIsTheSameWithAndWithoutTheTable) {

@@ -31,9 +31,10 @@ struct LoadedWithLines {
     std::unique_ptr<ScriptLines> lines = std::make_unique<ScriptLines>();
 };
 
-inline LoadedWithLines loadBody(const ScratchFolder& folder, const std::vector<std::string>& body) {
+inline LoadedWithLines loadBody(const ScratchFolder& folder, const std::vector<std::string>& body,
+                                const ScriptHeader& header = {}) {
     LoadedWithLines result;
-    const std::string file = folder.write("script.txt", scriptWithHeader(body));
+    const std::string file = folder.write("script.txt", scriptWithHeader(body, header));
     result.loaded = tool::loadScript(file, true, result.lines.get());
     EXPECT_TRUE(result.loaded.ok()) << tool::loadErrorLine(file, true, result.loaded);
     return result;

@@ -64,6 +64,7 @@ class Explorer {
         SituationStore::readKey(engine.memory, view.characterIndex,
                                 engine.characters[view.characterIndex]->state, names, key);
         store.add(key, 0, 0, 0);
+        pathMoney.push_back(engine.memory.money);
         for (uint32_t index = 0; index < store.size(); ++index) {
             expand(index);
         }
@@ -74,6 +75,9 @@ class Explorer {
     void expand(uint32_t index) {
         const SituationRecord record = store.record(index);
         store.readGameState(index, names, situationState);
+        // Nothing tests money, so it is no part of a situation; each carries
+        // the money of the way it was first reached.
+        situationState.memory.money = pathMoney[index];
         apply(situationState);
         // The questions this situation offers become part of it, so that each
         // one is tried from the same screen.
@@ -96,6 +100,7 @@ class Explorer {
             if (outcome.kind != StepKind::Continued) {
                 noteInitialAnswer();
             }
+            noteMoney(index, record.character, unit);
             SituationKey& key = scratchKey;
             SituationStore::readKey(engine.memory, view.characterIndex,
                                     engine.characters[view.characterIndex]->state, names, key);
@@ -108,6 +113,7 @@ class Explorer {
                 cut(CutOff::Memory);
             } else {
                 store.add(key, index, record.depth + 1, static_cast<uint16_t>(unit));
+                pathMoney.push_back(engine.memory.money);
             }
         }
     }
@@ -140,6 +146,16 @@ class Explorer {
                 reached[view.characterIndex][u] = true;
                 return;
             }
+        }
+    }
+
+    // A step that took the money from zero or more below zero; one taken
+    // lower while it is already below follows from the first.
+    void noteMoney(uint32_t index, int32_t c, int32_t u) {
+        const int32_t money = engine.memory.money;
+        if (pathMoney[index] >= 0 && money < 0 && isNew(c, u, FailureKind::MoneyBelowZero)) {
+            keep({"", index, money, static_cast<uint16_t>(u), static_cast<uint8_t>(c),
+                  FailureKind::MoneyBelowZero});
         }
     }
 
@@ -251,6 +267,8 @@ class Explorer {
     std::set<std::pair<int32_t, std::string>> failedStarts;
     bool noIntroFound = false;
     std::vector<FailureRecord> failures;
+    // pathMoney[i]: the money of stored situation i on its first way there.
+    std::vector<int32_t> pathMoney;
     uint64_t failuresFound = 0;
     CutOff cutOff = CutOff::None;
 };
@@ -324,6 +342,13 @@ Finding describeFailure(const ConversationEngine& engine, const ScriptLines& lin
                             ? " removes " + quoted(unit.param) + ", which is not set then"
                             : " sets " + quoted(unit.param) + " while every memory slot is taken") +
                        ": " + stops();
+        break;
+    case FailureKind::MoneyBelowZero:
+        finding.name = "money-below-zero";
+        finding.text = question +
+                       " takes the money below zero: nothing checks the money, so the step goes "
+                       "through and leaves " +
+                       std::to_string(failure.state);
         break;
     case FailureKind::NextState99:
         finding.name = "reachable-next-state-99";

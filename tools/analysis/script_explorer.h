@@ -46,6 +46,8 @@ enum class FailureKind : uint8_t {
     CannotApply,
     NextState99,
     MissingCharacter,
+    // Not a stop: a money action takes the counter from zero or more below zero.
+    MoneyBelowZero,
 };
 
 // A failure as the search keeps it: indices into the script and the stored
@@ -60,7 +62,8 @@ struct FailureRecord {
     // The situation whose question failed; NO_SITUATION for the game's first
     // start, which has no question before it.
     uint32_t situation;
-    // For a dead end, the state the character is left in.
+    // For a dead end, the state the character is left in; for money below
+    // zero, the money after the step.
     int32_t state;
     // The talk unit of the situation's character whose question failed.
     uint16_t unit;

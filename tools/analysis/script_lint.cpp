@@ -5,7 +5,10 @@
 #include "murmex/conversation_flow.h"
 #include "murmex/runtime_messages.h"
 #include "text/display_text.h"
+#include "tools/analysis/color_contrast.h"
 #include "tools/analysis/condition_constraints.h"
+#include "tools/analysis/mnemonic_lint.h"
+#include "tools/analysis/shown_text.h"
 #include "tools/analysis/unit_text.h"
 
 #include <cstring>
@@ -46,6 +49,8 @@ class Linter {
             }
         }
         checkVariables();
+        lintMnemonics(engine, lines, findings);
+        lintHeaderColors(engine, lines, findings);
         return std::move(findings);
     }
 
@@ -134,6 +139,7 @@ class Linter {
                     "next state -99: the player stops as after a failure, with a message "
                     "left over from before");
             }
+            checkLostAnswer(unit, line);
             if (!hasQuestion(unit) && unit.state != 0) {
                 add(line, "hidden-answer",
                     "a unit with an empty question in state " + std::to_string(unit.state) +
@@ -144,6 +150,24 @@ class Linter {
                     "the action of an initial answer never happens (" + actionText(unit) +
                         "): an initial answer is shown, not applied");
             }
+        }
+    }
+
+    // The answer of a unit whose question hands over or ends the conversation
+    // is written in vain. Next states -98 and -99 have warnings of their own.
+    void checkLostAnswer(const TalkUnit& unit, int32_t line) {
+        if (!hasQuestion(unit) || answerCanBeShown(unit) || !holdsText(unit.answer)) {
+            return;
+        }
+        if (unit.action == ACT_COMM) {
+            add(line, "answer-never-shown",
+                "the answer " + quoted(unit.answer) + " is never shown: a hand-over shows " +
+                    quoted(unit.param) + "'s initial answer instead; write \"-\" for no answer");
+        } else if (unit.nextState != RESULT_SWITCH && unit.nextState != RESULT_FAILED) {
+            add(line, "answer-never-shown",
+                "the answer " + quoted(unit.answer) + " is never shown: next state " +
+                    std::to_string(unit.nextState) + " ends the conversation and \"" +
+                    START_CHARACTER + "\" starts again at once; write \"-\" for no answer");
         }
     }
 

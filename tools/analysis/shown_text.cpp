@@ -3,6 +3,8 @@
 
 #include "text/display_text.h"
 
+#include <cstring>
+
 namespace murmex::tool {
 
 std::string withoutMnemonics(std::string_view bytes) {
@@ -29,6 +31,18 @@ std::string shownText(const char* bytes) {
     // '&' is one byte in UTF-8 and in Windows-1252 alike, so the markers can
     // go before the text is decoded.
     return displayText(withoutMnemonics(bytes).c_str());
+}
+
+bool holdsText(const char* bytes) {
+    return bytes != nullptr && bytes[0] != 0 && std::strcmp(bytes, "-") != 0;
+}
+
+bool answerCanBeShown(const TalkUnit& unit) {
+    const bool initial = unit.question == nullptr || unit.question[0] == 0;
+    if (initial) {
+        return unit.state == 0;
+    }
+    return unit.action != ACT_COMM && unit.nextState >= 0;
 }
 
 } // namespace murmex::tool

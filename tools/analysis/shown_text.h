@@ -3,6 +3,8 @@
 // draw "&S" as an underlined S and "&&" as one ampersand.
 #pragma once
 
+#include "murmex/script_model.h"
+
 #include <string>
 #include <string_view>
 
@@ -14,5 +16,15 @@ std::string withoutMnemonics(std::string_view bytes);
 
 // The text as the window shows it, in UTF-8. A null pointer gives "".
 std::string shownText(const char* bytes);
+
+// False for a text that stands for nothing: null, empty or the "-" placeholder.
+bool holdsText(const char* bytes);
+
+// Whether the window can ever show the unit's answer: an initial answer in
+// state 0, or the answer to a question after which the same character talks
+// on. A hand-over shows the next character's initial answer instead, and a
+// negative next state ends the conversation (Intro starts again at once) or
+// stops the game, so their answers never appear.
+bool answerCanBeShown(const TalkUnit& unit);
 
 } // namespace murmex::tool

@@ -9,6 +9,7 @@
 #include "tools/authoring/script_texts.h"
 
 #include "text/display_text.h"
+#include "tools/analysis/shown_text.h"
 #include "tools/analysis/unit_text.h"
 
 #include <cstring>
@@ -164,10 +165,6 @@ ScriptText makeText(const std::string& plain, const Place& place, TextKind kind)
     return text;
 }
 
-bool shown(const char* text) {
-    return text != nullptr && text[0] != 0 && std::strcmp(text, "-") != 0;
-}
-
 } // namespace
 
 const char* textKindName(TextKind kind) {
@@ -200,7 +197,7 @@ bool findScriptTexts(const std::string& plain, const ConversationEngine& engine,
         return false;
     }
     texts.clear();
-    if (shown(engine.title)) {
+    if (holdsText(engine.title)) {
         ScriptText title = makeText(plain, places.title, TextKind::Title);
         title.id = "TITLE";
         title.note = "The window title, at most " + std::to_string(MAX_TITLE) + " bytes";
@@ -231,16 +228,13 @@ bool findScriptTexts(const std::string& plain, const ConversationEngine& engine,
                         changed;
                 return false;
             }
-            const bool initial = unit.question[0] == 0;
-            if (initial && unit.state != 0) {
+            if (unit.question[0] == 0 && unit.state != 0) {
                 continue; // never shown
             }
-            // A hand-over shows the next character, and an ending unit the start
-            // of Intro, instead of the unit's own answer.
-            const bool answerShown = initial || (unit.action != ACT_COMM && unit.nextState >= 0);
+            const bool answerShown = answerCanBeShown(unit);
             for (const TextKind kind : {TextKind::Question, TextKind::Answer}) {
                 const bool isQuestion = kind == TextKind::Question;
-                if (!shown(isQuestion ? unit.question : unit.answer) ||
+                if (!holdsText(isQuestion ? unit.question : unit.answer) ||
                     (!isQuestion && !answerShown)) {
                     continue;
                 }

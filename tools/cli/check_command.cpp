@@ -2,6 +2,7 @@
 // and why it does not load.
 #include "tools/cli/check_command.h"
 
+#include "tools/analysis/script_lint.h"
 #include "tools/analysis/script_loading.h"
 #include "tools/cli/finding_json.h"
 #include "tools/cli/load_failure_report.h"
@@ -24,7 +25,18 @@ std::string summary(const ConversationEngine& engine) {
            std::to_string(engine.blockSize()) + " bytes of text";
 }
 
-Json resultToJson(const std::string& path, bool plain, const LoadedScript& loaded) {
+// Lint warnings do not fail a check; the ok line only counts them and says
+// which command shows them.
+std::string lintNote(const std::string& path, bool plain, size_t warnings) {
+    if (warnings == 0) {
+        return "";
+    }
+    return "; " + std::to_string(warnings) + (warnings == 1 ? " lint warning" : " lint warnings") +
+           ": run murmex lint " + (plain ? "--plain " : "") + path;
+}
+
+Json resultToJson(const std::string& path, bool plain, const LoadedScript& loaded,
+                  size_t warnings) {
     const ConversationEngine& engine = *loaded.engine;
     Json result;
     result["file"] = path;
@@ -35,10 +47,12 @@ Json resultToJson(const std::string& path, bool plain, const LoadedScript& loade
         result["line"] = nullptr;
         result["message"] = "";
         result["description"] = summary(engine);
+        result["lintWarnings"] = warnings;
     } else {
         result["line"] = engine.line;
         result["message"] = engine.errorMessage != nullptr ? engine.errorMessage : "";
         result["description"] = loadErrorText(plain, loaded);
+        result["lintWarnings"] = nullptr;
         result["errors"] = loadErrorsJson(plain, loaded);
     }
     return result;
@@ -50,14 +64,17 @@ int runCheck(const CheckOptions& options, std::ostream& out, std::ostream& err) 
     int status = EXIT_OK;
     Json results = Json::array();
     for (const std::string& path : options.files) {
-        const LoadedScript loaded = loadScript(path, options.plain);
+        const auto lines = std::make_unique<ScriptLines>();
+        const LoadedScript loaded = loadScript(path, options.plain, lines.get());
+        const size_t warnings = loaded.ok() ? lintScript(*loaded.engine, *lines).size() : 0;
         if (!loaded.ok()) {
             status = EXIT_FAILED;
         }
         if (options.json) {
-            results.push_back(resultToJson(path, options.plain, loaded));
+            results.push_back(resultToJson(path, options.plain, loaded, warnings));
         } else if (loaded.ok()) {
-            out << path << ": ok: " << summary(*loaded.engine) << '\n';
+            out << path << ": ok: " << summary(*loaded.engine)
+                << lintNote(path, options.plain, warnings) << '\n';
         } else {
             reportLoadFailure(path, options.plain, loaded, err);
         }

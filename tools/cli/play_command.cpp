@@ -60,6 +60,9 @@ class ChoiceSource {
         return line;
     }
 
+    // How many listed choices next() has handed out.
+    size_t listedSoFar() const { return listed; }
+
   private:
     const PlayOptions& options;
     std::istream& in;
@@ -92,6 +95,18 @@ std::string choiceHint(int32_t questionCount) {
                               : "choose 1 to " + std::to_string(questionCount) + ", or q to quit.";
 }
 
+// A listed choice is refused: the ones after it were meant for other prompts,
+// so none of them is applied.
+int reportRefusedChoice(const PlayOptions& options, size_t position, std::ostream& out,
+                        std::ostream& err) {
+    out << std::flush;
+    err << "choice " << position << " of " << options.choices.size() << " in --choose (\""
+        << terminalText(options.choices[position - 1]) << "\") was refused"
+        << (position < options.choices.size() ? "; the choices after it were not applied" : "")
+        << '\n';
+    return EXIT_FAILED;
+}
+
 int reportFailure(const PlaySession& session, std::ostream& out, std::ostream& err) {
     out << std::flush;
     err << terminalText(session.failureText()) << '\n';
@@ -116,7 +131,6 @@ int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std
     showSituation(session, out);
 
     ChoiceSource source(options, in, out);
-    bool refused = false;
     while (const std::optional<std::string> raw = source.next()) {
         const std::string entry = trimmed(*raw);
         if (entry == "q" || entry == "Q") {
@@ -126,7 +140,6 @@ int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std
         const std::optional<int32_t> number = choiceNumber(entry);
         if (!number || *number < 1 || *number > count) {
             // Refused, never wrapped round: the player is asked again.
-            refused = true;
             if (entry.empty()) {
                 out << "Please " << choiceHint(count) << '\n';
             } else if (number) {
@@ -134,6 +147,9 @@ int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std
             } else {
                 out << '"' << terminalText(entry)
                     << "\" is not a question number: " << choiceHint(count) << '\n';
+            }
+            if (options.scripted) {
+                return reportRefusedChoice(options, source.listedSoFar(), out, err);
             }
             continue;
         }
@@ -149,7 +165,7 @@ int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std
         out << '\n';
         showSituation(session, out);
     }
-    return options.scripted && refused ? EXIT_FAILED : EXIT_OK;
+    return EXIT_OK;
 }
 
 CLI::App* addPlayCommand(CLI::App& app, ChosenCommand& chosen) {

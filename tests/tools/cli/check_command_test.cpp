@@ -32,6 +32,11 @@ CommandRun check(const std::vector<std::string>& files, bool plain, bool json = 
     return runCommand(murmex::tool::runCheck, {files, plain, json});
 }
 
+// The ok line of smallScript() up to the file lint is asked to read. Its
+// dark default colours and its goodbye's answer give three warnings.
+const std::string SMALL_OK =
+    ": ok: 1 characters, 2 talk units, 24 bytes of text; 3 lint warnings: run murmex lint ";
+
 std::string firstLine(const std::string& text) {
     return text.substr(0, text.find('\n') + 1);
 }
@@ -42,7 +47,7 @@ TEST(Check, SummarisesALoadedScript) {
     const CommandRun run = check({path}, true);
     EXPECT_EQ(run.status, EXIT_OK);
     // Pool: "Intro", "" and "Hello.", "Bye." twice, each with its zero.
-    EXPECT_EQ(run.out, path + ": ok: 1 characters, 2 talk units, 24 bytes of text\n");
+    EXPECT_EQ(run.out, path + SMALL_OK + "--plain " + path + "\n");
     EXPECT_EQ(run.err, "");
 }
 
@@ -51,7 +56,27 @@ TEST(Check, ReadsScrambledFilesByDefault) {
     const std::string path = folder.write("data.chr", scrambled(smallScript()));
     const CommandRun run = check({path}, false);
     EXPECT_EQ(run.status, EXIT_OK);
-    EXPECT_EQ(run.out, path + ": ok: 1 characters, 2 talk units, 24 bytes of text\n");
+    EXPECT_EQ(run.out, path + SMALL_OK + path + "\n");
+}
+
+// A hand-over to a misspelled name loads; check says ok and points at lint.
+TEST(Check, CountsLintWarningsWithoutFailing) {
+    ScratchFolder folder;
+    const std::string path = folder.write(
+        "s.txt",
+        scriptWithHeader({"\"Intro\" {",
+                          "  { S = \"0\" N = \"0\" Q = \"\" A = \"Hi.\" ACT = \"ACT_NONE\" }",
+                          "  { S = \"0\" N = \"0\" Q = \"Go.\" A = \"-\" ACT = \"ACT_COMM\" "
+                          "PARAM = \"Smiht\" }",
+                          "}"},
+                         murmex::testing::readableHeader()));
+    const CommandRun run = check({path}, true);
+    EXPECT_EQ(run.status, EXIT_OK);
+    EXPECT_EQ(run.out, path +
+                           ": ok: 1 characters, 2 talk units, 23 bytes of text; 1 lint "
+                           "warning: run murmex lint --plain " +
+                           path + "\n");
+    EXPECT_EQ(nlohmann::json::parse(check({path}, true, true).out)[0]["lintWarnings"], 1);
 }
 
 // A failing file: its content, how it is read, and the text after
@@ -153,8 +178,8 @@ TEST(Check, ReportsEveryFileAndFailsWhenAnyFails) {
     const std::string bad = folder.path("missing.txt");
     const CommandRun run = check({good, bad, good}, true);
     EXPECT_EQ(run.status, EXIT_FAILED);
-    EXPECT_EQ(run.out, good + ": ok: 1 characters, 2 talk units, 24 bytes of text\n" + good +
-                           ": ok: 1 characters, 2 talk units, 24 bytes of text\n");
+    EXPECT_EQ(run.out, good + SMALL_OK + "--plain " + good + "\n" + good + SMALL_OK + "--plain " +
+                           good + "\n");
     EXPECT_EQ(run.err, bad + ":1: error -1: [cannot open file: No such file or directory]\n");
 }
 
@@ -371,13 +396,15 @@ TEST(Check, ReportsEveryFileAsJson) {
          {"code", 1},
          {"line", nullptr},
          {"message", ""},
-         {"description", "1 characters, 2 talk units, 24 bytes of text"}},
+         {"description", "1 characters, 2 talk units, 24 bytes of text"},
+         {"lintWarnings", 3}},
         {{"file", bad},
          {"ok", false},
          {"code", -3},
          {"line", 6},
          {"message", "Syntax error: unknown action."},
          {"description", "Syntax error: unknown action."},
+         {"lintWarnings", nullptr},
          {"errors",
           {{{"line", 6},
             {"code", -3},
@@ -391,6 +418,7 @@ TEST(Check, ReportsEveryFileAsJson) {
          {"line", 1},
          {"message", ""},
          {"description", "[cannot open file: No such file or directory]"},
+         {"lintWarnings", nullptr},
          {"errors",
           {{{"line", 1},
             {"code", -1},

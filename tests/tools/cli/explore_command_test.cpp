@@ -183,6 +183,15 @@ INSTANTIATE_TEST_SUITE_P(
                     5,
                     {"Leave."},
                     "\"No initial answer found!\""},
+        // Nothing tests money; paying more than was earned goes through.
+        FailureCase{"MoneyBelowZero",
+                    {"\"Intro\" {", unitLine(0, 0, ""),
+                     unitLine(0, 0, "Earn.", "ACT_ADD_MONEY", setVariable("coins", 1)),
+                     unitLine(0, 0, "Pay.", "ACT_SUB_MONEY", setVariable("coins", 3)), "}"},
+                    "money-below-zero",
+                    8,
+                    {"Pay."},
+                    "leaves -3"},
         // The key comes from Mara; the door in Intro leads to a dead end. The
         // longer way round through Mara's chatter is not the one reported.
         FailureCase{"VariableSetByAnotherCharacter",
@@ -289,6 +298,27 @@ TEST(ExploreCommand, FailurePrintsWarningAndPathAndFails) {
                   "player stops with \"No questions!\" [reachable-dead-end]\n" +
                   file + ":7: note: reached by 1 question: \"Walk.\"\n" + file +
                   ": explored 1 situations, up to 0 questions deep; 2 of 2 talk units reached "
+                  "(100%); search complete; 1 failure reachable\n");
+}
+
+TEST(ExploreCommand, MoneyBelowZeroIsWarnedOf) {
+    ScratchFolder folder;
+    const std::string file = folder.write(
+        "s.txt", murmex::testing::scriptWithHeader(
+                     {"\"Intro\" {", unitLine(0, 0, ""),
+                      unitLine(0, 1, "Buy.", "ACT_SUB_MONEY", "PARAM = \"c\" VAL = \"5\" "),
+                      unitLine(1, 0, "Back."), "}"}));
+    murmex::tool::ExploreOptions options;
+    options.file = file;
+    options.plain = true;
+    const CommandRun run = runCommand(murmex::tool::runExplore, options);
+    EXPECT_EQ(run.status, murmex::tool::EXIT_FAILED);
+    EXPECT_EQ(run.out,
+              file +
+                  ":7: warning: \"Buy.\" takes the money below zero: nothing checks the money, so "
+                  "the step goes through and leaves -5 [money-below-zero]\n" +
+                  file + ":7: note: reached by 1 question: \"Buy.\"\n" + file +
+                  ": explored 2 situations, up to 1 questions deep; 3 of 3 talk units reached "
                   "(100%); search complete; 1 failure reachable\n");
 }
 

@@ -23,11 +23,16 @@ using murmex::testing::ScratchFolder;
 using murmex::testing::unitLine;
 using murmex::tool::Finding;
 
+using murmex::testing::readableHeader;
+using murmex::testing::ScriptHeader;
+
 // "Intro" on line 5 with an initial answer (6) and a goodbye (7); `extra`
 // stands from line 8 on, inside its block; `after` follows the block.
 std::vector<std::string> intro(const std::vector<std::string>& extra,
                                const std::vector<std::string>& after = {}) {
-    std::vector<std::string> body = {"\"Intro\" {", unitLine(0, 0, ""), unitLine(0, -1, "Bye.")};
+    std::vector<std::string> body = {
+        "\"Intro\" {", unitLine(0, 0, ""),
+        "  { S = \"0\" N = \"-1\" Q = \"Bye.\" A = \"-\" ACT = \"ACT_NONE\" }"};
     body.insert(body.end(), extra.begin(), extra.end());
     body.push_back("}");
     body.insert(body.end(), after.begin(), after.end());
@@ -44,6 +49,7 @@ struct LintCase {
     const char* name;
     // 0: no warning of that name is expected.
     int line;
+    ScriptHeader header = readableHeader();
 };
 
 void PrintTo(const LintCase& testCase, std::ostream* out) {
@@ -54,7 +60,7 @@ class LintWarning : public ::testing::TestWithParam<LintCase> {};
 
 TEST_P(LintWarning, IsGivenOnItsLine) {
     ScratchFolder folder;
-    const auto script = loadBody(folder, GetParam().body);
+    const auto script = loadBody(folder, GetParam().body, GetParam().header);
     ASSERT_TRUE(script.loaded.ok());
     const std::vector<Finding> findings =
         murmex::tool::lintScript(*script.loaded.engine, *script.lines);
@@ -133,26 +139,80 @@ INSTANTIATE_TEST_SUITE_P(
         LintCase{"HighBytesInVariable",
                  intro({unitLine(0, 0, "Go.", "ACT_ADD_MEM", "PARAM = \"caf\xe9\" VAL = \"1\" ")}),
                  "non-ascii-name", 8},
+        LintCase{"AnswerOfEndingUnit", intro({unitLine(0, -1, "Leave.")}), "answer-never-shown", 8},
+        LintCase{"AnswerOfHandOver",
+                 intro({unitLine(0, 0, "Go.", "ACT_COMM", "PARAM = \"Intro\" ")}),
+                 "answer-never-shown", 8},
+        LintCase{"AmpersandBeforeBlank", intro({unitLine(0, 0, "Fish & chips")}), "stray-ampersand",
+                 8},
+        LintCase{"AmpersandAtEnd", intro({unitLine(0, 0, "Fish &")}), "stray-ampersand", 8},
+        LintCase{"AmpersandBeforeSign", intro({unitLine(0, 0, "Fish &!")}), "stray-ampersand", 8},
+        LintCase{"AmpersandsThatAreFine",
+                 intro({unitLine(0, 0, "Fish && chips"), unitLine(0, 0, "&\xc9t\xe9")}),
+                 "stray-ampersand", 0},
+        LintCase{"SharedMnemonic", intro({unitLine(0, 0, "&Go."), unitLine(0, 0, "&get up.")}),
+                 "shared-mnemonic", 9},
+        LintCase{
+            "SharedMnemonicNeverTogether",
+            intro({unitLine(0, 0, "&Go.", "ACT_NONE", "{ ID = \"x\" OP = \"<\" VAL = \"3\" } "),
+                   unitLine(0, 0, "&Get.", "ACT_NONE", "{ ID = \"x\" OP = \">\" VAL = \"2\" } ")}),
+            "shared-mnemonic", 0},
+        LintCase{"SharedMnemonicInOtherStates",
+                 intro({unitLine(0, 1, "&Go."), unitLine(1, 0, "&Get.")}), "shared-mnemonic", 0},
+        LintCase{"DarkHeaderColour", intro({}), "low-contrast", 3,
+                 ScriptHeader{.color = {0, 0, 96}, .textColor = {255, 255, 200}}},
+        LintCase{"TextColourNearTheLines", intro({}), "low-contrast", 4,
+                 ScriptHeader{.color = {140, 190, 255}, .textColor = {90, 120, 160}}},
+        // The best the derived colours allow: white lines and hover, black text.
+        LintCase{"WhiteHeader", intro({}), "low-contrast", 0,
+                 ScriptHeader{.color = {255, 255, 255}, .textColor = {0, 0, 0}}},
         LintCase{"HighBytesInCharacter",
                  intro({unitLine(0, 0, "Go.", "ACT_COMM", "PARAM = \"Ren\xe9\" ")},
                        {"\"Ren\xe9\" {", unitLine(0, 0, ""), unitLine(0, -1, "Bye."), "}"}),
                  "non-ascii-name", 10}),
     [](const ::testing::TestParamInfo<LintCase>& info) { return info.param.label; });
 
+// The whole line of one warning of each kind that an author meets unawares.
+struct MessageCase {
+    std::vector<std::string> body;
+    ScriptHeader header;
+    // What follows "FILE:".
+    std::string line;
+};
+
 TEST(LintCommand, PrintsCompilerStyleLinesAndFailsOnWarnings) {
-    ScratchFolder folder;
-    const std::string file =
-        folder.write("s.txt", murmex::testing::scriptWithHeader(intro({unitLine(0, -99, "Go.")})));
-    const CommandRun run = runCommand(murmex::tool::runLint, {file, true, false});
-    EXPECT_EQ(run.status, murmex::tool::EXIT_FAILED);
-    EXPECT_EQ(run.out, file + ":8: warning: next state -99: the player stops as after a failure, "
-                              "with a message left over from before [next-state-99]\n");
+    const MessageCase cases[] = {
+        {intro({unitLine(0, -99, "Go.")}), readableHeader(),
+         "8: warning: next state -99: the player stops as after a failure, with a message left "
+         "over from before [next-state-99]"},
+        {intro({unitLine(0, -1, "Leave.")}), readableHeader(),
+         "8: warning: the answer \"Fine.\" is never shown: next state -1 ends the conversation "
+         "and \"Intro\" starts again at once; write \"-\" for no answer [answer-never-shown]"},
+        {intro({unitLine(0, 0, "Fish & chips")}), readableHeader(),
+         "8: warning: an '&' before a blank underlines the blank and hides the '&' in \"Fish & "
+         "chips\"; write \"&&\" for an ampersand [stray-ampersand]"},
+        {intro({unitLine(0, 0, "&Go."), unitLine(0, 0, "&get up.")}), readableHeader(),
+         "9: warning: \"&get up.\" can be offered together with \"&Go.\" (line 8) and has the "
+         "same mnemonic: its key always chooses the earlier one [shared-mnemonic]"},
+        {intro({}), ScriptHeader{.color = {0, 0, 96}, .textColor = {255, 255, 200}},
+         "3: warning: the hovered question colour 0, 0, 96 on the line colour 0, 0, 56 has a "
+         "contrast of 1.11:1, below 2.00:1: hard to read [low-contrast]"},
+    };
+    for (const MessageCase& testCase : cases) {
+        ScratchFolder folder;
+        const std::string file = folder.write(
+            "s.txt", murmex::testing::scriptWithHeader(testCase.body, testCase.header));
+        const CommandRun run = runCommand(murmex::tool::runLint, {file, true, false});
+        EXPECT_EQ(run.status, murmex::tool::EXIT_FAILED);
+        EXPECT_EQ(run.out, file + ":" + testCase.line + "\n");
+    }
 }
 
 TEST(LintCommand, JsonListsTheSameWarnings) {
     ScratchFolder folder;
     const std::string file =
-        folder.write("s.txt", murmex::testing::scriptWithHeader(intro({unitLine(0, 3, "Go.")})));
+        folder.write("s.txt", murmex::testing::scriptWithHeader(intro({unitLine(0, 3, "Go.")}),
+                                                                readableHeader()));
     const CommandRun run = runCommand(murmex::tool::runLint, {file, true, true});
     EXPECT_EQ(run.status, murmex::tool::EXIT_FAILED);
     const nlohmann::json json = nlohmann::json::parse(run.out);
@@ -166,7 +226,8 @@ TEST(LintCommand, JsonListsTheSameWarnings) {
 TEST(JsonOutput, SurvivesAFileNameThatIsNotUtf8) {
     ScratchFolder folder;
     const std::string file = folder.write(
-        "bad\xFF.txt", murmex::testing::scriptWithHeader(intro({unitLine(0, 3, "Go.")})));
+        "bad\xFF.txt",
+        murmex::testing::scriptWithHeader(intro({unitLine(0, 3, "Go.")}), readableHeader()));
     murmex::tool::ExploreOptions explore;
     explore.file = file;
     explore.plain = true;

@@ -190,6 +190,21 @@ TEST(Demo, AChoiceOutOfRangeInTheListFailsTheRecording) {
         << run.out;
 }
 
+// The tool links no toolkit: a terminal without a desktop session (where Qt
+// would complain about XDG_RUNTIME_DIR) gets nothing on standard error.
+TEST(Demo, NoCommandPrintsToolkitMessages) {
+    ScratchFolder folder;
+    const std::string demo = std::string(" '") + MURMEX_DEMO_SCRIPT + "'";
+    for (const std::string command :
+         {"check --plain", "lint --plain", "explore --plain", "stats --plain", "graph --plain",
+          "strings export --plain", "play --plain --choose 3,1 --trace"}) {
+        const CommandRun run = murmex::testing::runTool(
+            folder, command + demo, "env -u XDG_RUNTIME_DIR -u DISPLAY -u WAYLAND_DISPLAY ");
+        EXPECT_EQ(run.status, 0) << command << run.err;
+        EXPECT_EQ(run.err, "") << command;
+    }
+}
+
 TEST(Demo, ChecksFromStandardInputGivenAsADash) {
     // A pipe can't be read twice, as the loader reads: "-" reads it once.
     ScratchFolder folder;

@@ -100,13 +100,17 @@ TEST_F(Play, APipedGameReadsLikeAListedOne) {
     EXPECT_EQ(piped.out, fromList.out + "> \n");
 }
 
-// A listed choice that no longer fits the script makes the recording fail.
-TEST_F(Play, ARefusedListedChoiceFailsTheRun) {
-    const CommandRun run = play(listed({"9", "1"}));
+// A listed choice that no longer fits the script stops the run: the ones
+// after it were meant for other prompts.
+TEST_F(Play, ARefusedListedChoiceStopsTheRun) {
+    const CommandRun run = play(listed({"3", "9", "1"}));
     EXPECT_EQ(run.status, EXIT_FAILED);
-    EXPECT_NE(run.out.find("> 9\nThere is no question 9: choose 1 to 5, or q to quit.\n> 1\n"),
-              std::string::npos)
+    EXPECT_TRUE(run.out.ends_with("> 9\nThere is no question 9: choose 1 to 2, or q to quit.\n"))
         << run.out;
+    EXPECT_EQ(run.err,
+              "choice 2 of 3 in --choose (\"9\") was refused; the choices after it were not "
+              "applied\n");
+    EXPECT_EQ(play(listed({"x"})).err, "choice 1 of 1 in --choose (\"x\") was refused\n");
 }
 
 struct FailureCase {

@@ -1,0 +1,22 @@
+// Checks of the keyboard mnemonics in a script's shown texts: an '&' that
+// marks a blank or nothing a key can choose, and two questions offered on one
+// screen that share a mnemonic, so that the key only ever chooses the first.
+#pragma once
+
+#include "murmex/conversation_engine.h"
+#include "murmex/script_lines.h"
+#include "tools/analysis/finding.h"
+
+#include <vector>
+
+namespace murmex::tool {
+
+// True when a key can choose the code point as a mnemonic: a letter or a
+// digit. Blanks, punctuation and symbols cannot be typed as a mnemonic key.
+bool canBeMnemonic(char32_t point);
+
+// Appends the warnings "stray-ampersand" and "shared-mnemonic".
+void lintMnemonics(const ConversationEngine& engine, const ScriptLines& lines,
+                   std::vector<Finding>& findings);
+
+} // namespace murmex::tool
