@@ -18,10 +18,14 @@ std::string errorContext(bool plain, const LoadedScript& loaded, const ScriptErr
     if (error.code == LOAD_BAD_MAGIC && firstLineReadsTheOtherWay(plain, loaded)) {
         return "";
     }
+    // A missing carriage return is a fault of the first line, wherever the
+    // loader noticed it.
+    const int32_t line =
+        error.detail.cause == LoadCause::FirstLineEndsWithLineFeed ? 1 : error.line;
     if (!found.text.empty()) {
-        return sourceContext(found.text, false, error.line);
+        return sourceContext(found.text, false, line);
     }
-    return sourceContext(loaded.input->source(), !plain, error.line);
+    return sourceContext(loaded.input->source(), !plain, line);
 }
 
 } // namespace
