@@ -28,6 +28,14 @@ using murmex::tool::ExploreLimits;
 using murmex::tool::ExploreReport;
 using murmex::tool::Finding;
 
+// `murmex explore --plain FILE`, its output captured.
+CommandRun explorePlain(const std::string& file) {
+    murmex::tool::ExploreOptions options;
+    options.file = file;
+    options.plain = true;
+    return runCommand(murmex::tool::runExplore, options);
+}
+
 // The report and its failures worded, while the engine they point into lives.
 struct Explored {
     ExploreReport report;
@@ -271,10 +279,7 @@ TEST(ExploreLimitsTest, CutOffIsReported) {
 }
 
 TEST(ExploreCommand, DemoIsCompleteWithoutFailure) {
-    murmex::tool::ExploreOptions options;
-    options.file = MURMEX_DEMO_SCRIPT;
-    options.plain = true;
-    const CommandRun run = runCommand(murmex::tool::runExplore, options);
+    const CommandRun run = explorePlain(MURMEX_DEMO_SCRIPT);
     EXPECT_EQ(run.status, murmex::tool::EXIT_OK) << run.out;
     EXPECT_NE(run.out.find("35 of 35 talk units reached (100%); search complete; no failure is "
                            "reachable"),
@@ -287,10 +292,7 @@ TEST(ExploreCommand, FailurePrintsWarningAndPathAndFails) {
     const std::string file =
         folder.write("s.txt", murmex::testing::scriptWithHeader({"\"Intro\" {", unitLine(0, 0, ""),
                                                                  unitLine(0, 1, "Walk."), "}"}));
-    murmex::tool::ExploreOptions options;
-    options.file = file;
-    options.plain = true;
-    const CommandRun run = runCommand(murmex::tool::runExplore, options);
+    const CommandRun run = explorePlain(file);
     EXPECT_EQ(run.status, murmex::tool::EXIT_FAILED);
     EXPECT_EQ(run.out,
               file +
@@ -308,10 +310,7 @@ TEST(ExploreCommand, MoneyBelowZeroIsWarnedOf) {
                      {"\"Intro\" {", unitLine(0, 0, ""),
                       unitLine(0, 1, "Buy.", "ACT_SUB_MONEY", "PARAM = \"c\" VAL = \"5\" "),
                       unitLine(1, 0, "Back."), "}"}));
-    murmex::tool::ExploreOptions options;
-    options.file = file;
-    options.plain = true;
-    const CommandRun run = runCommand(murmex::tool::runExplore, options);
+    const CommandRun run = explorePlain(file);
     EXPECT_EQ(run.status, murmex::tool::EXIT_FAILED);
     EXPECT_EQ(run.out,
               file +
