@@ -106,5 +106,8 @@ windows:
 test-windows: windows
 	@tools/test_windows.sh $(WINDOWS_BUILD) $(JOBS)
 
+dist-windows: windows
+	@tools/dist_windows.sh $(WINDOWS_BUILD)
+
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) build-bench
