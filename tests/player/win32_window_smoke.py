@@ -2,7 +2,7 @@
 """Smoke test of kestrine.exe under wine, on an Xvfb display of its own with no
 window manager, driven by xdotool and read back by pixels (xwd): the caption,
 the line, text and hover colours, a click that changes the answer, Alt+Space
-to the About box, "Koniec" ending with 0, and a folder without data.chr giving
+to the About box, the key 1 asking a question, "Koniec" ending with 0, and a folder without data.chr giving
 the message box and 255. Control positions come from the dialog template in
 dialog units, scaled by the window's size; the title and colours come from
 `murmex dump` of the same data.chr.
@@ -205,6 +205,13 @@ def play_demo(args, display, header, controls, size, folder):
         check(bool(about), "Alt+Space reaches the About box")
         display.xdotool("key", "--window", about, "Escape")
         wait_for(lambda: not display.window("About Kestrine"), "the About box to close")
+
+        # The keys play through the same logic: the digit 1 asks the first question.
+        before = window.pixels("CONTROL_ANSWER")
+        display.xdotool("windowfocus", "--sync", found)
+        display.xdotool("key", "1")
+        wait_for(lambda: window.pixels("CONTROL_ANSWER") != before, "a new answer after the key 1")
+        check(True, "the key 1 asks the first question")
 
         display.xdotool("mousemove", *map(str, window.centre("CONTROL_CANCEL")), "click", "1")
         status = process.wait(TIMEOUT)
