@@ -124,6 +124,7 @@ void PrintTo(const RefusalCase& testCase, std::ostream* out) {
 
 class ScrambleRefusal : public ::testing::TestWithParam<RefusalCase> {};
 
+#ifdef _WIN32
 // Names that only a POSIX system gives: devices, /proc, a FIFO and symbolic
 // links (which need a privilege on Windows).
 bool needsPosixNames(const RefusalCase& refusal) {
@@ -135,6 +136,7 @@ bool needsPosixNames(const RefusalCase& refusal) {
     }
     return false;
 }
+#endif
 
 TEST_P(ScrambleRefusal, FailsWithMessageAndWritesNothing) {
     const RefusalCase& refusal = GetParam();
