@@ -8,12 +8,13 @@ build=$(cd "$1" && pwd)
 jobs=$2
 export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 
-# A persistent server and the prefix's services started with their output
-# elsewhere: otherwise they hold a test's output pipe open after it ends, and
-# CTest waits for them. This also creates the prefix on the first run.
-wineserver -p
+# The prefix's server and services started here, with their output elsewhere,
+# and kept running: started by a test, they would hold its output pipe open
+# after it ends, and CTest would wait for them. wineboot also creates the
+# prefix when the build has not.
 trap 'wineserver -k 2>/dev/null || true' EXIT
 wine wineboot >/dev/null 2>&1
+wineserver -p
 
 cd "$build"
 ctest --output-on-failure -j "$jobs" -LE window
