@@ -10,11 +10,13 @@ export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,msht
 
 # The prefix's server and services started here, with their output elsewhere,
 # and kept running: started by a test, they would hold its output pipe open
-# after it ends, and CTest would wait for them. wineboot also creates the
-# prefix when the build has not.
+# after it ends, and CTest would wait for them. A server left from the build
+# is waited for first; wineboot also creates the prefix when the build has not.
+mkdir -p "$WINEPREFIX"
+wineserver -w
 trap 'wineserver -k 2>/dev/null || true' EXIT
+wineserver -p >/dev/null 2>&1
 wine wineboot >/dev/null 2>&1
-wineserver -p
 
 cd "$build"
 ctest --output-on-failure -j "$jobs" -LE window
