@@ -2,12 +2,16 @@
 # `make test-sanitize` runs them all again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, `make fuzz` fuzzes the loader and saved games,
 # `make fuzz-replay` runs the committed fuzz corpus once through each fuzzer,
+# `make windows` cross-builds murmex.exe, kestrine.exe and the tests for
+# Windows with mingw-w64, `make test-windows` runs those tests under wine,
+# `make dist-windows` zips the Windows programs with the demo,
 # `make install` installs under PREFIX, `make check-install` builds the
 # embedding example against a fresh install, `make check-format` checks and
 # `make format` applies the project's clang-format style.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+WINDOWS_BUILD ?= build-windows
 JOBS ?= 2
 CMAKE_FLAGS ?=
 # How long `make fuzz` runs each fuzzer, in seconds.
@@ -22,9 +26,12 @@ SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:chec
 
 # The fuzzers need clang and its sanitizer and libFuzzer runtimes.
 FUZZ_PACKAGES = clang libclang-rt-dev
+# The Windows build: the cross compiler, wine to run its programs, and xdotool
+# and xwd to drive and read the window on Xvfb.
+WINDOWS_PACKAGES = g++-mingw-w64-x86-64-posix wine wine64 xdotool x11-apps python3
 
 .PHONY: run test build configure deps clean bench test-sanitize fuzz fuzz-build fuzz-replay \
-	install check-install check-format format
+	install check-install check-format format windows test-windows dist-windows
 
 deps:
 	@tools/install_deps.sh
@@ -90,5 +97,17 @@ bench:
 	@build-bench/bench/murmex_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	@cd build-bench/examples && ../bench/startup_bench ../bench/startup_probe
 
+windows:
+	@tools/install_deps.sh $(WINDOWS_PACKAGES)
+	@cmake -S . -B $(WINDOWS_BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+		$(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+
+test-windows: windows
+	@tools/test_windows.sh $(WINDOWS_BUILD) $(JOBS)
+
+dist-windows: windows
+	@tools/dist_windows.sh $(WINDOWS_BUILD)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-bench
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) build-bench

@@ -72,7 +72,17 @@ bool RegularFileSource::open() noexcept {
         opened = ::open(fileName, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | O_BINARY);
     } while (opened < 0 && errno == EINTR);
     if (opened < 0) {
-        noteSystemError(errno);
+        const int openError = errno;
+#ifdef _WIN32
+        // Windows refuses to open a folder as a file and says only "Permission denied".
+        struct stat named {};
+        if (openError == EACCES && ::stat(fileName, &named) == 0 && S_ISDIR(named.st_mode)) {
+            const Kind kind = kindOf(named.st_mode);
+            refuse(kind.refused, kind.text);
+            return false;
+        }
+#endif
+        noteSystemError(openError);
         return false;
     }
     struct stat status {};

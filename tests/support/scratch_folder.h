@@ -8,12 +8,33 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
 #include <stdlib.h>
 
 namespace murmex::testing {
+
+// Replaces the trailing XXXXXX of the pattern and creates that folder, which
+// nobody had; false when no such folder could be made.
+inline bool makeFreshFolder(std::string& pattern) {
+#ifdef _WIN32
+    // Windows has no mkdtemp; create_directory refuses a name that is taken.
+    static std::mt19937 random{std::random_device{}()};
+    const std::string stem = pattern.substr(0, pattern.size() - 6);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        pattern = stem + std::to_string(random() % 1000000);
+        std::error_code error;
+        if (std::filesystem::create_directory(pattern, error)) {
+            return true;
+        }
+    }
+    return false;
+#else
+    return ::mkdtemp(pattern.data()) != nullptr;
+#endif
+}
 
 // A fresh folder, named after the running test so that a leftover says where
 // it came from; mkdtemp keeps two folders apart even within one test.
@@ -28,7 +49,7 @@ class ScratchFolder {
         // Parameterised tests carry a '/' in their names.
         std::replace(name.begin(), name.end(), '/', '_');
         std::string pattern = (std::filesystem::temp_directory_path() / (name + "XXXXXX")).string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
+        if (!makeFreshFolder(pattern)) {
             ADD_FAILURE() << "cannot create the scratch folder " << pattern;
         }
         path_ = pattern;

@@ -15,6 +15,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#endif
+
 namespace murmex::tool {
 
 namespace fs = std::filesystem;
@@ -37,6 +42,58 @@ std::string alreadyExists(const std::string& path) {
     return path + " already exists (use --force to replace it)";
 }
 
+#ifdef _WIN32
+// Windows delivers no POSIX signals that end a run from outside (Ctrl+C ends
+// a console program through its own handler thread), so there is nothing to
+// block and no handler to install: a temporary file can be left behind there.
+class CleanupSignalsBlocked {
+  public:
+    CleanupSignalsBlocked() = default;
+    ~CleanupSignalsBlocked() {} // user-provided: holding one is no unused variable
+    CleanupSignalsBlocked(const CleanupSignalsBlocked&) = delete;
+    CleanupSignalsBlocked& operator=(const CleanupSignalsBlocked&) = delete;
+};
+
+bool guardTemporary(const std::string&) {
+    return false;
+}
+
+void releaseGuard() {
+}
+
+// MoveFileEx refuses a taken name in one step unless told to replace it; the
+// names are UTF-8, the program's code page.
+int moveFile(const char* from, const char* to, bool replace) {
+    const DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
+    if (::MoveFileExA(from, to, flags)) {
+        return 0;
+    }
+    const DWORD code = ::GetLastError();
+    errno = code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS ? EEXIST
+            : code == ERROR_ACCESS_DENIED                             ? EACCES
+                                                                      : EIO;
+    return -1;
+}
+
+int placeWithoutReplacing(const char* from, const char* to) {
+    return moveFile(from, to, false);
+}
+
+int placeReplacing(const char* from, const char* to) {
+    return moveFile(from, to, true);
+}
+
+// The name itself; Windows' C library has no lstat, and a symbolic link there
+// needs a privilege that the tool's users rarely hold.
+int examineName(const char* path, struct stat* status) {
+    return ::stat(path, status);
+}
+
+// Windows files carry no permission bits to copy; the bytes go to the disk.
+bool settle(int descriptor, mode_t) {
+    return ::_commit(descriptor) == 0;
+}
+#else
 // The signals that end a run from the terminal or the system, and the
 // temporary file a handler removes before the process ends. The name is set
 // and cleared only while these signals are blocked, so a handler never sees
@@ -136,6 +193,20 @@ int placeWithoutReplacing(const char* from, const char* to) {
     return 0;
 }
 
+int placeReplacing(const char* from, const char* to) {
+    return std::rename(from, to);
+}
+
+int examineName(const char* path, struct stat* status) {
+    return ::lstat(path, status);
+}
+
+// Gives the file its permissions and puts its bytes on the disk.
+bool settle(int descriptor, mode_t mode) {
+    return ::fchmod(descriptor, mode) == 0 && ::fsync(descriptor) == 0;
+}
+#endif
+
 } // namespace
 
 bool FileOutput::begin(const std::string& path, bool replace, std::string& error) {
@@ -170,7 +241,7 @@ bool FileOutput::begin(const std::string& path, bool replace, std::string& error
     // The name itself, not what it leads to: a symlink that leads nowhere,
     // or round in a loop, is still something the user put there.
     struct stat itself {};
-    if (::lstat(path.c_str(), &itself) == 0) {
+    if (examineName(path.c_str(), &itself) == 0) {
         if (!replace) {
             error = alreadyExists(path);
             return false;
@@ -226,7 +297,7 @@ bool FileOutput::publish(std::string& error) {
         error = "no output is open";
         return false;
     }
-    bool ok = ::fchmod(descriptor, mode) == 0 && ::fsync(descriptor) == 0;
+    bool ok = settle(descriptor, mode);
     if (!ok) {
         error = systemError("cannot write " + temporary);
     }
@@ -245,7 +316,7 @@ bool FileOutput::publish(std::string& error) {
         // A signal now must find the temporary either still there or gone
         // for good, never a stale name that the handler would remove.
         const CleanupSignalsBlocked blocked;
-        placed = replacing ? std::rename(temporary.c_str(), target.c_str())
+        placed = replacing ? placeReplacing(temporary.c_str(), target.c_str())
                            : placeWithoutReplacing(temporary.c_str(), target.c_str());
         placeError = errno;
         if (placed == 0) {

@@ -55,6 +55,8 @@ int runTool(int argc, char** argv) {
                  "conversation scripts.",
                  "murmex");
     app.require_subcommand(1);
+    // Paths such as /tmp/x are file names, not /option switches, on every platform.
+    app.allow_windows_style_options(false);
     ChosenCommand chosen;
     CLI::App* commands[COMMAND_COUNT] = {};
     for (size_t i = 0; i < COMMAND_COUNT; ++i) {

@@ -7,17 +7,42 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#ifdef _WIN32
+#include <io.h>
+#endif
+
 namespace murmex::tool {
+
+namespace {
+#ifdef _WIN32
+constexpr const char* NULL_DEVICE = "NUL";
+
+bool isOpen(int descriptor) {
+    return ::_get_osfhandle(descriptor) != -1;
+}
+#else
+constexpr const char* NULL_DEVICE = "/dev/null";
+
+bool isOpen(int descriptor) {
+    return ::fcntl(descriptor, F_GETFD) != -1 || errno != EBADF;
+}
+#endif
+} // namespace
 
 void holdStandardDescriptors() {
     for (const int descriptor : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
-        if (::fcntl(descriptor, F_GETFD) != -1 || errno != EBADF) {
+        if (isOpen(descriptor)) {
             continue;
         }
         // open() takes the lowest free descriptor, and every lower one is
         // held by now: this is the closed one.
-        ::open("/dev/null", descriptor == STDIN_FILENO ? O_WRONLY : O_RDONLY);
+        ::open(NULL_DEVICE, descriptor == STDIN_FILENO ? O_WRONLY : O_RDONLY);
     }
+#ifdef _WIN32
+    // A script read from standard input keeps its bytes: text mode would
+    // drop the carriage returns and stop at a Ctrl+Z.
+    ::_setmode(STDIN_FILENO, O_BINARY);
+#endif
 }
 
 StandardOutput::Buffer::Buffer() {

@@ -15,7 +15,7 @@ namespace murmex::tool {
 // writes to standard output would otherwise land in that file. A closed
 // output is replaced by /dev/null opened for reading, and a closed input by
 // /dev/null opened for writing, so that using either still fails as on a
-// closed descriptor.
+// closed descriptor. On Windows standard input is also switched to binary.
 void holdStandardDescriptors();
 
 // While it lives, std::cout writes through it to descriptor 1.
