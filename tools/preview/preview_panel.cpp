@@ -50,6 +50,7 @@ PreviewPanel::PreviewPanel(PreviewRequests requests, QWidget* parent)
     status->setReadOnly(true);
     status->setMaximumHeight(110);
     name->setPlaceholderText(QStringLiteral("variable"));
+    name->setMinimumWidth(140);
 
     auto* backButton = new QPushButton(QStringLiteral("Back"), this);
     auto* removeButton = new QPushButton(QStringLiteral("Remove"), this);

@@ -55,6 +55,7 @@ bool PreviewSession::restart(const std::string& name) {
 }
 
 void PreviewSession::replay(const std::vector<PreviewStep>& steps) {
+    // A copy: `steps` may be the very list that is cleared below.
     const std::vector<PreviewStep> aimed = steps;
     ConversationEngine& engine = *script.engine;
     engine.memory = MemoryStore();

@@ -63,10 +63,6 @@ PreviewWindow::PreviewWindow(const PreviewOptions& options)
     connect(&watcher, &QFileSystemWatcher::directoryChanged, this, [this] { fileTouched(); });
 
     reload();
-    if (game.loaded() && !options.choices.empty()) {
-        game.chooseNumbers(options.choices);
-        refresh();
-    }
 }
 
 PreviewRequests PreviewWindow::requests() {
@@ -92,6 +88,9 @@ void PreviewWindow::reload() {
         player->logic().applyHeader(game.engine());
         player->applyColorsAndFonts();
         pages->setCurrentWidget(player);
+        // The listed choices are made once, on the first load that works.
+        game.chooseNumbers(options.choices);
+        options.choices.clear();
     } else {
         errors->setPlainText(QString::fromStdString(game.loadReport()));
         pages->setCurrentWidget(errors);
