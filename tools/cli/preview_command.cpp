@@ -33,7 +33,7 @@ void addPreviewOptions(CLI::App& app, PreviewOptions& options) {
     app.add_option("--choose", options.choices,
                    "Question numbers to choose at the start, as a list like 1,3,2")
         ->delimiter(',')
-        ->check(CLI::PositiveNumber);
+        ->check(CLI::Range(1, MAX_QUESTIONS));
 }
 
 std::vector<std::string> previewArguments(const PreviewOptions& options) {
