@@ -8,7 +8,6 @@
 #include "player/res/dialog_templates.h"
 #include "support/scratch_folder.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -207,10 +206,3 @@ TEST_F(PreviewWindowTest, ABrokenSaveShowsItsErrorsInTheWindowUntilTheNextSaveMe
 
 } // namespace
 } // namespace murmex::tool
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
