@@ -48,6 +48,11 @@ if(TARGET kestrine)
     install(TARGETS kestrine RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
     add_dependencies(murmex_installables kestrine)
 endif()
+# Beside the tool, where `murmex preview` looks for it.
+if(TARGET murmex_preview)
+    install(TARGETS murmex_preview RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    add_dependencies(murmex_installables murmex_preview)
+endif()
 # examples/ installs the demo itself, where its data file is named.
 if(TARGET demo_data)
     add_dependencies(murmex_installables demo_data)

@@ -35,6 +35,9 @@ char32_t firstCodePoint(std::string_view utf8) {
 
 PlayerDialog::PlayerDialog(DialogPlatform& platform, const char* scriptFileName)
     : platform(platform), flow(engine, view), scriptFileName(scriptFileName) {
+    for (int32_t i = 0; i < murmex::MAX_QUESTIONS; ++i) {
+        questionControlIds[i] = QUESTION_CONTROL_IDS[i];
+    }
 }
 
 bool PlayerDialog::initialise() {
@@ -42,10 +45,6 @@ bool PlayerDialog::initialise() {
     if (entry != nullptr && entry[0] != 0) {
         platform.addCommandEntry(entry, ABOUT_COMMAND);
     }
-    for (int32_t i = 0; i < murmex::MAX_QUESTIONS; ++i) {
-        questionControlIds[i] = QUESTION_CONTROL_IDS[i];
-    }
-
     // Opened only as a regular file: a FIFO or device in the script's place
     // can't hold the window before it ever shows.
     murmex::RegularFileSource source(scriptFileName);
@@ -58,12 +57,16 @@ bool PlayerDialog::initialise() {
         refreshTexts();
     }
 
-    // These run after a failure too; the pending quit then closes the window unused.
-    platform.setCaption(engine.title);
-    colors = DerivedColors::from(engine.color, engine.textColor);
+    // This runs after a failure too; the pending quit then closes the window unused.
+    applyHeader(engine);
+    return true;
+}
+
+void PlayerDialog::applyHeader(const murmex::ConversationEngine& shown) {
+    platform.setCaption(shown.title);
+    colors = DerivedColors::from(shown.color, shown.textColor);
     windowBrush = colors.windowColor;
     lineBrush = colors.lineColor;
-    return true;
 }
 
 void PlayerDialog::mouseMoved() {
@@ -88,6 +91,9 @@ void PlayerDialog::leftButtonReleased() {
 bool PlayerDialog::chooseLine(int32_t line) {
     if (line < 0 || line >= view.questionCount) {
         return false;
+    }
+    if (choiceHandler) {
+        return choiceHandler(line);
     }
     if (flow.choose(line).kind == murmex::StepKind::Failed) {
         // The controls keep the texts they showed.

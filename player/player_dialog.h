@@ -10,6 +10,7 @@
 #include "player/dialog_platform.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace kestrine {
@@ -69,6 +70,8 @@ class PlayerDialog {
 
     // Copies the view's answer and questions into the controls.
     void refreshTexts();
+    // Takes the caption and the colours from a loaded script's header.
+    void applyHeader(const murmex::ConversationEngine& shown);
     // Colours for drawing the control; controlType is the control-colour code.
     ControlColors controlColors(int32_t controlId, int32_t controlType) const;
     // A command from the window's command menu. True when it was the About
@@ -84,13 +87,17 @@ class PlayerDialog {
     murmex::ConversationView view;
     // Position 0 to 4 of the question line under the pointer; -1 for none.
     int32_t hoveredQuestion = -1;
-    // Question lines from top to bottom; set by initialise().
+    // Question lines from top to bottom.
     int32_t questionControlIds[murmex::MAX_QUESTIONS] = {};
     // Derived from the header once the script has been read.
     DerivedColors colors;
     // Colours of the window's two solid brushes.
     ColorValue windowBrush = 0;
     ColorValue lineBrush = 0;
+    // When set, an offered line that is chosen (by the pointer, a key or the
+    // accessible view) goes here instead of into the dialog's own game, for
+    // a host that plays the conversation itself. Returns whether it was used.
+    std::function<bool(int32_t line)> choiceHandler;
 
   private:
     // Shows the engine's error text and asks to quit.

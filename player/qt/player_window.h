@@ -30,6 +30,8 @@ class PlayerWindow : public TemplateDialog, public DialogPlatform {
     void endRun();
     // The initialisation alone, for a caller that runs the window itself.
     void initialise();
+    // Colours and fonts from the logic's header colours, as initialise() leaves them.
+    void applyColorsAndFonts();
     int exitCode() const { return requestedExitCode; }
 
     // The window's command menu entries, as the context menu shows them.
@@ -65,7 +67,6 @@ class PlayerWindow : public TemplateDialog, public DialogPlatform {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void applyColorsAndFonts();
     // Keyboard play; true when the key chose or highlighted a question.
     bool playKey(const QKeyEvent& event);
 

@@ -338,10 +338,3 @@ TEST_F(PlayerWindowTest, EndRunClosesWhatIsOpenAndKeepsTheRunsStatus) {
 
 } // namespace
 } // namespace kestrine::qt
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -62,7 +62,10 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"TestWithoutPlan", "test x.chr", 2},
         StatusCase{"PlayMissingFile", "play /nonexistent/x.chr", 3},
         StatusCase{"TestMissingScript", "test /nonexistent/x.chr y.plan", 1},
-        StatusCase{"StatsMissingFile", "stats /nonexistent/x.chr", 1}),
+        StatusCase{"StatsMissingFile", "stats /nonexistent/x.chr", 1},
+        StatusCase{"PreviewHelp", "preview --help", 0},
+        StatusCase{"PreviewWithoutFile", "preview", 2},
+        StatusCase{"PreviewChoiceBeyondFive", "preview --choose 1,6 x.chr", 2}),
     [](const ::testing::TestParamInfo<StatusCase>& info) { return info.param.label; });
 
 // A number the option cannot take is refused, not read as another one, and
