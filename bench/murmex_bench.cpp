@@ -1,6 +1,7 @@
-// Benchmarks of the engine and the loader: loading scripts of three sizes
-// against the floor of reading the file, conversation steps in a typical and
-// a worst case, and the allocations both make.
+// Benchmarks of the engine and the loader: loading scripts of three sizes and
+// one shaped like real writing against the floor of reading the file,
+// conversation steps in a typical and a worst case, and the allocations both
+// make.
 #include "bench/allocation_counter.h"
 #include "bench/script_generator.h"
 
@@ -49,9 +50,11 @@ void prepareScripts(const std::filesystem::path& folder) {
     const std::string demo = readWhole(MURMEX_DEMO_SCRIPT);
     const std::string medium = generateScript({10, 50, 3, 60, 200});
     const std::string large = generateScript({100, 150, 3, 1498, 1498});
+    const std::string realistic = generateScript({20, 60, 3, 100, 300, true});
     for (const auto& [name, plain] : {std::pair<std::string, const std::string&>{"small", demo},
                                       {"medium", medium},
-                                      {"large", large}}) {
+                                      {"large", large},
+                                      {"realistic", realistic}}) {
         const std::string path = (folder / (name + ".chr")).string();
         if (!writeFile(path, scramble(plain))) {
             std::fprintf(stderr, "cannot write %s\n", path.c_str());
@@ -229,6 +232,8 @@ BENCHMARK_CAPTURE(loadScript, medium, std::string("medium"));
 BENCHMARK_CAPTURE(readFloor, medium, std::string("medium"));
 BENCHMARK_CAPTURE(loadScript, large, std::string("large"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(readFloor, large, std::string("large"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(loadScript, realistic, std::string("realistic"));
+BENCHMARK_CAPTURE(readFloor, realistic, std::string("realistic"));
 BENCHMARK_CAPTURE(freshPool, large, std::string("large"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(conversationStep, typical, false);
 BENCHMARK_CAPTURE(conversationStep, worst, true)->Unit(benchmark::kMicrosecond);
@@ -313,7 +318,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    for (const char* size : {"small", "medium", "large"}) {
+    for (const char* size : {"small", "medium", "large", "realistic"}) {
         const auto load = reporter.medians.find(std::string("loadScript/") + size);
         const auto floor = reporter.medians.find(std::string("readFloor/") + size);
         if (load != reporter.medians.end() && floor != reporter.medians.end()) {

@@ -13,6 +13,10 @@ struct ScriptShape {
     int32_t conditionsPerUnit;
     int32_t questionLength;
     int32_t answerLength;
+    // When set, each unit's question and answer take a length between 10
+    // and the lengths above, and between none and conditionsPerUnit
+    // conditions, drawn from a fixed seed: a script as people write them.
+    bool varied = false;
 };
 
 // A plain script of the given shape. Every character starts in state 0 with

@@ -44,7 +44,9 @@ const char* Character::initialAnswer(const MemoryStore& memory) const {
     const char* result = nullptr;
     for (int32_t i = 0; i < unitCount; ++i) {
         const TalkUnit& unit = *units[i];
-        if (unit.question[0] == 0 && isAvailable(unit, memory)) {
+        // The state is tested first: it lies in the unit, the question's
+        // first byte in the pool, and most units belong to other states.
+        if (unit.state == state && unit.question[0] == 0 && isAvailable(unit, memory)) {
             result = unit.answer;
         }
     }
@@ -56,7 +58,7 @@ int32_t Character::listQuestions(const MemoryStore& memory, const char** questio
     int32_t count = 0;
     for (int32_t i = 0; i < unitCount && count < max; ++i) {
         const TalkUnit& unit = *units[i];
-        if (unit.question[0] != 0 && isAvailable(unit, memory)) {
+        if (unit.state == state && unit.question[0] != 0 && isAvailable(unit, memory)) {
             unitIndices[count] = i;
             questions[count] = unit.question;
             ++count;

@@ -93,6 +93,25 @@ __attribute__((target("avx2"))) const uint8_t* findValueStopAvx2(const uint8_t* 
 }
 #endif
 
+#if MURMEX_X86_VECTORS
+// Bit i set where byte i equals the byte.
+unsigned bytesEqual(__m128i bytes, uint8_t byte) {
+    return static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(byte)))));
+}
+
+// Position of the first of targets or stops above position `after`, when it
+// is a target; otherwise -1.
+int firstTargetAfter(unsigned targets, unsigned stops, int after) {
+    const unsigned above = (targets | stops) & ~((2u << after) - 1u);
+    if (above == 0) {
+        return -1;
+    }
+    const int at = __builtin_ctz(above);
+    return (targets >> at) & 1u ? at : -1;
+}
+#endif
+
 // One loop body, compiled twice below: for the baseline vector unit and for
 // the wider one, which the reader uses where the processor has it.
 MURMEX_ALWAYS_INLINE void descrambleLoop(uint8_t* bytes, size_t count, uint32_t firstOffset) {
@@ -150,6 +169,34 @@ void descrambleBytes(uint8_t* bytes, size_t count, uint32_t firstOffset) {
 
 const uint8_t* findValueStop(const uint8_t* from, const uint8_t* to) {
     return bestLoops().findValueStop(from, to);
+}
+
+const uint8_t* findFieldValue(const uint8_t* from, uint8_t letter) {
+#if MURMEX_X86_VECTORS
+    static_assert(FIELD_WINDOW == sizeof(__m128i));
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+    unsigned stops = 0;
+    for (const uint8_t stop : SEEK_STOPS) {
+        stops |= bytesEqual(bytes, stop);
+    }
+    // No stop may come before the first letter.
+    const unsigned letters = bytesEqual(bytes, letter);
+    const unsigned beforeLetter = letters & (0u - letters);
+    if (letters == 0 || (stops & (beforeLetter - 1u)) != 0) {
+        return nullptr;
+    }
+    const int letterAt = __builtin_ctz(letters);
+    const int equalsAt = firstTargetAfter(bytesEqual(bytes, '='), stops, letterAt);
+    if (equalsAt < 0) {
+        return nullptr;
+    }
+    const int quoteAt = firstTargetAfter(bytesEqual(bytes, '"'), stops, equalsAt);
+    return quoteAt < 0 ? nullptr : from + quoteAt + 1;
+#else
+    static_cast<void>(from);
+    static_cast<void>(letter);
+    return nullptr;
+#endif
 }
 
 } // namespace murmex

@@ -16,4 +16,18 @@ void descrambleBytes(uint8_t* bytes, size_t count, uint32_t firstOffset);
 // The first double quote, line feed or zero byte in [from, to), or null.
 const uint8_t* findValueStop(const uint8_t* from, const uint8_t* to);
 
+// The bytes a skip to a wanted character stops at: a line feed counts a
+// line, '#' opens a comment, and a brace or a quote other than the wanted
+// one is out of place.
+constexpr uint8_t SEEK_STOPS[] = {'\n', '#', '{', '}', '"'};
+
+// Bytes findFieldValue looks at; all of them must be readable.
+constexpr size_t FIELD_WINDOW = 16;
+
+// Just past the opening quote of a field: the letter, then '=', then '"',
+// each the first byte after the one before that is either it or a seek
+// stop, all within FIELD_WINDOW bytes from `from`. Null when they aren't,
+// which a byte-wise look then decides.
+const uint8_t* findFieldValue(const uint8_t* from, uint8_t letter);
+
 } // namespace murmex

@@ -26,6 +26,13 @@ int32_t readValue(ScriptReader& reader, char* buffer, int32_t limit, ValueUse us
 
 int32_t readField(ScriptReader& reader, char letter, const char* missingMessage, char* buffer,
                   int32_t limit, ValueUse use) {
+    // Nearly every field stands whole in the fetched chunk on one line.
+    if (reader.readFieldInChunk(letter, limit)) {
+        if (use == ValueUse::Copied) {
+            reader.copyQuotedText(buffer);
+        }
+        return READ_OK;
+    }
     int32_t result = expectChar(reader, letter, missingMessage);
     if (result == READ_OK) {
         result = expectChar(reader, '=', messages::EQUALS_EXPECTED);

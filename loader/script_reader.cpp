@@ -75,36 +75,81 @@ void ScriptReader::noteQuotedFailure(bool closed, bool tooLong, bool endOfSource
     }
 }
 
-bool ScriptReader::readQuotedInChunk(int32_t last) {
+bool ScriptReader::takeValueInChunk(const uint8_t* value, int32_t last) {
     // Only a value shorter than the last index can close here: one that
     // reaches it is the byte-wise path's to report.
-    const size_t available = static_cast<size_t>(end - next);
+    const size_t available = static_cast<size_t>(end - value);
     const size_t limit = static_cast<size_t>(last);
     const size_t window = available < limit ? available : limit;
     // A line feed, or a zero byte that would end the text early, is left to
     // the byte-wise path too.
-    const uint8_t* stop = findValueStop(next, next + window);
+    const uint8_t* stop = findValueStop(value, value + window);
     if (stop == nullptr || *stop != '"') {
         return false;
     }
-    const size_t length = static_cast<size_t>(stop - next);
-    lastQuotedText = reinterpret_cast<const char*>(next);
+    const size_t length = static_cast<size_t>(stop - value);
+    lastQuotedText = reinterpret_cast<const char*>(value);
     lastQuotedRawLength = static_cast<int32_t>(length);
     lastQuotedLength = static_cast<int32_t>(length);
-    next += length + 1;
-    nextOffset += static_cast<uint32_t>(length + 1);
+    nextOffset += static_cast<uint32_t>(stop + 1 - next);
+    next = stop + 1;
     return true;
+}
+
+bool ScriptReader::readQuotedInChunk(int32_t last) {
+    return takeValueInChunk(next, last);
+}
+
+bool ScriptReader::readFieldInChunk(char letter, int32_t limit) {
+    // Most fields stand a few bytes after the last: one look at the next
+    // bytes finds the value's start.
+    if (static_cast<size_t>(end - next) >= FIELD_WINDOW) {
+        if (const uint8_t* value = findFieldValue(next, static_cast<uint8_t>(letter))) {
+            return takeValueInChunk(value, limit - 1);
+        }
+    }
+    const uint8_t* at = skipInChunk(next, letter);
+    if (at != nullptr) {
+        at = skipInChunk(at + 1, '=');
+    }
+    if (at != nullptr) {
+        at = skipInChunk(at + 1, '"');
+    }
+    return at != nullptr && takeValueInChunk(at + 1, limit - 1);
+}
+
+void ScriptReader::copyQuotedText(char* buffer) {
+    if (lastQuotedText != buffer) {
+        std::memcpy(buffer, lastQuotedText, static_cast<size_t>(lastQuotedRawLength));
+        buffer[lastQuotedRawLength] = 0;
+        lastQuotedText = buffer;
+    }
+}
+
+bool ScriptReader::skipPastLineFeed() {
+    for (;;) {
+        const size_t left = static_cast<size_t>(end - next);
+        const void* found = std::memchr(next, '\n', left);
+        const uint8_t* stop = found != nullptr ? static_cast<const uint8_t*>(found) + 1 : end;
+        nextOffset += static_cast<uint32_t>(stop - next);
+        next = stop;
+        if (found != nullptr) {
+            return true;
+        }
+        if (!refill()) {
+            return false;
+        }
+    }
 }
 
 int32_t ScriptReader::skipComments(char& out) {
     // The '#' has been taken. Every byte of the comment still counts in the
     // position, or the key would slip for everything after it.
     for (;;) {
-        do {
-            if (!takeByte(out)) {
-                return READ_END;
-            }
-        } while (out != '\n');
+        if (!skipPastLineFeed()) {
+            return READ_END;
+        }
+        out = '\n';
         countLine();
         // The character after a comment is an ordinary one: a line feed counts
         // a further line, and a '#' opens the next comment.
@@ -200,10 +245,8 @@ int32_t ScriptReader::readQuotedText(char* buffer, int32_t limit) {
 
 int32_t ScriptReader::readQuoted(char* buffer, int32_t limit) {
     const int32_t result = readQuotedText(buffer, limit);
-    if (result == READ_OK && lastQuotedText != buffer) {
-        std::memcpy(buffer, lastQuotedText, static_cast<size_t>(lastQuotedRawLength));
-        buffer[lastQuotedRawLength] = 0;
-        lastQuotedText = buffer;
+    if (result == READ_OK) {
+        copyQuotedText(buffer);
     }
     return result;
 }

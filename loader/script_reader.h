@@ -4,6 +4,7 @@
 // on (skipping to a wanted character, reading a quoted value).
 #pragma once
 
+#include "loader/byte_scan.h"
 #include "loader/load_state.h"
 #include "loader/source_fingerprint.h"
 #include "murmex/script_source.h"
@@ -82,6 +83,17 @@ class ScriptReader {
     // value lies within the fetched chunk it is not copied, and quotedText()
     // points at it there until the next read; otherwise it is in buffer.
     int32_t readQuotedText(char* buffer, int32_t limit);
+    // A whole field (its keyword's letter, the '=' and the quoted value) in
+    // one sweep over the fetched chunk: true, with the value where
+    // readQuotedText leaves it, when all of it lies in the chunk and nothing
+    // but ordinary bytes stands between its parts. Otherwise false, having
+    // taken nothing, and the caller takes the steps one at a time, which
+    // find the same field or say what is wrong.
+    bool readFieldInChunk(char letter, int32_t limit);
+    // Copies the last value read into buffer, zero-terminated, and makes
+    // that its place.
+    void copyQuotedText(char* buffer);
+
     // The last value read, not zero-terminated where it lies in the chunk.
     const char* quotedText() const { return lastQuotedText; }
     // Its length up to its first zero byte, as a string's length.
@@ -185,15 +197,35 @@ class ScriptReader {
 
     int32_t seekCharSlowly(char wanted);
 
+    // The wanted byte at or after from in the fetched chunk when only bytes
+    // that seekChar skips come before it; otherwise null.
+    const uint8_t* skipInChunk(const uint8_t* from, char wanted) const {
+        for (const uint8_t* at = from; at != end; ++at) {
+            if (*at == static_cast<uint8_t>(wanted)) {
+                return at;
+            }
+            if (FAST_SEEK_STOPS[*at]) {
+                return nullptr;
+            }
+        }
+        return nullptr;
+    }
+    // Takes the value that starts at `value` in the chunk when it closes
+    // there before the last index, as readQuotedInChunk does.
+    bool takeValueInChunk(const uint8_t* value, int32_t last);
+
     // Bytes that the fast skip of seekChar leaves to the general path.
     static constexpr std::array<bool, 256> FAST_SEEK_STOPS = [] {
         std::array<bool, 256> stops{};
-        for (const char c : {'\n', '#', '{', '}', '"'}) {
-            stops[static_cast<uint8_t>(c)] = true;
+        for (const uint8_t c : SEEK_STOPS) {
+            stops[c] = true;
         }
         return stops;
     }();
     int32_t skipComments(char& out);
+    // Takes every byte up to and including the next line feed; false when
+    // the source ends first.
+    bool skipPastLineFeed();
     void countLine() {
         // A script can't have 2^31 lines before it exceeds any sane size, but
         // a hostile one may: the count stops rather than overflows.

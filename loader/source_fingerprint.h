@@ -19,7 +19,18 @@ class SourceFingerprint {
             addPendingByte(*bytes++);
             --count;
         }
-        // Whole words at a time keep the hash far cheaper than the parsing.
+        // Whole words at a time keep the hash far cheaper than the parsing;
+        // word n goes to lane n % LANES, so the lanes' multiplications run
+        // side by side.
+        for (; count >= WORD && words % LANES != 0; count -= WORD, bytes += WORD) {
+            mix(littleEndianWord(bytes));
+        }
+        for (; count >= LANES * WORD; count -= LANES * WORD, bytes += LANES * WORD) {
+            for (size_t lane = 0; lane < LANES; ++lane) {
+                lanes[lane] = mixed(lanes[lane], littleEndianWord(bytes + lane * WORD));
+            }
+            words += LANES;
+        }
         for (; count >= WORD; count -= WORD, bytes += WORD) {
             mix(littleEndianWord(bytes));
         }
@@ -32,7 +43,12 @@ class SourceFingerprint {
     uint64_t count() const { return total; }
 
     bool operator==(const SourceFingerprint& other) const {
-        return total == other.total && pending == other.pending && hash == other.hash;
+        for (size_t lane = 0; lane < LANES; ++lane) {
+            if (lanes[lane] != other.lanes[lane]) {
+                return false;
+            }
+        }
+        return total == other.total && pending == other.pending;
     }
 
   private:
@@ -54,13 +70,21 @@ class SourceFingerprint {
             pendingCount = 0;
         }
     }
-    void mix(uint64_t word) {
+    static uint64_t mixed(uint64_t hash, uint64_t word) {
         hash = (hash ^ word) * 0x9E3779B97F4A7C15ull;
-        hash ^= hash >> 29;
+        return hash ^ (hash >> 29);
+    }
+    void mix(uint64_t word) {
+        uint64_t& lane = lanes[words % LANES];
+        lane = mixed(lane, word);
+        ++words;
     }
 
+    static constexpr size_t LANES = 4;
     uint64_t total = 0;
-    uint64_t hash = 0;
+    // Whole words mixed so far.
+    uint64_t words = 0;
+    uint64_t lanes[LANES] = {};
     uint64_t pending = 0;
     size_t pendingCount = 0;
 };

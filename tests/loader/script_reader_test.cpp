@@ -2,7 +2,9 @@
 // two scanning steps, including the limits of a quoted value.
 #include "load_case.h"
 #include "loader/scramble_key.h"
+#include "loader/script_fields.h"
 #include "loader/script_reader.h"
+#include "murmex/load_messages.h"
 #include "support/scrambled.h"
 #include "support/scratch_folder.h"
 
@@ -31,8 +33,7 @@ class ScriptReaderTest : public ::testing::Test {
         reader.reset();
         path = folder.write("script.chr", scramble ? scrambled(text) : text);
         source = std::make_unique<FileSource>(path.c_str());
-        reader =
-            std::make_unique<ScriptReader>(state, *source, chunk.get(), READ_CHUNK_SIZE, scramble);
+        reader = std::make_unique<ScriptReader>(state, *source, chunk.get(), capacity, scramble);
         EXPECT_TRUE(reader->open());
         return *reader;
     }
@@ -49,6 +50,8 @@ class ScriptReaderTest : public ::testing::Test {
 
     ScratchFolder folder;
     std::string path;
+    // Bytes the reader fetches at once; a few make every field cross a fetch.
+    size_t capacity = READ_CHUNK_SIZE;
     LoadState state;
     std::unique_ptr<uint8_t[]> chunk = std::make_unique<uint8_t[]>(READ_CHUNK_SIZE);
     std::unique_ptr<FileSource> source;
@@ -213,6 +216,66 @@ INSTANTIATE_TEST_SUITE_P(
         QuotedCase{"\"a\rb{}#c\"", READ_OK, UNTOUCHED, "a\rb{}#c"},
         QuotedCase{"x { \"a\"", LOAD_SYNTAX, "Syntax error: { unexpected", ""},
         QuotedCase{"no value", READ_END, UNTOUCHED, ""}));
+
+// What reading one field left behind.
+struct FieldOutcome {
+    int32_t result;
+    std::string message;
+    int32_t line;
+    std::string value;
+    uint32_t position;
+    bool operator==(const FieldOutcome&) const = default;
+};
+
+void PrintTo(const FieldOutcome& o, std::ostream* out) {
+    *out << o.result << " \"" << o.message << "\" line " << o.line << " value "
+         << ::testing::PrintToString(o.value) << " at " << o.position;
+}
+
+class FieldTest : public ScriptReaderTest, public ::testing::WithParamInterface<std::string> {
+  protected:
+    // Reads a field with S as its letter and a limit of 20, either whole or
+    // by the separate steps readField takes when the field is not plain.
+    FieldOutcome readS(const std::string& text, bool whole) {
+        open(text, true);
+        char buffer[20] = {};
+        int32_t result = READ_OK;
+        if (whole) {
+            result = readField(*reader, 'S', "S missing", buffer, 20);
+        } else {
+            result = expectChar(*reader, 'S', "S missing");
+            if (result == READ_OK) {
+                result = expectChar(*reader, '=', messages::EQUALS_EXPECTED);
+            }
+            if (result == READ_OK) {
+                result = readValue(*reader, buffer, 20);
+            }
+        }
+        return {result, state.message, state.line, result == READ_OK ? buffer : "",
+                reader->position()};
+    }
+};
+
+TEST_P(FieldTest, WholeFieldReadsAsItsSteps) {
+    // Every field at every place relative to the fetched blocks and the
+    // reader's look-ahead.
+    for (const size_t blockSize : {size_t{7}, size_t{24}, READ_CHUNK_SIZE}) {
+        capacity = blockSize;
+        for (size_t pad = 0; pad < 24; ++pad) {
+            const std::string text = std::string(pad, ' ') + GetParam() + " N = \"1\"";
+            EXPECT_EQ(readS(text, true), readS(text, false)) << blockSize << " " << pad;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Fields, FieldTest,
+                         ::testing::Values("S = \"12\"", "SX=\"\"", "STATE   =   \"a b\"",
+                                           "S = # note\n\"x\"", "S\r\n= \"x\"", "S { = \"x\"",
+                                           "S } = \"x\"", "S = \"open\r\n",
+                                           "S = \"" + std::string(18, 'n') + "\"",
+                                           "S = \"" + std::string(19, 'n') + "\"", "\"S\" = \"x\"",
+                                           "S = x\"v\"", std::string("S = \"a\0b\"", 10),
+                                           "S = ", "S", "N = \"1\" S = \"2\""));
 
 } // namespace
 } // namespace murmex

@@ -60,9 +60,8 @@ class Explorer {
             return finish();
         }
         noteInitialAnswer();
-        SituationKey key;
-        SituationStore::readKey(engine.memory, view.characterIndex,
-                                engine.characters[view.characterIndex]->state, names, key);
+        const SituationKey key{view.characterIndex, engine.characters[view.characterIndex]->state,
+                               store.layouts().numberOf(engine.memory, names)};
         store.add(key, 0, 0, 0);
         pathMoney.push_back(engine.memory.money);
         for (uint32_t index = 0; index < store.size(); ++index) {
@@ -74,7 +73,14 @@ class Explorer {
   private:
     void expand(uint32_t index) {
         const SituationRecord record = store.record(index);
-        store.readGameState(index, names, situationState);
+        store.readGameState(index, situationState);
+        if (record.layout != memoryLayout) {
+            // Breadth first, neighbours often share a layout: the memory is
+            // rebuilt only when it changes.
+            situationState.memory = MemoryStore();
+            store.layouts().restore(record.layout, names, situationState.memory);
+            memoryLayout = record.layout;
+        }
         // Nothing tests money, so it is no part of a situation; each carries
         // the money of the way it was first reached.
         situationState.memory.money = pathMoney[index];
@@ -84,15 +90,20 @@ class Explorer {
         situationState.questionCount = engine.characters[record.character]->listQuestions(
             engine.memory, view.questions, view.unitIndices, MAX_QUESTIONS);
         std::copy_n(view.unitIndices, situationState.questionCount, situationState.questionUnits);
+        // The view as applying the state with its questions would leave it.
+        view.questionCount = situationState.questionCount;
+        situationView = view;
         if (record.depth >= limits.maxDepth) {
             cut(CutOff::Depth);
             return;
         }
+        bool variablesChanged = false;
         for (int32_t position = 0; position < situationState.questionCount; ++position) {
             const int32_t unit = situationState.questionUnits[position];
             reached[record.character][unit] = true;
-            apply(situationState);
+            restore(variablesChanged);
             const StepOutcome outcome = flow.choose(position);
+            variablesChanged = !sameVariables(engine.memory, situationState.memory);
             if (outcome.kind == StepKind::Failed) {
                 noteFailure(index, record.character, unit, outcome);
                 continue;
@@ -101,9 +112,12 @@ class Explorer {
                 noteInitialAnswer();
             }
             noteMoney(index, record.character, unit);
-            SituationKey& key = scratchKey;
-            SituationStore::readKey(engine.memory, view.characterIndex,
-                                    engine.characters[view.characterIndex]->state, names, key);
+            // Most questions leave the memory alone; only a changed one is read
+            // slot by slot.
+            const uint32_t layout =
+                variablesChanged ? store.layouts().numberOf(engine.memory, names) : record.layout;
+            const SituationKey key{view.characterIndex,
+                                   engine.characters[view.characterIndex]->state, layout};
             if (store.find(key) >= 0) {
                 continue;
             }
@@ -127,6 +141,23 @@ class Explorer {
         }
     }
 
+    // Puts the engine and the view back into the expanded situation for its
+    // next question, as applying its game state would. The memory, some
+    // 13 KiB, is copied back only when the last step changed its variables.
+    void restore(bool variablesChanged) {
+        if (variablesChanged) {
+            apply(situationState);
+            return;
+        }
+        engine.memory.money = situationState.memory.money;
+        for (int32_t c = 0; c < situationState.characterCount; ++c) {
+            if (engine.characters[c] != nullptr) {
+                engine.characters[c]->state = situationState.states[c];
+            }
+        }
+        view = situationView;
+    }
+
     void cut(CutOff reason) {
         if (cutOff == CutOff::None) {
             cutOff = reason;
@@ -140,6 +171,12 @@ class Explorer {
     // A start shows the initial answer of one unit; the answer's pooled text
     // is that unit's own, so the pointer tells which.
     void noteInitialAnswer() {
+        // Most starts show an answer noted before; the search is spared then.
+        const char*& noted = lastNotedAnswer[view.characterIndex];
+        if (view.answer == noted) {
+            return;
+        }
+        noted = view.answer;
         const Character& character = *engine.characters[view.characterIndex];
         for (int32_t u = character.unitCount - 1; u >= 0; --u) {
             if (character.units[u]->answer == view.answer) {
@@ -254,14 +291,19 @@ class Explorer {
     ConversationFlow flow;
     SituationStore store;
     VariableNames names;
-    SituationKey scratchKey;
     // The situation being expanded, as the engine is put into it before each step.
     GameState situationState;
+    // The view once situationState, with its questions, is applied.
+    ConversationView situationView;
+    // The layout situationState's memory holds; none before the first.
+    uint32_t memoryLayout = UINT32_MAX;
     // reached[c][u]: the unit was offered as a question or shown as an initial answer.
     std::vector<bool> reached[MAX_CHARACTERS];
     // failedKinds[c][u]: a bit for each kind of failure the unit's question
     // was found with, so that each is counted once, by its shortest path.
     std::vector<uint8_t> failedKinds[MAX_CHARACTERS];
+    // The initial answer last noted for each character.
+    const char* lastNotedAnswer[MAX_CHARACTERS] = {};
     // The characters found failing to start, each with the message it failed
     // with; at most a few for each character.
     std::set<std::pair<int32_t, std::string>> failedStarts;
