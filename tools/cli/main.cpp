@@ -9,6 +9,7 @@
 #include "tools/cli/explore_command.h"
 #include "tools/cli/graph_command.h"
 #include "tools/cli/lint_command.h"
+#include "tools/cli/lsp_command.h"
 #include "tools/cli/play_command.h"
 #include "tools/cli/scramble_command.h"
 #include "tools/cli/standard_output.h"
@@ -39,7 +40,7 @@ constexpr CommandRow COMMANDS[] = {
     {addPlayCommand, ScriptUse::None},     {addTestCommand, ScriptUse::None},
     {addStatsCommand, STATS_SCRIPT_USE},   {addGraphCommand, GRAPH_SCRIPT_USE},
     {addLintCommand, LINT_SCRIPT_USE},     {addExploreCommand, EXPLORE_SCRIPT_USE},
-    {addStringsCommand, ScriptUse::None},
+    {addStringsCommand, ScriptUse::None},  {addLspCommand, ScriptUse::None},
 };
 constexpr size_t COMMAND_COUNT = sizeof(COMMANDS) / sizeof(COMMANDS[0]);
 
