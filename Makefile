@@ -24,7 +24,7 @@ SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:chec
 FUZZ_PACKAGES = clang libclang-rt-dev
 
 .PHONY: run test build configure deps clean bench test-sanitize fuzz fuzz-build fuzz-replay \
-	install check-install check-format format
+	install check-install check-format format editors
 
 deps:
 	@tools/install_deps.sh
@@ -79,6 +79,14 @@ check-format:
 format:
 	@tools/install_deps.sh clang-format
 	@tools/format.sh
+
+# The npm packages come from the lock file; Debian's nodejs and npm are
+# installed only where no npm is found.
+editors:
+	@command -v npm >/dev/null || tools/install_deps.sh nodejs npm
+	@cd editors/vscode && npm ci --no-audit --no-fund --loglevel=error
+	@cd editors/vscode && npm run --silent grammar-test
+	@cd editors/vscode && npm run --silent package
 
 # Benchmarks, in a release build of their own: loading against the floor of
 # reading the file, conversation steps, allocations, and the player's start-up.
