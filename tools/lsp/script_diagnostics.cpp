@@ -10,6 +10,7 @@
 
 #include <cctype>
 #include <memory>
+#include <unordered_map>
 
 namespace murmex::lsp {
 
@@ -102,18 +103,30 @@ Span unitWarningSpan(const std::string& text, const TextPositions& positions, co
     return span;
 }
 
-Span warningSpan(const std::string& text, const TextPositions& positions, const ScriptIndex& index,
-                 const tool::Finding& finding) {
-    const int32_t line = finding.line - 1;
-    for (const CharacterEntry& character : index.characters) {
-        if (positions.lineOf(character.nameSpan.begin) == line) {
-            return character.nameSpan;
-        }
-        for (const UnitEntry& unit : character.units) {
-            if (positions.lineOf(unit.span.begin) == line) {
-                return unitWarningSpan(text, positions, unit, finding.text);
+// The character name or unit that opens each line, so that each warning
+// finds its place at once, however many there are.
+struct LinePlaces {
+    std::unordered_map<int32_t, const CharacterEntry*> names;
+    std::unordered_map<int32_t, const UnitEntry*> units;
+
+    LinePlaces(const ScriptIndex& index, const TextPositions& positions) {
+        for (const CharacterEntry& character : index.characters) {
+            names.emplace(positions.lineOf(character.nameSpan.begin), &character);
+            for (const UnitEntry& unit : character.units) {
+                units.emplace(positions.lineOf(unit.span.begin), &unit);
             }
         }
+    }
+};
+
+Span warningSpan(const std::string& text, const TextPositions& positions, const LinePlaces& places,
+                 const tool::Finding& finding) {
+    const int32_t line = finding.line - 1;
+    if (const auto name = places.names.find(line); name != places.names.end()) {
+        return name->second->nameSpan;
+    }
+    if (const auto unit = places.units.find(line); unit != places.units.end()) {
+        return unitWarningSpan(text, positions, *unit->second, finding.text);
     }
     return lineSpan(text, positions, line);
 }
@@ -140,9 +153,10 @@ std::vector<ScriptDiagnostic> lintWarnings(const std::string& text, const Script
     std::vector<tool::Finding> findings = tool::lintScript(*loaded.engine, lines);
     tool::sortFindings(findings);
     const TextPositions positions(text);
+    const LinePlaces places(index, positions);
     std::vector<ScriptDiagnostic> diagnostics;
     for (const tool::Finding& finding : findings) {
-        diagnostics.push_back({warningSpan(text, positions, index, finding), Severity::Warning,
+        diagnostics.push_back({warningSpan(text, positions, places, finding), Severity::Warning,
                                finding.name, finding.text, ""});
     }
     return diagnostics;
