@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <exception>
-#include <new>
 
 namespace murmex::lsp {
 
@@ -115,9 +114,11 @@ void LanguageServer::handle(const std::string& body) {
         if (isRequest) {
             replyError(id, INVALID_PARAMS, error.what());
         }
-    } catch (const std::bad_alloc&) {
+    } catch (const std::exception& error) {
+        // Out of memory on a huge document, say: that request fails, the
+        // server goes on.
         if (isRequest) {
-            replyError(id, INTERNAL_ERROR, "out of memory");
+            replyError(id, INTERNAL_ERROR, error.what());
         }
     }
 }
