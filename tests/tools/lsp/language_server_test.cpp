@@ -1,6 +1,7 @@
 // The language server driven as an editor drives it: the protocol's edge
 // cases, documents of any bytes, and the features on the demo.
 #include "lsp_session.h"
+#include "murmex/script_keywords.h"
 #include "support/sample_scripts.h"
 #include "support/scratch_folder.h"
 #include "tools/lsp/text_positions.h"
@@ -150,6 +151,28 @@ TEST_F(DemoDocument, HoverAndReferencesOfAVariable) {
     const std::string unit = served.replyTo(3)["result"]["contents"]["value"];
     EXPECT_EQ(unit.rfind("In state 1, offers \"I will take it to him at once.\"", 0), 0u) << unit;
     EXPECT_NE(unit.find("goes to state 4"), std::string::npos) << unit;
+}
+
+// Inside a unit the keywords still to come, in their order; in OP the
+// operators. A variable leads to the units that set it.
+TEST_F(DemoDocument, CompletesByPlaceAndJumpsToSetters) {
+    const Served served = serve(
+        initialize() + openDocument(demo) +
+        request(1, "textDocument/completion", place("N = \"0\" Q = \"\" A", "\"Mara\" {", 0)) +
+        request(2, "textDocument/completion", place("OP = \"==\"", "", 6)) +
+        request(3, "textDocument/definition", place("ID = \"paid\"", "", 6)));
+    std::vector<std::string> labels;
+    const json completions = served.replyTo(1)["result"];
+    for (const json& item : completions) {
+        labels.push_back(item["label"]);
+    }
+    EXPECT_EQ(labels, (std::vector<std::string>{"N", "Q", "A", "ACT", "PARAM", "VAL"}));
+    EXPECT_EQ(served.replyTo(2)["result"].size(), std::size(murmex::OPERATOR_KEYWORDS));
+    const json setters = served.replyTo(3)["result"];
+    ASSERT_EQ(setters.size(), 1u) << setters.dump();
+    const murmex::lsp::TextPositions positions(demo);
+    EXPECT_EQ(setters[0]["range"]["start"]["line"],
+              positions.lineOf(demo.find("PARAM = \"paid\"")));
 }
 
 TEST_F(DemoDocument, RefusesRenamesThatWouldBreakIt) {
