@@ -31,7 +31,7 @@ FUZZ_PACKAGES = clang libclang-rt-dev
 WINDOWS_PACKAGES = g++-mingw-w64-x86-64-posix wine wine64 xdotool x11-apps python3
 
 .PHONY: run test build configure deps clean bench test-sanitize fuzz fuzz-build fuzz-replay \
-	install check-install check-format format windows test-windows dist-windows
+	install check-install check-format format windows test-windows dist-windows editors
 
 deps:
 	@tools/install_deps.sh
@@ -86,6 +86,14 @@ check-format:
 format:
 	@tools/install_deps.sh clang-format
 	@tools/format.sh
+
+# The npm packages come from the lock file; Debian's nodejs and npm are
+# installed only where no npm is found.
+editors:
+	@command -v npm >/dev/null || tools/install_deps.sh nodejs npm
+	@cd editors/vscode && npm ci --no-audit --no-fund --loglevel=error
+	@cd editors/vscode && npm run --silent grammar-test
+	@cd editors/vscode && npm run --silent package
 
 # Benchmarks, in a release build of their own: loading against the floor of
 # reading the file, conversation steps, allocations, and the player's start-up.

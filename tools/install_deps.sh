@@ -13,6 +13,7 @@ packages=(
     strace                       # the test that the player writes no file
     gettext                      # msgfmt checks the PO files murmex strings exports
     python3-pyatspi at-spi2-core dbus-daemon  # the player read as a screen reader reads it
+    neovim                       # a real editor's client against murmex lsp
 )
 extra=("$@")  # optional further packages, e.g. clang for the fuzzers
 

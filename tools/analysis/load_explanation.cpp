@@ -3,6 +3,7 @@
 
 #include "murmex/load_messages.h"
 #include "murmex/script_keywords.h"
+#include "tools/analysis/field_keywords.h"
 
 #include <algorithm>
 #include <cctype>
@@ -19,8 +20,6 @@ constexpr size_t LOOK_BACK = 4096;
 // Bytes of a text quoted in an explanation.
 constexpr size_t QUOTED_TEXT_WIDTH = 30;
 
-constexpr std::string_view FIELD_KEYWORDS[] = {"S",     "N",   "Q",  "A", "ACT",
-                                               "PARAM", "VAL", "ID", "OP"};
 constexpr const char* FIELD_ORDER =
     "a talk unit's fields come in the order S, N, Q, A, ACT, then PARAM and VAL where the "
     "action takes them; a condition's in the order ID, OP, VAL";
@@ -116,9 +115,7 @@ std::string fieldAtEnd(std::string_view value) {
         return "";
     }
     const std::string word = wordBeforeEquals(value.substr(0, end));
-    const bool isField = std::find(std::begin(FIELD_KEYWORDS), std::end(FIELD_KEYWORDS), word) !=
-                         std::end(FIELD_KEYWORDS);
-    return isField ? word : "";
+    return isFieldKeyword(word) ? word : "";
 }
 
 size_t editDistance(const std::string& a, const std::string& b) {

@@ -57,6 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"ScrambleWithoutOut", "scramble in", 2},
         StatusCase{"CheckMissingFile", "check /nonexistent/x.chr", 1},
         StatusCase{"DumpMissingFile", "dump /nonexistent/x.chr", 1},
+        StatusCase{"LspWithoutShutdown", "lsp </dev/null", 1},
         StatusCase{"PlayHelp", "play --help", 0}, StatusCase{"TestHelp", "test --help", 0},
         StatusCase{"StatsHelp", "stats --help", 0}, StatusCase{"PlayWithoutFile", "play", 2},
         StatusCase{"TestWithoutPlan", "test x.chr", 2},
@@ -219,6 +220,22 @@ TEST(Demo, ChecksFromStandardInputGivenAsADash) {
         murmex::testing::runTool(folder, "check --plain /dev/stdin", "cat " + demo + " | ");
     EXPECT_EQ(piped.status, 1);
     EXPECT_NE(piped.err.find("give - to read standard input"), std::string::npos) << piped.err;
+}
+
+// The language server on the tool's own standard input: shutdown, then exit.
+TEST(LanguageServerCommand, EndsWithZeroAfterShutdown) {
+    ScratchFolder folder;
+    std::string input;
+    for (const std::string body : {"{\"jsonrpc\":\"2.0\",\"id\":1,\"method\":\"initialize\"}",
+                                   "{\"jsonrpc\":\"2.0\",\"id\":2,\"method\":\"shutdown\"}",
+                                   "{\"jsonrpc\":\"2.0\",\"method\":\"exit\"}"}) {
+        input += "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+    }
+    const std::string in = folder.write("in", input);
+    const CommandRun run = murmex(folder, "lsp <'" + in + "'");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("\"id\":2,\"jsonrpc\":\"2.0\",\"result\":null"), std::string::npos)
+        << run.out;
 }
 
 } // namespace

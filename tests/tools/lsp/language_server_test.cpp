@@ -1,0 +1,207 @@
+// The language server driven as an editor drives it: the protocol's edge
+// cases, documents of any bytes, and the features on the demo.
+#include "lsp_session.h"
+#include "murmex/script_keywords.h"
+#include "support/sample_scripts.h"
+#include "support/scratch_folder.h"
+#include "tools/lsp/text_positions.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace murmex::testing;
+
+constexpr int PARSE_ERROR = -32700;
+constexpr int INVALID_REQUEST = -32600;
+constexpr int METHOD_NOT_FOUND = -32601;
+constexpr int NOT_INITIALIZED = -32002;
+constexpr int REQUEST_FAILED = -32803;
+
+int errorCode(const json& reply) {
+    return reply.is_object() && reply.contains("error") ? reply["error"]["code"].get<int>() : 0;
+}
+
+// Each bad input gets its error reply and the server answers the request
+// after it; exit after shutdown gives 0, any other end 1.
+TEST(LanguageServer, AnswersBadInputAndReadsOn) {
+    const std::string symbols =
+        request(9, "textDocument/documentSymbol", {{"textDocument", {{"uri", "file:///s.txt"}}}});
+    const std::string ending = request(10, "shutdown") + notification("exit");
+    struct Case {
+        const char* what;
+        std::string input;
+        int code;
+        int status;
+    };
+    const Case cases[] = {
+        {"request before initialize", request(1, "shutdown") + initialize(), NOT_INITIALIZED, 0},
+        {"malformed JSON", initialize() + framed("{\"id\": 1,"), PARSE_ERROR, 0},
+        {"invalid UTF-8", initialize() + framed("{\"id\":1,\"method\":\"x\xff\"}"), PARSE_ERROR, 0},
+        {"length too short", initialize() + "Content-Length: 5\r\n\r\n{\"id\": 1}", PARSE_ERROR, 0},
+        {"length not a number", initialize() + "Content-Length: many\r\n\r\n", PARSE_ERROR, 0},
+        {"length too large", initialize() + "Content-Length: 99999999999\r\n\r\n", PARSE_ERROR, 1},
+        {"not a request", initialize() + framed("[1, 2]"), INVALID_REQUEST, 0},
+        {"unknown method", initialize() + request(1, "textDocument/unheard"), METHOD_NOT_FOUND, 0},
+        {"wrong params", initialize() + request(1, "textDocument/hover", {{"x", 1}}), -32602, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const bool skipsRest = c.status == 1;
+        const Served served =
+            serve(c.input + openDocument(smallScript()) + (skipsRest ? "" : symbols + ending));
+        EXPECT_EQ(served.status, c.status);
+        const json& firstError = [&]() -> const json& {
+            for (const json& message : served.messages) {
+                if (message.contains("error")) {
+                    return message;
+                }
+            }
+            static const json none;
+            return none;
+        }();
+        EXPECT_EQ(errorCode(firstError), c.code);
+        if (!skipsRest) {
+            EXPECT_EQ(served.replyTo(9)["result"].size(), 1u) << "the server stopped reading";
+        }
+    }
+}
+
+TEST(LanguageServer, ExitsWithOneWithoutShutdown) {
+    EXPECT_EQ(serve(initialize() + notification("exit")).status, 1);
+    EXPECT_EQ(serve(initialize()).status, 1);
+    EXPECT_EQ(serve(initialize() + request(1, "shutdown") + notification("exit")).status, 0);
+    // After shutdown only exit is taken.
+    EXPECT_EQ(
+        errorCode(serve(initialize() + request(1, "shutdown") + request(2, "shutdown")).replyTo(2)),
+        INVALID_REQUEST);
+}
+
+// Columns count UTF-16 units: "\u00e9" is one, an emoji two, and a byte that is
+// no UTF-8 one (as the replacement character an editor shows). Any text the
+// editor can send is read, NUL and every other control character included.
+TEST(LanguageServer, PlacesDiagnosticsInUtf16Units) {
+    const std::string before = "  { S = \"0\" N = \"0\" Q = \"";
+    const std::string after = "\" A = \"x\" ";
+    struct Case {
+        std::string question;
+        int units;
+    };
+    const Case cases[] = {{"", 0}, {"\xc3\xa9", 1}, {"\xf0\x9f\x98\x80", 2}, {"\xff\xfe", 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.units);
+        const std::string line = before + c.question + after + "ACT = \"ACT_BAD\" }";
+        const std::string text = scriptWithHeader({"\"Intro\" {", line, "}"});
+        const int column = static_cast<int>(before.size() + after.size()) + c.units;
+        const murmex::lsp::TextPositions positions(text);
+        const size_t action = text.find("ACT =");
+        EXPECT_EQ(positions.at(action).character, column);
+        EXPECT_EQ(positions.offsetOf(positions.at(action)), action);
+        if (c.question != "\xff\xfe") { // JSON carries only UTF-8
+            const json diagnostics = serve(initialize() + openDocument(text)).diagnostics();
+            ASSERT_EQ(diagnostics.size(), 1u) << diagnostics.dump(1);
+            EXPECT_EQ(diagnostics[0]["range"]["start"], json({{"line", 5}, {"character", column}}));
+        }
+    }
+    std::string noise = "MurmexSrcFile\r\n";
+    for (int byte = 0; byte < 128; ++byte) {
+        noise += static_cast<char>(byte);
+    }
+    noise += "\xe2\x80\x9cWindows-1252 quotes as UTF-8\xe2\x80\x9d";
+    const Served served = serve(initialize() + openDocument(noise) + request(5, "shutdown"));
+    EXPECT_FALSE(served.diagnostics().empty());
+    EXPECT_TRUE(served.replyTo(5).contains("result"));
+}
+
+// The demo with one mistake: diagnostics, symbols and the name features.
+class DemoDocument : public ::testing::Test {
+  protected:
+    const std::string demo = readBytes(MURMEX_DEMO_SCRIPT);
+
+    // The 0-based line and column of the first `text` after `after`.
+    json place(const std::string& text, const std::string& after = "", int into = 1) const {
+        const size_t offset = demo.find(text, demo.find(after)) + static_cast<size_t>(into);
+        const murmex::lsp::TextPositions positions(demo);
+        const murmex::lsp::Position position = positions.at(offset);
+        return at(position.line, position.character);
+    }
+};
+
+TEST_F(DemoDocument, HasNoDiagnosticsAndAllCharacters) {
+    const Served served = serve(
+        initialize() + openDocument(demo) +
+        request(1, "textDocument/documentSymbol", {{"textDocument", {{"uri", "file:///s.txt"}}}}));
+    EXPECT_TRUE(served.diagnostics().empty()) << served.diagnostics().dump(1);
+    const json symbols = served.replyTo(1)["result"];
+    ASSERT_EQ(symbols.size(), 3u);
+    EXPECT_EQ(symbols[1]["name"], "Mara");
+    EXPECT_EQ(symbols[1]["children"][4]["name"], "0 \u2192 1");
+}
+
+TEST_F(DemoDocument, HoverAndReferencesOfAVariable) {
+    const json letter = place("\"letter\"");
+    const Served served =
+        serve(initialize() + openDocument(demo) + request(1, "textDocument/hover", letter) +
+              request(2, "textDocument/references", letter) +
+              request(3, "textDocument/hover", place("Q = \"I will take")));
+    const std::string hover = served.replyTo(1)["result"]["contents"]["value"];
+    EXPECT_NE(hover.find("set by Mara"), std::string::npos) << hover;
+    EXPECT_NE(hover.find("removed by Mara"), std::string::npos) << hover;
+    EXPECT_GE(served.replyTo(2)["result"].size(), 6u);
+    const std::string unit = served.replyTo(3)["result"]["contents"]["value"];
+    EXPECT_EQ(unit.rfind("In state 1, offers \"I will take it to him at once.\"", 0), 0u) << unit;
+    EXPECT_NE(unit.find("goes to state 4"), std::string::npos) << unit;
+}
+
+// Inside a unit the keywords still to come, in their order; in OP the
+// operators. A variable leads to the units that set it.
+TEST_F(DemoDocument, CompletesByPlaceAndJumpsToSetters) {
+    const Served served = serve(
+        initialize() + openDocument(demo) +
+        request(1, "textDocument/completion", place("N = \"0\" Q = \"\" A", "\"Mara\" {", 0)) +
+        request(2, "textDocument/completion", place("OP = \"==\"", "", 6)) +
+        request(3, "textDocument/definition", place("ID = \"paid\"", "", 6)));
+    std::vector<std::string> labels;
+    const json completions = served.replyTo(1)["result"];
+    for (const json& item : completions) {
+        labels.push_back(item["label"]);
+    }
+    EXPECT_EQ(labels, (std::vector<std::string>{"N", "Q", "A", "ACT", "PARAM", "VAL"}));
+    EXPECT_EQ(served.replyTo(2)["result"].size(), std::size(murmex::OPERATOR_KEYWORDS));
+    const json setters = served.replyTo(3)["result"];
+    ASSERT_EQ(setters.size(), 1u) << setters.dump();
+    const murmex::lsp::TextPositions positions(demo);
+    EXPECT_EQ(setters[0]["range"]["start"]["line"],
+              positions.lineOf(demo.find("PARAM = \"paid\"")));
+}
+
+TEST_F(DemoDocument, RefusesRenamesThatWouldBreakIt) {
+    const json smith = place("PARAM = \"Smith\"", "", 9);
+    const json trust = place("ID = \"trust\"", "", 6);
+    struct Case {
+        json where;
+        std::string name;
+        const char* why;
+    };
+    const Case cases[] = {
+        {smith, "", "needs a name"},   {smith, "Mara", "is taken"},
+        {smith, "Sm\"ith", "quote"},   {smith, std::string(200, 'x'), "no longer load"},
+        {trust, "letter", "is taken"}, {trust, std::string(30, 'x'), "first 19 bytes"}};
+    std::string input = initialize() + openDocument(demo);
+    int id = 1;
+    for (const Case& c : cases) {
+        json params = c.where;
+        params["newName"] = c.name;
+        input += request(id++, "textDocument/rename", params);
+    }
+    const Served served = serve(input);
+    id = 1;
+    for (const Case& c : cases) {
+        const json reply = served.replyTo(id++);
+        EXPECT_EQ(errorCode(reply), REQUEST_FAILED) << c.name;
+        EXPECT_NE(reply["error"]["message"].get<std::string>().find(c.why), std::string::npos)
+            << reply.dump();
+    }
+}
+
+} // namespace

@@ -1,0 +1,30 @@
+// `murmex lsp`: hands standard input and output to the language server.
+#include "tools/cli/lsp_command.h"
+
+#include "tools/lsp/language_server.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+namespace murmex::tool {
+
+int runLsp(std::istream& in, std::ostream& out) {
+    lsp::LanguageServer server(out);
+    return server.serve(in) == 0 ? EXIT_OK : EXIT_FAILED;
+}
+
+CLI::App* addLspCommand(CLI::App& app, ChosenCommand& chosen) {
+    CLI::App* lsp = app.add_subcommand(
+        "lsp", "Serve editors over the Language Server Protocol on standard input and output");
+    lsp->callback([&chosen] {
+        chosen.run = [](std::ostream& out, std::ostream&) {
+            // The protocol's bytes pass untouched: no line-end translation.
+            std::ios::sync_with_stdio(false);
+            return runLsp(std::cin, out);
+        };
+    });
+    return lsp;
+}
+
+} // namespace murmex::tool

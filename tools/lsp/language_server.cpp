@@ -1,0 +1,287 @@
+// Dispatching the protocol's messages and the server's life cycle.
+#include "tools/lsp/language_server.h"
+
+#include "tools/lsp/feature_replies.h"
+#include "tools/lsp/message_framing.h"
+#include "tools/lsp/script_diagnostics.h"
+
+#include <algorithm>
+#include <exception>
+
+namespace murmex::lsp {
+
+namespace {
+
+using nlohmann::json;
+
+// Error codes of JSON-RPC and of the protocol.
+constexpr int PARSE_ERROR = -32700;
+constexpr int INVALID_REQUEST = -32600;
+constexpr int METHOD_NOT_FOUND = -32601;
+constexpr int INVALID_PARAMS = -32602;
+constexpr int INTERNAL_ERROR = -32603;
+constexpr int SERVER_NOT_INITIALIZED = -32002;
+constexpr int REQUEST_FAILED = -32803;
+
+constexpr int FULL_SYNC = 1;
+
+// A request the handler can't answer, with the reply's error.
+struct RequestError {
+    int code;
+    std::string message;
+};
+
+size_t offsetIn(const OpenDocument& document, const json& params) {
+    const json& position = params.at("position");
+    return document.positions.offsetOf(
+        {position.at("line").get<int32_t>(), position.at("character").get<int32_t>()});
+}
+
+// The text after one change: the whole text, or a range replaced in it.
+std::string changedText(const OpenDocument& document, const json& change) {
+    if (!change.contains("range")) {
+        return change.at("text").get<std::string>();
+    }
+    const json& range = change.at("range");
+    const auto offset = [&](const json& position) {
+        return document.positions.offsetOf(
+            {position.at("line").get<int32_t>(), position.at("character").get<int32_t>()});
+    };
+    const size_t begin = offset(range.at("start"));
+    const size_t end = std::max(begin, offset(range.at("end")));
+    std::string text = document.text;
+    text.replace(begin, end - begin, change.at("text").get<std::string>());
+    return text;
+}
+
+json diagnosticJson(const OpenDocument& document, const ScriptDiagnostic& diagnostic,
+                    bool related) {
+    json item = {{"range", rangeOf(document, diagnostic.span)},
+                 {"severity", static_cast<int>(diagnostic.severity)},
+                 {"code", diagnostic.code},
+                 {"source", "murmex"},
+                 {"message", diagnostic.message}};
+    if (diagnostic.explanation.empty()) {
+        return item;
+    }
+    if (related) {
+        item["relatedInformation"] =
+            json::array({{{"location", {{"uri", document.uri}, {"range", item["range"]}}},
+                          {"message", diagnostic.explanation}}});
+    } else {
+        item["message"] = diagnostic.message + "\n" + diagnostic.explanation;
+    }
+    return item;
+}
+
+} // namespace
+
+int LanguageServer::serve(std::istream& in) {
+    while (!exited) {
+        const FramedMessage message = readMessage(in);
+        if (message.skippedBytes) {
+            replyError(nullptr, PARSE_ERROR, "bytes outside any message were skipped");
+        }
+        if (message.status == FramedMessage::Status::End) {
+            break;
+        }
+        if (message.status == FramedMessage::Status::Refused) {
+            replyError(nullptr, PARSE_ERROR, message.problem);
+            continue;
+        }
+        handle(message.body);
+    }
+    return exited && shutDown ? 0 : 1;
+}
+
+void LanguageServer::handle(const std::string& body) {
+    json message;
+    try {
+        message = json::parse(body);
+    } catch (const json::exception& error) {
+        replyError(nullptr, PARSE_ERROR, error.what());
+        return;
+    }
+    const bool isRequest = message.is_object() && message.contains("id");
+    const json id = isRequest ? message["id"] : json(nullptr);
+    try {
+        dispatch(message);
+    } catch (const RequestError& error) {
+        if (isRequest) {
+            replyError(id, error.code, error.message);
+        }
+    } catch (const json::exception& error) {
+        if (isRequest) {
+            replyError(id, INVALID_PARAMS, error.what());
+        }
+    } catch (const std::exception& error) {
+        // Out of memory on a huge document, say: that request fails, the
+        // server goes on.
+        if (isRequest) {
+            replyError(id, INTERNAL_ERROR, error.what());
+        }
+    }
+}
+
+void LanguageServer::dispatch(const json& message) {
+    if (!message.is_object() || !message.contains("method") || !message["method"].is_string()) {
+        // A reply to a request of ours (we make none) needs no answer.
+        if (message.is_object() && message.contains("id") &&
+            (message.contains("result") || message.contains("error"))) {
+            return;
+        }
+        const json id = message.is_object() && message.contains("id") ? message["id"] : json();
+        replyError(id, INVALID_REQUEST, "not a JSON-RPC request or notification");
+        return;
+    }
+    const std::string method = message["method"].get<std::string>();
+    const json params = message.contains("params") ? message["params"] : json::object();
+    if (!message.contains("id")) {
+        notice(method, params);
+        return;
+    }
+    reply(message["id"], answer(method, params));
+}
+
+json LanguageServer::answer(const std::string& method, const json& params) {
+    if (method == "initialize") {
+        if (initialized) {
+            throw RequestError{INVALID_REQUEST, "initialize was already received"};
+        }
+        return initialize(params);
+    }
+    if (!initialized) {
+        throw RequestError{SERVER_NOT_INITIALIZED, "the first request must be initialize"};
+    }
+    if (shutDown) {
+        throw RequestError{INVALID_REQUEST, "the server is shutting down"};
+    }
+    if (method == "shutdown") {
+        shutDown = true;
+        return nullptr;
+    }
+    return documentRequest(method, params);
+}
+
+json LanguageServer::initialize(const json& params) {
+    const json::json_pointer related(
+        "/capabilities/textDocument/publishDiagnostics/relatedInformation");
+    relatedInformation =
+        params.is_object() && params.contains(related) && params.at(related) == true;
+    initialized = true;
+    return {{"capabilities",
+             {{"textDocumentSync", {{"openClose", true}, {"change", FULL_SYNC}}},
+              {"documentSymbolProvider", true},
+              {"definitionProvider", true},
+              {"referencesProvider", true},
+              {"hoverProvider", true},
+              {"completionProvider", {{"triggerCharacters", {"\""}}}},
+              {"renameProvider", true}}},
+            {"serverInfo", {{"name", "murmex"}}}};
+}
+
+json LanguageServer::documentRequest(const std::string& method, const json& params) {
+    static const char* const METHODS[] = {"textDocument/documentSymbol", "textDocument/definition",
+                                          "textDocument/references",     "textDocument/hover",
+                                          "textDocument/completion",     "textDocument/rename"};
+    if (std::find(std::begin(METHODS), std::end(METHODS), method) == std::end(METHODS)) {
+        throw RequestError{METHOD_NOT_FOUND, "unknown method " + method};
+    }
+    const std::string uri = params.at("textDocument").at("uri").get<std::string>();
+    const auto found = documents.find(uri);
+    if (found == documents.end()) {
+        throw RequestError{INVALID_PARAMS, "the document is not open: " + uri};
+    }
+    const OpenDocument& document = *found->second;
+    if (method == "textDocument/documentSymbol") {
+        return documentSymbols(document);
+    }
+    const size_t offset = offsetIn(document, params);
+    if (method == "textDocument/definition") {
+        return definitionAt(document, offset);
+    }
+    if (method == "textDocument/references") {
+        const json& context = params.value("context", json::object());
+        return referencesAt(document, offset, context.value("includeDeclaration", true));
+    }
+    if (method == "textDocument/hover") {
+        return hoverReply(document, offset);
+    }
+    if (method == "textDocument/completion") {
+        return completionAt(document, offset);
+    }
+    RefusedRename refused;
+    json edit = renameAt(document, offset, params.at("newName").get<std::string>(), refused);
+    if (!refused.what.empty()) {
+        throw RequestError{REQUEST_FAILED, refused.what};
+    }
+    return edit;
+}
+
+void LanguageServer::notice(const std::string& method, const json& params) {
+    if (method == "exit") {
+        exited = true;
+        return;
+    }
+    // Notifications before initialize and after shutdown are dropped.
+    if (!initialized || shutDown) {
+        return;
+    }
+    if (method == "textDocument/didOpen") {
+        open(params);
+    } else if (method == "textDocument/didChange") {
+        change(params);
+    } else if (method == "textDocument/didClose") {
+        const std::string uri = params.at("textDocument").at("uri").get<std::string>();
+        documents.erase(uri);
+        writeMessage(out, {{"jsonrpc", "2.0"},
+                           {"method", "textDocument/publishDiagnostics"},
+                           {"params", {{"uri", uri}, {"diagnostics", json::array()}}}});
+    }
+}
+
+void LanguageServer::open(const json& params) {
+    const json& item = params.at("textDocument");
+    const std::string uri = item.at("uri").get<std::string>();
+    auto& document = documents[uri];
+    document = std::make_unique<OpenDocument>(uri, item.at("text").get<std::string>());
+    publishDiagnostics(*document, item.value("version", json()));
+}
+
+void LanguageServer::change(const json& params) {
+    const json& item = params.at("textDocument");
+    const std::string uri = item.at("uri").get<std::string>();
+    const auto found = documents.find(uri);
+    if (found == documents.end()) {
+        return;
+    }
+    for (const json& change : params.at("contentChanges")) {
+        found->second = std::make_unique<OpenDocument>(uri, changedText(*found->second, change));
+    }
+    publishDiagnostics(*found->second, item.value("version", json()));
+}
+
+void LanguageServer::publishDiagnostics(const OpenDocument& document, const json& version) {
+    json diagnostics = json::array();
+    for (const ScriptDiagnostic& diagnostic : diagnoseScript(document.text, document.index)) {
+        diagnostics.push_back(diagnosticJson(document, diagnostic, relatedInformation));
+    }
+    json params = {{"uri", document.uri}, {"diagnostics", diagnostics}};
+    if (version.is_number_integer()) {
+        params["version"] = version;
+    }
+    writeMessage(
+        out,
+        {{"jsonrpc", "2.0"}, {"method", "textDocument/publishDiagnostics"}, {"params", params}});
+}
+
+void LanguageServer::reply(const json& id, const json& result) {
+    writeMessage(out, {{"jsonrpc", "2.0"}, {"id", id}, {"result", result}});
+}
+
+void LanguageServer::replyError(const json& id, int code, const std::string& message) {
+    writeMessage(
+        out, {{"jsonrpc", "2.0"}, {"id", id}, {"error", {{"code", code}, {"message", message}}}});
+}
+
+} // namespace murmex::lsp

@@ -1,0 +1,66 @@
+// The checks a new name passes before the server hands out the edit.
+#include "tools/lsp/rename_check.h"
+
+#include "murmex/load_script.h"
+#include "murmex/memory_store.h"
+
+#include <memory>
+
+namespace murmex::lsp {
+
+namespace {
+
+bool hasUnquotable(const std::string& name) {
+    for (const char c : name) {
+        if (c == '"' || static_cast<unsigned char>(c) < 0x20) {
+            return true;
+        }
+    }
+    return false;
+}
+
+LoadResult loadText(const std::string& text) {
+    const auto engine = std::make_unique<ConversationEngine>();
+    engine->disableDescramble();
+    MemorySource source(text.data(), text.size());
+    return loadScriptFrom(*engine, source);
+}
+
+// A script that loaded must still load: the loader knows how long each
+// value may be.
+std::string loadProblem(const std::string& before, const std::string& after) {
+    if (!loadText(before).ok()) {
+        return "";
+    }
+    const LoadResult result = loadText(after);
+    if (result.ok()) {
+        return "";
+    }
+    char detail[LOAD_DETAIL_TEXT_SIZE];
+    describeLoadDetail(result.detail, detail, sizeof detail);
+    return "the script would no longer load: line " + std::to_string(result.line) + ": " +
+           result.message + (detail[0] != 0 ? std::string(" (") + detail + ")" : "");
+}
+
+} // namespace
+
+std::string renameProblem(const OpenDocument& document, const NameOccurrence& at,
+                          const std::string& newName, const std::string& renamed) {
+    const char* kind = at.kind == NameKind::Character ? "character" : "variable";
+    if (newName.empty()) {
+        return std::string("a ") + kind + " needs a name";
+    }
+    if (hasUnquotable(newName)) {
+        return "a name can't hold a quote or a control character";
+    }
+    if (at.kind == NameKind::Variable && newName.size() > static_cast<size_t>(MAX_NAME_LENGTH)) {
+        return "a variable name keeps only its first " + std::to_string(MAX_NAME_LENGTH) +
+               " bytes; this one has " + std::to_string(newName.size());
+    }
+    if (newName != at.name && !occurrencesOf(document.names, at.kind, newName).empty()) {
+        return std::string("the ") + kind + " name \"" + newName + "\" is taken";
+    }
+    return loadProblem(document.text, renamed);
+}
+
+} // namespace murmex::lsp
