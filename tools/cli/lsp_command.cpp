@@ -7,6 +7,11 @@
 
 #include <iostream>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace murmex::tool {
 
 int runLsp(std::istream& in, std::ostream& out) {
@@ -21,6 +26,11 @@ CLI::App* addLspCommand(CLI::App& app, ChosenCommand& chosen) {
         chosen.run = [](std::ostream& out, std::ostream&) {
             // The protocol's bytes pass untouched: no line-end translation.
             std::ios::sync_with_stdio(false);
+#ifdef _WIN32
+            // Content-Length counts bytes, so Windows must not add carriage
+            // returns on the way out either.
+            ::_setmode(1, O_BINARY);
+#endif
             return runLsp(std::cin, out);
         };
     });
