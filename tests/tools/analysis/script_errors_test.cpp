@@ -3,22 +3,13 @@
 #include "tools/analysis/script_errors.h"
 
 #include "murmex/load_script.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
-#include <sstream>
 
 namespace {
 
 using murmex::tool::ScriptError;
-
-std::string demoText() {
-    std::ifstream file(MURMEX_DEMO_SCRIPT, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 // The first error is the loader's own, and the further ones follow it in
 // the order of their lines, each on a line of its own.
@@ -50,7 +41,7 @@ void expectSoundReport(const std::string& text) {
 }
 
 TEST(ScriptErrors, HoldForTheDemoCutAndBrokenAnywhere) {
-    const std::string demo = demoText();
+    const std::string demo = murmex::testing::readBytes(MURMEX_DEMO_SCRIPT);
     ASSERT_GT(demo.size(), 1000u);
     for (size_t at = 0; at < demo.size(); at += 37) {
         expectSoundReport(demo.substr(0, at));
