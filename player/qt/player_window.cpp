@@ -3,6 +3,7 @@
 
 #include "player/qt/about_box.h"
 #include "player/qt/accessibility.h"
+#include "player/qt/player_icon.h"
 #include "player/qt/qt_color.h"
 #include "player/res/dialog_templates.h"
 #include "text/display_text.h"
@@ -10,7 +11,6 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFileInfo>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
@@ -48,10 +48,7 @@ PlayerWindow::PlayerWindow(const char* scriptFileName)
     // Movements over the window are wanted without a button held down.
     setMouseTracking(true);
     setAttribute(Qt::WA_DeleteOnClose, false);
-    QIcon icon;
-    icon.addFile(":/kestrine/kestrine_32.png");
-    icon.addFile(":/kestrine/kestrine_16.png");
-    setWindowIcon(icon);
+    setWindowIcon(playerIcon());
     if (QPushButton* cancel = button(CONTROL_CANCEL)) {
         connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
         // The button holds the focus; the keys that play reach the window first.

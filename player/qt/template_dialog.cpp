@@ -3,8 +3,8 @@
 
 #include "player/qt/accessibility.h"
 #include "player/qt/dialog_units.h"
+#include "player/qt/player_icon.h"
 
-#include <QIcon>
 #include <QLabel>
 
 namespace kestrine::qt {
@@ -25,7 +25,7 @@ QWidget* makeControl(const ControlTemplate& control, const StaticTextControl::Co
     }
     case ControlKind::StaticIcon: {
         auto* label = new QLabel(parent);
-        label->setPixmap(QIcon(":/kestrine/kestrine_32.png").pixmap(32, 32));
+        label->setPixmap(largePlayerIcon());
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         return label;
     }
