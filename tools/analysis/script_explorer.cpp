@@ -102,8 +102,11 @@ class Explorer {
             const int32_t unit = situationState.questionUnits[position];
             reached[record.character][unit] = true;
             restore(variablesChanged);
+            // The memory now holds the situation's variables; it counts each
+            // write, so an unchanged count means they are still the same.
+            const uint32_t changesBefore = engine.memory.variableChanges();
             const StepOutcome outcome = flow.choose(position);
-            variablesChanged = !sameVariables(engine.memory, situationState.memory);
+            variablesChanged = engine.memory.variableChanges() != changesBefore;
             if (outcome.kind == StepKind::Failed) {
                 noteFailure(index, record.character, unit, outcome);
                 continue;
