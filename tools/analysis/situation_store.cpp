@@ -10,9 +10,14 @@ namespace murmex::tool {
 
 namespace {
 
-// Table entries per stored situation at most; keeps probe runs short.
-constexpr size_t TABLE_LOAD = 2;
+// The table grows before more than two thirds of its entries are taken: probe
+// runs stay a few entries long, and the table small. Most searches end in the
+// table of recent situations, so a longer run costs little.
+constexpr size_t MAX_TAKEN = 2;
+constexpr size_t MAX_TAKEN_OF = 3;
 constexpr size_t FIRST_TABLE_SIZE = 1024;
+// Entries of the table of recent situations, a power of two: 256 KiB.
+constexpr size_t RECENT_SIZE = 16384;
 
 } // namespace
 
@@ -27,13 +32,19 @@ bool SituationStore::holds(const Entry& entry, const SituationKey& key) {
            entry.character == static_cast<uint32_t>(key.character);
 }
 
-int64_t SituationStore::find(const SituationKey& key) const {
+int64_t SituationStore::find(const SituationKey& key) {
     if (table.empty()) {
         return -1;
     }
+    const uint64_t hash = hashOf(key);
+    Entry& remembered = recent[hash & (RECENT_SIZE - 1)];
+    if (remembered.indexPlusOne != 0 && holds(remembered, key)) {
+        return remembered.indexPlusOne - 1;
+    }
     const size_t mask = table.size() - 1;
-    for (size_t at = hashOf(key) & mask; table[at].indexPlusOne != 0; at = (at + 1) & mask) {
+    for (size_t at = hash & mask; table[at].indexPlusOne != 0; at = (at + 1) & mask) {
         if (holds(table[at], key)) {
+            remembered = table[at];
             return table[at].indexPlusOne - 1;
         }
     }
@@ -51,6 +62,9 @@ void SituationStore::insert(std::vector<Entry>& into, const SituationKey& key,
 }
 
 void SituationStore::grow() {
+    if (recent.empty()) {
+        recent.assign(RECENT_SIZE, Entry{});
+    }
     std::vector<Entry> larger(table.empty() ? FIRST_TABLE_SIZE : table.size() * 2, Entry{});
     for (size_t index = 0; index < records.size(); ++index) {
         const SituationRecord& record = records[index];
@@ -62,7 +76,7 @@ void SituationStore::grow() {
 
 uint32_t SituationStore::add(const SituationKey& key, uint32_t parent, uint32_t depth,
                              uint16_t unit) {
-    if ((records.size() + 1) * TABLE_LOAD > table.size()) {
+    if ((records.size() + 1) * MAX_TAKEN_OF > table.size() * MAX_TAKEN) {
         grow();
     }
     const uint32_t index = static_cast<uint32_t>(records.size());
@@ -75,6 +89,8 @@ uint32_t SituationStore::add(const SituationKey& key, uint32_t parent, uint32_t 
     record.character = static_cast<uint8_t>(key.character);
     records.push_back(record);
     insert(table, key, index);
+    recent[hashOf(key) & (RECENT_SIZE - 1)] =
+        Entry{key.layout, key.state, index + 1, static_cast<uint32_t>(key.character)};
     return index;
 }
 

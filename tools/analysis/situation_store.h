@@ -39,8 +39,9 @@ struct SituationRecord {
 
 class SituationStore {
   public:
-    // Index of the situation, or -1 when it was never stored.
-    int64_t find(const SituationKey& key) const;
+    // Index of the situation, or -1 when it was never stored. Remembers the
+    // situation found among the recent ones.
+    int64_t find(const SituationKey& key);
 
     // Stores a situation not stored before; returns its index.
     uint32_t add(const SituationKey& key, uint32_t parent, uint32_t depth, uint16_t unit);
@@ -80,6 +81,12 @@ class SituationStore {
     static bool holds(const Entry& entry, const SituationKey& key);
     void insert(std::vector<Entry>& into, const SituationKey& key, uint32_t index) const;
     std::vector<Entry> table;
+    // The situations found or added lately, one per entry, where the low bits
+    // of the hash put them; an entry is overwritten by the next one there.
+    // Most steps lead to a situation met a few steps before (the start after
+    // a goodbye, the next character after a hand-over), and this small table
+    // stays in the processor's cache where the large one cannot.
+    std::vector<Entry> recent;
 };
 
 } // namespace murmex::tool
