@@ -79,13 +79,19 @@ class Explorer {
         changedCharacters.push_back(situationState.characterIndex);
         changedCharacters.push_back(record.character);
         store.readGameState(index, situationState);
-        if (record.layout != memoryLayout) {
-            // Breadth first, neighbours often share a layout: the memory is
-            // rebuilt only when it changes.
-            situationState.memory = MemoryStore();
+        if (memoryLayout == UINT32_MAX) {
             store.layouts().restore(record.layout, names, situationState.memory);
             memoryLayout = record.layout;
             memoryIsSituations = false;
+        } else if (record.layout != memoryLayout) {
+            // Breadth first, neighbours often share a layout, or differ in a
+            // variable or two: only the slots that differ are written, in the
+            // engine's memory too while it holds the same variables.
+            if (memoryIsSituations) {
+                store.layouts().change(memoryLayout, record.layout, names, engine.memory);
+            }
+            store.layouts().change(memoryLayout, record.layout, names, situationState.memory);
+            memoryLayout = record.layout;
         }
         // Nothing tests money, so it is no part of a situation; each carries
         // the money of the way it was first reached.

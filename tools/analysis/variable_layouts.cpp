@@ -111,6 +111,36 @@ void VariableLayouts::restore(uint32_t layout, const VariableNames& names,
     }
 }
 
+void VariableLayouts::change(uint32_t from, uint32_t to, const VariableNames& names,
+                             MemoryStore& memory) const {
+    // Both lists are in slot order: walked side by side, a slot only the old
+    // one holds is emptied, one only the new one holds or holds otherwise is
+    // written. Restoring the empty name empties a slot as a new store has it.
+    const Layout& before = layouts[from];
+    const Layout& after = layouts[to];
+    uint64_t old = 0;
+    uint64_t now = 0;
+    while (old < before.count || now < after.count) {
+        const StoredVariable* was = old < before.count ? &variables[before.first + old] : nullptr;
+        const StoredVariable* is = now < after.count ? &variables[after.first + now] : nullptr;
+        if (is == nullptr || (was != nullptr && was->slot < is->slot)) {
+            memory.restoreSlot(was->slot, "", 0);
+            ++old;
+            continue;
+        }
+        if (was == nullptr || is->slot < was->slot) {
+            memory.restoreSlot(is->slot, names.slotBytes(is->name), is->value);
+            ++now;
+            continue;
+        }
+        if (was->name != is->name || was->value != is->value) {
+            memory.restoreSlot(is->slot, names.slotBytes(is->name), is->value);
+        }
+        ++old;
+        ++now;
+    }
+}
+
 uint64_t VariableLayouts::bytes() const {
     return layouts.size() * sizeof(Layout) + variables.size() * sizeof(StoredVariable) +
            table.size() * sizeof(uint32_t);
