@@ -4,6 +4,7 @@
 #include "murmex/script_model.h"
 #include "tools/analysis/hash_mix.h"
 
+#include <cstddef>
 #include <cstring>
 
 namespace murmex::tool {
@@ -118,26 +119,26 @@ void VariableLayouts::change(uint32_t from, uint32_t to, const VariableNames& na
     // written. Restoring the empty name empties a slot as a new store has it.
     const Layout& before = layouts[from];
     const Layout& after = layouts[to];
-    uint64_t old = 0;
-    uint64_t now = 0;
-    while (old < before.count || now < after.count) {
-        const StoredVariable* was = old < before.count ? &variables[before.first + old] : nullptr;
-        const StoredVariable* is = now < after.count ? &variables[after.first + now] : nullptr;
-        if (is == nullptr || (was != nullptr && was->slot < is->slot)) {
+    auto was = variables.begin() + static_cast<std::ptrdiff_t>(before.first);
+    auto is = variables.begin() + static_cast<std::ptrdiff_t>(after.first);
+    const auto wasEnd = was + static_cast<std::ptrdiff_t>(before.count);
+    const auto isEnd = is + static_cast<std::ptrdiff_t>(after.count);
+    while (was != wasEnd || is != isEnd) {
+        if (is == isEnd || (was != wasEnd && was->slot < is->slot)) {
             memory.restoreSlot(was->slot, "", 0);
-            ++old;
+            ++was;
             continue;
         }
-        if (was == nullptr || is->slot < was->slot) {
+        if (was == wasEnd || is->slot < was->slot) {
             memory.restoreSlot(is->slot, names.slotBytes(is->name), is->value);
-            ++now;
+            ++is;
             continue;
         }
         if (was->name != is->name || was->value != is->value) {
             memory.restoreSlot(is->slot, names.slotBytes(is->name), is->value);
         }
-        ++old;
-        ++now;
+        ++was;
+        ++is;
     }
 }
 
