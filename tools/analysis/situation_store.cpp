@@ -41,34 +41,40 @@ int64_t SituationStore::find(const SituationKey& key) {
     if (remembered.indexPlusOne != 0 && holds(remembered, key)) {
         return remembered.indexPlusOne - 1;
     }
+    const uint32_t high = static_cast<uint32_t>(hash >> 32);
     const size_t mask = table.size() - 1;
     for (size_t at = hash & mask; table[at].indexPlusOne != 0; at = (at + 1) & mask) {
-        if (holds(table[at], key)) {
-            remembered = table[at];
-            return table[at].indexPlusOne - 1;
+        if (table[at].hashHigh != high) {
+            continue;
+        }
+        const uint32_t index = table[at].indexPlusOne - 1;
+        const SituationRecord& record = records[index];
+        const Entry entry{record.layout, record.state, index + 1, record.character};
+        if (holds(entry, key)) {
+            remembered = entry;
+            return index;
         }
     }
     return -1;
 }
 
-void SituationStore::insert(std::vector<Entry>& into, const SituationKey& key,
-                            uint32_t index) const {
+void SituationStore::insert(std::vector<Slot>& into, uint64_t hash, uint32_t index) {
     const size_t mask = into.size() - 1;
-    size_t at = hashOf(key) & mask;
+    size_t at = hash & mask;
     while (into[at].indexPlusOne != 0) {
         at = (at + 1) & mask;
     }
-    into[at] = Entry{key.layout, key.state, index + 1, static_cast<uint32_t>(key.character)};
+    into[at] = Slot{static_cast<uint32_t>(hash >> 32), index + 1};
 }
 
 void SituationStore::grow() {
     if (recent.empty()) {
         recent.assign(RECENT_SIZE, Entry{});
     }
-    std::vector<Entry> larger(table.empty() ? FIRST_TABLE_SIZE : table.size() * 2, Entry{});
+    std::vector<Slot> larger(table.empty() ? FIRST_TABLE_SIZE : table.size() * 2, Slot{});
     for (size_t index = 0; index < records.size(); ++index) {
         const SituationRecord& record = records[index];
-        insert(larger, {record.character, record.state, record.layout},
+        insert(larger, hashOf({record.character, record.state, record.layout}),
                static_cast<uint32_t>(index));
     }
     table.swap(larger);
@@ -88,8 +94,9 @@ uint32_t SituationStore::add(const SituationKey& key, uint32_t parent, uint32_t 
     record.unit = unit;
     record.character = static_cast<uint8_t>(key.character);
     records.push_back(record);
-    insert(table, key, index);
-    recent[hashOf(key) & (RECENT_SIZE - 1)] =
+    const uint64_t hash = hashOf(key);
+    insert(table, hash, index);
+    recent[hash & (RECENT_SIZE - 1)] =
         Entry{key.layout, key.state, index + 1, static_cast<uint32_t>(key.character)};
     return index;
 }
@@ -105,7 +112,7 @@ void SituationStore::readGameState(uint32_t index, GameState& state) const {
 
 uint64_t SituationStore::bytes() const {
     return records.size() * sizeof(SituationRecord) + memoryLayouts.bytes() +
-           table.size() * sizeof(Entry);
+           table.size() * sizeof(Slot);
 }
 
 } // namespace murmex::tool
