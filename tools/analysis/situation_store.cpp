@@ -16,7 +16,7 @@ namespace {
 constexpr size_t MAX_TAKEN = 2;
 constexpr size_t MAX_TAKEN_OF = 3;
 constexpr size_t FIRST_TABLE_SIZE = 1024;
-// Entries of the table of recent situations, a power of two: 256 KiB.
+// Entries of the table of recent situations at most, a power of two: 256 KiB.
 constexpr size_t RECENT_SIZE = 16384;
 
 } // namespace
@@ -37,7 +37,7 @@ int64_t SituationStore::find(const SituationKey& key) {
         return -1;
     }
     const uint64_t hash = hashOf(key);
-    Entry& remembered = recent[hash & (RECENT_SIZE - 1)];
+    Entry& remembered = recent[hash & (recent.size() - 1)];
     if (remembered.indexPlusOne != 0 && holds(remembered, key)) {
         return remembered.indexPlusOne - 1;
     }
@@ -68,10 +68,12 @@ void SituationStore::insert(std::vector<Slot>& into, uint64_t hash, uint32_t ind
 }
 
 void SituationStore::grow() {
-    if (recent.empty()) {
-        recent.assign(RECENT_SIZE, Entry{});
-    }
     std::vector<Slot> larger(table.empty() ? FIRST_TABLE_SIZE : table.size() * 2, Slot{});
+    // A small search needs no more recent situations than it has entries.
+    const size_t recentSize = std::min(RECENT_SIZE, larger.size());
+    if (recent.size() != recentSize) {
+        recent.assign(recentSize, Entry{});
+    }
     for (size_t index = 0; index < records.size(); ++index) {
         const SituationRecord& record = records[index];
         insert(larger, hashOf({record.character, record.state, record.layout}),
@@ -96,7 +98,7 @@ uint32_t SituationStore::add(const SituationKey& key, uint32_t parent, uint32_t 
     records.push_back(record);
     const uint64_t hash = hashOf(key);
     insert(table, hash, index);
-    recent[hash & (RECENT_SIZE - 1)] =
+    recent[hash & (recent.size() - 1)] =
         Entry{key.layout, key.state, index + 1, static_cast<uint32_t>(key.character)};
     return index;
 }
