@@ -17,7 +17,7 @@ uint64_t zeroBytes(uint64_t word) {
 }
 } // namespace
 
-MemoryStore::MemoryStore() : values{}, money(0), tags{} {
+MemoryStore::MemoryStore() : values{}, money(0), tags{}, changes(0) {
     for (auto& slot : names) {
         slot[0] = 0;
     }
@@ -32,6 +32,7 @@ MemoryStore& MemoryStore::operator=(const MemoryStore& other) {
     std::memcpy(values, other.values, sizeof(values));
     std::memcpy(tags, other.tags, sizeof(tags));
     money = other.money;
+    changes = other.changes;
     return *this;
 }
 
@@ -39,6 +40,7 @@ void MemoryStore::restoreSlot(int32_t slot, const char* name, int32_t value) {
     if (slot < 0 || slot >= MEMORY_SLOTS) {
         return;
     }
+    ++changes;
     std::strncpy(names[slot], name, MAX_NAME_LENGTH);
     names[slot][MAX_NAME_LENGTH] = 0;
     tags[slot] = keyOf(name).tag;
@@ -138,6 +140,9 @@ int32_t MemoryStore::set(const char* name, int32_t value) {
         std::strncpy(names[slot], name, MAX_NAME_LENGTH);
         names[slot][MAX_NAME_LENGTH] = 0;
         tags[slot] = keyOf(name).tag;
+        ++changes;
+    } else if (values[slot] != value) {
+        ++changes;
     }
     values[slot] = value;
     return 0;
@@ -150,6 +155,7 @@ int32_t MemoryStore::remove(const char* name) {
     }
     names[slot][0] = 0;
     tags[slot] = 0;
+    ++changes;
     return 0;
 }
 

@@ -57,6 +57,14 @@ class MemoryStore {
     void addMoney(int32_t amount);
     void subtractMoney(int32_t amount);
 
+    // Counts the calls of set(), remove() and restoreSlot() that wrote a name
+    // slot or a value; a failed call, or a set() of the value a variable
+    // already holds, writes nothing and does not count, nor does money.
+    // Copies carry the count, so a caller that notes it before a step knows
+    // afterwards whether the variables may differ, without comparing the
+    // whole table. It wraps after 2^32 writes.
+    uint32_t variableChanges() const { return changes; }
+
     // Name slots; a slot whose first byte is zero is empty, whatever follows.
     // Change them only through set() and remove(), which keep the slot tags
     // below in step.
@@ -84,6 +92,8 @@ class MemoryStore {
     // compares whole names only where a tag matches, which keeps a search
     // through a long run of slots cheap; its result is the plain probe's.
     uint8_t tags[MEMORY_SLOTS];
+    // See variableChanges().
+    uint32_t changes;
 };
 
 } // namespace murmex

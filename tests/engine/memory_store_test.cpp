@@ -176,6 +176,39 @@ TEST(MemoryStoreTest, ValueAtOutOfRangeIsZero) {
     EXPECT_EQ(memory.valueAt(MEMORY_SLOTS), 0);
 }
 
+TEST(MemoryStoreTest, ChangeCountFollowsWritesToVariablesOnly) {
+    MemoryStore memory;
+    ASSERT_EQ(memory.set("gold", 1), 0);
+    struct Case {
+        const char* what;
+        void (*call)(MemoryStore&);
+        uint32_t added;
+    };
+    const Case cases[] = {
+        {"set new", [](MemoryStore& m) { m.set("key", 1); }, 1},
+        {"set other value", [](MemoryStore& m) { m.set("gold", 2); }, 1},
+        {"set same value", [](MemoryStore& m) { m.set("gold", 1); }, 0},
+        {"remove", [](MemoryStore& m) { m.remove("gold"); }, 1},
+        {"remove missing", [](MemoryStore& m) { m.remove("none"); }, 0},
+        {"restoreSlot", [](MemoryStore& m) { m.restoreSlot(7, "gold", 1); }, 1},
+        {"restoreSlot out of range", [](MemoryStore& m) { m.restoreSlot(-1, "x", 1); }, 0},
+        {"reads and money",
+         [](MemoryStore& m) {
+             m.lookup("gold");
+             m.valueAt(0);
+             m.addMoney(3);
+             m.subtractMoney(5);
+         },
+         0},
+    };
+    for (const Case& c : cases) {
+        MemoryStore changed = memory;
+        ASSERT_EQ(changed.variableChanges(), memory.variableChanges()) << "copies carry it";
+        c.call(changed);
+        EXPECT_EQ(changed.variableChanges() - memory.variableChanges(), c.added) << c.what;
+    }
+}
+
 // The plain probe, slot by slot, as the store's searches must behave: stop at
 // the first slot that holds the name (cut to 19 bytes) or is empty.
 int32_t plainLookup(const MemoryStore& memory, const std::string& name, int32_t* freeSlot) {

@@ -55,10 +55,12 @@ class Explorer {
         // The game begins with an empty memory, every character in state 0.
         situationState.characterCount = engine.characterCount;
         apply(situationState);
+        memoryIsSituations = true;
         if (!flow.startGame()) {
             noteStartFailure(NO_SITUATION, 0);
             return finish();
         }
+        changedCharacters.push_back(view.characterIndex);
         noteInitialAnswer();
         const SituationKey key{view.characterIndex, engine.characters[view.characterIndex]->state,
                                store.layouts().numberOf(engine.memory, names)};
@@ -73,18 +75,32 @@ class Explorer {
   private:
     void expand(uint32_t index) {
         const SituationRecord record = store.record(index);
+        // The last situation's character leaves its state, this one's takes its own.
+        changedCharacters.push_back(situationState.characterIndex);
+        changedCharacters.push_back(record.character);
         store.readGameState(index, situationState);
-        if (record.layout != memoryLayout) {
-            // Breadth first, neighbours often share a layout: the memory is
-            // rebuilt only when it changes.
-            situationState.memory = MemoryStore();
+        if (memoryLayout == UINT32_MAX) {
             store.layouts().restore(record.layout, names, situationState.memory);
+            memoryLayout = record.layout;
+            memoryIsSituations = false;
+        } else if (record.layout != memoryLayout) {
+            // Breadth first, neighbours often share a layout, or differ in a
+            // variable or two: only the slots that differ are written, in the
+            // engine's memory too while it holds the same variables.
+            if (memoryIsSituations) {
+                store.layouts().change(memoryLayout, record.layout, names, engine.memory);
+            }
+            store.layouts().change(memoryLayout, record.layout, names, situationState.memory);
             memoryLayout = record.layout;
         }
         // Nothing tests money, so it is no part of a situation; each carries
         // the money of the way it was first reached.
         situationState.memory.money = pathMoney[index];
-        apply(situationState);
+        // The view as applying the state leaves it: the character, no answer
+        // and no questions.
+        ConversationView fresh;
+        fresh.characterIndex = situationState.characterIndex;
+        restore(fresh);
         // The questions this situation offers become part of it, so that each
         // one is tried from the same screen.
         situationState.questionCount = engine.characters[record.character]->listQuestions(
@@ -97,13 +113,20 @@ class Explorer {
             cut(CutOff::Depth);
             return;
         }
-        bool variablesChanged = false;
         for (int32_t position = 0; position < situationState.questionCount; ++position) {
             const int32_t unit = situationState.questionUnits[position];
             reached[record.character][unit] = true;
-            restore(variablesChanged);
+            restore(situationView);
+            // The memory now holds the situation's variables; it counts each
+            // write, so an unchanged count means they are still the same.
+            const uint32_t changesBefore = engine.memory.variableChanges();
             const StepOutcome outcome = flow.choose(position);
-            variablesChanged = !sameVariables(engine.memory, situationState.memory);
+            const bool variablesChanged = engine.memory.variableChanges() != changesBefore;
+            memoryIsSituations = !variablesChanged;
+            // A step changes the state of the character talked to and of the
+            // one it starts, which the view then shows; no other.
+            changedCharacters.push_back(record.character);
+            changedCharacters.push_back(view.characterIndex);
             if (outcome.kind == StepKind::Failed) {
                 noteFailure(index, record.character, unit, outcome);
                 continue;
@@ -141,21 +164,25 @@ class Explorer {
         }
     }
 
-    // Puts the engine and the view back into the expanded situation for its
-    // next question, as applying its game state would. The memory, some
-    // 13 KiB, is copied back only when the last step changed its variables.
-    void restore(bool variablesChanged) {
-        if (variablesChanged) {
-            apply(situationState);
-            return;
+    // Puts the engine into the expanded situation, and the view into `shown`,
+    // as applying the situation's game state would; only what may differ is
+    // written. The memory, some 13 KiB, is copied only when its variables are
+    // not the situation's, and only the characters noted as changed get their
+    // states back: the others hold theirs already.
+    void restore(const ConversationView& shown) {
+        if (memoryIsSituations) {
+            engine.memory.money = situationState.memory.money;
+        } else {
+            engine.memory = situationState.memory;
+            memoryIsSituations = true;
         }
-        engine.memory.money = situationState.memory.money;
-        for (int32_t c = 0; c < situationState.characterCount; ++c) {
-            if (engine.characters[c] != nullptr) {
+        for (const int32_t c : changedCharacters) {
+            if (c >= 0 && c < situationState.characterCount && engine.characters[c] != nullptr) {
                 engine.characters[c]->state = situationState.states[c];
             }
         }
-        view = situationView;
+        changedCharacters.clear();
+        view = shown;
     }
 
     void cut(CutOff reason) {
@@ -297,6 +324,11 @@ class Explorer {
     ConversationView situationView;
     // The layout situationState's memory holds; none before the first.
     uint32_t memoryLayout = UINT32_MAX;
+    // True while the engine's memory holds situationState's variables.
+    bool memoryIsSituations = false;
+    // The characters whose state in the engine may differ from
+    // situationState's; every other one holds its state there.
+    std::vector<int32_t> changedCharacters;
     // reached[c][u]: the unit was offered as a question or shown as an initial answer.
     std::vector<bool> reached[MAX_CHARACTERS];
     // failedKinds[c][u]: a bit for each kind of failure the unit's question

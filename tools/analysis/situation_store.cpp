@@ -10,9 +10,14 @@ namespace murmex::tool {
 
 namespace {
 
-// Table entries per stored situation at most; keeps probe runs short.
-constexpr size_t TABLE_LOAD = 2;
+// The table grows before more than two thirds of its entries are taken: probe
+// runs stay a few entries long, and the table small. Most searches end in the
+// table of recent situations, so a longer run costs little.
+constexpr size_t MAX_TAKEN = 2;
+constexpr size_t MAX_TAKEN_OF = 3;
 constexpr size_t FIRST_TABLE_SIZE = 1024;
+// Entries of the table of recent situations at most, a power of two: 256 KiB.
+constexpr size_t RECENT_SIZE = 16384;
 
 } // namespace
 
@@ -27,34 +32,51 @@ bool SituationStore::holds(const Entry& entry, const SituationKey& key) {
            entry.character == static_cast<uint32_t>(key.character);
 }
 
-int64_t SituationStore::find(const SituationKey& key) const {
+int64_t SituationStore::find(const SituationKey& key) {
     if (table.empty()) {
         return -1;
     }
+    const uint64_t hash = hashOf(key);
+    Entry& remembered = recent[hash & (recent.size() - 1)];
+    if (remembered.indexPlusOne != 0 && holds(remembered, key)) {
+        return remembered.indexPlusOne - 1;
+    }
+    const uint32_t high = static_cast<uint32_t>(hash >> 32);
     const size_t mask = table.size() - 1;
-    for (size_t at = hashOf(key) & mask; table[at].indexPlusOne != 0; at = (at + 1) & mask) {
-        if (holds(table[at], key)) {
-            return table[at].indexPlusOne - 1;
+    for (size_t at = hash & mask; table[at].indexPlusOne != 0; at = (at + 1) & mask) {
+        if (table[at].hashHigh != high) {
+            continue;
+        }
+        const uint32_t index = table[at].indexPlusOne - 1;
+        const SituationRecord& record = records[index];
+        const Entry entry{record.layout, record.state, index + 1, record.character};
+        if (holds(entry, key)) {
+            remembered = entry;
+            return index;
         }
     }
     return -1;
 }
 
-void SituationStore::insert(std::vector<Entry>& into, const SituationKey& key,
-                            uint32_t index) const {
+void SituationStore::insert(std::vector<Slot>& into, uint64_t hash, uint32_t index) {
     const size_t mask = into.size() - 1;
-    size_t at = hashOf(key) & mask;
+    size_t at = hash & mask;
     while (into[at].indexPlusOne != 0) {
         at = (at + 1) & mask;
     }
-    into[at] = Entry{key.layout, key.state, index + 1, static_cast<uint32_t>(key.character)};
+    into[at] = Slot{static_cast<uint32_t>(hash >> 32), index + 1};
 }
 
 void SituationStore::grow() {
-    std::vector<Entry> larger(table.empty() ? FIRST_TABLE_SIZE : table.size() * 2, Entry{});
+    std::vector<Slot> larger(table.empty() ? FIRST_TABLE_SIZE : table.size() * 2, Slot{});
+    // A small search needs no more recent situations than it has entries.
+    const size_t recentSize = std::min(RECENT_SIZE, larger.size());
+    if (recent.size() != recentSize) {
+        recent.assign(recentSize, Entry{});
+    }
     for (size_t index = 0; index < records.size(); ++index) {
         const SituationRecord& record = records[index];
-        insert(larger, {record.character, record.state, record.layout},
+        insert(larger, hashOf({record.character, record.state, record.layout}),
                static_cast<uint32_t>(index));
     }
     table.swap(larger);
@@ -62,7 +84,7 @@ void SituationStore::grow() {
 
 uint32_t SituationStore::add(const SituationKey& key, uint32_t parent, uint32_t depth,
                              uint16_t unit) {
-    if ((records.size() + 1) * TABLE_LOAD > table.size()) {
+    if ((records.size() + 1) * MAX_TAKEN_OF > table.size() * MAX_TAKEN) {
         grow();
     }
     const uint32_t index = static_cast<uint32_t>(records.size());
@@ -74,7 +96,10 @@ uint32_t SituationStore::add(const SituationKey& key, uint32_t parent, uint32_t 
     record.unit = unit;
     record.character = static_cast<uint8_t>(key.character);
     records.push_back(record);
-    insert(table, key, index);
+    const uint64_t hash = hashOf(key);
+    insert(table, hash, index);
+    recent[hash & (recent.size() - 1)] =
+        Entry{key.layout, key.state, index + 1, static_cast<uint32_t>(key.character)};
     return index;
 }
 
@@ -89,7 +114,7 @@ void SituationStore::readGameState(uint32_t index, GameState& state) const {
 
 uint64_t SituationStore::bytes() const {
     return records.size() * sizeof(SituationRecord) + memoryLayouts.bytes() +
-           table.size() * sizeof(Entry);
+           table.size() * sizeof(Slot);
 }
 
 } // namespace murmex::tool

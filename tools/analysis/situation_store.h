@@ -39,8 +39,9 @@ struct SituationRecord {
 
 class SituationStore {
   public:
-    // Index of the situation, or -1 when it was never stored.
-    int64_t find(const SituationKey& key) const;
+    // Index of the situation, or -1 when it was never stored. Remembers the
+    // situation found among the recent ones.
+    int64_t find(const SituationKey& key);
 
     // Stores a situation not stored before; returns its index.
     uint32_t add(const SituationKey& key, uint32_t parent, uint32_t depth, uint16_t unit);
@@ -68,8 +69,7 @@ class SituationStore {
     // itself while it grows.
     std::deque<SituationRecord> records;
     VariableLayouts memoryLayouts;
-    // Open addressing over record indices. An entry holds its situation's
-    // key too, so a probe never touches a record.
+    // A situation with its whole key, as the table of recent ones keeps it.
     struct Entry {
         uint32_t layout;
         int32_t state;
@@ -78,8 +78,23 @@ class SituationStore {
         uint32_t character;
     };
     static bool holds(const Entry& entry, const SituationKey& key);
-    void insert(std::vector<Entry>& into, const SituationKey& key, uint32_t index) const;
-    std::vector<Entry> table;
+    // Open addressing over record indices. An entry keeps the high half of
+    // its situation's hash besides the index, so a probe reads a record only
+    // where that half matches, nearly always the situation sought; eight
+    // bytes an entry keep the table small.
+    struct Slot {
+        uint32_t hashHigh;
+        // The record's index plus one; 0 marks a free slot.
+        uint32_t indexPlusOne;
+    };
+    static void insert(std::vector<Slot>& into, uint64_t hash, uint32_t index);
+    std::vector<Slot> table;
+    // The situations found or added lately, one per entry, where the low bits
+    // of the hash put them; an entry is overwritten by the next one there.
+    // Most steps lead to a situation met a few steps before (the start after
+    // a goodbye, the next character after a hand-over), and this small table
+    // stays in the processor's cache where the large one cannot.
+    std::vector<Entry> recent;
 };
 
 } // namespace murmex::tool

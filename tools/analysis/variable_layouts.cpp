@@ -4,6 +4,7 @@
 #include "murmex/script_model.h"
 #include "tools/analysis/hash_mix.h"
 
+#include <cstddef>
 #include <cstring>
 
 namespace murmex::tool {
@@ -108,6 +109,36 @@ void VariableLayouts::restore(uint32_t layout, const VariableNames& names,
     for (uint64_t i = 0; i < stored.count; ++i) {
         const StoredVariable& variable = variables[stored.first + i];
         memory.restoreSlot(variable.slot, names.slotBytes(variable.name), variable.value);
+    }
+}
+
+void VariableLayouts::change(uint32_t from, uint32_t to, const VariableNames& names,
+                             MemoryStore& memory) const {
+    // Both lists are in slot order: walked side by side, a slot only the old
+    // one holds is emptied, one only the new one holds or holds otherwise is
+    // written. Restoring the empty name empties a slot as a new store has it.
+    const Layout& before = layouts[from];
+    const Layout& after = layouts[to];
+    auto was = variables.begin() + static_cast<std::ptrdiff_t>(before.first);
+    auto is = variables.begin() + static_cast<std::ptrdiff_t>(after.first);
+    const auto wasEnd = was + static_cast<std::ptrdiff_t>(before.count);
+    const auto isEnd = is + static_cast<std::ptrdiff_t>(after.count);
+    while (was != wasEnd || is != isEnd) {
+        if (is == isEnd || (was != wasEnd && was->slot < is->slot)) {
+            memory.restoreSlot(was->slot, "", 0);
+            ++was;
+            continue;
+        }
+        if (was == wasEnd || is->slot < was->slot) {
+            memory.restoreSlot(is->slot, names.slotBytes(is->name), is->value);
+            ++is;
+            continue;
+        }
+        if (was->name != is->name || was->value != is->value) {
+            memory.restoreSlot(is->slot, names.slotBytes(is->name), is->value);
+        }
+        ++was;
+        ++is;
     }
 }
 

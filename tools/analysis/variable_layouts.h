@@ -58,6 +58,11 @@ class VariableLayouts {
     // Puts exactly the layout's slots into an empty store.
     void restore(uint32_t layout, const VariableNames& names, MemoryStore& memory) const;
 
+    // Turns a store that holds exactly layout `from` into one that holds
+    // exactly layout `to`, writing only the slots in which they differ;
+    // neighbouring situations mostly differ in a variable or two.
+    void change(uint32_t from, uint32_t to, const VariableNames& names, MemoryStore& memory) const;
+
     // Bytes the layouts and their table take.
     uint64_t bytes() const;
 

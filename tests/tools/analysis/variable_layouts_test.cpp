@@ -60,6 +60,33 @@ TEST(VariableLayouts, RestoredStoreHoldsTheSameVariables) {
     EXPECT_NE(layouts.numberOf(storeWith({{"ba", -7}, {"key", 3}}), names), number);
 }
 
+TEST(VariableLayouts, ChangedStoreHoldsExactlyTheNewLayout) {
+    VariableNames names;
+    VariableLayouts layouts;
+    const std::vector<MemoryStore> stores = {
+        MemoryStore(),
+        storeWith({{"ab", 1}, {"ba", 2}}),
+        storeWith({{"ba", 2}, {"ab", 1}}),                    // the same names in other slots
+        storeWith({{"ab", 1}, {"ba", 3}, {"key", 3}}),        // another value, one more
+        storeWith({{"ab", 1}, {"ba", -7}, {"key", 3}}, "ab"), // "ba" out of reach
+    };
+    std::vector<uint32_t> numbers;
+    for (const MemoryStore& store : stores) {
+        numbers.push_back(layouts.numberOf(store, names));
+    }
+    for (size_t from = 0; from < stores.size(); ++from) {
+        for (size_t to = 0; to < stores.size(); ++to) {
+            MemoryStore memory;
+            layouts.restore(numbers[from], names, memory);
+            layouts.change(numbers[from], numbers[to], names, memory);
+            EXPECT_EQ(layouts.numberOf(memory, names), numbers[to]) << from << " to " << to;
+            for (const char* name : {"ab", "ba", "key"}) {
+                EXPECT_EQ(memory.lookup(name), stores[to].lookup(name)) << from << " to " << to;
+            }
+        }
+    }
+}
+
 TEST(VariableLayouts, SameVariablesIgnoresMoneyOnly) {
     const MemoryStore original = storeWith({{"ab", 1}});
     MemoryStore copy = original;
