@@ -2,7 +2,6 @@
 // data.chr in the working folder, or a bare dialog of the same size, and
 // writes one line to standard output as soon as the window has first painted
 // what it shows (for the player: the answer), then ends.
-#include "player/qt/font_warm_up.h"
 #include "player/qt/player_window.h"
 #include "player/res/dialog_templates.h"
 
@@ -12,7 +11,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -40,16 +38,10 @@ class FirstPaint : public QObject {
 
 int main(int argc, char** argv) {
     const bool player = argc > 1 && std::strcmp(argv[1], "player") == 0;
-    // The player starts as kestrine does: its fonts are read ahead.
-    std::optional<kestrine::qt::FontWarmUp> fonts;
-    if (player) {
-        fonts.emplace();
-    }
     QApplication application(argc, argv);
     FirstPaint watcher;
     if (player) {
         static kestrine::qt::PlayerWindow window;
-        fonts->finish();
         window.initialise();
         window.staticText(kestrine::CONTROL_ANSWER)->installEventFilter(&watcher);
         window.show();

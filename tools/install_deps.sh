@@ -8,7 +8,6 @@ packages=(
     libgtest-dev                 # unit tests
     libcli11-dev nlohmann-json3-dev  # the murmex authoring tool
     qt6-base-dev fonts-liberation2   # the Kestrine player (Liberation Sans stands in for Arial)
-    libfontconfig-dev            # the player reads the font configuration ahead
     xvfb xauth                   # a display for the player where none is attached
     graphviz                     # the tests check that murmex graph writes valid dot
     strace                       # the test that the player writes no file

@@ -1,7 +1,6 @@
 // The Kestrine player: reads data.chr from the working folder and plays it in
 // the conversation window until the window is closed.
 #include "player/player_app.h"
-#include "player/qt/font_warm_up.h"
 #include "player/qt/player_window.h"
 #include "player/qt/termination_signals.h"
 
@@ -12,11 +11,8 @@ int main(int argc, char** argv) {
     kestrine::qt::installTerminationHandler();
     // The tail is taken as the process received it, before Qt removes its own options.
     const std::string tail = kestrine::commandLineTail(argc, argv);
-    // Ahead of the application, so that the fonts are read while it starts.
-    kestrine::qt::FontWarmUp fonts;
     QApplication application(argc, argv);
     kestrine::qt::PlayerWindow window;
-    fonts.finish();
     if (kestrine::selectsPlainScripts(tail)) {
         window.logic().engine.disableDescramble();
     }
