@@ -3,14 +3,12 @@
 // the errors before it were mended, with the line it would give.
 #include "tools/analysis/script_errors.h"
 
-#include "murmex/load_script.h"
 #include "murmex/magic_line.h"
 #include "murmex/scrambling.h"
 #include "tools/analysis/load_explanation.h"
 #include "tools/analysis/script_outline.h"
 
 #include <algorithm>
-#include <memory>
 #include <set>
 
 namespace murmex::tool {
@@ -122,22 +120,20 @@ class ErrorSearch {
         size_t prelude = 0;
         size_t from = 0;
         const std::string bytes = partText(part, prelude, from);
-        auto engine = std::make_unique<ConversationEngine>();
-        engine->disableDescramble();
-        MemorySource source(bytes.data(), bytes.size());
-        const LoadResult result = loadScriptFrom(*engine, source);
-        if (result.ok() || !causeOfThisScript(result.detail.cause) || result.line < part.first ||
-            result.line >= part.end) {
+        const LoadedScript loaded = loadScriptText(bytes, true);
+        const int32_t line = loaded.engine->line;
+        if (loaded.ok() || !causeOfThisScript(loaded.detail.cause) || line < part.first ||
+            line >= part.end) {
             return false;
         }
-        error.code = result.code;
-        error.line = result.line;
-        error.message = result.message;
-        error.detail = result.detail;
+        error.code = loaded.code;
+        error.line = line;
+        error.message = loaded.engine->errorMessage;
+        error.detail = loaded.detail;
         error.explanation = explainLoadError(bytes, error.line, error.message, error.detail);
         error.further = true;
         // Where the part's load stopped, as an offset in the script itself.
-        const size_t stopped = result.detail.offset;
+        const size_t stopped = loaded.detail.offset;
         error.detail.offset =
             static_cast<uint32_t>(stopped < prelude ? from : stopped - prelude + from);
         return true;

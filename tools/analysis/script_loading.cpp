@@ -61,6 +61,22 @@ bool firstLineReadsTheOtherWay(bool plain, const LoadedScript& loaded) {
     return readFirstLine(start.data(), start.size(), plain) != FirstLine::Other;
 }
 
+namespace {
+
+void loadInto(LoadedScript& loaded, ScriptSource& source, bool plain, ScriptLines* lines) {
+    if (plain) {
+        loaded.engine->disableDescramble();
+    }
+    loaded.engine->scriptLines = lines;
+    const LoadResult result = loadScriptFrom(*loaded.engine, source);
+    loaded.code = result.code;
+    loaded.detail = result.detail;
+    // The table belongs to the caller; the engine must not keep pointing at it.
+    loaded.engine->scriptLines = nullptr;
+}
+
+} // namespace
+
 LoadedScript loadScript(const std::string& path, bool plain, ScriptLines* lines) {
     LoadedScript loaded;
     loaded.engine = std::make_unique<ConversationEngine>();
@@ -70,15 +86,15 @@ LoadedScript loadScript(const std::string& path, bool plain, ScriptLines* lines)
         loaded.detail.cause = LoadCause::CannotOpen;
         return loaded;
     }
-    if (plain) {
-        loaded.engine->disableDescramble();
-    }
-    loaded.engine->scriptLines = lines;
-    const LoadResult result = loadScriptFrom(*loaded.engine, loaded.input->source());
-    loaded.code = result.code;
-    loaded.detail = result.detail;
-    // The table belongs to the caller; the engine must not keep pointing at it.
-    loaded.engine->scriptLines = nullptr;
+    loadInto(loaded, loaded.input->source(), plain, lines);
+    return loaded;
+}
+
+LoadedScript loadScriptText(const std::string& bytes, bool plain, ScriptLines* lines) {
+    LoadedScript loaded;
+    loaded.engine = std::make_unique<ConversationEngine>();
+    MemorySource source(bytes.data(), bytes.size());
+    loadInto(loaded, source, plain, lines);
     return loaded;
 }
 

@@ -29,6 +29,10 @@ struct LoadedScript {
 // `lines` given, the line of every character and talk unit is noted there.
 LoadedScript loadScript(const std::string& path, bool plain, ScriptLines* lines = nullptr);
 
+// The same for a script already in memory, such as an editor's text or a part
+// of a script; the result has no input to show lines from.
+LoadedScript loadScriptText(const std::string& bytes, bool plain, ScriptLines* lines = nullptr);
+
 // What went wrong in a failed load: the engine's message, or a description in
 // square brackets where the loader leaves the message empty.
 std::string loadErrorText(bool plain, const LoadedScript& loaded);

@@ -1,10 +1,9 @@
 // The checks a new name passes before the server hands out the edit.
 #include "tools/lsp/rename_check.h"
 
-#include "murmex/load_script.h"
+#include "murmex/load_result.h"
 #include "murmex/memory_store.h"
-
-#include <memory>
+#include "tools/analysis/script_loading.h"
 
 namespace murmex::lsp {
 
@@ -19,27 +18,20 @@ bool hasUnquotable(const std::string& name) {
     return false;
 }
 
-LoadResult loadText(const std::string& text) {
-    const auto engine = std::make_unique<ConversationEngine>();
-    engine->disableDescramble();
-    MemorySource source(text.data(), text.size());
-    return loadScriptFrom(*engine, source);
-}
-
 // A script that loaded must still load: the loader knows how long each
 // value may be.
 std::string loadProblem(const std::string& before, const std::string& after) {
-    if (!loadText(before).ok()) {
+    if (!tool::loadScriptText(before, true).ok()) {
         return "";
     }
-    const LoadResult result = loadText(after);
-    if (result.ok()) {
+    const tool::LoadedScript loaded = tool::loadScriptText(after, true);
+    if (loaded.ok()) {
         return "";
     }
     char detail[LOAD_DETAIL_TEXT_SIZE];
-    describeLoadDetail(result.detail, detail, sizeof detail);
-    return "the script would no longer load: line " + std::to_string(result.line) + ": " +
-           result.message + (detail[0] != 0 ? std::string(" (") + detail + ")" : "");
+    describeLoadDetail(loaded.detail, detail, sizeof detail);
+    return "the script would no longer load: line " + std::to_string(loaded.engine->line) + ": " +
+           loaded.engine->errorMessage + (detail[0] != 0 ? std::string(" (") + detail + ")" : "");
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 // Loading a document from memory and placing what the load and lint say.
 #include "tools/lsp/script_diagnostics.h"
 
-#include "murmex/load_script.h"
 #include "murmex/script_lines.h"
 #include "tools/analysis/script_errors.h"
 #include "tools/analysis/script_lint.h"
@@ -165,15 +164,8 @@ std::vector<ScriptDiagnostic> lintWarnings(const std::string& text, const Script
 } // namespace
 
 std::vector<ScriptDiagnostic> diagnoseScript(const std::string& text, const ScriptIndex& index) {
-    tool::LoadedScript loaded;
-    loaded.engine = std::make_unique<ConversationEngine>();
-    loaded.engine->disableDescramble();
     const auto lines = std::make_unique<ScriptLines>();
-    loaded.engine->scriptLines = lines.get();
-    MemorySource source(text.data(), text.size());
-    const LoadResult result = loadScriptFrom(*loaded.engine, source);
-    loaded.code = result.code;
-    loaded.detail = result.detail;
+    const tool::LoadedScript loaded = tool::loadScriptText(text, true, lines.get());
     return loaded.ok() ? lintWarnings(text, index, loaded, *lines)
                        : loadErrors(text, index, loaded);
 }
