@@ -6,7 +6,9 @@
 
 #include "files/regular_file_source.h"
 #include "murmex/load_script.h"
-#include "text/display_text.h"
+#include "murmex/script_text.h"
+
+#include <cstring>
 
 namespace kestrine {
 
@@ -15,22 +17,6 @@ constexpr int32_t QUESTION_CONTROL_IDS[murmex::MAX_QUESTIONS] = {
     CONTROL_QUESTION_0, CONTROL_QUESTION_1, CONTROL_QUESTION_2, CONTROL_QUESTION_3,
     CONTROL_QUESTION_4};
 
-// The code point that starts a UTF-8 text; 0 for none or a broken sequence.
-char32_t firstCodePoint(std::string_view utf8) {
-    if (utf8.empty()) {
-        return 0;
-    }
-    const auto lead = static_cast<unsigned char>(utf8[0]);
-    const size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-    if (length > utf8.size()) {
-        return 0;
-    }
-    char32_t point = length == 1 ? lead : lead & (0x3F >> (length - 1));
-    for (size_t i = 1; i < length; ++i) {
-        point = (point << 6) | (static_cast<unsigned char>(utf8[i]) & 0x3F);
-    }
-    return point;
-}
 } // namespace
 
 PlayerDialog::PlayerDialog(DialogPlatform& platform, const char* scriptFileName)
@@ -138,24 +124,11 @@ bool PlayerDialog::applyHighlighted() {
 }
 
 char32_t PlayerDialog::foldMnemonicCase(char32_t letter) {
-    if ((letter >= 'a' && letter <= 'z') || (letter >= 0xE0 && letter <= 0xFE && letter != 0xF7)) {
-        return letter - 0x20;
-    }
-    return letter;
+    return murmex::foldMnemonicCase(letter);
 }
 
 char32_t PlayerDialog::mnemonicLetter(const char* text) {
-    const std::string shown = murmex::displayText(text);
-    for (size_t i = 0; i + 1 < shown.size(); ++i) {
-        if (shown[i] != '&') {
-            continue;
-        }
-        if (shown[i + 1] != '&') {
-            return firstCodePoint(std::string_view(shown).substr(i + 1));
-        }
-        ++i; // "&&" shows one ampersand and marks nothing
-    }
-    return 0;
+    return text == nullptr ? 0 : murmex::mnemonicOf(text, std::strlen(text));
 }
 
 void PlayerDialog::refreshTexts() {

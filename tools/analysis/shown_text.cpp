@@ -1,6 +1,7 @@
 // Mnemonic markers and display decoding, as the window's text lines apply them.
 #include "tools/analysis/shown_text.h"
 
+#include "murmex/script_text.h"
 #include "text/display_text.h"
 
 #include <cstring>
@@ -8,19 +9,8 @@
 namespace murmex::tool {
 
 std::string withoutMnemonics(std::string_view bytes) {
-    std::string shown;
-    shown.reserve(bytes.size());
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '&') {
-            shown += bytes[i];
-            continue;
-        }
-        // The marker goes; the character after it stays, even a second '&'.
-        ++i;
-        if (i < bytes.size()) {
-            shown += bytes[i];
-        }
-    }
+    std::string shown(bytes.size() + 1, '\0');
+    shown.resize(removeMnemonicMarks(bytes.data(), bytes.size(), shown.data(), shown.size()));
     return shown;
 }
 
