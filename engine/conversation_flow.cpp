@@ -1,7 +1,22 @@
 // The player's reaction to each result of a conversation step.
 #include "murmex/conversation_flow.h"
 
+#include "engine/flow_rules.h"
+
 namespace murmex {
+
+namespace {
+
+// The flow hears no events: it only starts the next character.
+struct QuietFlow {
+    ConversationFlow& flow;
+    bool start(const char* name) { return flow.start(name); }
+    bool startGame() { return flow.startGame(); }
+    void handedOver(const char*) {}
+    void ended(const char*) {}
+};
+
+} // namespace
 
 bool ConversationFlow::start(const char* name) {
     const int32_t index = engine.findCharacter(name);
@@ -13,17 +28,8 @@ bool ConversationFlow::start(const char* name) {
 
 StepOutcome ConversationFlow::choose(int32_t position) {
     const int32_t result = engine.applyQuestion(position, view);
-    if (result == RESULT_FAILED) {
-        return {StepKind::Failed, result};
-    }
-    if (result == RESULT_SWITCH) {
-        // The view's answer names the next character.
-        return {start(view.answer) ? StepKind::Switched : StepKind::Failed, result};
-    }
-    if (result < 0) {
-        return {startGame() ? StepKind::Ended : StepKind::Failed, result};
-    }
-    return {StepKind::Continued, result};
+    QuietFlow quiet{*this};
+    return flow_rules::followStep(quiet, result, view.answer);
 }
 
 } // namespace murmex

@@ -1,13 +1,22 @@
-// Playing a conversation: finding and starting a character and applying the
-// question the player chose. Nothing here allocates.
+// Playing a conversation on the engine: finding and starting a character and
+// applying the question the player chose, with each character's state kept
+// in the character. Nothing here allocates.
+#include "engine/conversation_steps.h"
 #include "murmex/conversation_engine.h"
-#include "murmex/runtime_messages.h"
 
 #include <cstring>
 
 namespace murmex {
 
-using namespace runtime_messages;
+namespace {
+
+// The engine's characters hold their own states.
+struct CharacterStates {
+    ConversationEngine& engine;
+    int32_t& operator[](int32_t index) { return engine.characters[index]->state; }
+};
+
+} // namespace
 
 int32_t ConversationEngine::indexOfCharacter(const char* name) const {
     if (name == nullptr) {
@@ -27,58 +36,21 @@ int32_t ConversationEngine::indexOfCharacter(const char* name) const {
 int32_t ConversationEngine::findCharacter(const char* name) {
     const int32_t index = indexOfCharacter(name);
     if (index < 0) {
-        errorMessage = CHARACTER_NOT_FOUND;
+        errorMessage = runtime_messages::CHARACTER_NOT_FOUND;
     }
     return index;
 }
 
 int32_t ConversationEngine::startCharacter(int32_t index, ConversationView& view) {
-    // Left in place by a successful start; replaced by a later failure.
-    errorMessage = CHARACTER_NOT_FOUND;
-    if (index < 0 || index >= characterCount || characters[index] == nullptr) {
-        return -1;
-    }
-    Character& character = *characters[index];
-    view.characterIndex = index;
-    character.resetState();
-    view.answer = character.initialAnswer(memory);
-    if (view.answer == nullptr) {
-        errorMessage = NO_INITIAL_ANSWER;
-        return -2;
-    }
-    view.questionCount =
-        character.listQuestions(memory, view.questions, view.unitIndices, MAX_QUESTIONS);
-    if (view.questionCount == 0) {
-        errorMessage = NO_QUESTIONS_FOUND;
-        return -3;
-    }
-    return 0;
+    CharacterStates states{*this};
+    return steps::startCharacter(steps::Play<CharacterStates>{*this, states, memory, errorMessage},
+                                 index, view);
 }
 
 int32_t ConversationEngine::applyQuestion(int32_t position, ConversationView& view) {
-    // The view and position come from the caller; check both rather than read
-    // outside the view or the characters.
-    const int32_t index = view.characterIndex;
-    const bool fits = index >= 0 && index < characterCount && characters[index] != nullptr &&
-                      position >= 0 && position < view.questionCount && position < MAX_QUESTIONS;
-    Character* character = fits ? characters[index].get() : nullptr;
-    view.answer = fits ? character->applyUnit(view.unitIndices[position], memory) : nullptr;
-    if (view.answer == nullptr) {
-        errorMessage = CANNOT_APPLY;
-        return RESULT_FAILED;
-    }
-    const int32_t state = character->state;
-    if (state < 0) {
-        // A hand-over or the end of the conversation: the questions stay as they were.
-        return state;
-    }
-    view.questionCount =
-        character->listQuestions(memory, view.questions, view.unitIndices, MAX_QUESTIONS);
-    if (view.questionCount == 0) {
-        errorMessage = NO_QUESTIONS;
-        return RESULT_FAILED;
-    }
-    return state;
+    CharacterStates states{*this};
+    return steps::applyQuestion(steps::Play<CharacterStates>{*this, states, memory, errorMessage},
+                                position, view);
 }
 
 } // namespace murmex

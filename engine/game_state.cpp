@@ -2,6 +2,7 @@
 // after checking it against the loaded script. Nothing here allocates.
 #include "murmex/game_state.h"
 
+#include "engine/game_state_parts.h"
 #include "engine/string_pool.h"
 
 namespace murmex {
@@ -60,11 +61,6 @@ bool viewFits(const GameState& state, const ConversationEngine& engine) {
     return true;
 }
 
-bool fits(const GameState& state, const ConversationEngine& engine) {
-    return state.characterCount == engine.characterCount && engine.characterCount >= 0 &&
-           engine.characterCount <= MAX_CHARACTERS && viewFits(state, engine);
-}
-
 // The view's questions must be the texts of the units it names, or a saved
 // game would show other questions than the screen it was taken from.
 bool questionsMatchUnits(const ConversationEngine& engine, const ConversationView& view) {
@@ -79,10 +75,51 @@ bool questionsMatchUnits(const ConversationEngine& engine, const ConversationVie
 
 } // namespace
 
+namespace game_state {
+
+bool fits(const GameState& state, const ConversationEngine& script) {
+    return state.characterCount == script.characterCount && script.characterCount >= 0 &&
+           script.characterCount <= MAX_CHARACTERS && viewFits(state, script);
+}
+
+int32_t captureView(const ConversationEngine& script, const ConversationView& view,
+                    GameState& out) {
+    if (view.questionCount < 0 || view.questionCount > MAX_QUESTIONS) {
+        return GAME_STATE_UNFIT;
+    }
+    out.characterIndex = view.characterIndex;
+    out.answerOffset = poolOffset(script, view.answer);
+    out.questionCount = view.questionCount;
+    for (int32_t k = 0; k < view.questionCount; ++k) {
+        out.questionUnits[k] = view.unitIndices[k];
+    }
+    const bool answerKept = view.answer == nullptr || out.answerOffset >= 0;
+    if (!answerKept || !fits(out, script) ||
+        (view.characterIndex >= 0 && !questionsMatchUnits(script, view))) {
+        return GAME_STATE_UNFIT;
+    }
+    return GAME_STATE_OK;
+}
+
+void showView(const GameState& state, const ConversationEngine& script, ConversationView& view) {
+    view.characterIndex = state.characterIndex;
+    view.answer = state.answerOffset < 0 ? nullptr : pooledTextAt(script, state.answerOffset);
+    view.questionCount = state.questionCount;
+    for (int32_t k = 0; k < MAX_QUESTIONS; ++k) {
+        const bool offered = k < state.questionCount;
+        view.unitIndices[k] = offered ? state.questionUnits[k] : 0;
+        view.questions[k] =
+            offered
+                ? script.characters[state.characterIndex]->units[state.questionUnits[k]]->question
+                : nullptr;
+    }
+}
+
+} // namespace game_state
+
 int32_t captureGameState(const ConversationEngine& engine, const ConversationView& view,
                          GameState& out) {
-    if (engine.characterCount < 0 || engine.characterCount > MAX_CHARACTERS ||
-        view.questionCount < 0 || view.questionCount > MAX_QUESTIONS) {
+    if (engine.characterCount < 0 || engine.characterCount > MAX_CHARACTERS) {
         return GAME_STATE_UNFIT;
     }
     out.characterCount = engine.characterCount;
@@ -90,23 +127,12 @@ int32_t captureGameState(const ConversationEngine& engine, const ConversationVie
         const Character* character = engine.characters[c].get();
         out.states[c] = character != nullptr ? character->state : 0;
     }
-    out.characterIndex = view.characterIndex;
-    out.answerOffset = poolOffset(engine, view.answer);
-    out.questionCount = view.questionCount;
-    for (int32_t k = 0; k < view.questionCount; ++k) {
-        out.questionUnits[k] = view.unitIndices[k];
-    }
     out.memory = engine.memory;
-    const bool answerKept = view.answer == nullptr || out.answerOffset >= 0;
-    if (!answerKept || !fits(out, engine) ||
-        (view.characterIndex >= 0 && !questionsMatchUnits(engine, view))) {
-        return GAME_STATE_UNFIT;
-    }
-    return GAME_STATE_OK;
+    return game_state::captureView(engine, view, out);
 }
 
 int32_t applyGameState(const GameState& state, ConversationEngine& engine, ConversationView& view) {
-    if (!fits(state, engine)) {
+    if (!game_state::fits(state, engine)) {
         return GAME_STATE_UNFIT;
     }
     for (int32_t c = 0; c < state.characterCount; ++c) {
@@ -116,17 +142,7 @@ int32_t applyGameState(const GameState& state, ConversationEngine& engine, Conve
     }
     // A whole-array copy keeps each variable in its slot and the slot tags in step.
     engine.memory = state.memory;
-    view.characterIndex = state.characterIndex;
-    view.answer = state.answerOffset < 0 ? nullptr : pooledTextAt(engine, state.answerOffset);
-    view.questionCount = state.questionCount;
-    for (int32_t k = 0; k < MAX_QUESTIONS; ++k) {
-        const bool offered = k < state.questionCount;
-        view.unitIndices[k] = offered ? state.questionUnits[k] : 0;
-        view.questions[k] =
-            offered
-                ? engine.characters[state.characterIndex]->units[state.questionUnits[k]]->question
-                : nullptr;
-    }
+    game_state::showView(state, engine, view);
     return GAME_STATE_OK;
 }
 

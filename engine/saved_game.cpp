@@ -4,6 +4,7 @@
 // only when everything fits, so a refusal changes nothing.
 #include "murmex/game_state.h"
 
+#include "engine/game_state_parts.h"
 #include "engine/saved_game_format.h"
 
 #include <cstring>
@@ -202,15 +203,11 @@ int32_t readPayload(ByteReader& reader, GameState& state) {
 
 } // namespace
 
-int32_t saveGameState(const ConversationEngine& engine, const ConversationView& view, uint8_t* out,
-                      size_t capacity, size_t& written) {
+namespace game_state {
+
+int32_t encode(const GameState& state, uint64_t digest, uint8_t* out, size_t capacity,
+               size_t& written) {
     written = 0;
-    GameState state;
-    const int32_t captured = captureGameState(engine, view, state);
-    if (captured != GAME_STATE_OK) {
-        return captured;
-    }
-    const uint64_t digest = scriptDigest(engine);
     ByteWriter measure(nullptr);
     writeSavedGame(state, digest, measure);
     if (out == nullptr || capacity < measure.size()) {
@@ -224,18 +221,35 @@ int32_t saveGameState(const ConversationEngine& engine, const ConversationView& 
     return GAME_STATE_OK;
 }
 
-int32_t restoreGameState(ConversationEngine& engine, ConversationView& view, const uint8_t* bytes,
-                         size_t size) {
+int32_t decode(const uint8_t* bytes, size_t size, uint64_t digest, GameState& out) {
     const int32_t framed = checkFrame(bytes, bytes == nullptr ? 0 : size);
     if (framed != GAME_STATE_OK) {
         return framed;
     }
-    if (getLittleEndian(bytes + DIGEST_OFFSET, 8) != scriptDigest(engine)) {
+    if (getLittleEndian(bytes + DIGEST_OFFSET, 8) != digest) {
         return GAME_STATE_OTHER_SCRIPT;
     }
-    GameState state;
     ByteReader reader(bytes + PAYLOAD_OFFSET, size - PAYLOAD_OFFSET - CHECKSUM_BYTES);
-    const int32_t decoded = readPayload(reader, state);
+    return readPayload(reader, out);
+}
+
+} // namespace game_state
+
+int32_t saveGameState(const ConversationEngine& engine, const ConversationView& view, uint8_t* out,
+                      size_t capacity, size_t& written) {
+    written = 0;
+    GameState state;
+    const int32_t captured = captureGameState(engine, view, state);
+    if (captured != GAME_STATE_OK) {
+        return captured;
+    }
+    return game_state::encode(state, scriptDigest(engine), out, capacity, written);
+}
+
+int32_t restoreGameState(ConversationEngine& engine, ConversationView& view, const uint8_t* bytes,
+                         size_t size) {
+    GameState state;
+    const int32_t decoded = game_state::decode(bytes, size, scriptDigest(engine), state);
     if (decoded != GAME_STATE_OK) {
         return decoded;
     }
