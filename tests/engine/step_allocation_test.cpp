@@ -3,6 +3,7 @@
 // through a replaced operator new.
 #include "engine/script_builder.h"
 #include "murmex/conversation_engine.h"
+#include "murmex/game.h"
 #include "murmex/game_state.h"
 #include "support/replaced_new.h"
 #include "support/sample_scripts.h"
@@ -59,6 +60,28 @@ TEST(StepAllocationTest, TakingSavingAndRestoringTheGameAllocateNothing) {
     ASSERT_EQ(applyGameState(state, engine, view), GAME_STATE_OK);
     ASSERT_EQ(saveGameState(engine, view, bytes, sizeof(bytes), written), GAME_STATE_OK);
     ASSERT_EQ(restoreGameState(engine, view, bytes, written), GAME_STATE_OK);
+    EXPECT_EQ(testing::heap::allocations.load() - before, 0);
+}
+
+TEST(StepAllocationTest, AGameOverASharedScriptAllocatesNothingOnceMade) {
+    const std::string text = testing::playScript();
+    LoadResult result;
+    auto game = Game::create(Script::fromMemory(text.data(), text.size(), result, true));
+    ASSERT_NE(game, nullptr);
+    game->listen(
+        GameEventKind::VariableChanged, [](void*, const GameEvent&) {}, nullptr);
+    uint8_t bytes[GAME_STATE_MAX_BYTES];
+    size_t written = 0;
+    const long before = testing::heap::allocations.load();
+    for (int32_t round = 0; round < 100; ++round) {
+        ASSERT_TRUE(game->start("Intro"));
+        ASSERT_EQ(game->choose(0).kind, StepKind::Continued); // sets a variable
+        ASSERT_EQ(game->choose(0).kind, StepKind::Continued); // pays
+        ASSERT_EQ(game->choose(2).kind, StepKind::Switched);
+        ASSERT_EQ(game->save(bytes, sizeof bytes, written), GAME_STATE_OK);
+        ASSERT_EQ(game->restore(bytes, written), GAME_STATE_OK);
+        ASSERT_TRUE(game->removeVariable("count"));
+    }
     EXPECT_EQ(testing::heap::allocations.load() - before, 0);
 }
 

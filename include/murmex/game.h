@@ -1,0 +1,183 @@
+// One playthrough over a shared Script: its own memory and character states,
+// the answer and questions shown, as the script's bytes and as UTF-8, events
+// for what a step changes, and saving and restoring as bytes. Every step
+// follows the window's rules (ConversationFlow): a hand-over starts the
+// character it names, an ended conversation starts the first character
+// again. No call allocates once the game is made, except adding a listener.
+// A game belongs to one thread at a time; its script may be shared.
+#pragma once
+
+#include "murmex/conversation_flow.h"
+#include "murmex/conversation_view.h"
+#include "murmex/game_state.h"
+#include "murmex/memory_store.h"
+#include "murmex/script.h"
+#include "murmex/script_text.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+namespace murmex {
+
+// Bytes of a decoded question or answer, with the terminating zero.
+constexpr size_t TEXT_SIZE = decodedCapacity(MAX_TEXT_LENGTH);
+
+// One offered question. The texts belong to the game and change with its next step.
+struct Question {
+    const char* bytes; // as the script holds it, markers included
+    const char* text;  // UTF-8, markers included
+    const char* label; // UTF-8 without the '&' markers, as the window shows it
+    char32_t mnemonic; // the marked character, or 0
+};
+
+enum class GameEventKind : int32_t {
+    VariableChanged = 1, // set to another value, created, or removed
+    MoneyChanged = 2,
+    HandedOver = 3, // a unit handed the conversation to another character
+    Ended = 4,      // a conversation ended; the first character starts again
+};
+
+// What a listener hears; its texts are valid during the call only.
+struct GameEvent {
+    GameEventKind kind;
+    // VariableChanged: the variable's name; HandedOver: the character's name.
+    // Bytes and UTF-8; null for the other kinds.
+    const char* name = nullptr;
+    const char* nameText = nullptr;
+    // VariableChanged: the value (0 once removed); MoneyChanged: the amount.
+    int32_t value = 0;
+    // The value before (0 for a new variable), or the amount before.
+    int32_t previous = 0;
+    // VariableChanged: whether the variable exists after the change.
+    bool present = false;
+    // Ended: the ending unit's answer, which the window never shows; bytes
+    // and UTF-8 without markers.
+    const char* answer = nullptr;
+    const char* answerText = nullptr;
+};
+
+using GameListener = void (*)(void* userData, const GameEvent& event);
+// Names a listener for removal; never 0.
+using ListenerId = uint32_t;
+
+// A variable as iteration finds it.
+struct Variable {
+    const char* name;
+    int32_t value;
+};
+
+class Game {
+  public:
+    // A new game over the script: no conversation, empty memory, no money.
+    // Null when the script is null or memory runs out.
+    static std::unique_ptr<Game> create(std::shared_ptr<const Script> script);
+    ~Game();
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    const Script& script() const { return *shared; }
+
+    // Starts the named character. False when there is no such character or it
+    // has nothing to say; failure() says which, and the game shows nothing.
+    bool start(const char* name);
+    // Every character back to state 0, no variables, no money, no
+    // conversation. Listeners stay.
+    void reset();
+
+    // True while a conversation offers questions.
+    bool playing() const { return view.characterIndex >= 0 && view.questionCount > 0; }
+    // The character talked to (-1 for none), its name as bytes and UTF-8.
+    int32_t characterIndex() const { return view.characterIndex; }
+    const char* characterName() const;
+    const char* characterNameText() const;
+    // The answer shown: the script's bytes, and UTF-8 without markers. Empty
+    // when nothing is shown.
+    const char* answer() const { return view.answer != nullptr ? view.answer : ""; }
+    const char* answerText() const { return shownAnswer; }
+    int32_t questionCount() const { return view.questionCount; }
+    // Offered question `index`, 0 to questionCount() - 1; empty texts out of range.
+    Question question(int32_t index) const;
+
+    // Asks offered question `index` and carries on as the window does. An
+    // index that names no offered question changes nothing and gives
+    // {Failed, RESULT_FAILED} with "Can't apply question!" in failure().
+    // After any other Failed the game is over until the next start.
+    StepOutcome choose(int32_t index);
+    // The engine's text of the last failure, or "".
+    const char* failure() const { return failureText; }
+
+    // The variable's value; false when it does not exist. Names are bytes,
+    // cut to MAX_NAME_LENGTH as the memory store does.
+    bool variable(const char* name, int32_t& value) const;
+    // 0, or -1 when the name is new and every slot holds another.
+    int32_t setVariable(const char* name, int32_t value);
+    // False when the variable did not exist.
+    bool removeVariable(const char* name);
+    // The first variable in slot `from` or later that a lookup finds at its
+    // slot (each name once); its slot, or -1 when none is left.
+    int32_t nextVariable(int32_t from, Variable& out) const;
+
+    int32_t money() const { return memory.money; }
+    void setMoney(int32_t amount);
+
+    // The game as saved-game bytes, in the format of saveGameState; restore
+    // takes them back for the same script and refuses anything else,
+    // changing nothing. GAME_STATE_ codes, as gameStateMessage words them.
+    int32_t save(uint8_t* out, size_t capacity, size_t& written) const;
+    int32_t restore(const uint8_t* bytes, size_t size);
+
+    // Adds a listener; 0 when memory runs out. Listeners hear events in the
+    // order they were added, after the step that caused them is complete; one
+    // added from inside a listener first hears the next event. A listener
+    // may read the game and add or remove listeners; a call that would change
+    // the game is refused while events are being delivered.
+    ListenerId listen(GameEventKind kind, GameListener listener, void* userData);
+    // Removes a listener at any time, from inside a listener too; never
+    // allocates. False for an unknown id.
+    bool unlisten(ListenerId id);
+    // True while events are being delivered.
+    bool notifying() const { return deliveryDepth > 0; }
+
+  private:
+    struct Listener {
+        GameEventKind kind;
+        GameListener callback;
+        void* userData;
+        ListenerId id; // 0 once removed
+    };
+    class StepHooks;
+
+    explicit Game(std::shared_ptr<const Script> script);
+    void refreshTexts();
+    void deliver(const GameEvent& event);
+    void announceVariable(const char* name, bool existed, int32_t before);
+    void announceMoney(int32_t before);
+
+    std::shared_ptr<const Script> shared;
+    int32_t states[MAX_CHARACTERS] = {};
+    MemoryStore memory;
+    ConversationView view;
+    const char* failureText = "";
+
+    // Listeners in the order added; removal only clears an entry's id, and
+    // adding compacts when nothing is being delivered.
+    std::unique_ptr<Listener[]> listeners;
+    uint32_t listenerCount = 0;
+    uint32_t listenerCapacity = 0;
+    ListenerId lastId = 0;
+    int32_t deliveryDepth = 0;
+
+    // Decoded texts of what is shown, rewritten after every change.
+    char shownAnswer[TEXT_SIZE] = {};
+    char questionTexts[MAX_QUESTIONS][TEXT_SIZE] = {};
+    char questionLabels[MAX_QUESTIONS][TEXT_SIZE] = {};
+    char32_t mnemonics[MAX_QUESTIONS] = {};
+    // For events: a name, and the ending answer.
+    char eventName[NAME_TEXT_SIZE] = {};
+    char eventAnswer[TEXT_SIZE] = {};
+    // Marker-free bytes on their way to being decoded.
+    char unmarked[MAX_TEXT_LENGTH + 1] = {};
+};
+
+} // namespace murmex

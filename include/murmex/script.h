@@ -1,0 +1,76 @@
+// A loaded script as a game holds it: immutable once loaded, shared by any
+// number of games (each with its own memory and character states), and safe
+// to read from several threads at once. ConversationEngine stays the engine
+// of the player and the tools; a game loads a new Script instead of loading
+// an engine twice.
+#pragma once
+
+#include "murmex/conversation_engine.h"
+#include "murmex/load_result.h"
+#include "murmex/script_source.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+namespace murmex {
+
+// Bytes of a decoded title, with room for the terminating zero.
+constexpr size_t TITLE_TEXT_SIZE = static_cast<size_t>(MAX_TITLE) * 3 + 1;
+// Bytes of a decoded character name: names hold at most 98 bytes.
+constexpr size_t NAME_TEXT_SIZE = 98 * 3 + 1;
+
+class Script {
+  public:
+    // Loads a script file, descrambled unless `plain`. Null on failure, with
+    // the whole reason in `result`.
+    static std::shared_ptr<const Script> load(const char* path, LoadResult& result,
+                                              bool plain = false);
+    // The same for bytes the caller holds; they are read during the call only.
+    static std::shared_ptr<const Script> fromMemory(const void* data, size_t size,
+                                                    LoadResult& result, bool plain = false);
+    // The same for any source of bytes.
+    static std::shared_ptr<const Script> fromSource(ScriptSource& source, LoadResult& result,
+                                                    bool plain = false);
+
+    Script(const Script&) = delete;
+    Script& operator=(const Script&) = delete;
+    ~Script();
+
+    // The title as the script holds it, and as UTF-8.
+    const char* title() const { return engine.title; }
+    const char* titleText() const { return decodedTitle; }
+    // The window's colour and the texts' colour.
+    Rgb color() const { return engine.color; }
+    Rgb textColor() const { return engine.textColor; }
+
+    int32_t characterCount() const { return engine.characterCount; }
+    // Character `index`'s name as the script holds it and as UTF-8; null for
+    // an index out of range.
+    const char* characterName(int32_t index) const;
+    const char* characterNameText(int32_t index) const;
+    // Index of the first character with exactly this name, or -1.
+    int32_t findCharacter(const char* name) const { return engine.indexOfCharacter(name); }
+    // Character `character`'s talk units, read-only; null out of range.
+    int32_t unitCount(int32_t character) const;
+    const TalkUnit* unit(int32_t character, int32_t index) const;
+
+    // Digest of the script, which binds a saved game to it.
+    uint64_t digest() const { return scriptDigest; }
+
+  private:
+    // A game plays the engine's rules over the model; nothing else reaches it.
+    friend class Game;
+
+    Script() = default;
+    static std::shared_ptr<const Script> loaded(Script* script, LoadResult& result);
+
+    ConversationEngine engine;
+    uint64_t scriptDigest = 0;
+    char decodedTitle[TITLE_TEXT_SIZE] = {};
+    // Names are decoded once at load, so reading them needs no buffer.
+    // Name c starts at c * NAME_TEXT_SIZE.
+    std::unique_ptr<char[]> decodedNames;
+};
+
+} // namespace murmex

@@ -1,0 +1,210 @@
+// Games over a shared script: each keeps its own states and memory, follows
+// the window's rules, decodes what it shows, tells listeners what a step
+// changed, and saves in the engine's format.
+#include "murmex/game.h"
+
+#include "support/sample_scripts.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace murmex {
+namespace {
+
+std::shared_ptr<const Script> loadPlain(const std::string& text) {
+    LoadResult result;
+    auto script = Script::fromMemory(text.data(), text.size(), result, true);
+    EXPECT_TRUE(result.ok()) << result.message;
+    return script;
+}
+
+std::unique_ptr<Game> startedGame(std::shared_ptr<const Script> script) {
+    auto game = Game::create(std::move(script));
+    EXPECT_TRUE(game->start("Intro"));
+    return game;
+}
+
+// Positions in the play script's Intro; see sample_scripts.h.
+constexpr int32_t COUNT = 0;
+constexpr int32_t FORGET = 1;
+constexpr int32_t GO_TO_BOB = 2;
+constexpr int32_t BYE = 3;
+
+// Every event heard, written out as one line each.
+struct Heard {
+    std::vector<std::string> lines;
+
+    static void note(void* self, const GameEvent& event) {
+        std::string line = std::to_string(static_cast<int>(event.kind));
+        line += event.name != nullptr ? std::string(" ") + event.nameText : "";
+        line += " " + std::to_string(event.value) + " " + std::to_string(event.previous);
+        line += event.present ? " present" : "";
+        line += event.answerText != nullptr ? std::string(" ") + event.answerText : "";
+        static_cast<Heard*>(self)->lines.push_back(line);
+    }
+    void listenTo(Game& game) {
+        for (auto kind : {GameEventKind::VariableChanged, GameEventKind::MoneyChanged,
+                          GameEventKind::HandedOver, GameEventKind::Ended}) {
+            game.listen(kind, note, this);
+        }
+    }
+};
+
+TEST(GameTest, GamesOverOneScriptKeepTheirOwnStateAndKeepTheScriptAlive) {
+    auto script = loadPlain(testing::playScript());
+    auto first = startedGame(script);
+    auto second = startedGame(script);
+    script.reset();
+
+    EXPECT_EQ(first->choose(COUNT).kind, StepKind::Continued);
+    int32_t count = 0;
+    EXPECT_TRUE(first->variable("count", count));
+    EXPECT_EQ(count, 3);
+    EXPECT_FALSE(second->variable("count", count));
+    EXPECT_STREQ(first->question(0).label, "Pay");
+    EXPECT_STREQ(second->question(0).label, "Count");
+    EXPECT_STREQ(second->script().titleText(), "Trial & Error");
+}
+
+TEST(GameTest, StepsFollowTheWindowAndListenersHearWhatChanged) {
+    auto game = startedGame(loadPlain(testing::playScript()));
+    Heard heard;
+    heard.listenTo(*game);
+
+    EXPECT_EQ(game->choose(COUNT).kind, StepKind::Continued);
+    EXPECT_EQ(game->choose(0).kind, StepKind::Continued); // Pay: money 0 -> -2
+    EXPECT_EQ(game->choose(FORGET).kind, StepKind::Continued);
+    EXPECT_EQ(game->choose(GO_TO_BOB).kind, StepKind::Switched);
+    EXPECT_STREQ(game->characterNameText(), "Bob");
+    EXPECT_EQ(game->choose(1).kind, StepKind::Switched); // Back
+    EXPECT_EQ(game->choose(BYE).kind, StepKind::Ended);
+    EXPECT_STREQ(game->characterName(), "Intro");
+
+    const std::vector<std::string> expected = {
+        "1 count 3 0 present", "2 -2 0", "1 count 0 3", "3 Bob 0 0", "3 Intro 0 0", "4 0 0 Bye.",
+    };
+    EXPECT_EQ(heard.lines, expected);
+}
+
+TEST(GameTest, FailuresAndRefusedChoicesSayWhy) {
+    auto game = startedGame(loadPlain(testing::playScript()));
+    EXPECT_EQ(game->choose(7).kind, StepKind::Failed);
+    EXPECT_STREQ(game->failure(), "Can't apply question!");
+    EXPECT_EQ(game->questionCount(), 5) << "a refused index changes nothing";
+
+    EXPECT_EQ(game->choose(FORGET).kind, StepKind::Failed); // count is not set
+    EXPECT_EQ(game->questionCount(), 0);
+    EXPECT_FALSE(game->playing());
+    EXPECT_FALSE(game->start("Nobody"));
+    EXPECT_STREQ(game->failure(), "Character not found!");
+    EXPECT_STREQ(game->answerText(), "");
+}
+
+TEST(GameTest, TextsComeAsBytesAndDecodedWithTheirMnemonics) {
+    auto game = startedGame(loadPlain(testing::scriptWithHeader({
+        "\"Intro\" {",
+        "  { S = \"0\" N = \"0\" Q = \"\" A = \"Gr\xFC\xDF &Gott\" ACT = \"ACT_NONE\" }",
+        "  { S = \"0\" N = \"0\" Q = \"&\xC4pfel && Birnen\" A = \"-\" ACT = \"ACT_NONE\" }",
+        "  { S = \"0\" N = \"0\" Q = \"Caf\xC3\xA9 &\xC3\xA9t\xC3\xA9\" A = \"-\" ACT = "
+        "\"ACT_NONE\" }",
+        "}",
+    })));
+    EXPECT_STREQ(game->answer(), "Gr\xFC\xDF &Gott");
+    EXPECT_STREQ(game->answerText(), "Grüß Gott");
+    const Question windows = game->question(0);
+    EXPECT_STREQ(windows.text, "&Äpfel && Birnen");
+    EXPECT_STREQ(windows.label, "Äpfel & Birnen");
+    EXPECT_EQ(windows.mnemonic, U'Ä');
+    const Question utf8 = game->question(1);
+    EXPECT_STREQ(utf8.label, "Café été");
+    EXPECT_EQ(utf8.mnemonic, U'é');
+    EXPECT_EQ(foldMnemonicCase(utf8.mnemonic), U'É');
+}
+
+TEST(GameTest, ListenersMayComeAndGoWhileBeingTold) {
+    auto game = startedGame(loadPlain(testing::playScript()));
+    struct Juggler {
+        Game* game;
+        ListenerId self = 0;
+        ListenerId other = 0;
+        int calls = 0;
+        Heard late;
+    } juggler{game.get(), 0, 0, 0, {}};
+    Heard removed;
+    juggler.self = game->listen(
+        GameEventKind::MoneyChanged,
+        [](void* data, const GameEvent&) {
+            auto* j = static_cast<Juggler*>(data);
+            ++j->calls;
+            EXPECT_TRUE(j->game->unlisten(j->self));
+            EXPECT_TRUE(j->game->unlisten(j->other));
+            j->game->listen(GameEventKind::MoneyChanged, Heard::note, &j->late);
+            EXPECT_EQ(j->game->setVariable("x", 1), -1) << "listeners only read";
+        },
+        &juggler);
+    juggler.other = game->listen(GameEventKind::MoneyChanged, Heard::note, &removed);
+
+    game->setMoney(5);
+    game->setMoney(6);
+    EXPECT_EQ(juggler.calls, 1);
+    EXPECT_TRUE(removed.lines.empty());
+    EXPECT_EQ(juggler.late.lines, std::vector<std::string>{"2 6 5"});
+    EXPECT_FALSE(game->unlisten(juggler.self));
+}
+
+TEST(GameTest, VariablesListEachNameALookupFindsOnce) {
+    auto game = Game::create(loadPlain(testing::playScript()));
+    // "ab" and "ba" start their search at the same slot.
+    ASSERT_EQ(game->setVariable("ab", 1), 0);
+    ASSERT_EQ(game->setVariable("ba", 2), 0);
+    ASSERT_TRUE(game->removeVariable("ab")); // hides "ba" behind an empty slot
+    int32_t value = 0;
+    EXPECT_FALSE(game->variable("ba", value));
+    ASSERT_EQ(game->setVariable("ba", 3), 0); // in again, at the first slot
+
+    std::vector<std::string> names;
+    Variable variable{};
+    for (int32_t slot = game->nextVariable(0, variable); slot >= 0;
+         slot = game->nextVariable(slot + 1, variable)) {
+        names.push_back(std::string(variable.name) + "=" + std::to_string(variable.value));
+    }
+    EXPECT_EQ(names, std::vector<std::string>{"ba=3"});
+}
+
+TEST(GameTest, SavesMoveBetweenGamesAndEnginesOfTheSameScript) {
+    const std::string text = testing::playScript();
+    auto script = loadPlain(text);
+    auto game = startedGame(script);
+    game->choose(COUNT);
+    game->setMoney(42);
+    uint8_t bytes[GAME_STATE_MAX_BYTES];
+    size_t written = 0;
+    ASSERT_EQ(game->save(bytes, sizeof bytes, written), GAME_STATE_OK);
+
+    auto restored = Game::create(script);
+    ASSERT_EQ(restored->restore(bytes, written), GAME_STATE_OK);
+    EXPECT_STREQ(restored->answerText(), "Counted.");
+    EXPECT_EQ(restored->money(), 42);
+    EXPECT_EQ(restored->choose(0).kind, StepKind::Continued);
+
+    // The engine reads the same format.
+    ConversationEngine engine;
+    engine.disableDescramble();
+    ASSERT_EQ(engine.loadFromMemory(text.data(), text.size()), LOAD_OK);
+    ConversationView view;
+    ASSERT_EQ(restoreGameState(engine, view, bytes, written), GAME_STATE_OK);
+    EXPECT_STREQ(view.answer, "Counted.");
+
+    // A refusal changes nothing.
+    bytes[written - 1] ^= 1;
+    EXPECT_EQ(restored->restore(bytes, written), GAME_STATE_CORRUPT);
+    EXPECT_STREQ(restored->answerText(), "Paid.");
+    bytes[written - 1] ^= 1;
+    EXPECT_EQ(Game::create(loadPlain(testing::smallScript()))->restore(bytes, written),
+              GAME_STATE_OTHER_SCRIPT);
+}
+
+} // namespace
+} // namespace murmex
