@@ -8,6 +8,17 @@ set(MURMEX_CMAKE_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Murmex)
 
 install(TARGETS murmex EXPORT MurmexTargets
     ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+# The shared library with the C functions, for hosts in other languages.
+install(TARGETS murmex_shared
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+    RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+# The Python package: PREFIX/lib/python3/dist-packages/murmex, which finds the
+# library in PREFIX/lib.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/bindings/python/murmex
+    DESTINATION lib/python3/dist-packages
+    FILES_MATCHING PATTERN "*.py" PATTERN "py.typed"
+    PATTERN "__pycache__" EXCLUDE)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/murmex
     DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
     FILES_MATCHING PATTERN "*.h")
@@ -39,7 +50,7 @@ install(CODE "
 install(FILES ${MURMEX_PC_FILE} DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 
 # Everything installed, so that an install can build just that.
-add_custom_target(murmex_installables DEPENDS murmex)
+add_custom_target(murmex_installables DEPENDS murmex murmex_shared)
 if(TARGET murmex_cli)
     install(TARGETS murmex_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
     add_dependencies(murmex_installables murmex_cli)

@@ -3,7 +3,7 @@
 # as .clang-format says. Run tools/format.sh (or clang-format -i FILE) to fix.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-mapfile -t files < <(git ls-files '*.cpp' '*.h')
+mapfile -t files < <(git ls-files '*.cpp' '*.h' '*.c')
 unformatted=()
 for file in "${files[@]}"; do
     if ! clang-format --dry-run --Werror "$file" >/dev/null 2>&1; then

@@ -2,4 +2,4 @@
 # Formats every C++ source of the project in place with clang-format.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-git ls-files '*.cpp' '*.h' | xargs clang-format -i
+git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format -i

@@ -1,0 +1,481 @@
+// The C ABI over Script and Game. Every function checks its arguments first
+// and answers a bad one with a code, so a caller in any language can hand in
+// anything without crashing the library. Handles own C++ objects; a game's
+// handle keeps its script alive.
+#include "murmex/murmex.h"
+
+#include "murmex/game.h"
+#include "murmex/runtime_messages.h"
+#include "murmex/script.h"
+
+#include <cstring>
+#include <memory>
+#include <new>
+
+static_assert(MURMEX_SAVE_MAX_BYTES == murmex::GAME_STATE_MAX_BYTES);
+static_assert(sizeof(murmex_load_error::detail) >= murmex::LOAD_DETAIL_TEXT_SIZE);
+
+struct murmex_script {
+    std::shared_ptr<const murmex::Script> script;
+};
+
+// What a C listener registered. The game's C++ listener carries a pointer to
+// it; records are freed with the game, not on removal, so that a listener
+// removed while its own call runs is never read after being freed.
+struct CListener {
+    murmex_listener callback;
+    void* userData;
+    CListener* next;
+};
+
+struct murmex_game {
+    std::unique_ptr<murmex::Game> game;
+    // Words of the last failure; a fixed text, never freed.
+    mutable const char* lastError = "";
+    // Every listener record this game was given.
+    CListener* records = nullptr;
+};
+
+namespace {
+
+using murmex::Game;
+using murmex::Script;
+
+struct StatusText {
+    int code;
+    const char* text;
+};
+
+constexpr StatusText STATUS_TEXTS[] = {
+    {MURMEX_OK, "ok"},
+    {MURMEX_END, "no more variables"},
+    {MURMEX_ERROR_NULL, "a handle, an output or a buffer is null"},
+    {MURMEX_ERROR_RANGE, "an index or a text form is out of range"},
+    {MURMEX_ERROR_LOAD, "the script did not load"},
+    {MURMEX_ERROR_MEMORY, "memory ran out"},
+    {MURMEX_ERROR_BUFFER, "the buffer is too small"},
+    {MURMEX_ERROR_NOT_FOUND, "no such character or variable"},
+    {MURMEX_ERROR_FAILED, "the game failed"},
+    {MURMEX_ERROR_NO_CONVERSATION, "no question is offered: start a character first"},
+    {MURMEX_ERROR_MEMORY_FULL, "every variable slot holds another name"},
+    {MURMEX_ERROR_SAVED_GAME, "the saved game was refused"},
+    {MURMEX_ERROR_BUSY, "a listener may only read the game"},
+};
+
+// Records the failure on the game, when there is one, and returns its code.
+int fail(const murmex_game* game, int code, const char* words = nullptr) {
+    if (game != nullptr) {
+        game->lastError = words != nullptr ? words : murmex_status_message(code);
+    }
+    return code;
+}
+
+bool validForm(int form) {
+    return form == MURMEX_BYTES || form == MURMEX_TEXT;
+}
+
+// Checks what every game call needs; MURMEX_OK or the code to return.
+int checkGame(const murmex_game* game) {
+    if (game == nullptr || game->game == nullptr) {
+        return MURMEX_ERROR_NULL;
+    }
+    game->lastError = "";
+    return MURMEX_OK;
+}
+
+// A call that would change the game, made from inside a listener.
+int checkChange(const murmex_game* game) {
+    const int checked = checkGame(game);
+    if (checked != MURMEX_OK) {
+        return checked;
+    }
+    return game->game->notifying() ? fail(game, MURMEX_ERROR_BUSY) : MURMEX_OK;
+}
+
+void copyText(char* out, size_t capacity, const char* text) {
+    const size_t length = std::strlen(text);
+    const size_t kept = length < capacity ? length : capacity - 1;
+    std::memcpy(out, text, kept);
+    out[kept] = 0;
+}
+
+int finishLoad(std::shared_ptr<const Script> script, const murmex::LoadResult& result,
+               murmex_script** out, murmex_load_error* error) {
+    if (script == nullptr) {
+        if (error != nullptr) {
+            error->code = result.code;
+            error->line = result.line;
+            copyText(error->message, sizeof error->message, result.message);
+            murmex::describeLoadDetail(result.detail, error->detail, sizeof error->detail);
+        }
+        return result.code == murmex::LOAD_MEMORY &&
+                       result.detail.cause == murmex::LoadCause::OutOfMemory
+                   ? MURMEX_ERROR_MEMORY
+                   : MURMEX_ERROR_LOAD;
+    }
+    auto* handle = new (std::nothrow) murmex_script{std::move(script)};
+    if (handle == nullptr) {
+        return MURMEX_ERROR_MEMORY;
+    }
+    *out = handle;
+    return MURMEX_OK;
+}
+
+int giveText(const char* bytes, const char* text, int form, const char** out) {
+    *out = form == MURMEX_TEXT ? text : bytes;
+    return MURMEX_OK;
+}
+
+void listenerTrampoline(void* userData, const murmex::GameEvent& event);
+
+} // namespace
+
+extern "C" {
+
+const char* murmex_version(void) {
+    return MURMEX_VERSION_STRING;
+}
+
+const char* murmex_status_message(int code) {
+    for (const StatusText& entry : STATUS_TEXTS) {
+        if (entry.code == code) {
+            return entry.text;
+        }
+    }
+    return "unknown status";
+}
+
+int murmex_script_load(const char* path, int flags, murmex_script** out, murmex_load_error* error) {
+    if (path == nullptr || out == nullptr) {
+        return MURMEX_ERROR_NULL;
+    }
+    *out = nullptr;
+    murmex::LoadResult result;
+    auto script = Script::load(path, result, (flags & MURMEX_LOAD_PLAIN) != 0);
+    return finishLoad(std::move(script), result, out, error);
+}
+
+int murmex_script_from_bytes(const void* data, size_t size, int flags, murmex_script** out,
+                             murmex_load_error* error) {
+    if (out == nullptr || (data == nullptr && size != 0)) {
+        return MURMEX_ERROR_NULL;
+    }
+    *out = nullptr;
+    murmex::LoadResult result;
+    auto script = Script::fromMemory(data, size, result, (flags & MURMEX_LOAD_PLAIN) != 0);
+    return finishLoad(std::move(script), result, out, error);
+}
+
+void murmex_script_free(murmex_script* script) {
+    delete script;
+}
+
+int murmex_script_title(const murmex_script* script, int form, const char** out) {
+    if (script == nullptr || out == nullptr) {
+        return MURMEX_ERROR_NULL;
+    }
+    if (!validForm(form)) {
+        return MURMEX_ERROR_RANGE;
+    }
+    return giveText(script->script->title(), script->script->titleText(), form, out);
+}
+
+int murmex_script_colors(const murmex_script* script, murmex_color* window, murmex_color* text) {
+    if (script == nullptr || window == nullptr || text == nullptr) {
+        return MURMEX_ERROR_NULL;
+    }
+    const murmex::Rgb color = script->script->color();
+    const murmex::Rgb textColor = script->script->textColor();
+    *window = {color.red, color.green, color.blue};
+    *text = {textColor.red, textColor.green, textColor.blue};
+    return MURMEX_OK;
+}
+
+int murmex_script_character_count(const murmex_script* script, int32_t* out) {
+    if (script == nullptr || out == nullptr) {
+        return MURMEX_ERROR_NULL;
+    }
+    *out = script->script->characterCount();
+    return MURMEX_OK;
+}
+
+int murmex_script_character_name(const murmex_script* script, int32_t index, int form,
+                                 const char** out) {
+    if (script == nullptr || out == nullptr) {
+        return MURMEX_ERROR_NULL;
+    }
+    const Script& loaded = *script->script;
+    if (!validForm(form) || index < 0 || index >= loaded.characterCount()) {
+        return MURMEX_ERROR_RANGE;
+    }
+    return giveText(loaded.characterName(index), loaded.characterNameText(index), form, out);
+}
+
+int murmex_game_new(const murmex_script* script, murmex_game** out) {
+    if (script == nullptr || out == nullptr) {
+        return MURMEX_ERROR_NULL;
+    }
+    *out = nullptr;
+    auto* handle = new (std::nothrow) murmex_game{Game::create(script->script)};
+    if (handle == nullptr || handle->game == nullptr) {
+        delete handle;
+        return MURMEX_ERROR_MEMORY;
+    }
+    *out = handle;
+    return MURMEX_OK;
+}
+
+void murmex_game_free(murmex_game* game) {
+    if (game == nullptr) {
+        return;
+    }
+    game->game.reset();
+    while (game->records != nullptr) {
+        CListener* next = game->records->next;
+        delete game->records;
+        game->records = next;
+    }
+    delete game;
+}
+
+int murmex_game_start(murmex_game* game, const char* name) {
+    const int checked = checkChange(game);
+    if (checked != MURMEX_OK) {
+        return checked;
+    }
+    if (name == nullptr) {
+        return fail(game, MURMEX_ERROR_NULL);
+    }
+    if (game->game->start(name)) {
+        return MURMEX_OK;
+    }
+    const bool missing = game->game->script().findCharacter(name) < 0;
+    return fail(game, missing ? MURMEX_ERROR_NOT_FOUND : MURMEX_ERROR_FAILED,
+                game->game->failure());
+}
+
+int murmex_game_reset(murmex_game* game) {
+    const int checked = checkChange(game);
+    if (checked != MURMEX_OK) {
+        return checked;
+    }
+    game->game->reset();
+    return MURMEX_OK;
+}
+
+int murmex_game_answer(const murmex_game* game, int form, const char** out) {
+    const int checked = checkGame(game);
+    if (checked != MURMEX_OK || out == nullptr) {
+        return checked != MURMEX_OK ? checked : fail(game, MURMEX_ERROR_NULL);
+    }
+    if (!validForm(form)) {
+        return fail(game, MURMEX_ERROR_RANGE);
+    }
+    return giveText(game->game->answer(), game->game->answerText(), form, out);
+}
+
+int murmex_game_character(const murmex_game* game, int form, const char** out) {
+    const int checked = checkGame(game);
+    if (checked != MURMEX_OK || out == nullptr) {
+        return checked != MURMEX_OK ? checked : fail(game, MURMEX_ERROR_NULL);
+    }
+    if (!validForm(form)) {
+        return fail(game, MURMEX_ERROR_RANGE);
+    }
+    return giveText(game->game->characterName(), game->game->characterNameText(), form, out);
+}
+
+int murmex_game_question_count(const murmex_game* game, int32_t* out) {
+    const int checked = checkGame(game);
+    if (checked != MURMEX_OK || out == nullptr) {
+        return checked != MURMEX_OK ? checked : fail(game, MURMEX_ERROR_NULL);
+    }
+    *out = game->game->questionCount();
+    return MURMEX_OK;
+}
+
+int murmex_game_question(const murmex_game* game, int32_t index, murmex_question* out) {
+    const int checked = checkGame(game);
+    if (checked != MURMEX_OK || out == nullptr) {
+        return checked != MURMEX_OK ? checked : fail(game, MURMEX_ERROR_NULL);
+    }
+    if (index < 0 || index >= game->game->questionCount()) {
+        return fail(game, MURMEX_ERROR_RANGE);
+    }
+    const murmex::Question question = game->game->question(index);
+    *out = {question.bytes, question.text, question.label,
+            static_cast<uint32_t>(question.mnemonic)};
+    return MURMEX_OK;
+}
+
+int murmex_game_choose(murmex_game* game, int32_t index) {
+    const int checked = checkChange(game);
+    if (checked != MURMEX_OK) {
+        return checked;
+    }
+    if (game->game->questionCount() == 0) {
+        return fail(game, MURMEX_ERROR_NO_CONVERSATION);
+    }
+    if (index < 0 || index >= game->game->questionCount()) {
+        return fail(game, MURMEX_ERROR_RANGE);
+    }
+    switch (game->game->choose(index).kind) {
+    case murmex::StepKind::Continued:
+        return MURMEX_STEP_CONTINUED;
+    case murmex::StepKind::Switched:
+        return MURMEX_STEP_SWITCHED;
+    case murmex::StepKind::Ended:
+        return MURMEX_STEP_ENDED;
+    case murmex::StepKind::Failed:
+        break;
+    }
+    game->lastError = game->game->failure();
+    return MURMEX_STEP_FAILED;
+}
+
+int murmex_game_variable(const murmex_game* game, const char* name, int32_t* value) {
+    const int checked = checkGame(game);
+    if (checked != MURMEX_OK || name == nullptr || value == nullptr) {
+        return checked != MURMEX_OK ? checked : fail(game, MURMEX_ERROR_NULL);
+    }
+    return game->game->variable(name, *value) ? MURMEX_OK : fail(game, MURMEX_ERROR_NOT_FOUND);
+}
+
+int murmex_game_set_variable(murmex_game* game, const char* name, int32_t value) {
+    const int checked = checkChange(game);
+    if (checked != MURMEX_OK || name == nullptr) {
+        return checked != MURMEX_OK ? checked : fail(game, MURMEX_ERROR_NULL);
+    }
+    if (name[0] == 0) {
+        return fail(game, MURMEX_ERROR_RANGE, "a variable needs a name");
+    }
+    return game->game->setVariable(name, value) == 0 ? MURMEX_OK
+                                                     : fail(game, MURMEX_ERROR_MEMORY_FULL);
+}
+
+int murmex_game_remove_variable(murmex_game* game, const char* name) {
+    const int checked = checkChange(game);
+    if (checked != MURMEX_OK || name == nullptr) {
+        return checked != MURMEX_OK ? checked : fail(game, MURMEX_ERROR_NULL);
+    }
+    return game->game->removeVariable(name) ? MURMEX_OK : fail(game, MURMEX_ERROR_NOT_FOUND);
+}
+
+int murmex_game_next_variable(const murmex_game* game, int32_t* cursor, const char** name,
+                              int32_t* value) {
+    const int checked = checkGame(game);
+    if (checked != MURMEX_OK || cursor == nullptr || name == nullptr || value == nullptr) {
+        return checked != MURMEX_OK ? checked : fail(game, MURMEX_ERROR_NULL);
+    }
+    if (*cursor < 0 || *cursor > murmex::MEMORY_SLOTS) {
+        return fail(game, MURMEX_ERROR_RANGE);
+    }
+    murmex::Variable found{};
+    const int32_t slot = game->game->nextVariable(*cursor, found);
+    if (slot < 0) {
+        *cursor = murmex::MEMORY_SLOTS;
+        return MURMEX_END;
+    }
+    *cursor = slot + 1;
+    *name = found.name;
+    *value = found.value;
+    return MURMEX_OK;
+}
+
+int murmex_game_money(const murmex_game* game, int32_t* out) {
+    const int checked = checkGame(game);
+    if (checked != MURMEX_OK || out == nullptr) {
+        return checked != MURMEX_OK ? checked : fail(game, MURMEX_ERROR_NULL);
+    }
+    *out = game->game->money();
+    return MURMEX_OK;
+}
+
+int murmex_game_set_money(murmex_game* game, int32_t money) {
+    const int checked = checkChange(game);
+    if (checked != MURMEX_OK) {
+        return checked;
+    }
+    game->game->setMoney(money);
+    return MURMEX_OK;
+}
+
+int murmex_game_save(const murmex_game* game, void* buffer, size_t capacity, size_t* written) {
+    const int checked = checkGame(game);
+    if (checked != MURMEX_OK || written == nullptr || (buffer == nullptr && capacity != 0)) {
+        return checked != MURMEX_OK ? checked : fail(game, MURMEX_ERROR_NULL);
+    }
+    const int32_t result = game->game->save(static_cast<uint8_t*>(buffer), capacity, *written);
+    if (result == murmex::GAME_STATE_BUFFER_TOO_SMALL) {
+        return fail(game, MURMEX_ERROR_BUFFER);
+    }
+    return result == murmex::GAME_STATE_OK
+               ? MURMEX_OK
+               : fail(game, MURMEX_ERROR_SAVED_GAME, murmex::gameStateMessage(result));
+}
+
+int murmex_game_restore(murmex_game* game, const void* data, size_t size) {
+    const int checked = checkChange(game);
+    if (checked != MURMEX_OK || (data == nullptr && size != 0)) {
+        return checked != MURMEX_OK ? checked : fail(game, MURMEX_ERROR_NULL);
+    }
+    const int32_t result = game->game->restore(static_cast<const uint8_t*>(data), size);
+    return result == murmex::GAME_STATE_OK
+               ? MURMEX_OK
+               : fail(game, MURMEX_ERROR_SAVED_GAME, murmex::gameStateMessage(result));
+}
+
+int murmex_game_listen(murmex_game* game, int kind, murmex_listener listener, void* user_data,
+                       uint32_t* id) {
+    const int checked = checkGame(game);
+    if (checked != MURMEX_OK || listener == nullptr || id == nullptr) {
+        return checked != MURMEX_OK ? checked : fail(game, MURMEX_ERROR_NULL);
+    }
+    if (kind < MURMEX_EVENT_VARIABLE || kind > MURMEX_EVENT_ENDED) {
+        return fail(game, MURMEX_ERROR_RANGE);
+    }
+    auto* record = new (std::nothrow) CListener{listener, user_data, game->records};
+    const murmex::ListenerId added =
+        record == nullptr ? 0
+                          : game->game->listen(static_cast<murmex::GameEventKind>(kind),
+                                               listenerTrampoline, record);
+    if (added == 0) {
+        delete record;
+        return fail(game, MURMEX_ERROR_MEMORY);
+    }
+    game->records = record;
+    *id = added;
+    return MURMEX_OK;
+}
+
+int murmex_game_unlisten(murmex_game* game, uint32_t id) {
+    const int checked = checkGame(game);
+    if (checked != MURMEX_OK) {
+        return checked;
+    }
+    return game->game->unlisten(id) ? MURMEX_OK : fail(game, MURMEX_ERROR_NOT_FOUND);
+}
+
+const char* murmex_game_last_error(const murmex_game* game) {
+    return game == nullptr ? murmex_status_message(MURMEX_ERROR_NULL) : game->lastError;
+}
+
+} // extern "C"
+
+namespace {
+
+void listenerTrampoline(void* userData, const murmex::GameEvent& event) {
+    const auto* record = static_cast<const CListener*>(userData);
+    murmex_event out{};
+    out.kind = static_cast<int32_t>(event.kind);
+    out.name = event.name;
+    out.name_text = event.nameText;
+    out.value = event.value;
+    out.previous = event.previous;
+    out.present = event.present ? 1 : 0;
+    out.answer = event.answer;
+    out.answer_text = event.answerText;
+    record->callback(record->userData, &out);
+}
+
+} // namespace

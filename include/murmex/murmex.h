@@ -1,0 +1,210 @@
+/* The engine for C and for every language that calls C: load a script once,
+ * play any number of games over it, hear what each game changes, and save and
+ * restore a game as bytes.
+ *
+ * Conventions, for every function below:
+ * - Handles are opaque. A script is immutable once loaded and may be read
+ *   from several threads at once; a game belongs to one thread at a time.
+ * - Functions that can fail return an int: MURMEX_OK (0) or a value of 0 or
+ *   more on success, a negative MURMEX_ERROR_ code otherwise. A null handle,
+ *   a null output pointer, a null buffer with a nonzero size and an index out
+ *   of range are refused with a code; nothing is changed then.
+ * - murmex_game_last_error words the last failure on that game (no state is
+ *   shared between handles); murmex_status_message words any code.
+ * - Texts come in two forms (MURMEX_BYTES, MURMEX_TEXT): the script's own
+ *   bytes, or UTF-8 decoded from them (kept when the text is valid UTF-8,
+ *   else read as Windows-1252). Question labels and answers have their '&'
+ *   markers taken out, as the window shows them. Every text is
+ *   zero-terminated.
+ * - Strings a function hands out are borrowed, never freed by the caller: a
+ *   script's stay valid while the script lives, a game's until the next call
+ *   that changes that game (start, choose, reset, restore, or a setter). Copy
+ *   them to keep them.
+ */
+#ifndef MURMEX_MURMEX_H
+#define MURMEX_MURMEX_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#if defined(_WIN32) && defined(MURMEX_SHARED_BUILD)
+#define MURMEX_API __declspec(dllexport)
+#elif defined(__GNUC__)
+#define MURMEX_API __attribute__((visibility("default")))
+#else
+#define MURMEX_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#define MURMEX_VERSION_MAJOR 1
+#define MURMEX_VERSION_MINOR 0
+#define MURMEX_VERSION_PATCH 0
+#define MURMEX_VERSION_STRING "1.0.0"
+
+/* Status codes. */
+#define MURMEX_OK 0
+#define MURMEX_END 1                      /* murmex_game_next_variable: no more variables */
+#define MURMEX_ERROR_NULL (-1)            /* a handle, output or buffer is null */
+#define MURMEX_ERROR_RANGE (-2)           /* an index or a form is out of range */
+#define MURMEX_ERROR_LOAD (-3)            /* the script did not load; see murmex_load_error */
+#define MURMEX_ERROR_MEMORY (-4)          /* memory ran out */
+#define MURMEX_ERROR_BUFFER (-5)          /* the caller's buffer is too small */
+#define MURMEX_ERROR_NOT_FOUND (-6)       /* no such character or variable */
+#define MURMEX_ERROR_FAILED (-7)          /* the game failed; murmex_game_last_error says why */
+#define MURMEX_ERROR_NO_CONVERSATION (-8) /* nothing is offered: start a character first */
+#define MURMEX_ERROR_MEMORY_FULL (-9)     /* every variable slot holds another name */
+#define MURMEX_ERROR_SAVED_GAME (-10)     /* the saved game was refused; last error says why */
+#define MURMEX_ERROR_BUSY (-11)           /* called from a listener, which may only read */
+
+/* Text forms. */
+#define MURMEX_BYTES 0 /* the script's bytes, as the script holds them */
+#define MURMEX_TEXT 1  /* UTF-8 */
+
+/* Flags of a load. */
+#define MURMEX_LOAD_PLAIN 1 /* the script is plain text, not scrambled */
+
+/* What murmex_game_choose returns on success: where the game went. */
+#define MURMEX_STEP_CONTINUED 0 /* the same character answered */
+#define MURMEX_STEP_SWITCHED 1  /* the conversation went on with another character */
+#define MURMEX_STEP_ENDED 2     /* the conversation ended; the first character started again */
+#define MURMEX_STEP_FAILED 3    /* the game failed and is over; last error says why */
+
+/* Events a listener can hear. */
+#define MURMEX_EVENT_VARIABLE 1  /* a variable was set to another value, created or removed */
+#define MURMEX_EVENT_MONEY 2     /* money changed */
+#define MURMEX_EVENT_HAND_OVER 3 /* a unit handed the conversation to another character */
+#define MURMEX_EVENT_ENDED 4     /* a conversation ended */
+
+typedef struct murmex_script murmex_script;
+typedef struct murmex_game murmex_game;
+
+/* Why a load failed. All texts are copied into the record. */
+typedef struct murmex_load_error {
+    int32_t code;     /* the loader's negative code (-1 to -5) */
+    int32_t line;     /* 1-based line the loader had reached */
+    char message[64]; /* the fixed text the player's box shows; may be empty */
+    char detail[200]; /* the cause in plain words; may be empty */
+} murmex_load_error;
+
+typedef struct murmex_color {
+    uint8_t red, green, blue;
+} murmex_color;
+
+/* One offered question; its texts are borrowed from the game. */
+typedef struct murmex_question {
+    const char* bytes; /* as the script holds it, markers included */
+    const char* text;  /* UTF-8, markers included */
+    const char* label; /* UTF-8 without the '&' markers: what the window shows */
+    uint32_t mnemonic; /* the marked character (a code point), or 0 */
+} murmex_question;
+
+/* What a listener hears. Texts are borrowed for the call only. */
+typedef struct murmex_event {
+    int32_t kind;            /* MURMEX_EVENT_ */
+    const char* name;        /* variable: its name; hand-over: the character's; else null */
+    const char* name_text;   /* the same as UTF-8 */
+    int32_t value;           /* variable: its value (0 once removed); money: the new amount */
+    int32_t previous;        /* the value or amount before (0 for a new variable) */
+    int32_t present;         /* variable: 1 while it exists, 0 once removed */
+    const char* answer;      /* ended: the ending unit's answer, which no window shows */
+    const char* answer_text; /* the same as UTF-8, without markers */
+} murmex_event;
+
+typedef void (*murmex_listener)(void* user_data, const murmex_event* event);
+
+/* The library's version, "1.0.0"; a static string. */
+MURMEX_API const char* murmex_version(void);
+/* A fixed text for any status code. */
+MURMEX_API const char* murmex_status_message(int code);
+
+/* Loads a script file (flags: MURMEX_LOAD_PLAIN or 0). On success *out holds
+ * a new script, freed with murmex_script_free. On MURMEX_ERROR_LOAD the
+ * reason is written into *error if it is not null. */
+MURMEX_API int murmex_script_load(const char* path, int flags, murmex_script** out,
+                                  murmex_load_error* error);
+/* The same for a script in memory; the bytes are read during the call only. */
+MURMEX_API int murmex_script_from_bytes(const void* data, size_t size, int flags,
+                                        murmex_script** out, murmex_load_error* error);
+/* Gives up the caller's hold on the script; games made from it keep it alive.
+ * A null script is ignored. */
+MURMEX_API void murmex_script_free(murmex_script* script);
+
+/* The title (the window's caption); borrowed from the script. */
+MURMEX_API int murmex_script_title(const murmex_script* script, int form, const char** out);
+/* The header's two colours: the window's and the texts'. */
+MURMEX_API int murmex_script_colors(const murmex_script* script, murmex_color* window,
+                                    murmex_color* text);
+MURMEX_API int murmex_script_character_count(const murmex_script* script, int32_t* out);
+/* The name of character `index` (0 to count - 1); borrowed from the script. */
+MURMEX_API int murmex_script_character_name(const murmex_script* script, int32_t index, int form,
+                                            const char** out);
+
+/* A new game over the script, with empty memory and no conversation yet.
+ * Freed with murmex_game_free. */
+MURMEX_API int murmex_game_new(const murmex_script* script, murmex_game** out);
+/* A null game is ignored. */
+MURMEX_API void murmex_game_free(murmex_game* game);
+
+/* Starts the conversation with the named character (bytes, compared
+ * exactly). MURMEX_ERROR_NOT_FOUND for no such character, MURMEX_ERROR_FAILED
+ * when it has nothing to say. */
+MURMEX_API int murmex_game_start(murmex_game* game, const char* name);
+/* Back to the beginning: every state 0, no variables, no money, no
+ * conversation. Listeners stay. */
+MURMEX_API int murmex_game_reset(murmex_game* game);
+
+/* The answer shown: form MURMEX_TEXT gives it without markers. Empty before
+ * any conversation. */
+MURMEX_API int murmex_game_answer(const murmex_game* game, int form, const char** out);
+/* The name of the character talked to; empty before any conversation. */
+MURMEX_API int murmex_game_character(const murmex_game* game, int form, const char** out);
+MURMEX_API int murmex_game_question_count(const murmex_game* game, int32_t* out);
+MURMEX_API int murmex_game_question(const murmex_game* game, int32_t index, murmex_question* out);
+/* Asks offered question `index` (0-based) and carries on as the window does:
+ * a hand-over starts the named character, an ended conversation starts the
+ * first character again. Returns a MURMEX_STEP_ value, or an error code. */
+MURMEX_API int murmex_game_choose(murmex_game* game, int32_t index);
+
+/* MURMEX_OK with the value, or MURMEX_ERROR_NOT_FOUND. Names are bytes. */
+MURMEX_API int murmex_game_variable(const murmex_game* game, const char* name, int32_t* value);
+MURMEX_API int murmex_game_set_variable(murmex_game* game, const char* name, int32_t value);
+MURMEX_API int murmex_game_remove_variable(murmex_game* game, const char* name);
+/* Walks the variables a lookup finds, each once. Set *cursor to 0 first;
+ * MURMEX_OK with the next name (borrowed until the game changes) and value,
+ * or MURMEX_END. */
+MURMEX_API int murmex_game_next_variable(const murmex_game* game, int32_t* cursor,
+                                         const char** name, int32_t* value);
+MURMEX_API int murmex_game_money(const murmex_game* game, int32_t* out);
+MURMEX_API int murmex_game_set_money(murmex_game* game, int32_t money);
+
+/* Writes the game as bytes. With a null buffer or one too small,
+ * MURMEX_ERROR_BUFFER and *written the size needed (at most
+ * MURMEX_SAVE_MAX_BYTES). */
+#define MURMEX_SAVE_MAX_BYTES 13472
+MURMEX_API int murmex_game_save(const murmex_game* game, void* buffer, size_t capacity,
+                                size_t* written);
+/* Restores what murmex_game_save wrote for the same script. A refusal
+ * (MURMEX_ERROR_SAVED_GAME) changes nothing. */
+MURMEX_API int murmex_game_restore(murmex_game* game, const void* data, size_t size);
+
+/* Adds a listener for one MURMEX_EVENT_ kind; *id names it for removal.
+ * Listeners hear events in the order they were added; one added from inside
+ * a listener first hears the next event. */
+MURMEX_API int murmex_game_listen(murmex_game* game, int kind, murmex_listener listener,
+                                  void* user_data, uint32_t* id);
+/* Removes a listener at any time, from inside a listener too. */
+MURMEX_API int murmex_game_unlisten(murmex_game* game, uint32_t id);
+
+/* The last failure on this game in words: the engine's text ("Character not
+ * found!") or what an argument lacked. Never null; empty when nothing failed.
+ * Borrowed until the next call on the game. */
+MURMEX_API const char* murmex_game_last_error(const murmex_game* game);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* MURMEX_MURMEX_H */

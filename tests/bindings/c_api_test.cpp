@@ -1,0 +1,164 @@
+// The C functions as a host in another language calls them: every bad
+// argument is refused with a code and changes nothing, failures are worded on
+// their own game, and listeners get their user data back.
+#include "murmex/murmex.h"
+
+#include "support/sample_scripts.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Loaded {
+    murmex_script* script = nullptr;
+    murmex_game* game = nullptr;
+    Loaded() {
+        const std::string text = murmex::testing::playScript();
+        EXPECT_EQ(
+            murmex_script_from_bytes(text.data(), text.size(), MURMEX_LOAD_PLAIN, &script, nullptr),
+            MURMEX_OK);
+        EXPECT_EQ(murmex_game_new(script, &game), MURMEX_OK);
+        EXPECT_EQ(murmex_game_start(game, "Intro"), MURMEX_OK);
+    }
+    ~Loaded() {
+        murmex_game_free(game);
+        murmex_script_free(script);
+    }
+};
+
+TEST(CApiTest, NullHandlesBuffersAndIndicesAreRefusedWithACode) {
+    Loaded loaded;
+    murmex_game* game = loaded.game;
+    const char* text = nullptr;
+    int32_t number = 0;
+    murmex_question question{};
+    size_t size = 0;
+    uint32_t id = 0;
+    char buffer[8];
+    murmex_color color{};
+    const std::vector<std::pair<std::string, std::function<int()>>> calls = {
+        {"title of no script", [&] { return murmex_script_title(nullptr, MURMEX_TEXT, &text); }},
+        {"title into nothing", [&] { return murmex_script_title(loaded.script, 0, nullptr); }},
+        {"colours into nothing",
+         [&] { return murmex_script_colors(loaded.script, &color, nullptr); }},
+        {"load into nothing", [&] { return murmex_script_load("x", 0, nullptr, nullptr); }},
+        {"bytes from nothing",
+         [&] { return murmex_script_from_bytes(nullptr, 3, 0, &loaded.script, nullptr); }},
+        {"game of no script", [&] { return murmex_game_new(nullptr, &game); }},
+        {"start no game", [&] { return murmex_game_start(nullptr, "Intro"); }},
+        {"start no name", [&] { return murmex_game_start(game, nullptr); }},
+        {"answer of no game", [&] { return murmex_game_answer(nullptr, MURMEX_TEXT, &text); }},
+        {"choose in no game", [&] { return murmex_game_choose(nullptr, 0); }},
+        {"variable without name", [&] { return murmex_game_variable(game, nullptr, &number); }},
+        {"save into a null buffer", [&] { return murmex_game_save(game, nullptr, 10, &size); }},
+        {"restore from a null buffer", [&] { return murmex_game_restore(game, nullptr, 10); }},
+        {"listen without a listener",
+         [&] { return murmex_game_listen(game, MURMEX_EVENT_MONEY, nullptr, nullptr, &id); }},
+    };
+    for (const auto& [what, call] : calls) {
+        EXPECT_EQ(call(), MURMEX_ERROR_NULL) << what;
+    }
+    const std::vector<std::pair<std::string, std::function<int()>>> outOfRange = {
+        {"character -1", [&] { return murmex_script_character_name(loaded.script, -1, 0, &text); }},
+        {"character 2", [&] { return murmex_script_character_name(loaded.script, 2, 0, &text); }},
+        {"form 2", [&] { return murmex_game_answer(game, 2, &text); }},
+        {"question 5", [&] { return murmex_game_question(game, 5, &question); }},
+        {"choice -1", [&] { return murmex_game_choose(game, -1); }},
+        {"choice 5", [&] { return murmex_game_choose(game, 5); }},
+        {"event 9",
+         [&] {
+             return murmex_game_listen(
+                 game, 9, [](void*, const murmex_event*) {}, nullptr, &id);
+         }},
+        {"cursor 501",
+         [&] {
+             int32_t cursor = 501;
+             return murmex_game_next_variable(game, &cursor, &text, &number);
+         }},
+    };
+    for (const auto& [what, call] : outOfRange) {
+        EXPECT_EQ(call(), MURMEX_ERROR_RANGE) << what;
+    }
+    EXPECT_EQ(murmex_game_save(game, buffer, sizeof buffer, &size), MURMEX_ERROR_BUFFER);
+    EXPECT_GT(size, sizeof buffer);
+    EXPECT_LE(size, static_cast<size_t>(MURMEX_SAVE_MAX_BYTES));
+    // Nothing above moved the game.
+    ASSERT_EQ(murmex_game_question_count(game, &number), MURMEX_OK);
+    EXPECT_EQ(number, 5);
+    murmex_game_free(nullptr);
+    murmex_script_free(nullptr);
+}
+
+TEST(CApiTest, AFailedLoadTellsCodeLineMessageAndDetail) {
+    const std::string text = murmex::testing::scriptWithHeader({"\"Intro\" {", "  { S = 0 }"});
+    murmex_script* script = nullptr;
+    murmex_load_error error{};
+    EXPECT_EQ(
+        murmex_script_from_bytes(text.data(), text.size(), MURMEX_LOAD_PLAIN, &script, &error),
+        MURMEX_ERROR_LOAD);
+    EXPECT_EQ(script, nullptr);
+    EXPECT_EQ(error.code, -3);
+    EXPECT_EQ(error.line, 6);
+    EXPECT_STREQ(error.message, "Syntax error: } unexpected");
+    EXPECT_NE(error.detail[0], 0);
+    EXPECT_EQ(murmex_script_load("/no/such/script", 0, &script, &error), MURMEX_ERROR_LOAD);
+    EXPECT_EQ(error.code, -1);
+}
+
+TEST(CApiTest, FailuresAreWordedOnTheirOwnGame) {
+    Loaded first;
+    Loaded second;
+    EXPECT_EQ(murmex_game_start(first.game, "Nobody"), MURMEX_ERROR_NOT_FOUND);
+    EXPECT_STREQ(murmex_game_last_error(first.game), "Character not found!");
+    EXPECT_STREQ(murmex_game_last_error(second.game), "");
+    EXPECT_EQ(murmex_game_choose(first.game, 0), MURMEX_ERROR_NO_CONVERSATION);
+    ASSERT_EQ(murmex_game_start(first.game, "Intro"), MURMEX_OK);
+    EXPECT_EQ(murmex_game_choose(first.game, 1), MURMEX_STEP_FAILED); // forget what isn't set
+    EXPECT_STREQ(murmex_game_last_error(first.game), "Can't apply question!");
+    const char garbage[] = "MXGS but nothing more";
+    EXPECT_EQ(murmex_game_restore(second.game, garbage, sizeof garbage), MURMEX_ERROR_SAVED_GAME);
+    EXPECT_STRNE(murmex_game_last_error(second.game), "");
+}
+
+TEST(CApiTest, ListenersGetTheirUserDataAndGamesKeepTheirScript) {
+    Loaded loaded;
+    murmex_game* game = nullptr;
+    ASSERT_EQ(murmex_game_new(loaded.script, &game), MURMEX_OK);
+    murmex_script_free(loaded.script);
+    loaded.script = nullptr;
+    ASSERT_EQ(murmex_game_start(game, "Intro"), MURMEX_OK);
+    std::vector<std::string> heard;
+    uint32_t id = 0;
+    ASSERT_EQ(murmex_game_listen(
+                  game, MURMEX_EVENT_VARIABLE,
+                  [](void* data, const murmex_event* event) {
+                      static_cast<std::vector<std::string>*>(data)->push_back(
+                          std::string(event->name_text) + "=" + std::to_string(event->value));
+                  },
+                  &heard, &id),
+              MURMEX_OK);
+    EXPECT_EQ(murmex_game_choose(game, 0), MURMEX_STEP_CONTINUED);
+    EXPECT_EQ(murmex_game_set_variable(game, "door", 7), MURMEX_OK);
+    EXPECT_EQ(heard, (std::vector<std::string>{"count=3", "door=7"}));
+    EXPECT_EQ(murmex_game_unlisten(game, id), MURMEX_OK);
+    EXPECT_EQ(murmex_game_unlisten(game, id), MURMEX_ERROR_NOT_FOUND);
+
+    std::vector<std::string> names;
+    int32_t cursor = 0;
+    const char* name = nullptr;
+    int32_t value = 0;
+    while (murmex_game_next_variable(game, &cursor, &name, &value) == MURMEX_OK) {
+        names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"count", "door"}));
+    murmex_game_free(game);
+}
+
+} // namespace
