@@ -1,0 +1,578 @@
+"""Murmex conversation scripts for Python: load a script once, play any number
+of games over it, hear what each game changes, and save and restore a game as
+bytes.
+
+    script = murmex.Script.load("demo.chr.txt", plain=True)
+    with script.new_game() as game:
+        game.start("Intro")
+        print(game.character, game.answer)
+        for question in game.questions:
+            print(question.label)
+        game.choose(0)
+
+Every text comes from the library already decoded (UTF-8 kept, anything else
+read as Windows-1252) and, for labels and answers, without '&' markers; the
+package decodes nothing itself. Names going in (characters, variables) are
+bytes as the script holds them: a str is encoded as UTF-8, bytes are passed
+as they are.
+"""
+
+from __future__ import annotations
+
+import ctypes
+import enum
+import operator
+import os
+import weakref
+from collections.abc import Callable, Iterator, MutableMapping
+from dataclasses import dataclass
+from typing import Optional, Union
+
+from . import _native
+from ._native import lib
+
+__all__ = [
+    "Event",
+    "GameEvent",
+    "Game",
+    "LoadError",
+    "MurmexError",
+    "Question",
+    "SavedGameError",
+    "Script",
+    "Step",
+    "Variables",
+    "version",
+]
+
+Name = Union[str, bytes]
+Listener = Callable[["GameEvent"], None]
+
+
+class MurmexError(Exception):
+    """A call the library refused or a game that failed, in the library's
+    words; `code` is the library's negative status code."""
+
+    def __init__(self, message: str, code: int) -> None:
+        super().__init__(message)
+        self.code = code
+        self.message = message
+
+
+class LoadError(MurmexError):
+    """A script that did not load: the loader's code (-1 to -5), the 1-based
+    line it had reached, the fixed text the player's box shows (may be empty)
+    and the cause in plain words (may be empty)."""
+
+    def __init__(self, code: int, line: int, message: str, detail: str) -> None:
+        words = detail or message or _native.status_message(_native.ERROR_LOAD)
+        super().__init__(f"line {line}: {words}", code)
+        self.line = line
+        self.message = message
+        self.detail = detail
+
+
+class SavedGameError(MurmexError):
+    """A saved game the library refused; the game is unchanged."""
+
+
+class Step(enum.IntEnum):
+    """Where a choice took the game."""
+
+    CONTINUED = 0  # the same character answered
+    SWITCHED = 1  # another character took the conversation over
+    ENDED = 2  # the conversation ended; the first character started again
+    FAILED = 3  # the game failed and is over; Game.last_error says why
+
+
+class Event(enum.IntEnum):
+    """What a listener can hear."""
+
+    VARIABLE = 1  # a variable was set to another value, created or removed
+    MONEY = 2  # money changed
+    HAND_OVER = 3  # a unit handed the conversation to another character
+    ENDED = 4  # a conversation ended
+
+
+@dataclass(frozen=True)
+class Question:
+    """One offered question."""
+
+    text: str  # UTF-8, markers included
+    label: str  # what the window shows: without the '&' markers
+    mnemonic: Optional[str]  # the marked character, or None
+    bytes: bytes  # as the script holds it, markers included
+
+
+@dataclass(frozen=True)
+class GameEvent:
+    """What a listener hears. `name` is the variable's (VARIABLE) or the
+    character's (HAND_OVER), else None; `answer` is the ending unit's answer
+    (ENDED), which no window shows, else None."""
+
+    kind: Event
+    name: Optional[str]
+    value: int  # variable: its value (0 once removed); money: the new amount
+    previous: int  # the value or amount before (0 for a new variable)
+    present: bool  # variable: True while it exists, False once removed
+    answer: Optional[str]
+    # The name as the script holds it, for looking the variable up exactly.
+    name_bytes: Optional[bytes] = None
+
+
+def version() -> str:
+    """The library's version, such as "1.0.0"."""
+    return lib.murmex_version().decode("ascii")
+
+
+def _encoded(name: Name, what: str) -> bytes:
+    # surrogateescape lets a name that iteration handed out (see Variables)
+    # come back to the exact bytes it was read from.
+    if isinstance(name, str):
+        data = name.encode("utf-8", "surrogateescape")
+    elif isinstance(name, (bytes, bytearray)):
+        data = bytes(name)
+    else:
+        raise TypeError(f"a {what} is str or bytes, not {type(name).__name__}")
+    if b"\0" in data:
+        # The library reads up to the first zero byte; the rest would be
+        # dropped without a word.
+        raise ValueError(f"a {what} cannot hold a zero byte")
+    return data
+
+
+def _int32(value: int, what: str) -> int:
+    number = operator.index(value)
+    if not _native.INT32_MIN <= number <= _native.INT32_MAX:
+        raise OverflowError(f"{what} {number} does not fit in 32 bits")
+    return number
+
+
+def _data(data: object) -> bytes:
+    # memoryview refuses an int, which bytes() would take as a length.
+    return memoryview(data).tobytes()  # type: ignore[arg-type]
+
+
+def _text(raw: Optional[bytes]) -> str:
+    return raw.decode("utf-8") if raw else ""
+
+
+class Script:
+    """A loaded script: immutable, shared by every game made from it."""
+
+    def __init__(self, handle: ctypes.c_void_p) -> None:
+        # Made by load and from_bytes only.
+        self._handle: Optional[ctypes.c_void_p] = handle
+
+    @classmethod
+    def load(cls, path: Union[str, bytes, os.PathLike], plain: bool = False) -> "Script":
+        """Loads a script file; plain=True for a plain-text one. Raises
+        LoadError when it does not load."""
+        encoded = os.fsencode(path)
+        if b"\0" in encoded:
+            raise ValueError("a path cannot hold a zero byte")
+        return cls._loaded(
+            lambda out, error: lib.murmex_script_load(encoded, cls._flags(plain), out, error)
+        )
+
+    @classmethod
+    def from_bytes(cls, data: Union[bytes, bytearray, memoryview], plain: bool = False) -> "Script":
+        """Loads a script held in memory; the bytes are read during the call
+        only. Raises LoadError when it does not load."""
+        buffer = _data(data)
+        return cls._loaded(
+            lambda out, error: lib.murmex_script_from_bytes(
+                buffer, len(buffer), cls._flags(plain), out, error
+            )
+        )
+
+    @staticmethod
+    def _flags(plain: bool) -> int:
+        return _native.LOAD_PLAIN if plain else 0
+
+    @classmethod
+    def _loaded(cls, load: Callable[..., int]) -> "Script":
+        handle = ctypes.c_void_p()
+        error = _native.LoadErrorRecord()
+        status = load(ctypes.byref(handle), ctypes.byref(error))
+        if status == _native.ERROR_LOAD:
+            raise LoadError(
+                error.code,
+                error.line,
+                error.message.decode("utf-8", "replace"),
+                error.detail.decode("utf-8", "replace"),
+            )
+        if status < 0:
+            raise MurmexError(_native.status_message(status), status)
+        return cls(handle)
+
+    @property
+    def _live(self) -> ctypes.c_void_p:
+        if self._handle is None:
+            raise MurmexError("the script is closed", _native.ERROR_NULL)
+        return self._handle
+
+    def _check(self, status: int) -> None:
+        if status < 0:
+            raise MurmexError(_native.status_message(status), status)
+
+    @property
+    def title(self) -> str:
+        """The title, the window's caption."""
+        out = ctypes.c_char_p()
+        self._check(lib.murmex_script_title(self._live, _native.TEXT, ctypes.byref(out)))
+        return _text(out.value)
+
+    @property
+    def colors(self) -> tuple[tuple[int, int, int], tuple[int, int, int]]:
+        """The window's colour and the texts' colour, each (red, green, blue)."""
+        window, text = _native.Color(), _native.Color()
+        self._check(lib.murmex_script_colors(self._live, ctypes.byref(window), ctypes.byref(text)))
+        return (
+            (window.red, window.green, window.blue),
+            (text.red, text.green, text.blue),
+        )
+
+    def _names(self, form: int) -> list:
+        count = ctypes.c_int32()
+        self._check(lib.murmex_script_character_count(self._live, ctypes.byref(count)))
+        names = []
+        for index in range(count.value):
+            out = ctypes.c_char_p()
+            self._check(
+                lib.murmex_script_character_name(self._live, index, form, ctypes.byref(out))
+            )
+            names.append(out.value or b"")
+        return names
+
+    @property
+    def characters(self) -> list[str]:
+        """The characters' names, in the script's order."""
+        return [_text(name) for name in self._names(_native.TEXT)]
+
+    @property
+    def character_bytes(self) -> list[bytes]:
+        """The same names as the script holds them: what Game.start compares."""
+        return self._names(_native.BYTES)
+
+    def new_game(self) -> "Game":
+        """A new game over this script, with empty memory and no conversation."""
+        return Game(self)
+
+    def close(self) -> None:
+        """Gives up this hold on the script; games made from it keep it alive."""
+        handle, self._handle = self._handle, None
+        if handle is not None:
+            lib.murmex_script_free(handle)
+
+    def __enter__(self) -> "Script":
+        return self
+
+    def __exit__(self, *exception: object) -> None:
+        self.close()
+
+    def __del__(self) -> None:
+        try:
+            self.close()
+        except Exception:
+            # At interpreter exit the module's globals may be gone already.
+            pass
+
+
+class Variables(MutableMapping):
+    """A game's variables by name. Keys handed out are str; a name that is not
+    valid UTF-8 comes out with surrogate escapes and finds the same variable
+    when given back."""
+
+    def __init__(self, game: "Game") -> None:
+        self._game = game
+
+    def __getitem__(self, name: Name) -> int:
+        value = ctypes.c_int32()
+        status = lib.murmex_game_variable(
+            self._game._live, _encoded(name, "variable name"), ctypes.byref(value)
+        )
+        if status == _native.ERROR_NOT_FOUND:
+            raise KeyError(name)
+        self._game._check(status)
+        return value.value
+
+    def __setitem__(self, name: Name, value: int) -> None:
+        self._game._call(
+            lib.murmex_game_set_variable,
+            _encoded(name, "variable name"),
+            _int32(value, "a variable's value"),
+        )
+
+    def __delitem__(self, name: Name) -> None:
+        try:
+            self._game._call(lib.murmex_game_remove_variable, _encoded(name, "variable name"))
+        except MurmexError as error:
+            if error.code == _native.ERROR_NOT_FOUND:
+                raise KeyError(name) from None
+            raise
+
+    def _walk(self) -> list[tuple[bytes, int]]:
+        # The names are borrowed until the game changes, so all are copied
+        # before the caller gets one and may change the game.
+        found = []
+        cursor = ctypes.c_int32(0)
+        name = ctypes.c_char_p()
+        value = ctypes.c_int32()
+        while True:
+            status = lib.murmex_game_next_variable(
+                self._game._live, ctypes.byref(cursor), ctypes.byref(name), ctypes.byref(value)
+            )
+            if status == _native.END:
+                return found
+            self._game._check(status)
+            found.append((name.value or b"", value.value))
+
+    def __iter__(self) -> Iterator[str]:
+        return iter([name.decode("utf-8", "surrogateescape") for name, _ in self._walk()])
+
+    def __len__(self) -> int:
+        return len(self._walk())
+
+    def __repr__(self) -> str:
+        return f"Variables({dict(self.items())!r})"
+
+
+class Game:
+    """One game over a script. A game belongs to one thread at a time."""
+
+    def __init__(self, script: Script) -> None:
+        self._handle: Optional[ctypes.c_void_p] = None
+        handle = ctypes.c_void_p()
+        status = lib.murmex_game_new(script._live, ctypes.byref(handle))
+        if status < 0:
+            raise MurmexError(_native.status_message(status), status)
+        self._handle = handle
+        # The library keeps the script alive for the game; this reference
+        # keeps the Python object, so script.close() cannot surprise us.
+        self._script = script
+        self._listeners: dict[int, Listener] = {}  # token -> callback
+        self._tokens: dict[int, int] = {}  # the library's listener id -> token
+        self._next_token = 1
+        self._pending: Optional[BaseException] = None
+        self._dispatching = 0  # listeners running now, nested ones included
+        # One C callback serves every listener of the game and lives as long
+        # as the game: removing a listener from inside a callback then never
+        # frees the code the library is running. The weak reference leaves
+        # the game collectable.
+        owner = weakref.ref(self)
+
+        def trampoline(token: Optional[int], event: "ctypes._Pointer") -> None:
+            game = owner()
+            if game is not None:
+                game._dispatch(token or 0, event.contents)
+
+        self._trampoline = _native.LISTENER(trampoline)
+        self._variables = Variables(self)
+
+    # -- calls and errors
+
+    @property
+    def _live(self) -> ctypes.c_void_p:
+        if self._handle is None:
+            raise MurmexError("the game is closed", _native.ERROR_NULL)
+        return self._handle
+
+    def _check(self, status: int) -> int:
+        if status >= 0:
+            return status
+        words = lib.murmex_game_last_error(self._live).decode("utf-8", "replace")
+        words = words or _native.status_message(status)
+        if status == _native.ERROR_RANGE:
+            raise IndexError(words)
+        if status == _native.ERROR_SAVED_GAME:
+            raise SavedGameError(words, status)
+        raise MurmexError(words, status)
+
+    def _call(self, function: Callable[..., int], *arguments: object) -> int:
+        """Calls the library on this game. A listener's exception cannot
+        cross the C frames, so it is kept and raised here once the library
+        has returned."""
+        status = function(self._live, *arguments)
+        pending, self._pending = self._pending, None
+        if pending is not None:
+            raise pending
+        return self._check(status)
+
+    def _dispatch(self, token: int, record: _native.EventRecord) -> None:
+        listener = self._listeners.get(token)
+        if listener is None:
+            return
+        self._dispatching += 1
+        try:
+            name = record.name
+            listener(GameEvent(
+                kind=Event(record.kind),
+                name=record.name_text.decode("utf-8") if name is not None else None,
+                value=record.value,
+                previous=record.previous,
+                present=bool(record.present),
+                answer=record.answer_text.decode("utf-8") if record.answer is not None else None,
+                name_bytes=name,
+            ))
+        except BaseException as error:  # noqa: B036 - raised again by _call
+            if self._pending is None:
+                self._pending = error
+        finally:
+            self._dispatching -= 1
+
+    def _text(self, getter: Callable[..., int]) -> str:
+        out = ctypes.c_char_p()
+        self._check(getter(self._live, _native.TEXT, ctypes.byref(out)))
+        return _text(out.value)
+
+    # -- playing
+
+    def start(self, name: Name) -> None:
+        """Starts the conversation with the named character."""
+        self._call(lib.murmex_game_start, _encoded(name, "character name"))
+
+    def reset(self) -> None:
+        """Back to the beginning: every state 0, no variables, no money, no
+        conversation. Listeners stay."""
+        self._call(lib.murmex_game_reset)
+
+    @property
+    def answer(self) -> str:
+        """The answer shown, without markers; empty before any conversation."""
+        return self._text(lib.murmex_game_answer)
+
+    @property
+    def character(self) -> str:
+        """The character talked to; empty before any conversation."""
+        return self._text(lib.murmex_game_character)
+
+    @property
+    def questions(self) -> list[Question]:
+        """The questions offered now."""
+        count = ctypes.c_int32()
+        self._check(lib.murmex_game_question_count(self._live, ctypes.byref(count)))
+        offered = []
+        for index in range(count.value):
+            record = _native.QuestionRecord()
+            self._check(lib.murmex_game_question(self._live, index, ctypes.byref(record)))
+            offered.append(
+                Question(
+                    text=_text(record.text),
+                    label=_text(record.label),
+                    mnemonic=chr(record.mnemonic) if record.mnemonic else None,
+                    bytes=record.bytes or b"",
+                )
+            )
+        return offered
+
+    def choose(self, index: int) -> Step:
+        """Asks offered question `index` (from 0) and carries on as the window
+        does. Raises IndexError when no such question is offered."""
+        number = operator.index(index)
+        if not 0 <= number <= _native.INT32_MAX:
+            raise IndexError(f"there is no question {number}")
+        return Step(self._call(lib.murmex_game_choose, number))
+
+    # -- memory
+
+    @property
+    def variables(self) -> Variables:
+        """The game's variables, a mutable mapping of names to values."""
+        return self._variables
+
+    @property
+    def money(self) -> int:
+        out = ctypes.c_int32()
+        self._check(lib.murmex_game_money(self._live, ctypes.byref(out)))
+        return out.value
+
+    @money.setter
+    def money(self, amount: int) -> None:
+        self._call(lib.murmex_game_set_money, _int32(amount, "money"))
+
+    def save(self) -> bytes:
+        """The game as bytes, for restore on a game over the same script."""
+        needed = ctypes.c_size_t()
+        status = lib.murmex_game_save(self._live, None, 0, ctypes.byref(needed))
+        if status != _native.ERROR_BUFFER:
+            self._check(status)
+        buffer = ctypes.create_string_buffer(needed.value)
+        written = ctypes.c_size_t()
+        self._check(lib.murmex_game_save(self._live, buffer, len(buffer), ctypes.byref(written)))
+        return buffer.raw[: written.value]
+
+    def restore(self, data: Union[bytes, bytearray, memoryview]) -> None:
+        """Restores what save wrote. Raises SavedGameError, changing nothing,
+        when the library refuses the data."""
+        buffer = _data(data)
+        self._call(lib.murmex_game_restore, buffer, len(buffer))
+
+    # -- listening
+
+    def on(self, kind: Union[Event, int], callback: Listener) -> int:
+        """Calls `callback` with a GameEvent whenever an event of this kind
+        happens; returns the id that off() takes. A listener may read the
+        game but not change it. An exception it raises is raised again by the
+        call that caused the event."""
+        kind = Event(kind)
+        if not callable(callback):
+            raise TypeError("the callback must be callable")
+        token = self._next_token
+        self._next_token += 1
+        listener_id = ctypes.c_uint32()
+        # Registered first, so the listener is found even when an event
+        # comes during the very call that adds it.
+        self._listeners[token] = callback
+        try:
+            self._call(
+                lib.murmex_game_listen, int(kind), self._trampoline, token,
+                ctypes.byref(listener_id),
+            )
+        except BaseException:
+            del self._listeners[token]
+            raise
+        self._tokens[listener_id.value] = token
+        return listener_id.value
+
+    def off(self, listener_id: int) -> None:
+        """Removes a listener; allowed from inside a listener too."""
+        number = operator.index(listener_id)
+        if not 0 <= number <= _native.UINT32_MAX:
+            message = _native.status_message(_native.ERROR_NOT_FOUND)
+            raise MurmexError(message, _native.ERROR_NOT_FOUND)
+        self._call(lib.murmex_game_unlisten, number)
+        token = self._tokens.pop(listener_id, None)
+        if token is not None:
+            self._listeners.pop(token, None)
+
+    @property
+    def last_error(self) -> str:
+        """The last failure on this game in words; empty when nothing failed."""
+        return lib.murmex_game_last_error(self._live).decode("utf-8", "replace")
+
+    # -- lifetime
+
+    def close(self) -> None:
+        """Frees the game; closing twice does nothing."""
+        if self._dispatching:
+            # The library is in the middle of a call on this game.
+            raise MurmexError("a listener cannot close its game", _native.ERROR_BUSY)
+        handle, self._handle = self._handle, None
+        if handle is not None:
+            lib.murmex_game_free(handle)
+            self._listeners.clear()
+            self._tokens.clear()
+
+    def __enter__(self) -> "Game":
+        return self
+
+    def __exit__(self, *exception: object) -> None:
+        self.close()
+
+    def __del__(self) -> None:
+        try:
+            self.close()
+        except Exception:
+            # At interpreter exit the module's globals may be gone already.
+            pass
