@@ -1,0 +1,301 @@
+// One game over a script: its conversation, memory and money, the listeners
+// that hear its changes, and its saved form.
+using System;
+using System.Collections.Generic;
+using System.Runtime.ExceptionServices;
+using System.Runtime.InteropServices;
+
+namespace Murmex
+{
+    // Where a step took the game.
+    public enum Step
+    {
+        // The same character answered.
+        Continued = 0,
+        // The conversation went on with another character.
+        Switched = 1,
+        // The conversation ended; the first character started again.
+        Ended = 2,
+        // The game failed and is over; LastError says why.
+        Failed = 3,
+    }
+
+    public sealed class Game : IDisposable
+    {
+        // One listener's action and the game it belongs to. The library hands
+        // a GCHandle to it back as user data, which is all the static callback
+        // needs to find its way back to managed code.
+        private sealed class Subscription
+        {
+            internal readonly Game Game;
+            internal readonly Action<GameEvent> Action;
+            internal GCHandle Self;
+
+            internal Subscription(Game game, Action<GameEvent> action)
+            {
+                Game = game;
+                Action = action;
+            }
+        }
+
+        // Held in a static field so the collector never takes the delegate
+        // whose native entry the library keeps; hosts compiled ahead of time
+        // can only call back into a static method like this one.
+        private static readonly Native.Listener Trampoline = OnNativeEvent;
+
+        internal readonly GameHandle Handle;
+        private readonly Dictionary<uint, Subscription> subscriptions = new Dictionary<uint, Subscription>();
+        // The first exception a listener threw during the current call. It
+        // cannot cross the library's frames, so it is thrown once the call is back.
+        private ExceptionDispatchInfo listenerFailure;
+
+        internal Game(GameHandle handle)
+        {
+            Handle = handle;
+            Variables = new Variables(this);
+        }
+
+        ~Game()
+        {
+            FreeSubscriptions();
+        }
+
+        // Starts the conversation with the named character. The name is compared
+        // as bytes: the string's UTF-8, or the bytes as given.
+        public void Start(string character)
+        {
+            if (character == null)
+            {
+                throw new ArgumentNullException("character");
+            }
+            StartNamed(Native.Terminated(character));
+        }
+
+        public void Start(byte[] character)
+        {
+            if (character == null)
+            {
+                throw new ArgumentNullException("character");
+            }
+            StartNamed(Native.Terminated(character));
+        }
+
+        // Back to the beginning: every state 0, no variables, no money, no
+        // conversation. Listeners stay.
+        public void Reset()
+        {
+            Call(Native.murmex_game_reset(Handle));
+        }
+
+        // The answer shown, decoded and without markers; empty before any conversation.
+        public string Answer
+        {
+            get { return Native.CopyText(Borrowed(Native.murmex_game_answer, Native.FormText)); }
+        }
+
+        public byte[] AnswerBytes
+        {
+            get { return Native.CopyBytes(Borrowed(Native.murmex_game_answer, Native.FormBytes)); }
+        }
+
+        // The character talked to; empty before any conversation.
+        public string Character
+        {
+            get { return Native.CopyText(Borrowed(Native.murmex_game_character, Native.FormText)); }
+        }
+
+        public byte[] CharacterBytes
+        {
+            get { return Native.CopyBytes(Borrowed(Native.murmex_game_character, Native.FormBytes)); }
+        }
+
+        // The offered questions, copied; the list stays as it was when read.
+        public IReadOnlyList<Question> Questions
+        {
+            get
+            {
+                int count;
+                Status.Check(Native.murmex_game_question_count(Handle, out count), this);
+                var questions = new Question[count];
+                for (int i = 0; i < count; i++)
+                {
+                    Native.NativeQuestion question;
+                    Status.Check(Native.murmex_game_question(Handle, i, out question), this);
+                    questions[i] = new Question(Native.CopyText(question.Label), Native.CopyText(question.Text),
+                                                Native.CopyBytes(question.Bytes), (int)question.Mnemonic);
+                }
+                return questions;
+            }
+        }
+
+        // Asks offered question `index` (0-based) and carries on as the window
+        // does. An index outside the questions throws ArgumentOutOfRangeException.
+        public Step Choose(int index)
+        {
+            return (Step)Call(Native.murmex_game_choose(Handle, index));
+        }
+
+        public Variables Variables { get; private set; }
+
+        public int Money
+        {
+            get
+            {
+                int money;
+                Status.Check(Native.murmex_game_money(Handle, out money), this);
+                return money;
+            }
+            set { Call(Native.murmex_game_set_money(Handle, value)); }
+        }
+
+        // The last failure on this game in words; empty when nothing failed.
+        public string LastError
+        {
+            get { return Native.CopyText(Native.murmex_game_last_error(Handle)); }
+        }
+
+        // The game as bytes, for Restore on a game of the same script.
+        public byte[] Save()
+        {
+            UIntPtr needed;
+            int code = Native.murmex_game_save(Handle, null, UIntPtr.Zero, out needed);
+            if (code != Native.ErrorBuffer)
+            {
+                Status.Check(code, this);
+            }
+            var buffer = new byte[(int)needed];
+            UIntPtr written;
+            Status.Check(Native.murmex_game_save(Handle, buffer, (UIntPtr)buffer.Length, out written), this);
+            if ((int)written != buffer.Length)
+            {
+                Array.Resize(ref buffer, (int)written);
+            }
+            return buffer;
+        }
+
+        // A refused save (MurmexException) changes nothing.
+        public void Restore(byte[] saved)
+        {
+            if (saved == null)
+            {
+                throw new ArgumentNullException("saved");
+            }
+            Call(Native.murmex_game_restore(Handle, saved, (UIntPtr)saved.Length));
+        }
+
+        // Adds a listener for one kind of event and returns the id that Off
+        // takes. Listeners hear events in the order they were added; one added
+        // from inside a listener first hears the next event, and one removed
+        // from inside a listener hears nothing more. A listener may read the
+        // game but not change it (that throws InvalidOperationException); an
+        // exception it throws is thrown again by the call that caused the event.
+        public uint On(EventKind kind, Action<GameEvent> listener)
+        {
+            if (listener == null)
+            {
+                throw new ArgumentNullException("listener");
+            }
+            var subscription = new Subscription(this, listener);
+            // Weak, so a game nobody disposes can still be collected: while the
+            // library can call back, a call on this game is running and holds it.
+            subscription.Self = GCHandle.Alloc(subscription, GCHandleType.Weak);
+            uint id;
+            int code = Native.murmex_game_listen(Handle, (int)kind, Trampoline, GCHandle.ToIntPtr(subscription.Self),
+                                                 out id);
+            if (code < 0)
+            {
+                subscription.Self.Free();
+                Status.Check(code, this);
+            }
+            subscriptions[id] = subscription;
+            return id;
+        }
+
+        // Removes a listener, from inside a listener too. False for an id that
+        // names no listener of this game.
+        public bool Off(uint id)
+        {
+            Subscription subscription;
+            if (!subscriptions.TryGetValue(id, out subscription))
+            {
+                return false;
+            }
+            Status.Check(Native.murmex_game_unlisten(Handle, id), this);
+            subscriptions.Remove(id);
+            subscription.Self.Free();
+            return true;
+        }
+
+        public void Dispose()
+        {
+            // The native game goes first, so no callback can reach a freed handle.
+            Handle.Dispose();
+            FreeSubscriptions();
+            GC.SuppressFinalize(this);
+        }
+
+        [MonoPInvokeCallback(typeof(Native.Listener))]
+        private static void OnNativeEvent(IntPtr userData, IntPtr record)
+        {
+            var subscription = GCHandle.FromIntPtr(userData).Target as Subscription;
+            if (subscription == null)
+            {
+                return;
+            }
+            Game game = subscription.Game;
+            try
+            {
+                var gameEvent = new GameEvent((Native.NativeEvent)Marshal.PtrToStructure(record, typeof(Native.NativeEvent)));
+                subscription.Action(gameEvent);
+            }
+            catch (Exception failure)
+            {
+                // Unwinding through the library's frames is undefined; keep the
+                // first failure for the caller.
+                if (game.listenerFailure == null)
+                {
+                    game.listenerFailure = ExceptionDispatchInfo.Capture(failure);
+                }
+            }
+        }
+
+        // Checks a call that may have run listeners: what a listener threw
+        // comes first, then the call's own status.
+        internal int Call(int code)
+        {
+            ExceptionDispatchInfo failure = listenerFailure;
+            listenerFailure = null;
+            if (failure != null)
+            {
+                failure.Throw();
+            }
+            return Status.Check(code, this);
+        }
+
+        private void StartNamed(byte[] terminatedName)
+        {
+            Call(Native.murmex_game_start(Handle, terminatedName));
+        }
+
+        private delegate int TextGetter(GameHandle game, int form, out IntPtr text);
+
+        private IntPtr Borrowed(TextGetter getter, int form)
+        {
+            IntPtr text;
+            Status.Check(getter(Handle, form, out text), this);
+            return text;
+        }
+
+        private void FreeSubscriptions()
+        {
+            foreach (Subscription subscription in subscriptions.Values)
+            {
+                if (subscription.Self.IsAllocated)
+                {
+                    subscription.Self.Free();
+                }
+            }
+            subscriptions.Clear();
+        }
+    }
+}

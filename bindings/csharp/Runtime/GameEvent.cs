@@ -1,0 +1,45 @@
+// What a listener hears, copied out of the library's record, whose texts live
+// only for the call.
+namespace Murmex
+{
+    public enum EventKind
+    {
+        // A variable was set to another value, created or removed.
+        Variable = 1,
+        // Money changed.
+        Money = 2,
+        // A unit handed the conversation to another character.
+        HandOver = 3,
+        // A conversation ended.
+        Ended = 4,
+    }
+
+    public sealed class GameEvent
+    {
+        public EventKind Kind { get; private set; }
+        // Variable: its name; hand-over: the character's; otherwise empty.
+        public string Name { get; private set; }
+        public byte[] NameBytes { get; private set; }
+        // Variable: its value (0 once removed); money: the new amount.
+        public int Value { get; private set; }
+        // The value or amount before (0 for a new variable).
+        public int Previous { get; private set; }
+        // Variable: true while it exists, false once removed.
+        public bool Present { get; private set; }
+        // Ended: the ending unit's answer without markers, which no window shows.
+        public string Answer { get; private set; }
+        public byte[] AnswerBytes { get; private set; }
+
+        internal GameEvent(Native.NativeEvent record)
+        {
+            Kind = (EventKind)record.Kind;
+            Name = Native.CopyText(record.NameText);
+            NameBytes = Native.CopyBytes(record.Name);
+            Value = record.Value;
+            Previous = record.Previous;
+            Present = record.Present != 0;
+            Answer = Native.CopyText(record.AnswerText);
+            AnswerBytes = Native.CopyBytes(record.Answer);
+        }
+    }
+}

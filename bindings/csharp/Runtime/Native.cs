@@ -1,0 +1,261 @@
+// The engine's C functions as the runtime sees them, and the few helpers that
+// move texts and bytes across. Nothing here is public: the classes beside it
+// are the binding's surface.
+using System;
+using System.Runtime.InteropServices;
+using System.Text;
+
+namespace Murmex
+{
+    internal static class Native
+    {
+        // Mono maps this to libmurmex.so, Windows to murmex.dll; Unity finds it
+        // in Plugins/.
+        private const string Library = "murmex";
+
+        internal const int Ok = 0;
+        internal const int End = 1;
+        internal const int ErrorNull = -1;
+        internal const int ErrorRange = -2;
+        internal const int ErrorLoad = -3;
+        internal const int ErrorMemory = -4;
+        internal const int ErrorBuffer = -5;
+        internal const int ErrorNotFound = -6;
+        internal const int ErrorFailed = -7;
+        internal const int ErrorNoConversation = -8;
+        internal const int ErrorMemoryFull = -9;
+        internal const int ErrorSavedGame = -10;
+        internal const int ErrorBusy = -11;
+
+        internal const int FormBytes = 0;
+        internal const int FormText = 1;
+
+        internal const int LoadPlain = 1;
+
+        [StructLayout(LayoutKind.Sequential)]
+        internal struct LoadError
+        {
+            public int Code;
+            public int Line;
+            // Fixed arrays so the record is filled in place, texts included.
+            [MarshalAs(UnmanagedType.ByValArray, SizeConst = 64)]
+            public byte[] Message;
+            [MarshalAs(UnmanagedType.ByValArray, SizeConst = 200)]
+            public byte[] Detail;
+        }
+
+        [StructLayout(LayoutKind.Sequential)]
+        internal struct NativeColor
+        {
+            public byte Red;
+            public byte Green;
+            public byte Blue;
+        }
+
+        [StructLayout(LayoutKind.Sequential)]
+        internal struct NativeQuestion
+        {
+            public IntPtr Bytes;
+            public IntPtr Text;
+            public IntPtr Label;
+            public uint Mnemonic;
+        }
+
+        [StructLayout(LayoutKind.Sequential)]
+        internal struct NativeEvent
+        {
+            public int Kind;
+            public IntPtr Name;
+            public IntPtr NameText;
+            public int Value;
+            public int Previous;
+            public int Present;
+            public IntPtr Answer;
+            public IntPtr AnswerText;
+        }
+
+        [UnmanagedFunctionPointer(CallingConvention.Cdecl)]
+        internal delegate void Listener(IntPtr userData, IntPtr gameEvent);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern IntPtr murmex_version();
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern IntPtr murmex_status_message(int code);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_script_load(byte[] path, int flags, out ScriptHandle script,
+                                                      ref LoadError error);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_script_from_bytes(byte[] data, UIntPtr size, int flags,
+                                                            out ScriptHandle script, ref LoadError error);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern void murmex_script_free(IntPtr script);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_script_title(ScriptHandle script, int form, out IntPtr text);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_script_colors(ScriptHandle script, out NativeColor window,
+                                                        out NativeColor text);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_script_character_count(ScriptHandle script, out int count);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_script_character_name(ScriptHandle script, int index, int form,
+                                                                out IntPtr text);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_game_new(ScriptHandle script, out GameHandle game);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern void murmex_game_free(IntPtr game);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_game_start(GameHandle game, byte[] name);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_game_reset(GameHandle game);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_game_answer(GameHandle game, int form, out IntPtr text);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_game_character(GameHandle game, int form, out IntPtr text);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_game_question_count(GameHandle game, out int count);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_game_question(GameHandle game, int index, out NativeQuestion question);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_game_choose(GameHandle game, int index);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_game_variable(GameHandle game, byte[] name, out int value);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_game_set_variable(GameHandle game, byte[] name, int value);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_game_remove_variable(GameHandle game, byte[] name);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_game_next_variable(GameHandle game, ref int cursor, out IntPtr name,
+                                                             out int value);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_game_money(GameHandle game, out int money);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_game_set_money(GameHandle game, int money);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_game_save(GameHandle game, byte[] buffer, UIntPtr capacity,
+                                                    out UIntPtr written);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_game_restore(GameHandle game, byte[] data, UIntPtr size);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_game_listen(GameHandle game, int kind, Listener listener,
+                                                      IntPtr userData, out uint id);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_game_unlisten(GameHandle game, uint id);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern IntPtr murmex_game_last_error(GameHandle game);
+
+        // A zero-terminated copy for the C side. Names and paths go over as
+        // UTF-8; the library compares names as bytes.
+        internal static byte[] Terminated(string text)
+        {
+            return Terminated(Encoding.UTF8.GetBytes(text));
+        }
+
+        internal static byte[] Terminated(byte[] bytes)
+        {
+            var copy = new byte[bytes.Length + 1];
+            Buffer.BlockCopy(bytes, 0, copy, 0, bytes.Length);
+            return copy;
+        }
+
+        // The bytes of a borrowed zero-terminated text, copied out before the
+        // library may reuse them. A null pointer reads as no text.
+        internal static byte[] CopyBytes(IntPtr text)
+        {
+            if (text == IntPtr.Zero)
+            {
+                return new byte[0];
+            }
+            int length = 0;
+            while (Marshal.ReadByte(text, length) != 0)
+            {
+                length++;
+            }
+            var bytes = new byte[length];
+            Marshal.Copy(text, bytes, 0, length);
+            return bytes;
+        }
+
+        // A text the library has already made UTF-8. Marshalled by hand because
+        // not every runtime knows UnmanagedType.LPUTF8Str.
+        internal static string CopyText(IntPtr text)
+        {
+            return Encoding.UTF8.GetString(CopyBytes(text));
+        }
+
+        // A fixed field of the load record, up to its terminating zero.
+        internal static string FieldText(byte[] field)
+        {
+            if (field == null)
+            {
+                return "";
+            }
+            int length = Array.IndexOf(field, (byte)0);
+            return Encoding.UTF8.GetString(field, 0, length < 0 ? field.Length : length);
+        }
+    }
+
+    // The caller's hold on a loaded script; games hold their own.
+    internal sealed class ScriptHandle : SafeHandle
+    {
+        private ScriptHandle() : base(IntPtr.Zero, true)
+        {
+        }
+
+        public override bool IsInvalid
+        {
+            get { return handle == IntPtr.Zero; }
+        }
+
+        protected override bool ReleaseHandle()
+        {
+            Native.murmex_script_free(handle);
+            return true;
+        }
+    }
+
+    internal sealed class GameHandle : SafeHandle
+    {
+        private GameHandle() : base(IntPtr.Zero, true)
+        {
+        }
+
+        public override bool IsInvalid
+        {
+            get { return handle == IntPtr.Zero; }
+        }
+
+        protected override bool ReleaseHandle()
+        {
+            Native.murmex_game_free(handle);
+            return true;
+        }
+    }
+}

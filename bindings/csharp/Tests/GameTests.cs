@@ -1,0 +1,151 @@
+// Playing: listeners and their removal, save and restore, games that share a
+// script, and handles disposed early or twice.
+using System;
+using System.Collections.Generic;
+using System.Linq;
+
+namespace Murmex.Tests
+{
+    internal static class GameTests
+    {
+        [Test]
+        private static void ListenersHearEachKindOfChange()
+        {
+            using (Script script = Script.FromBytes(Scripts.Play, true))
+            using (Game game = Scripts.Started(script))
+            {
+                var heard = new List<GameEvent>();
+                foreach (EventKind kind in Enum.GetValues(typeof(EventKind)))
+                {
+                    game.On(kind, heard.Add);
+                }
+                Check.Equal(Step.Continued, game.Choose(Scripts.Count), "count");
+                Check.Equal(Step.Continued, game.Choose(Scripts.Pay), "pay");
+                Check.Equal(Step.Switched, game.Choose(Scripts.GoToBob), "to Bob");
+                Check.Equal(Step.Switched, game.Choose(0), "back");
+                Check.Equal(Step.Ended, game.Choose(Scripts.Bye), "bye");
+
+                Check.Equal("Variable Money HandOver HandOver Ended",
+                            string.Join(" ", heard.Select(heardEvent => heardEvent.Kind)), "kinds");
+                GameEvent count = heard[0];
+                Check.Equal("count", count.Name, "variable name");
+                Check.Equal(3, count.Value, "value");
+                Check.Equal(0, count.Previous, "previous");
+                Check.True(count.Present, "present");
+                Check.Equal(2, heard[1].Value, "money");
+                Check.Equal("Bob", heard[2].Name, "hand-over");
+                Check.Equal("Bye.", heard[4].Answer, "ending answer");
+            }
+        }
+
+        [Test]
+        private static void AListenerRemovedInsideACallbackHearsNothingMore()
+        {
+            using (Script script = Script.FromBytes(Scripts.Play, true))
+            using (Game game = Scripts.Started(script))
+            {
+                var heard = new List<string>();
+                uint second = 0;
+                uint first = 0;
+                first = game.On(EventKind.Variable, change =>
+                {
+                    heard.Add("first " + change.Name);
+                    game.Off(first);
+                    game.Off(second);
+                });
+                second = game.On(EventKind.Variable, change => heard.Add("second " + change.Name));
+                uint third = game.On(EventKind.Variable, change => heard.Add("third " + change.Name));
+
+                game.Variables["a"] = 1;
+                game.Variables["b"] = 2;
+                Check.Equal("first a, third a, third b", string.Join(", ", heard), "heard");
+                Check.True(game.Off(third), "a listener is removed once");
+                Check.True(!game.Off(third), "then its id names nothing");
+            }
+        }
+
+        [Test]
+        private static void AListenersExceptionReachesTheCaller()
+        {
+            using (Script script = Script.FromBytes(Scripts.Play, true))
+            using (Game game = Scripts.Started(script))
+            {
+                uint thrower = game.On(EventKind.Money, change => { throw new ApplicationException("from a listener"); });
+                var thrown = Check.Throws<ApplicationException>(() => game.Money = 5, "a throwing listener");
+                Check.Equal("from a listener", thrown.Message, "message");
+                game.Off(thrower);
+
+                // A listener may read the game but not change it.
+                game.On(EventKind.Money, change => game.Money = 0);
+                Check.Throws<InvalidOperationException>(() => game.Money = 7, "a change from a listener");
+                Check.Equal(7, game.Money, "the outer change stands");
+            }
+        }
+
+        [Test]
+        private static void RestoreBringsBackWhatSaveWrote()
+        {
+            using (Script script = Script.FromBytes(Scripts.Play, true))
+            using (Game game = Scripts.Started(script))
+            {
+                game.Choose(Scripts.Count);
+                game.Money = 11;
+                game.Variables["named \u00E9"] = -4;
+                byte[] saved = game.Save();
+                string[] labels = Scripts.Labels(game);
+
+                game.Choose(Scripts.Pay);
+                game.Variables.Remove("count");
+                game.Restore(saved);
+                Check.Equal("Counted.", game.Answer, "answer");
+                Check.Equal(string.Join("|", labels), string.Join("|", Scripts.Labels(game)), "questions");
+                Check.Equal(11, game.Money, "money");
+                Check.Equal("count=3 named \u00E9=-4",
+                            string.Join(" ", game.Variables.OrderBy(pair => pair.Key).Select(pair => pair.Key + "=" + pair.Value)),
+                            "variables");
+                Check.Bytes(saved, game.Save(), "saved again");
+
+                byte[] damaged = saved.Take(saved.Length / 2).ToArray();
+                var refused = Check.Throws<MurmexException>(() => game.Restore(damaged), "a damaged save");
+                Check.Equal(-10, refused.Code, "code");
+                Check.Equal(11, game.Money, "a refusal changes nothing");
+
+                game.Reset();
+                Check.Equal("", game.Character, "no conversation after a reset");
+                Check.Equal(0, game.Variables.Count(), "no variables after a reset");
+            }
+        }
+
+        [Test]
+        private static void GamesOverOneScriptAreIndependent()
+        {
+            Script script = Script.FromBytes(Scripts.Play, true);
+            using (Game first = Scripts.Started(script))
+            using (Game second = Scripts.Started(script))
+            {
+                // Games keep the script alive after the caller's hold is gone.
+                script.Dispose();
+                first.Choose(Scripts.GoToBob);
+                first.Variables["only"] = 1;
+                Check.Equal("Bob", first.Character, "first");
+                Check.Equal("Intro", second.Character, "second");
+                Check.True(!second.Variables.ContainsKey("only"), "memory is the game's own");
+                Check.Equal(Step.Continued, second.Choose(Scripts.Count), "the second plays on");
+            }
+        }
+
+        [Test]
+        private static void DisposingTwiceIsSafeAndUseAfterwardIsRefused()
+        {
+            Script script = Script.FromBytes(Scripts.Play, true);
+            Game game = Scripts.Started(script);
+            game.On(EventKind.Money, change => { });
+            game.Dispose();
+            game.Dispose();
+            script.Dispose();
+            script.Dispose();
+            Check.Throws<ObjectDisposedException>(() => game.Choose(0), "Choose");
+            Check.Throws<ObjectDisposedException>(() => script.NewGame(), "NewGame");
+        }
+    }
+}

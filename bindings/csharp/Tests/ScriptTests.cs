@@ -1,0 +1,98 @@
+// Loading, failed loads, the script's texts in both forms, and the arguments
+// the binding refuses.
+using System;
+using System.IO;
+
+namespace Murmex.Tests
+{
+    internal static class ScriptTests
+    {
+        [Test]
+        private static void AFailedLoadCarriesTheLoadersRecord()
+        {
+            byte[] misspelt = Scripts.Lines("MurmexSrcFile", "title = \"x\"");
+            var failure = Check.Throws<LoadException>(() => Script.FromBytes(misspelt, true));
+            Check.Equal(-3, failure.Code, "code");
+            Check.Equal(2, failure.Line, "line");
+            Check.Equal("Syntax error: TITLE expected", failure.Message, "message");
+            Check.True(failure.Detail.Length > 0, "a detail in words");
+        }
+
+        [Test]
+        private static void AMissingFileIsALoadFailure()
+        {
+            string path = Path.Combine(Path.GetTempPath(), "murmex-no-such-script.chr");
+            var failure = Check.Throws<LoadException>(() => Script.Load(path, true));
+            Check.True(failure.Code < 0, "a negative loader code");
+        }
+
+        [Test]
+        private static void LoadsFromAFileAsFromBytes()
+        {
+            string path = Path.GetTempFileName();
+            try
+            {
+                File.WriteAllBytes(path, Scripts.Play);
+                using (Script script = Script.Load(path, true))
+                {
+                    Check.Equal("Intro,Bob", string.Join(",", script.Characters), "characters");
+                    Check.Equal(4, script.Colors.Text.Red, "text colour");
+                    Check.Equal(3, script.Colors.Window.Blue, "window colour");
+                }
+            }
+            finally
+            {
+                File.Delete(path);
+            }
+        }
+
+        // The binding copies what the library decoded; it never decodes itself.
+        [Test]
+        private static void Windows1252TextsComeBothRawAndDecoded()
+        {
+            using (Script script = Script.FromBytes(Scripts.Play, true))
+            using (Game game = Scripts.Started(script))
+            {
+                Check.Equal("Caf\u00E9 \u20AC", script.Title, "title");
+                Check.Bytes(Scripts.Raw("Caf\xE9 \x80"), script.TitleBytes, "title bytes");
+                Check.Equal("Hello there, caf\u00E9.", game.Answer, "answer without markers");
+                Check.Bytes(Scripts.Raw("Hello &there, caf\xE9."), game.AnswerBytes, "answer bytes");
+
+                Question count = game.Questions[Scripts.Count];
+                Check.Equal("Count", count.Label, "label");
+                Check.Equal("&Count", count.Text, "text");
+                Check.Bytes(Scripts.Raw("&Count"), count.Bytes, "bytes");
+                Check.Equal((int)'C', count.Mnemonic, "mnemonic");
+                Check.Equal(0, game.Questions[Scripts.Bye].Mnemonic, "no mnemonic");
+            }
+        }
+
+        [Test]
+        private static void RefusesBadArguments()
+        {
+            using (Script script = Script.FromBytes(Scripts.Play, true))
+            using (Game game = script.NewGame())
+            {
+                Check.Throws<ArgumentNullException>(() => Script.FromBytes(null), "FromBytes(null)");
+                Check.Throws<ArgumentNullException>(() => Script.Load(null), "Load(null)");
+                Check.Throws<ArgumentNullException>(() => game.Start((string)null), "Start(null)");
+                Check.Throws<ArgumentNullException>(() => game.Restore(null), "Restore(null)");
+                Check.Throws<ArgumentNullException>(() => game.Variables[(string)null] = 1, "Variables[null]");
+                Check.Throws<ArgumentNullException>(() => game.On(EventKind.Money, null), "On(kind, null)");
+                Check.Throws<ArgumentOutOfRangeException>(() => script.CharacterBytes(2), "CharacterBytes(2)");
+                Check.Throws<MurmexException>(() => game.Choose(0), "Choose before Start");
+
+                var unknown = Check.Throws<MurmexException>(() => game.Start("Nobody"), "Start(\"Nobody\")");
+                Check.Equal(-6, unknown.Code, "code of an unknown character");
+                Check.True(unknown.Message.Length > 0, "the game words the failure");
+
+                game.Start("Intro");
+                foreach (int index in new[] { -1, 3, int.MaxValue })
+                {
+                    Check.Throws<ArgumentOutOfRangeException>(() => game.Choose(index), "Choose(" + index + ")");
+                }
+                Check.Equal("Intro", game.Character, "a refusal changes nothing");
+            }
+        }
+    }
+}
