@@ -14,6 +14,8 @@ packages=(
     gettext                      # msgfmt checks the PO files murmex strings exports
     python3-pyatspi at-spi2-core dbus-daemon  # the player read as a screen reader reads it
     neovim                       # a real editor's client against murmex lsp
+    python3-pytest               # the Python binding's tests
+    mono-mcs mono-runtime libmono-system-core4.0-cil  # the C# binding and its tests
 )
 extra=("$@")  # optional further packages, e.g. clang for the fuzzers
 
