@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs a build into a fresh temporary prefix and builds the embedding
 # example (examples/embed) against it twice, through CMake's find_package and
-# through pkg-config, running each; then builds it with the source tree added
-# as a subdirectory, which must build the engine library alone and keep its
-# warning flags to itself. Any failure fails the check.
+# through pkg-config, running each; then plays the demo from C against the
+# installed shared library and from Python with the installed package; then
+# builds the example with the source tree added as a subdirectory, which must
+# build the engine library alone and keep its warning flags to itself. Any
+# failure fails the check.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(cd "${1:-build}" && pwd)"
@@ -38,13 +40,26 @@ export PKG_CONFIG_PATH="$(dirname "$pc_file")"
 c++ -std=c++20 "$example/main.cpp" $(pkg-config --cflags --libs murmex) -o "$scratch/embed"
 "$scratch/embed"
 
+echo "--- the shared library, from C and from Python"
+demo="$root/examples/demo.chr.txt"
+libdir=$(dirname "$(find "$prefix" -name 'libmurmex.so.1' | head -n 1)")
+[ -n "$libdir" ] || fail "no libmurmex.so.1 installed"
+cc -std=c99 "$root/tests/bindings/c_transcript.c" -I"$prefix/include" -L"$libdir" -lmurmex \
+    -o "$scratch/c_transcript"
+from_c=$(LD_LIBRARY_PATH="$libdir" "$scratch/c_transcript" --plain "$demo" 1)
+python=/usr/bin/python3
+from_python=$(PYTHONPATH="$prefix/lib/python3/dist-packages" PYTHONDONTWRITEBYTECODE=1 \
+    "$python" "$root/bindings/python/examples/transcript.py" --plain "$demo" 1)
+[ "$from_c" = "$from_python" ] || fail "C and Python played the demo differently"
+
 echo "--- add_subdirectory"
 subdirectory="$scratch/subdirectory"
 CXXFLAGS= cmake -S "$example" -B "$subdirectory" -G Ninja -DMURMEX_SOURCE_DIR="$root" >/dev/null
 cmake --build "$subdirectory" >/dev/null
 "$subdirectory/embed"
-linked=$(ninja -C "$subdirectory" -t targets all | grep 'LINKER__' | cut -d: -f1 | sort | xargs)
-[ "$linked" = "embed murmex/libmurmex.a" ] || fail "as a subdirectory it linked: $linked"
+built=$(cd "$subdirectory" && find . -name '*.a' -o -name '*.so*' -o -name embed -type f |
+    sed 's|^\./||' | sort | xargs)
+[ "$built" = "embed murmex/libmurmex.a" ] || fail "as a subdirectory it built: $built"
 if ninja -C "$subdirectory" -t commands embed | grep 'main\.cpp' | grep -q -- '-Wextra'; then
     fail "the project's warning flags reached the parent project's targets"
 fi
