@@ -97,7 +97,8 @@ editors:
 	@cd editors/vscode && npm run --silent package
 
 # Benchmarks, in a release build of their own: loading against the floor of
-# reading the file, conversation steps, allocations, and the player's start-up.
+# reading the file, conversation steps, allocations, the player's start-up,
+# and a step through each language's binding.
 bench:
 	@tools/install_deps.sh libbenchmark-dev
 	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DMURMEX_BUILD_BENCH=ON \
@@ -105,6 +106,7 @@ bench:
 	@cmake --build build-bench -j $(JOBS)
 	@build-bench/bench/murmex_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	@cd build-bench/examples && ../bench/startup_bench ../bench/startup_probe
+	@bench/binding_steps.sh build-bench
 
 windows:
 	@tools/install_deps.sh $(WINDOWS_PACKAGES)

@@ -9,6 +9,8 @@
 #include "loader/script_reader.h"
 #include "loader/value_limits.h"
 #include "murmex/conversation_engine.h"
+#include "murmex/game.h"
+#include "murmex/murmex.h"
 
 #include <benchmark/benchmark.h>
 
@@ -226,6 +228,57 @@ void conversationStep(benchmark::State& state, bool worst) {
     }
 }
 
+// The same step as each binding takes it (bench/binding_steps.sh): ask the
+// first question, then read the answer and every question's label.
+std::shared_ptr<const Script> bindingStepScript() {
+    LoadResult result;
+    auto script = Script::load(MURMEX_BINDING_STEP_SCRIPT, result, true);
+    if (script == nullptr) {
+        std::fprintf(stderr, "binding step script: %s\n", result.message);
+        std::exit(1);
+    }
+    return script;
+}
+
+void gameStep(benchmark::State& state) {
+    auto game = Game::create(bindingStepScript());
+    game->start("Intro");
+    for (auto _ : state) {
+        game->choose(0);
+        benchmark::DoNotOptimize(game->answerText());
+        for (int32_t k = 0; k < game->questionCount(); ++k) {
+            benchmark::DoNotOptimize(game->question(k).label);
+        }
+    }
+}
+
+void cFunctionStep(benchmark::State& state) {
+    murmex_script* script = nullptr;
+    murmex_game* game = nullptr;
+    if (murmex_script_load(MURMEX_BINDING_STEP_SCRIPT, MURMEX_LOAD_PLAIN, &script, nullptr) !=
+            MURMEX_OK ||
+        murmex_game_new(script, &game) != MURMEX_OK ||
+        murmex_game_start(game, "Intro") != MURMEX_OK) {
+        std::fprintf(stderr, "binding step script did not start\n");
+        std::exit(1);
+    }
+    for (auto _ : state) {
+        murmex_game_choose(game, 0);
+        const char* answer = nullptr;
+        murmex_game_answer(game, MURMEX_TEXT, &answer);
+        benchmark::DoNotOptimize(answer);
+        int32_t count = 0;
+        murmex_game_question_count(game, &count);
+        for (int32_t k = 0; k < count; ++k) {
+            murmex_question question;
+            murmex_game_question(game, k, &question);
+            benchmark::DoNotOptimize(question.label);
+        }
+    }
+    murmex_game_free(game);
+    murmex_script_free(script);
+}
+
 BENCHMARK_CAPTURE(loadScript, small, std::string("small"));
 BENCHMARK_CAPTURE(readFloor, small, std::string("small"));
 BENCHMARK_CAPTURE(loadScript, medium, std::string("medium"));
@@ -237,6 +290,8 @@ BENCHMARK_CAPTURE(readFloor, realistic, std::string("realistic"));
 BENCHMARK_CAPTURE(freshPool, large, std::string("large"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(conversationStep, typical, false);
 BENCHMARK_CAPTURE(conversationStep, worst, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK(gameStep);
+BENCHMARK(cFunctionStep);
 
 // Keeps the median of each benchmark for the ratios printed at the end.
 class MedianReporter : public benchmark::ConsoleReporter {
