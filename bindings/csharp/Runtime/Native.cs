@@ -222,10 +222,10 @@ namespace Murmex
         }
     }
 
-    // The caller's hold on a loaded script; games hold their own.
-    internal sealed class ScriptHandle : SafeHandle
+    // A handle of the library's, released once, however often it is disposed.
+    internal abstract class LibraryHandle : SafeHandle
     {
-        private ScriptHandle() : base(IntPtr.Zero, true)
+        protected LibraryHandle() : base(IntPtr.Zero, true)
         {
         }
 
@@ -233,7 +233,11 @@ namespace Murmex
         {
             get { return handle == IntPtr.Zero; }
         }
+    }
 
+    // The caller's hold on a loaded script; games hold their own.
+    internal sealed class ScriptHandle : LibraryHandle
+    {
         protected override bool ReleaseHandle()
         {
             Native.murmex_script_free(handle);
@@ -241,17 +245,8 @@ namespace Murmex
         }
     }
 
-    internal sealed class GameHandle : SafeHandle
+    internal sealed class GameHandle : LibraryHandle
     {
-        private GameHandle() : base(IntPtr.Zero, true)
-        {
-        }
-
-        public override bool IsInvalid
-        {
-            get { return handle == IntPtr.Zero; }
-        }
-
         protected override bool ReleaseHandle()
         {
             Native.murmex_game_free(handle);

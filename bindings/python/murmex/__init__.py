@@ -157,7 +157,27 @@ def _text(raw: Optional[bytes]) -> str:
     return raw.decode("utf-8") if raw else ""
 
 
-class Script:
+class _Closing:
+    """A holder of a library handle: closed by `with`, or when collected."""
+
+    def close(self) -> None:
+        raise NotImplementedError
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exception: object) -> None:
+        self.close()
+
+    def __del__(self) -> None:
+        try:
+            self.close()
+        except Exception:
+            # At interpreter exit the module's globals may be gone already.
+            pass
+
+
+class Script(_Closing):
     """A loaded script: immutable, shared by every game made from it."""
 
     def __init__(self, handle: ctypes.c_void_p) -> None:
@@ -265,18 +285,6 @@ class Script:
         if handle is not None:
             lib.murmex_script_free(handle)
 
-    def __enter__(self) -> "Script":
-        return self
-
-    def __exit__(self, *exception: object) -> None:
-        self.close()
-
-    def __del__(self) -> None:
-        try:
-            self.close()
-        except Exception:
-            # At interpreter exit the module's globals may be gone already.
-            pass
 
 
 class Variables(MutableMapping):
@@ -338,7 +346,7 @@ class Variables(MutableMapping):
         return f"Variables({dict(self.items())!r})"
 
 
-class Game:
+class Game(_Closing):
     """One game over a script. A game belongs to one thread at a time."""
 
     def __init__(self, script: Script) -> None:
@@ -564,15 +572,3 @@ class Game:
             self._listeners.clear()
             self._tokens.clear()
 
-    def __enter__(self) -> "Game":
-        return self
-
-    def __exit__(self, *exception: object) -> None:
-        self.close()
-
-    def __del__(self) -> None:
-        try:
-            self.close()
-        except Exception:
-            # At interpreter exit the module's globals may be gone already.
-            pass
