@@ -145,7 +145,8 @@ MURMEX_API int murmex_script_character_name(const murmex_script* script, int32_t
 /* A new game over the script, with empty memory and no conversation yet.
  * Freed with murmex_game_free. */
 MURMEX_API int murmex_game_new(const murmex_script* script, murmex_game** out);
-/* A null game is ignored. */
+/* A null game is ignored. A game must not be freed from inside one of its
+ * own listeners: the call that is telling them is still running on it. */
 MURMEX_API void murmex_game_free(murmex_game* game);
 
 /* Starts the conversation with the named character (bytes, compared
