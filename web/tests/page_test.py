@@ -25,7 +25,9 @@ DEMO_COLORS = {
     ("html", "background-color"): "rgb(46, 63, 85)",
     ("#answer", "background-color"): "rgb(82, 111, 150)",
     ("#answer", "color"): "rgb(200, 185, 149)",
-    ("#questions button", "color"): "rgb(255, 236, 190)",
+    ("#questions li:last-child button", "color"): "rgb(255, 236, 190)",
+    # The focused question, like the hovered one, in the header's colour.
+    ("#questions button:focus", "color"): "rgb(140, 190, 255)",
 }
 # The page always starts Intro; a plan that starts elsewhere gets there by
 # Intro's hand-over, which changes nothing else.
@@ -35,8 +37,8 @@ MARKUP_SCRIPT = (
     "MurmexSrcFile\r\n"
     f'TITLE = "{MARKUP}"\r\nCOLOR = "10", "20", "30"\r\nTEXTCOLOR = "200", "200", "200"\r\n'
     '"Intro" {\r\n'
-    '  { S = "0" N = "0" Q = "" A = "<script>document.title=2</script><b>bold</b>" }\r\n'
-    f'  {{ S = "0" N = "0" Q = "{MARKUP}" A = "</p><i>x</i>" }}\r\n'
+    '  { S = "0" N = "0" Q = "" A = "<script>document.title=2</script><b>bold</b>" ACT = "ACT_NONE" }\r\n'
+    f'  {{ S = "0" N = "0" Q = "{MARKUP}" A = "</p><i>x</i>" ACT = "ACT_NONE" }}\r\n'
     "}\r\n"
 )
 BROKEN_SCRIPT = 'MurmexSrcFile\r\nTITLE = "Broken"\r\nCOLOR = "1", "2"\r\n'
@@ -204,7 +206,7 @@ def check_broken(page, murmex, work):
     made = publish(murmex, script, work / "broken.html", "--plain", "--allow-broken")
     assert made.returncode == 0, made.stderr
     page.open(work / "broken.html")
-    assert page.failure().startswith("Err=-3\nLine=3\nErrStr="), page.failure()
+    assert page.failure() == "Err=-3\nLine=4\nErrStr=Syntax error: , expected", page.failure()
     assert page.buttons() == []
     print(f"broken page shows {page.failure()!r}")
 
@@ -217,7 +219,7 @@ def check_markup_is_text(page, murmex, work):
     page.open(work / "markup.html")
     driver = page.driver
     assert driver.title == MARKUP and driver.find_element(By.TAG_NAME, "h1").text == MARKUP
-    assert page.answer() == "<script>document.title=2</script><b>bold</b>"
+    assert page.answer() == "<script>document.title=2</script><b>bold</b>", (page.answer(), page.failure())
     assert page.labels() == [MARKUP]
     assert driver.find_elements(By.CSS_SELECTOR, "img, b, i, main script") == []
     page.choose(1, False)
