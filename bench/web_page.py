@@ -45,7 +45,7 @@ def main():
     with tempfile.TemporaryDirectory() as folder:
         page = pathlib.Path(folder) / "demo.html"
         subprocess.run(
-            [arguments.murmex, "publish", "--plain", "--no-autosave", arguments.script, "-o", str(page)],
+            [arguments.murmex, "publish", arguments.script, "-o", str(page), "--plain", "--no-autosave"],
             check=True,
             capture_output=True,
         )
