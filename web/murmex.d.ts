@@ -72,6 +72,8 @@ declare namespace Murmex {
         label: string;
         /** The marked character, or null. */
         mnemonic: string | null;
+        /** Where the marked character stands in `label` (UTF-16 units), or -1. */
+        mnemonicIndex: number;
         /** As the script holds it. */
         bytes: Uint8Array;
     }

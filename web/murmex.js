@@ -283,7 +283,8 @@ var Murmex = (function () {
                 return text(u32(out(0)));
             }
             // Each offered question: its text (marks included), the label the
-            // window shows, the marked character (or null) and its bytes.
+            // window shows, the marked character (or null) and where it stands
+            // in the label (or -1), and its bytes.
             get questions() {
                 const game = this._live;
                 check(core.murmex_game_question_count(game, out(0)), game);
@@ -294,10 +295,13 @@ var Murmex = (function () {
                     for (let i = 0; i < count; i++) {
                         check(core.murmex_game_question(game, i, record), game);
                         const mnemonic = u32(record + 12);
+                        const label = text(u32(record + 8));
+                        const offset = core.murmex_web_mnemonic_offset(u32(record + 4));
                         questions.push({
                             text: text(u32(record + 4)),
-                            label: text(u32(record + 8)),
+                            label,
                             mnemonic: mnemonic === 0 ? null : String.fromCodePoint(mnemonic),
+                            mnemonicIndex: offset < 0 ? -1 : fromUtf8.decode(utf8.encode(label).subarray(0, offset)).length,
                             bytes: rawText(u32(record)),
                         });
                     }

@@ -1,7 +1,8 @@
 // What the web page needs beside the C functions, so that it rewrites none of
 // the player's rules in JavaScript: the window's colours derived from the
-// header's two, the window's text for a failed load, the case form mnemonics
-// match in, and a listener that hands a game's events to JavaScript.
+// header's two, the window's text for a failed load, where a label's marked
+// character stands and the case form mnemonics match in, and a listener that hands a game's events
+// to JavaScript.
 #include "murmex/murmex.h"
 #include "murmex/script_text.h"
 #include "player/derived_colors.h"
@@ -10,6 +11,7 @@
 #include <emscripten.h>
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -53,6 +55,24 @@ EMSCRIPTEN_KEEPALIVE const char* murmex_web_load_error_text(const murmex_load_er
     text = error != nullptr ? kestrine::loadErrorText(error->code, error->line, error->message)
                             : std::string();
     return text.c_str();
+}
+
+// Where the marked character starts in the text's label, in bytes, or -1
+// when the text marks none: the label of the text up to the first prefix
+// that marks a character, without that character.
+EMSCRIPTEN_KEEPALIVE int32_t murmex_web_mnemonic_offset(const char* text) {
+    if (text == nullptr) {
+        return -1;
+    }
+    const size_t length = std::strlen(text);
+    for (size_t end = 1; end <= length; ++end) {
+        if (murmex::mnemonicOf(text, end) != 0) {
+            std::string label(end, '\0');
+            return static_cast<int32_t>(
+                murmex::removeMnemonicMarks(text, end - 1, label.data(), label.size()));
+        }
+    }
+    return -1;
 }
 
 // A key's letter and a question's mnemonic match when these are equal.

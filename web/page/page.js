@@ -46,6 +46,19 @@
         failure.hidden = text === "";
     }
 
+    // The label with its marked character underlined, as the window shows it.
+    function showLabel(button, question) {
+        const at = question.mnemonicIndex;
+        if (at < 0) {
+            button.textContent = question.label;
+            return;
+        }
+        const marked = document.createElement("u");
+        marked.textContent = String.fromCodePoint(question.label.codePointAt(at));
+        const after = question.label.slice(at + marked.textContent.length);
+        button.append(question.label.slice(0, at), marked, after);
+    }
+
     // Shows the answer and the offered questions; focus goes to the question
     // at `focusAt`, else the first.
     function show(focusAt) {
@@ -60,7 +73,7 @@
                 const item = document.createElement("li");
                 const button = document.createElement("button");
                 button.type = "button";
-                button.textContent = question.label;
+                showLabel(button, question);
                 if (question.mnemonic !== null) button.setAttribute("aria-keyshortcuts", question.mnemonic);
                 button.addEventListener("click", () => choose(i));
                 item.append(button);

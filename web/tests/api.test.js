@@ -61,8 +61,30 @@ test("questions come with their labels and mnemonics; keys match in the library'
     assert.equal(first.text, "Visit the &Smith at his forge.");
     assert.equal(first.label, "Visit the Smith at his forge.");
     assert.equal(first.mnemonic, "S");
+    assert.equal(first.mnemonicIndex, 10);
     assert.equal(murmex.foldMnemonic("s"), murmex.foldMnemonic("S"));
     assert.equal(murmex.foldMnemonic("é"), "É");
+});
+
+test("a mnemonic's place in the label, past doubled marks and in any script", () => {
+    const cases = [
+        ["Z&\u00fcrich", "Z\u00fcrich", "\u00dc", 1],
+        ["&&a &b", "&a b", "B", 3],
+        ["\u{1F600} &x", "\u{1F600} x", "X", 3],
+        ["none", "none", null, -1],
+        ["end&", "end", null, -1],
+    ];
+    const units = cases.map(([question]) => `{ S = "0" N = "0" Q = "${question}" A = "b" ACT = "ACT_NONE" }`);
+    const source = ["MurmexSrcFile", 'TITLE = "t"', 'COLOR = "1", "2", "3"', 'TEXTCOLOR = "4", "5", "6"', '"Intro" {',
+        '{ S = "0" N = "0" Q = "" A = "a" ACT = "ACT_NONE" }', ...units.slice(0, 5), "}", ""].join("\r\n");
+    const game = murmex.Script.fromBytes(utf8(source), { plain: true }).newGame();
+    game.start("Intro");
+    game.questions.forEach((question, i) => {
+        const [, label, mnemonic, index] = cases[i];
+        assert.equal(question.label, label);
+        assert.equal(question.mnemonic && murmex.foldMnemonic(question.mnemonic), mnemonic);
+        assert.equal(question.mnemonicIndex, index, label);
+    });
 });
 
 test("choices switch, end and restart Intro; variables and money follow", () => {

@@ -127,11 +127,25 @@ def play_plan(page, path, by_keys):
             assert page.answer() == value, f"{path.name}: answer {page.answer()!r}, expected {value!r}"
 
 
+def check_reduced_motion(page):
+    """The highlight fades in, but not for those who ask for less motion;
+    the colours below are read without the fade."""
+    assert page.computed("#questions button", "transitionDuration") != "0s"
+    page.driver.execute_cdp_cmd(
+        "Emulation.setEmulatedMedia",
+        {"features": [{"name": "prefers-reduced-motion", "value": "reduce"}]},
+    )
+    assert page.computed("#questions button", "transitionDuration") == "0s"
+
+
 def check_demo(page, examples):
+    check_reduced_motion(page)
     assert page.driver.title == DEMO_TITLE, page.driver.title
     assert page.driver.find_element(By.TAG_NAME, "h1").text == DEMO_TITLE
     for (selector, name), expected in DEMO_COLORS.items():
         assert page.computed(selector, name) == expected, (selector, name, page.computed(selector, name))
+    underlined = page.driver.find_element(By.CSS_SELECTOR, "#questions u")
+    assert underlined.text == "S" and page.labels()[0] == "Visit the Smith at his forge."
     plans = sorted((examples / "plans").glob("*.plan"))
     for path in plans:
         for by_keys in (False, True):
@@ -257,6 +271,7 @@ def main():
             page.restart()
             page.choose("Call on Mara in her herb garden.", False)
             driver.save_screenshot(str(arguments.screenshot))
+            page.restart()
         check_demo(page, arguments.examples)
         check_keys_and_live_region(page)
         check_reload_continues(page)
