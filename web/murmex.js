@@ -105,9 +105,22 @@ var Murmex = (function () {
         const listeners = new Map();
         let nextToken = 1;
 
+        // A listener's exception must not unwind through the module, which
+        // would leave the game in the middle of telling its listeners: it is
+        // kept and thrown once the call that told them has returned.
+        let listenerError = null;
+
         core.heard = (token, event) => {
             const listener = listeners.get(token);
             if (listener === undefined) return;
+            try {
+                tell(listener, event);
+            } catch (error) {
+                if (listenerError === null) listenerError = { error };
+            }
+        };
+
+        function tell(listener, event) {
             const kind = i32(event);
             listener.callback({
                 kind: EVENT_NAMES[kind],
@@ -117,7 +130,7 @@ var Murmex = (function () {
                 present: i32(event + 20) !== 0,
                 answer: kind === EVENTS.ended ? text(u32(event + 28)) : null,
             });
-        };
+        }
 
         class Script {
             constructor(handle) {
@@ -198,6 +211,11 @@ var Murmex = (function () {
         }
 
         function check(status, game) {
+            if (listenerError !== null) {
+                const { error } = listenerError;
+                listenerError = null;
+                throw error;
+            }
             if (status < 0) {
                 const words = game !== undefined ? text(core.murmex_game_last_error(game)) : "";
                 throw new MurmexError(words || statusText(status), status);

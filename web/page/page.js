@@ -15,6 +15,8 @@
     let script = null;
     let game = null;
     let shownOnce = false;
+    // The game failed, as the window would end: only Restart goes on.
+    let over = false;
 
     function embedded(id) {
         const raw = atob(document.getElementById(id).textContent.trim());
@@ -35,6 +37,7 @@
 
     // Where the window would show a box and quit: the message, and Restart.
     function fail(text) {
+        over = true;
         failure.textContent = text;
         failure.hidden = false;
         list.replaceChildren();
@@ -105,6 +108,7 @@
     }
 
     function begin() {
+        over = false;
         game.reset();
         try {
             game.start("Intro");
@@ -153,7 +157,7 @@
     }
 
     function onKey(event) {
-        if (game === null || !failure.hidden || event.ctrlKey || event.metaKey) return;
+        if (game === null || over || event.ctrlKey || event.metaKey) return;
         const active = document.activeElement;
         const inGame = root.contains(active) && active !== fileInput;
         if (!inGame && active !== document.body) return;

@@ -109,6 +109,17 @@ test("choices switch, end and restart Intro; variables and money follow", () => 
     assert.throws(() => game.start("Nobody"), /Character not found!/);
 });
 
+test("a listener's exception reaches the caller after the step, and the game plays on", () => {
+    const game = demoGame();
+    game.on("variable", () => {
+        throw new Error("from the listener");
+    });
+    game.choose(1);
+    assert.throws(() => game.choose(0), /from the listener/);
+    assert.equal(game.variables.get("letter"), 1);
+    assert.equal(game.choose(1), "continued");
+});
+
 test("a saved game restores into a new game of the script, and foreign bytes are refused", () => {
     const game = demoGame();
     game.choose(1);
