@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """A published page in headless Chromium, driven through Selenium: the demo's
-title and colours, its transcript plans played by clicks and by keys, the
-announced answer, a reload that continues the game, what the accessibility
+title and colours, its transcript plans played by clicks and by keys, a
+phone's width, the announced answer, a reload that continues the game, what the accessibility
 tree exposes, a broken script's page, and a script whose texts hold markup.
 
 Usage: page_test.py --murmex MURMEX --examples EXAMPLES --work FOLDER [--screenshot PNG]
@@ -153,6 +153,18 @@ def check_demo(page, examples):
     print(f"played {len(plans)} plans by clicks and by keys")
 
 
+def check_phone_width(page):
+    page.driver.set_window_size(360, 640)
+    try:
+        widths = page.driver.execute_script(
+            "return [document.documentElement.scrollWidth, document.documentElement.clientWidth]"
+        )
+        assert widths[0] <= widths[1], f"the page is wider than a phone: {widths}"
+    finally:
+        page.driver.set_window_size(640, 560)
+    print(f"fits a phone's width: {widths[0]} px")
+
+
 def check_keys_and_live_region(page):
     page.restart()
     live = page.driver.find_element(By.ID, "answer")
@@ -273,6 +285,7 @@ def main():
             driver.save_screenshot(str(arguments.screenshot))
             page.restart()
         check_demo(page, arguments.examples)
+        check_phone_width(page)
         check_keys_and_live_region(page)
         check_reload_continues(page)
         check_accessibility_tree(page)
