@@ -86,7 +86,8 @@ int reportMissingWebBuild(const std::vector<std::filesystem::path>& folders, std
 
 std::vector<std::filesystem::path> webBuildFolders() {
     const std::filesystem::path folder = runningProgram().parent_path();
-    return {folder / ".." / "share" / "murmex" / "web", folder / MURMEX_WEB_BUILD_FROM_TOOL};
+    return {(folder / ".." / "share" / "murmex" / "web").lexically_normal(),
+            (folder / MURMEX_WEB_BUILD_FROM_TOOL).lexically_normal()};
 }
 
 int runPublish(const PublishOptions& options, std::ostream& out, std::ostream& err) {
