@@ -8,11 +8,15 @@
 # `make dist-windows` zips the Windows programs with the demo,
 # `make install` installs under PREFIX, `make check-install` builds the
 # embedding example against a fresh install, `make check-format` checks and
-# `make format` applies the project's clang-format style.
+# `make format` applies the project's clang-format style, `make web` builds the
+# engine in WebAssembly with its JavaScript API and the page `murmex publish`
+# writes, and `make test-web` tests them under Node and in headless Chromium.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 WINDOWS_BUILD ?= build-windows
+# Inside the build folder, where the murmex tool built there finds it.
+WEB_BUILD ?= $(BUILD)/web
 JOBS ?= 2
 CMAKE_FLAGS ?=
 # How long `make fuzz` runs each fuzzer, in seconds.
@@ -30,9 +34,16 @@ FUZZ_PACKAGES = clang libclang-rt-dev
 # The Windows build: the cross compiler, wine to run its programs, and xdotool
 # and xwd to drive and read the window on Xvfb.
 WINDOWS_PACKAGES = g++-mingw-w64-x86-64-posix wine wine64 xdotool x11-apps python3
+# The web build: Debian's Emscripten (which brings Node); its tests drive
+# headless Chromium through Selenium.
+WEB_PACKAGES = emscripten
+WEB_TEST_PACKAGES = chromium chromium-driver python3-selenium
+# Emscripten finds Debian's acorn here whichever node runs it.
+WEB_ENV = NODE_PATH=/usr/share/nodejs
 
 .PHONY: run test build configure deps clean bench test-sanitize fuzz fuzz-build fuzz-replay \
-	install check-install check-format format windows test-windows dist-windows editors
+	install check-install check-format format windows test-windows dist-windows editors \
+	web test-web bench-web
 
 deps:
 	@tools/install_deps.sh
@@ -119,6 +130,27 @@ test-windows: windows
 
 dist-windows: windows
 	@tools/dist_windows.sh $(WINDOWS_BUILD)
+
+web:
+	@tools/install_deps.sh $(WEB_PACKAGES)
+	@$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
+		-DMURMEX_BUILD_TESTS=OFF -DMURMEX_BUILD_TOOLS=OFF -DMURMEX_BUILD_PLAYER=OFF \
+		-DMURMEX_INSTALL=OFF $(CMAKE_FLAGS) >/dev/null
+	@$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
+
+# The API under Node's own test runner, then a published demo in Chromium.
+test-web: web configure
+	@tools/install_deps.sh $(WEB_TEST_PACKAGES)
+	@cmake --build $(BUILD) -j $(JOBS) --target murmex_cli
+	@MURMEX_WEB=$(WEB_BUILD)/share/murmex/web node --test web/tests/
+	@/usr/bin/python3 web/tests/page_test.py --murmex $(BUILD)/tools/cli/murmex \
+		--examples examples --work $(BUILD)/web-test
+
+# The published demo's size and the time to its first answer in Chromium.
+bench-web: web configure
+	@tools/install_deps.sh $(WEB_TEST_PACKAGES)
+	@cmake --build $(BUILD) -j $(JOBS) --target murmex_cli
+	@/usr/bin/python3 bench/web_page.py --murmex $(BUILD)/tools/cli/murmex --script examples/demo.chr.txt
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) build-bench

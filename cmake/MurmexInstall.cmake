@@ -68,3 +68,9 @@ endif()
 if(TARGET demo_data)
     add_dependencies(murmex_installables demo_data)
 endif()
+# The web build, once `make web` has made it in this build folder's web/:
+# the engine for pages and Node, and the page `murmex publish` fills, where
+# the installed tool looks for them.
+install(DIRECTORY ${PROJECT_BINARY_DIR}/web/share/murmex/web/
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/murmex/web
+    OPTIONAL)

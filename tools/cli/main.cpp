@@ -12,6 +12,7 @@
 #include "tools/cli/lsp_command.h"
 #include "tools/cli/play_command.h"
 #include "tools/cli/preview_command.h"
+#include "tools/cli/publish_command.h"
 #include "tools/cli/scramble_command.h"
 #include "tools/cli/standard_output.h"
 #include "tools/cli/stats_command.h"
@@ -42,7 +43,7 @@ constexpr CommandRow COMMANDS[] = {
     {addStatsCommand, STATS_SCRIPT_USE},   {addGraphCommand, GRAPH_SCRIPT_USE},
     {addLintCommand, LINT_SCRIPT_USE},     {addExploreCommand, EXPLORE_SCRIPT_USE},
     {addStringsCommand, ScriptUse::None},  {addPreviewCommand, ScriptUse::None},
-    {addLspCommand, ScriptUse::None},
+    {addLspCommand, ScriptUse::None},      {addPublishCommand, ScriptUse::None},
 };
 constexpr size_t COMMAND_COUNT = sizeof(COMMANDS) / sizeof(COMMANDS[0]);
 

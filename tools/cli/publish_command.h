@@ -1,0 +1,40 @@
+// `murmex publish`: one HTML file that plays a script in any browser, from
+// disk or from any web host, with the engine compiled to WebAssembly inside.
+#pragma once
+
+#include "tools/cli/command.h"
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace murmex::tool {
+
+struct PublishOptions {
+    std::string file;
+    std::string output;
+    // Read the file as it stands instead of descrambled.
+    bool plain = false;
+    // Where the page keeps its game between visits; the title when empty.
+    std::string id;
+    std::string language = "en";
+    bool autosave = true;
+    // Make a page even when the script does not load: it shows the window's message.
+    bool allowBroken = false;
+    // Folders holding the web build (share/murmex/web), tried in turn; the
+    // tool's own places when empty.
+    std::vector<std::filesystem::path> webFolders;
+};
+
+// The places the web build is looked for: beside the tool in an install
+// (PREFIX/share/murmex/web), then in the build tree the tool was built in.
+std::vector<std::filesystem::path> webBuildFolders();
+
+// Writes the page. EXIT_FAILED, with the reason on `err`, when the script does
+// not load (unless allowBroken), the web build is missing or the page can't be written.
+int runPublish(const PublishOptions& options, std::ostream& out, std::ostream& err);
+
+CLI::App* addPublishCommand(CLI::App& app, ChosenCommand& chosen);
+
+} // namespace murmex::tool

@@ -1,0 +1,145 @@
+// The JavaScript API over the compiled engine, under Node's test runner.
+// MURMEX_WEB names the web build's folder (make test-web sets it).
+"use strict";
+const assert = require("node:assert/strict");
+const fs = require("node:fs");
+const path = require("node:path");
+const { test, before } = require("node:test");
+
+const web = process.env.MURMEX_WEB || path.join(__dirname, "../../build/web/share/murmex/web");
+const Murmex = require(path.resolve(web, "murmex.js"));
+const demo = fs.readFileSync(path.join(__dirname, "../../examples/demo.chr.txt"));
+const utf8 = (text) => new TextEncoder().encode(text);
+
+let murmex;
+before(async () => {
+    murmex = await Murmex();
+});
+
+function demoGame() {
+    const game = murmex.Script.fromBytes(demo, { plain: true }).newGame();
+    game.start("Intro");
+    return game;
+}
+
+test("the demo's header, characters and the window's colours", () => {
+    const script = murmex.Script.fromBytes(demo, { plain: true });
+    assert.equal(script.title, "Brackenford: The Smith's Favour");
+    assert.deepEqual(script.characters, ["Intro", "Mara", "Smith"]);
+    assert.deepEqual(script.colors.window, { red: 140, green: 190, blue: 255 });
+    // 85, 150 and 200 out of 255 of the header's colours, as the window derives them.
+    assert.deepEqual(script.windowColors, {
+        window: "rgb(46, 63, 85)",
+        line: "rgb(82, 111, 150)",
+        question: "rgb(255, 236, 190)",
+        hover: "rgb(140, 190, 255)",
+        answer: "rgb(200, 185, 149)",
+    });
+});
+
+test("a failed load throws the loader's code, line, texts and the window's message", () => {
+    const cases = [
+        { bytes: demo, plain: false, code: -2, line: 1 },
+        { bytes: utf8("MurmexSrcFile\r\nTitle = x\r\n"), plain: true, code: -3, line: 3 },
+    ];
+    for (const { bytes, plain, code, line } of cases) {
+        assert.throws(
+            () => murmex.Script.fromBytes(bytes, { plain }),
+            (error) =>
+                error instanceof murmex.LoadError &&
+                error.code === code &&
+                error.line === line &&
+                error.detail !== "" &&
+                error.windowText === `Err=${code}\nLine=${line}\nErrStr=${error.message}`
+        );
+    }
+});
+
+test("questions come with their labels and mnemonics; keys match in the library's case", () => {
+    const game = demoGame();
+    const [first] = game.questions;
+    assert.equal(first.text, "Visit the &Smith at his forge.");
+    assert.equal(first.label, "Visit the Smith at his forge.");
+    assert.equal(first.mnemonic, "S");
+    assert.equal(first.mnemonicIndex, 10);
+    assert.equal(murmex.foldMnemonic("s"), murmex.foldMnemonic("S"));
+    assert.equal(murmex.foldMnemonic("é"), "É");
+});
+
+test("a mnemonic's place in the label, past doubled marks and in any script", () => {
+    const cases = [
+        ["Z&\u00fcrich", "Z\u00fcrich", "\u00dc", 1],
+        ["&&a &b", "&a b", "B", 3],
+        ["\u{1F600} &x", "\u{1F600} x", "X", 3],
+        ["none", "none", null, -1],
+        ["end&", "end", null, -1],
+    ];
+    const units = cases.map(([question]) => `{ S = "0" N = "0" Q = "${question}" A = "b" ACT = "ACT_NONE" }`);
+    const source = ["MurmexSrcFile", 'TITLE = "t"', 'COLOR = "1", "2", "3"', 'TEXTCOLOR = "4", "5", "6"', '"Intro" {',
+        '{ S = "0" N = "0" Q = "" A = "a" ACT = "ACT_NONE" }', ...units.slice(0, 5), "}", ""].join("\r\n");
+    const game = murmex.Script.fromBytes(utf8(source), { plain: true }).newGame();
+    game.start("Intro");
+    game.questions.forEach((question, i) => {
+        const [, label, mnemonic, index] = cases[i];
+        assert.equal(question.label, label);
+        assert.equal(question.mnemonic && murmex.foldMnemonic(question.mnemonic), mnemonic);
+        assert.equal(question.mnemonicIndex, index, label);
+    });
+});
+
+test("choices switch, end and restart Intro; variables and money follow", () => {
+    const game = demoGame();
+    const heard = [];
+    game.on("variable", (event) => heard.push([event.kind, event.name, event.value, event.present]));
+    const ended = game.on("ended", (event) => heard.push([event.kind, event.answer]));
+    assert.equal(game.choose(1), "switched");
+    assert.equal(game.character, "Mara");
+    assert.equal(game.choose(0), "continued");
+    assert.equal(game.variables.get("letter"), 1);
+    assert.deepEqual([...game.variables], [["letter", 1]]);
+    game.off(ended);
+    game.variables.set("letter", 7);
+    assert.equal(game.variables.delete("letter"), true);
+    assert.equal(game.variables.delete("letter"), false);
+    assert.equal(game.variables.get("letter"), undefined);
+    game.money = 12;
+    assert.equal(game.money, 12);
+    assert.deepEqual(heard[0], ["variable", "letter", 1, true]);
+    assert.throws(() => game.choose(9), (error) => error.code === -2);
+    assert.throws(() => game.start("Nobody"), /Character not found!/);
+});
+
+test("a listener's exception reaches the caller after the step, and the game plays on", () => {
+    const game = demoGame();
+    game.on("variable", () => {
+        throw new Error("from the listener");
+    });
+    game.choose(1);
+    assert.throws(() => game.choose(0), /from the listener/);
+    assert.equal(game.variables.get("letter"), 1);
+    assert.equal(game.choose(1), "continued");
+});
+
+test("a saved game restores into a new game of the script, and foreign bytes are refused", () => {
+    const game = demoGame();
+    game.choose(1);
+    game.choose(0);
+    const saved = game.save();
+    assert.ok(saved instanceof Uint8Array);
+    const other = murmex.Script.fromBytes(demo, { plain: true }).newGame();
+    other.restore(saved);
+    assert.equal(other.answer, game.answer);
+    assert.deepEqual(other.questions, game.questions);
+    assert.equal(other.variables.get("letter"), 1);
+    const damaged = saved.slice(0, saved.length - 1);
+    assert.throws(() => other.restore(damaged), (error) => error.code === -10);
+    assert.equal(other.answer, game.answer);
+});
+
+test("freed handles and bad arguments are refused in words", () => {
+    const game = demoGame();
+    game.free();
+    assert.throws(() => game.answer, /freed/);
+    assert.throws(() => demoGame().start(42), TypeError);
+    assert.throws(() => demoGame().variables.set("x", 2 ** 31), RangeError);
+});
