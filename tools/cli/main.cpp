@@ -5,6 +5,7 @@
 // there. A new command joins by its row here.
 #include "tools/cli/check_command.h"
 #include "tools/cli/command.h"
+#include "tools/cli/compat_command.h"
 #include "tools/cli/dump_command.h"
 #include "tools/cli/explore_command.h"
 #include "tools/cli/graph_command.h"
@@ -42,7 +43,7 @@ constexpr CommandRow COMMANDS[] = {
     {addStatsCommand, STATS_SCRIPT_USE},   {addGraphCommand, GRAPH_SCRIPT_USE},
     {addLintCommand, LINT_SCRIPT_USE},     {addExploreCommand, EXPLORE_SCRIPT_USE},
     {addStringsCommand, ScriptUse::None},  {addPreviewCommand, ScriptUse::None},
-    {addLspCommand, ScriptUse::None},
+    {addLspCommand, ScriptUse::None},      {addCompatCommand, ScriptUse::None},
 };
 constexpr size_t COMMAND_COUNT = sizeof(COMMANDS) / sizeof(COMMANDS[0]);
 
