@@ -237,20 +237,37 @@ int32_t Game::save(uint8_t* out, size_t capacity, size_t& written) const {
     if (captured != GAME_STATE_OK) {
         return captured;
     }
-    return game_state::encode(state, shared->digest(), out, capacity, written);
+    return game_state::encode(state, shared->engine, shared->digest(), out, capacity, written);
 }
 
 int32_t Game::restore(const uint8_t* bytes, size_t size) {
-    if (notifying()) {
-        return GAME_STATE_UNFIT;
-    }
+    return restoreFrom(bytes, size, false);
+}
+
+int32_t Game::restoreStrictly(const uint8_t* bytes, size_t size) {
+    return restoreFrom(bytes, size, true);
+}
+
+int32_t Game::restoreFrom(const uint8_t* bytes, size_t size, bool strictly) {
+    GameStateRefusal refusal;
+    refusal.code = GAME_STATE_UNFIT;
     GameState state;
-    const int32_t decoded = game_state::decode(bytes, size, shared->digest(), state);
-    if (decoded != GAME_STATE_OK) {
-        return decoded;
+    if (!notifying()) {
+        const auto match =
+            strictly ? game_state::ScriptMatch::Strict : game_state::ScriptMatch::Migrate;
+        if (game_state::decode(bytes, size, shared->engine, shared->digest(), match, state,
+                               refusal) == GAME_STATE_OK &&
+            !game_state::fits(state, shared->engine)) {
+            refusal.code = GAME_STATE_UNFIT;
+        }
     }
-    if (!game_state::fits(state, shared->engine)) {
-        return GAME_STATE_UNFIT;
+    char words[GAME_STATE_REFUSAL_TEXT_SIZE] = {};
+    if (refusal.code != GAME_STATE_OK) {
+        gameStateRefusalMessage(refusal, words, sizeof words);
+    }
+    decodeScriptText(words, std::strlen(words), refusalText, sizeof refusalText);
+    if (refusal.code != GAME_STATE_OK) {
+        return refusal.code;
     }
     for (int32_t c = 0; c < MAX_CHARACTERS; ++c) {
         states[c] = c < state.characterCount ? state.states[c] : 0;

@@ -3,7 +3,10 @@
 #include "murmex/game_state.h"
 
 #include "engine/game_state_parts.h"
+#include "engine/saved_places.h"
 #include "engine/string_pool.h"
+
+#include <cstdio>
 
 namespace murmex {
 
@@ -25,6 +28,13 @@ constexpr ResultText RESULT_TEXTS[] = {
     {GAME_STATE_UNFIT,
      "the game state does not fit the loaded script: an index or a text is out of "
      "range, a slot is given twice, or a name lacks its terminating zero"},
+    {GAME_STATE_CHARACTER_GONE,
+     "the character the saved game talks to is not in the loaded script"},
+    {GAME_STATE_STATE_GONE,
+     "the state of the character the saved game talks to has no talk units in the loaded script"},
+    {GAME_STATE_UNIT_CHANGED,
+     "the talk unit whose answer the saved game shows is gone from the loaded script or does "
+     "something else there"},
 };
 
 bool characterExists(const ConversationEngine& engine, int32_t index) {
@@ -37,8 +47,9 @@ bool unitExists(const Character& character, int32_t index) {
            character.units[index] != nullptr;
 }
 
-// What the view shows: a character, its answer and the units behind its
-// questions, or nothing at all before the first conversation.
+// What the view shows: a character, an answer or parameter of one of its
+// units (as a step leaves it) and the units behind its questions, or nothing
+// at all before the first conversation.
 bool viewFits(const GameState& state, const ConversationEngine& engine) {
     if (state.questionCount < 0 || state.questionCount > MAX_QUESTIONS) {
         return false;
@@ -53,6 +64,11 @@ bool viewFits(const GameState& state, const ConversationEngine& engine) {
         return false;
     }
     const Character& character = *engine.characters[state.characterIndex];
+    saved_places::ShownText which = saved_places::ShownText::None;
+    if (state.answerOffset != -1 &&
+        saved_places::unitShowing(character, pooledTextAt(engine, state.answerOffset), which) < 0) {
+        return false;
+    }
     for (int32_t k = 0; k < state.questionCount; ++k) {
         if (!unitExists(character, state.questionUnits[k])) {
             return false;
@@ -153,6 +169,45 @@ const char* gameStateMessage(int32_t code) {
         }
     }
     return "unknown game state result";
+}
+
+size_t gameStateRefusalMessage(const GameStateRefusal& refusal, char* out, size_t capacity) {
+    // The name as the translation export writes a repeated one.
+    char name[MAX_CHARACTER_NAME + 16];
+    if (refusal.occurrence > 1) {
+        std::snprintf(name, sizeof name, "%s~%d", refusal.character,
+                      static_cast<int>(refusal.occurrence));
+    } else {
+        std::snprintf(name, sizeof name, "%s", refusal.character);
+    }
+    char scratch[1];
+    char* into = out != nullptr && capacity > 0 ? out : scratch;
+    const size_t room = out != nullptr && capacity > 0 ? capacity : sizeof scratch;
+    int length = 0;
+    switch (refusal.code) {
+    case GAME_STATE_CHARACTER_GONE:
+        length = std::snprintf(
+            into, room, "the saved game talks to \"%s\", who is not in the loaded script", name);
+        break;
+    case GAME_STATE_STATE_GONE:
+        length = std::snprintf(into, room,
+                               "the saved game talks to \"%s\" in state %d, which has no talk "
+                               "units in the loaded script",
+                               name, static_cast<int>(refusal.state));
+        break;
+    case GAME_STATE_UNIT_CHANGED:
+        length = std::snprintf(into, room,
+                               "the saved game shows the answer of talk unit %d of \"%s\" in "
+                               "state %d, which is gone from the loaded script or does something "
+                               "else there",
+                               static_cast<int>(refusal.unitPlace), name,
+                               static_cast<int>(refusal.unitState));
+        break;
+    default:
+        length = std::snprintf(into, room, "%s", gameStateMessage(refusal.code));
+        break;
+    }
+    return length > 0 ? static_cast<size_t>(length) : 0;
 }
 
 } // namespace murmex

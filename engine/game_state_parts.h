@@ -21,13 +21,26 @@ bool fits(const GameState& state, const ConversationEngine& script);
 // Puts what the value shows into the view; the value must fit the script.
 void showView(const GameState& state, const ConversationEngine& script, ConversationView& view);
 
-// The value as saved-game bytes bound to the script with `digest`; the
-// results and `written` as saveGameState gives them.
-int32_t encode(const GameState& state, uint64_t digest, uint8_t* out, size_t capacity,
-               size_t& written);
+// The value, which fits `script` (whose digest is `digest`), as version 2
+// saved-game bytes; the results and `written` as saveGameState gives them.
+int32_t encode(const GameState& state, const ConversationEngine& script, uint64_t digest,
+               uint8_t* out, size_t capacity, size_t& written);
 
-// Reads saved-game bytes into `out` after checking their frame and digest;
-// the indices are left for fits() to check.
-int32_t decode(const uint8_t* bytes, size_t size, uint64_t digest, GameState& out);
+// The same in version 1's layout, as games wrote before version 2; for the
+// tests and fuzzing that check such bytes still restore.
+int32_t encodeVersion1(const GameState& state, uint64_t digest, uint8_t* out, size_t capacity,
+                       size_t& written);
+
+// Whether a version 2 saved game may restore into a script other than its own.
+enum class ScriptMatch { Migrate, Strict };
+
+// Reads saved-game bytes of either version into `out` for `script`, whose
+// digest is `digest`, after checking their frame: version 1 as it stands, for
+// the same script only; version 2 found again in the script by its names
+// (with Strict, in the same script only). The indices are left for fits() to
+// check. `refusal` gets the result, and for version 2 the character and unit
+// it is about.
+int32_t decode(const uint8_t* bytes, size_t size, const ConversationEngine& script, uint64_t digest,
+               ScriptMatch match, GameState& out, GameStateRefusal& refusal);
 
 } // namespace murmex::game_state

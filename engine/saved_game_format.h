@@ -1,13 +1,24 @@
-// The layout of a saved game, for the code that writes and reads it and for
-// its tests. Every number is little-endian:
-//   magic "MXGS", version (4), total length with the checksum (4),
-//   script digest (8), then the payload:
-//   character count (4), each character's state (4 each), the view's
-//   character (4, -1 for none), its answer's pool offset (4, -1 for none),
-//   question count (4), each question's unit (4 each), money (4),
-//   variable count (4), each occupied slot in ascending order as
-//   slot (2), name bytes and their zero (2 to NAME_SIZE), value (4),
-//   and last the checksum (8): FNV-1a over every byte before it.
+// The layouts of a saved game, for the code that writes and reads them and
+// for their tests. Every number is little-endian. Both versions share the
+// frame: magic "MXGS", version (4), total length with the checksum (4),
+// script digest (8), then the payload, and last the checksum (8): FNV-1a
+// over every byte before it.
+// Version 1 refers to the script by number and fits only the script it was
+// saved from. Its payload: character count (4), each character's state (4
+// each), the view's character (4, -1 for none), its answer's pool offset (4,
+// -1 for none), question count (4), each question's unit (4 each), then the
+// memory.
+// Version 2 refers to the script by names that survive edits and a
+// translation. Its payload: character count (4), each character's name and
+// its zero (1 to MAX_CHARACTER_NAME + 1) and state (4); the character talked
+// to (4, its place in that list, -1 for none); what the view shows (1: 0
+// nothing, 1 a unit's answer, 2 a unit's parameter, the name a hand-over
+// shows) and, unless nothing, the unit's state (4), its place among its
+// character's units of that state (2, from 1) and its shape (8); then the
+// memory. The questions are not kept: they follow from the rest.
+// The memory, in both: money (4), variable count (4), each occupied slot in
+// ascending order as slot (2), name bytes and their zero (2 to NAME_SIZE),
+// value (4).
 #pragma once
 
 #include "engine/fnv1a.h"
@@ -19,10 +30,13 @@
 namespace murmex::saved_game {
 
 constexpr uint8_t MAGIC[4] = {'M', 'X', 'G', 'S'};
-// Raised with every change of the layout, so that a saved game in another
-// layout is refused instead of misread. Magic, version and length keep their
-// places in every version.
-constexpr uint32_t VERSION = 1;
+// Raised with every change of the layout, so that a saved game in a layout
+// this code does not know is refused instead of misread. Magic, version and
+// length keep their places in every version.
+constexpr uint32_t VERSION_1 = 1;
+constexpr uint32_t VERSION_2 = 2;
+// The version written.
+constexpr uint32_t VERSION = VERSION_2;
 constexpr size_t VERSION_OFFSET = 4;
 constexpr size_t LENGTH_OFFSET = 8;
 constexpr size_t DIGEST_OFFSET = 12;
@@ -31,11 +45,21 @@ constexpr size_t CHECKSUM_BYTES = 8;
 
 // Bytes of one stored variable at most: slot, longest name with its zero, value.
 constexpr size_t VARIABLE_MAX_BYTES = 2 + NAME_SIZE + 4;
-// Three counts, the view's character and answer, and money: six 4-byte
-// fields besides the states, questions and variables.
-constexpr size_t MAX_BYTES = PAYLOAD_OFFSET + 6 * 4 + 4 * MAX_CHARACTERS + 4 * MAX_QUESTIONS +
-                             MEMORY_SLOTS * VARIABLE_MAX_BYTES + CHECKSUM_BYTES;
+// Money and the variable count, then every slot holding a longest name.
+constexpr size_t MEMORY_MAX_BYTES = 2 * 4 + MEMORY_SLOTS * VARIABLE_MAX_BYTES;
+// Version 1: two counts, the view's character and answer: four 4-byte
+// fields besides the states, questions and memory.
+constexpr size_t MAX_BYTES = PAYLOAD_OFFSET + 4 * 4 + 4 * MAX_CHARACTERS + 4 * MAX_QUESTIONS +
+                             MEMORY_MAX_BYTES + CHECKSUM_BYTES;
 static_assert(MAX_BYTES == GAME_STATE_MAX_BYTES);
+// Version 2: the character count and the one talked to, every character
+// with a longest name, and the unit shown.
+constexpr size_t CHARACTER_MAX_BYTES = MAX_CHARACTER_NAME + 1 + 4;
+constexpr size_t SHOWN_MAX_BYTES = 1 + 4 + 2 + 8;
+constexpr size_t VERSION_2_MAX_BYTES = PAYLOAD_OFFSET + 2 * 4 +
+                                       MAX_CHARACTERS * CHARACTER_MAX_BYTES + SHOWN_MAX_BYTES +
+                                       MEMORY_MAX_BYTES + CHECKSUM_BYTES;
+static_assert(VERSION_2_MAX_BYTES == GAME_STATE_V2_MAX_BYTES);
 
 inline uint64_t checksumOf(const uint8_t* bytes, size_t size) {
     Fnv1a checksum;

@@ -1,8 +1,11 @@
 // Fuzzes restoring a saved game. The input is restored once as it stands and
-// once as the payload of a saved game framed for the loaded script (header,
-// digest, length and checksum all right), so that the payload's decoding is
-// reached past the checksum. A refusal must leave the engine and the view as
-// they were; a game that is taken must save back to exactly its bytes.
+// once as the payload of a saved game of each version framed for the loaded
+// script (header, digest, length and checksum all right), so that the
+// payload's decoding is reached past the checksum. A refusal must leave the
+// engine and the view as they were. A version 1 game that is taken must save
+// back to exactly its bytes in that layout; a version 2 one names its
+// situation, so what it saves must restore strictly and save back the same.
+#include "engine/game_state_parts.h"
 #include "engine/saved_game_format.h"
 #include "model_checks.h"
 #include "murmex/conversation_engine.h"
@@ -47,11 +50,24 @@ struct Game {
     }
 
     Bytes save() const {
-        Bytes bytes(murmex::GAME_STATE_MAX_BYTES);
+        Bytes bytes(murmex::GAME_STATE_V2_MAX_BYTES);
         size_t written = 0;
         if (murmex::saveGameState(engine, view, bytes.data(), bytes.size(), written) !=
             murmex::GAME_STATE_OK) {
             fail("a game in play does not save");
+        }
+        bytes.resize(written);
+        return bytes;
+    }
+
+    Bytes saveVersion1() const {
+        murmex::GameState state;
+        Bytes bytes(murmex::GAME_STATE_MAX_BYTES);
+        size_t written = 0;
+        if (murmex::captureGameState(engine, view, state) != murmex::GAME_STATE_OK ||
+            murmex::game_state::encodeVersion1(state, murmex::scriptDigest(engine), bytes.data(),
+                                               bytes.size(), written) != murmex::GAME_STATE_OK) {
+            fail("a game in play does not save in version 1's layout");
         }
         bytes.resize(written);
         return bytes;
@@ -62,11 +78,12 @@ struct Game {
     murmex::GameState start;
 };
 
-// The input as the payload between a right header and a right checksum.
-Bytes framed(const Game& game, const uint8_t* data, size_t size) {
+// The input as the payload between a right header of `version` and a right checksum.
+Bytes framed(const Game& game, uint32_t version, const uint8_t* data, size_t size) {
     using namespace murmex::saved_game;
     const Bytes saved = game.save();
     Bytes bytes(saved.begin(), saved.begin() + PAYLOAD_OFFSET);
+    putLittleEndian(bytes.data() + VERSION_OFFSET, version, 4);
     bytes.insert(bytes.end(), data, data + size);
     bytes.resize(bytes.size() + CHECKSUM_BYTES);
     seal(bytes.data(), bytes.size());
@@ -80,11 +97,24 @@ void restore(Game& game, const Bytes& bytes) {
     const Bytes before = game.save();
     const int32_t result =
         murmex::restoreGameState(game.engine, game.view, bytes.data(), bytes.size());
-    if (result == murmex::GAME_STATE_OK && game.save() != bytes) {
-        fail("a restored game saves to other bytes");
+    if (result != murmex::GAME_STATE_OK) {
+        if (game.save() != before) {
+            fail("a refused saved game changed the game");
+        }
+        return;
     }
-    if (result != murmex::GAME_STATE_OK && game.save() != before) {
-        fail("a refused saved game changed the game");
+    using namespace murmex::saved_game;
+    if (getLittleEndian(bytes.data() + VERSION_OFFSET, 4) == VERSION_1) {
+        if (game.saveVersion1() != bytes) {
+            fail("a restored version 1 game saves to other bytes");
+        }
+        return;
+    }
+    const Bytes again = game.save();
+    if (murmex::restoreGameStateStrictly(game.engine, game.view, again.data(), again.size()) !=
+            murmex::GAME_STATE_OK ||
+        game.save() != again) {
+        fail("a restored version 2 game does not restore again as it saves");
     }
 }
 
@@ -93,6 +123,7 @@ void restore(Game& game, const Bytes& bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static Game game;
     restore(game, Bytes(data, data + size));
-    restore(game, framed(game, data, size));
+    restore(game, framed(game, murmex::saved_game::VERSION_1, data, size));
+    restore(game, framed(game, murmex::saved_game::VERSION_2, data, size));
     return 0;
 }

@@ -10,7 +10,7 @@
 namespace murmex {
 
 // A character's name: names are short labels that the runtime compares.
-constexpr int32_t NAME_LIMIT = 100;
+constexpr int32_t NAME_LIMIT = MAX_CHARACTER_NAME + 2;
 // The title, header colours, S, N, Q, A, ACT and PARAM: room for a paragraph of answer text.
 constexpr int32_t TEXT_LIMIT = MAX_TEXT_LENGTH + 2;
 // A unit's VAL and a condition's ID, OP and VAL: numbers, operators, variable names.

@@ -12,7 +12,7 @@
 #include <memory>
 #include <new>
 
-static_assert(MURMEX_SAVE_MAX_BYTES == murmex::GAME_STATE_MAX_BYTES);
+static_assert(MURMEX_SAVE_MAX_BYTES == murmex::GAME_STATE_V2_MAX_BYTES);
 static_assert(sizeof(murmex_load_error::detail) >= murmex::LOAD_DETAIL_TEXT_SIZE);
 
 struct murmex_script {
@@ -30,7 +30,8 @@ struct CListener {
 
 struct murmex_game {
     std::unique_ptr<murmex::Game> game;
-    // Words of the last failure; a fixed text, never freed.
+    // Words of the last failure: a fixed text, or the game's own words of a
+    // refused restore, which live until its next restore.
     mutable const char* lastError = "";
     // Every listener record this game was given.
     CListener* records = nullptr;
@@ -414,15 +415,31 @@ int murmex_game_save(const murmex_game* game, void* buffer, size_t capacity, siz
                : fail(game, MURMEX_ERROR_SAVED_GAME, murmex::gameStateMessage(result));
 }
 
-int murmex_game_restore(murmex_game* game, const void* data, size_t size) {
+namespace {
+
+// Restores with the game's own rule; a refusal is worded with the character
+// and state it is about.
+int restoreGame(murmex_game* game, const void* data, size_t size, bool strictly) {
     const int checked = checkChange(game);
     if (checked != MURMEX_OK || (data == nullptr && size != 0)) {
         return checked != MURMEX_OK ? checked : fail(game, MURMEX_ERROR_NULL);
     }
-    const int32_t result = game->game->restore(static_cast<const uint8_t*>(data), size);
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    const int32_t result =
+        strictly ? game->game->restoreStrictly(bytes, size) : game->game->restore(bytes, size);
     return result == murmex::GAME_STATE_OK
                ? MURMEX_OK
-               : fail(game, MURMEX_ERROR_SAVED_GAME, murmex::gameStateMessage(result));
+               : fail(game, MURMEX_ERROR_SAVED_GAME, game->game->refusal());
+}
+
+} // namespace
+
+int murmex_game_restore(murmex_game* game, const void* data, size_t size) {
+    return restoreGame(game, data, size, false);
+}
+
+int murmex_game_restore_strict(murmex_game* game, const void* data, size_t size) {
+    return restoreGame(game, data, size, true);
 }
 
 int murmex_game_listen(murmex_game* game, int kind, murmex_listener listener, void* user_data,

@@ -111,7 +111,7 @@ int main() {
         show(view);
     }
 
-    uint8_t saved[murmex::GAME_STATE_MAX_BYTES];
+    uint8_t saved[murmex::GAME_STATE_V2_MAX_BYTES];
     size_t size = 0;
     int32_t code = murmex::saveGameState(engine, view, saved, sizeof saved, size);
     if (code != murmex::GAME_STATE_OK) {

@@ -122,10 +122,16 @@ class Game {
     void setMoney(int32_t amount);
 
     // The game as saved-game bytes, in the format of saveGameState; restore
-    // takes them back for the same script and refuses anything else,
-    // changing nothing. GAME_STATE_ codes, as gameStateMessage words them.
+    // takes them back as restoreGameState does (into an edited or translated
+    // script too, where it still holds the situation saved), restoreStrictly
+    // as restoreGameStateStrictly does (for the same script only). A refusal
+    // changes nothing. GAME_STATE_ codes; refusal() words the last one.
     int32_t save(uint8_t* out, size_t capacity, size_t& written) const;
     int32_t restore(const uint8_t* bytes, size_t size);
+    int32_t restoreStrictly(const uint8_t* bytes, size_t size);
+    // Why the last restore was refused, as gameStateRefusalMessage words it,
+    // in UTF-8; empty after one that was taken.
+    const char* refusal() const { return refusalText; }
 
     // Adds a listener; 0 when memory runs out. Listeners hear events in the
     // order they were added, after the step that caused them is complete; one
@@ -153,6 +159,7 @@ class Game {
     void deliver(const GameEvent& event);
     void announceVariable(const char* name, bool existed, int32_t before);
     void announceMoney(int32_t before);
+    int32_t restoreFrom(const uint8_t* bytes, size_t size, bool strictly);
 
     std::shared_ptr<const Script> shared;
     int32_t states[MAX_CHARACTERS] = {};
@@ -176,6 +183,8 @@ class Game {
     // For events: a name, and the ending answer.
     char eventName[NAME_TEXT_SIZE] = {};
     char eventAnswer[TEXT_SIZE] = {};
+    // The last restore's refusal, decoded.
+    char refusalText[decodedCapacity(GAME_STATE_REFUSAL_TEXT_SIZE)] = {};
     // Marker-free bytes on their way to being decoded.
     char unmarked[MAX_TEXT_LENGTH + 1] = {};
 };

@@ -184,12 +184,18 @@ MURMEX_API int murmex_game_set_money(murmex_game* game, int32_t money);
 /* Writes the game as bytes. With a null buffer or one too small,
  * MURMEX_ERROR_BUFFER and *written the size needed (at most
  * MURMEX_SAVE_MAX_BYTES). */
-#define MURMEX_SAVE_MAX_BYTES 13472
+#define MURMEX_SAVE_MAX_BYTES 23359
 MURMEX_API int murmex_game_save(const murmex_game* game, void* buffer, size_t capacity,
                                 size_t* written);
-/* Restores what murmex_game_save wrote for the same script. A refusal
- * (MURMEX_ERROR_SAVED_GAME) changes nothing. */
+/* Restores what murmex_game_save wrote: into the same script exactly, and
+ * into an edited or translated one while it still holds the situation saved
+ * (the character talked to, its state, the unit whose answer is shown).
+ * Saves written before the format's version 2 restore into their own script
+ * only. A refusal (MURMEX_ERROR_SAVED_GAME) changes nothing, and
+ * murmex_game_last_error names the character and state it is about. */
 MURMEX_API int murmex_game_restore(murmex_game* game, const void* data, size_t size);
+/* The same, but any change of the script refuses. */
+MURMEX_API int murmex_game_restore_strict(murmex_game* game, const void* data, size_t size);
 
 /* Adds a listener for one MURMEX_EVENT_ kind; *id names it for removal.
  * Listeners hear events in the order they were added; one added from inside

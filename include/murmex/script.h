@@ -17,8 +17,8 @@ namespace murmex {
 
 // Bytes of a decoded title, with room for the terminating zero.
 constexpr size_t TITLE_TEXT_SIZE = static_cast<size_t>(MAX_TITLE) * 3 + 1;
-// Bytes of a decoded character name: names hold at most 98 bytes.
-constexpr size_t NAME_TEXT_SIZE = 98 * 3 + 1;
+// Bytes of a decoded character name, with room for the terminating zero.
+constexpr size_t NAME_TEXT_SIZE = static_cast<size_t>(MAX_CHARACTER_NAME) * 3 + 1;
 
 class Script {
   public:

@@ -20,6 +20,8 @@ constexpr int32_t MAX_CONDITIONS = 3;
 constexpr int32_t MAX_TITLE = 50;
 // Bytes of a question, an answer or a parameter; a longer one fails the load.
 constexpr int32_t MAX_TEXT_LENGTH = 1498;
+// Bytes of a character's name; a longer one fails the load.
+constexpr int32_t MAX_CHARACTER_NAME = 98;
 
 // What applying a talk unit does besides moving the character's state.
 enum ActionType : int32_t {

@@ -1,6 +1,7 @@
 // Saved games: a restored game shows the same screen and plays on exactly
 // like the one saved, the memory's slot layout included; every kind of bad
 // input is refused with its own code and changes nothing.
+#include "engine/game_state_parts.h"
 #include "engine/saved_game_format.h"
 #include "murmex/conversation_flow.h"
 #include "murmex/game_state.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <random>
 #include <set>
@@ -95,7 +97,7 @@ struct Game {
     }
 
     Bytes save() const {
-        Bytes bytes(GAME_STATE_MAX_BYTES);
+        Bytes bytes(GAME_STATE_V2_MAX_BYTES);
         size_t written = 0;
         EXPECT_EQ(saveGameState(engine, view, bytes.data(), bytes.size(), written), GAME_STATE_OK);
         bytes.resize(written);
@@ -116,6 +118,19 @@ struct Game {
 Game& savedGame(Game& game) {
     game.play({"Set ab", "Set ba", "Forget ab", "Next", "Pay", "Go to Bob"});
     return game;
+}
+
+// The game in version 1's layout, as games saved before version 2.
+Bytes version1Of(const Game& game) {
+    GameState state;
+    EXPECT_EQ(captureGameState(game.engine, game.view, state), GAME_STATE_OK);
+    Bytes bytes(GAME_STATE_MAX_BYTES);
+    size_t written = 0;
+    EXPECT_EQ(game_state::encodeVersion1(state, scriptDigest(game.engine), bytes.data(),
+                                         bytes.size(), written),
+              GAME_STATE_OK);
+    bytes.resize(written);
+    return bytes;
 }
 
 // Checks that a restore of `bytes` is refused with `code` and leaves the game alone.
@@ -153,12 +168,21 @@ TEST(GameStateTest, FullestStateFitsTheLargestSize) {
         ASSERT_EQ(saved.engine.memory.set(name.c_str(), i), 0);
     }
     const Bytes bytes = saved.save();
-    const size_t unused = 4 * static_cast<size_t>(MAX_CHARACTERS - saved.engine.characterCount +
-                                                  MAX_QUESTIONS - saved.view.questionCount);
-    EXPECT_EQ(bytes.size() + unused, GAME_STATE_MAX_BYTES);
+    // Version 2 leaves room for every character with a longest name.
+    size_t unused = saved_game::CHARACTER_MAX_BYTES *
+                    static_cast<size_t>(MAX_CHARACTERS - saved.engine.characterCount);
+    for (int32_t c = 0; c < saved.engine.characterCount; ++c) {
+        unused += MAX_CHARACTER_NAME - std::strlen(saved.engine.characters[c]->name);
+    }
+    EXPECT_EQ(bytes.size() + unused, GAME_STATE_V2_MAX_BYTES);
     Game restored;
     ASSERT_EQ(restored.restore(bytes), GAME_STATE_OK);
     EXPECT_EQ(restored.save(), bytes);
+    // Version 1 leaves room for every character's state and five questions.
+    const size_t written = version1Of(saved).size();
+    const size_t unusedV1 = 4 * static_cast<size_t>(MAX_CHARACTERS - saved.engine.characterCount +
+                                                    MAX_QUESTIONS - saved.view.questionCount);
+    EXPECT_EQ(written + unusedV1, GAME_STATE_MAX_BYTES);
 }
 
 TEST(GameStateTest, TooSmallBufferIsLeftAloneAndToldTheSize) {
@@ -235,10 +259,16 @@ TEST(GameStateTest, EveryShorterLengthIsTruncated) {
     EXPECT_EQ(restoreGameState(other.engine, other.view, nullptr, 0), GAME_STATE_TRUNCATED);
 }
 
-TEST(GameStateTest, AnotherScriptsGameIsRefused) {
+// Any change refuses a strict restore; an edit that keeps the situation
+// saved migrates otherwise (saved_game_migration_test.cpp).
+TEST(GameStateTest, AnotherScriptsGameIsRefusedStrictly) {
     Game saved;
     Game other(savedScript("Good day."));
-    expectRefused(other, savedGame(saved).save(), GAME_STATE_OTHER_SCRIPT);
+    const Bytes bytes = savedGame(saved).save();
+    const Bytes before = other.save();
+    EXPECT_EQ(restoreGameStateStrictly(other.engine, other.view, bytes.data(), bytes.size()),
+              GAME_STATE_OTHER_SCRIPT);
+    EXPECT_EQ(other.save(), before);
 }
 
 TEST(GameStateTest, ValuesOutsideTheScriptAreNotApplied) {
@@ -273,36 +303,51 @@ TEST(GameStateTest, ValuesOutsideTheScriptAreNotApplied) {
 
 TEST(GameStateTest, EachCodeHasItsOwnMessage) {
     std::set<std::string> messages;
-    for (int32_t code = GAME_STATE_UNFIT; code <= GAME_STATE_OK; ++code) {
+    for (int32_t code = GAME_STATE_UNIT_CHANGED; code <= GAME_STATE_OK; ++code) {
         messages.insert(gameStateMessage(code));
     }
     messages.insert(gameStateMessage(1));
-    EXPECT_EQ(messages.size(), 8u);
+    EXPECT_EQ(messages.size(), 11u);
 }
 
 // Damaged bytes that still carry a right length and checksum, as a hostile
-// writer would make them: refused without a change, or taken as they stand.
+// writer would make them: refused without a change, or taken. Version 1 is
+// taken as it stands; version 2 names its situation, so what is taken is
+// what the names find, and saves again to bytes that restore to the same.
 TEST(GameStateTest, ResealedDamageIsRefusedOrKeptExactly) {
     Game saved;
     ASSERT_EQ(savedGame(saved).engine.memory.set("nineteen_characters", 7), 0);
-    const Bytes original = saved.save();
+    const Bytes version1 = version1Of(saved);
     Game game;
     std::mt19937 random(20240611);
-    for (int round = 0; round < 3000; ++round) {
-        Bytes bytes = original;
-        const size_t payload =
-            bytes.size() - saved_game::PAYLOAD_OFFSET - saved_game::CHECKSUM_BYTES;
-        const auto at = bytes.begin() + static_cast<std::ptrdiff_t>(saved_game::PAYLOAD_OFFSET +
-                                                                    random() % payload);
-        if (round % 2 == 0) {
-            *at = static_cast<uint8_t>(random());
-        } else {
-            bytes.erase(at); // the fields after it slide
+    const Bytes version2 = saved.save();
+    for (const Bytes* original : {&version1, &version2}) {
+        const bool exact = original == &version1;
+        for (int round = 0; round < 3000; ++round) {
+            Bytes bytes = *original;
+            const size_t payload =
+                bytes.size() - saved_game::PAYLOAD_OFFSET - saved_game::CHECKSUM_BYTES;
+            const auto at = bytes.begin() + static_cast<std::ptrdiff_t>(saved_game::PAYLOAD_OFFSET +
+                                                                        random() % payload);
+            if (round % 2 == 0) {
+                *at = static_cast<uint8_t>(random());
+            } else {
+                bytes.erase(at); // the fields after it slide
+            }
+            saved_game::seal(bytes.data(), bytes.size());
+            const Bytes before = game.save();
+            if (game.restore(bytes) != GAME_STATE_OK) {
+                EXPECT_EQ(game.save(), before) << "round " << round;
+                continue;
+            }
+            if (exact) {
+                EXPECT_EQ(version1Of(game), bytes) << "round " << round;
+                continue;
+            }
+            const Bytes again = game.save();
+            ASSERT_EQ(game.restore(again), GAME_STATE_OK) << "round " << round;
+            EXPECT_EQ(game.save(), again) << "round " << round;
         }
-        saved_game::seal(bytes.data(), bytes.size());
-        const Bytes before = game.save();
-        const bool taken = game.restore(bytes) == GAME_STATE_OK;
-        EXPECT_EQ(game.save(), taken ? bytes : before) << "round " << round;
     }
 }
 

@@ -179,7 +179,7 @@ TEST(GameTest, SavesMoveBetweenGamesAndEnginesOfTheSameScript) {
     auto game = startedGame(script);
     game->choose(COUNT);
     game->setMoney(42);
-    uint8_t bytes[GAME_STATE_MAX_BYTES];
+    uint8_t bytes[GAME_STATE_V2_MAX_BYTES];
     size_t written = 0;
     ASSERT_EQ(game->save(bytes, sizeof bytes, written), GAME_STATE_OK);
 
@@ -202,8 +202,15 @@ TEST(GameTest, SavesMoveBetweenGamesAndEnginesOfTheSameScript) {
     EXPECT_EQ(restored->restore(bytes, written), GAME_STATE_CORRUPT);
     EXPECT_STREQ(restored->answerText(), "Paid.");
     bytes[written - 1] ^= 1;
-    EXPECT_EQ(Game::create(loadPlain(testing::smallScript()))->restore(bytes, written),
-              GAME_STATE_OTHER_SCRIPT);
+    // Another script: refused strictly for any change, and otherwise because
+    // it does not hold the situation, with the refusal in words.
+    auto other = Game::create(loadPlain(testing::smallScript()));
+    EXPECT_EQ(other->restoreStrictly(bytes, written), GAME_STATE_OTHER_SCRIPT);
+    EXPECT_EQ(other->restore(bytes, written), GAME_STATE_STATE_GONE);
+    EXPECT_NE(std::string(other->refusal()).find("\"Intro\" in state 1"), std::string::npos)
+        << other->refusal();
+    EXPECT_EQ(restored->restore(bytes, written), GAME_STATE_OK);
+    EXPECT_STREQ(restored->refusal(), "");
 }
 
 } // namespace

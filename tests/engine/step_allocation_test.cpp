@@ -53,7 +53,7 @@ TEST(StepAllocationTest, TakingSavingAndRestoringTheGameAllocateNothing) {
     ConversationView view;
     ASSERT_EQ(engine.startCharacter(engine.findCharacter("Intro"), view), 0);
     GameState state;
-    uint8_t bytes[GAME_STATE_MAX_BYTES];
+    uint8_t bytes[GAME_STATE_V2_MAX_BYTES];
     size_t written = 0;
     const long before = testing::heap::allocations.load();
     ASSERT_EQ(captureGameState(engine, view, state), GAME_STATE_OK);
@@ -70,7 +70,7 @@ TEST(StepAllocationTest, AGameOverASharedScriptAllocatesNothingOnceMade) {
     ASSERT_NE(game, nullptr);
     game->listen(
         GameEventKind::VariableChanged, [](void*, const GameEvent&) {}, nullptr);
-    uint8_t bytes[GAME_STATE_MAX_BYTES];
+    uint8_t bytes[GAME_STATE_V2_MAX_BYTES];
     size_t written = 0;
     const long before = testing::heap::allocations.load();
     for (int32_t round = 0; round < 100; ++round) {

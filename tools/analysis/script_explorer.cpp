@@ -42,8 +42,9 @@ uint8_t kindBit(FailureKind kind) {
 
 class Explorer {
   public:
-    Explorer(ConversationEngine& engine, const ScriptLines& lines, const ExploreLimits& limits)
-        : engine(engine), lines(lines), limits(limits), flow(engine, view) {
+    Explorer(ConversationEngine& engine, const ScriptLines& lines, const ExploreLimits& limits,
+             const StepWatcher& watcher)
+        : engine(engine), lines(lines), limits(limits), watcher(watcher), flow(engine, view) {
         for (int32_t c = 0; c < engine.characterCount; ++c) {
             const int32_t units = engine.characters[c] ? engine.characters[c]->unitCount : 0;
             reached[c].assign(units, false);
@@ -62,6 +63,7 @@ class Explorer {
         }
         changedCharacters.push_back(view.characterIndex);
         noteInitialAnswer();
+        watch(NO_SITUATION, 0);
         const SituationKey key{view.characterIndex, engine.characters[view.characterIndex]->state,
                                store.layouts().numberOf(engine.memory, names)};
         store.add(key, 0, 0, 0);
@@ -135,6 +137,7 @@ class Explorer {
                 noteInitialAnswer();
             }
             noteMoney(index, record.character, unit);
+            watch(index, unit);
             // Most questions leave the memory alone; only a changed one is read
             // slot by slot.
             const uint32_t layout =
@@ -183,6 +186,12 @@ class Explorer {
         }
         changedCharacters.clear();
         view = shown;
+    }
+
+    void watch(uint32_t situation, int32_t unit) {
+        if (watcher) {
+            watcher(situation, unit, engine, view);
+        }
     }
 
     void cut(CutOff reason) {
@@ -314,6 +323,7 @@ class Explorer {
     ConversationEngine& engine;
     const ScriptLines& lines;
     const ExploreLimits& limits;
+    const StepWatcher& watcher;
     ConversationView view;
     ConversationFlow flow;
     SituationStore store;
@@ -347,21 +357,23 @@ class Explorer {
     CutOff cutOff = CutOff::None;
 };
 
-// The questions that lead from the start to the failure, the failing one
-// last. Only the parents' indices are stored; the texts are the script's.
-std::vector<std::string> pathTo(const ConversationEngine& engine, const SituationStore& store,
-                                const FailureRecord& failure) {
-    if (failure.situation == NO_SITUATION) {
+} // namespace
+
+// Only the parents' indices are stored; the texts are the script's.
+std::vector<std::string> questionsTo(const ConversationEngine& engine, const ExploreReport& report,
+                                     uint32_t situation, int32_t unit) {
+    if (situation == NO_SITUATION) {
         return {};
     }
-    auto question = [&](uint32_t situation, uint16_t unit) {
-        return engine.characters[store.record(situation).character]->units[unit]->question;
+    const SituationStore& store = *report.store;
+    auto question = [&](uint32_t at, int32_t u) {
+        return engine.characters[store.record(at).character]->units[u]->question;
     };
-    std::vector<const char*> questions{question(failure.situation, failure.unit)};
-    for (uint32_t index = failure.situation; index != 0;) {
-        const SituationRecord& situation = store.record(index);
-        questions.push_back(question(situation.parent, situation.unit));
-        index = situation.parent;
+    std::vector<const char*> questions{question(situation, unit)};
+    for (uint32_t index = situation; index != 0;) {
+        const SituationRecord& record = store.record(index);
+        questions.push_back(question(record.parent, record.unit));
+        index = record.parent;
     }
     std::vector<std::string> path;
     path.reserve(questions.size());
@@ -371,18 +383,16 @@ std::vector<std::string> pathTo(const ConversationEngine& engine, const Situatio
     return path;
 }
 
-} // namespace
-
 ExploreReport exploreScript(ConversationEngine& engine, const ScriptLines& lines,
-                            const ExploreLimits& limits) {
-    return Explorer(engine, lines, limits).run();
+                            const ExploreLimits& limits, const StepWatcher& watcher) {
+    return Explorer(engine, lines, limits, watcher).run();
 }
 
 Finding describeFailure(const ConversationEngine& engine, const ScriptLines& lines,
                         const ExploreReport& report, const FailureRecord& failure) {
     Finding finding;
     finding.hasPath = true;
-    finding.path = pathTo(engine, *report.store, failure);
+    finding.path = questionsTo(engine, report, failure.situation, failure.unit);
     const std::string message = failure.text;
     const auto stops = [&message] { return "the player stops with \"" + message + "\""; };
     if (failure.kind == FailureKind::NoIntro) {

@@ -9,7 +9,9 @@
 #include "tools/analysis/finding.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace murmex::tool {
@@ -95,11 +97,24 @@ struct ExploreReport {
     std::shared_ptr<const SituationStore> store;
 };
 
+// Told of every screen a step of the search leads to, failed steps aside:
+// the stored situation the step was taken in (NO_SITUATION for the game's
+// first start) and the unit of its character whose question was chosen, with
+// the engine and the view as the step left them.
+using StepWatcher =
+    std::function<void(uint32_t situation, int32_t unit, const ConversationEngine& engine,
+                       const ConversationView& view)>;
+
 // Explores from a start of "Intro" with an empty memory. The engine's
 // characters and memory are changed; the script itself is not. The report
 // points into the engine's texts and must not outlive it.
 ExploreReport exploreScript(ConversationEngine& engine, const ScriptLines& lines,
-                            const ExploreLimits& limits);
+                            const ExploreLimits& limits, const StepWatcher& watcher = {});
+
+// The questions that lead from the start to choosing `unit` in stored
+// situation `situation`, that one last; none for NO_SITUATION.
+std::vector<std::string> questionsTo(const ConversationEngine& engine, const ExploreReport& report,
+                                     uint32_t situation, int32_t unit);
 
 // A failure of the report worded as a finding, with the questions that lead
 // to it rebuilt from the stored situations. `engine` and `lines` are those

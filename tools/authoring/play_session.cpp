@@ -2,6 +2,7 @@
 // and putting into words what each step did.
 #include "tools/authoring/play_session.h"
 
+#include "murmex/game_state.h"
 #include "player/load_error_text.h"
 #include "text/display_text.h"
 #include "tools/analysis/shown_text.h"
@@ -81,6 +82,32 @@ bool PlaySession::start(const std::string& name) {
         return false;
     }
     return true;
+}
+
+bool PlaySession::resume(const std::string& savedGame) {
+    if (failedGame) {
+        return false;
+    }
+    GameStateRefusal refusal;
+    if (restoreGameState(*loaded.engine, view, reinterpret_cast<const uint8_t*>(savedGame.data()),
+                         savedGame.size(), refusal) != GAME_STATE_OK) {
+        char words[GAME_STATE_REFUSAL_TEXT_SIZE];
+        gameStateRefusalMessage(refusal, words, sizeof words);
+        fail(displayText(words));
+        return false;
+    }
+    return true;
+}
+
+std::string PlaySession::save() const {
+    std::string bytes(GAME_STATE_V2_MAX_BYTES, '\0');
+    size_t written = 0;
+    if (failedGame || saveGameState(*loaded.engine, view, reinterpret_cast<uint8_t*>(bytes.data()),
+                                    bytes.size(), written) != GAME_STATE_OK) {
+        return "";
+    }
+    bytes.resize(written);
+    return bytes;
 }
 
 PlayStep PlaySession::choose(int32_t position) {

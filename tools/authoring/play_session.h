@@ -47,6 +47,14 @@ class PlaySession {
     // engine's message in failureText(); the game is then over.
     bool start(const std::string& name);
 
+    // Puts the game where a saved game says it stands, in place of a start.
+    // False when the saved game is refused, with the refusal in words in
+    // failureText(); the game is then over.
+    bool resume(const std::string& savedGame);
+    // The game as saved-game bytes; empty when it can't be saved (a game
+    // that failed).
+    std::string save() const;
+
     // Applies the offered question at `position` (0 to questionCount() - 1)
     // and carries on as the window does. The caller checks the position.
     PlayStep choose(int32_t position);

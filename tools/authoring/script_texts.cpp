@@ -8,6 +8,7 @@
 // word.
 #include "tools/authoring/script_texts.h"
 
+#include "murmex/unit_identity.h"
 #include "text/display_text.h"
 #include "tools/analysis/shown_text.h"
 #include "tools/analysis/unit_text.h"
@@ -203,7 +204,6 @@ bool findScriptTexts(const std::string& plain, const ConversationEngine& engine,
         title.note = "The window title, at most " + std::to_string(MAX_TITLE) + " bytes";
         texts.push_back(title);
     }
-    std::map<std::string, int> namesSeen;
     for (int32_t c = 0; c < engine.characterCount; ++c) {
         const Character& character = *engine.characters[c];
         const std::vector<UnitPlaces>& units = places.characters[static_cast<size_t>(c)];
@@ -213,14 +213,13 @@ bool findScriptTexts(const std::string& plain, const ConversationEngine& engine,
                     " units, the loader " + std::to_string(character.unitCount) + changed;
             return false;
         }
-        const int seen = ++namesSeen[name];
+        const int32_t seen = nameOccurrence(engine, c);
         const std::string idName = seen == 1 ? name : name + "~" + std::to_string(seen);
-        std::map<int32_t, int> placeInState;
         for (int32_t u = 0; u < character.unitCount; ++u) {
             const TalkUnit& unit = *character.units[u];
             const UnitPlaces& place = units[static_cast<size_t>(u)];
             const std::string unitId = idName + "/S" + std::to_string(unit.state) + "/" +
-                                       std::to_string(++placeInState[unit.state]);
+                                       std::to_string(placeInState(character, u));
             if (place.values < 4 || !sameBytes(plain, place.question, unit.question) ||
                 !sameBytes(plain, place.answer, unit.answer)) {
                 error = name + ": the texts of the unit on line " +

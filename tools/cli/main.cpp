@@ -5,6 +5,7 @@
 // there. A new command joins by its row here.
 #include "tools/cli/check_command.h"
 #include "tools/cli/command.h"
+#include "tools/cli/compat_command.h"
 #include "tools/cli/dump_command.h"
 #include "tools/cli/explore_command.h"
 #include "tools/cli/graph_command.h"
@@ -44,6 +45,7 @@ constexpr CommandRow COMMANDS[] = {
     {addLintCommand, LINT_SCRIPT_USE},     {addExploreCommand, EXPLORE_SCRIPT_USE},
     {addStringsCommand, ScriptUse::None},  {addPreviewCommand, ScriptUse::None},
     {addLspCommand, ScriptUse::None},      {addPublishCommand, ScriptUse::None},
+    {addCompatCommand, ScriptUse::None},
 };
 constexpr size_t COMMAND_COUNT = sizeof(COMMANDS) / sizeof(COMMANDS[0]);
 

@@ -3,12 +3,15 @@
 
 #include "text/display_text.h"
 #include "tools/analysis/terminal_text.h"
+#include "tools/authoring/file_output.h"
 #include "tools/authoring/play_session.h"
 
 #include <CLI/CLI.hpp>
 
 #include <cstddef>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <memory>
 #include <optional>
 
@@ -113,6 +116,36 @@ int reportFailure(const PlaySession& session, std::ostream& out, std::ostream& e
     return EXIT_SCRIPT_FAILED;
 }
 
+// Starts the game: from the saved game when one is given, else with the
+// start character. EXIT_OK, or the code to end with.
+int beginGame(const PlayOptions& options, PlaySession& session, std::ostream& out,
+              std::ostream& err) {
+    if (options.resume.empty()) {
+        return session.start(options.start) ? EXIT_OK : reportFailure(session, out, err);
+    }
+    std::ifstream in(options.resume, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (!in.good() && !in.eof()) {
+        err << "can't read the saved game " << terminalText(options.resume) << '\n';
+        return EXIT_FAILED;
+    }
+    if (!session.resume(bytes)) {
+        err << terminalText(options.resume) << ": " << terminalText(session.failureText()) << '\n';
+        return EXIT_FAILED;
+    }
+    return EXIT_OK;
+}
+
+// Writes the game to `--save`, if given, once play has ended well.
+int saveGame(const PlayOptions& options, const PlaySession& session, std::ostream& err) {
+    std::string error;
+    if (!options.save.empty() && !writeFileWhole(options.save, session.save(), true, error)) {
+        err << "can't save the game: " << terminalText(error) << '\n';
+        return EXIT_FAILED;
+    }
+    return EXIT_OK;
+}
+
 } // namespace
 
 int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
@@ -125,8 +158,9 @@ int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std
         return EXIT_SCRIPT_FAILED;
     }
     out << terminalText(displayText(session.script().engine->title)) << "\n\n";
-    if (!session.start(options.start)) {
-        return reportFailure(session, out, err);
+    const int begun = beginGame(options, session, out, err);
+    if (begun != EXIT_OK) {
+        return begun;
     }
     showSituation(session, out);
 
@@ -165,7 +199,7 @@ int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std
         out << '\n';
         showSituation(session, out);
     }
-    return EXIT_OK;
+    return saveGame(options, session, err);
 }
 
 CLI::App* addPlayCommand(CLI::App& app, ChosenCommand& chosen) {
@@ -174,8 +208,14 @@ CLI::App* addPlayCommand(CLI::App& app, ChosenCommand& chosen) {
         app.add_subcommand("play", "Play a script in the terminal, as the player window would");
     command->add_flag("--plain", options->plain, "Read the file as plain text, not descrambled");
     command->add_option("FILE", options->file, "Script file to play")->required();
-    command->add_option("--start", options->start, "Character to start with")
-        ->capture_default_str();
+    CLI::Option* start = command->add_option("--start", options->start, "Character to start with")
+                             ->capture_default_str();
+    command
+        ->add_option("--resume", options->resume,
+                     "Start from a saved game instead; choices then go on from there")
+        ->excludes(start);
+    command->add_option("--save", options->save,
+                        "Write the game to this file when play ends (after the last choice)");
     CLI::Option* choose =
         command
             ->add_option("--choose", options->choices,

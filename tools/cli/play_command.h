@@ -19,6 +19,10 @@ struct PlayOptions {
     bool plain = false;
     // The character the game starts with.
     std::string start = START_CHARACTER;
+    // A saved game to start from instead of `start`; none when empty.
+    std::string resume;
+    // Where to write the game when play ends; nowhere when empty.
+    std::string save;
     // Take the choices from `choices` instead of the input, then stop.
     bool scripted = false;
     // One entry per choice, as the player would type it.
@@ -31,10 +35,10 @@ struct PlayOptions {
 };
 
 // Plays until the player quits, the input or the list of choices runs out
-// (EXIT_OK), or the script fails: the window's message on `err` and
-// EXIT_SCRIPT_FAILED. A scripted game with a refused choice ends with
-// EXIT_FAILED, so a recorded playthrough that no longer fits the script is
-// noticed.
+// (EXIT_OK, and the game is written to `save` if one is given), or the
+// script fails: the window's message on `err` and EXIT_SCRIPT_FAILED. A saved
+// game that can't be read or is refused gives EXIT_FAILED. A scripted game with a refused choice
+// ends with EXIT_FAILED, so a recorded playthrough that no longer fits the script is noticed.
 int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
 
 CLI::App* addPlayCommand(CLI::App& app, ChosenCommand& chosen);

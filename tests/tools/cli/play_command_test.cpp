@@ -63,6 +63,27 @@ TEST_F(Play, PrintsTheTranscriptOfTheListedChoices) {
     EXPECT_EQ(run.err, "");
 }
 
+// A game saved after some choices and resumed plays on as if never stopped;
+// a saved game that is refused or missing stops the run with 1.
+TEST_F(Play, ASavedGameResumesWhereItStopped) {
+    PlayOptions first = listed({"3"});
+    first.save = folder.path("game.sav");
+    ASSERT_EQ(play(first).status, EXIT_OK);
+    PlayOptions resumed = listed({"2"});
+    resumed.resume = first.save;
+    const CommandRun run = play(resumed);
+    EXPECT_EQ(run.status, EXIT_OK) << run.err;
+    const std::string whole = play(listed({"3", "2"})).out;
+    // The title, then Bob's screen as the whole run shows it, and on from there.
+    EXPECT_EQ(run.out,
+              whole.substr(0, whole.find("Intro:")) + whole.substr(whole.find("Bob: Bob here.")));
+    resumed.resume = folder.write("other.sav", "not a saved game");
+    const CommandRun refused = play(resumed);
+    EXPECT_EQ(refused.status, EXIT_FAILED);
+    EXPECT_NE(refused.err.find("other.sav: the saved game is damaged"), std::string::npos)
+        << refused.err;
+}
+
 TEST_F(Play, TracesWhatEachUnitDid) {
     PlayOptions options = listed({"1"});
     options.trace = true;

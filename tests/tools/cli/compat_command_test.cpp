@@ -1,0 +1,105 @@
+// murmex compat: on the demo, a translation and a harmless edit break no
+// saved game, removing a state and renaming a character break the saves
+// made there with their reasons and shortest paths, an inserted unit of the
+// same shape is caught as showing another unit, and a cut-off search can't
+// tell.
+#include "tools/cli/compat_command.h"
+
+#include "support/command_run.h"
+#include "support/scratch_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+using murmex::testing::CommandRun;
+using murmex::testing::ScratchFolder;
+using murmex::tool::CompatOptions;
+
+std::string demo() {
+    std::ifstream in(MURMEX_DEMO_SCRIPT, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The demo with `from` replaced by `to`, once.
+std::string edited(const std::string& from, const std::string& to) {
+    std::string text = demo();
+    const size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return text.replace(at, from.size(), to);
+}
+
+class Compat : public ::testing::Test {
+  protected:
+    CommandRun compat(const std::string& newScript, uint64_t maxSituations = 2'000'000) {
+        CompatOptions options;
+        options.oldFile = MURMEX_DEMO_SCRIPT;
+        options.newFile = folder.write("new.chr.txt", newScript);
+        options.plain = true;
+        options.limits.maxSituations = maxSituations;
+        return murmex::testing::runCommand(murmex::tool::runCompat, options);
+    }
+    ScratchFolder folder;
+};
+
+TEST_F(Compat, ATranslationAndAHarmlessEditBreakNoSave) {
+    std::ifstream in(std::string(MURMEX_DEMO_SCRIPT)
+                         .replace(std::string(MURMEX_DEMO_SCRIPT).rfind("demo.chr.txt"), 12,
+                                  "translations/demo.de.chr.txt"));
+    std::ostringstream german;
+    german << in.rdbuf();
+    for (const std::string& script :
+         {german.str(), edited("Mind where you step.", "Mind your step."), demo()}) {
+        const CommandRun run = compat(script);
+        EXPECT_EQ(run.status, 0) << run.out << run.err;
+        EXPECT_NE(run.out.find("no saved game would break"), std::string::npos) << run.out;
+    }
+    EXPECT_NE(compat(demo()).out.find("version 1 saved games restore"), std::string::npos);
+}
+
+TEST_F(Compat, RemovedStateAndRenamedCharacterBreakTheirSaves) {
+    // Mara's state 1, where she offers the letter, moved to state 5.
+    std::string noState = demo();
+    for (size_t at = 0; (at = noState.find("S = \"1\"", at)) != std::string::npos; ++at) {
+        if (noState.rfind("\"Mara\" {", at) != std::string::npos &&
+            noState.find("\"Smith\" {", at) != std::string::npos) {
+            noState.replace(at, 7, "S = \"5\"");
+        }
+    }
+    const CommandRun state = compat(noState);
+    EXPECT_EQ(state.status, 1);
+    EXPECT_NE(state.out.find("\"Mara\" in state 1, which has no talk units"), std::string::npos)
+        << state.out;
+    EXPECT_NE(state.out.find("[save-state-gone]"), std::string::npos);
+    EXPECT_NE(state.out.find("every version 1 saved game would break"), std::string::npos);
+
+    const CommandRun renamed = compat(edited("\"Smith\" {", "\"Brom\" {"));
+    EXPECT_EQ(renamed.status, 1);
+    EXPECT_NE(renamed.out.find("talks to \"Smith\", who is not in the loaded script"),
+              std::string::npos)
+        << renamed.out;
+    EXPECT_NE(renamed.out.find("note: reached by 1 question"), std::string::npos) << renamed.out;
+}
+
+TEST_F(Compat, AnInsertedUnitOfTheSameShapeShowsAnotherUnit) {
+    const std::string pocket = "  { S = \"1\" N = \"0\" Q = \"Pocket the coin";
+    const CommandRun run =
+        compat(edited(pocket, "  { S = \"1\" N = \"0\" Q = \"Leave it\" A = \"Fine.\" ACT = "
+                              "\"ACT_ADD_MEM\" PARAM = \"rested\" VAL = \"1\" }\r\n" +
+                                  pocket));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("[save-shows-another-unit]"), std::string::npos) << run.out;
+}
+
+TEST_F(Compat, ACutOffSearchCannotTell) {
+    const CommandRun run = compat(demo(), 1);
+    EXPECT_EQ(run.status, murmex::tool::EXIT_COMPAT_UNDECIDED) << run.out;
+}
+
+} // namespace
