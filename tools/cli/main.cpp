@@ -18,6 +18,8 @@
 #include "tools/cli/strings_command.h"
 #include "tools/cli/test_command.h"
 
+#include "murmex/version.h"
+
 #include <CLI/CLI.hpp>
 
 #include <cstring>
@@ -58,6 +60,7 @@ int runTool(int argc, char** argv) {
                  "conversation scripts.",
                  "murmex");
     app.require_subcommand(1);
+    app.set_version_flag("--version", "murmex " MURMEX_VERSION_STRING);
     // Paths such as /tmp/x are file names, not /option switches, on every platform.
     app.allow_windows_style_options(false);
     ChosenCommand chosen;
