@@ -10,6 +10,7 @@
 #include "tools/cli/graph_command.h"
 #include "tools/cli/lint_command.h"
 #include "tools/cli/lsp_command.h"
+#include "tools/cli/new_command.h"
 #include "tools/cli/play_command.h"
 #include "tools/cli/preview_command.h"
 #include "tools/cli/scramble_command.h"
@@ -44,7 +45,7 @@ constexpr CommandRow COMMANDS[] = {
     {addStatsCommand, STATS_SCRIPT_USE},   {addGraphCommand, GRAPH_SCRIPT_USE},
     {addLintCommand, LINT_SCRIPT_USE},     {addExploreCommand, EXPLORE_SCRIPT_USE},
     {addStringsCommand, ScriptUse::None},  {addPreviewCommand, ScriptUse::None},
-    {addLspCommand, ScriptUse::None},
+    {addLspCommand, ScriptUse::None},      {addNewCommand, ScriptUse::None},
 };
 constexpr size_t COMMAND_COUNT = sizeof(COMMANDS) / sizeof(COMMANDS[0]);
 
