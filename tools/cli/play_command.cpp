@@ -3,6 +3,8 @@
 
 #include "text/display_text.h"
 #include "tools/analysis/terminal_text.h"
+#include "tools/authoring/file_output.h"
+#include "tools/authoring/plan_recorder.h"
 #include "tools/authoring/play_session.h"
 
 #include <CLI/CLI.hpp>
@@ -113,9 +115,9 @@ int reportFailure(const PlaySession& session, std::ostream& out, std::ostream& e
     return EXIT_SCRIPT_FAILED;
 }
 
-} // namespace
-
-int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
+// The game itself; every step it takes also goes to `recorder`.
+int playGame(const PlayOptions& options, PlanRecorder& recorder, std::istream& in,
+             std::ostream& out, std::ostream& err) {
     PlaySession session;
     if (!session.open(options.file, options.plain)) {
         // The window's text first (lines of the loader's own, no script
@@ -125,7 +127,9 @@ int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std
         return EXIT_SCRIPT_FAILED;
     }
     out << terminalText(displayText(session.script().engine->title)) << "\n\n";
-    if (!session.start(options.start)) {
+    const bool started = session.start(options.start);
+    recorder.started(session, options.start);
+    if (!started) {
         return reportFailure(session, out, err);
     }
     showSituation(session, out);
@@ -153,7 +157,9 @@ int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std
             }
             continue;
         }
+        recorder.choosing(session, *number - 1);
         const PlayStep step = session.choose(*number - 1);
+        recorder.chose(session);
         if (options.trace) {
             for (const std::string& effect : step.effects) {
                 out << "  * " << terminalText(effect) << '\n';
@@ -166,6 +172,38 @@ int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std
         showSituation(session, out);
     }
     return EXIT_OK;
+}
+
+bool beginRecord(const PlayOptions& options, FileOutput& output, std::string& error) {
+    if (sameFile(options.record, options.file)) {
+        error = "the plan " + options.record + " would replace the script";
+        return false;
+    }
+    return output.begin(options.record, options.force, error);
+}
+
+} // namespace
+
+int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
+    const bool recording = !options.record.empty();
+    FileOutput output;
+    std::string error;
+    // Refused before the game, so that no playing is lost to it.
+    if (recording && !beginRecord(options, output, error)) {
+        err << "murmex play: " << error << '\n';
+        return EXIT_FAILED;
+    }
+    PlanRecorder recorder(options.file);
+    const int status = playGame(options, recorder, in, out, err);
+    if (!recording || !recorder.recorded()) {
+        return status;
+    }
+    const std::string& plan = recorder.text();
+    if (!output.write(plan.data(), plan.size(), error) || !output.publish(error)) {
+        err << "murmex play: " << error << '\n';
+        return status == EXIT_OK ? EXIT_FAILED : status;
+    }
+    return status;
 }
 
 CLI::App* addPlayCommand(CLI::App& app, ChosenCommand& chosen) {
@@ -182,6 +220,9 @@ CLI::App* addPlayCommand(CLI::App& app, ChosenCommand& chosen) {
                          "Choices to make, as a list like 1,3,2; the game then stops")
             ->delimiter(',');
     command->add_flag("--trace", options->trace, "Also print what each applied talk unit did");
+    command->add_option("--record", options->record,
+                        "Write the path played as a transcript plan to this file");
+    command->add_flag("-f,--force", options->force, "Replace the plan file if it exists");
     command->callback([options, choose, &chosen] {
         options->scripted = choose->count() > 0;
         options->echoInput = ::isatty(STDIN_FILENO) == 0;
