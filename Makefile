@@ -7,8 +7,11 @@
 # Windows with mingw-w64, `make test-windows` runs those tests under wine,
 # `make dist-windows` zips the Windows programs with the demo,
 # `make install` installs under PREFIX, `make check-install` builds the
-# embedding example against a fresh install, `make check-format` checks and
-# `make format` applies the project's clang-format style.
+# embedding example against a fresh install, `make package` makes the Debian
+# package, `make check-package` installs it with apt-get, checks it and removes
+# it again, `make dist` gathers every release artefact in dist/,
+# `make check-format` checks and `make format` applies the project's
+# clang-format style.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
@@ -30,9 +33,14 @@ FUZZ_PACKAGES = clang libclang-rt-dev
 # The Windows build: the cross compiler, wine to run its programs, and xdotool
 # and xwd to drive and read the window on Xvfb.
 WINDOWS_PACKAGES = g++-mingw-w64-x86-64-posix wine wine64 xdotool x11-apps python3
+# The Debian package: CPack computes its dependencies with dpkg-shlibdeps,
+# which needs file; lintian checks it.
+PACKAGE_PACKAGES = dpkg-dev file
+CHECK_PACKAGE_PACKAGES = lintian
 
 .PHONY: run test build configure deps clean bench test-sanitize fuzz fuzz-build fuzz-replay \
-	install check-install check-format format windows test-windows dist-windows editors
+	install check-install check-format format windows test-windows dist-windows editors \
+	package check-package dist
 
 deps:
 	@tools/install_deps.sh
@@ -78,6 +86,22 @@ install: configure
 check-install: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target murmex_installables
 	@tools/check_install.sh $(BUILD)
+
+# The package is made from the normal build, with what `make install` installs.
+package: configure
+	@tools/install_deps.sh $(PACKAGE_PACKAGES)
+	@cmake --build $(BUILD) -j $(JOBS) --target murmex_installables
+	@rm -f $(BUILD)/murmex_*.deb
+	@cd $(BUILD) && cpack -G DEB >/dev/null
+	@ls $(BUILD)/murmex_*.deb
+
+check-package: package
+	@tools/install_deps.sh $(CHECK_PACKAGE_PACKAGES)
+	@tools/check_package.sh $(BUILD)
+
+# Every release artefact: needs the Windows build and the editor extension too.
+dist: package dist-windows editors
+	@tools/dist.sh $(BUILD) $(WINDOWS_BUILD)
 
 # Debian's clang-format, the version the tree is formatted with.
 check-format:
