@@ -39,7 +39,7 @@ PACKAGE_PACKAGES = dpkg-dev file
 CHECK_PACKAGE_PACKAGES = lintian
 
 .PHONY: run test build configure deps clean bench test-sanitize fuzz fuzz-build fuzz-replay \
-	install check-install check-format format windows test-windows dist-windows editors \
+	install check-install check-format format windows test-windows dist-windows windows-configure editors \
 	package check-package dist
 
 deps:
@@ -132,17 +132,21 @@ bench:
 	@cd build-bench/examples && ../bench/startup_bench ../bench/startup_probe
 	@bench/binding_steps.sh build-bench
 
-windows:
+windows-configure:
 	@tools/install_deps.sh $(WINDOWS_PACKAGES)
 	@cmake -S . -B $(WINDOWS_BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 		$(CMAKE_FLAGS) >/dev/null
+
+windows: windows-configure
 	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 
 test-windows: windows
 	@tools/test_windows.sh $(WINDOWS_BUILD) $(JOBS)
 
-dist-windows: windows
+# Builds only what the zip holds, not the tests.
+dist-windows: windows-configure
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target kestrine murmex_cli demo_data
 	@tools/dist_windows.sh $(WINDOWS_BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) build-bench
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) build-bench dist
