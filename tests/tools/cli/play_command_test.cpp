@@ -163,7 +163,7 @@ TEST_F(Play, RecordsAPlanThatPasses) {
     };
     for (const Case& game :
          {Case{{"3", "2", "1"}, "expect character \"Bob\""}, Case{{"4", "2"}, "choose \"Bye\""},
-          Case{{"1", "1"}, "expect var"}, Case{{"3", "1"}, "expect error \""}}) {
+          Case{{"1", "1"}, "expect questions \"Pay\""}, Case{{"3", "1"}, "expect error \""}}) {
         PlayOptions options = listed(game.choices);
         options.record = folder.path("game.plan");
         options.force = true;
