@@ -95,7 +95,8 @@ package: configure
 	@cd $(BUILD) && cpack -G DEB >/dev/null
 	@ls $(BUILD)/murmex_*.deb
 
-check-package: package
+# Checks the package `make package` made last, without making it again.
+check-package:
 	@tools/install_deps.sh $(CHECK_PACKAGE_PACKAGES)
 	@tools/check_package.sh $(BUILD)
 

@@ -16,7 +16,8 @@ fail() {
 }
 
 packages=("$build"/murmex_*.deb)
-[ ${#packages[@]} -eq 1 ] && [ -f "${packages[0]}" ] || fail "not one murmex_*.deb in $build"
+[ ${#packages[@]} -eq 1 ] && [ -f "${packages[0]}" ] ||
+    fail "not one murmex_*.deb in $build: run make package first"
 package=${packages[0]}
 version=$(dpkg-deb -f "$package" Version)
 
