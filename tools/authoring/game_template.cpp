@@ -2,6 +2,8 @@
 // CR LF line ends when the file is made, so it reads well in this source.
 #include "tools/authoring/game_template.h"
 
+#include "murmex/script_model.h"
+
 namespace murmex::tool {
 
 namespace {
@@ -115,8 +117,8 @@ std::string gameTitleProblem(std::string_view title) {
     if (title.empty()) {
         return "the title is empty";
     }
-    if (title.size() > GAME_TITLE_LIMIT) {
-        return "the title is longer than " + std::to_string(GAME_TITLE_LIMIT) + " bytes";
+    if (title.size() > static_cast<size_t>(MAX_TITLE)) {
+        return "the title is longer than " + std::to_string(MAX_TITLE) + " bytes";
     }
     if (title.find('"') != std::string_view::npos) {
         return "the title holds a double quote, which would end the script's TITLE value";

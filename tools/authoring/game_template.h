@@ -4,15 +4,11 @@
 // with the commands an author runs on it.
 #pragma once
 
-#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace murmex::tool {
-
-// The longest title a new game takes; a window caption beyond it is cut off.
-constexpr size_t GAME_TITLE_LIMIT = 50;
 
 // The script's file name in the folder, also named by the README.
 inline constexpr std::string_view GAME_SCRIPT_NAME = "game.chr.txt";
@@ -24,7 +20,8 @@ struct TemplateFile {
 };
 
 // Why `title` cannot stand in the script's TITLE line, or empty when it can:
-// the value is quoted and one line long.
+// the loader takes at most MAX_TITLE bytes, and the value is quoted and one
+// line long.
 std::string gameTitleProblem(std::string_view title);
 
 // The files of a game with this title, which must have no problem.

@@ -2,6 +2,7 @@
 // all, into a folder that held nothing before.
 #include "tools/cli/new_command.h"
 
+#include "murmex/script_model.h"
 #include "tools/authoring/file_output.h"
 #include "tools/authoring/game_template.h"
 
@@ -86,7 +87,7 @@ CLI::App* addNewCommand(CLI::App& app, ChosenCommand& chosen) {
         ->required();
     CLI::Option* title =
         command->add_option("--title", options->title,
-                            "The game's title (at most " + std::to_string(GAME_TITLE_LIMIT) +
+                            "The game's title (at most " + std::to_string(MAX_TITLE) +
                                 " bytes, one line, no double quote); by default the folder's name");
     command->callback([options, title, &chosen] {
         options->titled = title->count() > 0;
