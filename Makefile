@@ -7,10 +7,13 @@
 # Windows with mingw-w64, `make test-windows` runs those tests under wine,
 # `make dist-windows` zips the Windows programs with the demo,
 # `make install` installs under PREFIX, `make check-install` builds the
-# embedding example against a fresh install, `make check-format` checks and
-# `make format` applies the project's clang-format style, `make web` builds the
-# engine in WebAssembly with its JavaScript API and the page `murmex publish`
-# writes, and `make test-web` tests them under Node and in headless Chromium.
+# embedding example against a fresh install, `make package` makes the Debian
+# package, `make check-package` installs it with apt-get, checks it and removes
+# it again, `make dist` gathers every release artefact in dist/,
+# `make check-format` checks and `make format` applies the project's
+# clang-format style, `make web` builds the engine in WebAssembly with its
+# JavaScript API and the page `murmex publish` writes, and `make test-web`
+# tests them under Node and in headless Chromium.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
@@ -40,10 +43,14 @@ WEB_PACKAGES = emscripten
 WEB_TEST_PACKAGES = chromium chromium-driver python3-selenium
 # Emscripten finds Debian's acorn here whichever node runs it.
 WEB_ENV = NODE_PATH=/usr/share/nodejs
+# The Debian package: CPack computes its dependencies with dpkg-shlibdeps,
+# which needs file; lintian checks it.
+PACKAGE_PACKAGES = dpkg-dev file
+CHECK_PACKAGE_PACKAGES = lintian
 
 .PHONY: run test build configure deps clean bench test-sanitize fuzz fuzz-build fuzz-replay \
-	install check-install check-format format windows test-windows dist-windows editors \
-	web test-web bench-web
+	install check-install check-format format windows test-windows dist-windows windows-configure editors \
+	package check-package dist web test-web bench-web
 
 deps:
 	@tools/install_deps.sh
@@ -90,6 +97,23 @@ check-install: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target murmex_installables
 	@tools/check_install.sh $(BUILD)
 
+# The package is made from the normal build, with what `make install` installs.
+package: configure
+	@tools/install_deps.sh $(PACKAGE_PACKAGES)
+	@cmake --build $(BUILD) -j $(JOBS) --target murmex_installables
+	@rm -f $(BUILD)/murmex_*.deb
+	@cd $(BUILD) && cpack -G DEB >/dev/null
+	@ls $(BUILD)/murmex_*.deb
+
+# Checks the package `make package` made last, without making it again.
+check-package:
+	@tools/install_deps.sh $(CHECK_PACKAGE_PACKAGES)
+	@tools/check_package.sh $(BUILD)
+
+# Every release artefact: needs the Windows build and the editor extension too.
+dist: web package dist-windows editors
+	@tools/dist.sh $(BUILD) $(WINDOWS_BUILD)
+
 # Debian's clang-format, the version the tree is formatted with.
 check-format:
 	@tools/install_deps.sh clang-format
@@ -119,16 +143,20 @@ bench:
 	@cd build-bench/examples && ../bench/startup_bench ../bench/startup_probe
 	@bench/binding_steps.sh build-bench
 
-windows:
+windows-configure:
 	@tools/install_deps.sh $(WINDOWS_PACKAGES)
 	@cmake -S . -B $(WINDOWS_BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 		$(CMAKE_FLAGS) >/dev/null
+
+windows: windows-configure
 	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 
 test-windows: windows
 	@tools/test_windows.sh $(WINDOWS_BUILD) $(JOBS)
 
-dist-windows: windows
+# Builds only what the zip holds, not the tests.
+dist-windows: windows-configure
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target kestrine murmex_cli demo_data
 	@tools/dist_windows.sh $(WINDOWS_BUILD)
 
 web:
@@ -153,4 +181,4 @@ bench-web: web configure
 	@/usr/bin/python3 bench/web_page.py --murmex $(BUILD)/tools/cli/murmex --script examples/demo.chr.txt
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) build-bench
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) build-bench dist

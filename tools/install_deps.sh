@@ -13,7 +13,8 @@ packages=(
     strace                       # the test that the player writes no file
     gettext                      # msgfmt checks the PO files murmex strings exports
     python3-pyatspi at-spi2-core dbus-daemon  # the player read as a screen reader reads it
-    neovim                       # a real editor's client against murmex lsp
+    neovim                       # a real editor's client against murmex lsp, and its colouring
+    help2man                     # the man pages, made from the programs' help
     python3-pytest               # the Python binding's tests
     mono-mcs mono-runtime libmono-system-core4.0-cil  # the C# binding and its tests
 )

@@ -27,6 +27,10 @@
 #include <stddef.h>
 #include <stdint.h>
 
+/* MURMEX_VERSION_MAJOR, _MINOR, _PATCH and _STRING, of the headers in use;
+ * murmex_version() gives the library's. */
+#include "murmex/version.h"
+
 #if defined(_WIN32) && defined(MURMEX_SHARED_BUILD)
 #define MURMEX_API __declspec(dllexport)
 #elif defined(__GNUC__)
@@ -38,11 +42,6 @@
 #ifdef __cplusplus
 extern "C" {
 #endif
-
-#define MURMEX_VERSION_MAJOR 1
-#define MURMEX_VERSION_MINOR 0
-#define MURMEX_VERSION_PATCH 0
-#define MURMEX_VERSION_STRING "1.0.0"
 
 /* Status codes. */
 #define MURMEX_OK 0

@@ -11,6 +11,7 @@
 #include "tools/cli/graph_command.h"
 #include "tools/cli/lint_command.h"
 #include "tools/cli/lsp_command.h"
+#include "tools/cli/new_command.h"
 #include "tools/cli/play_command.h"
 #include "tools/cli/preview_command.h"
 #include "tools/cli/publish_command.h"
@@ -19,6 +20,8 @@
 #include "tools/cli/stats_command.h"
 #include "tools/cli/strings_command.h"
 #include "tools/cli/test_command.h"
+
+#include "murmex/version.h"
 
 #include <CLI/CLI.hpp>
 
@@ -45,7 +48,7 @@ constexpr CommandRow COMMANDS[] = {
     {addLintCommand, LINT_SCRIPT_USE},     {addExploreCommand, EXPLORE_SCRIPT_USE},
     {addStringsCommand, ScriptUse::None},  {addPreviewCommand, ScriptUse::None},
     {addLspCommand, ScriptUse::None},      {addPublishCommand, ScriptUse::None},
-    {addCompatCommand, ScriptUse::None},
+    {addCompatCommand, ScriptUse::None},   {addNewCommand, ScriptUse::None},
 };
 constexpr size_t COMMAND_COUNT = sizeof(COMMANDS) / sizeof(COMMANDS[0]);
 
@@ -61,6 +64,7 @@ int runTool(int argc, char** argv) {
                  "conversation scripts.",
                  "murmex");
     app.require_subcommand(1);
+    app.set_version_flag("--version", "murmex " MURMEX_VERSION_STRING);
     // Paths such as /tmp/x are file names, not /option switches, on every platform.
     app.allow_windows_style_options(false);
     ChosenCommand chosen;

@@ -4,6 +4,7 @@
 #include "text/display_text.h"
 #include "tools/analysis/terminal_text.h"
 #include "tools/authoring/file_output.h"
+#include "tools/authoring/plan_recorder.h"
 #include "tools/authoring/play_session.h"
 
 #include <CLI/CLI.hpp>
@@ -146,9 +147,9 @@ int saveGame(const PlayOptions& options, const PlaySession& session, std::ostrea
     return EXIT_OK;
 }
 
-} // namespace
-
-int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
+// The game itself; every step it takes also goes to `recorder`.
+int playGame(const PlayOptions& options, PlanRecorder& recorder, std::istream& in,
+             std::ostream& out, std::ostream& err) {
     PlaySession session;
     if (!session.open(options.file, options.plain)) {
         // The window's text first (lines of the loader's own, no script
@@ -159,6 +160,7 @@ int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std
     }
     out << terminalText(displayText(session.script().engine->title)) << "\n\n";
     const int begun = beginGame(options, session, out, err);
+    recorder.started(session, options.start);
     if (begun != EXIT_OK) {
         return begun;
     }
@@ -187,7 +189,9 @@ int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std
             }
             continue;
         }
+        recorder.choosing(session, *number - 1);
         const PlayStep step = session.choose(*number - 1);
+        recorder.chose(session);
         if (options.trace) {
             for (const std::string& effect : step.effects) {
                 out << "  * " << terminalText(effect) << '\n';
@@ -200,6 +204,43 @@ int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std
         showSituation(session, out);
     }
     return saveGame(options, session, err);
+}
+
+bool beginRecord(const PlayOptions& options, FileOutput& output, std::string& error) {
+    if (sameFile(options.record, options.file)) {
+        error = "the plan " + options.record + " would replace the script";
+        return false;
+    }
+    return output.begin(options.record, options.force, error);
+}
+
+} // namespace
+
+int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
+    const bool recording = !options.record.empty();
+    if (recording && !options.resume.empty()) {
+        // A plan starts from a character, not from a saved game.
+        err << "murmex play: --record cannot follow a game resumed with --resume\n";
+        return EXIT_USAGE;
+    }
+    FileOutput output;
+    std::string error;
+    // Refused before the game, so that no playing is lost to it.
+    if (recording && !beginRecord(options, output, error)) {
+        err << "murmex play: " << error << '\n';
+        return EXIT_FAILED;
+    }
+    PlanRecorder recorder(options.file);
+    const int status = playGame(options, recorder, in, out, err);
+    if (!recording || !recorder.recorded()) {
+        return status;
+    }
+    const std::string& plan = recorder.text();
+    if (!output.write(plan.data(), plan.size(), error) || !output.publish(error)) {
+        err << "murmex play: " << error << '\n';
+        return status == EXIT_OK ? EXIT_FAILED : status;
+    }
+    return status;
 }
 
 CLI::App* addPlayCommand(CLI::App& app, ChosenCommand& chosen) {
@@ -222,6 +263,9 @@ CLI::App* addPlayCommand(CLI::App& app, ChosenCommand& chosen) {
                          "Choices to make, as a list like 1,3,2; the game then stops")
             ->delimiter(',');
     command->add_flag("--trace", options->trace, "Also print what each applied talk unit did");
+    command->add_option("--record", options->record,
+                        "Write the path played as a transcript plan to this file");
+    command->add_flag("-f,--force", options->force, "Replace the plan file if it exists");
     command->callback([options, choose, &chosen] {
         options->scripted = choose->count() > 0;
         options->echoInput = ::isatty(STDIN_FILENO) == 0;

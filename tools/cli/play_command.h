@@ -32,13 +32,20 @@ struct PlayOptions {
     // Print each line read from the input after the prompt, so that a game
     // fed through a pipe reads like one typed at a terminal.
     bool echoInput = false;
+    // Write the path played as a transcript plan to this file, if named.
+    std::string record;
+    // Replace an existing plan file.
+    bool force = false;
 };
 
 // Plays until the player quits, the input or the list of choices runs out
 // (EXIT_OK, and the game is written to `save` if one is given), or the
 // script fails: the window's message on `err` and EXIT_SCRIPT_FAILED. A saved
-// game that can't be read or is refused gives EXIT_FAILED. A scripted game with a refused choice
-// ends with EXIT_FAILED, so a recorded playthrough that no longer fits the script is noticed.
+// game that can't be read or is refused gives EXIT_FAILED. A scripted game
+// with a refused choice ends with EXIT_FAILED, so a recorded playthrough that
+// no longer fits the script is noticed. With `record` set the plan is written
+// whenever the script loaded, whatever ended the game; an existing file is
+// refused up front without `force` (EXIT_FAILED).
 int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
 
 CLI::App* addPlayCommand(CLI::App& app, ChosenCommand& chosen);

@@ -1,6 +1,8 @@
 // murmex play: the transcript of a game, refused choices asked again, quitting,
-// the exit statuses of failures, and a piped game reading like a listed one.
+// the exit statuses of failures, a piped game reading like a listed one, and
+// the plan a game is recorded as.
 #include "tools/cli/play_command.h"
+#include "tools/cli/test_command.h"
 
 #include "support/command_run.h"
 #include "support/sample_scripts.h"
@@ -171,6 +173,37 @@ TEST_F(Play, AFailedLoadShowsTheWindowsTextThenWhere) {
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, "Err=-1\nLine=1\nErrStr=\n" + options.file +
                            ":1: error -1: [cannot open file: No such file or directory]\n");
+}
+
+// Whatever ended the game (the choices running out, a hand-over, an end, a
+// failed step), the recorded plan passes at once and says what happened.
+TEST_F(Play, RecordsAPlanThatPasses) {
+    struct Case {
+        std::vector<std::string> choices;
+        const char* recorded;
+    };
+    for (const Case& game :
+         {Case{{"3", "2", "1"}, "expect character \"Bob\""}, Case{{"4", "2"}, "choose \"Bye\""},
+          Case{{"1", "1"}, "expect questions \"Pay\""}, Case{{"3", "1"}, "expect error \""}}) {
+        PlayOptions options = listed(game.choices);
+        options.record = folder.path("game.plan");
+        options.force = true;
+        play(options);
+        const std::string plan = murmex::testing::readBytes(options.record);
+        const CommandRun test =
+            murmex::testing::runCommand(murmex::tool::runTest, {script, {options.record}, true});
+        EXPECT_EQ(test.status, EXIT_OK) << test.out << plan;
+        EXPECT_NE(plan.find(game.recorded), std::string::npos) << plan;
+    }
+}
+
+TEST_F(Play, RecordingKeepsAnExistingFileWithoutForce) {
+    PlayOptions options = listed({"1"});
+    options.record = folder.write("taken.plan", "mine");
+    const CommandRun run = play(options);
+    EXPECT_EQ(run.status, EXIT_FAILED);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(murmex::testing::readBytes(options.record), "mine");
 }
 
 } // namespace

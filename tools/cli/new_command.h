@@ -1,0 +1,27 @@
+// `murmex new`: a game folder to start from, whose script loads, lints clean,
+// plays and passes its plan at once.
+#pragma once
+
+#include "tools/cli/command.h"
+
+#include <ostream>
+#include <string>
+
+namespace murmex::tool {
+
+struct NewOptions {
+    std::string folder;
+    // The window's caption, when `titled`; otherwise the folder's name.
+    std::string title;
+    bool titled = false;
+};
+
+// Makes the folder (and its parents) and writes the template's files into it.
+// A folder that exists and holds anything, or a file at its place, is refused
+// with EXIT_FAILED, and so is a title the script cannot hold, with
+// EXIT_USAGE; one line on `err` says why. Lists the files made on `out`.
+int runNew(const NewOptions& options, std::ostream& out, std::ostream& err);
+
+CLI::App* addNewCommand(CLI::App& app, ChosenCommand& chosen);
+
+} // namespace murmex::tool
