@@ -14,6 +14,7 @@
 
 #include <cstring>
 #include <map>
+#include <set>
 #include <tuple>
 
 namespace murmex::tool {
@@ -104,6 +105,34 @@ bool walkScript(const std::string& plain, ScriptPlaces& places, std::string& err
         }
     }
     return true;
+}
+
+// Each character's name as its texts' ids begin: the name itself the first
+// time, then the name with "~2", "~3" and on, passing over any that another
+// character is named or already took. Ids that never clashed stay as they
+// always were, so existing translation files keep matching.
+std::vector<std::string> characterIdNames(const ConversationEngine& engine) {
+    std::set<std::string> taken;
+    for (int32_t c = 0; c < engine.characterCount; ++c) {
+        taken.insert(displayText(engine.characters[c]->name));
+    }
+    std::set<std::string> seen;
+    std::map<std::string, int> lastSuffix;
+    std::vector<std::string> ids;
+    for (int32_t c = 0; c < engine.characterCount; ++c) {
+        const std::string name = displayText(engine.characters[c]->name);
+        if (seen.insert(name).second) {
+            ids.push_back(name);
+            continue;
+        }
+        int& suffix = lastSuffix.try_emplace(name, 1).first->second;
+        std::string id;
+        do {
+            id = name + "~" + std::to_string(++suffix);
+        } while (!taken.insert(id).second);
+        ids.push_back(id);
+    }
+    return ids;
 }
 
 bool sameBytes(const std::string& plain, const Place& place, const char* text) {
@@ -203,7 +232,7 @@ bool findScriptTexts(const std::string& plain, const ConversationEngine& engine,
         title.note = "The window title, at most " + std::to_string(MAX_TITLE) + " bytes";
         texts.push_back(title);
     }
-    std::map<std::string, int> namesSeen;
+    const std::vector<std::string> idNames = characterIdNames(engine);
     for (int32_t c = 0; c < engine.characterCount; ++c) {
         const Character& character = *engine.characters[c];
         const std::vector<UnitPlaces>& units = places.characters[static_cast<size_t>(c)];
@@ -213,8 +242,7 @@ bool findScriptTexts(const std::string& plain, const ConversationEngine& engine,
                     " units, the loader " + std::to_string(character.unitCount) + changed;
             return false;
         }
-        const int seen = ++namesSeen[name];
-        const std::string idName = seen == 1 ? name : name + "~" + std::to_string(seen);
+        const std::string& idName = idNames[static_cast<size_t>(c)];
         std::map<int32_t, int> placeInState;
         for (int32_t u = 0; u < character.unitCount; ++u) {
             const TalkUnit& unit = *character.units[u];
