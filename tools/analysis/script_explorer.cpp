@@ -10,6 +10,7 @@
 #include "murmex/game_state.h"
 #include "murmex/runtime_messages.h"
 #include "text/display_text.h"
+#include "tools/analysis/memory_weight.h"
 #include "tools/analysis/situation_store.h"
 #include "tools/analysis/unit_text.h"
 
@@ -140,17 +141,25 @@ class Explorer {
             watch(index, unit);
             // Most questions leave the memory alone; only a changed one is read
             // slot by slot.
+            // Once the store is full a layout never seen means a situation
+            // never seen, and it is not kept: the search only finishes the
+            // situations it has.
+            const CutOff full = fullness();
             const uint32_t layout =
-                variablesChanged ? store.layouts().numberOf(engine.memory, names) : record.layout;
+                variablesChanged
+                    ? store.layouts().numberOf(engine.memory, names, full == CutOff::None)
+                    : record.layout;
+            if (layout == NEW_LAYOUT) {
+                cut(full);
+                continue;
+            }
             const SituationKey key{view.characterIndex,
                                    engine.characters[view.characterIndex]->state, layout};
             if (store.find(key) >= 0) {
                 continue;
             }
-            if (store.size() >= limits.maxSituations) {
-                cut(CutOff::Situations);
-            } else if (bytes() >= limits.maxBytes) {
-                cut(CutOff::Memory);
+            if (full != CutOff::None) {
+                cut(full);
             } else {
                 store.add(key, index, record.depth + 1, static_cast<uint16_t>(unit));
                 pathMoney.push_back(engine.memory.money);
@@ -200,9 +209,22 @@ class Explorer {
         }
     }
 
-    // What the memory limit weighs: the stored situations and the kept
-    // failures.
-    uint64_t bytes() const { return store.bytes() + failures.capacity() * sizeof(FailureRecord); }
+    // What the memory limit weighs: the stored situations with their
+    // layouts and tables, the kept failures, the money of each situation and
+    // the names of the variables, each vector with its next growth.
+    uint64_t bytes() const {
+        return store.bytes() + grownTableBytes(failures.capacity() * sizeof(FailureRecord)) +
+               grownTableBytes(pathMoney.capacity() * sizeof(int32_t)) + names.bytes() +
+               failedStarts.size() * MAP_NODE_BYTES;
+    }
+
+    // Why no further situation may be stored; None while one may.
+    CutOff fullness() const {
+        if (store.size() >= limits.maxSituations) {
+            return CutOff::Situations;
+        }
+        return bytes() >= limits.maxBytes ? CutOff::Memory : CutOff::None;
+    }
 
     // A start shows the initial answer of one unit; the answer's pooled text
     // is that unit's own, so the pointer tells which.

@@ -66,23 +66,41 @@ class StandardInput final : public ScriptSource {
     bool broken = false;
 };
 
+// Standard input, read whole at its first use in the run; every later use
+// gets the same bytes, as a second read would find the stream used up.
+// False, with the reason, when it could not be read.
+bool standardInputBytes(const std::string*& bytes, std::string& why) {
+    static std::string read;
+    static std::string problem;
+    static bool done = false;
+    if (!done) {
+        done = true;
+        StandardInput input;
+        if (!readAll(input, STANDARD_INPUT_LIMIT, read, problem)) {
+            problem = "standard input: " + (problem.empty() ? std::strerror(errno) : problem);
+        }
+    }
+    bytes = &read;
+    why = problem;
+    return problem.empty();
+}
+
 } // namespace
+
+bool standardInputNamedTwice(const std::vector<std::string>& names) {
+    return std::count(names.begin(), names.end(), STANDARD_INPUT_NAME) > 1;
+}
 
 ScriptInput::ScriptInput() = default;
 ScriptInput::~ScriptInput() = default;
 
 bool ScriptInput::open(const std::string& name) {
     if (name == STANDARD_INPUT_NAME) {
-        StandardInput input;
-        if (!readAll(input, STANDARD_INPUT_LIMIT, bytes, why)) {
-            if (why.empty()) {
-                why = std::string("standard input: ") + std::strerror(errno);
-            } else {
-                why = "standard input: " + why;
-            }
+        const std::string* bytes = nullptr;
+        if (!standardInputBytes(bytes, why)) {
             return false;
         }
-        memory = std::make_unique<MemorySource>(bytes.data(), bytes.size());
+        memory = std::make_unique<MemorySource>(bytes->data(), bytes->size());
         return true;
     }
     file = std::make_unique<RegularFileSource>(name.c_str());

@@ -1,7 +1,7 @@
 // Where a command's script comes from: a regular file named on the command
 // line, or standard input when the name is "-". A pipe can't be read twice,
 // as the loader reads, so standard input is read once into memory, up to a
-// bound, and loaded from there.
+// bound, and every use of "-" in the run loads from those bytes.
 #pragma once
 
 #include "murmex/script_source.h"
@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace murmex {
 class RegularFileSource;
@@ -22,6 +23,10 @@ inline constexpr const char* STANDARD_INPUT_NAME = "-";
 // The most a script given on standard input may hold: far above any real
 // script, low enough that an endless stream can't exhaust memory.
 constexpr size_t STANDARD_INPUT_LIMIT = size_t{256} << 20;
+
+// True when "-" stands more than once among the names: one standard input
+// can't be two files, and a command that takes several names refuses it.
+bool standardInputNamedTwice(const std::vector<std::string>& names);
 
 class ScriptInput {
   public:
@@ -40,7 +45,6 @@ class ScriptInput {
 
   private:
     std::unique_ptr<RegularFileSource> file;
-    std::string bytes;
     std::unique_ptr<MemorySource> memory;
     std::string why;
 };

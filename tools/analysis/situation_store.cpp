@@ -2,6 +2,7 @@
 #include "tools/analysis/situation_store.h"
 
 #include "tools/analysis/hash_mix.h"
+#include "tools/analysis/memory_weight.h"
 
 #include <algorithm>
 #include <iterator>
@@ -113,8 +114,8 @@ void SituationStore::readGameState(uint32_t index, GameState& state) const {
 }
 
 uint64_t SituationStore::bytes() const {
-    return records.size() * sizeof(SituationRecord) + memoryLayouts.bytes() +
-           table.size() * sizeof(Slot);
+    return dequeBytes(records.size(), sizeof(SituationRecord)) + memoryLayouts.bytes() +
+           grownTableBytes(table.size() * sizeof(Slot)) + recent.size() * sizeof(Entry);
 }
 
 } // namespace murmex::tool

@@ -58,7 +58,8 @@ class SituationStore {
 
     const SituationRecord& record(uint32_t index) const { return records[index]; }
     size_t size() const { return records.size(); }
-    // Bytes the records, the layouts and the tables take.
+    // Bytes the records, the layouts and the tables take, the tables' next
+    // growth included.
     uint64_t bytes() const;
 
   private:

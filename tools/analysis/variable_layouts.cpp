@@ -3,6 +3,7 @@
 
 #include "murmex/script_model.h"
 #include "tools/analysis/hash_mix.h"
+#include "tools/analysis/memory_weight.h"
 
 #include <cstddef>
 #include <cstring>
@@ -76,7 +77,7 @@ void VariableLayouts::grow() {
     table.swap(larger);
 }
 
-uint32_t VariableLayouts::numberOf(const MemoryStore& memory, VariableNames& names) {
+uint32_t VariableLayouts::numberOf(const MemoryStore& memory, VariableNames& names, bool mayAdd) {
     scratch.clear();
     for (int32_t slot = 0; slot < MEMORY_SLOTS; ++slot) {
         if (memory.names[slot][0] != 0) {
@@ -95,6 +96,9 @@ uint32_t VariableLayouts::numberOf(const MemoryStore& memory, VariableNames& nam
         if (layouts[index].hash == hash && equals(layouts[index], scratch)) {
             return index;
         }
+    }
+    if (!mayAdd) {
+        return NEW_LAYOUT;
     }
     const uint32_t index = static_cast<uint32_t>(layouts.size());
     layouts.push_back(Layout{hash, variables.size(), static_cast<uint32_t>(scratch.size())});
@@ -143,8 +147,14 @@ void VariableLayouts::change(uint32_t from, uint32_t to, const VariableNames& na
 }
 
 uint64_t VariableLayouts::bytes() const {
-    return layouts.size() * sizeof(Layout) + variables.size() * sizeof(StoredVariable) +
-           table.size() * sizeof(uint32_t);
+    return dequeBytes(layouts.size(), sizeof(Layout)) +
+           dequeBytes(variables.size(), sizeof(StoredVariable)) +
+           grownTableBytes(table.size() * sizeof(uint32_t)) +
+           scratch.capacity() * sizeof(StoredVariable);
+}
+
+uint64_t VariableNames::bytes() const {
+    return names.capacity() * sizeof(SlotName) + numbers.size() * MAP_NODE_BYTES;
 }
 
 bool sameVariables(const MemoryStore& a, const MemoryStore& b) {

@@ -34,6 +34,9 @@ class VariableNames {
     // zeros up to NAME_SIZE.
     const char* slotBytes(uint16_t number) const { return names[number].data; }
 
+    // Bytes the names and their index take.
+    uint64_t bytes() const;
+
   private:
     struct SlotName {
         char data[NAME_SIZE];
@@ -49,11 +52,15 @@ class VariableNames {
     bool seen[MEMORY_SLOTS] = {};
 };
 
+// What VariableLayouts::numberOf gives for a layout it was not to number.
+inline constexpr uint32_t NEW_LAYOUT = UINT32_MAX;
+
 class VariableLayouts {
   public:
     // Number of the layout of the store's occupied slots, in slot order,
-    // numbering it on first sight.
-    uint32_t numberOf(const MemoryStore& memory, VariableNames& names);
+    // numbering it on first sight; NEW_LAYOUT for one never seen when
+    // `mayAdd` is false, as once the search's memory is used up.
+    uint32_t numberOf(const MemoryStore& memory, VariableNames& names, bool mayAdd = true);
 
     // Puts exactly the layout's slots into an empty store.
     void restore(uint32_t layout, const VariableNames& names, MemoryStore& memory) const;
@@ -63,7 +70,8 @@ class VariableLayouts {
     // neighbouring situations mostly differ in a variable or two.
     void change(uint32_t from, uint32_t to, const VariableNames& names, MemoryStore& memory) const;
 
-    // Bytes the layouts and their table take.
+    // Bytes the layouts and their table take, the table's next growth
+    // included.
     uint64_t bytes() const;
 
   private:

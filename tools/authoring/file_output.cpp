@@ -367,6 +367,40 @@ bool sameFile(const std::string& a, const std::string& b) {
            std::filesystem::weakly_canonical(b, status);
 }
 
+#ifdef _WIN32
+// A file's identity on Windows: its volume and its index there.
+bool identityOf(HANDLE handle, BY_HANDLE_FILE_INFORMATION& identity) {
+    return handle != INVALID_HANDLE_VALUE && ::GetFileInformationByHandle(handle, &identity);
+}
+
+bool isStandardInput(const std::string& path) {
+    BY_HANDLE_FILE_INFORMATION input;
+    BY_HANDLE_FILE_INFORMATION named;
+    const HANDLE standardInput = ::GetStdHandle(STD_INPUT_HANDLE);
+    if (::GetFileType(standardInput) != FILE_TYPE_DISK || !identityOf(standardInput, input)) {
+        return false;
+    }
+    const HANDLE file =
+        ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const bool known = identityOf(file, named);
+    if (file != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(file);
+    }
+    return known && input.dwVolumeSerialNumber == named.dwVolumeSerialNumber &&
+           input.nFileIndexHigh == named.nFileIndexHigh &&
+           input.nFileIndexLow == named.nFileIndexLow;
+}
+#else
+bool isStandardInput(const std::string& path) {
+    struct stat input;
+    struct stat named;
+    return ::fstat(STDIN_FILENO, &input) == 0 && S_ISREG(input.st_mode) &&
+           ::stat(path.c_str(), &named) == 0 && input.st_dev == named.st_dev &&
+           input.st_ino == named.st_ino;
+}
+#endif
+
 bool writeFileWhole(const std::string& path, const std::string& bytes, bool replace,
                     std::string& error) {
     FileOutput output;

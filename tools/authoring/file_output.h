@@ -54,6 +54,11 @@ class FileOutput {
 // must never be one of the command's inputs.
 bool sameFile(const std::string& a, const std::string& b);
 
+// True when `path` names the regular file standard input reads, such as the
+// one a shell redirects with <: its bytes are an input as much as a named
+// one's. A device (/dev/null, a terminal) is no such file.
+bool isStandardInput(const std::string& path);
+
 // Writes `bytes` through a FileOutput: the whole file appears at `path`, or
 // nothing does, and `error` says what went wrong.
 bool writeFileWhole(const std::string& path, const std::string& bytes, bool replace,

@@ -13,8 +13,10 @@
 #include "tools/analysis/shown_text.h"
 #include "tools/analysis/unit_text.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
+#include <set>
 #include <tuple>
 
 namespace murmex::tool {
@@ -105,6 +107,37 @@ bool walkScript(const std::string& plain, ScriptPlaces& places, std::string& err
         }
     }
     return true;
+}
+
+// Each character's name as its texts' ids begin: the name itself the first
+// time, then the name with "~2", "~3" and on, passing over any that another
+// character is named or already took. Ids that never clashed stay as they
+// always were, so existing translation files keep matching.
+std::vector<std::string> characterIdNames(const ConversationEngine& engine) {
+    std::set<std::string> taken;
+    for (int32_t c = 0; c < engine.characterCount; ++c) {
+        taken.insert(displayText(engine.characters[c]->name));
+    }
+    std::map<std::string, int32_t> lastSuffix;
+    std::vector<std::string> ids;
+    for (int32_t c = 0; c < engine.characterCount; ++c) {
+        const std::string name = displayText(engine.characters[c]->name);
+        // A repeat is named by its occurrence, as saved games count it,
+        // unless another character already bears that name.
+        const int32_t occurrence = nameOccurrence(engine, c);
+        if (occurrence == 1) {
+            ids.push_back(name);
+            continue;
+        }
+        int32_t& suffix = lastSuffix.try_emplace(name, occurrence - 1).first->second;
+        suffix = std::max(suffix, occurrence - 1);
+        std::string id;
+        do {
+            id = name + "~" + std::to_string(++suffix);
+        } while (!taken.insert(id).second);
+        ids.push_back(id);
+    }
+    return ids;
 }
 
 bool sameBytes(const std::string& plain, const Place& place, const char* text) {
@@ -204,6 +237,7 @@ bool findScriptTexts(const std::string& plain, const ConversationEngine& engine,
         title.note = "The window title, at most " + std::to_string(MAX_TITLE) + " bytes";
         texts.push_back(title);
     }
+    const std::vector<std::string> idNames = characterIdNames(engine);
     for (int32_t c = 0; c < engine.characterCount; ++c) {
         const Character& character = *engine.characters[c];
         const std::vector<UnitPlaces>& units = places.characters[static_cast<size_t>(c)];
@@ -213,8 +247,7 @@ bool findScriptTexts(const std::string& plain, const ConversationEngine& engine,
                     " units, the loader " + std::to_string(character.unitCount) + changed;
             return false;
         }
-        const int32_t seen = nameOccurrence(engine, c);
-        const std::string idName = seen == 1 ? name : name + "~" + std::to_string(seen);
+        const std::string& idName = idNames[static_cast<size_t>(c)];
         for (int32_t u = 0; u < character.unitCount; ++u) {
             const TalkUnit& unit = *character.units[u];
             const UnitPlaces& place = units[static_cast<size_t>(u)];

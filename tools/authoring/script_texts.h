@@ -22,7 +22,7 @@ struct ScriptText {
     // the character's name, the unit's state, the unit's place among the
     // character's units of that state (from 1) and Q or A:
     // "Mara/S1/2/Q". A name that repeats an earlier character's gets "~2",
-    // "~3" after it.
+    // "~3" after it, passing over any suffixed name another character has.
     std::string id;
     // The character's name for display; empty for the title.
     std::string character;

@@ -2,6 +2,7 @@
 // and why it does not load.
 #include "tools/cli/check_command.h"
 
+#include "tools/analysis/script_input.h"
 #include "tools/analysis/script_lint.h"
 #include "tools/analysis/script_loading.h"
 #include "tools/cli/finding_json.h"
@@ -94,6 +95,10 @@ CLI::App* addCheckCommand(CLI::App& app, ChosenCommand& chosen) {
     command->add_option("FILE", options->files, "Script files to check; - reads standard input")
         ->required();
     command->callback([options, &chosen] {
+        if (standardInputNamedTwice(options->files)) {
+            throw CLI::ValidationError("FILE", std::string(STANDARD_INPUT_NAME) +
+                                                   " (standard input) may be named only once");
+        }
         chosen.run = [options](std::ostream& out, std::ostream& err) {
             return runCheck(*options, out, err);
         };

@@ -2,6 +2,7 @@
 #include "tools/cli/play_command.h"
 
 #include "text/display_text.h"
+#include "tools/analysis/script_input.h"
 #include "tools/analysis/terminal_text.h"
 #include "tools/authoring/file_output.h"
 #include "tools/authoring/plan_recorder.h"
@@ -268,6 +269,11 @@ CLI::App* addPlayCommand(CLI::App& app, ChosenCommand& chosen) {
     command->add_flag("-f,--force", options->force, "Replace the plan file if it exists");
     command->callback([options, choose, &chosen] {
         options->scripted = choose->count() > 0;
+        // The script takes standard input, so choices can't come from it too.
+        if (options->file == STANDARD_INPUT_NAME && !options->scripted) {
+            throw CLI::ValidationError("FILE", "choices need --choose when the script comes "
+                                               "from standard input (-)");
+        }
         options->echoInput = ::isatty(STDIN_FILENO) == 0;
         chosen.run = [options](std::ostream& out, std::ostream& err) {
             return runPlay(*options, std::cin, out, err);

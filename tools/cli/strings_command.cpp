@@ -35,15 +35,21 @@ struct ScriptWithTexts {
 
 // Loads the script, then reads it whole again from the source the load read:
 // standard input is held in memory, a file is read afresh (a change since the
-// load shows up as texts that do not match the model).
-bool loadWithTexts(const std::string& file, bool plain, const std::string& prefix,
+// load shows up as texts that do not match the model). A script of more than
+// `limit` bytes is refused, never cut: the loader reads on past any bound.
+bool loadWithTexts(const std::string& file, bool plain, size_t limit, const std::string& prefix,
                    ScriptWithTexts& script, std::ostream& err) {
     script.loaded = loadScript(file, plain);
     if (!script.loaded.ok()) {
         err << loadErrorLine(file, plain, script.loaded) << '\n';
         return false;
     }
-    script.plain = readStart(script.loaded.input->source(), STANDARD_INPUT_LIMIT);
+    script.plain = readStart(script.loaded.input->source(), limit + 1);
+    if (script.plain.size() > limit) {
+        err << prefix << file << ": the script holds more than the " << limit
+            << " bytes a translation works on\n";
+        return false;
+    }
     if (!plain) {
         scrambleBytes(script.plain.data(), script.plain.size());
     }
@@ -151,6 +157,9 @@ bool encodeTranslation(const ScriptText& text, const std::string& translation,
             why = "holds " + codePointText(unmapped) + ", which " + WINDOWS_1252 + " cannot hold";
             return false;
         }
+    } else if (!isUtf8(translation)) {
+        why = std::string("is not valid ") + UTF8 + " (an escape makes bytes no character has)";
+        return false;
     } else {
         bytes = translation;
     }
@@ -194,14 +203,88 @@ bool loadBuilt(const std::string& bytes, bool plain, ConversationEngine& engine,
     return true;
 }
 
+// What import builds from a translation, or why it refuses to.
+struct Translated {
+    std::string encoding;
+    Review review;
+    // "FILE:LINE: ID: why" for each entry refused, the stale ones first.
+    std::vector<std::string> refused;
+    // Why the script built from sound entries is refused; empty when it isn't.
+    std::string problem;
+    std::string built;
+};
+
+// The translated script, checked as import checks it: every entry sound,
+// the result loading and equal to the script in all but the texts. False
+// when import would refuse it, with the reasons in `result`.
+bool translate(const ScriptWithTexts& script, const std::vector<TranslationEntry>& entries,
+               const std::string& translationFile, const std::string& encoding, bool plain,
+               Translated& result) {
+    result.encoding = encoding.empty() ? encodingOfTexts(script.texts) : encoding;
+    result.review = reviewTranslation(script.texts, entries, translationFile);
+    result.refused = result.review.stale;
+    std::vector<std::string> replaced;
+    for (size_t i = 0; i < script.texts.size(); ++i) {
+        const ScriptText& text = script.texts[i];
+        const TranslationEntry* entry = result.review.entries[i];
+        std::string bytes = text.bytes;
+        std::string why;
+        // A text translated as itself keeps its bytes, whatever their encoding.
+        if (entry != nullptr && entry->translation != text.text &&
+            !encodeTranslation(text, entry->translation, result.encoding, bytes, why)) {
+            result.refused.push_back(where(translationFile, *entry) + why);
+        }
+        replaced.push_back(bytes);
+    }
+    if (!result.refused.empty()) {
+        return false;
+    }
+    // Texts stand in file order, so the bytes between them are copied as they are.
+    std::string& built = result.built;
+    size_t copied = 0;
+    for (size_t i = 0; i < script.texts.size(); ++i) {
+        built.append(script.plain, copied, script.texts[i].offset - copied);
+        built += replaced[i];
+        copied = script.texts[i].offset + script.texts[i].length;
+    }
+    built.append(script.plain, copied, std::string::npos);
+    if (!plain) {
+        scrambleBytes(built.data(), built.size());
+    }
+    ConversationEngine check;
+    return loadBuilt(built, plain, check, result.problem) &&
+           sameScriptBesidesTexts(*script.loaded.engine, check, script.texts, replaced,
+                                  result.problem);
+}
+
+// An output named on the command line that would replace one of the inputs:
+// the script, the translation, or the file standard input reads.
+std::string overwrittenInput(const std::string& file, const std::string& translation,
+                             const std::string& output) {
+    if (sameFile(file, output)) {
+        return "SCRIPT";
+    }
+    if (!translation.empty() && sameFile(translation, output)) {
+        return "the translation";
+    }
+    if (isStandardInput(output)) {
+        return "the file standard input reads";
+    }
+    return "";
+}
+
 int exportTexts(const StringsExportOptions& options, std::ostream& out, std::ostream& err) {
     const std::string prefix = "murmex strings export: ";
-    if (!options.output.empty() && sameFile(options.file, options.output)) {
-        err << prefix << "OUT is SCRIPT, which is never overwritten: " << options.output << '\n';
-        return EXIT_FAILED;
+    if (!options.output.empty()) {
+        if (const std::string input = overwrittenInput(options.file, "", options.output);
+            !input.empty()) {
+            err << prefix << "OUT is " << input
+                << ", which is never overwritten: " << options.output << '\n';
+            return EXIT_FAILED;
+        }
     }
     ScriptWithTexts script;
-    if (!loadWithTexts(options.file, options.plain, prefix, script, err)) {
+    if (!loadWithTexts(options.file, options.plain, STRINGS_SCRIPT_LIMIT, prefix, script, err)) {
         return EXIT_FAILED;
     }
     const std::string document =
@@ -223,71 +306,43 @@ int exportTexts(const StringsExportOptions& options, std::ostream& out, std::ost
 
 int importTexts(const StringsImportOptions& options, std::ostream& out, std::ostream& err) {
     const std::string prefix = "murmex strings import: ";
-    if (sameFile(options.file, options.output) || sameFile(options.translation, options.output)) {
-        err << prefix << "OUT is "
-            << (sameFile(options.file, options.output) ? "SCRIPT"
-                                                       : "the "
-                                                         "translation")
-            << ", which is never overwritten: " << options.output << '\n';
+    if (const std::string input =
+            overwrittenInput(options.file, options.translation, options.output);
+        !input.empty()) {
+        err << prefix << "OUT is " << input << ", which is never overwritten: " << options.output
+            << '\n';
         return EXIT_FAILED;
     }
     ScriptWithTexts script;
     std::vector<TranslationEntry> entries;
-    if (!loadWithTexts(options.file, options.plain, prefix, script, err) ||
+    if (!loadWithTexts(options.file, options.plain, options.scriptLimit, prefix, script, err) ||
         !readTranslationFile(options.translation, entries, prefix, err)) {
         return EXIT_FAILED;
     }
-    const std::string encoding =
-        options.encoding.empty() ? encodingOfTexts(script.texts) : options.encoding;
-    const Review review = reviewTranslation(script.texts, entries, options.translation);
-    std::vector<std::string> refused = review.stale;
-    std::vector<std::string> replaced;
-    for (size_t i = 0; i < script.texts.size(); ++i) {
-        const ScriptText& text = script.texts[i];
-        const TranslationEntry* entry = review.entries[i];
-        std::string bytes = text.bytes;
-        std::string why;
-        // A text translated as itself keeps its bytes, whatever their encoding.
-        if (entry != nullptr && entry->translation != text.text &&
-            !encodeTranslation(text, entry->translation, encoding, bytes, why)) {
-            refused.push_back(where(options.translation, *entry) + why);
-        }
-        replaced.push_back(bytes);
-    }
-    if (!refused.empty()) {
-        for (const std::string& line : refused) {
+    Translated translated;
+    if (!translate(script, entries, options.translation, options.encoding, options.plain,
+                   translated)) {
+        for (const std::string& line : translated.refused) {
             err << line << '\n';
         }
-        err << prefix << refused.size() << " entr" << (refused.size() == 1 ? "y" : "ies")
-            << " refused; nothing written\n";
+        const size_t refused = translated.refused.size();
+        if (refused > 0) {
+            err << prefix << refused << " entr" << (refused == 1 ? "y" : "ies")
+                << " refused; nothing written\n";
+        } else {
+            err << prefix << translated.problem << "; nothing written\n";
+        }
         return EXIT_FAILED;
     }
-    // Texts stand in file order, so the bytes between them are copied as they are.
-    std::string built;
-    size_t copied = 0;
-    for (size_t i = 0; i < script.texts.size(); ++i) {
-        built.append(script.plain, copied, script.texts[i].offset - copied);
-        built += replaced[i];
-        copied = script.texts[i].offset + script.texts[i].length;
-    }
-    built.append(script.plain, copied, std::string::npos);
-    if (!options.plain) {
-        scrambleBytes(built.data(), built.size());
-    }
-    ConversationEngine check;
     std::string error;
-    if (!loadBuilt(built, options.plain, check, error) ||
-        !sameScriptBesidesTexts(*script.loaded.engine, check, script.texts, replaced, error)) {
-        err << prefix << error << "; nothing written\n";
-        return EXIT_FAILED;
-    }
-    if (!writeFileWhole(options.output, built, true, error)) {
+    if (!writeFileWhole(options.output, translated.built, true, error)) {
         err << prefix << error << '\n';
         return EXIT_FAILED;
     }
+    const Review& review = translated.review;
     out << options.output << ": " << script.texts.size() << " texts, " << review.translated
         << " translated, " << review.missing << " missing (kept as in " << options.file
-        << "), written in " << encoding << '\n';
+        << "), written in " << translated.encoding << '\n';
     return EXIT_OK;
 }
 
@@ -295,17 +350,33 @@ int statusOfTexts(const StringsStatusOptions& options, std::ostream& out, std::o
     const std::string prefix = "murmex strings status: ";
     ScriptWithTexts script;
     std::vector<TranslationEntry> entries;
-    if (!loadWithTexts(options.file, options.plain, prefix, script, err) ||
+    if (!loadWithTexts(options.file, options.plain, STRINGS_SCRIPT_LIMIT, prefix, script, err) ||
         !readTranslationFile(options.translation, entries, prefix, err)) {
         return EXIT_FAILED;
     }
-    const Review review = reviewTranslation(script.texts, entries, options.translation);
+    Translated translated;
+    const bool sound = translate(script, entries, options.translation, options.encoding,
+                                 options.plain, translated);
+    const Review& review = translated.review;
+    const size_t otherwiseRefused = translated.refused.size() - review.stale.size();
     out << options.translation << ": " << script.texts.size() << " texts, " << review.translated
-        << " translated, " << review.missing << " missing, " << review.stale.size() << " stale\n";
-    for (const std::string& line : review.stale) {
+        << " translated, " << review.missing << " missing, " << review.stale.size() << " stale"
+        << (otherwiseRefused > 0 ? ", " + std::to_string(otherwiseRefused) + " refused" : "")
+        << '\n';
+    for (const std::string& line : translated.refused) {
         out << line << '\n';
     }
-    return review.stale.empty() ? EXIT_OK : EXIT_FAILED;
+    if (!translated.problem.empty()) {
+        out << options.translation << ": " << translated.problem << '\n';
+    }
+    return sound ? EXIT_OK : EXIT_FAILED;
+}
+
+void addEncodingOption(CLI::App* command, std::string& encoding) {
+    command
+        ->add_option("--encoding", encoding,
+                     "Encoding of the translated texts; default: the one the script's texts use")
+        ->check(CLI::IsMember({UTF8, WINDOWS_1252}));
 }
 
 void addScriptOptions(CLI::App* command, std::string& file, bool& plain) {
@@ -354,10 +425,7 @@ CLI::App* addStringsCommand(CLI::App& app, ChosenCommand& chosen) {
     addScriptOptions(importer, importOptions->file, importOptions->plain);
     importer->add_option("TRANSLATION", importOptions->translation, "The .po or .csv file")
         ->required();
-    importer
-        ->add_option("--encoding", importOptions->encoding,
-                     "Encoding of the translated texts; default: the one the script's texts use")
-        ->check(CLI::IsMember({UTF8, WINDOWS_1252}));
+    addEncodingOption(importer, importOptions->encoding);
     importer->add_option("-o,--output", importOptions->output, "Translated script to write")
         ->required();
     importer->callback([importOptions, &chosen] {
@@ -372,6 +440,7 @@ CLI::App* addStringsCommand(CLI::App& app, ChosenCommand& chosen) {
     addScriptOptions(status, statusOptions->file, statusOptions->plain);
     status->add_option("TRANSLATION", statusOptions->translation, "The .po or .csv file")
         ->required();
+    addEncodingOption(status, statusOptions->encoding);
     status->callback([statusOptions, &chosen] {
         chosen.run = [statusOptions](std::ostream& out, std::ostream& err) {
             return runStringsStatus(*statusOptions, out, err);

@@ -10,6 +10,10 @@
 
 namespace murmex::tool {
 
+// The most bytes of script a strings command takes: far above any real
+// script, and a bound the command states rather than a cut it makes.
+constexpr size_t STRINGS_SCRIPT_LIMIT = size_t{256} << 20;
+
 struct StringsExportOptions {
     std::string file;
     bool plain = false;
@@ -28,12 +32,16 @@ struct StringsImportOptions {
     // "utf-8", "windows-1252", or empty for the one the script's texts use.
     std::string encoding;
     std::string output;
+    // A script larger than this is refused; tests lower it.
+    size_t scriptLimit = STRINGS_SCRIPT_LIMIT;
 };
 
 struct StringsStatusOptions {
     std::string file;
     bool plain = false;
     std::string translation;
+    // As for import: the encoding import would be given.
+    std::string encoding;
 };
 
 // The texts as a translation file, on `out` or in options.output.
@@ -41,8 +49,9 @@ int runStringsExport(const StringsExportOptions& options, std::ostream& out, std
 // The translated script in options.output, written whole and only when every
 // entry is sound and the result loads; each refused entry is listed on `err`.
 int runStringsImport(const StringsImportOptions& options, std::ostream& out, std::ostream& err);
-// Counts of translated, missing and stale texts, and the stale ones; EXIT_FAILED
-// when import would refuse the translation.
+// Counts of translated, missing and stale texts, and every entry import would
+// refuse, with the reason; EXIT_FAILED exactly when import would refuse the
+// translation.
 int runStringsStatus(const StringsStatusOptions& options, std::ostream& out, std::ostream& err);
 
 CLI::App* addStringsCommand(CLI::App& app, ChosenCommand& chosen);

@@ -2,11 +2,13 @@
 #include "tools/lsp/language_server.h"
 
 #include "tools/lsp/feature_replies.h"
+#include "tools/lsp/json_nesting.h"
 #include "tools/lsp/message_framing.h"
 #include "tools/lsp/script_diagnostics.h"
 
 #include <algorithm>
 #include <exception>
+#include <limits>
 
 namespace murmex::lsp {
 
@@ -24,6 +26,8 @@ constexpr int SERVER_NOT_INITIALIZED = -32002;
 constexpr int REQUEST_FAILED = -32803;
 
 constexpr int FULL_SYNC = 1;
+const json NO_ID = nullptr;
+constexpr int SEVERITY_INFORMATION = 3;
 
 // A request the handler can't answer, with the reply's error.
 struct RequestError {
@@ -31,10 +35,28 @@ struct RequestError {
     std::string message;
 };
 
-size_t offsetIn(const OpenDocument& document, const json& params) {
-    const json& position = params.at("position");
+// A position's line or character: any integer, a huge one taken as the
+// largest a line or column can be.
+int32_t coordinate(const json& number) {
+    if (!number.is_number_integer()) {
+        throw RequestError{INVALID_PARAMS, "a position needs whole numbers"};
+    }
+    if (number.is_number_unsigned()) {
+        return static_cast<int32_t>(
+            std::min<uint64_t>(number.get<uint64_t>(), std::numeric_limits<int32_t>::max()));
+    }
+    return static_cast<int32_t>(std::clamp<int64_t>(number.get<int64_t>(),
+                                                    std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+size_t offsetAt(const OpenDocument& document, const json& position) {
     return document.positions.offsetOf(
-        {position.at("line").get<int32_t>(), position.at("character").get<int32_t>()});
+        {coordinate(position.at("line")), coordinate(position.at("character"))});
+}
+
+size_t offsetIn(const OpenDocument& document, const json& params) {
+    return offsetAt(document, params.at("position"));
 }
 
 // The text after one change: the whole text, or a range replaced in it.
@@ -43,12 +65,8 @@ std::string changedText(const OpenDocument& document, const json& change) {
         return change.at("text").get<std::string>();
     }
     const json& range = change.at("range");
-    const auto offset = [&](const json& position) {
-        return document.positions.offsetOf(
-            {position.at("line").get<int32_t>(), position.at("character").get<int32_t>()});
-    };
-    const size_t begin = offset(range.at("start"));
-    const size_t end = std::max(begin, offset(range.at("end")));
+    const size_t begin = offsetAt(document, range.at("start"));
+    const size_t end = std::max(begin, offsetAt(document, range.at("end")));
     std::string text = document.text;
     text.replace(begin, end - begin, change.at("text").get<std::string>());
     return text;
@@ -74,6 +92,20 @@ json diagnosticJson(const OpenDocument& document, const ScriptDiagnostic& diagno
     return item;
 }
 
+// The last diagnostic of a document that has more than the editor is sent.
+json leftOutJson(const OpenDocument& document, const ScriptDiagnostic& first, size_t count) {
+    return {{"range", rangeOf(document, first.span)},
+            {"severity", SEVERITY_INFORMATION},
+            {"source", "murmex"},
+            {"message", std::to_string(count) + " more diagnostics left out; the first " +
+                            std::to_string(DIAGNOSTICS_LIMIT) + " are shown"}};
+}
+
+// The document named by a request's or notification's textDocument.
+std::string uriOf(const json& params) {
+    return params.at("textDocument").at("uri").get<std::string>();
+}
+
 } // namespace
 
 int LanguageServer::serve(std::istream& in) {
@@ -95,6 +127,12 @@ int LanguageServer::serve(std::istream& in) {
 }
 
 void LanguageServer::handle(const std::string& body) {
+    if (nestsDeeperThan(body, MESSAGE_NESTING_LIMIT)) {
+        replyError(nullptr, INVALID_REQUEST,
+                   "message nests deeper than " + std::to_string(MESSAGE_NESTING_LIMIT) +
+                       " levels");
+        return;
+    }
     json message;
     try {
         message = json::parse(body);
@@ -103,7 +141,7 @@ void LanguageServer::handle(const std::string& body) {
         return;
     }
     const bool isRequest = message.is_object() && message.contains("id");
-    const json id = isRequest ? message["id"] : json(nullptr);
+    const json& id = isRequest ? message["id"] : NO_ID;
     try {
         dispatch(message);
     } catch (const RequestError& error) {
@@ -130,17 +168,22 @@ void LanguageServer::dispatch(const json& message) {
             (message.contains("result") || message.contains("error"))) {
             return;
         }
-        const json id = message.is_object() && message.contains("id") ? message["id"] : json();
+        const json& id = message.is_object() && message.contains("id") ? message["id"] : NO_ID;
         replyError(id, INVALID_REQUEST, "not a JSON-RPC request or notification");
         return;
     }
     const std::string method = message["method"].get<std::string>();
-    const json params = message.contains("params") ? message["params"] : json::object();
+    static const json NO_PARAMS = json::object();
+    const json& params = message.contains("params") ? message["params"] : NO_PARAMS;
     if (!message.contains("id")) {
         notice(method, params);
         return;
     }
-    reply(message["id"], answer(method, params));
+    const json& id = message["id"];
+    if (!id.is_number_integer() && !id.is_string()) {
+        throw RequestError{INVALID_REQUEST, "a request's id is a number or a string"};
+    }
+    reply(id, answer(method, params));
 }
 
 json LanguageServer::answer(const std::string& method, const json& params) {
@@ -187,7 +230,7 @@ json LanguageServer::documentRequest(const std::string& method, const json& para
     if (std::find(std::begin(METHODS), std::end(METHODS), method) == std::end(METHODS)) {
         throw RequestError{METHOD_NOT_FOUND, "unknown method " + method};
     }
-    const std::string uri = params.at("textDocument").at("uri").get<std::string>();
+    const std::string uri = uriOf(params);
     const auto found = documents.find(uri);
     if (found == documents.end()) {
         throw RequestError{INVALID_PARAMS, "the document is not open: " + uri};
@@ -232,7 +275,7 @@ void LanguageServer::notice(const std::string& method, const json& params) {
     } else if (method == "textDocument/didChange") {
         change(params);
     } else if (method == "textDocument/didClose") {
-        const std::string uri = params.at("textDocument").at("uri").get<std::string>();
+        const std::string uri = uriOf(params);
         documents.erase(uri);
         writeMessage(out, {{"jsonrpc", "2.0"},
                            {"method", "textDocument/publishDiagnostics"},
@@ -240,31 +283,48 @@ void LanguageServer::notice(const std::string& method, const json& params) {
     }
 }
 
+// The document is made whole before it takes its place, so a bad or
+// unbuildable one leaves what was open as it was.
 void LanguageServer::open(const json& params) {
     const json& item = params.at("textDocument");
-    const std::string uri = item.at("uri").get<std::string>();
-    auto& document = documents[uri];
-    document = std::make_unique<OpenDocument>(uri, item.at("text").get<std::string>());
-    publishDiagnostics(*document, item.value("version", json()));
+    const std::string uri = uriOf(params);
+    auto document = std::make_unique<OpenDocument>(uri, item.at("text").get<std::string>());
+    const json& version = item.value("version", json());
+    auto& place = documents[uri];
+    place = std::move(document);
+    publishDiagnostics(*place, version);
 }
 
 void LanguageServer::change(const json& params) {
     const json& item = params.at("textDocument");
-    const std::string uri = item.at("uri").get<std::string>();
+    const std::string uri = uriOf(params);
     const auto found = documents.find(uri);
     if (found == documents.end()) {
         return;
     }
+    // Applied to a copy, so a bad change leaves the document as it was.
+    const OpenDocument* current = found->second.get();
+    std::unique_ptr<OpenDocument> changed;
     for (const json& change : params.at("contentChanges")) {
-        found->second = std::make_unique<OpenDocument>(uri, changedText(*found->second, change));
+        changed = std::make_unique<OpenDocument>(uri, changedText(*current, change));
+        current = changed.get();
     }
-    publishDiagnostics(*found->second, item.value("version", json()));
+    const json& version = item.value("version", json());
+    if (changed) {
+        found->second = std::move(changed);
+    }
+    publishDiagnostics(*found->second, version);
 }
 
 void LanguageServer::publishDiagnostics(const OpenDocument& document, const json& version) {
+    const std::vector<ScriptDiagnostic> found = diagnoseScript(document.text, document.index);
     json diagnostics = json::array();
-    for (const ScriptDiagnostic& diagnostic : diagnoseScript(document.text, document.index)) {
-        diagnostics.push_back(diagnosticJson(document, diagnostic, relatedInformation));
+    for (size_t i = 0; i < found.size() && i < DIAGNOSTICS_LIMIT; ++i) {
+        diagnostics.push_back(diagnosticJson(document, found[i], relatedInformation));
+    }
+    if (found.size() > DIAGNOSTICS_LIMIT) {
+        diagnostics.push_back(
+            leftOutJson(document, found[DIAGNOSTICS_LIMIT], found.size() - DIAGNOSTICS_LIMIT));
     }
     json params = {{"uri", document.uri}, {"diagnostics", diagnostics}};
     if (version.is_number_integer()) {

@@ -16,6 +16,11 @@
 
 namespace murmex::lsp {
 
+// Diagnostics sent for one document at most; one more then says how many
+// were left out. A thousand are more than anyone reads, and a script broken
+// on every line would otherwise send megabytes at each keystroke.
+constexpr size_t DIAGNOSTICS_LIMIT = 1000;
+
 class LanguageServer {
   public:
     explicit LanguageServer(std::ostream& out) : out(out) {}

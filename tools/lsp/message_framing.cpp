@@ -3,6 +3,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <string_view>
@@ -60,6 +61,23 @@ bool parseLength(std::string_view text, size_t& length) {
     return error == std::errc() && end == text.data() + text.size() && !text.empty();
 }
 
+// Reads a body of `length` bytes block by block, so that memory grows with
+// the bytes that come, never with the length a header claims. False when the
+// stream ends first.
+bool readBody(std::istream& in, size_t length, std::string& body) {
+    char block[64 * 1024];
+    while (body.size() < length) {
+        const size_t wanted = std::min(sizeof block, length - body.size());
+        in.read(block, static_cast<std::streamsize>(wanted));
+        const auto got = static_cast<size_t>(in.gcount());
+        body.append(block, got);
+        if (got != wanted) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void skipBytes(std::istream& in, size_t count) {
     in.ignore(static_cast<std::streamsize>(count));
 }
@@ -100,9 +118,7 @@ FramedMessage readMessage(std::istream& in) {
     }
     FramedMessage message;
     message.skippedBytes = skipped;
-    message.body.resize(length);
-    in.read(message.body.data(), static_cast<std::streamsize>(length));
-    if (static_cast<size_t>(in.gcount()) != length) {
+    if (!readBody(in, length, message.body)) {
         FramedMessage end;
         end.skippedBytes = skipped;
         return end;

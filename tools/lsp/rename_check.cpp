@@ -1,6 +1,7 @@
 // The checks a new name passes before the server hands out the edit.
 #include "tools/lsp/rename_check.h"
 
+#include "loader/value_limits.h"
 #include "murmex/load_result.h"
 #include "murmex/memory_store.h"
 #include "tools/analysis/script_loading.h"
@@ -8,6 +9,10 @@
 namespace murmex::lsp {
 
 namespace {
+
+// The loader keeps the last byte of its name buffer for the zero and takes a
+// name that reaches it as too long.
+constexpr size_t LONGEST_CHARACTER_NAME = static_cast<size_t>(NAME_LIMIT) - 2;
 
 bool hasUnquotable(const std::string& name) {
     for (const char c : name) {
@@ -47,6 +52,11 @@ std::string renameProblem(const OpenDocument& document, const NameOccurrence& at
     }
     if (at.kind == NameKind::Variable && newName.size() > static_cast<size_t>(MAX_NAME_LENGTH)) {
         return "a variable name keeps only its first " + std::to_string(MAX_NAME_LENGTH) +
+               " bytes; this one has " + std::to_string(newName.size());
+    }
+    // Checked here too, as the load below checks only a script that loads.
+    if (at.kind == NameKind::Character && newName.size() > LONGEST_CHARACTER_NAME) {
+        return "a character name may have at most " + std::to_string(LONGEST_CHARACTER_NAME) +
                " bytes; this one has " + std::to_string(newName.size());
     }
     if (newName != at.name && !occurrencesOf(document.names, at.kind, newName).empty()) {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -66,7 +67,9 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"StatsMissingFile", "stats /nonexistent/x.chr", 1},
         StatusCase{"PreviewHelp", "preview --help", 0},
         StatusCase{"PreviewWithoutFile", "preview", 2},
-        StatusCase{"PreviewChoiceBeyondFive", "preview --choose 1,6 x.chr", 2}),
+        StatusCase{"PreviewChoiceBeyondFive", "preview --choose 1,6 x.chr", 2},
+        StatusCase{"CheckStandardInputTwice", "check --plain - x - </dev/null", 2},
+        StatusCase{"PlayStandardInputWithoutChoose", "play --plain - </dev/null", 2}),
     [](const ::testing::TestParamInfo<StatusCase>& info) { return info.param.label; });
 
 // A number the option cannot take is refused, not read as another one, and
@@ -220,6 +223,42 @@ TEST(Demo, ChecksFromStandardInputGivenAsADash) {
         murmex::testing::runTool(folder, "check --plain /dev/stdin", "cat " + demo + " | ");
     EXPECT_EQ(piped.status, 1);
     EXPECT_NE(piped.err.find("give - to read standard input"), std::string::npos) << piped.err;
+}
+
+// Standard input is read once and serves every use of "-" in the run: each
+// plan plays the same script.
+TEST(Demo, TestsEveryPlanOnTheScriptFromStandardInput) {
+    ScratchFolder folder;
+    const std::filesystem::path plans =
+        std::filesystem::path(MURMEX_DEMO_SCRIPT).parent_path() / "plans";
+    std::string arguments = "test --plain -";
+    int count = 0;
+    for (const auto& plan : std::filesystem::directory_iterator(plans)) {
+        arguments += " '" + plan.path().string() + "'";
+        ++count;
+    }
+    const CommandRun run =
+        murmex::testing::runTool(folder, arguments + " <'" + std::string(MURMEX_DEMO_SCRIPT) + "'");
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_NE(run.out.find(std::to_string(count) + " passed, 0 failed"), std::string::npos)
+        << run.out;
+}
+
+// The file a script comes from on standard input is an input like a named
+// script: strings never writes its output over it.
+TEST(Demo, StringsNeverWriteOverTheFileStandardInputReads) {
+    ScratchFolder folder;
+    const std::string demo = readBytes(MURMEX_DEMO_SCRIPT);
+    const std::string script = folder.write("s.chr.txt", demo);
+    const std::string po = folder.write("de.po", "");
+    for (const std::string& command : std::vector<std::string>{
+             "strings export --plain - -o", "strings import --plain - '" + po + "' -o"}) {
+        const CommandRun run =
+            murmex::testing::runTool(folder, command + " '" + script + "' <'" + script + "'");
+        EXPECT_EQ(run.status, 1) << command;
+        EXPECT_NE(run.err.find("the file standard input reads"), std::string::npos) << run.err;
+        EXPECT_EQ(readBytes(script), demo) << command;
+    }
 }
 
 // The language server on the tool's own standard input: shutdown, then exit.

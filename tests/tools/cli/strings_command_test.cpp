@@ -90,6 +90,8 @@ TEST(Strings, RefusesUnsoundEntriesAndWritesNothing) {
          "translates \"Goodbye.\", but the script now says \"Bye.\""},
         {R"(msgctxt "Bob/S0/1/Q" msgid "Hi." msgstr "Hallo.")", "",
          "Bob/S0/1/Q: no such text in the script any more"},
+        {R"(msgctxt "Intro/S0/1/A" msgid "Hello." msgstr "Bad \303( title")", "",
+         "Intro/S0/1/A: is not valid utf-8"},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.entry);
@@ -104,6 +106,11 @@ TEST(Strings, RefusesUnsoundEntriesAndWritesNothing) {
         EXPECT_NE(run.err.find(test.reason), std::string::npos) << run.err;
         EXPECT_NE(run.err.find("nothing written"), std::string::npos) << run.err;
         EXPECT_EQ(folder.entries(), (std::vector<std::string>{"de.po", "small.chr"}));
+        // Status refuses exactly what import refuses.
+        const auto status =
+            runCommand(runStringsStatus, {script, true, translation, test.encoding});
+        EXPECT_EQ(status.status, EXIT_FAILED);
+        EXPECT_NE(status.out.find(test.reason), std::string::npos) << status.out;
     }
     ScratchFolder folder;
     const std::string script = folder.write("small.chr", murmex::testing::smallScript());
@@ -112,6 +119,50 @@ TEST(Strings, RefusesUnsoundEntriesAndWritesNothing) {
     EXPECT_EQ(run.status, EXIT_FAILED);
     EXPECT_NE(run.err.find("OUT is SCRIPT"), std::string::npos) << run.err;
     EXPECT_EQ(readBytes(script), murmex::testing::smallScript());
+}
+
+// A script larger than import's bound is refused with the reason, never
+// written cut short; one at the bound goes through.
+TEST(Strings, ImportRefusesAScriptOverItsBound) {
+    ScratchFolder folder;
+    const std::string text = murmex::testing::smallScriptOfSize(4096);
+    const std::string script = folder.write("small.chr", text);
+    const std::string po = folder.write("de.po", "");
+    const std::string out = folder.path("out.chr");
+    const auto over = runCommand(runStringsImport, {script, true, po, "", out, text.size() - 1});
+    EXPECT_EQ(over.status, EXIT_FAILED);
+    EXPECT_NE(over.err.find("more than the " + std::to_string(text.size() - 1) + " bytes"),
+              std::string::npos)
+        << over.err;
+    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"de.po", "small.chr"}));
+    const auto at = runCommand(runStringsImport, {script, true, po, "", out, text.size()});
+    EXPECT_EQ(at.status, EXIT_OK) << at.err;
+    EXPECT_EQ(readBytes(out), text);
+}
+
+// Two characters "A" and one "A~2": the second "A" passes over the taken
+// "A~2", and every other id stays as it was.
+TEST(Strings, TextIdsNeverCollide) {
+    ScratchFolder folder;
+    const auto block = [](const std::string& name) {
+        return "\"" + name + "\" {\r\n  { S = \"0\" N = \"0\" Q = \"\" A = \"" + name +
+               " here.\" ACT = \"ACT_NONE\" }\r\n}";
+    };
+    const std::string script = folder.write(
+        "ids.chr", murmex::testing::scriptWithHeader({"\"Intro\" {",
+                                                      "  { S = \"0\" N = \"0\" Q = "
+                                                      "\"\" A = \"Hi.\" ACT = \"ACT_NONE\" }",
+                                                      "}", block("A"), block("A"), block("A~2")}));
+    const auto exported = runCommand(runStringsExport, {script, true, "csv", "", ""});
+    ASSERT_EQ(exported.status, EXIT_OK) << exported.err;
+    std::vector<std::string> ids;
+    static const std::regex id("^([^,\n]+/S0/1/A),", std::regex::multiline);
+    for (auto it = std::sregex_iterator(exported.out.begin(), exported.out.end(), id);
+         it != std::sregex_iterator(); ++it) {
+        ids.push_back((*it)[1]);
+    }
+    EXPECT_EQ(ids,
+              (std::vector<std::string>{"Intro/S0/1/A", "A/S0/1/A", "A~3/S0/1/A", "A~2/S0/1/A"}));
 }
 
 TEST(Strings, WindowsScriptIsTranslatedInWindows1252) {

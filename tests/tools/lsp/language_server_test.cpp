@@ -4,6 +4,7 @@
 #include "murmex/script_keywords.h"
 #include "support/sample_scripts.h"
 #include "support/scratch_folder.h"
+#include "tools/lsp/feature_replies.h"
 #include "tools/lsp/text_positions.h"
 
 #include <gtest/gtest.h>
@@ -44,6 +45,18 @@ TEST(LanguageServer, AnswersBadInputAndReadsOn) {
         {"not a request", initialize() + framed("[1, 2]"), INVALID_REQUEST, 0},
         {"unknown method", initialize() + request(1, "textDocument/unheard"), METHOD_NOT_FOUND, 0},
         {"wrong params", initialize() + request(1, "textDocument/hover", {{"x", 1}}), -32602, 0},
+        {"nested 100,000 deep",
+         initialize() + framed("{\"id\":1,\"method\":\"x\",\"params\":" +
+                               std::string(100'000, '[') + std::string(100'000, ']') + "}"),
+         INVALID_REQUEST, 0},
+        {"id neither number nor string", initialize() + framed("{\"id\":[1],\"method\":\"x\"}"),
+         INVALID_REQUEST, 0},
+        {"position not whole numbers",
+         initialize() + openDocument(smallScript()) +
+             request(1, "textDocument/hover",
+                     {{"textDocument", {{"uri", "file:///s.txt"}}},
+                      {"position", {{"line", 1e300}, {"character", 0}}}}),
+         -32602, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -111,6 +124,75 @@ TEST(LanguageServer, PlacesDiagnosticsInUtf16Units) {
     const Served served = serve(initialize() + openDocument(noise) + request(5, "shutdown"));
     EXPECT_FALSE(served.diagnostics().empty());
     EXPECT_TRUE(served.replyTo(5).contains("result"));
+}
+
+// An open or change of the wrong shape is dropped whole: the URI is not left
+// half open, and a document already open keeps its text.
+TEST(LanguageServer, BadOpenOrChangeLeavesNoHalfMadeDocument) {
+    const json symbolsOf = {{"textDocument", {{"uri", "file:///bad.txt"}}}};
+    const json badOpens[] = {
+        {{"textDocument", {{"uri", "file:///bad.txt"}}}},
+        {{"textDocument", {{"uri", "file:///bad.txt"}, {"text", 7}}}},
+        {{"textDocument", {{"uri", 3}, {"text", "x"}}}},
+        {{"textDocument", "file:///bad.txt"}},
+    };
+    for (const json& bad : badOpens) {
+        SCOPED_TRACE(bad.dump());
+        const Served served =
+            serve(initialize() + notification("textDocument/didOpen", bad) +
+                  request(1, "textDocument/documentSymbol", symbolsOf) + request(2, "shutdown"));
+        EXPECT_EQ(errorCode(served.replyTo(1)), -32602);
+        EXPECT_TRUE(served.replyTo(2).contains("result"));
+    }
+    const json badChange = {{"textDocument", {{"uri", "file:///bad.txt"}, {"version", 2}}},
+                            {"contentChanges", {{{"text", "MurmexSrcFile\r\n"}}, {{"text", 1}}}}};
+    const Served changed = serve(initialize() + openDocument(smallScript(), "file:///bad.txt") +
+                                 notification("textDocument/didChange", badChange) +
+                                 request(1, "textDocument/documentSymbol", symbolsOf));
+    EXPECT_EQ(changed.replyTo(1)["result"].size(), 1u) << changed.replyTo(1).dump();
+}
+
+// Protocol lines end at CR LF, LF and a lone CR alike; the script's lines,
+// as the loader counts them, at line feeds only.
+TEST(LanguageServer, CountsEveryLineEndTheProtocolCounts) {
+    const std::string bad = "  { S = \"0\" N = \"0\" Q = \"\" A = \"x\" ACT = \"ACT_BAD\" }";
+    struct Case {
+        std::string lineEnd;
+        int line;
+    };
+    for (const Case& c : {Case{"\n", 7}, Case{"\r\n", 7}, Case{"\r", 7}, Case{"\r\r\n", 8}}) {
+        SCOPED_TRACE(json(c.lineEnd).dump());
+        const std::string text =
+            scriptWithHeader({"# a note" + c.lineEnd + "# on two lines", "\"Intro\" {", bad, "}"});
+        const json diagnostics = serve(initialize() + openDocument(text)).diagnostics();
+        ASSERT_EQ(diagnostics.size(), 1u) << diagnostics.dump(1);
+        EXPECT_EQ(diagnostics[0]["range"]["start"]["line"], c.line);
+        const murmex::lsp::TextPositions positions(text);
+        const size_t action = text.find("ACT =");
+        EXPECT_EQ(positions.lineOf(action), c.lineEnd == "\r" ? 6 : 7); // loader's count, 0-based
+        EXPECT_EQ(positions.offsetOf(positions.at(action)), action);
+    }
+}
+
+// An outline of a script on one line converts each place in steps bounded
+// by the distance between marks: twice the units, about twice the bytes
+// walked, where walking from the line's start took four times as many.
+TEST(LanguageServer, OutlineOfOneLongLineWalksLinearly) {
+    const auto walkedFor = [](int units) {
+        std::string line = "\"Intro\" {";
+        for (int i = 0; i < units; ++i) {
+            line += " { S = \"0\" N = \"0\" Q = \"Question " + std::to_string(i) +
+                    "\" A = \"\u00e9\" ACT = \"ACT_NONE\" }";
+        }
+        const murmex::lsp::OpenDocument document("file:///one.txt",
+                                                 scriptWithHeader({line + " }"}));
+        EXPECT_EQ(murmex::lsp::documentSymbols(document)[0]["children"].size(),
+                  static_cast<size_t>(units));
+        return document.positions.bytesWalked();
+    };
+    const size_t once = walkedFor(400);
+    const size_t twice = walkedFor(800);
+    EXPECT_LT(twice, once * 5 / 2) << once << " then " << twice;
 }
 
 // The demo with one mistake: diagnostics, symbols and the name features.
@@ -185,7 +267,7 @@ TEST_F(DemoDocument, RefusesRenamesThatWouldBreakIt) {
     };
     const Case cases[] = {
         {smith, "", "needs a name"},   {smith, "Mara", "is taken"},
-        {smith, "Sm\"ith", "quote"},   {smith, std::string(200, 'x'), "no longer load"},
+        {smith, "Sm\"ith", "quote"},   {smith, std::string(200, 'x'), "at most 98 bytes"},
         {trust, "letter", "is taken"}, {trust, std::string(30, 'x'), "first 19 bytes"}};
     std::string input = initialize() + openDocument(demo);
     int id = 1;
@@ -202,6 +284,60 @@ TEST_F(DemoDocument, RefusesRenamesThatWouldBreakIt) {
         EXPECT_NE(reply["error"]["message"].get<std::string>().find(c.why), std::string::npos)
             << reply.dump();
     }
+}
+
+// The rules of a name hold in a script that does not load too: a name the
+// loader would cut or refuse is refused, one at the limit goes ahead.
+TEST_F(DemoDocument, RenameKeepsItsRulesWhileTheScriptDoesNotLoad) {
+    std::string broken = demo;
+    broken.replace(broken.find("ACT_NONE"), 8, "ACT_NONX");
+    const json smith = place("PARAM = \"Smith\"", "", 9);
+    const json trust = place("ID = \"trust\"", "", 6);
+    struct Case {
+        json where;
+        std::string name;
+        bool refused;
+    };
+    const Case cases[] = {{smith, std::string(98, 'x'), false},
+                          {smith, std::string(99, 'x'), true},
+                          {smith, std::string(10'240, 'x'), true},
+                          {trust, std::string(19, 'x'), false},
+                          {trust, std::string(20, 'x'), true}};
+    std::string input = initialize() + openDocument(broken);
+    int id = 1;
+    for (const Case& c : cases) {
+        json params = c.where;
+        params["newName"] = c.name;
+        input += request(id++, "textDocument/rename", params);
+    }
+    const Served served = serve(input);
+    ASSERT_FALSE(served.diagnostics().empty());
+    id = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name.size());
+        const json reply = served.replyTo(id++);
+        EXPECT_EQ(errorCode(reply), c.refused ? REQUEST_FAILED : 0) << reply.dump().substr(0, 200);
+    }
+}
+
+// However many problems a document has, the editor gets the first ones and a
+// last diagnostic that counts the rest.
+TEST(LanguageServer, CapsDiagnosticsAndCountsTheRest) {
+    // Each unit's answer is never shown, a warning each: 1,120 of them.
+    std::vector<std::string> lines;
+    for (int c = 0; c < 8; ++c) {
+        lines.push_back("\"" + (c == 0 ? std::string("Intro") : "C" + std::to_string(c)) + "\" {");
+        for (int u = 0; u < 140; ++u) {
+            lines.push_back("  { S = \"0\" N = \"-1\" Q = \"Bye " + std::to_string(u) +
+                            "\" A = \"Bye.\" ACT = \"ACT_NONE\" }");
+        }
+        lines.push_back("}");
+    }
+    const json diagnostics =
+        serve(initialize() + openDocument(scriptWithHeader(lines))).diagnostics();
+    ASSERT_EQ(diagnostics.size(), murmex::lsp::DIAGNOSTICS_LIMIT + 1);
+    const std::string last = diagnostics.back()["message"];
+    EXPECT_NE(last.find("more diagnostics left out"), std::string::npos) << last;
 }
 
 } // namespace

@@ -1,0 +1,20 @@
+// How deeply a message's JSON nests, told from its text before it is parsed:
+// a document built from thousands of nested arrays would take the stack of
+// every routine that copies, prints or compares it level by level.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace murmex::lsp {
+
+// The deepest nesting of arrays and objects a message may have. The
+// protocol's own messages nest a dozen levels; the rest is room for
+// editors' settings.
+constexpr size_t MESSAGE_NESTING_LIMIT = 128;
+
+// True when the arrays and objects of `json` nest deeper than `limit`.
+// Brackets inside strings don't count; the text need not be valid JSON.
+bool nestsDeeperThan(std::string_view json, size_t limit);
+
+} // namespace murmex::lsp
