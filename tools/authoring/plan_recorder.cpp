@@ -3,6 +3,8 @@
 // it was left out rather than the plan failing on it later.
 #include "tools/authoring/plan_recorder.h"
 
+#include "tools/authoring/transcript_plan.h"
+
 #include "murmex/conversation_flow.h"
 
 #include <vector>
@@ -15,17 +17,6 @@ bool fitsOnOneLine(const std::string& text) {
     return text.find_first_of("\r\n") == std::string::npos;
 }
 
-std::string quoted(const std::string& text) {
-    std::string result = "\"";
-    for (const char byte : text) {
-        if (byte == '"' || byte == '\\') {
-            result += '\\';
-        }
-        result += byte;
-    }
-    return result + '"';
-}
-
 } // namespace
 
 PlanRecorder::PlanRecorder(const std::string& script) {
@@ -35,7 +26,7 @@ PlanRecorder::PlanRecorder(const std::string& script) {
 void PlanRecorder::started(const PlaySession& session, const std::string& name) {
     begun = true;
     if (name != START_CHARACTER) {
-        line("start " + quoted(name));
+        line("start " + planQuoted(name));
     }
     character = session.characterName();
     recordShown(session);
@@ -46,7 +37,7 @@ void PlanRecorder::choosing(const PlaySession& session, int32_t position) {
     // By its text, which reads well and survives reordering, unless the text
     // is offered twice or cannot be quoted.
     if (fitsOnOneLine(question) && session.findQuestion(question).matches == 1) {
-        line("choose " + quoted(question));
+        line("choose " + planQuoted(question));
     } else {
         line("choose " + std::to_string(position + 1));
     }
@@ -55,7 +46,7 @@ void PlanRecorder::choosing(const PlaySession& session, int32_t position) {
 void PlanRecorder::chose(const PlaySession& session) {
     if (!session.failed() && session.characterName() != character) {
         character = session.characterName();
-        line("expect character " + quoted(character));
+        line("expect character " + planQuoted(character));
     }
     recordShown(session);
 }
@@ -63,12 +54,12 @@ void PlanRecorder::chose(const PlaySession& session) {
 void PlanRecorder::recordShown(const PlaySession& session) {
     if (session.failed()) {
         const std::string& failure = session.failureText();
-        line(fitsOnOneLine(failure) ? "expect error " + quoted(failure)
+        line(fitsOnOneLine(failure) ? "expect error " + planQuoted(failure)
                                     : "# the step failed; its message spans lines");
         return;
     }
     const std::string answer = session.answer();
-    line(fitsOnOneLine(answer) ? "expect answer " + quoted(answer)
+    line(fitsOnOneLine(answer) ? "expect answer " + planQuoted(answer)
                                : "# the answer spans lines and is not expected");
     std::string questions = "expect questions";
     for (const std::string& question : session.questions()) {
@@ -76,7 +67,7 @@ void PlanRecorder::recordShown(const PlaySession& session) {
             line("# a question spans lines; the questions are not expected");
             return;
         }
-        questions += " " + quoted(question);
+        questions += " " + planQuoted(question);
     }
     line(questions);
 }

@@ -251,4 +251,15 @@ bool parsePlan(const std::string& text, TranscriptPlan& plan, PlanError& error) 
     return true;
 }
 
+std::string planQuoted(const std::string& text) {
+    std::string result = "\"";
+    for (const char byte : text) {
+        if (byte == '"' || byte == '\\') {
+            result += '\\';
+        }
+        result += byte;
+    }
+    return result + '"';
+}
+
 } // namespace murmex::tool

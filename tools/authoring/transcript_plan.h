@@ -68,4 +68,7 @@ struct PlanError {
 // not a step.
 bool parsePlan(const std::string& text, TranscriptPlan& plan, PlanError& error);
 
+// The text in double quotes as a plan writes it, with \" and \\ inside.
+std::string planQuoted(const std::string& text);
+
 } // namespace murmex::tool

@@ -6,7 +6,7 @@
 #include "tools/analysis/script_loading.h"
 #include "tools/cli/finding_json.h"
 #include "tools/cli/load_failure_report.h"
-#include "tools/cli/number_option.h"
+#include "tools/cli/search_options.h"
 
 #include <CLI/CLI.hpp>
 
@@ -15,23 +15,6 @@
 namespace murmex::tool {
 
 namespace {
-
-// As explore takes them: a larger limit could change nothing.
-constexpr uint64_t MOST_SITUATIONS = 1'000'000'000;
-
-const char* searchWords(CutOff cutOff) {
-    switch (cutOff) {
-    case CutOff::Situations:
-        return "cut off by --max-states";
-    case CutOff::Depth:
-        return "cut off by --max-depth";
-    case CutOff::Memory:
-        return "cut off by the memory limit";
-    case CutOff::None:
-        break;
-    }
-    return "complete";
-}
 
 const char* version1Words(bool breaks) {
     return breaks ? "every version 1 saved game would break (the scripts differ)"
@@ -53,7 +36,7 @@ void printReport(const CompatOptions& options, const CompatReport& report, std::
         json["situations"] = report.situations;
         json["screens"] = report.screens;
         json["complete"] = report.cutOff == CutOff::None;
-        json["search"] = searchWords(report.cutOff);
+        json["search"] = cutOffWords(report.cutOff);
         json["broken"] = nlohmann::ordered_json::array();
         for (const Finding& finding : report.broken) {
             json["broken"].push_back(findingToJson(finding));
@@ -66,7 +49,7 @@ void printReport(const CompatOptions& options, const CompatReport& report, std::
         printFinding(out, options.oldFile, finding);
     }
     out << options.oldFile << ": " << report.screens << " screens a game can be saved at, in "
-        << report.situations << " situations; search " << searchWords(report.cutOff) << "; ";
+        << report.situations << " situations; search " << cutOffWords(report.cutOff) << "; ";
     if (report.broken.empty()) {
         out << (report.cutOff == CutOff::None ? "no saved game would break"
                                               : "none found that would break");
@@ -103,16 +86,7 @@ CLI::App* addCompatCommand(CLI::App& app, ChosenCommand& chosen) {
         "compat", "Report which saved games of OLD an edit into NEW would break");
     command->add_flag("--plain", options->plain, "Read the files as plain text, not descrambled");
     command->add_flag("--json", options->json, "Print the report as JSON");
-    command
-        ->add_option("--max-states", options->limits.maxSituations,
-                     "Distinct situations to store at most")
-        ->check(wholeNumberIn(1, MOST_SITUATIONS))
-        ->capture_default_str();
-    command
-        ->add_option("--max-depth", options->limits.maxDepth,
-                     "Questions in a row to follow at most")
-        ->check(wholeNumberIn(1, MOST_SITUATIONS))
-        ->capture_default_str();
+    addSearchLimitOptions(*command, options->limits);
     command->add_option("OLD", options->oldFile, "The script the games were saved with")
         ->required();
     command->add_option("NEW", options->newFile, "The edited or translated script")->required();

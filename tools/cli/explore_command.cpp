@@ -6,6 +6,7 @@
 #include "tools/analysis/unit_text.h"
 #include "tools/cli/finding_json.h"
 #include "tools/cli/number_option.h"
+#include "tools/cli/search_options.h"
 
 #include <CLI/CLI.hpp>
 
@@ -22,25 +23,6 @@ namespace {
 
 // How much of a unit's text an unreached-unit warning quotes.
 constexpr size_t QUOTED_CHARACTERS = 40;
-
-// The most --max-states and --max-depth take. The memory limit cuts a search
-// off long before it stores this many situations, and no path is longer than
-// the situations along it, so a larger limit could change nothing.
-constexpr uint64_t MOST_SITUATIONS = 1'000'000'000;
-
-const char* cutOffWords(CutOff cutOff) {
-    switch (cutOff) {
-    case CutOff::Situations:
-        return "cut off by --max-states";
-    case CutOff::Depth:
-        return "cut off by --max-depth";
-    case CutOff::Memory:
-        return "cut off by the memory limit";
-    case CutOff::None:
-        break;
-    }
-    return "complete";
-}
 
 Finding unreachedFinding(const ConversationEngine& engine, const ScriptLines& lines,
                          const UnitReference& reference, bool complete) {
@@ -147,16 +129,7 @@ CLI::App* addExploreCommand(CLI::App& app, ChosenCommand& chosen) {
         "explore", "Play every way through a script and report where the player would stop");
     command->add_flag("--plain", options->plain, "Read the file as plain text, not descrambled");
     command->add_flag("--json", options->json, "Print the report as JSON");
-    command
-        ->add_option("--max-states", options->limits.maxSituations,
-                     "Distinct situations to store at most")
-        ->check(wholeNumberIn(1, MOST_SITUATIONS))
-        ->capture_default_str();
-    command
-        ->add_option("--max-depth", options->limits.maxDepth,
-                     "Questions in a row to follow at most")
-        ->check(wholeNumberIn(1, MOST_SITUATIONS))
-        ->capture_default_str();
+    addSearchLimitOptions(*command, options->limits);
     command
         ->add_option("--max-failures", options->maxFailures,
                      "Failures to print at most; the rest are counted (0: the count alone)")

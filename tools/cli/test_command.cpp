@@ -18,24 +18,13 @@ namespace murmex::tool {
 
 namespace {
 
-std::string quoted(const std::string& text) {
-    std::string result = "\"";
-    for (const char byte : text) {
-        if (byte == '"' || byte == '\\') {
-            result += '\\';
-        }
-        result += byte;
-    }
-    return result + '"';
-}
-
 std::string quotedList(const std::vector<std::string>& texts) {
     if (texts.empty()) {
         return "none";
     }
     std::string list;
     for (const std::string& text : texts) {
-        list += (list.empty() ? "" : " ") + quoted(text);
+        list += (list.empty() ? "" : " ") + planQuoted(text);
     }
     return list;
 }
@@ -47,7 +36,7 @@ class PlanRun {
 
     bool play(const TranscriptPlan& plan, const TestOptions& options) {
         if (!session.open(options.script, options.plain)) {
-            report(0, "the script to load", "error " + quoted(session.failureText()));
+            report(0, "the script to load", "error " + planQuoted(session.failureText()));
             return false;
         }
         const std::vector<PlanStep>& steps = plan.steps;
@@ -56,7 +45,7 @@ class PlanRun {
         const int32_t firstLine = steps.empty() ? 1 : steps[0].line;
         size_t next = named ? 1 : 0;
         if (!session.start(first) && !failureExpected(steps, next)) {
-            report(firstLine, first + " to start", "error " + quoted(session.failureText()));
+            report(firstLine, first + " to start", "error " + planQuoted(session.failureText()));
             return false;
         }
         for (; next < steps.size(); ++next) {
@@ -67,7 +56,7 @@ class PlanRun {
                 }
                 if (session.failed() && !failureExpected(steps, next + 1)) {
                     report(step.line, "the game to go on",
-                           "error " + quoted(session.failureText()));
+                           "error " + planQuoted(session.failureText()));
                     return false;
                 }
             } else {
@@ -96,7 +85,7 @@ class PlanRun {
     bool choose(const PlanStep& step) {
         if (session.failed()) {
             report(step.line, "a question to choose",
-                   "the game over after error " + quoted(session.failureText()));
+                   "the game over after error " + planQuoted(session.failureText()));
             return false;
         }
         int32_t position = 0;
@@ -110,12 +99,12 @@ class PlanRun {
         } else {
             const QuestionMatch match = session.findQuestion(step.text);
             if (match.matches > 1) {
-                report(step.line, "question " + quoted(step.text) + " to be offered once",
+                report(step.line, "question " + planQuoted(step.text) + " to be offered once",
                        "it " + std::to_string(match.matches) + " times; choose it by number");
                 return false;
             }
             if (!match.position) {
-                report(step.line, "question " + quoted(step.text) + " to be offered",
+                report(step.line, "question " + planQuoted(step.text) + " to be offered",
                        quotedList(session.questions()));
                 return false;
             }
@@ -130,7 +119,7 @@ class PlanRun {
         if (!session.failed()) {
             return true;
         }
-        report(step.line, expected, "error " + quoted(session.failureText()));
+        report(step.line, expected, "error " + planQuoted(session.failureText()));
         return false;
     }
 
@@ -144,9 +133,9 @@ class PlanRun {
         const MemoryStore& memory = session.memory();
         switch (step.kind) {
         case PlanStepKind::ExpectAnswer:
-            if (showing(step, "answer " + quoted(step.text))) {
-                expectEqual(step, "answer " + quoted(step.text),
-                            "answer " + quoted(session.answer()));
+            if (showing(step, "answer " + planQuoted(step.text))) {
+                expectEqual(step, "answer " + planQuoted(step.text),
+                            "answer " + planQuoted(session.answer()));
             }
             break;
         case PlanStepKind::ExpectQuestions:
@@ -179,8 +168,9 @@ class PlanRun {
                         "money " + std::to_string(memory.money));
             break;
         case PlanStepKind::ExpectError:
-            expectEqual(step, "error " + quoted(step.text),
-                        session.failed() ? "error " + quoted(session.failureText()) : "no error");
+            expectEqual(step, "error " + planQuoted(step.text),
+                        session.failed() ? "error " + planQuoted(session.failureText())
+                                         : "no error");
             break;
         case PlanStepKind::Start:
         case PlanStepKind::ChooseNumber:
