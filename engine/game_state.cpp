@@ -5,8 +5,7 @@
 #include "engine/game_state_parts.h"
 #include "engine/saved_places.h"
 #include "engine/string_pool.h"
-
-#include <cstdio>
+#include "text/fixed_format.h"
 
 namespace murmex {
 
@@ -175,39 +174,36 @@ size_t gameStateRefusalMessage(const GameStateRefusal& refusal, char* out, size_
     // The name as the translation export writes a repeated one.
     char name[MAX_CHARACTER_NAME + 16];
     if (refusal.occurrence > 1) {
-        std::snprintf(name, sizeof name, "%s~%d", refusal.character,
-                      static_cast<int>(refusal.occurrence));
+        formatText(name, sizeof name, "%s~%d", {refusal.character, refusal.occurrence});
     } else {
-        std::snprintf(name, sizeof name, "%s", refusal.character);
+        formatText(name, sizeof name, "%s", {refusal.character});
     }
-    char scratch[1];
-    char* into = out != nullptr && capacity > 0 ? out : scratch;
-    const size_t room = out != nullptr && capacity > 0 ? capacity : sizeof scratch;
-    int length = 0;
+    char* into = out != nullptr && capacity > 0 ? out : nullptr;
+    const size_t room = into != nullptr ? capacity : 0;
+    size_t length = 0;
     switch (refusal.code) {
     case GAME_STATE_CHARACTER_GONE:
-        length = std::snprintf(
-            into, room, "the saved game talks to \"%s\", who is not in the loaded script", name);
+        length = formatText(
+            into, room, "the saved game talks to \"%s\", who is not in the loaded script", {name});
         break;
     case GAME_STATE_STATE_GONE:
-        length = std::snprintf(into, room,
-                               "the saved game talks to \"%s\" in state %d, which has no talk "
-                               "units in the loaded script",
-                               name, static_cast<int>(refusal.state));
+        length = formatText(into, room,
+                            "the saved game talks to \"%s\" in state %d, which has no talk "
+                            "units in the loaded script",
+                            {name, refusal.state});
         break;
     case GAME_STATE_UNIT_CHANGED:
-        length = std::snprintf(into, room,
-                               "the saved game shows the answer of talk unit %d of \"%s\" in "
-                               "state %d, which is gone from the loaded script or does something "
-                               "else there",
-                               static_cast<int>(refusal.unitPlace), name,
-                               static_cast<int>(refusal.unitState));
+        length = formatText(into, room,
+                            "the saved game shows the answer of talk unit %d of \"%s\" in "
+                            "state %d, which is gone from the loaded script or does something "
+                            "else there",
+                            {refusal.unitPlace, name, refusal.unitState});
         break;
     default:
-        length = std::snprintf(into, room, "%s", gameStateMessage(refusal.code));
+        length = formatText(into, room, "%s", {gameStateMessage(refusal.code)});
         break;
     }
-    return length > 0 ? static_cast<size_t>(length) : 0;
+    return length;
 }
 
 } // namespace murmex

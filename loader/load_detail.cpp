@@ -5,7 +5,8 @@
 #include "murmex/magic_line.h"
 #include "murmex/script_keywords.h"
 
-#include <cstdio>
+#include "text/fixed_format.h"
+
 #include <cstring>
 
 namespace murmex {
@@ -60,12 +61,12 @@ void joinKeywords(const Table& table, KeywordOf keywordOf, char* out, size_t cap
     size_t used = 0;
     out[0] = 0;
     for (const auto& entry : table) {
-        const int written = std::snprintf(out + used, capacity - used, "%s%s",
-                                          used == 0 ? "" : ", ", keywordOf(entry));
-        if (written < 0 || static_cast<size_t>(written) >= capacity - used) {
+        const size_t written = formatText(out + used, capacity - used, "%s%s",
+                                          {used == 0 ? "" : ", ", keywordOf(entry)});
+        if (written >= capacity - used) {
             return;
         }
-        used += static_cast<size_t>(written);
+        used += written;
     }
 }
 
@@ -83,28 +84,28 @@ const char* describeLoadDetail(const LoadDetail& detail, char* out, size_t capac
         char list[LOAD_DETAIL_TEXT_SIZE];
         switch (wording.takes) {
         case Takes::Nothing:
-            std::snprintf(out, capacity, "%s", wording.format);
+            formatText(out, capacity, wording.format, {});
             break;
         case Takes::Line:
-            std::snprintf(out, capacity, wording.format, detail.line);
+            formatText(out, capacity, wording.format, {detail.line});
             break;
         case Takes::Number:
-            std::snprintf(out, capacity, wording.format, detail.number);
+            formatText(out, capacity, wording.format, {detail.number});
             break;
         case Takes::Magic:
-            std::snprintf(out, capacity, wording.format, SCRIPT_MAGIC);
+            formatText(out, capacity, wording.format, {SCRIPT_MAGIC});
             break;
         case Takes::ActionList:
             joinKeywords(
                 ACTION_KEYWORDS, [](const ActionKeyword& k) { return k.keyword; }, list,
                 sizeof(list));
-            std::snprintf(out, capacity, wording.format, list);
+            formatText(out, capacity, wording.format, {list});
             break;
         case Takes::OperatorList:
             joinKeywords(
                 OPERATOR_KEYWORDS, [](const OperatorKeyword& k) { return k.keyword; }, list,
                 sizeof(list));
-            std::snprintf(out, capacity, wording.format, list);
+            formatText(out, capacity, wording.format, {list});
             break;
         }
         break;

@@ -1,7 +1,7 @@
 // The load error message of the player.
 #include "player/load_error_text.h"
 
-#include <cstdio>
+#include "text/fixed_format.h"
 
 namespace kestrine {
 
@@ -12,8 +12,7 @@ constexpr size_t LOAD_ERROR_TEXT_SIZE = 100;
 
 std::string loadErrorText(int32_t code, int32_t line, const char* message) {
     char text[LOAD_ERROR_TEXT_SIZE];
-    std::snprintf(text, sizeof(text), "Err=%i\nLine=%i\nErrStr=%s", static_cast<int>(code),
-                  static_cast<int>(line), message != nullptr ? message : "");
+    murmex::formatText(text, sizeof(text), "Err=%i\nLine=%i\nErrStr=%s", {code, line, message});
     return text;
 }
 
