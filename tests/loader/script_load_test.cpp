@@ -1,4 +1,4 @@
-// Loading whole scripts: the magic line, the header, character names, the
+// Loading whole scripts: the header and character names at their limits, the
 // exact-size string pool, and the example scene played through the runtime.
 #include "load_case.h"
 #include "loader/pool_size.h"
@@ -62,70 +62,18 @@ TEST_P(HeaderTest, ReportsCodeLineAndMessage) {
     expectLoad(GetParam());
 }
 
+// Values at their length limits; the other header and name cases are files
+// under tests/scripts.
 INSTANTIATE_TEST_SUITE_P(
-    MagicLine, HeaderTest,
-    ::testing::Values(LoadCase{"", LOAD_OK, 1, ""}, LoadCase{"MurmexSrc", LOAD_OK, 1, ""},
-                      // Only a carriage return ends the first line; 20 characters are read.
-                      LoadCase{"MurmexSrcFile\nTITLE = \"x\"", LOAD_BAD_MAGIC, 2, ""},
-                      LoadCase{"murmexSrcFile\r\n", LOAD_BAD_MAGIC, 1, ""},
-                      LoadCase{"MurmexSrcFile \r\n", LOAD_BAD_MAGIC, 1, ""},
-                      // Comments are removed even inside the first line.
-                      LoadCase{"# made by hand\r\nMurmex# cut\nSrcFile\r\n" + HEADER.substr(15),
-                               LOAD_OK, 7, ""}));
-
-INSTANTIATE_TEST_SUITE_P(
-    Header, HeaderTest,
+    Lengths, HeaderTest,
     ::testing::Values(
-        LoadCase{HEADER, LOAD_OK, 5, ""},
-        LoadCase{"MurmexSrcFile\r\ntitle = \"x\"", LOAD_SYNTAX, 2, "Syntax error: TITLE expected"},
-        LoadCase{"MurmexSrcFile\r\nTITLE \"x\"", LOAD_SYNTAX, 2, "Syntax error: = expected"},
-        LoadCase{"MurmexSrcFile\r\nTITLE = ", LOAD_SYNTAX, 2, ""},
         LoadCase{headerTitled(std::string(50, 't')), LOAD_OK, 5, ""},
         LoadCase{headerTitled(std::string(51, 't')), LOAD_MEMORY, 2, "Title is too large!"},
         LoadCase{headerTitled(std::string(1499, 't')), LOAD_SYNTAX, 2, ""},
         LoadCase{headerTitled(std::string(1500, 't')), LOAD_SYNTAX, 2, QUOTE_EXPECTED},
-        LoadCase{"MurmexSrcFile\r\nT = \"x\"\r\nCOLOR = \"0\" \"0\"", LOAD_SYNTAX, 3,
-                 "Syntax error: , expected"},
-        LoadCase{"MurmexSrcFile\r\nT = \"x\"\r\nC = \"0\", \"abc\"", LOAD_SYNTAX, 3,
-                 "Syntax error: Wrong number!"},
-        LoadCase{"MurmexSrcFile\r\nT = \"x\"\r\nC = \"\"", LOAD_SYNTAX, 3,
-                 "Syntax error: Wrong number!"},
-        // No text colour: the search for T meets the end, or a name's quote.
-        LoadCase{"MurmexSrcFile\r\nT = \"x\"\r\nC = \"0\", \"0\", \"0\"\r\n", LOAD_SYNTAX, 4,
-                 "Syntax error: COLOR expected"},
-        LoadCase{"MurmexSrcFile\r\nT = \"x\"\r\nC = \"0\", \"0\", \"0\"\r\n\"Intro\" { }",
-                 LOAD_SYNTAX, 4, "Syntax error: COLOR expected"}));
-
-INSTANTIATE_TEST_SUITE_P(
-    Names, HeaderTest,
-    ::testing::Values(LoadCase{HEADER + "\"" + std::string(98, 'n') + "\" { }", LOAD_OK, 5, ""},
-                      LoadCase{HEADER + "\"" + std::string(99, 'n') + "\" { }", LOAD_LIMIT, 5, ""},
-                      LoadCase{HEADER + "\"" + std::string(100, 'n') + "\" { }", LOAD_LIMIT, 5,
-                               QUOTE_EXPECTED},
-                      LoadCase{HEADER + "\"A\" { }\r\n}\r\n\"B\" { }", LOAD_SYNTAX, 6,
-                               "Syntax error: } unexpected"},
-                      LoadCase{HEADER + "\"A\" { }\r\nthe end, no quotes here\r\n", LOAD_OK, 7, ""},
-                      LoadCase{HEADER + "\"A\" { }\r\n\"stray\"\r\n", LOAD_SYNTAX, 7,
-                               "Syntax error: Expected {"}));
-
-TEST(ScriptLoadTest, HeaderValuesAreStoredAsTheirLowByte) {
-    ScratchFolder folder;
-    ConversationEngine engine;
-    engine.disableDescramble();
-    const std::string script = "MurmexSrcFile\r\nTITLE = \"The Old Mill\"\r\n"
-                               "COLOR = \"0x80\", \"010\", \" 7\"\r\n"
-                               "TEXT = \"12abc\", \"256\", \"-1\"\r\n";
-    ASSERT_EQ(engine.load(folder.write("script.chr", script).c_str()), LOAD_OK);
-    EXPECT_STREQ(engine.title, "The Old Mill");
-    EXPECT_EQ(engine.color.red, 128);
-    EXPECT_EQ(engine.color.green, 8);
-    EXPECT_EQ(engine.color.blue, 7);
-    EXPECT_EQ(engine.textColor.red, 12);
-    EXPECT_EQ(engine.textColor.green, 0);
-    EXPECT_EQ(engine.textColor.blue, 255);
-    EXPECT_EQ(engine.characterCount, 0);
-    EXPECT_EQ(engine.blockSize(), 0u);
-}
+        LoadCase{HEADER + "\"" + std::string(98, 'n') + "\" { }", LOAD_OK, 5, ""},
+        LoadCase{HEADER + "\"" + std::string(99, 'n') + "\" { }", LOAD_LIMIT, 5, ""},
+        LoadCase{HEADER + "\"" + std::string(100, 'n') + "\" { }", LOAD_LIMIT, 5, QUOTE_EXPECTED}));
 
 TEST(ScriptLoadTest, FileEndingInItsFirstLineLeavesTheEngineAsItWas) {
     ScratchFolder folder;
