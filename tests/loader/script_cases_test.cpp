@@ -114,7 +114,7 @@ std::vector<std::string> caseFiles() {
          !error && entry != end; entry.increment(error)) {
         const std::string name = entry->path().filename().string();
         if (name.size() > SUFFIX.size() && name.ends_with(SUFFIX)) {
-            files.push_back(fs::relative(entry->path(), MURMEX_SCRIPT_CASES).generic_string());
+            files.push_back(entry->path().lexically_relative(MURMEX_SCRIPT_CASES).generic_string());
         }
     }
     std::sort(files.begin(), files.end());
