@@ -75,15 +75,6 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{HEADER + "\"" + std::string(99, 'n') + "\" { }", LOAD_LIMIT, 5, ""},
         LoadCase{HEADER + "\"" + std::string(100, 'n') + "\" { }", LOAD_LIMIT, 5, QUOTE_EXPECTED}));
 
-TEST(ScriptLoadTest, FileEndingInItsFirstLineLeavesTheEngineAsItWas) {
-    ScratchFolder folder;
-    ConversationEngine engine;
-    engine.disableDescramble();
-    EXPECT_EQ(engine.load(folder.write("script.chr", "MurmexSrcFi").c_str()), LOAD_OK);
-    EXPECT_STREQ(engine.title, "Murmex 1.0");
-    EXPECT_EQ(engine.characterCount, 0);
-}
-
 TEST(ScriptLoadTest, MissingFileCannotBeOpened) {
     ScratchFolder folder;
     ConversationEngine engine;
