@@ -130,9 +130,10 @@ struct SyntaxError {
     ScriptField field = ScriptField::Title;
 };
 
-// Told of each part as the loader reads it. A load tells what its first pass
-// reads and the error that ends it, whichever pass finds it; the scan below
-// tells everything. The references are valid during the call only.
+// Told of each part as the loader reads it. A load tells what its second
+// pass reads, which makes the records (so a load that fails on its syntax,
+// which the first pass finds, tells only the error), and the error that ends
+// it; the scan below tells everything. References are valid during the call.
 class SyntaxListener {
   public:
     virtual ~SyntaxListener() = default;
