@@ -15,57 +15,51 @@
 
 namespace murmex {
 
-int32_t ScriptLoader::readFieldOf(ScriptReader& reader, ScriptField which, char* buffer,
-                                  ValueUse use) {
-    field = which;
-    inField = true;
-    const ScriptFieldInfo& info = scriptField(which);
-    if (!telling()) {
-        const int32_t result = readField(reader, info, buffer, use);
-        inField = result != READ_OK;
-        return result;
-    }
+int32_t ScriptLoader::readFieldTelling(ScriptReader& reader, ScriptField which, char* buffer,
+                                       ValueUse use) {
     FieldPlaces places;
-    const int32_t result = readField(reader, info, buffer, use, &places);
-    if (result == READ_OK) {
-        inField = false;
-        listener->field({which, 0, places.keyword, places.value});
+    const int32_t result = readField(reader, scriptField(which), buffer, use, &places);
+    if (result != READ_OK) {
+        return failedIn(which, result);
     }
+    listener->field({which, 0, places.keyword, places.value});
     return result;
 }
 
-int32_t ScriptLoader::readNumberField(ScriptReader& reader, ScriptField which, int32_t& value) {
+template <ScriptField Which>
+int32_t ScriptLoader::readNumberField(ScriptReader& reader, int32_t& value) {
     // Numbers are converted only once the syntax has been checked throughout,
     // so a bad number is reported only for a file whose syntax is sound.
     char* text = valueBuffer;
-    const int32_t result = readFieldOf(reader, which, text);
+    const int32_t result = readFieldOf(reader, Which, text);
     if (result != READ_OK || !checksValues()) {
         return result;
     }
     if (!parseInteger(text, value)) {
-        field = which;
-        inField = true;
-        return reader.syntaxError(scriptField(which).wrongNumberMessage, LoadCause::NotANumber);
+        return failedIn(Which, reader.syntaxError(scriptField(Which).wrongNumberMessage,
+                                                  LoadCause::NotANumber));
     }
     return READ_OK;
 }
 
 int32_t ScriptLoader::readCharacterBlock(ScriptReader& reader) {
-    block = ScriptBlock::Character;
     if (reader.seekChar('{') != READ_OK) {
-        return reader.syntaxError(messages::BLOCK_OPEN_EXPECTED, LoadCause::EndOfFile);
+        return failedIn(ScriptBlock::Character,
+                        reader.syntaxError(messages::BLOCK_OPEN_EXPECTED, LoadCause::EndOfFile));
     }
     Character* character = nullptr;
     if (checksValues()) {
         int32_t& count = builds() ? engine.characterCount : scannedCharacters;
         if (count >= MAX_CHARACTERS) {
-            return fail(LOAD_LIMIT, messages::TOO_MANY_CHARACTERS, LoadCause::TooManyCharacters,
-                        MAX_CHARACTERS);
+            return failedIn(ScriptBlock::Character,
+                            fail(LOAD_LIMIT, messages::TOO_MANY_CHARACTERS,
+                                 LoadCause::TooManyCharacters, MAX_CHARACTERS));
         }
         if (builds()) {
             character = new (std::nothrow) Character;
             if (character == nullptr) {
-                return fail(LOAD_MEMORY, messages::OUT_OF_MEMORY, LoadCause::OutOfMemory);
+                return failedIn(ScriptBlock::Character,
+                                fail(LOAD_MEMORY, messages::OUT_OF_MEMORY, LoadCause::OutOfMemory));
             }
             engine.characters[engine.characterCount].reset(character);
         }
@@ -78,10 +72,11 @@ int32_t ScriptLoader::readCharacterBlock(ScriptReader& reader) {
 int32_t ScriptLoader::readBlockBody(ScriptReader& reader, Character* character) {
     int32_t unitCount = 0;
     for (;;) {
-        block = ScriptBlock::Character;
         char c = 0;
         if (reader.readChar(c, 0) != READ_OK) {
-            return reader.syntaxError(messages::BLOCK_CLOSE_EXPECTED, LoadCause::EndOfFile);
+            return failedIn(
+                ScriptBlock::Character,
+                reader.syntaxError(messages::BLOCK_CLOSE_EXPECTED, LoadCause::EndOfFile));
         }
         if (c == '}') {
             tellClose(ScriptBlock::Character, reader.position() - 1, reader.line());
@@ -92,9 +87,9 @@ int32_t ScriptLoader::readBlockBody(ScriptReader& reader, Character* character) 
             continue;
         }
         if (checksValues() && unitCount >= MAX_UNITS) {
-            return fail(LOAD_LIMIT, messages::TOO_MANY_UNITS, LoadCause::TooManyUnits, MAX_UNITS);
+            return failedIn(ScriptBlock::Character, fail(LOAD_LIMIT, messages::TOO_MANY_UNITS,
+                                                         LoadCause::TooManyUnits, MAX_UNITS));
         }
-        block = ScriptBlock::Unit;
         tellOpen(ScriptBlock::Unit, reader.position() - 1, reader.line());
         // A record is made only for a unit read completely, so the unit is
         // read into a scratch copy first.
@@ -106,7 +101,8 @@ int32_t ScriptLoader::readBlockBody(ScriptReader& reader, Character* character) 
         if (builds()) {
             TalkUnit* unit = new (std::nothrow) TalkUnit(scratch);
             if (unit == nullptr) {
-                return fail(LOAD_MEMORY, messages::OUT_OF_MEMORY, LoadCause::OutOfMemory);
+                return failedIn(ScriptBlock::Character,
+                                fail(LOAD_MEMORY, messages::OUT_OF_MEMORY, LoadCause::OutOfMemory));
             }
             character->units[character->unitCount].reset(unit);
             ++character->unitCount;
@@ -118,9 +114,9 @@ int32_t ScriptLoader::readBlockBody(ScriptReader& reader, Character* character) 
 int32_t ScriptLoader::readTalkUnit(ScriptReader& reader, TalkUnit& unit) {
     // The fields are sought in this fixed order; A comes before ACT because
     // both are found by the same letter.
-    int32_t result = readNumberField(reader, ScriptField::State, unit.state);
+    int32_t result = readNumberField<ScriptField::State>(reader, unit.state);
     if (result == READ_OK) {
-        result = readNumberField(reader, ScriptField::Next, unit.nextState);
+        result = readNumberField<ScriptField::Next>(reader, unit.nextState);
     }
     char* text = valueBuffer;
     if (result == READ_OK) {
@@ -144,8 +140,8 @@ int32_t ScriptLoader::readTalkUnit(ScriptReader& reader, TalkUnit& unit) {
     const ActionKeyword* action = findActionKeyword(text);
     if (action == nullptr) {
         unit.action = -1;
-        inField = true;
-        return reader.syntaxError(messages::UNKNOWN_ACTION, LoadCause::UnknownAction);
+        return failedIn(ScriptField::Action,
+                        reader.syntaxError(messages::UNKNOWN_ACTION, LoadCause::UnknownAction));
     }
     unit.action = action->action;
     if (action->takesParam) {
@@ -158,7 +154,7 @@ int32_t ScriptLoader::readTalkUnit(ScriptReader& reader, TalkUnit& unit) {
         }
     }
     if (action->takesValue) {
-        result = readNumberField(reader, ScriptField::UnitValue, unit.value);
+        result = readNumberField<ScriptField::UnitValue>(reader, unit.value);
         if (result != READ_OK) {
             return result;
         }
@@ -168,10 +164,10 @@ int32_t ScriptLoader::readTalkUnit(ScriptReader& reader, TalkUnit& unit) {
         slot.op = 0;
     }
     for (;;) {
-        block = ScriptBlock::Unit;
         char c = 0;
         if (reader.readChar(c, 0) != READ_OK) {
-            return reader.syntaxError(messages::CONDITION_LIST_OPEN, LoadCause::EndOfFile);
+            return failedIn(ScriptBlock::Unit, reader.syntaxError(messages::CONDITION_LIST_OPEN,
+                                                                  LoadCause::EndOfFile));
         }
         if (c == '}') {
             tellClose(ScriptBlock::Unit, reader.position() - 1, reader.line());
@@ -183,10 +179,9 @@ int32_t ScriptLoader::readTalkUnit(ScriptReader& reader, TalkUnit& unit) {
             continue;
         }
         if (unit.conditionCount >= MAX_CONDITIONS) {
-            return fail(LOAD_LIMIT, messages::TOO_MANY_CONDITIONS, LoadCause::TooManyConditions,
-                        MAX_CONDITIONS);
+            return failedIn(ScriptBlock::Unit, fail(LOAD_LIMIT, messages::TOO_MANY_CONDITIONS,
+                                                    LoadCause::TooManyConditions, MAX_CONDITIONS));
         }
-        block = ScriptBlock::Condition;
         tellOpen(ScriptBlock::Condition, reader.position() - 1, reader.line());
         Condition scratch;
         result = readCondition(reader, scratch);
@@ -212,19 +207,20 @@ int32_t ScriptLoader::readCondition(ScriptReader& reader, Condition& condition) 
     }
     condition.op = findOperatorKeyword(text);
     if (condition.op == 0) {
-        inField = true;
-        return reader.syntaxError(messages::WRONG_OPERATOR, LoadCause::UnknownOperator);
+        return failedIn(ScriptField::Operator,
+                        reader.syntaxError(messages::WRONG_OPERATOR, LoadCause::UnknownOperator));
     }
     if (condition.op != OP_NOT) {
-        result = readNumberField(reader, ScriptField::ConditionValue, condition.value);
+        result = readNumberField<ScriptField::ConditionValue>(reader, condition.value);
         if (result != READ_OK) {
             return result;
         }
     }
     result = expectChar(reader, '}', messages::BLOCK_CLOSE_EXPECTED);
-    if (result == READ_OK) {
-        tellClose(ScriptBlock::Condition, reader.position() - 1, reader.line());
+    if (result != READ_OK) {
+        return failedIn(ScriptBlock::Condition, result);
     }
+    tellClose(ScriptBlock::Condition, reader.position() - 1, reader.line());
     return result;
 }
 

@@ -35,8 +35,6 @@ int32_t ScriptLoader::readComponent(ScriptReader& reader, ScriptField which, uin
 int32_t ScriptLoader::readColor(ScriptReader& reader, ScriptField which, Rgb& color) {
     // The keyword (first letter only), '=' and three components separated by
     // commas. Each component is stored as soon as it is read.
-    field = which;
-    inField = true;
     SyntaxSpan keyword;
     int32_t result = readKeyword(reader, scriptField(which), telling() ? &keyword : nullptr);
     uint8_t* const parts[] = {&color.red, &color.green, &color.blue};
@@ -50,14 +48,10 @@ int32_t ScriptLoader::readColor(ScriptReader& reader, ScriptField which, Rgb& co
                                    component == 0 ? keyword : SyntaxSpan{});
         }
     }
-    if (result == READ_OK) {
-        inField = false;
-    }
-    return result;
+    return result == READ_OK ? result : failedIn(which, result);
 }
 
 int32_t ScriptLoader::readHeader(ScriptReader& reader) {
-    block = ScriptBlock::Header;
     tellOpen(ScriptBlock::Header, reader.position(), reader.line());
     char* text = valueBuffer;
     int32_t result = readFieldOf(reader, ScriptField::Title, text);
@@ -66,7 +60,8 @@ int32_t ScriptLoader::readHeader(ScriptReader& reader) {
     }
     const size_t length = std::strlen(text);
     if (length > static_cast<size_t>(MAX_TITLE)) {
-        return fail(LOAD_MEMORY, messages::TITLE_TOO_LARGE, LoadCause::TitleTooLong, MAX_TITLE);
+        return failedIn(ScriptField::Title, fail(LOAD_MEMORY, messages::TITLE_TOO_LARGE,
+                                                 LoadCause::TitleTooLong, MAX_TITLE));
     }
     std::memcpy(engine.title, text, length + 1);
     // The colour keyword is COLOR; the text colour's is any word beginning with T.

@@ -100,9 +100,9 @@ void ScriptLoader::tellError(int32_t code, const LoadDetail& detail) {
     error.message = state.message;
     error.line = state.line;
     error.detail = detail;
-    error.block = block;
-    error.hasField = inField;
-    error.field = field;
+    error.block = where.block;
+    error.hasField = where.inField;
+    error.field = where.field;
     listener->error(error);
 }
 
@@ -179,17 +179,12 @@ int32_t ScriptLoader::readScript(ScriptReader& reader) {
 int32_t ScriptLoader::readCharacters(ScriptReader& reader) {
     char name[NAME_LIMIT];
     for (;;) {
-        block = ScriptBlock::Header;
-        field = ScriptField::Name;
-        inField = true;
         // The end of the source where a further name could begin is the
         // normal end of the script (READ_END, which is LOAD_OK).
         int32_t result = reader.readQuotedText(name, NAME_LIMIT);
         if (result != READ_OK) {
-            inField = result != READ_END;
-            return result;
+            return result == READ_END ? result : failedIn(ScriptField::Name, result);
         }
-        inField = false;
         if (telling()) {
             const uint32_t closingQuote = reader.position() - 1;
             const SyntaxSpan value{closingQuote - static_cast<uint32_t>(reader.quotedRawLength()),

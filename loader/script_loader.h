@@ -24,6 +24,14 @@ enum class Pass { Measuring, Filling, Scanning };
 // opens a character block.
 enum class ScanStart { Script, Unit, Character };
 
+// The part of the script a field belongs to.
+constexpr ScriptBlock fieldBlock(ScriptField field) {
+    return field <= ScriptField::TextColor   ? ScriptBlock::Header
+           : field == ScriptField::Name      ? ScriptBlock::Character
+           : field <= ScriptField::UnitValue ? ScriptBlock::Unit
+                                             : ScriptBlock::Condition;
+}
+
 class ScriptLoader {
   public:
     ScriptLoader(ConversationEngine& target, ScriptSource& bytes) : engine(target), source(bytes) {}
@@ -64,11 +72,20 @@ class ScriptLoader {
     int32_t readComponent(ScriptReader& reader, ScriptField field, uint8_t component, uint8_t& out,
                           const SyntaxSpan& keyword);
     // A field through the table, told to the listener when one listens.
-    int32_t readFieldOf(ScriptReader& reader, ScriptField field, char* buffer,
-                        ValueUse use = ValueUse::Copied);
+    int32_t readFieldOf(ScriptReader& reader, ScriptField which, char* buffer,
+                        ValueUse use = ValueUse::Copied) {
+        if (telling()) {
+            return readFieldTelling(reader, which, buffer, use);
+        }
+        const int32_t result = readField(reader, scriptField(which), buffer, use);
+        return result == READ_OK ? result : failedIn(which, result);
+    }
+    int32_t readFieldTelling(ScriptReader& reader, ScriptField which, char* buffer, ValueUse use);
     int32_t readTalkUnit(ScriptReader& reader, TalkUnit& unit);
     int32_t readCondition(ScriptReader& reader, Condition& condition);
-    int32_t readNumberField(ScriptReader& reader, ScriptField field, int32_t& value);
+    // A template, so that each field's letter, limit and messages are
+    // constants where a unit's fields are read.
+    template <ScriptField Which> int32_t readNumberField(ScriptReader& reader, int32_t& value);
     // Measuring pass: adds the text's size to the pool's. Filling pass:
     // copies it into the pool and points `pooled` at the copy.
     int32_t poolText(const char* text, int32_t length, const char*& pooled);
@@ -83,6 +100,16 @@ class ScriptLoader {
     void tellOpen(ScriptBlock block, uint32_t at, int32_t line);
     void tellClose(ScriptBlock block, uint32_t at, int32_t line);
     void tellError(int32_t code, const LoadDetail& detail);
+    // Note where a failure arose, for the error told: only there, so that
+    // reading costs nothing for it. Both return `code`.
+    int32_t failedIn(ScriptField which, int32_t code) {
+        where = {fieldBlock(which), true, which};
+        return code;
+    }
+    int32_t failedIn(ScriptBlock which, int32_t code) {
+        where = {which, false, ScriptField::Title};
+        return code;
+    }
     // Fails the load with a fixed message and a cause.
     int32_t fail(int32_t code, const char* message, LoadCause cause, int32_t number = 0);
     // Fails the pass whatever it noted before.
@@ -101,11 +128,12 @@ class ScriptLoader {
     // The bytes the measuring pass read; the filling pass must read the same.
     SourceFingerprint measured;
     SyntaxListener* listener = nullptr;
-    // Where reading stands, for the error told to a listener: cheap enough
-    // to keep up always.
-    ScriptBlock block = ScriptBlock::Header;
-    bool inField = false;
-    ScriptField field = ScriptField::Title;
+    // Where the failure arose, for the error told to a listener.
+    struct Where {
+        ScriptBlock block = ScriptBlock::Header;
+        bool inField = false;
+        ScriptField field = ScriptField::Title;
+    } where;
     // Characters a scan has read, for the limit a load enforces.
     int32_t scannedCharacters = 0;
 };

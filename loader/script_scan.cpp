@@ -96,8 +96,7 @@ int32_t ScriptLoader::scan(uint32_t offset, int32_t line, ScanStart start, uint8
     state = LoadState();
     state.line = line;
     valueBuffer = valueSpace;
-    block = ScriptBlock::Header;
-    inField = false;
+    where = {};
     ScriptReader reader(state, source, chunk, chunkSize, false);
     if (!reader.open()) {
         return READ_END;
