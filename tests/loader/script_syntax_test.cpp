@@ -65,7 +65,7 @@ TEST(ScriptSyntaxTest, LoadTellsEachFieldWithItsKeywordAndValueBytes) {
     EventLog log(script);
     ASSERT_EQ(loadScriptFrom(engine, source, log).code, LOAD_OK);
     const std::vector<std::string> expected = {
-        "open header @2",
+        "open header @1",
         "TITLE[0] TITLE=Mill @2",
         "COLOR[0] COLOR=1 @3",
         "COLOR[1] =2 @3",
