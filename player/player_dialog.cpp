@@ -1,8 +1,8 @@
 // The conversation window's behaviour, independent of any toolkit.
 #include "player/player_dialog.h"
 
-#include "player/load_error_text.h"
-#include "player/res/dialog_templates.h"
+#include "window/load_error_text.h"
+#include "window/dialog_templates.h"
 
 #include "files/regular_file_source.h"
 #include "murmex/load_script.h"

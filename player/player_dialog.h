@@ -6,7 +6,7 @@
 
 #include "murmex/conversation_engine.h"
 #include "murmex/conversation_flow.h"
-#include "player/derived_colors.h"
+#include "window/derived_colors.h"
 #include "player/dialog_platform.h"
 
 #include <cstdint>

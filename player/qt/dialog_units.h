@@ -6,7 +6,7 @@
 
 #include <QRect>
 
-#include "player/res/dialog_templates.h"
+#include "window/dialog_templates.h"
 
 namespace kestrine::qt {
 

@@ -5,7 +5,7 @@
 #include "player/qt/accessibility.h"
 #include "player/qt/player_icon.h"
 #include "player/qt/qt_color.h"
-#include "player/res/dialog_templates.h"
+#include "window/dialog_templates.h"
 #include "text/display_text.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 // The About box's dialog procedure: OK and Escape close it.
 #include "player/win32/about_box.h"
 
-#include "player/res/dialog_templates.h"
+#include "window/dialog_templates.h"
 #include "player/win32/dialog_template_bytes.h"
 
 namespace kestrine::win32 {

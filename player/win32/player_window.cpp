@@ -1,7 +1,7 @@
 // The conversation window's Win32 side.
 #include "player/win32/player_window.h"
 
-#include "player/res/dialog_templates.h"
+#include "window/dialog_templates.h"
 #include "player/win32/about_box.h"
 #include "player/win32/dialog_template_bytes.h"
 #include "player/win32/utf16.h"

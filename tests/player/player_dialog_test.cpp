@@ -2,7 +2,7 @@
 // tracking, applying questions, colours and the About command. No toolkit
 // header is included here.
 #include "player/player_dialog.h"
-#include "player/res/dialog_templates.h"
+#include "window/dialog_templates.h"
 
 #include "player/fake_platform.h"
 #include "player/player_script.h"

@@ -2,7 +2,7 @@
 // script from the working folder, reacts to real mouse events, and reports
 // failures in a message box before ending its run.
 #include "player/qt/player_window.h"
-#include "player/res/dialog_templates.h"
+#include "window/dialog_templates.h"
 
 #include "player/player_script.h"
 #include "support/scratch_folder.h"

@@ -5,7 +5,7 @@
 
 #include "murmex/conversation_engine.h"
 #include "murmex/script_lines.h"
-#include "player/derived_colors.h"
+#include "window/derived_colors.h"
 #include "tools/analysis/finding.h"
 
 #include <vector>

@@ -3,7 +3,7 @@
 #include "tools/authoring/play_session.h"
 
 #include "murmex/game_state.h"
-#include "player/load_error_text.h"
+#include "window/load_error_text.h"
 #include "text/display_text.h"
 #include "tools/analysis/shown_text.h"
 

@@ -2,7 +2,7 @@
 // web build's page with the engine, the script's bytes and the settings.
 #include "tools/cli/publish_command.h"
 
-#include "player/res/dialog_templates.h"
+#include "window/dialog_templates.h"
 #include "text/display_text.h"
 #include "tools/analysis/script_input.h"
 #include "tools/analysis/script_loading.h"
