@@ -3,12 +3,14 @@
 // choose the first offered question whose first marked letter they match.
 #include "tools/analysis/mnemonic_lint.h"
 
-#include "player/player_dialog.h"
+#include "murmex/conversation_flow.h"
+#include "murmex/script_text.h"
 #include "text/display_text.h"
 #include "tools/analysis/condition_constraints.h"
 #include "tools/analysis/shown_text.h"
 #include "tools/analysis/unit_text.h"
 
+#include <cstring>
 #include <map>
 #include <string>
 #include <string_view>
@@ -114,18 +116,11 @@ class MnemonicLinter {
             return;
         }
         const std::string shown = displayText(bytes);
-        for (size_t i = 0; i < shown.size(); ++i) {
-            if (shown[i] != '&') {
-                continue;
-            }
-            if (i + 1 < shown.size() && shown[i + 1] == '&') {
-                ++i;
-                continue;
-            }
-            const std::string fromMark = shown.substr(i);
-            const std::string problem =
-                markProblem(kestrine::PlayerDialog::mnemonicLetter(fromMark.c_str()),
-                            firstCharacter(std::string_view(fromMark).substr(1)));
+        for (size_t i = findMnemonicMark(shown.data(), shown.size(), 0); i < shown.size();
+             i = findMnemonicMark(shown.data(), shown.size(), i + 1)) {
+            const std::string_view fromMark = std::string_view(shown).substr(i);
+            const std::string problem = markProblem(mnemonicOf(fromMark.data(), fromMark.size()),
+                                                    firstCharacter(fromMark.substr(1)));
             if (!problem.empty()) {
                 add(line, "stray-ampersand",
                     problem + " in " + quoted(bytes) + "; write \"&&\" for an ampersand");
@@ -160,8 +155,8 @@ class MnemonicLinter {
     }
 
     static char32_t folded(const char* question) {
-        return kestrine::PlayerDialog::foldMnemonicCase(
-            kestrine::PlayerDialog::mnemonicLetter(question));
+        return question == nullptr ? 0
+                                   : foldMnemonicCase(mnemonicOf(question, std::strlen(question)));
     }
 
     const ConversationEngine& engine;

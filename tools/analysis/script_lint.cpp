@@ -129,12 +129,13 @@ class Linter {
                         ", which is no character: the player stops with \"Character not "
                         "found!\"");
             }
-            if (unit.nextState == RESULT_SWITCH && unit.action != ACT_COMM) {
+            const UnitEffect effect = unitEffect(unit);
+            if (effect == UnitEffect::HandsOver && unit.action != ACT_COMM) {
                 add(line, "next-state-98",
                     "next state -98 without ACT_COMM: the player takes the answer " +
                         quoted(unit.answer) + " for the name of a character to switch to");
             }
-            if (unit.nextState == RESULT_FAILED) {
+            if (effect == UnitEffect::Stops) {
                 add(line, "next-state-99",
                     "next state -99: the player stops as after a failure, with a message "
                     "left over from before");
@@ -159,11 +160,12 @@ class Linter {
         if (!hasQuestion(unit) || answerCanBeShown(unit) || !holdsText(unit.answer)) {
             return;
         }
+        const UnitEffect effect = unitEffect(unit);
         if (unit.action == ACT_COMM) {
             add(line, "answer-never-shown",
                 "the answer " + quoted(unit.answer) + " is never shown: a hand-over shows " +
                     quoted(unit.param) + "'s initial answer instead; write \"-\" for no answer");
-        } else if (unit.nextState != RESULT_SWITCH && unit.nextState != RESULT_FAILED) {
+        } else if (effect == UnitEffect::Ends) {
             add(line, "answer-never-shown",
                 "the answer " + quoted(unit.answer) + " is never shown: next state " +
                     std::to_string(unit.nextState) + " ends the conversation and \"" +
