@@ -1,9 +1,14 @@
-// The window's rules without a window: colours, contrast and keys.
+// The window's rules without a window: colours, contrast, keys and how much
+// text fits the controls.
 #include "window/contrast.h"
 #include "window/derived_colors.h"
+#include "window/text_fit.h"
 #include "window/window_keys.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
 
 namespace kestrine {
 namespace {
@@ -42,6 +47,62 @@ TEST(WindowKeysTest, DigitKeysStandForTheFiveLines) {
     }
     EXPECT_EQ(lineOfKey(WindowKey::Up), -1);
     EXPECT_EQ(lineOfKey(WindowKey::Other), -1);
+}
+
+double width(const std::string& text) {
+    return textWidthInDialogUnits(text.data(), text.size());
+}
+
+TEST(TextFitTest, WidthsComeFromTheFaceAndSkipMnemonicMarks) {
+    // W is the widest letter of the face, i the narrowest.
+    EXPECT_GT(width("WWWW"), 3 * width("iiii"));
+    EXPECT_DOUBLE_EQ(width("&Save && go"), width("Save && go"));
+    EXPECT_DOUBLE_EQ(width("Save && go") - width("Save go"), width("&&") + width(" "));
+    // The same letter in Windows-1252 and in UTF-8, and the euro sign beyond Latin-1.
+    EXPECT_DOUBLE_EQ(width("caf\xE9"), width("caf\xC3\xA9"));
+    EXPECT_GT(width("\x80"), 0.0);
+    // 34 bold digits fill about 6/4 * 34 * 14 * 1139 / 2288 pixels.
+    EXPECT_NEAR(width(std::string(34, '5')), 34 * 14 * 1139.0 / 2288 * 4 / 6, 0.01);
+    EXPECT_LE(leastTextPixels("55555", 5), 5 * 14 * 1139 / 2288);
+}
+
+TEST(TextFitTest, OnlyTextsThatSurelyDoNotFitOverflow) {
+    const std::string shortQuestion = "Where is the mill?";
+    const std::string french =
+        "Pourriez-vous m'expliquer pourquoi le meunier a ferm\xE9 son moulin si t\xF4t ce matin ?";
+    const std::string justOver = std::string(72, 'W');
+    std::string marksOnly; // 60 narrow letters, each marked
+    for (int i = 0; i < 60; ++i) {
+        marksOnly += "&i";
+    }
+    struct Case {
+        const std::string* text;
+        bool overflows;
+    };
+    const Case questions[] = {
+        {&shortQuestion, false}, {&french, true}, {&justOver, true}, {&marksOnly, false}};
+    for (const Case& c : questions) {
+        EXPECT_EQ(questionSurelyOverflows(c.text->data(), c.text->size()), c.overflows) << *c.text;
+    }
+
+    std::string tenLines;
+    for (int i = 0; i < 10; ++i) {
+        tenLines += "Line\n";
+    }
+    std::string paragraph;
+    while (paragraph.size() < 400) {
+        paragraph += "The miller grinds the grain at dawn. ";
+    }
+    const std::string longWord(90, 'M');
+    const Case answers[] = {
+        {&shortQuestion, false}, {&tenLines, false}, {&paragraph, false}, {&longWord, true}};
+    for (const Case& c : answers) {
+        EXPECT_EQ(answerSurelyOverflows(c.text->data(), c.text->size()), c.overflows) << *c.text;
+    }
+    const std::string elevenLines = tenLines + "Line";
+    EXPECT_TRUE(answerSurelyOverflows(elevenLines.data(), elevenLines.size()));
+    const std::string twice = paragraph + paragraph + paragraph;
+    EXPECT_TRUE(answerSurelyOverflows(twice.data(), twice.size()));
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "tools/analysis/mnemonic_lint.h"
 #include "tools/analysis/shown_text.h"
 #include "tools/analysis/unit_text.h"
+#include "window/text_fit.h"
 
 #include <cstring>
 #include <map>
@@ -141,6 +142,7 @@ class Linter {
                     "left over from before");
             }
             checkLostAnswer(unit, line);
+            checkFit(unit, line);
             if (!hasQuestion(unit) && unit.state != 0) {
                 add(line, "hidden-answer",
                     "a unit with an empty question in state " + std::to_string(unit.state) +
@@ -152,6 +154,31 @@ class Linter {
                         "): an initial answer is shown, not applied");
             }
         }
+    }
+
+    // The window cuts off a question wider than its line and an answer taller
+    // than its area; only texts that surely don't fit are warned of.
+    void checkFit(const TalkUnit& unit, int32_t line) {
+        if (hasQuestion(unit) &&
+            kestrine::questionSurelyOverflows(unit.question, std::strlen(unit.question))) {
+            add(line, "text-cut-off",
+                "the question " + quoted(unit.question) + " is " + dialogUnits(unit.question) +
+                    " wide, more than the window's question line of 285 shows: the window "
+                    "cuts it off");
+        }
+        if (answerCanBeShown(unit) && holdsText(unit.answer) &&
+            kestrine::answerSurelyOverflows(unit.answer, std::strlen(unit.answer))) {
+            add(line, "text-cut-off",
+                "the answer " + quoted(unit.answer) + " (" + dialogUnits(unit.answer) +
+                    " wide) needs more lines than the window's answer area of 285 x 80 dialog "
+                    "units holds: the window cuts it off");
+        }
+    }
+
+    static std::string dialogUnits(const char* text) {
+        const auto units =
+            static_cast<int64_t>(kestrine::textWidthInDialogUnits(text, std::strlen(text)));
+        return std::to_string(units) + " dialog units";
     }
 
     // The answer of a unit whose question hands over or ends the conversation
