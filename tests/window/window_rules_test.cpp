@@ -2,6 +2,7 @@
 // text fits the controls.
 #include "window/contrast.h"
 #include "window/derived_colors.h"
+#include "window/mnemonic_keys.h"
 #include "window/text_fit.h"
 #include "window/window_keys.h"
 
@@ -47,6 +48,15 @@ TEST(WindowKeysTest, DigitKeysStandForTheFiveLines) {
     }
     EXPECT_EQ(lineOfKey(WindowKey::Up), -1);
     EXPECT_EQ(lineOfKey(WindowKey::Other), -1);
+}
+
+TEST(MnemonicKeysTest, LettersAndDigitsOnly) {
+    for (const char32_t point : {U'a', U'Z', U'5', U'\u00E9', U'\u00AA', U'\u0416'}) {
+        EXPECT_TRUE(canBeMnemonic(point)) << static_cast<uint32_t>(point);
+    }
+    for (const char32_t point : {U' ', U'!', U'\u00D7', U'\u00F7', U'\u2014', U'\u20AC'}) {
+        EXPECT_FALSE(canBeMnemonic(point)) << static_cast<uint32_t>(point);
+    }
 }
 
 double width(const std::string& text) {
