@@ -3,7 +3,7 @@
 // writes one line to standard output as soon as the window has first painted
 // what it shows (for the player: the answer), then ends.
 #include "player/qt/player_window.h"
-#include "player/res/dialog_templates.h"
+#include "window/dialog_templates.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -18,6 +18,29 @@ struct QuietFlow {
 
 } // namespace
 
+UnitEffect unitEffect(const TalkUnit& unit) {
+    if (unit.question == nullptr || unit.question[0] == 0) {
+        return UnitEffect::Opens;
+    }
+    // Applying ACT_COMM puts the character in RESULT_SWITCH whatever its next state.
+    if (unit.action == ACT_COMM || unit.nextState == RESULT_SWITCH) {
+        return UnitEffect::HandsOver;
+    }
+    if (unit.nextState == RESULT_FAILED) {
+        return UnitEffect::Stops;
+    }
+    return unit.nextState < 0 ? UnitEffect::Ends : UnitEffect::Continues;
+}
+
+const char* handOverName(const TalkUnit& unit) {
+    return unit.action == ACT_COMM ? unit.param : unit.answer;
+}
+
+bool answerCanBeShown(const TalkUnit& unit) {
+    const UnitEffect effect = unitEffect(unit);
+    return effect == UnitEffect::Continues || (effect == UnitEffect::Opens && unit.state == 0);
+}
+
 bool ConversationFlow::start(const char* name) {
     const int32_t index = engine.findCharacter(name);
     if (index < 0) {

@@ -1,8 +1,8 @@
 // The conversation window's behaviour, independent of any toolkit.
 #include "player/player_dialog.h"
 
-#include "player/load_error_text.h"
-#include "player/res/dialog_templates.h"
+#include "window/dialog_templates.h"
+#include "window/load_error_text.h"
 
 #include "files/regular_file_source.h"
 #include "murmex/load_script.h"
@@ -121,6 +121,29 @@ bool PlayerDialog::moveHighlight(int32_t step) {
 
 bool PlayerDialog::applyHighlighted() {
     return chooseLine(hoveredQuestion);
+}
+
+bool PlayerDialog::pressKey(WindowKey key) {
+    switch (key) {
+    case WindowKey::Line1:
+    case WindowKey::Line2:
+    case WindowKey::Line3:
+    case WindowKey::Line4:
+    case WindowKey::Line5:
+        return chooseLine(lineOfKey(key));
+    case WindowKey::Up:
+        return moveHighlight(-1);
+    case WindowKey::Down:
+        return moveHighlight(1);
+    case WindowKey::Space:
+        // With nothing highlighted, Space presses the focused button as before.
+        return applyHighlighted();
+    case WindowKey::Enter:
+        return true;
+    case WindowKey::Other:
+        break;
+    }
+    return false;
 }
 
 char32_t PlayerDialog::foldMnemonicCase(char32_t letter) {

@@ -6,8 +6,9 @@
 
 #include "murmex/conversation_engine.h"
 #include "murmex/conversation_flow.h"
-#include "player/derived_colors.h"
 #include "player/dialog_platform.h"
+#include "window/derived_colors.h"
+#include "window/window_keys.h"
 
 #include <cstdint>
 #include <functional>
@@ -62,6 +63,10 @@ class PlayerDialog {
     bool moveHighlight(int32_t step);
     // Space: applies the highlighted question, as releasing the button over it does.
     bool applyHighlighted();
+    // A key as the backend maps it: the digits choose a line, Up and Down
+    // move the highlight, Space applies it, and Enter is taken without doing
+    // anything, so that it can't press the focused button.
+    bool pressKey(WindowKey key);
     // The marked letter of a script text as a code point; 0 when it has none.
     static char32_t mnemonicLetter(const char* text);
     // Upper case for the letters of ASCII and Latin-1, the ones a key

@@ -166,27 +166,34 @@ size_t removeMnemonicMarks(const char* bytes, size_t length, char* out, size_t c
     return finish(out, written);
 }
 
-char32_t mnemonicOf(const char* bytes, size_t length) {
+size_t findMnemonicMark(const char* bytes, size_t length, size_t from) {
     if (bytes == nullptr) {
-        return 0;
+        return length;
     }
-    const uint8_t* text = asBytes(bytes);
-    for (size_t i = 0; i + 1 < length; ++i) {
+    for (size_t i = from; i < length; ++i) {
         if (bytes[i] != '&') {
             continue;
         }
-        if (bytes[i + 1] == '&') {
+        if (i + 1 < length && bytes[i + 1] == '&') {
             ++i; // "&&" shows one ampersand and marks nothing
             continue;
         }
-        const uint8_t* marked = text + i + 1;
-        if (!isUtf8Text(bytes, length)) {
-            return code_page::windows1252CodePoint(*marked);
-        }
-        return code_page::utf8CodePoint(marked,
-                                        code_page::utf8SequenceLength(marked, length - i - 1));
+        return i;
     }
-    return 0;
+    return length;
+}
+
+char32_t mnemonicOf(const char* bytes, size_t length) {
+    const size_t mark = findMnemonicMark(bytes, length, 0);
+    if (mark + 1 >= length) {
+        return 0; // no marker, or a last lone '&' that marks nothing
+    }
+    const uint8_t* marked = asBytes(bytes) + mark + 1;
+    if (!isUtf8Text(bytes, length)) {
+        return code_page::windows1252CodePoint(*marked);
+    }
+    return code_page::utf8CodePoint(marked,
+                                    code_page::utf8SequenceLength(marked, length - mark - 1));
 }
 
 char32_t foldMnemonicCase(char32_t letter) {

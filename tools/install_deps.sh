@@ -8,6 +8,7 @@ packages=(
     libgtest-dev                 # unit tests
     libcli11-dev nlohmann-json3-dev  # the murmex authoring tool
     qt6-base-dev fonts-liberation2   # the Kestrine player (Liberation Sans stands in for Arial)
+    fonts-liberation             # the face whose widths window/ measures texts by, for its check
     xvfb xauth                   # a display for the player where none is attached
     graphviz                     # the tests check that murmex graph writes valid dot
     strace                       # the test that the player writes no file

@@ -5,8 +5,8 @@
 // to JavaScript.
 #include "murmex/murmex.h"
 #include "murmex/script_text.h"
-#include "player/derived_colors.h"
-#include "player/load_error_text.h"
+#include "window/derived_colors.h"
+#include "window/load_error_text.h"
 
 #include <emscripten.h>
 

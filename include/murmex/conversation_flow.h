@@ -28,6 +28,29 @@ struct StepOutcome {
     int32_t result;
 };
 
+// What a talk unit does in a game that follows this flow.
+enum class UnitEffect {
+    Opens,     // no question: the character's opening answer, shown, never applied
+    Continues, // the same character answers and offers the questions of the next state
+    HandsOver, // ACT_COMM, or next state -98: the character handOverName names starts
+    Ends,      // any other negative next state: the first character starts again at once
+    Stops,     // next state -99: the game stops as after a failure
+};
+
+// The effect of choosing the unit's question; Opens for a unit without one.
+UnitEffect unitEffect(const TalkUnit& unit);
+
+// The character a hand-over starts: PARAM with ACT_COMM; the answer text
+// without it (next state -98), which the flow takes for a name.
+const char* handOverName(const TalkUnit& unit);
+
+// Whether a game can ever show the unit's answer: an opening answer in state
+// 0 (a start always uses state 0), or the answer to a question after which
+// the same character talks on. A hand-over shows the next character's
+// opening answer instead, an end shows the first character's, and a stop
+// shows nothing more.
+bool answerCanBeShown(const TalkUnit& unit);
+
 class ConversationFlow {
   public:
     // `startedFirst` is started by startGame and after every conversation

@@ -33,6 +33,12 @@ size_t decodeScriptText(const char* bytes, size_t length, char* out, size_t capa
 // after decoding. Returns the length written (cut to fit, zero-terminated).
 size_t removeMnemonicMarks(const char* bytes, size_t length, char* out, size_t capacity);
 
+// The offset of the first marker at or after `from`: a single '&' (a last
+// lone '&' counts, marking nothing), with each "&&" before it skipped as the
+// one '&' it shows. `length` when no marker follows. `from` must not fall
+// between the two of an "&&".
+size_t findMnemonicMark(const char* bytes, size_t length, size_t from);
+
 // The character the first single '&' marks, as a code point of the decoded
 // text, or 0 when the text marks none.
 char32_t mnemonicOf(const char* bytes, size_t length);

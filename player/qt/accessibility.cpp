@@ -5,25 +5,25 @@
 #include "player/qt/player_window.h"
 #include "player/qt/static_text_control.h"
 
+#include "murmex/script_text.h"
+
 #include <QAccessibleWidget>
 #include <QPointer>
+
+#include <string>
 
 namespace kestrine::qt {
 
 namespace {
 
+// The text as drawn: a mark shows the next character underlined, "&&" shows
+// one '&'. '&' is one byte in UTF-8, so the engine's rule applies to the bytes.
 QString withoutMnemonicMarks(const QString& text) {
-    QString shown;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'&') {
-            // A mark shows the next character underlined; "&&" shows one '&'.
-            if (++i == text.size()) {
-                break;
-            }
-        }
-        shown += text[i];
-    }
-    return shown;
+    const QByteArray bytes = text.toUtf8();
+    std::string shown(static_cast<size_t>(bytes.size()) + 1, '\0');
+    shown.resize(murmex::removeMnemonicMarks(bytes.constData(), static_cast<size_t>(bytes.size()),
+                                             shown.data(), shown.size()));
+    return QString::fromStdString(shown);
 }
 
 PlayerWindow* conversationWindowOf(const QWidget* control) {

@@ -5,8 +5,9 @@
 #include "player/qt/accessibility.h"
 #include "player/qt/player_icon.h"
 #include "player/qt/qt_color.h"
-#include "player/res/dialog_templates.h"
 #include "text/display_text.h"
+#include "window/dialog_templates.h"
+#include "window/text_font.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -20,10 +21,26 @@
 namespace kestrine::qt {
 
 namespace {
-// The font of the answer and the question lines: "Arial" bold with a cell
-// height of 14 pixels (Liberation Sans stands in for it with the same metrics).
-constexpr const char* TEXT_FONT_FAMILY = "Arial";
-constexpr int TEXT_FONT_PIXELS = 14;
+// The keys the window plays, pressed without modifiers; Enter is the
+// keypad's Return.
+WindowKey windowKeyOf(int key) {
+    if (key >= Qt::Key_1 && key <= Qt::Key_5) {
+        return keyOfLine(key - Qt::Key_1);
+    }
+    switch (key) {
+    case Qt::Key_Up:
+        return WindowKey::Up;
+    case Qt::Key_Down:
+        return WindowKey::Down;
+    case Qt::Key_Space:
+        return WindowKey::Space;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return WindowKey::Enter;
+    default:
+        return WindowKey::Other;
+    }
+}
 
 QString fromScript(const char* text) {
     return QString::fromStdString(murmex::displayText(text));
@@ -112,9 +129,9 @@ void PlayerWindow::applyColorsAndFonts() {
         cancel->setPalette(QApplication::palette(cancel));
     }
 
-    QFont textFont(QString::fromLatin1(TEXT_FONT_FAMILY));
-    textFont.setPixelSize(TEXT_FONT_PIXELS);
-    textFont.setBold(true);
+    QFont textFont(QString::fromLatin1(TEXT_FONT.face));
+    textFont.setPixelSize(TEXT_FONT.cellHeight);
+    textFont.setWeight(static_cast<QFont::Weight>(TEXT_FONT.weight));
     staticText(CONTROL_ANSWER)->setFont(textFont);
     for (int32_t id : dialog.questionControlIds) {
         staticText(id)->setFont(textFont);
@@ -241,21 +258,9 @@ bool PlayerWindow::playKey(const QKeyEvent& event) {
     const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
     const int key = event.key();
     if (modifiers == Qt::NoModifier) {
-        if (key >= Qt::Key_1 && key <= Qt::Key_5) {
-            return dialog.chooseLine(key - Qt::Key_1);
-        }
-        if (key == Qt::Key_Up || key == Qt::Key_Down) {
-            return dialog.moveHighlight(key == Qt::Key_Up ? -1 : 1);
-        }
-        if (key == Qt::Key_Space) {
-            // With nothing highlighted, Space presses the focused button as before.
-            return dialog.applyHighlighted();
-        }
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            // Enter is the OK command, which does nothing; taken here, it
-            // can't press the focused button either, so a player who moved
-            // the highlight and pressed Enter is not sent out of the game.
-            return true;
+        const WindowKey played = windowKeyOf(key);
+        if (played != WindowKey::Other) {
+            return dialog.pressKey(played);
         }
     }
     if ((modifiers & ~(Qt::AltModifier | Qt::ShiftModifier)) != Qt::NoModifier) {

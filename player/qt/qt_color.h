@@ -1,7 +1,7 @@
 // Colour values of the window logic as Qt colours.
 #pragma once
 
-#include "player/derived_colors.h"
+#include "window/derived_colors.h"
 
 #include <QColor>
 

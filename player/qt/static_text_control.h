@@ -5,7 +5,7 @@
 #pragma once
 
 #include "player/player_dialog.h"
-#include "player/res/dialog_templates.h"
+#include "window/dialog_templates.h"
 
 #include <QWidget>
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "player/qt/static_text_control.h"
-#include "player/res/dialog_templates.h"
+#include "window/dialog_templates.h"
 
 #include <QDialog>
 #include <QFont>

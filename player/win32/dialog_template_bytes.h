@@ -3,7 +3,7 @@
 // second copy of their layout in a resource script.
 #pragma once
 
-#include "player/res/dialog_templates.h"
+#include "window/dialog_templates.h"
 
 #include <windows.h>
 

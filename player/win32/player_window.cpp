@@ -1,23 +1,39 @@
 // The conversation window's Win32 side.
 #include "player/win32/player_window.h"
 
-#include "player/res/dialog_templates.h"
 #include "player/win32/about_box.h"
 #include "player/win32/dialog_template_bytes.h"
 #include "player/win32/utf16.h"
+#include "window/dialog_templates.h"
+#include "window/text_font.h"
 
 namespace kestrine::win32 {
 
 namespace {
-// The font of the answer and the question lines: Arial bold, a cell 14 pixels high.
-constexpr const wchar_t* TEXT_FONT_FAMILY = L"Arial";
-constexpr int TEXT_FONT_PIXELS = 14;
-
 // The window whose keys the filter plays; one player window runs at a time.
 PlayerWindow* keyTarget = nullptr;
 
 std::wstring asciiToUtf16(const char* text) {
     return std::wstring(text, text + std::char_traits<char>::length(text));
+}
+
+// The keys the window plays, by their virtual-key codes.
+WindowKey windowKeyOf(WPARAM key) {
+    if (key >= '1' && key <= '5') {
+        return keyOfLine(static_cast<int32_t>(key - '1'));
+    }
+    switch (key) {
+    case VK_UP:
+        return WindowKey::Up;
+    case VK_DOWN:
+        return WindowKey::Down;
+    case VK_SPACE:
+        return WindowKey::Space;
+    case VK_RETURN:
+        return WindowKey::Enter;
+    default:
+        return WindowKey::Other;
+    }
 }
 
 HICON loadIcon(HINSTANCE instance, int size) {
@@ -116,9 +132,9 @@ void PlayerWindow::initialise() {
     ::SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(loadIcon(instance, 32)));
     ::SendMessageW(window, WM_SETICON, ICON_SMALL,
                    reinterpret_cast<LPARAM>(loadIcon(instance, 16)));
-    textFont = ::CreateFontW(TEXT_FONT_PIXELS, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+    textFont = ::CreateFontW(TEXT_FONT.cellHeight, 0, 0, 0, TEXT_FONT.weight, FALSE, FALSE, FALSE,
                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, DEFAULT_PITCH, TEXT_FONT_FAMILY);
+                             DEFAULT_QUALITY, DEFAULT_PITCH, asciiToUtf16(TEXT_FONT.face).c_str());
     dialog.initialise();
     windowBrush = ::CreateSolidBrush(dialog.windowBrush);
     lineBrush = ::CreateSolidBrush(dialog.lineBrush);
@@ -146,19 +162,7 @@ LRESULT CALLBACK PlayerWindow::keyFilter(int code, WPARAM wParam, LPARAM lParam)
 bool PlayerWindow::playKey(const MSG& message) {
     const WPARAM key = message.wParam;
     if (message.message == WM_KEYDOWN) {
-        if (key >= '1' && key <= '5') {
-            return dialog.chooseLine(static_cast<int32_t>(key - '1'));
-        }
-        if (key == VK_UP || key == VK_DOWN) {
-            return dialog.moveHighlight(key == VK_UP ? -1 : 1);
-        }
-        if (key == VK_SPACE) {
-            // With nothing highlighted, Space presses the focused button as before.
-            return dialog.applyHighlighted();
-        }
-        // Enter is the OK command, which does nothing; taken here, it can't
-        // press the focused button and send a keyboard player out of the game.
-        return key == VK_RETURN;
+        return dialog.pressKey(windowKeyOf(key));
     }
     if (message.message == WM_CHAR || message.message == WM_SYSCHAR) {
         // A letter, with or without Alt; Alt+Space still opens the system menu.

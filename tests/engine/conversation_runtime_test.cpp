@@ -2,6 +2,7 @@
 // each failure leaves behind.
 #include "engine/script_builder.h"
 #include "murmex/conversation_engine.h"
+#include "murmex/conversation_flow.h"
 
 #include <gtest/gtest.h>
 
@@ -324,6 +325,41 @@ TEST(ConversationRuntimeTest, CharacterWithoutUnitsCannotStart) {
     addCharacter(engine, "Empty", {});
     ConversationView view;
     EXPECT_EQ(engine.startCharacter(0, view), -2);
+}
+
+// What a unit does as the flow carries it out, and whether its answer shows:
+// ACT_COMM hands over whatever its next state says.
+TEST(UnitEffectTest, FollowsTheFlowsRules) {
+    struct Case {
+        int32_t state, nextState;
+        const char* question;
+        int32_t action;
+        UnitEffect effect;
+        bool answerShown;
+        const char* handOverName;
+    };
+    const Case cases[] = {
+        {0, 0, "", ACT_NONE, UnitEffect::Opens, true, "Answer"},
+        {2, 0, "", ACT_NONE, UnitEffect::Opens, false, "Answer"},
+        {0, 3, "Q", ACT_ADD_MEM, UnitEffect::Continues, true, "Answer"},
+        {0, 3, "Q", ACT_COMM, UnitEffect::HandsOver, false, "Param"},
+        {0, -1, "Q", ACT_COMM, UnitEffect::HandsOver, false, "Param"},
+        {0, RESULT_SWITCH, "Q", ACT_NONE, UnitEffect::HandsOver, false, "Answer"},
+        {0, RESULT_FAILED, "Q", ACT_NONE, UnitEffect::Stops, false, "Answer"},
+        {0, -1, "Q", ACT_NONE, UnitEffect::Ends, false, "Answer"},
+    };
+    for (const Case& c : cases) {
+        TalkUnit unit;
+        unit.state = c.state;
+        unit.nextState = c.nextState;
+        unit.question = c.question;
+        unit.answer = "Answer";
+        unit.param = "Param";
+        unit.action = c.action;
+        EXPECT_EQ(unitEffect(unit), c.effect) << c.nextState << " " << c.action;
+        EXPECT_EQ(answerCanBeShown(unit), c.answerShown) << c.nextState << " " << c.action;
+        EXPECT_STREQ(handOverName(unit), c.handOverName);
+    }
 }
 
 } // namespace

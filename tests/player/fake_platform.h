@@ -3,7 +3,7 @@
 #pragma once
 
 #include "player/dialog_platform.h"
-#include "player/res/dialog_templates.h"
+#include "window/dialog_templates.h"
 
 #include <map>
 #include <string>

@@ -2,7 +2,7 @@
 // tracking, applying questions, colours and the About command. No toolkit
 // header is included here.
 #include "player/player_dialog.h"
-#include "player/res/dialog_templates.h"
+#include "window/dialog_templates.h"
 
 #include "player/fake_platform.h"
 #include "player/player_script.h"
@@ -309,25 +309,6 @@ TEST_F(PlayerDialogTest, ControlColours) {
     EXPECT_EQ(dialog->controlColors(1002, CTLCOLOR_STATIC).text, colors.questionTextColor);
     // Controls that are not static texts get the window's brush.
     EXPECT_EQ(dialog->controlColors(CONTROL_CANCEL, 3).brush, colors.windowColor);
-}
-
-TEST(DerivedColorsTest, ScalesEachComponentDown) {
-    struct Case {
-        uint8_t component;
-        uint32_t window, line, answer;
-    };
-    const Case cases[] = {{255, 85, 150, 200}, {128, 42, 75, 100}, {1, 0, 0, 0},
-                          {2, 0, 1, 1},        {3, 1, 1, 2},       {0, 0, 0, 0}};
-    for (const Case& c : cases) {
-        const murmex::Rgb rgb{c.component, c.component, c.component};
-        const DerivedColors colors = DerivedColors::from(rgb, rgb);
-        EXPECT_EQ(redOf(colors.windowColor), c.window) << int(c.component);
-        EXPECT_EQ(greenOf(colors.lineColor), c.line) << int(c.component);
-        EXPECT_EQ(blueOf(colors.answerTextColor), c.answer) << int(c.component);
-    }
-    const DerivedColors example = DerivedColors::from({10, 20, 30}, {0, 0, 0});
-    EXPECT_EQ(example.windowColor, makeColorValue(3, 6, 10));
-    EXPECT_EQ(example.lineColor, makeColorValue(5, 11, 17));
 }
 
 TEST_F(PlayerDialogTest, SystemCommandMaskSelectsTheAboutBox) {

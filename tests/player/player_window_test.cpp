@@ -2,7 +2,9 @@
 // script from the working folder, reacts to real mouse events, and reports
 // failures in a message box before ending its run.
 #include "player/qt/player_window.h"
-#include "player/res/dialog_templates.h"
+#include "window/advance_widths.h"
+#include "window/dialog_templates.h"
+#include "window/text_fit.h"
 
 #include "player/player_script.h"
 #include "support/scratch_folder.h"
@@ -11,6 +13,8 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -275,6 +279,33 @@ TEST_F(PlayerWindowTest, LayoutInDialogUnitsAndTheAboutEntry) {
     EXPECT_EQ(window->commandEntries()[0].first, "&About Kestrine...");
     EXPECT_EQ(window->button(CONTROL_CANCEL)->text(), "Koniec");
     EXPECT_EQ(window->button(CONTROL_CANCEL)->focusPolicy(), Qt::StrongFocus);
+}
+
+// The measure of what fits a line against the widget that draws it: the
+// window asks for Arial, which fontconfig gives as Liberation Sans, the face
+// of the measure's table.
+TEST_F(PlayerWindowTest, QuestionLinesMeasureTextAsTheWindowsTableDoes) {
+    const std::string question =
+        "Pourriez-vous m'expliquer pourquoi le meunier a ferm\xe9 son moulin si t\xf4t ce matin ?";
+    useScript(
+        playerScript("\"Intro\" {\n"
+                     "  { S = \"0\" N = \"0\" Q = \"\" A = \"Welcome.\" ACT = \"ACT_NONE\" }\n"
+                     "  { S = \"0\" N = \"0\" Q = \"" +
+                     question + "\" A = \"Yes.\" ACT = \"ACT_NONE\" }\n}\n"));
+    auto window = openPlain();
+    const StaticTextControl* line = window->staticText(CONTROL_QUESTION_0);
+    ASSERT_EQ(textOf(*window, CONTROL_QUESTION_0).size(), static_cast<qsizetype>(question.size()));
+    const QFontInfo face(line->font());
+    if (!face.family().startsWith(QStringLiteral("Liberation Sans")) || !face.bold()) {
+        GTEST_SKIP() << "Arial resolves to " << face.family().toStdString()
+                     << ": install fonts-liberation";
+    }
+    const double measured = QFontMetricsF(line->font()).horizontalAdvance(line->text());
+    const double predicted = static_cast<double>(textAdvance(question.data(), question.size())) *
+                             line->font().pixelSize() / advance_widths::UNITS_PER_EM;
+    // Hinting may round each advance to whole pixels.
+    EXPECT_NEAR(measured, predicted, predicted / 100 + 2);
+    EXPECT_TRUE(questionSurelyOverflows(question.data(), question.size()));
 }
 
 TEST_F(PlayerWindowTest, AboutCommandRunsTheAboutBoxModally) {

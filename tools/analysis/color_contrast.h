@@ -1,22 +1,14 @@
-// Whether the window's derived colours leave its texts readable: contrast
-// ratios from relative luminance as the WCAG 2 guidelines define them, over
-// the colours the player derives from the script header.
+// Warnings for header colours whose derived colours leave the window's texts
+// hard to read, by the window's own contrast rule.
 #pragma once
 
 #include "murmex/conversation_engine.h"
 #include "murmex/script_lines.h"
-#include "player/derived_colors.h"
 #include "tools/analysis/finding.h"
 
 #include <vector>
 
 namespace murmex::tool {
-
-// 0 for black to 1 for white.
-double relativeLuminance(kestrine::ColorValue color);
-
-// (lighter + 0.05) / (darker + 0.05): 1 for equal colours, 21 for black on white.
-double contrastRatio(kestrine::ColorValue first, kestrine::ColorValue second);
 
 // Appends a "low-contrast" warning for each text colour that stands too
 // close to the line colour it is drawn on.

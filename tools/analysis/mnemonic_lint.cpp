@@ -3,37 +3,20 @@
 // choose the first offered question whose first marked letter they match.
 #include "tools/analysis/mnemonic_lint.h"
 
-#include "player/player_dialog.h"
+#include "murmex/conversation_flow.h"
+#include "murmex/script_text.h"
 #include "text/display_text.h"
 #include "tools/analysis/condition_constraints.h"
 #include "tools/analysis/shown_text.h"
 #include "tools/analysis/unit_text.h"
+#include "window/mnemonic_keys.h"
 
+#include <cstring>
 #include <map>
 #include <string>
 #include <string_view>
 
 namespace murmex::tool {
-
-bool canBeMnemonic(char32_t point) {
-    if (point < 0x80) {
-        return (point >= '0' && point <= '9') || (point >= 'A' && point <= 'Z') ||
-               (point >= 'a' && point <= 'z');
-    }
-    if (point < 0xC0) {
-        // Latin-1's letters and numbers below the accented letters.
-        return point == 0xAA || point == 0xB2 || point == 0xB3 || point == 0xB5 || point == 0xB9 ||
-               point == 0xBA || (point >= 0xBC && point <= 0xBE);
-    }
-    if (point < 0x100) {
-        return point != 0xD7 && point != 0xF7;
-    }
-    // Punctuation, currency, arrows, mathematical and technical signs, box
-    // drawing, shapes and dingbats; other code points are taken as letters.
-    return !((point >= 0x2000 && point <= 0x206F) || (point >= 0x20A0 && point <= 0x20CF) ||
-             (point >= 0x2190 && point <= 0x23FF) || (point >= 0x2500 && point <= 0x27BF) ||
-             (point >= 0x3000 && point <= 0x303F));
-}
 
 namespace {
 
@@ -66,7 +49,7 @@ std::string markProblem(char32_t point, const std::string& marked) {
     if (isBlank(point)) {
         return "an '&' before a blank underlines the blank and hides the '&'";
     }
-    if (!canBeMnemonic(point)) {
+    if (!kestrine::canBeMnemonic(point)) {
         return "an '&' before \"" + marked +
                "\" marks it as a mnemonic, which no key can choose, and hides the '&'";
     }
@@ -114,18 +97,11 @@ class MnemonicLinter {
             return;
         }
         const std::string shown = displayText(bytes);
-        for (size_t i = 0; i < shown.size(); ++i) {
-            if (shown[i] != '&') {
-                continue;
-            }
-            if (i + 1 < shown.size() && shown[i + 1] == '&') {
-                ++i;
-                continue;
-            }
-            const std::string fromMark = shown.substr(i);
-            const std::string problem =
-                markProblem(kestrine::PlayerDialog::mnemonicLetter(fromMark.c_str()),
-                            firstCharacter(std::string_view(fromMark).substr(1)));
+        for (size_t i = findMnemonicMark(shown.data(), shown.size(), 0); i < shown.size();
+             i = findMnemonicMark(shown.data(), shown.size(), i + 1)) {
+            const std::string_view fromMark = std::string_view(shown).substr(i);
+            const std::string problem = markProblem(mnemonicOf(fromMark.data(), fromMark.size()),
+                                                    firstCharacter(fromMark.substr(1)));
             if (!problem.empty()) {
                 add(line, "stray-ampersand",
                     problem + " in " + quoted(bytes) + "; write \"&&\" for an ampersand");
@@ -142,7 +118,7 @@ class MnemonicLinter {
             const TalkUnit& later = *character.units[units[k]];
             // A marked blank or sign is warned of as such; no key chooses it.
             const char32_t key = folded(later.question);
-            for (size_t j = 0; j < k && canBeMnemonic(key); ++j) {
+            for (size_t j = 0; j < k && kestrine::canBeMnemonic(key); ++j) {
                 const TalkUnit& earlier = *character.units[units[j]];
                 ConditionConstraints together;
                 if (folded(earlier.question) != key || !together.addUnit(later) ||
@@ -160,8 +136,8 @@ class MnemonicLinter {
     }
 
     static char32_t folded(const char* question) {
-        return kestrine::PlayerDialog::foldMnemonicCase(
-            kestrine::PlayerDialog::mnemonicLetter(question));
+        return question == nullptr ? 0
+                                   : foldMnemonicCase(mnemonicOf(question, std::strlen(question)));
     }
 
     const ConversationEngine& engine;

@@ -11,10 +11,6 @@
 
 namespace murmex::tool {
 
-// True when a key can choose the code point as a mnemonic: a letter or a
-// digit. Blanks, punctuation and symbols cannot be typed as a mnemonic key.
-bool canBeMnemonic(char32_t point);
-
 // Appends the warnings "stray-ampersand" and "shared-mnemonic".
 void lintMnemonics(const ConversationEngine& engine, const ScriptLines& lines,
                    std::vector<Finding>& findings);

@@ -103,20 +103,21 @@ class GraphBuilder {
         for (int32_t u = 0; u < character.unitCount; ++u) {
             const TalkUnit& unit = *character.units[u];
             stateNode(c, unit.state, false);
-            if (unit.question[0] == 0) {
+            const UnitEffect effect = unitEffect(unit);
+            if (effect == UnitEffect::Opens) {
                 // Initial answers are shown, never chosen: no edge.
                 continue;
             }
             Edge edge{stateNode(c, unit.state, false), "", edgeLabel(unit), EdgeKind::Step};
-            if (unit.action == ACT_COMM || unit.nextState == RESULT_SWITCH) {
+            if (effect == UnitEffect::HandsOver) {
                 // Without ACT_COMM the player takes the answer for the name.
                 edge.kind = EdgeKind::Switch;
-                edge.to = startNode(unit.action == ACT_COMM ? unit.param : unit.answer, true, c);
-            } else if (unit.nextState == RESULT_FAILED) {
+                edge.to = startNode(handOverName(unit), true, c);
+            } else if (effect == UnitEffect::Stops) {
                 edge.kind = EdgeKind::Fail;
                 edge.to = "fail";
                 graph.nodes.try_emplace("fail", Node{"fail", "player stops (-99)", -1, true});
-            } else if (unit.nextState < 0) {
+            } else if (effect == UnitEffect::Ends) {
                 edge.kind = EdgeKind::End;
                 edge.to = startNode(START_CHARACTER, true, c);
             } else {

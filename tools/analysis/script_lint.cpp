@@ -10,6 +10,7 @@
 #include "tools/analysis/mnemonic_lint.h"
 #include "tools/analysis/shown_text.h"
 #include "tools/analysis/unit_text.h"
+#include "window/text_fit.h"
 
 #include <cstring>
 #include <map>
@@ -129,17 +130,19 @@ class Linter {
                         ", which is no character: the player stops with \"Character not "
                         "found!\"");
             }
-            if (unit.nextState == RESULT_SWITCH && unit.action != ACT_COMM) {
+            const UnitEffect effect = unitEffect(unit);
+            if (effect == UnitEffect::HandsOver && unit.action != ACT_COMM) {
                 add(line, "next-state-98",
                     "next state -98 without ACT_COMM: the player takes the answer " +
                         quoted(unit.answer) + " for the name of a character to switch to");
             }
-            if (unit.nextState == RESULT_FAILED) {
+            if (effect == UnitEffect::Stops) {
                 add(line, "next-state-99",
                     "next state -99: the player stops as after a failure, with a message "
                     "left over from before");
             }
             checkLostAnswer(unit, line);
+            checkFit(unit, line);
             if (!hasQuestion(unit) && unit.state != 0) {
                 add(line, "hidden-answer",
                     "a unit with an empty question in state " + std::to_string(unit.state) +
@@ -153,17 +156,43 @@ class Linter {
         }
     }
 
+    // The window cuts off a question wider than its line and an answer taller
+    // than its area; only texts that surely don't fit are warned of.
+    void checkFit(const TalkUnit& unit, int32_t line) {
+        if (hasQuestion(unit) &&
+            kestrine::questionSurelyOverflows(unit.question, std::strlen(unit.question))) {
+            add(line, "text-cut-off",
+                "the question " + quoted(unit.question) + " is " + dialogUnits(unit.question) +
+                    " wide, more than the window's question line of 285 shows: the window "
+                    "cuts it off");
+        }
+        if (answerCanBeShown(unit) && holdsText(unit.answer) &&
+            kestrine::answerSurelyOverflows(unit.answer, std::strlen(unit.answer))) {
+            add(line, "text-cut-off",
+                "the answer " + quoted(unit.answer) + " (" + dialogUnits(unit.answer) +
+                    " wide) needs more lines than the window's answer area of 285 x 80 dialog "
+                    "units holds: the window cuts it off");
+        }
+    }
+
+    static std::string dialogUnits(const char* text) {
+        const auto units =
+            static_cast<int64_t>(kestrine::textWidthInDialogUnits(text, std::strlen(text)));
+        return std::to_string(units) + " dialog units";
+    }
+
     // The answer of a unit whose question hands over or ends the conversation
     // is written in vain. Next states -98 and -99 have warnings of their own.
     void checkLostAnswer(const TalkUnit& unit, int32_t line) {
         if (!hasQuestion(unit) || answerCanBeShown(unit) || !holdsText(unit.answer)) {
             return;
         }
+        const UnitEffect effect = unitEffect(unit);
         if (unit.action == ACT_COMM) {
             add(line, "answer-never-shown",
                 "the answer " + quoted(unit.answer) + " is never shown: a hand-over shows " +
                     quoted(unit.param) + "'s initial answer instead; write \"-\" for no answer");
-        } else if (unit.nextState != RESULT_SWITCH && unit.nextState != RESULT_FAILED) {
+        } else if (effect == UnitEffect::Ends) {
             add(line, "answer-never-shown",
                 "the answer " + quoted(unit.answer) + " is never shown: next state " +
                     std::to_string(unit.nextState) + " ends the conversation and \"" +

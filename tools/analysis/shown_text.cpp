@@ -27,12 +27,4 @@ bool holdsText(const char* bytes) {
     return bytes != nullptr && bytes[0] != 0 && std::strcmp(bytes, "-") != 0;
 }
 
-bool answerCanBeShown(const TalkUnit& unit) {
-    const bool initial = unit.question == nullptr || unit.question[0] == 0;
-    if (initial) {
-        return unit.state == 0;
-    }
-    return unit.action != ACT_COMM && unit.nextState >= 0;
-}
-
 } // namespace murmex::tool

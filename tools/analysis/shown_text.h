@@ -20,11 +20,4 @@ std::string shownText(const char* bytes);
 // False for a text that stands for nothing: null, empty or the "-" placeholder.
 bool holdsText(const char* bytes);
 
-// Whether the window can ever show the unit's answer: an initial answer in
-// state 0, or the answer to a question after which the same character talks
-// on. A hand-over shows the next character's initial answer instead, and a
-// negative next state ends the conversation (Intro starts again at once) or
-// stops the game, so their answers never appear.
-bool answerCanBeShown(const TalkUnit& unit);
-
 } // namespace murmex::tool

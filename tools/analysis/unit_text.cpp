@@ -1,6 +1,7 @@
 // Short wordings of conditions, actions and texts.
 #include "tools/analysis/unit_text.h"
 
+#include "murmex/conversation_flow.h"
 #include "murmex/memory_store.h"
 #include "murmex/script_keywords.h"
 #include "text/display_text.h"
@@ -52,6 +53,24 @@ std::string conditionsText(const TalkUnit& unit) {
         text += (i == 0 ? "" : ", ") + conditionText(unit.conditions[i]);
     }
     return text;
+}
+
+std::string effectText(const TalkUnit& unit) {
+    const std::string next = std::to_string(unit.nextState);
+    switch (unitEffect(unit)) {
+    case UnitEffect::Opens:
+        return "";
+    case UnitEffect::Continues:
+        return "goes to state " + next;
+    case UnitEffect::HandsOver:
+        return "hands the conversation over to " +
+               shortText(handOverName(unit), OPERAND_CHARACTERS);
+    case UnitEffect::Ends:
+        return "ends the conversation (" + next + ")";
+    case UnitEffect::Stops:
+        return "stops the game as after a failure (" + next + ")";
+    }
+    return "";
 }
 
 std::string actionText(const TalkUnit& unit) {

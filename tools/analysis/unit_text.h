@@ -24,6 +24,11 @@ std::string conditionsText(const TalkUnit& unit);
 // ACT_NONE.
 std::string actionText(const TalkUnit& unit);
 
+// What choosing the unit's question leads to: "goes to state 2", "ends the
+// conversation (-1)", "hands the conversation over to Smith", "stops the
+// game as after a failure (-99)"; empty for an opening answer.
+std::string effectText(const TalkUnit& unit);
+
 // The name as the memory store keeps it: cut to MAX_NAME_LENGTH bytes. Two
 // names with the same stored name are one variable.
 std::string storedName(const char* name);

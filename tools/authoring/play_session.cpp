@@ -3,9 +3,9 @@
 #include "tools/authoring/play_session.h"
 
 #include "murmex/game_state.h"
-#include "player/load_error_text.h"
 #include "text/display_text.h"
 #include "tools/analysis/shown_text.h"
+#include "window/load_error_text.h"
 
 #include <cstring>
 #include <map>

@@ -8,6 +8,7 @@
 // word.
 #include "tools/authoring/script_texts.h"
 
+#include "murmex/conversation_flow.h"
 #include "murmex/unit_identity.h"
 #include "text/display_text.h"
 #include "tools/analysis/shown_text.h"
@@ -169,9 +170,14 @@ std::string unitNote(const std::string& name, const TalkUnit& unit, TextKind kin
     const std::string question = displayText(unit.question);
     if (kind == TextKind::Question) {
         std::string note = "The player asks " + name + " (" + stateWords(unit) + ")";
-        if (unit.nextState < 0) {
+        const UnitEffect effect = unitEffect(unit);
+        if (effect == UnitEffect::Ends) {
             note += "; ends the conversation";
-        } else if (unit.nextState != unit.state) {
+        } else if (effect == UnitEffect::HandsOver && unit.action != ACT_COMM) {
+            note += "; hands the conversation over to the character its answer names";
+        } else if (effect == UnitEffect::Stops) {
+            note += "; stops the game";
+        } else if (unit.nextState != unit.state && effect == UnitEffect::Continues) {
             note += "; leads to state " + std::to_string(unit.nextState);
         }
         const std::string action = actionText(unit);
@@ -259,9 +265,6 @@ bool findScriptTexts(const std::string& plain, const ConversationEngine& engine,
                         std::to_string(place.question.line) + " are not where the scan found them" +
                         changed;
                 return false;
-            }
-            if (unit.question[0] == 0 && unit.state != 0) {
-                continue; // never shown
             }
             const bool answerShown = answerCanBeShown(unit);
             for (const TextKind kind : {TextKind::Question, TextKind::Answer}) {

@@ -2,12 +2,12 @@
 // web build's page with the engine, the script's bytes and the settings.
 #include "tools/cli/publish_command.h"
 
-#include "player/res/dialog_templates.h"
 #include "text/display_text.h"
 #include "tools/analysis/script_input.h"
 #include "tools/analysis/script_loading.h"
 #include "tools/authoring/file_output.h"
 #include "tools/authoring/web_page.h"
+#include "window/dialog_templates.h"
 
 #include <CLI/CLI.hpp>
 

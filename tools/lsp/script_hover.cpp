@@ -59,10 +59,11 @@ std::string unitInWords(const UnitEntry& unit) {
     if (!action.empty()) {
         words += ", then " + action;
     }
-    words += model.nextState < 0
-                 ? ", and ends the conversation (" + std::to_string(model.nextState) + ")."
-                 : ", and goes to state " + std::to_string(model.nextState) + ".";
-    return words;
+    const std::string effect = tool::effectText(model);
+    if (!effect.empty()) {
+        words += ", and " + effect;
+    }
+    return words + ".";
 }
 
 const char* useWord(NameUse use) {

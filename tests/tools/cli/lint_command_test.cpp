@@ -52,6 +52,14 @@ struct LintCase {
     ScriptHeader header = readableHeader();
 };
 
+std::string repeated(const std::string& text, int times) {
+    std::string result;
+    for (int i = 0; i < times; ++i) {
+        result += text;
+    }
+    return result;
+}
+
 void PrintTo(const LintCase& testCase, std::ostream* out) {
     *out << testCase.label;
 }
@@ -166,6 +174,22 @@ INSTANTIATE_TEST_SUITE_P(
         // The best the derived colours allow: white lines and hover, black text.
         LintCase{"WhiteHeader", intro({}), "low-contrast", 0,
                  ScriptHeader{.color = {255, 255, 255}, .textColor = {0, 0, 0}}},
+        // A long French question, the kind of text a translation cuts off.
+        LintCase{"QuestionCutOff",
+                 intro({unitLine(0, 0,
+                                 "Pourriez-vous m'expliquer pourquoi le meunier a ferm\xe9 son "
+                                 "moulin si t\xf4t ce matin ?")}),
+                 "text-cut-off", 8},
+        LintCase{"LongAnswerCutOff",
+                 intro({"  { S = \"0\" N = \"0\" Q = \"Tell me.\" A = \"" + std::string(60, 'W') +
+                        " " + std::string(60, 'W') + "\" ACT = \"ACT_NONE\" }"}),
+                 "text-cut-off", 8},
+        // Wide only with its markers, and an answer that is never shown.
+        LintCase{"TextsThatFit",
+                 intro({unitLine(0, 0, repeated("&i", 60)),
+                        "  { S = \"0\" N = \"-1\" Q = \"Go.\" A = \"" + std::string(200, 'W') +
+                            "\" ACT = \"ACT_NONE\" }"}),
+                 "text-cut-off", 0},
         LintCase{"HighBytesInCharacter",
                  intro({unitLine(0, 0, "Go.", "ACT_COMM", "PARAM = \"Ren\xe9\" ")},
                        {"\"Ren\xe9\" {", unitLine(0, 0, ""), unitLine(0, -1, "Bye."), "}"}),

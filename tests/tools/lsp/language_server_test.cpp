@@ -235,6 +235,39 @@ TEST_F(DemoDocument, HoverAndReferencesOfAVariable) {
     EXPECT_NE(unit.find("goes to state 4"), std::string::npos) << unit;
 }
 
+// A next state of -98 hands over and -99 stops the game, whatever else is
+// negative ends the conversation: hover says what the player does.
+TEST(Hover, TellsHandOverAndStopApartFromTheEnd) {
+    const std::string script = murmex::testing::scriptWithHeader(
+        {
+            "\"Intro\" {",
+            "  { S = \"0\" N = \"0\" Q = \"\" A = \"Hello.\" ACT = \"ACT_NONE\" }",
+            "  { S = \"0\" N = \"-98\" Q = \"Over.\" A = \"Bob\" ACT = \"ACT_NONE\" }",
+            "  { S = \"0\" N = \"-99\" Q = \"Stop.\" A = \"No.\" ACT = \"ACT_NONE\" }",
+            "  { S = \"0\" N = \"-1\" Q = \"Bye.\" A = \"Bye.\" ACT = \"ACT_NONE\" }",
+            "}",
+        },
+        {.title = "Small"});
+    const murmex::lsp::TextPositions positions(script);
+    const auto hoverOn = [&](int id, const std::string& question) {
+        const murmex::lsp::Position position = positions.at(script.find(question));
+        return request(id, "textDocument/hover", at(position.line, position.character));
+    };
+    const Served served = serve(initialize() + openDocument(script) + hoverOn(1, "Over.") +
+                                hoverOn(2, "Stop.") + hoverOn(3, "Bye."));
+    const struct {
+        int id;
+        const char* says;
+    } cases[] = {{1, "hands the conversation over to Bob."},
+                 {2, "stops the game as after a failure (-99)."},
+                 {3, "ends the conversation (-1)."}};
+    for (const auto& c : cases) {
+        const std::string hover = served.replyTo(c.id)["result"]["contents"]["value"];
+        EXPECT_NE(hover.find(c.says), std::string::npos) << hover;
+        EXPECT_EQ(c.id == 3, hover.find("ends the conversation") != std::string::npos) << hover;
+    }
+}
+
 // Inside a unit the keywords still to come, in their order; in OP the
 // operators. A variable leads to the units that set it.
 TEST_F(DemoDocument, CompletesByPlaceAndJumpsToSetters) {

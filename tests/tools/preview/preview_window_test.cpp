@@ -5,8 +5,8 @@
 #include "tools/preview/preview_window.h"
 
 #include "player/player_script.h"
-#include "player/res/dialog_templates.h"
 #include "support/scratch_folder.h"
+#include "window/dialog_templates.h"
 
 #include <QComboBox>
 #include <QLabel>

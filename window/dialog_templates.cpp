@@ -1,5 +1,5 @@
 // Contents of the dialog templates and the string table.
-#include "player/res/dialog_templates.h"
+#include "window/dialog_templates.h"
 
 namespace kestrine {
 

@@ -1,5 +1,5 @@
 // The load error message of the player.
-#include "player/load_error_text.h"
+#include "window/load_error_text.h"
 
 #include "text/fixed_format.h"
 

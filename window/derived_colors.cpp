@@ -1,5 +1,5 @@
 // Colour derivation from the header colours.
-#include "player/derived_colors.h"
+#include "window/derived_colors.h"
 
 namespace kestrine {
 
