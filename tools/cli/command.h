@@ -10,7 +10,7 @@
 #pragma once
 
 #include "murmex/script_lines.h"
-#include "tools/analysis/script_loading.h"
+#include "tools/script_io/script_loading.h"
 
 #include <functional>
 #include <ostream>

@@ -7,11 +7,11 @@
 #include "murmex/load_script.h"
 #include "murmex/scrambling.h"
 #include "text/display_text.h"
-#include "tools/analysis/script_input.h"
-#include "tools/analysis/script_loading.h"
 #include "tools/authoring/file_output.h"
 #include "tools/authoring/script_texts.h"
 #include "tools/authoring/translation_file.h"
+#include "tools/script_io/script_input.h"
+#include "tools/script_io/script_loading.h"
 
 #include <CLI/CLI.hpp>
 
