@@ -6,7 +6,7 @@
 #include "support/scratch_folder.h"
 #include "support/script_text.h"
 #include "tools/analysis/finding.h"
-#include "tools/analysis/script_loading.h"
+#include "tools/script_io/script_loading.h"
 
 #include <gtest/gtest.h>
 

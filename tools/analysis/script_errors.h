@@ -6,7 +6,7 @@
 #pragma once
 
 #include "murmex/load_result.h"
-#include "tools/analysis/script_loading.h"
+#include "tools/script_io/script_loading.h"
 
 #include <cstdint>
 #include <string>

@@ -7,7 +7,7 @@
 
 #include "murmex/conversation_engine.h"
 #include "murmex/conversation_flow.h"
-#include "tools/analysis/script_loading.h"
+#include "tools/script_io/script_loading.h"
 
 #include <cstdint>
 #include <optional>

@@ -2,11 +2,11 @@
 // and why it does not load.
 #include "tools/cli/check_command.h"
 
-#include "tools/analysis/script_input.h"
 #include "tools/analysis/script_lint.h"
-#include "tools/analysis/script_loading.h"
 #include "tools/cli/finding_json.h"
-#include "tools/cli/load_failure_report.h"
+#include "tools/script_io/load_failure_report.h"
+#include "tools/script_io/script_input.h"
+#include "tools/script_io/script_loading.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>

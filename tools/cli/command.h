@@ -10,7 +10,8 @@
 #pragma once
 
 #include "murmex/script_lines.h"
-#include "tools/analysis/script_loading.h"
+#include "tools/script_io/exit_status.h"
+#include "tools/script_io/script_loading.h"
 
 #include <functional>
 #include <ostream>
@@ -21,15 +22,6 @@ class App;
 }
 
 namespace murmex::tool {
-
-// The command did what was asked.
-constexpr int EXIT_OK = 0;
-// The command ran but something failed (a script did not load, a file was refused).
-constexpr int EXIT_FAILED = 1;
-// The command line itself was wrong.
-constexpr int EXIT_USAGE = 2;
-// A script being played failed where the window would show a message and quit.
-constexpr int EXIT_SCRIPT_FAILED = 3;
 
 // What a command needs loaded before it runs.
 enum class ScriptUse {

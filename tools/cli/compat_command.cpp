@@ -3,10 +3,10 @@
 #include "tools/cli/compat_command.h"
 
 #include "tools/analysis/save_compatibility.h"
-#include "tools/analysis/script_loading.h"
 #include "tools/cli/finding_json.h"
-#include "tools/cli/load_failure_report.h"
 #include "tools/cli/search_options.h"
+#include "tools/script_io/load_failure_report.h"
+#include "tools/script_io/script_loading.h"
 
 #include <CLI/CLI.hpp>
 

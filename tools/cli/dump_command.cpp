@@ -4,8 +4,8 @@
 
 #include "murmex/script_keywords.h"
 #include "text/display_text.h"
-#include "tools/analysis/script_loading.h"
 #include "tools/cli/finding_json.h"
+#include "tools/script_io/script_loading.h"
 
 #include <CLI/CLI.hpp>
 

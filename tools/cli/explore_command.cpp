@@ -2,11 +2,11 @@
 // report.
 #include "tools/cli/explore_command.h"
 
-#include "tools/analysis/script_loading.h"
 #include "tools/analysis/unit_text.h"
 #include "tools/cli/finding_json.h"
 #include "tools/cli/number_option.h"
 #include "tools/cli/search_options.h"
+#include "tools/script_io/script_loading.h"
 
 #include <CLI/CLI.hpp>
 

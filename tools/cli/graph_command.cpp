@@ -2,7 +2,7 @@
 #include "tools/cli/graph_command.h"
 
 #include "tools/analysis/script_graph.h"
-#include "tools/analysis/script_loading.h"
+#include "tools/script_io/script_loading.h"
 
 #include <CLI/CLI.hpp>
 

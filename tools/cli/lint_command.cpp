@@ -2,8 +2,8 @@
 #include "tools/cli/lint_command.h"
 
 #include "tools/analysis/script_lint.h"
-#include "tools/analysis/script_loading.h"
 #include "tools/cli/finding_json.h"
+#include "tools/script_io/script_loading.h"
 
 #include <CLI/CLI.hpp>
 

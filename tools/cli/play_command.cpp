@@ -2,11 +2,11 @@
 #include "tools/cli/play_command.h"
 
 #include "text/display_text.h"
-#include "tools/analysis/script_input.h"
 #include "tools/analysis/terminal_text.h"
 #include "tools/authoring/file_output.h"
 #include "tools/authoring/plan_recorder.h"
 #include "tools/authoring/play_session.h"
+#include "tools/script_io/script_input.h"
 
 #include <CLI/CLI.hpp>
 

@@ -1,35 +1,14 @@
 // `murmex preview`: the live playtest window. The window needs Qt, which the
 // tool itself never loads, so the command runs the murmex-preview program
-// installed beside it; both read their options from the definition here.
+// installed beside it, with the options that program defines.
 #pragma once
 
-#include "murmex/conversation_flow.h"
 #include "tools/cli/command.h"
+#include "tools/preview/preview_options.h"
 
-#include <cstdint>
-#include <string>
-#include <vector>
+#include <ostream>
 
 namespace murmex::tool {
-
-struct PreviewOptions {
-    std::string file;
-    // Read the file as it stands instead of descrambled.
-    bool plain = false;
-    // The character the game starts with.
-    std::string start = START_CHARACTER;
-    // Question numbers from 1, chosen once the script has loaded.
-    std::vector<int32_t> choices;
-};
-
-// The program that shows the window, looked for in the tool's own folder.
-inline constexpr const char* PREVIEW_PROGRAM = "murmex-preview";
-
-// Adds the preview's options to `app`, filling `options` as they are parsed.
-void addPreviewOptions(CLI::App& app, PreviewOptions& options);
-
-// The command line that hands the options on to the preview program.
-std::vector<std::string> previewArguments(const PreviewOptions& options);
 
 // Replaces the tool by the preview program; returns only when that fails,
 // with the reason on `err` and EXIT_FAILED.

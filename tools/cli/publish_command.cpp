@@ -3,10 +3,10 @@
 #include "tools/cli/publish_command.h"
 
 #include "text/display_text.h"
-#include "tools/analysis/script_input.h"
-#include "tools/analysis/script_loading.h"
 #include "tools/authoring/file_output.h"
 #include "tools/authoring/web_page.h"
+#include "tools/script_io/script_input.h"
+#include "tools/script_io/script_loading.h"
 #include "window/dialog_templates.h"
 
 #include <CLI/CLI.hpp>

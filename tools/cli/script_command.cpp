@@ -1,6 +1,6 @@
 // The one way a command gets its script: loaded once, or reported once.
 #include "tools/cli/command.h"
-#include "tools/cli/load_failure_report.h"
+#include "tools/script_io/load_failure_report.h"
 
 #include <memory>
 

@@ -2,8 +2,8 @@
 #include "tools/cli/stats_command.h"
 
 #include "text/display_text.h"
-#include "tools/analysis/script_loading.h"
 #include "tools/analysis/terminal_text.h"
+#include "tools/script_io/script_loading.h"
 
 #include <CLI/CLI.hpp>
 

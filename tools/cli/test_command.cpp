@@ -3,11 +3,11 @@
 #include "tools/cli/test_command.h"
 
 #include "murmex/conversation_flow.h"
-#include "tools/analysis/script_input.h"
 #include "tools/analysis/terminal_text.h"
 #include "tools/authoring/play_session.h"
 #include "tools/authoring/transcript_plan.h"
-#include "tools/cli/load_failure_report.h"
+#include "tools/script_io/load_failure_report.h"
+#include "tools/script_io/script_input.h"
 
 #include <CLI/CLI.hpp>
 

@@ -4,7 +4,7 @@
 #include "murmex/script_syntax.h"
 #include "murmex/load_result.h"
 #include "murmex/memory_store.h"
-#include "tools/analysis/script_loading.h"
+#include "tools/script_io/script_loading.h"
 
 namespace murmex::lsp {
 

@@ -4,8 +4,8 @@
 #include "murmex/script_lines.h"
 #include "tools/analysis/script_errors.h"
 #include "tools/analysis/script_lint.h"
-#include "tools/analysis/script_loading.h"
 #include "tools/lsp/text_positions.h"
+#include "tools/script_io/script_loading.h"
 
 #include <cctype>
 #include <memory>

@@ -1,7 +1,7 @@
 // murmex-preview: the live playtest window that `murmex preview` runs.
-#include "tools/cli/command.h"
-#include "tools/cli/preview_command.h"
+#include "tools/preview/preview_options.h"
 #include "tools/preview/preview_window.h"
+#include "tools/script_io/exit_status.h"
 
 #include <CLI/CLI.hpp>
 

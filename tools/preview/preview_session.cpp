@@ -3,7 +3,7 @@
 
 #include "text/display_text.h"
 #include "tools/analysis/shown_text.h"
-#include "tools/cli/load_failure_report.h"
+#include "tools/script_io/load_failure_report.h"
 
 #include <algorithm>
 #include <sstream>

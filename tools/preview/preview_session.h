@@ -8,8 +8,8 @@
 #include "murmex/conversation_flow.h"
 #include "murmex/game_state.h"
 #include "murmex/script_lines.h"
-#include "tools/analysis/script_loading.h"
 #include "tools/preview/step_failure.h"
+#include "tools/script_io/script_loading.h"
 
 #include <cstdint>
 #include <memory>

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "player/qt/player_window.h"
-#include "tools/cli/preview_command.h"
+#include "tools/preview/preview_options.h"
 #include "tools/preview/preview_panel.h"
 #include "tools/preview/preview_session.h"
 

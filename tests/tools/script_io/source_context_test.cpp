@@ -1,6 +1,6 @@
 // The lines shown around an error: where the window of lines starts and ends,
 // the gutter's width, line ends and control bytes, and scrambled bytes.
-#include "tools/authoring/source_context.h"
+#include "tools/script_io/source_context.h"
 
 #include "support/scrambled.h"
 

@@ -1,5 +1,5 @@
 // Loading a script for a command, and the wording of a failed load.
-#include "tools/analysis/script_loading.h"
+#include "tools/script_io/script_loading.h"
 
 #include "murmex/load_script.h"
 #include "murmex/magic_line.h"

@@ -1,5 +1,5 @@
 // Script lines around an error, descrambled and decoded for display.
-#include "tools/authoring/source_context.h"
+#include "tools/script_io/source_context.h"
 
 #include "murmex/scrambling.h"
 #include "text/display_text.h"

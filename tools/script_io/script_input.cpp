@@ -1,5 +1,5 @@
 // Opening a command's script, and bounded reads of whole files.
-#include "tools/analysis/script_input.h"
+#include "tools/script_io/script_input.h"
 
 #include "files/regular_file_source.h"
 

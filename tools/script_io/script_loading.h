@@ -4,7 +4,7 @@
 
 #include "murmex/conversation_engine.h"
 #include "murmex/script_lines.h"
-#include "tools/analysis/script_input.h"
+#include "tools/script_io/script_input.h"
 
 #include <cstdint>
 #include <memory>

@@ -4,7 +4,7 @@
 // gives it, the further ones marked as such.
 #pragma once
 
-#include "tools/analysis/script_loading.h"
+#include "tools/script_io/script_loading.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,8 +1,8 @@
 // Words a failed load for a terminal, an editor's error list and JSON.
-#include "tools/cli/load_failure_report.h"
+#include "tools/script_io/load_failure_report.h"
 
 #include "tools/analysis/script_errors.h"
-#include "tools/authoring/source_context.h"
+#include "tools/script_io/source_context.h"
 
 namespace murmex::tool {
 

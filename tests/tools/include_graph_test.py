@@ -1,0 +1,110 @@
+#!/usr/bin/python3
+"""The folders depend on each other only downwards, as their #include lines
+show: the core and the player include nothing of the tools, no tool but the
+preview (which shows the player's own window) includes the player, and the
+preview takes nothing of the command line, in its includes or in what its
+CMakeLists.txt links. Every offending file is named with the include.
+
+Usage: include_graph_test.py SOURCE_ROOT
+"""
+import os
+import re
+import sys
+
+CORE = ("engine", "loader", "text", "files", "include/murmex")
+SOURCE_SUFFIXES = (".h", ".hpp", ".c", ".cc", ".cpp", ".inl", ".mm")
+INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^>"]+)[>"]', re.MULTILINE)
+
+# Tool files that still include the player, each with the header, while the
+# rules they take from it move below both. Remove an entry with its include:
+# an entry whose include has gone fails the test, so the list only shrinks.
+ALLOWED_PLAYER_INCLUDES = {
+    ("tools/analysis/color_contrast.h", "player/derived_colors.h"),
+    ("tools/analysis/mnemonic_lint.cpp", "player/player_dialog.h"),
+    ("tools/authoring/play_session.cpp", "player/load_error_text.h"),
+    ("tools/cli/publish_command.cpp", "player/res/dialog_templates.h"),
+}
+
+
+def under(path, folder):
+    return path == folder or path.startswith(folder + "/")
+
+
+def source_files(root, folder):
+    for directory, subfolders, files in os.walk(os.path.join(root, folder)):
+        subfolders.sort()
+        for name in sorted(files):
+            if name.endswith(SOURCE_SUFFIXES):
+                yield os.path.relpath(os.path.join(directory, name), root).replace(os.sep, "/")
+
+
+def resolve(root, path, included):
+    """The included file's path from the root: beside the includer when it
+    is there, otherwise from the root, as the build's include path has it."""
+    beside = os.path.normpath(os.path.join(os.path.dirname(path), included)).replace(os.sep, "/")
+    if not beside.startswith("../") and os.path.isfile(os.path.join(root, beside)):
+        return beside
+    return os.path.normpath(included).replace(os.sep, "/")
+
+
+def includes(root, path):
+    with open(os.path.join(root, path), encoding="utf-8", errors="replace") as source:
+        text = source.read()
+    for match in INCLUDE.finditer(text):
+        line = text.count("\n", 0, match.start()) + 1
+        yield line, match.group(1), resolve(root, path, match.group(1))
+
+
+def include_faults(root, allowed_seen):
+    faults = []
+    for folder in CORE + ("player", "tools"):
+        for path in source_files(root, folder):
+            for line, written, target in includes(root, path):
+                where = f"{path}:{line}: includes \"{written}\""
+                if not under(path, "tools") and under(target, "tools"):
+                    faults.append(f"{where}: the core and the player use no tool")
+                elif under(path, "tools/preview") and under(target, "tools/cli"):
+                    faults.append(f"{where}: the preview takes nothing of the command line")
+                elif (under(path, "tools") and not under(path, "tools/preview")
+                      and under(target, "player")):
+                    if (path, target) in ALLOWED_PLAYER_INCLUDES:
+                        allowed_seen.add((path, target))
+                    else:
+                        faults.append(f"{where}: only the preview uses the player")
+    return faults
+
+
+def cli_targets(root):
+    with open(os.path.join(root, "tools/cli/CMakeLists.txt"), encoding="utf-8") as lists:
+        return set(re.findall(r"add_(?:library|executable)\(\s*(\w+)", lists.read()))
+
+
+def preview_link_faults(root):
+    path = "tools/preview/CMakeLists.txt"
+    with open(os.path.join(root, path), encoding="utf-8") as lists:
+        text = lists.read()
+    faults = []
+    targets = cli_targets(root)
+    for call in re.finditer(r"target_link_libraries\(([^)]*)\)", text):
+        line = text.count("\n", 0, call.start()) + 1
+        for word in call.group(1).split():
+            if word in targets:
+                faults.append(f"{path}:{line}: links {word}: "
+                              "the preview takes nothing of the command line")
+    return faults
+
+
+def main():
+    root = sys.argv[1]
+    allowed_seen = set()
+    faults = include_faults(root, allowed_seen) + preview_link_faults(root)
+    for path, target in sorted(ALLOWED_PLAYER_INCLUDES - allowed_seen):
+        faults.append(f"{path}: no longer includes \"{target}\": "
+                      "remove it from ALLOWED_PLAYER_INCLUDES")
+    for fault in faults:
+        print(fault)
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
