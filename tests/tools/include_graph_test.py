@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """The folders depend on each other only downwards, as their #include lines
-show: the core and the player include nothing of the tools, no tool but the
-preview (which shows the player's own window) includes the player, and the
-preview takes nothing of the command line, in its includes or in what its
-CMakeLists.txt links. Every offending file is named with the include.
+show: the core, the window's rules and the player include nothing of the
+tools, the core and the window's rules nothing of the player, no tool but
+the preview (which shows the player's own window) includes the player, and
+the preview takes nothing of the command line, in its includes or in what
+its CMakeLists.txt links. Every offending file is named with the include.
 
 Usage: include_graph_test.py SOURCE_ROOT
 """
@@ -14,17 +15,6 @@ import sys
 CORE = ("engine", "loader", "text", "files", "include/murmex")
 SOURCE_SUFFIXES = (".h", ".hpp", ".c", ".cc", ".cpp", ".inl", ".mm")
 INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^>"]+)[>"]', re.MULTILINE)
-
-# Tool files that still include the player, each with the header, while the
-# rules they take from it move below both. Remove an entry with its include:
-# an entry whose include has gone fails the test, so the list only shrinks.
-ALLOWED_PLAYER_INCLUDES = {
-    ("tools/analysis/color_contrast.h", "player/derived_colors.h"),
-    ("tools/analysis/mnemonic_lint.cpp", "player/player_dialog.h"),
-    ("tools/authoring/play_session.cpp", "player/load_error_text.h"),
-    ("tools/cli/publish_command.cpp", "player/res/dialog_templates.h"),
-}
-
 
 def under(path, folder):
     return path == folder or path.startswith(folder + "/")
@@ -55,9 +45,9 @@ def includes(root, path):
         yield line, match.group(1), resolve(root, path, match.group(1))
 
 
-def include_faults(root, allowed_seen):
+def include_faults(root):
     faults = []
-    for folder in CORE + ("player", "tools"):
+    for folder in CORE + ("window", "player", "tools"):
         for path in source_files(root, folder):
             for line, written, target in includes(root, path):
                 where = f"{path}:{line}: includes \"{written}\""
@@ -65,12 +55,12 @@ def include_faults(root, allowed_seen):
                     faults.append(f"{where}: the core and the player use no tool")
                 elif under(path, "tools/preview") and under(target, "tools/cli"):
                     faults.append(f"{where}: the preview takes nothing of the command line")
+                elif not under(path, "player") and not under(path, "tools") and under(
+                        target, "player"):
+                    faults.append(f"{where}: the core and the window's rules use no player")
                 elif (under(path, "tools") and not under(path, "tools/preview")
                       and under(target, "player")):
-                    if (path, target) in ALLOWED_PLAYER_INCLUDES:
-                        allowed_seen.add((path, target))
-                    else:
-                        faults.append(f"{where}: only the preview uses the player")
+                    faults.append(f"{where}: only the preview uses the player")
     return faults
 
 
@@ -96,11 +86,7 @@ def preview_link_faults(root):
 
 def main():
     root = sys.argv[1]
-    allowed_seen = set()
-    faults = include_faults(root, allowed_seen) + preview_link_faults(root)
-    for path, target in sorted(ALLOWED_PLAYER_INCLUDES - allowed_seen):
-        faults.append(f"{path}: no longer includes \"{target}\": "
-                      "remove it from ALLOWED_PLAYER_INCLUDES")
+    faults = include_faults(root) + preview_link_faults(root)
     for fault in faults:
         print(fault)
     return 1 if faults else 0
