@@ -358,6 +358,19 @@ INSTANTIATE_TEST_SUITE_P(
         DiagnosisCase{"PlainWithLineFeedsReadScrambled", "MurmexSrcFile\nTITLE = \"T\"\n", false,
                       "PATH:1: error -2: [first line is not MurmexSrcFile] (looks plain: try "
                       "--plain)\n"},
+        // A load reports a unit's syntax before its numbers.
+        DiagnosisCase{
+            "SyntaxErrorBehindABadNumber",
+            scriptWithHeader({"\"Intro\" {", unit("Q = \"\" A = \"Hi\" ACT = \"ACT_JUMP\""),
+                              "  { S = \"x\" N = \"0\" Q = \"Go\" A = \"Bye\" ACT = "
+                              "\"ACT_JUMP\" }",
+                              "}"}),
+            true,
+            "PATH:6: error -3: Syntax error: unknown action.\nPATH:6: note: " +
+                UNKNOWN_ACTION_NOTE +
+                "\nPATH:7: error -3: Syntax error: unknown action. (further error)\n"
+                "PATH:7: note: " +
+                UNKNOWN_ACTION_NOTE + "\nPATH: 2 errors; the player stops at the first\n"},
         DiagnosisCase{
             "ThreeIndependentMistakes",
             scriptWithHeader({"\"Intro\" {", unit("Q = \"\" A = \"Hi\" ACT = \"ACT_NONE\""),
