@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstddef>
 #include <string_view>
 
 namespace murmex::tool {
@@ -81,16 +82,13 @@ std::string_view spanText(const std::string& text, const SyntaxSpan& span) {
 
 // The line of the byte at `offset`, counted from a byte whose line is known.
 int32_t lineFrom(const std::string& text, size_t known, int32_t knownLine, size_t offset) {
-    known = std::min(known, text.size());
-    offset = std::min(offset, text.size());
-    if (offset >= known) {
-        return knownLine +
-               static_cast<int32_t>(std::count(text.begin() + static_cast<long>(known),
-                                               text.begin() + static_cast<long>(offset), '\n'));
-    }
-    return knownLine -
-           static_cast<int32_t>(std::count(text.begin() + static_cast<long>(offset),
-                                           text.begin() + static_cast<long>(known), '\n'));
+    const std::string_view all(text);
+    known = std::min(known, all.size());
+    offset = std::min(offset, all.size());
+    const std::string_view between =
+        all.substr(std::min(known, offset), std::max(known, offset) - std::min(known, offset));
+    const auto lineFeeds = static_cast<int32_t>(std::count(between.begin(), between.end(), '\n'));
+    return offset >= known ? knownLine + lineFeeds : knownLine - lineFeeds;
 }
 
 // A talk unit's fields in the order the loader reads them, and a condition's.
