@@ -91,9 +91,14 @@ int32_t lineFrom(const std::string& text, size_t known, int32_t knownLine, size_
     return offset >= known ? knownLine + lineFeeds : knownLine - lineFeeds;
 }
 
-// A talk unit's fields in the order the loader reads them, and a condition's.
-std::string fieldOrder() {
+// The order the loader reads the fields of the part `sought` belongs to:
+// the header's, or a talk unit's and a condition's.
+std::string fieldOrder(ScriptField sought) {
     const auto keyword = [](ScriptField field) { return std::string(scriptField(field).keyword); };
+    if (sought < ScriptField::Name) {
+        return "the header's keywords come in the order " + keyword(ScriptField::Title) + ", " +
+               keyword(ScriptField::Color) + ", " + keyword(ScriptField::TextColor);
+    }
     std::string unit;
     for (const ScriptField field : {ScriptField::State, ScriptField::Next, ScriptField::Question,
                                     ScriptField::Answer, ScriptField::Action}) {
@@ -374,7 +379,7 @@ std::string explainStrayQuote(const std::string& text, size_t quote, const std::
         }
         if (keywordMissing) {
             return "the field here is " + found + " where " + sought.keyword +
-                   " was expected: " + fieldOrder();
+                   " was expected: " + fieldOrder(error.field);
         }
         return described(detail);
     }
