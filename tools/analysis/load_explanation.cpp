@@ -1,28 +1,48 @@
-// Reading the mistake off the text around the place where the load stopped.
+// Reading the mistake off what the loader read before it stopped: the fields
+// its listener reported, where each keyword and value stands, and the bytes
+// it skipped on its way to the place that failed.
 #include "tools/analysis/load_explanation.h"
 
 #include "murmex/load_messages.h"
 #include "murmex/script_keywords.h"
-#include "tools/analysis/field_keywords.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cstddef>
 #include <string_view>
-#include <vector>
 
 namespace murmex::tool {
 
+void ErrorSurroundingsRecorder::field(const SyntaxFieldEvent& event) {
+    fields.push_back(event);
+    // Past the value's closing quote.
+    readUpTo = std::max(readUpTo, event.value.end + 1);
+}
+
+void ErrorSurroundingsRecorder::open(ScriptBlock block, const SyntaxSpan& at) {
+    // A condition's fields stay with its unit's: a mistake in the unit shows
+    // in the condition that follows it.
+    if (block != ScriptBlock::Condition) {
+        fields.clear();
+    }
+    readUpTo = std::max(readUpTo, at.end);
+}
+
+void ErrorSurroundingsRecorder::close(ScriptBlock block, const SyntaxSpan& at) {
+    if (block != ScriptBlock::Condition) {
+        fields.clear();
+    }
+    readUpTo = std::max(readUpTo, at.end);
+}
+
+void ErrorSurroundingsRecorder::error(const SyntaxError& error) {
+    errors.push_back({true, error, fields, readUpTo});
+}
+
 namespace {
 
-// How far back from the failure a value or field is looked for: further
-// than any line of a sound script runs.
-constexpr size_t LOOK_BACK = 4096;
 // Bytes of a text quoted in an explanation.
 constexpr size_t QUOTED_TEXT_WIDTH = 30;
-
-constexpr const char* FIELD_ORDER =
-    "a talk unit's fields come in the order S, N, Q, A, ACT, then PARAM and VAL where the "
-    "action takes them; a condition's in the order ID, OP, VAL";
 
 bool isWordByte(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_';
@@ -53,38 +73,50 @@ std::string described(const LoadDetail& detail) {
     return describeLoadDetail(detail, text, sizeof text);
 }
 
-int32_t lineAt(const std::string& text, size_t offset) {
-    return 1 + static_cast<int32_t>(std::count(text.begin(), text.begin() + offset, '\n'));
-}
-
-// The last index before `end` holding one of `bytes`, not looking further
-// back than LOOK_BACK; npos when there is none.
-size_t lastOf(const std::string& text, size_t end, std::string_view bytes) {
-    const size_t stop = end > LOOK_BACK ? end - LOOK_BACK : 0;
-    for (size_t at = end; at > stop; --at) {
-        if (bytes.find(text[at - 1]) != std::string_view::npos) {
-            return at - 1;
-        }
+std::string_view spanText(const std::string& text, const SyntaxSpan& span) {
+    if (span.begin > span.end || span.end > text.size()) {
+        return {};
     }
-    return std::string::npos;
+    return std::string_view(text).substr(span.begin, span.end - span.begin);
 }
 
-// The value whose closing quote stands at `close`; false when no opening
-// quote is found.
-bool valueClosedAt(const std::string& text, size_t close, size_t& open) {
-    open = lastOf(text, close, "\"\n");
-    return open != std::string::npos && text[open] == '"';
+// The line of the byte at `offset`, counted from a byte whose line is known.
+int32_t lineFrom(const std::string& text, size_t known, int32_t knownLine, size_t offset) {
+    const std::string_view all(text);
+    known = std::min(known, all.size());
+    offset = std::min(offset, all.size());
+    const std::string_view between =
+        all.substr(std::min(known, offset), std::max(known, offset) - std::min(known, offset));
+    const auto lineFeeds = static_cast<int32_t>(std::count(between.begin(), between.end(), '\n'));
+    return offset >= known ? knownLine + lineFeeds : knownLine - lineFeeds;
 }
 
-// The keyword the failing message names: "Syntax error: S expected" gives S.
-std::string expectedField(const std::string& message) {
-    const std::string prefix = "Syntax error: ";
-    const std::string suffix = " expected";
-    if (message.size() <= prefix.size() + suffix.size() || message.rfind(prefix, 0) != 0 ||
-        message.compare(message.size() - suffix.size(), suffix.size(), suffix) != 0) {
-        return "";
+// The order the loader reads the fields of the part `sought` belongs to:
+// the header's, or a talk unit's and a condition's.
+std::string fieldOrder(ScriptField sought) {
+    const auto keyword = [](ScriptField field) { return std::string(scriptField(field).keyword); };
+    if (sought < ScriptField::Name) {
+        return "the header's keywords come in the order " + keyword(ScriptField::Title) + ", " +
+               keyword(ScriptField::Color) + ", " + keyword(ScriptField::TextColor);
     }
-    return message.substr(prefix.size(), message.size() - prefix.size() - suffix.size());
+    std::string unit;
+    for (const ScriptField field : {ScriptField::State, ScriptField::Next, ScriptField::Question,
+                                    ScriptField::Answer, ScriptField::Action}) {
+        unit += (unit.empty() ? "" : ", ") + keyword(field);
+    }
+    return "a talk unit's fields come in the order " + unit + ", then " +
+           keyword(ScriptField::Param) + " and " + keyword(ScriptField::UnitValue) +
+           " where the action takes them; a condition's in the order " +
+           keyword(ScriptField::Variable) + ", " + keyword(ScriptField::Operator) + ", " +
+           keyword(ScriptField::ConditionValue);
+}
+
+bool isFieldKeyword(std::string_view word) {
+    // A talk unit's and a condition's fields follow the header's and the name.
+    return std::any_of(std::begin(SCRIPT_FIELDS), std::end(SCRIPT_FIELDS),
+                       [&](const ScriptFieldInfo& info) {
+                           return info.field >= ScriptField::State && word == info.keyword;
+                       });
 }
 
 // The word right before the last '=' of `text`, if any.
@@ -178,80 +210,183 @@ std::vector<std::string> operatorKeywords() {
     return words;
 }
 
-// The value that ends right before `offset`, as an unknown keyword or a bad
-// number was read.
-bool lastValue(const std::string& text, size_t offset, std::string& value) {
-    size_t open = 0;
-    if (offset < 2 || offset > text.size() || text[offset - 1] != '"' ||
-        !valueClosedAt(text, offset - 1, open)) {
+// The field whose closing quote stands just before `offset`.
+const SyntaxFieldEvent* fieldEndingAt(const ErrorSurroundings& at, size_t offset) {
+    for (auto field = at.fields.rbegin(); field != at.fields.rend(); ++field) {
+        if (field->value.end + 1 == offset) {
+            return &*field;
+        }
+    }
+    return nullptr;
+}
+
+// The value an unknown keyword or a bad number was read from: the load
+// stopped just past its closing quote. A header's colour that is no number
+// is not told as a field, so its value is taken back from that quote to the
+// opening one: a value holds no quote.
+bool valueReadBefore(const std::string& text, const ErrorSurroundings& at, size_t offset,
+                     std::string& value) {
+    if (const SyntaxFieldEvent* field = fieldEndingAt(at, offset)) {
+        value = spanText(text, field->value);
+        return true;
+    }
+    if (offset < 2 || offset > text.size() || text[offset - 1] != '"') {
+        return false;
+    }
+    const size_t open = text.rfind('"', offset - 2);
+    if (open == std::string::npos || open < at.readUpTo || text.find('\n', open) < offset - 1) {
         return false;
     }
     value = text.substr(open + 1, offset - 2 - open);
     return true;
 }
 
-// Curly quotes as a value's delimiters: the loader looks for straight ones
-// only, so it reads on to the next straight quote.
-int32_t curlyDelimiterLine(const std::string& text, int32_t line) {
-    static const std::string_view CURLY[] = {"\xE2\x80\x9C", "\xE2\x80\x9D", "\xE2\x80\x9E",
-                                             "\x93",         "\x94",         "\x84"};
-    size_t lineStart = 0;
-    int32_t at = 1;
-    while (at < line - 1) {
-        lineStart = text.find('\n', lineStart);
-        if (lineStart == std::string::npos) {
-            return 0;
+// The length of a curly quote at `at`, in UTF-8 or Windows-1252; 0 for none.
+// A lone byte of Windows-1252 counts only where it can't be part of a UTF-8
+// character.
+size_t curlyQuoteAt(std::string_view text, size_t at) {
+    static constexpr std::string_view UTF8_CURLY[] = {"\xE2\x80\x9C", "\xE2\x80\x9D",
+                                                      "\xE2\x80\x9E"};
+    for (const std::string_view curly : UTF8_CURLY) {
+        if (text.substr(at, curly.size()) == curly) {
+            return curly.size();
         }
-        ++lineStart;
-        ++at;
     }
-    for (; at <= line && lineStart < text.size(); ++at) {
-        const size_t lineEnd = std::min(text.find('\n', lineStart), text.size());
-        for (size_t equals = text.find('=', lineStart); equals < lineEnd;
-             equals = text.find('=', equals + 1)) {
-            size_t value = equals + 1;
-            while (value < lineEnd && (text[value] == ' ' || text[value] == '\t')) {
+    const auto byte = static_cast<unsigned char>(text[at]);
+    const bool afterText = at == 0 || static_cast<unsigned char>(text[at - 1]) < 0x80;
+    return (byte == 0x93 || byte == 0x94 || byte == 0x84) && afterText ? 1 : 0;
+}
+
+std::string curlyNote(int32_t line) {
+    return "curly quotes stand where a value's straight double quote \" belongs (line " +
+           std::to_string(line) + "): the loader looks for straight quotes only";
+}
+
+// Where a value's straight quote belongs: after an '=' or a ',' and blanks.
+// The first curly quote that stands there in [from, to), or npos.
+size_t curlyQuoteForAValue(const std::string& text, size_t from, size_t to) {
+    to = std::min(to, text.size());
+    for (size_t at = from; at < to; ++at) {
+        if (text[at] == '#') {
+            at = std::min(text.find('\n', at), to);
+        } else if (text[at] == '=' || text[at] == ',') {
+            size_t value = at + 1;
+            while (value < to && (text[value] == ' ' || text[value] == '\t')) {
                 ++value;
             }
-            for (std::string_view curly : CURLY) {
-                if (text.compare(value, curly.size(), curly) == 0) {
-                    return at;
-                }
+            if (value < to && curlyQuoteAt(text, value) != 0) {
+                return value;
             }
         }
-        lineStart = lineEnd + 1;
     }
-    return 0;
+    return std::string::npos;
+}
+
+// What a script meant as a field's value but wrote without straight quotes:
+// the loader skips whatever stands after the '=' up to the next straight
+// quote, so the field took a later value and a later field went missing.
+// Between the '=' (or the comma before a colour's second and third values)
+// and the value's opening quote, a sound script holds only blanks and
+// comments.
+std::string misquotedField(const std::string& text, const SyntaxFieldEvent& field,
+                           const SyntaxFieldEvent* previous) {
+    const bool keyworded = field.keyword.end > field.keyword.begin;
+    size_t from = 0;
+    char separator = '=';
+    if (keyworded) {
+        from = field.keyword.end;
+    } else if (field.component > 0 && previous != nullptr) {
+        from = previous->value.end + 1;
+        separator = ',';
+    } else {
+        return "";
+    }
+    const size_t to =
+        std::min<size_t>(field.value.begin > 0 ? field.value.begin - 1 : 0, text.size());
+    bool separated = false;
+    for (size_t at = from; at < to; ++at) {
+        const char c = text[at];
+        if (c == '#') {
+            at = std::min(text.find('\n', at), to);
+        } else if (!separated) {
+            separated = c == separator;
+        } else if (curlyQuoteAt(text, at) != 0) {
+            const SyntaxSpan& known = keyworded ? field.keyword : field.value;
+            return curlyNote(lineFrom(text, known.begin, known.line, at));
+        } else if (!isBlank(c)) {
+            // Up to the quote the loader took for the opening one: the value
+            // itself when only its opening quote is missing; where fields
+            // were passed over on the way, the first word.
+            const std::string_view rest = std::string_view(text).substr(at, to - at);
+            size_t end = rest.size();
+            if (rest.find('=') != std::string_view::npos) {
+                end = 0;
+                while (end < rest.size() && !isBlank(rest[end]) &&
+                       std::string_view(",{}#=").find(rest[end]) == std::string_view::npos) {
+                    ++end;
+                }
+            }
+            const std::string written = trimmed(rest.substr(0, end));
+            if (!keyworded) {
+                return "each value of " + std::string(scriptField(field.field).keyword) +
+                       " must be in straight double quotes: \"" + written + "\"";
+            }
+            const std::string keyword(spanText(text, field.keyword));
+            return "the value of " + keyword + " must be in straight double quotes: " + keyword +
+                   " = \"" + written + "\"";
+        }
+    }
+    return "";
+}
+
+// A field of the part that failed whose value was not quoted, or curly
+// quotes for a value in what the loader skipped before it failed.
+std::string misquotedValue(const std::string& text, const LoadDetail& detail,
+                           const ErrorSurroundings& at) {
+    const SyntaxFieldEvent* previous = nullptr;
+    for (const SyntaxFieldEvent& field : at.fields) {
+        const std::string note = misquotedField(text, field, previous);
+        if (!note.empty()) {
+            return note;
+        }
+        previous = &field;
+    }
+    const size_t curly = curlyQuoteForAValue(text, at.readUpTo, detail.offset);
+    if (curly != std::string::npos) {
+        return curlyNote(lineFrom(text, detail.offset, at.error.line, curly));
+    }
+    return "";
 }
 
 // A double quote where a field's keyword was sought: read from what stands
-// between the last value and that quote.
+// between the last value or brace and that quote.
 std::string explainStrayQuote(const std::string& text, size_t quote, const std::string& message,
-                              const LoadDetail& detail) {
-    const size_t boundary = lastOf(text, quote, "\"{}");
-    if (boundary == std::string::npos) {
+                              const LoadDetail& detail, const ErrorSurroundings& at) {
+    if (!at.known || at.readUpTo > quote) {
         return described(detail);
     }
-    const std::string_view between(text.data() + boundary + 1, quote - boundary - 1);
-    const std::string expected = expectedField(message);
+    const std::string_view between(text.data() + at.readUpTo, quote - at.readUpTo);
+    const SyntaxError& error = at.error;
+    const ScriptFieldInfo& sought = scriptField(error.field);
+    const bool keywordMissing =
+        error.hasField && sought.missingMessage != nullptr && message == sought.missingMessage;
     const std::string found = wordBeforeEquals(between);
     if (!found.empty()) {
-        if (expected == "ID" && found == "S") {
+        if (keywordMissing && error.field == ScriptField::Variable &&
+            found == scriptField(ScriptField::State).keyword) {
             return "this { was read as the start of a condition, because the talk unit before "
                    "it is not closed: add the } that ends that unit";
         }
-        if (!expected.empty()) {
-            return "the field here is " + found + " where " + expected +
-                   " was expected: " + FIELD_ORDER;
+        if (keywordMissing) {
+            return "the field here is " + found + " where " + sought.keyword +
+                   " was expected: " + fieldOrder(error.field);
         }
         return described(detail);
     }
-    size_t open = 0;
-    if (text[boundary] == '"' && valueClosedAt(text, boundary, open)) {
-        const std::string_view value(text.data() + open + 1, boundary - open - 1);
-        const std::string runOn = fieldAtEnd(value);
+    if (const SyntaxFieldEvent* previous = fieldEndingAt(at, at.readUpTo)) {
+        const std::string runOn = fieldAtEnd(spanText(text, previous->value));
         if (!runOn.empty()) {
-            return "the text opened on line " + std::to_string(lineAt(text, open)) +
+            return "the text opened on line " + std::to_string(previous->value.line) +
                    " is not closed: it runs on into \"" + runOn +
                    " =\" and ends at that field's opening quote; add the closing \" before " +
                    runOn;
@@ -266,9 +401,12 @@ std::string explainStrayQuote(const std::string& text, size_t quote, const std::
     return described(detail);
 }
 
-std::string explainEndOfFile(const std::string& message, const LoadDetail& detail) {
+std::string explainEndOfFile(const std::string& message, const LoadDetail& detail,
+                             const ErrorSurroundings& at) {
+    const bool inCondition = at.known && at.error.block == ScriptBlock::Condition;
     if (message == messages::BLOCK_CLOSE_EXPECTED) {
-        return "the file ends before the } that closes the last character's block";
+        return inCondition ? "the file ends inside a condition: the } that closes it is missing"
+                           : "the file ends before the } that closes the last character's block";
     }
     if (message == messages::CONDITION_LIST_OPEN) {
         return "the file ends inside a talk unit: the } that closes it is missing";
@@ -278,10 +416,9 @@ std::string explainEndOfFile(const std::string& message, const LoadDetail& detai
 
 } // namespace
 
-std::string explainLoadError(const std::string& text, int32_t line, const std::string& message,
-                             const LoadDetail& detail) {
+std::string explainLoadError(const std::string& text, const std::string& message,
+                             const LoadDetail& detail, const ErrorSurroundings& at) {
     const size_t offset = detail.offset;
-    std::string value;
     switch (detail.cause) {
     case LoadCause::None:
     case LoadCause::CannotOpen:
@@ -293,33 +430,43 @@ std::string explainLoadError(const std::string& text, int32_t line, const std::s
         return "line 1 must end with a carriage return, and this file ends its lines with a line "
                "feed alone: save it with CR LF line ends, or convert it while scrambling with "
                "murmex scramble --crlf FILE data.chr";
+    default:
+        break;
+    }
+    if (at.known) {
+        // A value written without its straight quotes misleads every later
+        // field, so it comes before what the failure itself looks like.
+        const std::string note = misquotedValue(text, detail, at);
+        if (!note.empty()) {
+            return note;
+        }
+    }
+    std::string value;
+    const bool valueRead = valueReadBefore(text, at, offset, value);
+    switch (detail.cause) {
     case LoadCause::UnknownAction:
-        if (lastValue(text, offset, value)) {
+        if (valueRead) {
             return unknownKeyword(value, actionKeywords(), "an action", "the actions");
         }
         break;
     case LoadCause::UnknownOperator:
-        if (lastValue(text, offset, value)) {
+        if (valueRead) {
             return unknownKeyword(value, operatorKeywords(), "an operator", "the operators");
         }
         break;
     case LoadCause::NotANumber:
-        if (lastValue(text, offset, value)) {
+        if (valueRead) {
             return "\"" + trimmed(value) + "\" is not a whole number";
         }
         break;
     case LoadCause::EndOfFile:
-        return explainEndOfFile(message, detail);
+        return explainEndOfFile(message, detail, at);
     default:
         break;
     }
-    if (const int32_t curly = curlyDelimiterLine(text, line); curly != 0) {
-        return "curly quotes stand where a value's straight double quote \" belongs (line " +
-               std::to_string(curly) + "): the loader looks for straight quotes only";
-    }
     if (detail.cause == LoadCause::UnexpectedCharacter && detail.number == '"' && offset >= 1 &&
         offset <= text.size() && text[offset - 1] == '"') {
-        return explainStrayQuote(text, offset - 1, message, detail);
+        return explainStrayQuote(text, offset - 1, message, detail, at);
     }
     if (detail.cause == LoadCause::TextNotClosedAtEndOfLine) {
         return described(detail) + ": add the closing \" on line " + std::to_string(detail.line);

@@ -1,35 +1,20 @@
-// Reading on past a script's first error. Each further part is loaded by the
-// loader itself, so every error listed is one the player would report once
-// the errors before it were mended, with the line it would give.
+// Reading on past a script's first error. The loader's own recovering scan
+// reads the script, so every further error listed is one the player would
+// report once the errors before it were mended, with the line it would give.
 #include "tools/analysis/script_errors.h"
 
 #include "murmex/magic_line.h"
 #include "murmex/scrambling.h"
+#include "murmex/script_syntax.h"
 #include "tools/analysis/load_explanation.h"
-#include "tools/analysis/script_outline.h"
 
 #include <algorithm>
+#include <cstring>
 #include <set>
 
 namespace murmex::tool {
 
 namespace {
-
-// Stands in for the header of a part that starts after it, and for the
-// opening of the block a talk unit belongs to.
-constexpr const char* STAND_IN_HEADER =
-    "TITLE = \"\" COLOR = \"0\", \"0\", \"0\" TEXTCOLOR = \"0\", \"0\", \"0\" ";
-constexpr const char* STAND_IN_BLOCK = "\"?\" { ";
-// Closes the block a part cut before a talk unit is left in.
-constexpr const char* STAND_IN_CLOSE = "}";
-
-// Lines first to end - 1 of the script. The first part keeps the script's own
-// start; a later one gets a stand-in header on its first line, so that its
-// lines keep their numbers.
-struct Part {
-    int32_t first = 1;
-    int32_t end = 1;
-};
 
 bool causeOfThisScript(LoadCause cause) {
     switch (cause) {
@@ -45,105 +30,6 @@ bool causeOfThisScript(LoadCause cause) {
         return true;
     }
 }
-
-class ErrorSearch {
-  public:
-    ErrorSearch(const std::string& scriptText, bool mendFirstLine)
-        : text(scriptText), outline(scriptText), mendMagic(mendFirstLine) {}
-
-    // Lists the errors after the one at `line` in `part`, into `found`.
-    void readOnFrom(const Part& part, int32_t line) { split(part, line); }
-    void readWhole() { parts.push_back({1, outline.lineCount() + 1}); }
-
-    void run(std::set<int32_t>& lines, std::vector<ScriptError>& found, bool& cut) {
-        while (!parts.empty()) {
-            if (found.size() >= FURTHER_ERRORS_LIMIT) {
-                cut = true;
-                return;
-            }
-            const Part part = parts.back();
-            parts.pop_back();
-            ScriptError error;
-            if (!loadPart(part, error)) {
-                continue;
-            }
-            if (lines.insert(error.line).second) {
-                found.push_back(error);
-            }
-            split(part, error.line);
-        }
-    }
-
-  private:
-    // The part before the construct holding the error may still hold values
-    // the loader checks only once all has read well; the part after it starts
-    // afresh where the next block or unit opens.
-    void split(const Part& part, int32_t line) {
-        const int32_t opening = outline.openingOf(line, part.first);
-        const int32_t next = outline.nextOpening(line, part.end);
-        if (next != 0) {
-            parts.push_back({next, part.end});
-        }
-        if (opening > part.first) {
-            parts.push_back({part.first, opening});
-        }
-    }
-
-    // The part's bytes as a script of their own. The script's text from
-    // offset `from` on follows `prelude` bytes of stand-ins.
-    std::string partText(const Part& part, size_t& prelude, size_t& from) const {
-        std::string bytes;
-        from = 0;
-        if (part.first > 1) {
-            bytes = std::string(SCRIPT_MAGIC) + "\r\n";
-            bytes.append(static_cast<size_t>(part.first - 2), '\n');
-            bytes += STAND_IN_HEADER;
-            if (outline.kind(part.first) == LineStart::TalkUnit) {
-                bytes += STAND_IN_BLOCK;
-            }
-            from = outline.lineOffset(part.first);
-        } else if (mendMagic) {
-            bytes = std::string(SCRIPT_MAGIC) + "\r\n";
-            from = outline.lineOffset(2);
-        }
-        prelude = bytes.size();
-        const size_t to = outline.lineOffset(part.end);
-        bytes.append(text, from, to > from ? to - from : 0);
-        if (outline.kind(part.end) == LineStart::TalkUnit) {
-            bytes += STAND_IN_CLOSE;
-        }
-        return bytes;
-    }
-
-    // True with the part's error in `error` when it has one of its own.
-    bool loadPart(const Part& part, ScriptError& error) const {
-        size_t prelude = 0;
-        size_t from = 0;
-        const std::string bytes = partText(part, prelude, from);
-        const LoadedScript loaded = loadScriptText(bytes, true);
-        const int32_t line = loaded.engine->line;
-        if (loaded.ok() || !causeOfThisScript(loaded.detail.cause) || line < part.first ||
-            line >= part.end) {
-            return false;
-        }
-        error.code = loaded.code;
-        error.line = line;
-        error.message = loaded.engine->errorMessage;
-        error.detail = loaded.detail;
-        error.explanation = explainLoadError(bytes, error.line, error.message, error.detail);
-        error.further = true;
-        // Where the part's load stopped, as an offset in the script itself.
-        const size_t stopped = loaded.detail.offset;
-        error.detail.offset =
-            static_cast<uint32_t>(stopped < prelude ? from : stopped - prelude + from);
-        return true;
-    }
-
-    const std::string& text;
-    ScriptOutline outline;
-    bool mendMagic;
-    std::vector<Part> parts;
-};
 
 // The script's bytes as the loader read them; empty when they can't be had
 // whole.
@@ -169,28 +55,139 @@ bool worthReadingOn(const ScriptError& first) {
            causeOfThisScript(first.detail.cause);
 }
 
+// Rounds of reading the script again with its bad numbers mended; a unit
+// holds few numbers, so this many find every error hidden behind them.
+constexpr int SCAN_ROUNDS = 8;
+
+// Mends, in `copy`, the value whose bad number `found` reports, keeping the
+// length so that every offset and line stays: its bytes become zeros. An
+// empty value takes its zero from a byte the loader skips between the
+// keyword's letter and the opening quote (a blank, or a letter of the
+// keyword after its first), the bytes between moving up. False when there
+// is none.
+bool mendNumber(std::string& copy, const ErrorSurroundings& found) {
+    for (const SyntaxFieldEvent& field : found.fields) {
+        const SyntaxSpan& value = field.value;
+        if (value.end + 1 != found.error.detail.offset || value.end >= copy.size()) {
+            continue;
+        }
+        if (value.end > value.begin) {
+            std::fill(copy.begin() + value.begin, copy.begin() + value.end, '0');
+            return true;
+        }
+        const size_t quote = value.begin - 1;
+        const SyntaxSpan& keyword = field.keyword;
+        const size_t lowest = keyword.end > keyword.begin ? keyword.begin + 1 : quote;
+        for (size_t skipped = quote; skipped-- > lowest;) {
+            const char c = copy[skipped];
+            if (c == ' ' || c == '\t' || skipped < keyword.end) {
+                std::copy(copy.begin() + skipped + 1, copy.begin() + quote + 1,
+                          copy.begin() + skipped);
+                copy[quote] = '0';
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// The script's errors as the loader's scan finds them. A bad number ends
+// the scan's part as it ends a load, but a load reports the syntax errors
+// of the whole script first: so the script is read again with each bad
+// number mended, until no new one shows, and the syntax errors behind them
+// come to light.
+std::vector<ErrorSurroundings> scanErrors(const std::string& text) {
+    std::string copy = text;
+    std::vector<ErrorSurroundings> badNumbers;
+    for (int round = 1;; ++round) {
+        ErrorSurroundingsRecorder scanned;
+        if (scanScript(copy.data(), copy.size(), scanned) < 0) {
+            return badNumbers;
+        }
+        std::vector<ErrorSurroundings> rest;
+        for (ErrorSurroundings& found : scanned.errors) {
+            const bool mended = round < SCAN_ROUNDS &&
+                                found.error.detail.cause == LoadCause::NotANumber &&
+                                mendNumber(copy, found);
+            (mended ? badNumbers : rest).push_back(std::move(found));
+        }
+        if (rest.size() == scanned.errors.size()) {
+            badNumbers.insert(badNumbers.end(), rest.begin(), rest.end());
+            return badNumbers;
+        }
+    }
+}
+
 } // namespace
 
 ScriptErrors findScriptErrorsIn(std::string text, ScriptError first) {
     ScriptErrors result;
     result.text = std::move(text);
-    first.explanation = explainLoadError(result.text, first.line, first.message, first.detail);
-    result.errors.push_back(first);
     if (result.text.empty() || !worthReadingOn(first)) {
+        first.explanation = explainLoadError(result.text, first.message, first.detail, {});
+        result.errors.push_back(first);
         return result;
     }
-    const bool lineFeedMagic = first.detail.cause == LoadCause::FirstLineEndsWithLineFeed;
-    ErrorSearch search(result.text, lineFeedMagic);
-    if (lineFeedMagic) {
-        search.readWhole();
-    } else {
-        search.readOnFrom({1, ScriptOutline(result.text).lineCount() + 1}, first.line);
+    // A first line that ends in a line feed alone gets its carriage return,
+    // so that the rest is read as the author meant it. The scan's offsets
+    // after it then run one byte ahead of the script's.
+    std::string mendedText;
+    size_t mended = std::string::npos;
+    if (first.detail.cause == LoadCause::FirstLineEndsWithLineFeed) {
+        mended = result.text.find(std::string(SCRIPT_MAGIC) + "\n");
+        if (mended != std::string::npos) {
+            mended += std::strlen(SCRIPT_MAGIC);
+            mendedText = result.text;
+            mendedText.insert(mended, 1, '\r');
+        }
     }
+    const std::string& read = mended != std::string::npos ? mendedText : result.text;
+    std::vector<ErrorSurroundings> scanned = scanErrors(read);
+    // A line's syntax error before its bad number: a load reports it first.
+    std::stable_sort(
+        scanned.begin(), scanned.end(), [](const ErrorSurroundings& a, const ErrorSurroundings& b) {
+            const bool aNumber = a.error.detail.cause == LoadCause::NotANumber;
+            const bool bNumber = b.error.detail.cause == LoadCause::NotANumber;
+            return a.error.line != b.error.line ? a.error.line < b.error.line : !aNumber && bNumber;
+        });
+
+    // The load's own error, explained with what the scan saw at the same place.
+    const ErrorSurroundings* same = nullptr;
+    for (const ErrorSurroundings& error : scanned) {
+        if (error.error.line == first.line && error.error.code == first.code &&
+            error.error.detail.cause == first.detail.cause) {
+            same = &error;
+            break;
+        }
+    }
+    first.explanation = explainLoadError(read, first.message, first.detail,
+                                         same != nullptr ? *same : ErrorSurroundings{});
+    result.errors.push_back(first);
+
+    // One error a line: the rest of a line that failed once says nothing new.
     std::set<int32_t> lines{first.line};
     std::vector<ScriptError> further;
-    search.run(lines, further, result.cut);
-    std::stable_sort(further.begin(), further.end(),
-                     [](const ScriptError& a, const ScriptError& b) { return a.line < b.line; });
+    for (const ErrorSurroundings& found : scanned) {
+        const SyntaxError& error = found.error;
+        if (!causeOfThisScript(error.detail.cause) || !lines.insert(error.line).second) {
+            continue;
+        }
+        if (further.size() >= FURTHER_ERRORS_LIMIT) {
+            result.cut = true;
+            break;
+        }
+        ScriptError listed;
+        listed.code = error.code;
+        listed.line = error.line;
+        listed.message = error.message;
+        listed.detail = error.detail;
+        listed.explanation = explainLoadError(read, listed.message, listed.detail, found);
+        if (mended != std::string::npos && listed.detail.offset > mended) {
+            --listed.detail.offset;
+        }
+        listed.further = true;
+        further.push_back(std::move(listed));
+    }
     result.errors.insert(result.errors.end(), further.begin(), further.end());
     return result;
 }

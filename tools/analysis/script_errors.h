@@ -40,11 +40,11 @@ struct ScriptErrors {
 };
 
 // The errors of a script whose load failed. The first is `loaded`'s own; the
-// others come from loading the parts that follow it, each started afresh
-// at the next line that opens a talk unit or a character block, and from
-// the part before it, where only values are checked that the loader
-// converts after the whole script has read well. An error that only follows
-// from an earlier one is never listed: reading resumes past each error.
+// others come from the loader's recovering scan of the whole script, which
+// also finds the values that a load converts only after the whole script has
+// read well, before the first error too. An error that only follows from an
+// earlier one is never listed: after each error the scan resumes at the next
+// line that opens a talk unit or a character block.
 ScriptErrors findScriptErrors(bool plain, const LoadedScript& loaded);
 
 // The same for a script's text in memory, as the loader reads it, whose

@@ -1,14 +1,11 @@
-// Locating the shown texts of a script in its bytes. The loader keeps no
-// positions, so the file is walked again the way the loader reads it: the
-// magic line, then quoted values (on one line each), braces, and comments
-// from '#' outside quotes to the line end. Inside a unit the loader takes
-// S, N, Q, A and ACT as its first five quoted values and refuses a stray
-// quote or brace among them, so Q and A are the third and fourth. Every
-// located text is then checked against the loaded model, which has the last
-// word.
+// Locating the shown texts of a script in its bytes. The loader's scan tells
+// where each value stands, so the title, every question and every answer
+// are known by their spans; every located text is then checked against the
+// loaded model, which has the last word.
 #include "tools/authoring/script_texts.h"
 
 #include "murmex/conversation_flow.h"
+#include "murmex/script_syntax.h"
 #include "murmex/unit_identity.h"
 #include "text/display_text.h"
 #include "tools/analysis/shown_text.h"
@@ -24,19 +21,16 @@ namespace murmex::tool {
 
 namespace {
 
-// Quoted values of the header: the title and three components of each colour.
-constexpr int HEADER_VALUES = 7;
-
 struct Place {
     size_t offset = 0;
     size_t length = 0;
     int32_t line = 0;
+    bool found = false;
 };
 
 struct UnitPlaces {
     Place question;
     Place answer;
-    int values = 0;
 };
 
 struct ScriptPlaces {
@@ -44,68 +38,53 @@ struct ScriptPlaces {
     std::vector<std::vector<UnitPlaces>> characters;
 };
 
-bool walkScript(const std::string& plain, ScriptPlaces& places, std::string& error) {
-    size_t at = plain.find('\n');
-    if (at == std::string::npos) {
-        error = "the script has no line after its first";
+// Notes where the title, each character block, each unit and its texts
+// stand, and the first error the scan meets.
+class PlaceRecorder : public SyntaxListener {
+  public:
+    explicit PlaceRecorder(ScriptPlaces& scriptPlaces) : places(scriptPlaces) {}
+
+    void field(const SyntaxFieldEvent& event) override {
+        const Place place{event.value.begin, event.value.end - event.value.begin, event.value.line,
+                          true};
+        if (event.field == ScriptField::Title) {
+            places.title = place;
+        } else if (inUnit() && event.field == ScriptField::Question) {
+            places.characters.back().back().question = place;
+        } else if (inUnit() && event.field == ScriptField::Answer) {
+            places.characters.back().back().answer = place;
+        }
+    }
+    void open(ScriptBlock block, const SyntaxSpan&) override {
+        if (block == ScriptBlock::Character) {
+            places.characters.emplace_back();
+        } else if (block == ScriptBlock::Unit && !places.characters.empty()) {
+            places.characters.back().emplace_back();
+        }
+    }
+    void error(const SyntaxError& error) override {
+        if (firstError.empty()) {
+            firstError = "line " + std::to_string(error.line) + ": " + error.message;
+        }
+    }
+
+    std::string firstError;
+
+  private:
+    bool inUnit() const { return !places.characters.empty() && !places.characters.back().empty(); }
+
+    ScriptPlaces& places;
+};
+
+bool findPlaces(const std::string& plain, ScriptPlaces& places, std::string& error) {
+    PlaceRecorder recorder(places);
+    if (scanScript(plain.data(), plain.size(), recorder) < 0) {
+        error = "not enough memory to read the script";
         return false;
     }
-    ++at;
-    int32_t line = 2;
-    int headerValues = 0;
-    int depth = 0;
-    while (at < plain.size()) {
-        const char c = plain[at];
-        if (c == '\n') {
-            ++line;
-            ++at;
-        } else if (c == '#') {
-            const size_t end = plain.find('\n', at);
-            at = end == std::string::npos ? plain.size() : end;
-        } else if (c == '"') {
-            const size_t close = plain.find_first_of("\"\n", at + 1);
-            if (close == std::string::npos || plain[close] != '"') {
-                error = "line " + std::to_string(line) + ": a quoted value is not closed";
-                return false;
-            }
-            const Place place{at + 1, close - at - 1, line};
-            if (headerValues < HEADER_VALUES) {
-                if (headerValues == 0) {
-                    places.title = place;
-                }
-                ++headerValues;
-            } else if (depth == 2) {
-                UnitPlaces& unit = places.characters.back().back();
-                if (unit.values == 2) {
-                    unit.question = place;
-                } else if (unit.values == 3) {
-                    unit.answer = place;
-                }
-                ++unit.values;
-            }
-            at = close + 1;
-        } else if (c == '{') {
-            if (headerValues < HEADER_VALUES) {
-                error = "line " + std::to_string(line) + ": a brace inside the header";
-                return false;
-            }
-            if (depth == 0) {
-                places.characters.emplace_back();
-            } else if (depth == 1) {
-                places.characters.back().emplace_back();
-            }
-            ++depth;
-            ++at;
-        } else if (c == '}') {
-            if (depth == 0) {
-                error = "line " + std::to_string(line) + ": a closing brace without its block";
-                return false;
-            }
-            --depth;
-            ++at;
-        } else {
-            ++at;
-        }
+    if (!recorder.firstError.empty()) {
+        error = recorder.firstError;
+        return false;
     }
     return true;
 }
@@ -142,7 +121,7 @@ std::vector<std::string> characterIdNames(const ConversationEngine& engine) {
 }
 
 bool sameBytes(const std::string& plain, const Place& place, const char* text) {
-    return text != nullptr && std::strlen(text) == place.length &&
+    return place.found && text != nullptr && std::strlen(text) == place.length &&
            plain.compare(place.offset, place.length, text) == 0;
 }
 
@@ -222,7 +201,7 @@ const char* textKindName(TextKind kind) {
 bool findScriptTexts(const std::string& plain, const ConversationEngine& engine,
                      std::vector<ScriptText>& texts, std::string& error) {
     ScriptPlaces places;
-    if (!walkScript(plain, places, error)) {
+    if (!findPlaces(plain, places, error)) {
         return false;
     }
     const std::string changed = "; the file changed since it was loaded, or is laid out in a way "
@@ -259,7 +238,7 @@ bool findScriptTexts(const std::string& plain, const ConversationEngine& engine,
             const UnitPlaces& place = units[static_cast<size_t>(u)];
             const std::string unitId = idName + "/S" + std::to_string(unit.state) + "/" +
                                        std::to_string(placeInState(character, u));
-            if (place.values < 4 || !sameBytes(plain, place.question, unit.question) ||
+            if (!sameBytes(plain, place.question, unit.question) ||
                 !sameBytes(plain, place.answer, unit.answer)) {
                 error = name + ": the texts of the unit on line " +
                         std::to_string(place.question.line) + " are not where the scan found them" +

@@ -1,18 +1,26 @@
 #!/usr/bin/python3
-"""The Vim syntax colours the same header keywords, field keywords and
-condition operators as the TextMate grammar, so that a word added to one and
-forgotten in the other is caught.
+"""The editors colour the script's keywords as the loader knows them: the
+TextMate grammar's header keywords, field keywords and condition operators
+are exactly the loader's, the Vim syntax colours the same words, and both
+action patterns match every action. A keyword added to the loader and
+forgotten in an editor, or the reverse, is caught.
 
-Usage: same_keywords.py GRAMMAR_JSON VIM_SYNTAX
+Usage: same_keywords.py GRAMMAR_JSON VIM_SYNTAX KEYWORD_TABLE_PROGRAM
+The program prints the loader's keywords, one "kind word" a line.
 """
 import json
 import re
+import subprocess
 import sys
+
+KINDS = ("header", "field", "operator")
 
 
 def grammar_words(grammar):
-    """Header and field keywords and operators, by the scope that colours them."""
+    """Header and field keywords and operators by the scope that colours
+    them, and the action pattern."""
     words = {}
+    action = None
     rules = grammar["repository"]["keyword"]["patterns"] + grammar["repository"]["value"]["patterns"]
     for rule in rules:
         scopes = [rule.get("name", "")] + [c["name"] for c in rule.get("captures", {}).values()]
@@ -22,7 +30,9 @@ def grammar_words(grammar):
             if any(s.startswith(scope) for s in scopes):
                 alternatives = re.search(r"\(((?:[^()|]+\|)+[^()|]+)\)", rule["match"]).group(1)
                 words[kind] = set(alternatives.split("|"))
-    return words
+        if any(s.startswith("support.constant.action") for s in scopes):
+            action = rule["match"]
+    return words, action
 
 
 def vim_words(syntax):
@@ -32,18 +42,39 @@ def vim_words(syntax):
         words[kind] = set(line.split())
     operators = re.search(r'^syn match murmexOperator .*"\\\((.*)\\\)"/$', syntax, re.M).group(1)
     words["operator"] = set(operators.split("\\|"))
+    # Vim's magic pattern as Python's: only \+ and \= are used there.
+    action = re.search(r"^syn match murmexAction /(.*)/$", syntax, re.M).group(1)
+    return words, action.replace("\\+", "+").replace("\\=", "?")
+
+
+def loader_words(program):
+    words = {kind: set() for kind in KINDS + ("action",)}
+    for line in subprocess.run([program], check=True, capture_output=True, text=True).stdout.splitlines():
+        kind, word = line.split(" ", 1)
+        words[kind].add(word)
     return words
 
 
+def differences(name, expected, other_name, got):
+    return [f"{kind}: {name} {sorted(expected.get(kind, []))}, {other_name} {sorted(got.get(kind, []))}"
+            for kind in KINDS if expected.get(kind) != got.get(kind)]
+
+
 def main():
+    loader = loader_words(sys.argv[3])
     with open(sys.argv[1], encoding="utf-8") as file:
-        expected = grammar_words(json.load(file))
+        grammar, action = grammar_words(json.load(file))
     with open(sys.argv[2], encoding="utf-8") as file:
-        got = vim_words(file.read())
-    differ = [kind for kind in ("header", "field", "operator") if expected.get(kind) != got.get(kind)]
-    for kind in differ:
-        print(f"{kind}: TextMate {sorted(expected.get(kind, []))}, Vim {sorted(got.get(kind, []))}")
-    return 1 if differ else 0
+        vim, vim_action = vim_words(file.read())
+    problems = differences("loader", loader, "TextMate", grammar)
+    problems += differences("TextMate", grammar, "Vim", vim)
+    for word in sorted(loader["action"]):
+        for name, pattern in (("TextMate", action), ("Vim", vim_action)):
+            if pattern is None or not re.fullmatch(pattern, f'"{word}"'):
+                problems.append(f"action: {name} does not colour {word}")
+    for problem in problems:
+        print(problem)
+    return 1 if problems else 0
 
 
 if __name__ == "__main__":

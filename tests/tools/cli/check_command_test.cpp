@@ -245,6 +245,11 @@ std::string unit(const std::string& fields) {
 
 const std::string GOOD_UNIT = unit("Q = \"Go\" A = \"Bye\" ACT = \"ACT_NONE\"");
 
+const std::string CURLY_QUOTES_REPORT =
+    "PATH:6: error -3: Syntax error: unknown action.\n"
+    "PATH:6: note: curly quotes stand where a value's straight double quote \" belongs (line 6): "
+    "the loader looks for straight quotes only\n";
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, CheckDiagnosis,
     ::testing::Values(
@@ -285,6 +290,40 @@ INSTANTIATE_TEST_SUITE_P(
                       "PATH:6: error -3: Syntax error: ACT expected\n"
                       "PATH:6: note: curly quotes stand where a value's straight double quote \" "
                       "belongs (line 6): the loader looks for straight quotes only\n"},
+        // The question takes the answer's value, the answer the action's, and
+        // the action PARAM's: the fault is the curly quotes, not the action.
+        DiagnosisCase{"CurlyQuotesAroundAQuestion",
+                      scriptWithHeader({"\"Intro\" {",
+                                        "  { S = \"0\" N = \"1\" Q = \xE2\x80\x9CWipe it "
+                                        "dry.\xE2\x80\x9D A = \"No.\" ACT = \"ACT_COMM\" PARAM = "
+                                        "\"ditch\" }",
+                                        "}"}),
+                      true, CURLY_QUOTES_REPORT},
+        DiagnosisCase{"Windows1252CurlyQuotesAroundAQuestion",
+                      scriptWithHeader({"\"Intro\" {",
+                                        "  { S = \"0\" N = \"1\" Q = \x93Wipe it dry.\x94 A = "
+                                        "\"No.\" ACT = \"ACT_COMM\" PARAM = \"ditch\" }",
+                                        "}"}),
+                      true, CURLY_QUOTES_REPORT},
+        // S takes the question's value and N is sought past it.
+        DiagnosisCase{"NumbersWithoutQuotes",
+                      scriptWithHeader({"\"Intro\" {",
+                                        "  { S = 0 N = 1 Q = \"Hi\" A = \"Hello\" ACT = "
+                                        "\"ACT_NONE\" }",
+                                        "}"}),
+                      true,
+                      "PATH:6: error -3: Syntax error: N expected\n"
+                      "PATH:6: note: the value of S must be in straight double quotes: S = "
+                      "\"0\"\n"},
+        DiagnosisCase{
+            "EndOfFileInACondition",
+            scriptWithHeader({"\"Intro\" {", "  { S = \"0\" N = \"0\" Q = \"\" A = \"Hi\" ACT = "
+                                             "\"ACT_NONE\" { ID = \"v\" OP = \"not\""}),
+            true,
+            "PATH:7: error -3: Syntax error: } expected\n"
+            "PATH:7: note: the file ends inside a condition: the } that closes it is "
+            "missing\n"
+            "> 7 |\n"},
         DiagnosisCase{"QuoteInsideAText",
                       scriptWithHeader({"\"Intro\" {",
                                         unit("Q = \"\" A = \"He said \"hi\" to me.\" ACT = "
@@ -319,6 +358,19 @@ INSTANTIATE_TEST_SUITE_P(
         DiagnosisCase{"PlainWithLineFeedsReadScrambled", "MurmexSrcFile\nTITLE = \"T\"\n", false,
                       "PATH:1: error -2: [first line is not MurmexSrcFile] (looks plain: try "
                       "--plain)\n"},
+        // A load reports a unit's syntax before its numbers.
+        DiagnosisCase{
+            "SyntaxErrorBehindABadNumber",
+            scriptWithHeader({"\"Intro\" {", unit("Q = \"\" A = \"Hi\" ACT = \"ACT_JUMP\""),
+                              "  { S = \"x\" N = \"0\" Q = \"Go\" A = \"Bye\" ACT = "
+                              "\"ACT_JUMP\" }",
+                              "}"}),
+            true,
+            "PATH:6: error -3: Syntax error: unknown action.\nPATH:6: note: " +
+                UNKNOWN_ACTION_NOTE +
+                "\nPATH:7: error -3: Syntax error: unknown action. (further error)\n"
+                "PATH:7: note: " +
+                UNKNOWN_ACTION_NOTE + "\nPATH: 2 errors; the player stops at the first\n"},
         DiagnosisCase{
             "ThreeIndependentMistakes",
             scriptWithHeader({"\"Intro\" {", unit("Q = \"\" A = \"Hi\" ACT = \"ACT_NONE\""),

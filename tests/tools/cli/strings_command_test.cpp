@@ -165,6 +165,23 @@ TEST(Strings, TextIdsNeverCollide) {
               (std::vector<std::string>{"Intro/S0/1/A", "A/S0/1/A", "A~3/S0/1/A", "A~2/S0/1/A"}));
 }
 
+// Only a carriage return ends the first line: a header right after it loads,
+// so its texts are found and translated like any other script's.
+TEST(Strings, HeaderRightAfterTheFirstLinesCarriageReturn) {
+    ScratchFolder folder;
+    std::string text = murmex::testing::smallScript();
+    text.erase(text.find("\r\n") + 1, 1);
+    const std::string script = folder.write("small.chr", text);
+    const auto exported = runCommand(runStringsExport, {script, true, "po", "", ""});
+    ASSERT_EQ(exported.status, EXIT_OK) << exported.err;
+    EXPECT_NE(exported.out.find("msgid \"Small\""), std::string::npos) << exported.out;
+    const std::string po = folder.write("de.po", translatedAsSource(exported.out, false));
+    const std::string out = folder.path("out.chr");
+    const auto imported = runCommand(runStringsImport, {script, true, po, "", out});
+    ASSERT_EQ(imported.status, EXIT_OK) << imported.err;
+    EXPECT_EQ(readBytes(out), text);
+}
+
 TEST(Strings, WindowsScriptIsTranslatedInWindows1252) {
     ScratchFolder folder;
     std::string text = murmex::testing::smallScript();
