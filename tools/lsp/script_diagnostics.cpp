@@ -2,9 +2,9 @@
 #include "tools/lsp/script_diagnostics.h"
 
 #include "murmex/script_lines.h"
-#include "tools/analysis/script_errors.h"
 #include "tools/analysis/script_lint.h"
 #include "tools/lsp/text_positions.h"
+#include "tools/script_io/script_errors.h"
 #include "tools/script_io/script_loading.h"
 
 #include <cctype>

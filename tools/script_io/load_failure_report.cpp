@@ -1,7 +1,7 @@
 // Words a failed load for a terminal, an editor's error list and JSON.
 #include "tools/script_io/load_failure_report.h"
 
-#include "tools/analysis/script_errors.h"
+#include "tools/script_io/script_errors.h"
 #include "tools/script_io/source_context.h"
 
 namespace murmex::tool {

@@ -1,7 +1,7 @@
 // Reading the mistake off what the loader read before it stopped: the fields
 // its listener reported, where each keyword and value stands, and the bytes
 // it skipped on its way to the place that failed.
-#include "tools/analysis/load_explanation.h"
+#include "tools/script_io/load_explanation.h"
 
 #include "murmex/load_messages.h"
 #include "murmex/script_keywords.h"

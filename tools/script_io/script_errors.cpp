@@ -1,12 +1,12 @@
 // Reading on past a script's first error. The loader's own recovering scan
 // reads the script, so every further error listed is one the player would
 // report once the errors before it were mended, with the line it would give.
-#include "tools/analysis/script_errors.h"
+#include "tools/script_io/script_errors.h"
 
 #include "murmex/magic_line.h"
 #include "murmex/scrambling.h"
 #include "murmex/script_syntax.h"
-#include "tools/analysis/load_explanation.h"
+#include "tools/script_io/load_explanation.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 // Reading on past the first error must hold for any text, however broken:
 // the demo cut short everywhere and with a brace or quote planted anywhere.
-#include "tools/analysis/script_errors.h"
+#include "tools/script_io/script_errors.h"
 
 #include "murmex/load_script.h"
 #include "support/scratch_folder.h"
