@@ -35,10 +35,21 @@ int32_t ScriptLoader::readNumberField(ScriptReader& reader, int32_t& value) {
     if (result != READ_OK || !checksValues()) {
         return result;
     }
-    if (!parseInteger(text, value)) {
-        return failedIn(Which, reader.syntaxError(scriptField(Which).wrongNumberMessage,
-                                                  LoadCause::NotANumber));
+    return parseInteger(text, value) ? READ_OK : badNumber(reader, Which);
+}
+
+int32_t ScriptLoader::badNumber(ScriptReader& reader, ScriptField which) {
+    const int32_t code = failedIn(
+        which, reader.syntaxError(scriptField(which).wrongNumberMessage, LoadCause::NotANumber));
+    if (pass != Pass::Scanning) {
+        return code;
     }
+    state.detail.offset = reader.position();
+    tellError(code, state.detail);
+    ++toldNumbers;
+    state.message = "";
+    state.detail = {};
+    where = {};
     return READ_OK;
 }
 

@@ -21,14 +21,15 @@ int32_t ScriptLoader::readComponent(ScriptReader& reader, ScriptField which, uin
     if (result != READ_OK) {
         return result;
     }
-    int32_t number = 0;
-    if (!parseInteger(text, number)) {
-        return reader.syntaxError(scriptField(which).wrongNumberMessage, LoadCause::NotANumber);
-    }
-    out = static_cast<uint8_t>(static_cast<uint32_t>(number) & 0xFFu);
+    // Told before its number is checked, as a unit's fields are.
     if (telling()) {
         listener->field({which, component, keyword, value});
     }
+    int32_t number = 0;
+    if (!parseInteger(text, number)) {
+        return badNumber(reader, which);
+    }
+    out = static_cast<uint8_t>(static_cast<uint32_t>(number) & 0xFFu);
     return READ_OK;
 }
 

@@ -106,6 +106,9 @@ class ScriptLoader {
         where = {fieldBlock(which), true, which};
         return code;
     }
+    // A value that is no number: the load fails, a scan tells it and reads
+    // on, since the value itself is whole.
+    int32_t badNumber(ScriptReader& reader, ScriptField which);
     int32_t failedIn(ScriptBlock which, int32_t code) {
         where = {which, false, ScriptField::Title};
         return code;
@@ -136,6 +139,11 @@ class ScriptLoader {
     } where;
     // Characters a scan has read, for the limit a load enforces.
     int32_t scannedCharacters = 0;
+    // Bad numbers a scan told and read on past.
+    int32_t toldNumbers = 0;
+
+  public:
+    int32_t numbersTold() const { return toldNumbers; }
 };
 
 } // namespace murmex

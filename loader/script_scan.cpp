@@ -139,6 +139,7 @@ int32_t scanScript(const char* text, size_t size, SyntaxListener& listener) {
         const int32_t result =
             loader.scan(static_cast<uint32_t>(part.offset), part.line, part.start, buffers->chunk,
                         SCAN_CHUNK_SIZE, buffers->value, errorLine);
+        errors += loader.numbersTold();
         if (result >= 0) {
             return errors;
         }

@@ -157,10 +157,11 @@ LoadResult loadScriptFrom(ConversationEngine& engine, ScriptSource& source,
 
 // Reads a plain script text (not scrambled) by the loader's rules without
 // building anything, telling the listener every field, block and error; it
-// converts numbers and counts characters and units as a load does. After an
-// error it reads on from the next line that opens a talk unit or a character
-// block, as if the script started there. Returns the number of errors, or
-// -1 when it can't get the memory for its buffers.
+// converts numbers and counts characters and units as a load does. A value
+// that is no number is told and read past, as its field is whole; after any
+// other error it reads on from the next line that opens a talk unit or a
+// character block, as if the script started there. Returns the number of
+// errors, or -1 when it can't get the memory for its buffers.
 int32_t scanScript(const char* text, size_t size, SyntaxListener& listener);
 
 } // namespace murmex

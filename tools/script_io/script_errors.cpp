@@ -55,67 +55,14 @@ bool worthReadingOn(const ScriptError& first) {
            causeOfThisScript(first.detail.cause);
 }
 
-// Rounds of reading the script again with its bad numbers mended; a unit
-// holds few numbers, so this many find every error hidden behind them.
-constexpr int SCAN_ROUNDS = 8;
-
-// Mends, in `copy`, the value whose bad number `found` reports, keeping the
-// length so that every offset and line stays: its bytes become zeros. An
-// empty value takes its zero from a byte the loader skips between the
-// keyword's letter and the opening quote (a blank, or a letter of the
-// keyword after its first), the bytes between moving up. False when there
-// is none.
-bool mendNumber(std::string& copy, const ErrorSurroundings& found) {
-    for (const SyntaxFieldEvent& field : found.fields) {
-        const SyntaxSpan& value = field.value;
-        if (value.end + 1 != found.error.detail.offset || value.end >= copy.size()) {
-            continue;
-        }
-        if (value.end > value.begin) {
-            std::fill(copy.begin() + value.begin, copy.begin() + value.end, '0');
-            return true;
-        }
-        const size_t quote = value.begin - 1;
-        const SyntaxSpan& keyword = field.keyword;
-        const size_t lowest = keyword.end > keyword.begin ? keyword.begin + 1 : quote;
-        for (size_t skipped = quote; skipped-- > lowest;) {
-            const char c = copy[skipped];
-            if (c == ' ' || c == '\t' || skipped < keyword.end) {
-                std::copy(copy.begin() + skipped + 1, copy.begin() + quote + 1,
-                          copy.begin() + skipped);
-                copy[quote] = '0';
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
-// The script's errors as the loader's scan finds them. A bad number ends
-// the scan's part as it ends a load, but a load reports the syntax errors
-// of the whole script first: so the script is read again with each bad
-// number mended, until no new one shows, and the syntax errors behind them
-// come to light.
+// The script's errors as the loader's scan finds them, in the order it reads
+// them; a bad number does not stop it, so the syntax errors behind one show.
 std::vector<ErrorSurroundings> scanErrors(const std::string& text) {
-    std::string copy = text;
-    std::vector<ErrorSurroundings> badNumbers;
-    for (int round = 1;; ++round) {
-        ErrorSurroundingsRecorder scanned;
-        if (scanScript(copy.data(), copy.size(), scanned) < 0) {
-            return badNumbers;
-        }
-        std::vector<ErrorSurroundings> rest;
-        for (ErrorSurroundings& found : scanned.errors) {
-            const bool mended = round < SCAN_ROUNDS &&
-                                found.error.detail.cause == LoadCause::NotANumber &&
-                                mendNumber(copy, found);
-            (mended ? badNumbers : rest).push_back(std::move(found));
-        }
-        if (rest.size() == scanned.errors.size()) {
-            badNumbers.insert(badNumbers.end(), rest.begin(), rest.end());
-            return badNumbers;
-        }
+    ErrorSurroundingsRecorder scanned;
+    if (scanScript(text.data(), text.size(), scanned) < 0) {
+        return {};
     }
+    return std::move(scanned.errors);
 }
 
 } // namespace
