@@ -25,7 +25,7 @@ constexpr int INTERNAL_ERROR = -32603;
 constexpr int SERVER_NOT_INITIALIZED = -32002;
 constexpr int REQUEST_FAILED = -32803;
 
-constexpr int FULL_SYNC = 1;
+constexpr int INCREMENTAL_SYNC = 2;
 const json NO_ID = nullptr;
 constexpr int SEVERITY_INFORMATION = 3;
 
@@ -59,17 +59,30 @@ size_t offsetIn(const OpenDocument& document, const json& params) {
     return offsetAt(document, params.at("position"));
 }
 
-// The text after one change: the whole text, or a range replaced in it.
-std::string changedText(const OpenDocument& document, const json& change) {
+// Throws, as a bad request, unless the change is one the document can take:
+// a text, and a range of two positions or none.
+void checkChange(const json& change) {
+    (void)change.at("text").get_ref<const std::string&>();
+    if (change.contains("range")) {
+        const json& range = change.at("range");
+        for (const char* end : {"start", "end"}) {
+            coordinate(range.at(end).at("line"));
+            coordinate(range.at(end).at("character"));
+        }
+    }
+}
+
+// Makes one change: the whole text, or a range replaced in it.
+void makeChange(OpenDocument& document, const json& change) {
+    const std::string& text = change.at("text").get_ref<const std::string&>();
     if (!change.contains("range")) {
-        return change.at("text").get<std::string>();
+        document.replace(text);
+        return;
     }
     const json& range = change.at("range");
     const size_t begin = offsetAt(document, range.at("start"));
     const size_t end = std::max(begin, offsetAt(document, range.at("end")));
-    std::string text = document.text;
-    text.replace(begin, end - begin, change.at("text").get<std::string>());
-    return text;
+    document.edit(begin, end, text);
 }
 
 json diagnosticJson(const OpenDocument& document, const ScriptDiagnostic& diagnostic,
@@ -213,7 +226,7 @@ json LanguageServer::initialize(const json& params) {
         params.is_object() && params.contains(related) && params.at(related) == true;
     initialized = true;
     return {{"capabilities",
-             {{"textDocumentSync", {{"openClose", true}, {"change", FULL_SYNC}}},
+             {{"textDocumentSync", {{"openClose", true}, {"change", INCREMENTAL_SYNC}}},
               {"documentSymbolProvider", true},
               {"definitionProvider", true},
               {"referencesProvider", true},
@@ -302,22 +315,23 @@ void LanguageServer::change(const json& params) {
     if (found == documents.end()) {
         return;
     }
-    // Applied to a copy, so a bad change leaves the document as it was.
-    const OpenDocument* current = found->second.get();
-    std::unique_ptr<OpenDocument> changed;
-    for (const json& change : params.at("contentChanges")) {
-        changed = std::make_unique<OpenDocument>(uri, changedText(*current, change));
-        current = changed.get();
+    // All are checked before any is made, so a bad change leaves the
+    // document as it was.
+    const json& changes = params.at("contentChanges");
+    for (const json& change : changes) {
+        checkChange(change);
     }
     const json& version = item.value("version", json());
-    if (changed) {
-        found->second = std::move(changed);
+    OpenDocument& document = *found->second;
+    for (const json& change : changes) {
+        makeChange(document, change);
     }
-    publishDiagnostics(*found->second, version);
+    document.settle();
+    publishDiagnostics(document, version);
 }
 
 void LanguageServer::publishDiagnostics(const OpenDocument& document, const json& version) {
-    const std::vector<ScriptDiagnostic> found = diagnoseScript(document.text, document.index);
+    const std::vector<ScriptDiagnostic> found = document.diagnostics();
     json diagnostics = json::array();
     for (size_t i = 0; i < found.size() && i < DIAGNOSTICS_LIMIT; ++i) {
         diagnostics.push_back(diagnosticJson(document, found[i], relatedInformation));

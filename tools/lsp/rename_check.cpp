@@ -59,7 +59,7 @@ std::string renameProblem(const OpenDocument& document, const NameOccurrence& at
         return "a character name may have at most " + std::to_string(LONGEST_CHARACTER_NAME) +
                " bytes; this one has " + std::to_string(newName.size());
     }
-    if (newName != at.name && !occurrencesOf(document.names, at.kind, newName).empty()) {
+    if (newName != at.name && !occurrencesOf(document.names(), at.kind, newName).empty()) {
         return std::string("the ") + kind + " name \"" + newName + "\" is taken";
     }
     return loadProblem(document.text, renamed);

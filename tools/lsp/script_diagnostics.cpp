@@ -1,14 +1,10 @@
 // Loading a document from memory and placing what the load and lint say.
 #include "tools/lsp/script_diagnostics.h"
 
-#include "murmex/script_lines.h"
-#include "tools/analysis/script_errors.h"
 #include "tools/analysis/script_lint.h"
 #include "tools/analysis/script_loading.h"
-#include "tools/lsp/text_positions.h"
 
 #include <cctype>
-#include <memory>
 #include <unordered_map>
 
 namespace murmex::lsp {
@@ -130,44 +126,110 @@ Span warningSpan(const std::string& text, const TextPositions& positions, const 
     return lineSpan(text, positions, line);
 }
 
-std::vector<ScriptDiagnostic> loadErrors(const std::string& text, const ScriptIndex& index,
-                                         const tool::LoadedScript& loaded) {
-    tool::ScriptError first;
-    first.code = loaded.code;
-    first.line = loaded.engine->line;
-    first.message = tool::loadErrorText(true, loaded);
-    first.detail = loaded.detail;
-    const TextPositions positions(text);
-    std::vector<ScriptDiagnostic> diagnostics;
-    for (const tool::ScriptError& error : tool::findScriptErrorsIn(text, first).errors) {
-        diagnostics.push_back({errorSpan(text, positions, index, error), Severity::Error,
-                               std::to_string(error.code), error.message, error.explanation});
+int32_t lineFeedsIn(const std::string& text, size_t begin, size_t end) {
+    int32_t count = 0;
+    for (size_t i = begin; i < end; ++i) {
+        count += text[i] == '\n' ? 1 : 0;
     }
-    return diagnostics;
+    return count;
 }
 
-std::vector<ScriptDiagnostic> lintWarnings(const std::string& text, const ScriptIndex& index,
-                                           const tool::LoadedScript& loaded,
-                                           const ScriptLines& lines) {
-    std::vector<tool::Finding> findings = tool::lintScript(*loaded.engine, lines);
-    tool::sortFindings(findings);
-    const TextPositions positions(text);
-    const LinePlaces places(index, positions);
+} // namespace
+
+ScriptCheck::ScriptCheck() = default;
+ScriptCheck::~ScriptCheck() = default;
+
+void ScriptCheck::readAll(const std::string& text) {
+    kept.clear();
+    characterFindings.clear();
+    errors.clear();
+    lines = std::make_unique<ScriptLines>();
+    tool::LoadedScript loaded = tool::loadScriptText(text, true, lines.get());
+    if (!loaded.ok()) {
+        tool::ScriptError first;
+        first.code = loaded.code;
+        first.line = loaded.engine->line;
+        first.message = tool::loadErrorText(true, loaded);
+        first.detail = loaded.detail;
+        errors = tool::findScriptErrorsIn(text, first).errors;
+        engine.reset();
+        return;
+    }
+    engine = std::move(loaded.engine);
+    engine->scriptLines = nullptr;
+    const auto count = static_cast<size_t>(engine->characterCount);
+    kept.resize(count);
+    characterFindings.resize(count);
+    for (int32_t c = 0; c < engine->characterCount; ++c) {
+        tool::lintCharacter(*engine, *lines, c, characterFindings[static_cast<size_t>(c)]);
+    }
+}
+
+bool ScriptCheck::readCharacter(const std::string& text, size_t headerEnd, size_t begin, size_t end,
+                                int32_t c, int32_t firstLine, int32_t addedLines) {
+    if (!loads() || c < 0 || c >= engine->characterCount) {
+        return false;
+    }
+    std::string part = text.substr(0, headerEnd);
+    part.append(text, begin, end - begin);
+    auto partLines = std::make_unique<ScriptLines>();
+    tool::LoadedScript loaded = tool::loadScriptText(part, true, partLines.get());
+    if (!loaded.ok() || loaded.engine->characterCount != 1) {
+        return false;
+    }
+    // The part's lines after the header stand `shift` lines further down in
+    // the whole text.
+    const int32_t shift = firstLine - 1 - lineFeedsIn(text, 0, headerEnd);
+    const Character& character = *loaded.engine->characters[0];
+    lines->characterLines[c] = partLines->characterLines[0] + shift;
+    for (int32_t u = 0; u < character.unitCount; ++u) {
+        lines->unitLines[c][u] = partLines->unitLines[0][u] + shift;
+    }
+    for (int32_t d = c + 1; addedLines != 0 && d < engine->characterCount; ++d) {
+        lines->characterLines[d] += addedLines;
+        for (int32_t u = 0; u < engine->characters[d]->unitCount; ++u) {
+            lines->unitLines[d][u] += addedLines;
+        }
+        for (tool::Finding& finding : characterFindings[static_cast<size_t>(d)]) {
+            finding.line += addedLines;
+        }
+    }
+    // The character read before goes, and with it, when it was read alone
+    // too, the engine whose pool held its texts.
+    std::swap(engine->characters[c], loaded.engine->characters[0]);
+    loaded.engine->characters[0].reset();
+    loaded.engine->scriptLines = nullptr;
+    kept[static_cast<size_t>(c)] = std::move(loaded.engine);
+    std::vector<tool::Finding>& findings = characterFindings[static_cast<size_t>(c)];
+    findings.clear();
+    tool::lintCharacter(*engine, *lines, c, findings);
+    return true;
+}
+
+std::vector<ScriptDiagnostic> ScriptCheck::diagnostics(const std::string& text,
+                                                       const TextPositions& positions,
+                                                       const ScriptIndex& index) const {
     std::vector<ScriptDiagnostic> diagnostics;
+    if (!loads()) {
+        for (const tool::ScriptError& error : errors) {
+            diagnostics.push_back({errorSpan(text, positions, index, error), Severity::Error,
+                                   std::to_string(error.code), error.message, error.explanation});
+        }
+        return diagnostics;
+    }
+    std::vector<tool::Finding> findings;
+    for (const std::vector<tool::Finding>& found : characterFindings) {
+        findings.insert(findings.end(), found.begin(), found.end());
+    }
+    tool::lintAcross(*engine, *lines, findings);
+    tool::sortFindings(findings);
+    const LinePlaces places(index, positions);
+    diagnostics.reserve(findings.size());
     for (const tool::Finding& finding : findings) {
         diagnostics.push_back({warningSpan(text, positions, places, finding), Severity::Warning,
                                finding.name, finding.text, ""});
     }
     return diagnostics;
-}
-
-} // namespace
-
-std::vector<ScriptDiagnostic> diagnoseScript(const std::string& text, const ScriptIndex& index) {
-    const auto lines = std::make_unique<ScriptLines>();
-    const tool::LoadedScript loaded = tool::loadScriptText(text, true, lines.get());
-    return loaded.ok() ? lintWarnings(text, index, loaded, *lines)
-                       : loadErrors(text, index, loaded);
 }
 
 } // namespace murmex::lsp

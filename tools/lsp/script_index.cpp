@@ -187,4 +187,43 @@ ScriptIndex indexScript(const std::string& text) {
     return Indexer(text).run();
 }
 
+bool indexPart(const std::string& text, size_t headerEnd, size_t begin, size_t end,
+               std::vector<CharacterEntry>& into) {
+    (void)headerEnd;
+    ScriptIndex part = indexScript(text.substr(begin, end - begin));
+    for (CharacterEntry& character : part.characters) {
+        moveCharacter(character, static_cast<std::ptrdiff_t>(begin));
+        into.push_back(std::move(character));
+    }
+    return true;
+}
+
+namespace {
+
+void move(Span& span, std::ptrdiff_t moved) {
+    span.begin = static_cast<size_t>(static_cast<std::ptrdiff_t>(span.begin) + moved);
+    span.end = static_cast<size_t>(static_cast<std::ptrdiff_t>(span.end) + moved);
+}
+
+void move(FieldList& list, std::ptrdiff_t moved) {
+    move(list.span, moved);
+    for (Field& field : list.fields) {
+        move(field.value, moved);
+        move(field.whole, moved);
+    }
+}
+
+} // namespace
+
+void moveCharacter(CharacterEntry& character, std::ptrdiff_t moved) {
+    move(character.nameSpan, moved);
+    move(character.span, moved);
+    for (UnitEntry& unit : character.units) {
+        move(unit, moved);
+        for (FieldList& condition : unit.conditions) {
+            move(condition, moved);
+        }
+    }
+}
+
 } // namespace murmex::lsp

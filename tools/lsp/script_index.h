@@ -59,4 +59,13 @@ struct ScriptIndex {
 
 ScriptIndex indexScript(const std::string& text);
 
+// The character blocks of text [begin, end), read after the header
+// text[0, headerEnd) as a script of their own, with their places in the
+// whole text, into `into`. False when that part does not read cleanly.
+bool indexPart(const std::string& text, size_t headerEnd, size_t begin, size_t end,
+               std::vector<CharacterEntry>& into);
+
+// Moves every place of the character's block by `moved` bytes.
+void moveCharacter(CharacterEntry& character, std::ptrdiff_t moved);
+
 } // namespace murmex::lsp
