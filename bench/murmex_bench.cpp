@@ -7,7 +7,7 @@
 
 #include "loader/scramble_key.h"
 #include "loader/script_reader.h"
-#include "loader/value_limits.h"
+#include "murmex/script_syntax.h"
 #include "murmex/conversation_engine.h"
 #include "murmex/game.h"
 #include "murmex/murmex.h"

@@ -2,9 +2,11 @@
 // loaded once descrambled and once as plain text; whenever a load succeeds,
 // the input's last bytes choose the questions of a walk through the
 // conversation, carried on the way the player carries it (ConversationFlow).
+// The plain text is also scanned the way tools read it, past its errors.
 #include "model_checks.h"
 #include "murmex/conversation_engine.h"
 #include "murmex/conversation_flow.h"
+#include "murmex/script_syntax.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -122,10 +124,51 @@ void loadAndWalk(bool descramble, const uint8_t* data, size_t size) {
     walk(engine, data, size);
 }
 
+// Every span the scan tells lies within the input, and it counts the errors
+// it tells.
+class SpanChecks final : public murmex::SyntaxListener {
+  public:
+    explicit SpanChecks(size_t inputSize) : size(inputSize) {}
+    void field(const murmex::SyntaxFieldEvent& event) override {
+        check(event.keyword);
+        check(event.value);
+    }
+    void open(murmex::ScriptBlock, const murmex::SyntaxSpan& at) override { check(at); }
+    void close(murmex::ScriptBlock, const murmex::SyntaxSpan& at) override { check(at); }
+    void error(const murmex::SyntaxError& error) override {
+        ++errors;
+        if (error.code >= 0 || error.line < 1 || error.detail.offset > size) {
+            fail("scan error out of range");
+        }
+    }
+    int32_t errors = 0;
+
+  private:
+    void check(const murmex::SyntaxSpan& span) const {
+        if (span.begin > span.end || span.end > size || (span.end > 0 && span.line < 1)) {
+            fail("scan span outside the input");
+        }
+    }
+    size_t size;
+};
+
+// The scan reads any input to its end; a script that loads has no errors.
+void scan(const uint8_t* data, size_t size) {
+    ConversationEngine engine;
+    engine.disableDescramble();
+    const bool loads = engine.loadFromMemory(data, size) >= 0;
+    SpanChecks checks(size);
+    const int32_t errors = murmex::scanScript(reinterpret_cast<const char*>(data), size, checks);
+    if (errors != checks.errors || (loads && errors != 0)) {
+        fail("scan errors disagree with the load");
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     loadAndWalk(true, data, size);
     loadAndWalk(false, data, size);
+    scan(data, size);
     return 0;
 }

@@ -6,65 +6,91 @@
 
 #include "loader/number_text.h"
 #include "loader/script_fields.h"
-#include "loader/value_limits.h"
 #include "murmex/load_messages.h"
 #include "murmex/script_keywords.h"
-#include "murmex/script_lines.h"
+#include "murmex/script_syntax.h"
 
 #include <cstring>
 #include <new>
 
 namespace murmex {
 
-int32_t ScriptLoader::readNumberField(ScriptReader& reader, char letter, const char* missingMessage,
-                                      int32_t limit, const char* wrongNumberMessage,
-                                      int32_t& value) {
-    // Numbers are converted only in the filling pass, so a bad number is
-    // reported only for a file whose syntax is sound throughout.
+int32_t ScriptLoader::readFieldTelling(ScriptReader& reader, ScriptField which, char* buffer,
+                                       ValueUse use) {
+    FieldPlaces places;
+    const int32_t result = readField(reader, scriptField(which), buffer, use, &places);
+    if (result != READ_OK) {
+        return failedIn(which, result);
+    }
+    listener->field({which, 0, places.keyword, places.value});
+    return result;
+}
+
+template <ScriptField Which>
+int32_t ScriptLoader::readNumberField(ScriptReader& reader, int32_t& value) {
+    // Numbers are converted only once the syntax has been checked throughout,
+    // so a bad number is reported only for a file whose syntax is sound.
     char* text = valueBuffer;
-    const int32_t result = readField(reader, letter, missingMessage, text, limit);
-    if (result != READ_OK || measuring()) {
+    const int32_t result = readFieldOf(reader, Which, text);
+    if (result != READ_OK || !checksValues()) {
         return result;
     }
     if (!parseInteger(text, value)) {
-        return reader.syntaxError(wrongNumberMessage, LoadCause::NotANumber);
+        return failedIn(Which, reader.syntaxError(scriptField(Which).wrongNumberMessage,
+                                                  LoadCause::NotANumber));
     }
     return READ_OK;
 }
 
 int32_t ScriptLoader::readCharacterBlock(ScriptReader& reader) {
     if (reader.seekChar('{') != READ_OK) {
-        return reader.syntaxError(messages::BLOCK_OPEN_EXPECTED, LoadCause::EndOfFile);
+        return failedIn(ScriptBlock::Character,
+                        reader.syntaxError(messages::BLOCK_OPEN_EXPECTED, LoadCause::EndOfFile));
     }
     Character* character = nullptr;
-    if (!measuring()) {
-        if (engine.characterCount >= MAX_CHARACTERS) {
-            return fail(LOAD_LIMIT, messages::TOO_MANY_CHARACTERS, LoadCause::TooManyCharacters,
-                        MAX_CHARACTERS);
+    if (checksValues()) {
+        int32_t& count = builds() ? engine.characterCount : scannedCharacters;
+        if (count >= MAX_CHARACTERS) {
+            return failedIn(ScriptBlock::Character,
+                            fail(LOAD_LIMIT, messages::TOO_MANY_CHARACTERS,
+                                 LoadCause::TooManyCharacters, MAX_CHARACTERS));
         }
-        character = new (std::nothrow) Character;
-        if (character == nullptr) {
-            return fail(LOAD_MEMORY, messages::OUT_OF_MEMORY, LoadCause::OutOfMemory);
+        if (builds()) {
+            character = new (std::nothrow) Character;
+            if (character == nullptr) {
+                return failedIn(ScriptBlock::Character,
+                                fail(LOAD_MEMORY, messages::OUT_OF_MEMORY, LoadCause::OutOfMemory));
+            }
+            engine.characters[engine.characterCount].reset(character);
         }
-        engine.characters[engine.characterCount].reset(character);
-        ++engine.characterCount;
+        ++count;
     }
+    tellOpen(ScriptBlock::Character, reader.position() - 1, reader.line());
+    return readBlockBody(reader, character);
+}
+
+int32_t ScriptLoader::readBlockBody(ScriptReader& reader, Character* character) {
+    int32_t unitCount = 0;
     for (;;) {
         char c = 0;
         if (reader.readChar(c, 0) != READ_OK) {
-            return reader.syntaxError(messages::BLOCK_CLOSE_EXPECTED, LoadCause::EndOfFile);
+            return failedIn(
+                ScriptBlock::Character,
+                reader.syntaxError(messages::BLOCK_CLOSE_EXPECTED, LoadCause::EndOfFile));
         }
         if (c == '}') {
+            tellClose(ScriptBlock::Character, reader.position() - 1, reader.line());
             return READ_OK;
         }
         if (c != '{') {
             // Text between units, quoted or not, is skipped.
             continue;
         }
-        if (!measuring() && character->unitCount >= MAX_UNITS) {
-            return fail(LOAD_LIMIT, messages::TOO_MANY_UNITS, LoadCause::TooManyUnits, MAX_UNITS);
+        if (checksValues() && unitCount >= MAX_UNITS) {
+            return failedIn(ScriptBlock::Character, fail(LOAD_LIMIT, messages::TOO_MANY_UNITS,
+                                                         LoadCause::TooManyUnits, MAX_UNITS));
         }
-        const int32_t unitLine = reader.line();
+        tellOpen(ScriptBlock::Unit, reader.position() - 1, reader.line());
         // A record is made only for a unit read completely, so the unit is
         // read into a scratch copy first.
         TalkUnit scratch;
@@ -72,47 +98,41 @@ int32_t ScriptLoader::readCharacterBlock(ScriptReader& reader) {
         if (result != READ_OK) {
             return result;
         }
-        if (!measuring()) {
+        if (builds()) {
             TalkUnit* unit = new (std::nothrow) TalkUnit(scratch);
             if (unit == nullptr) {
-                return fail(LOAD_MEMORY, messages::OUT_OF_MEMORY, LoadCause::OutOfMemory);
+                return failedIn(ScriptBlock::Character,
+                                fail(LOAD_MEMORY, messages::OUT_OF_MEMORY, LoadCause::OutOfMemory));
             }
             character->units[character->unitCount].reset(unit);
-            if (engine.scriptLines != nullptr) {
-                engine.scriptLines->unitLines[engine.characterCount - 1][character->unitCount] =
-                    unitLine;
-            }
             ++character->unitCount;
         }
+        ++unitCount;
     }
 }
 
 int32_t ScriptLoader::readTalkUnit(ScriptReader& reader, TalkUnit& unit) {
     // The fields are sought in this fixed order; A comes before ACT because
     // both are found by the same letter.
-    int32_t result = readNumberField(reader, 'S', messages::S_EXPECTED, TEXT_LIMIT,
-                                     messages::UNIT_WRONG_NUMBER, unit.state);
-    if (result != READ_OK) {
-        return result;
-    }
-    result = readNumberField(reader, 'N', messages::N_EXPECTED, TEXT_LIMIT,
-                             messages::UNIT_WRONG_NUMBER, unit.nextState);
-    if (result != READ_OK) {
-        return result;
+    int32_t result = readNumberField<ScriptField::State>(reader, unit.state);
+    if (result == READ_OK) {
+        result = readNumberField<ScriptField::Next>(reader, unit.nextState);
     }
     char* text = valueBuffer;
-    result = readField(reader, 'Q', messages::Q_EXPECTED, text, TEXT_LIMIT, ValueUse::Pooled);
+    if (result == READ_OK) {
+        result = readFieldOf(reader, ScriptField::Question, text, ValueUse::Pooled);
+    }
     if (result == READ_OK) {
         result = poolText(reader.quotedText(), reader.quotedLength(), unit.question);
     }
     if (result == READ_OK) {
-        result = readField(reader, 'A', messages::A_EXPECTED, text, TEXT_LIMIT, ValueUse::Pooled);
+        result = readFieldOf(reader, ScriptField::Answer, text, ValueUse::Pooled);
     }
     if (result == READ_OK) {
         result = poolText(reader.quotedText(), reader.quotedLength(), unit.answer);
     }
     if (result == READ_OK) {
-        result = readField(reader, 'A', messages::ACT_EXPECTED, text, TEXT_LIMIT);
+        result = readFieldOf(reader, ScriptField::Action, text);
     }
     if (result != READ_OK) {
         return result;
@@ -120,12 +140,12 @@ int32_t ScriptLoader::readTalkUnit(ScriptReader& reader, TalkUnit& unit) {
     const ActionKeyword* action = findActionKeyword(text);
     if (action == nullptr) {
         unit.action = -1;
-        return reader.syntaxError(messages::UNKNOWN_ACTION, LoadCause::UnknownAction);
+        return failedIn(ScriptField::Action,
+                        reader.syntaxError(messages::UNKNOWN_ACTION, LoadCause::UnknownAction));
     }
     unit.action = action->action;
     if (action->takesParam) {
-        result =
-            readField(reader, 'P', messages::PARAM_EXPECTED, text, TEXT_LIMIT, ValueUse::Pooled);
+        result = readFieldOf(reader, ScriptField::Param, text, ValueUse::Pooled);
         if (result == READ_OK) {
             result = poolText(reader.quotedText(), reader.quotedLength(), unit.param);
         }
@@ -134,8 +154,7 @@ int32_t ScriptLoader::readTalkUnit(ScriptReader& reader, TalkUnit& unit) {
         }
     }
     if (action->takesValue) {
-        result = readNumberField(reader, 'V', messages::VAL_EXPECTED, SHORT_LIMIT,
-                                 messages::UNIT_WRONG_NUMBER, unit.value);
+        result = readNumberField<ScriptField::UnitValue>(reader, unit.value);
         if (result != READ_OK) {
             return result;
         }
@@ -147,9 +166,11 @@ int32_t ScriptLoader::readTalkUnit(ScriptReader& reader, TalkUnit& unit) {
     for (;;) {
         char c = 0;
         if (reader.readChar(c, 0) != READ_OK) {
-            return reader.syntaxError(messages::CONDITION_LIST_OPEN, LoadCause::EndOfFile);
+            return failedIn(ScriptBlock::Unit, reader.syntaxError(messages::CONDITION_LIST_OPEN,
+                                                                  LoadCause::EndOfFile));
         }
         if (c == '}') {
+            tellClose(ScriptBlock::Unit, reader.position() - 1, reader.line());
             return READ_OK;
         }
         if (c != '{') {
@@ -158,9 +179,10 @@ int32_t ScriptLoader::readTalkUnit(ScriptReader& reader, TalkUnit& unit) {
             continue;
         }
         if (unit.conditionCount >= MAX_CONDITIONS) {
-            return fail(LOAD_LIMIT, messages::TOO_MANY_CONDITIONS, LoadCause::TooManyConditions,
-                        MAX_CONDITIONS);
+            return failedIn(ScriptBlock::Unit, fail(LOAD_LIMIT, messages::TOO_MANY_CONDITIONS,
+                                                    LoadCause::TooManyConditions, MAX_CONDITIONS));
         }
+        tellOpen(ScriptBlock::Condition, reader.position() - 1, reader.line());
         Condition scratch;
         result = readCondition(reader, scratch);
         if (result != READ_OK) {
@@ -173,29 +195,33 @@ int32_t ScriptLoader::readTalkUnit(ScriptReader& reader, TalkUnit& unit) {
 
 int32_t ScriptLoader::readCondition(ScriptReader& reader, Condition& condition) {
     char text[SHORT_LIMIT];
-    int32_t result =
-        readField(reader, 'I', messages::ID_EXPECTED, text, SHORT_LIMIT, ValueUse::Pooled);
+    int32_t result = readFieldOf(reader, ScriptField::Variable, text, ValueUse::Pooled);
     if (result == READ_OK) {
         result = poolText(reader.quotedText(), reader.quotedLength(), condition.variable);
     }
     if (result == READ_OK) {
-        result = readField(reader, 'O', messages::OP_EXPECTED, text, SHORT_LIMIT);
+        result = readFieldOf(reader, ScriptField::Operator, text);
     }
     if (result != READ_OK) {
         return result;
     }
     condition.op = findOperatorKeyword(text);
     if (condition.op == 0) {
-        return reader.syntaxError(messages::WRONG_OPERATOR, LoadCause::UnknownOperator);
+        return failedIn(ScriptField::Operator,
+                        reader.syntaxError(messages::WRONG_OPERATOR, LoadCause::UnknownOperator));
     }
     if (condition.op != OP_NOT) {
-        result = readNumberField(reader, 'V', messages::VAL_EXPECTED, SHORT_LIMIT,
-                                 messages::CONDITION_WRONG_NUMBER, condition.value);
+        result = readNumberField<ScriptField::ConditionValue>(reader, condition.value);
         if (result != READ_OK) {
             return result;
         }
     }
-    return expectChar(reader, '}', messages::BLOCK_CLOSE_EXPECTED);
+    result = expectChar(reader, '}', messages::BLOCK_CLOSE_EXPECTED);
+    if (result != READ_OK) {
+        return failedIn(ScriptBlock::Condition, result);
+    }
+    tellClose(ScriptBlock::Condition, reader.position() - 1, reader.line());
+    return result;
 }
 
 } // namespace murmex

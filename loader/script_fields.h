@@ -3,6 +3,7 @@
 #pragma once
 
 #include "loader/script_reader.h"
+#include "murmex/script_syntax.h"
 
 #include <cstdint>
 
@@ -17,14 +18,25 @@ int32_t expectChar(ScriptReader& reader, char wanted, const char* message);
 // measures it or copies it into the pool.
 enum class ValueUse { Copied, Pooled };
 
+// Where a field's keyword and value stood, for a listener. Marking costs a
+// few reads more, so a load without a listener passes none.
+struct FieldPlaces {
+    SyntaxSpan keyword;
+    SyntaxSpan value;
+};
+
 // Reads a quoted value. Any failure is a syntax error whatever the reader
 // returned, keeping the reader's text (empty when the file ended first).
 int32_t readValue(ScriptReader& reader, char* buffer, int32_t limit,
-                  ValueUse use = ValueUse::Copied);
+                  ValueUse use = ValueUse::Copied, SyntaxSpan* place = nullptr);
 
-// A field: keyword, '=' and quoted value. Only the keyword's first letter is
-// sought, so the rest of the keyword is skipped on the way to the '='.
-int32_t readField(ScriptReader& reader, char letter, const char* missingMessage, char* buffer,
-                  int32_t limit, ValueUse use = ValueUse::Copied);
+// A keyword and its '='. Only the keyword's first letter is sought, so the
+// rest of the keyword is skipped on the way to the '='.
+int32_t readKeyword(ScriptReader& reader, const ScriptFieldInfo& field,
+                    SyntaxSpan* place = nullptr);
+
+// A field: keyword, '=' and quoted value.
+int32_t readField(ScriptReader& reader, const ScriptFieldInfo& field, char* buffer,
+                  ValueUse use = ValueUse::Copied, FieldPlaces* places = nullptr);
 
 } // namespace murmex

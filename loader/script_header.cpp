@@ -3,80 +3,74 @@
 
 #include "loader/number_text.h"
 #include "loader/script_fields.h"
-#include "loader/value_limits.h"
 #include "murmex/load_messages.h"
-#include "murmex/script_lines.h"
+#include "murmex/script_syntax.h"
 
 #include <cstring>
 
 namespace murmex {
 
-namespace {
-
-// A colour component: a quoted number of which the low eight bits are kept,
-// so 256 is 0 and -1 is 255.
-int32_t readComponent(ScriptReader& reader, char* text, uint8_t& component) {
-    const int32_t result = readValue(reader, text, TEXT_LIMIT);
+int32_t ScriptLoader::readComponent(ScriptReader& reader, ScriptField which, uint8_t component,
+                                    uint8_t& out, const SyntaxSpan& keyword) {
+    // A colour component: a quoted number of which the low eight bits are
+    // kept, so 256 is 0 and -1 is 255.
+    char* text = valueBuffer;
+    SyntaxSpan value;
+    const int32_t result =
+        readValue(reader, text, TEXT_LIMIT, ValueUse::Copied, telling() ? &value : nullptr);
     if (result != READ_OK) {
         return result;
     }
-    int32_t value = 0;
-    if (!parseInteger(text, value)) {
-        return reader.syntaxError(messages::HEADER_WRONG_NUMBER, LoadCause::NotANumber);
+    int32_t number = 0;
+    if (!parseInteger(text, number)) {
+        return reader.syntaxError(scriptField(which).wrongNumberMessage, LoadCause::NotANumber);
     }
-    component = static_cast<uint8_t>(static_cast<uint32_t>(value) & 0xFFu);
+    out = static_cast<uint8_t>(static_cast<uint32_t>(number) & 0xFFu);
+    if (telling()) {
+        listener->field({which, component, keyword, value});
+    }
     return READ_OK;
 }
 
-// The keyword (first letter only), '=' and three components separated by
-// commas. Each component is stored as soon as it is read.
-int32_t readColor(ScriptReader& reader, char* text, char letter, Rgb& color) {
-    int32_t result = expectChar(reader, letter, messages::COLOR_EXPECTED);
-    if (result == READ_OK) {
-        result = expectChar(reader, '=', messages::EQUALS_EXPECTED);
+int32_t ScriptLoader::readColor(ScriptReader& reader, ScriptField which, Rgb& color) {
+    // The keyword (first letter only), '=' and three components separated by
+    // commas. Each component is stored as soon as it is read.
+    SyntaxSpan keyword;
+    int32_t result = readKeyword(reader, scriptField(which), telling() ? &keyword : nullptr);
+    uint8_t* const parts[] = {&color.red, &color.green, &color.blue};
+    for (uint8_t component = 0; component < 3 && result == READ_OK; ++component) {
+        if (component > 0) {
+            result = expectChar(reader, ',', messages::COMMA_EXPECTED);
+        }
+        if (result == READ_OK) {
+            // The first component is told with the keyword.
+            result = readComponent(reader, which, component, *parts[component],
+                                   component == 0 ? keyword : SyntaxSpan{});
+        }
     }
-    if (result == READ_OK) {
-        result = readComponent(reader, text, color.red);
-    }
-    if (result == READ_OK) {
-        result = expectChar(reader, ',', messages::COMMA_EXPECTED);
-    }
-    if (result == READ_OK) {
-        result = readComponent(reader, text, color.green);
-    }
-    if (result == READ_OK) {
-        result = expectChar(reader, ',', messages::COMMA_EXPECTED);
-    }
-    if (result == READ_OK) {
-        result = readComponent(reader, text, color.blue);
-    }
-    return result;
+    return result == READ_OK ? result : failedIn(which, result);
 }
 
-} // namespace
-
 int32_t ScriptLoader::readHeader(ScriptReader& reader) {
+    tellOpen(ScriptBlock::Header, reader.position(), reader.line());
     char* text = valueBuffer;
-    int32_t result = readField(reader, 'T', messages::TITLE_EXPECTED, text, TEXT_LIMIT);
+    int32_t result = readFieldOf(reader, ScriptField::Title, text);
     if (result != READ_OK) {
         return result;
     }
     const size_t length = std::strlen(text);
     if (length > static_cast<size_t>(MAX_TITLE)) {
-        return fail(LOAD_MEMORY, messages::TITLE_TOO_LARGE, LoadCause::TitleTooLong, MAX_TITLE);
+        return failedIn(ScriptField::Title, fail(LOAD_MEMORY, messages::TITLE_TOO_LARGE,
+                                                 LoadCause::TitleTooLong, MAX_TITLE));
     }
     std::memcpy(engine.title, text, length + 1);
     // The colour keyword is COLOR; the text colour's is any word beginning with T.
-    result = readColor(reader, text, 'C', engine.color);
-    if (result != READ_OK) {
-        return result;
+    result = readColor(reader, ScriptField::Color, engine.color);
+    if (result == READ_OK) {
+        result = readColor(reader, ScriptField::TextColor, engine.textColor);
     }
-    if (engine.scriptLines != nullptr) {
-        engine.scriptLines->colorLine = reader.line();
-    }
-    result = readColor(reader, text, 'T', engine.textColor);
-    if (result == READ_OK && engine.scriptLines != nullptr) {
-        engine.scriptLines->textColorLine = reader.line();
+    if (result == READ_OK) {
+        tellClose(ScriptBlock::Header, reader.position(), reader.line());
     }
     return result;
 }

@@ -3,10 +3,11 @@
 #include "loader/script_loader.h"
 
 #include "loader/pool_size.h"
-#include "loader/value_limits.h"
+#include "loader/script_line_notes.h"
 #include "murmex/load_messages.h"
 #include "murmex/magic_line.h"
 #include "murmex/script_lines.h"
+#include "murmex/script_syntax.h"
 
 #include <cstring>
 #include <memory>
@@ -72,7 +73,37 @@ LoadResult ScriptLoader::load() {
     result.line = state.line;
     result.message = state.message;
     result.detail = code < 0 ? state.detail : LoadDetail{};
+    if (code < 0) {
+        tellError(code, result.detail);
+    }
     return result;
+}
+
+void ScriptLoader::tellOpen(ScriptBlock opened, uint32_t at, int32_t line) {
+    if (telling()) {
+        listener->open(opened, {at, at + 1, line});
+    }
+}
+
+void ScriptLoader::tellClose(ScriptBlock closed, uint32_t at, int32_t line) {
+    if (telling()) {
+        listener->close(closed, {at, at + 1, line});
+    }
+}
+
+void ScriptLoader::tellError(int32_t code, const LoadDetail& detail) {
+    if (listener == nullptr) {
+        return;
+    }
+    SyntaxError error;
+    error.code = code;
+    error.message = state.message;
+    error.line = state.line;
+    error.detail = detail;
+    error.block = where.block;
+    error.hasField = where.inField;
+    error.field = where.field;
+    listener->error(error);
 }
 
 int32_t ScriptLoader::fail(int32_t code, const char* message, LoadCause cause, int32_t number) {
@@ -142,15 +173,24 @@ int32_t ScriptLoader::readScript(ScriptReader& reader) {
     if (result != READ_OK) {
         return result;
     }
+    return readCharacters(reader);
+}
+
+int32_t ScriptLoader::readCharacters(ScriptReader& reader) {
     char name[NAME_LIMIT];
     for (;;) {
         // The end of the source where a further name could begin is the
         // normal end of the script (READ_END, which is LOAD_OK).
-        result = reader.readQuotedText(name, NAME_LIMIT);
+        int32_t result = reader.readQuotedText(name, NAME_LIMIT);
         if (result != READ_OK) {
-            return result;
+            return result == READ_END ? result : failedIn(ScriptField::Name, result);
         }
-        const int32_t nameLine = reader.line();
+        if (telling()) {
+            const uint32_t closingQuote = reader.position() - 1;
+            const SyntaxSpan value{closingQuote - static_cast<uint32_t>(reader.quotedRawLength()),
+                                   closingQuote, reader.line()};
+            listener->field({ScriptField::Name, 0, {}, value});
+        }
         // Pooled ahead of the block, so each name precedes its block's texts.
         const char* pooledName = nullptr;
         result = poolText(reader.quotedText(), reader.quotedLength(), pooledName);
@@ -161,13 +201,9 @@ int32_t ScriptLoader::readScript(ScriptReader& reader) {
         if (result != READ_OK) {
             return result;
         }
-        if (!measuring()) {
+        if (builds()) {
             // Named only now: a character whose block failed stays nameless.
-            const int32_t index = engine.characterCount - 1;
-            engine.characters[index]->name = pooledName;
-            if (engine.scriptLines != nullptr) {
-                engine.scriptLines->characterLines[index] = nameLine;
-            }
+            engine.characters[engine.characterCount - 1]->name = pooledName;
         }
     }
 }
@@ -201,6 +237,9 @@ int32_t ScriptLoader::readMagicLine(ScriptReader& reader) {
 
 int32_t ScriptLoader::poolText(const char* text, int32_t length, const char*& pooled) {
     pooled = nullptr;
+    if (pass == Pass::Scanning) {
+        return READ_OK;
+    }
     if (measuring()) {
         // The pass goes on after an oversized count, so that a syntax error
         // further on is still the one reported.
@@ -218,12 +257,26 @@ int32_t ScriptLoader::poolText(const char* text, int32_t length, const char*& po
     return READ_OK;
 }
 
-LoadResult loadScriptFrom(ConversationEngine& engine, ScriptSource& source) {
+namespace {
+LoadResult loadTelling(ConversationEngine& engine, ScriptSource& source, SyntaxListener* listener) {
     ScriptLoader loader(engine, source);
+    // The table of lines is filled from what the loader tells.
+    ScriptLineNotes notes(engine.scriptLines, listener);
+    loader.tell(engine.scriptLines != nullptr ? &notes : listener);
     const LoadResult result = loader.load();
     engine.line = result.line;
     engine.errorMessage = result.message;
     return result;
+}
+} // namespace
+
+LoadResult loadScriptFrom(ConversationEngine& engine, ScriptSource& source) {
+    return loadTelling(engine, source, nullptr);
+}
+
+LoadResult loadScriptFrom(ConversationEngine& engine, ScriptSource& source,
+                          SyntaxListener& listener) {
+    return loadTelling(engine, source, &listener);
 }
 
 int32_t ConversationEngine::load(const char* fileName) {

@@ -6,14 +6,31 @@
 #pragma once
 
 #include "loader/load_state.h"
+#include "loader/script_fields.h"
 #include "loader/script_reader.h"
 #include "murmex/conversation_engine.h"
+#include "murmex/script_syntax.h"
 
 #include <cstdint>
 
 namespace murmex {
 
-enum class Pass { Measuring, Filling };
+// A scan reads like a measuring pass that also converts numbers and counts
+// characters and units, and it reads on past its errors.
+enum class Pass { Measuring, Filling, Scanning };
+
+// Where a scan starts reading: at the first line, at a line that opens a
+// talk unit (inside a block whose start it has not read), or at a line that
+// opens a character block.
+enum class ScanStart { Script, Unit, Character };
+
+// The part of the script a field belongs to.
+constexpr ScriptBlock fieldBlock(ScriptField field) {
+    return field <= ScriptField::TextColor   ? ScriptBlock::Header
+           : field == ScriptField::Name      ? ScriptBlock::Character
+           : field <= ScriptField::UnitValue ? ScriptBlock::Unit
+                                             : ScriptBlock::Condition;
+}
 
 class ScriptLoader {
   public:
@@ -22,6 +39,15 @@ class ScriptLoader {
     ScriptLoader& operator=(const ScriptLoader&) = delete;
 
     LoadResult load();
+    // Tells the listener what the filling pass reads and the error that
+    // ends the load. Not owned; null tells nobody.
+    void tell(SyntaxListener* syntaxListener) { listener = syntaxListener; }
+    // Reads the source, plain text that stands at `offset` of a whole
+    // text and starts on `line`, as a pass would that started at `start`,
+    // telling the listener. The code of its first error, which is told, or
+    // READ_END; `errorLine` is where the error stands.
+    int32_t scan(uint32_t offset, int32_t line, ScanStart start, uint8_t* chunk, size_t chunkSize,
+                 char* valueSpace, int32_t& errorLine);
 
     // The magic first line, read as a load reads it: READ_OK, READ_END for a
     // source that ends within it (nothing to load, which is not an error), or
@@ -32,19 +58,58 @@ class ScriptLoader {
     int32_t runPass(Pass pass, uint8_t* chunk);
     // The script from its first line to the end of the source.
     int32_t readScript(ScriptReader& reader);
+    // Names and their blocks up to the end of the source.
+    int32_t readCharacters(ScriptReader& reader);
     // Filling pass: the pass's result, or LOAD_MEMORY with the file-changed
     // message when its bytes were not the measuring pass's.
     int32_t checkSameBytes(ScriptReader& reader, int32_t result);
     int32_t readHeader(ScriptReader& reader);
     int32_t readCharacterBlock(ScriptReader& reader);
+    // The talk units of a block whose '{' has been read, up to its '}'.
+    // `character` is the record that receives them; null when none is built.
+    int32_t readBlockBody(ScriptReader& reader, Character* character);
+    int32_t readColor(ScriptReader& reader, ScriptField field, Rgb& color);
+    int32_t readComponent(ScriptReader& reader, ScriptField field, uint8_t component, uint8_t& out,
+                          const SyntaxSpan& keyword);
+    // A field through the table, told to the listener when one listens.
+    int32_t readFieldOf(ScriptReader& reader, ScriptField which, char* buffer,
+                        ValueUse use = ValueUse::Copied) {
+        if (telling()) {
+            return readFieldTelling(reader, which, buffer, use);
+        }
+        const int32_t result = readField(reader, scriptField(which), buffer, use);
+        return result == READ_OK ? result : failedIn(which, result);
+    }
+    int32_t readFieldTelling(ScriptReader& reader, ScriptField which, char* buffer, ValueUse use);
     int32_t readTalkUnit(ScriptReader& reader, TalkUnit& unit);
     int32_t readCondition(ScriptReader& reader, Condition& condition);
-    int32_t readNumberField(ScriptReader& reader, char letter, const char* missingMessage,
-                            int32_t limit, const char* wrongNumberMessage, int32_t& value);
+    // A template, so that each field's letter, limit and messages are
+    // constants where a unit's fields are read.
+    template <ScriptField Which> int32_t readNumberField(ScriptReader& reader, int32_t& value);
     // Measuring pass: adds the text's size to the pool's. Filling pass:
     // copies it into the pool and points `pooled` at the copy.
     int32_t poolText(const char* text, int32_t length, const char*& pooled);
     bool measuring() const { return pass == Pass::Measuring; }
+    // The filling pass builds records and pools texts; it and a scan convert
+    // numbers and enforce the counts of characters and units.
+    bool builds() const { return pass == Pass::Filling; }
+    bool checksValues() const { return pass != Pass::Measuring; }
+    // The pass that tells the listener what it reads: the filling pass, so
+    // that a load tells of the records it makes, or a scan.
+    bool telling() const { return listener != nullptr && pass != Pass::Measuring; }
+    void tellOpen(ScriptBlock block, uint32_t at, int32_t line);
+    void tellClose(ScriptBlock block, uint32_t at, int32_t line);
+    void tellError(int32_t code, const LoadDetail& detail);
+    // Note where a failure arose, for the error told: only there, so that
+    // reading costs nothing for it. Both return `code`.
+    int32_t failedIn(ScriptField which, int32_t code) {
+        where = {fieldBlock(which), true, which};
+        return code;
+    }
+    int32_t failedIn(ScriptBlock which, int32_t code) {
+        where = {which, false, ScriptField::Title};
+        return code;
+    }
     // Fails the load with a fixed message and a cause.
     int32_t fail(int32_t code, const char* message, LoadCause cause, int32_t number = 0);
     // Fails the pass whatever it noted before.
@@ -62,6 +127,15 @@ class ScriptLoader {
     bool poolTooLarge = false;
     // The bytes the measuring pass read; the filling pass must read the same.
     SourceFingerprint measured;
+    SyntaxListener* listener = nullptr;
+    // Where the failure arose, for the error told to a listener.
+    struct Where {
+        ScriptBlock block = ScriptBlock::Header;
+        bool inField = false;
+        ScriptField field = ScriptField::Title;
+    } where;
+    // Characters a scan has read, for the limit a load enforces.
+    int32_t scannedCharacters = 0;
 };
 
 } // namespace murmex

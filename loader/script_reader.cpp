@@ -2,9 +2,9 @@
 #include "loader/script_reader.h"
 
 #include "loader/byte_scan.h"
-#include "loader/value_limits.h"
 #include "murmex/load_messages.h"
 #include "murmex/scrambling.h"
+#include "murmex/script_syntax.h"
 
 #include <cstring>
 
@@ -165,34 +165,52 @@ int32_t ScriptReader::skipComments(char& out) {
     }
 }
 
-int32_t ScriptReader::seekCharSlowly(char wanted) {
-    const char* message = nullptr;
-    char found = 0;
-    const int32_t result = scan(0, [&](char c) {
-        // Checked before the stop characters, so a brace or quote can be sought.
-        if (c == wanted) {
-            return true;
-        }
-        if (c == '{') {
-            message = messages::OPEN_BRACE_UNEXPECTED;
-        } else if (c == '}') {
-            message = messages::CLOSE_BRACE_UNEXPECTED;
-        } else if (c == '"') {
-            message = messages::QUOTE_UNEXPECTED;
-        } else {
-            return false;
-        }
-        found = c;
-        return true;
-    });
-    if (result != READ_OK) {
-        return result;
+namespace {
+// What stops a seek for `wanted` at c: null to skip c, "" for the wanted
+// character itself, or the message of a brace or quote that came first.
+// The wanted one is tested first, so a brace or quote can be sought.
+const char* seekStop(char c, char wanted) {
+    if (c == wanted) {
+        return "";
     }
-    if (message == nullptr) {
+    switch (c) {
+    case '{':
+        return messages::OPEN_BRACE_UNEXPECTED;
+    case '}':
+        return messages::CLOSE_BRACE_UNEXPECTED;
+    case '"':
+        return messages::QUOTE_UNEXPECTED;
+    default:
+        return nullptr;
+    }
+}
+} // namespace
+
+int32_t ScriptReader::stopSeek(char found, const char* message) {
+    if (*message == 0) {
         return READ_OK;
     }
     state.noteCause(LoadCause::UnexpectedCharacter, 0, found);
     return syntaxError(message);
+}
+
+int32_t ScriptReader::seekCharSlowly(char wanted) {
+    const char* message = nullptr;
+    char found = 0;
+    const int32_t result = scan(0, [&](char c) {
+        message = seekStop(c, wanted);
+        found = c;
+        return message != nullptr;
+    });
+    if (result != READ_OK) {
+        return result;
+    }
+    return stopSeek(found, message);
+}
+
+int32_t ScriptReader::seekCharAfter(char taken, char wanted) {
+    const char* message = seekStop(taken, wanted);
+    return message != nullptr ? stopSeek(taken, message) : seekChar(wanted);
 }
 
 int32_t ScriptReader::readQuotedText(char* buffer, int32_t limit) {

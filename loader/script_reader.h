@@ -38,6 +38,9 @@ class ScriptReader {
     // Starts the pass at the source's first byte. False when the source
     // can't be reached.
     bool open();
+    // Counts positions from `offset` on: a scan that reads on from the
+    // middle of a text passes the rest of it as the source.
+    void startCountingAt(uint32_t offset) { nextOffset = offset; }
 
     // Takes the next character into out: READ_OK, or READ_END at the end of
     // the source (or a failed read), leaving out alone. With inQuotes 0 a '#'
@@ -71,6 +74,9 @@ class ScriptReader {
         }
         return seekCharSlowly(wanted);
     }
+    // Goes on as seekChar(wanted) would after it had taken `taken`, which
+    // the caller took with readChar to look at.
+    int32_t seekCharAfter(char taken, char wanted);
 
     // Skips to the next double quote and reads the value up to the closing
     // one into buffer (at least limit bytes), zero-terminated. READ_OK,
@@ -98,6 +104,9 @@ class ScriptReader {
     const char* quotedText() const { return lastQuotedText; }
     // Its length up to its first zero byte, as a string's length.
     int32_t quotedLength() const { return lastQuotedLength; }
+    // All its bytes, zero bytes included: the closing quote stands at
+    // position() - 1 and the value just before it.
+    int32_t quotedRawLength() const { return lastQuotedRawLength; }
 
     // Offset of the next byte to be taken from the file. Wraps past 4 GiB,
     // which keeps the key aligned since only its low eight bits choose the key.
@@ -196,6 +205,9 @@ class ScriptReader {
     bool readQuotedInChunk(int32_t last);
 
     int32_t seekCharSlowly(char wanted);
+    // Ends a seek at `found`: READ_OK for the wanted character (an empty
+    // message), else the syntax error of the message.
+    int32_t stopSeek(char found, const char* message);
 
     // The wanted byte at or after from in the fetched chunk when only bytes
     // that seekChar skips come before it; otherwise null.

@@ -234,14 +234,19 @@ void PrintTo(const FieldOutcome& o, std::ostream* out) {
 
 class FieldTest : public ScriptReaderTest, public ::testing::WithParamInterface<std::string> {
   protected:
-    // Reads a field with S as its letter and a limit of 20, either whole or
-    // by the separate steps readField takes when the field is not plain.
-    FieldOutcome readS(const std::string& text, bool whole) {
+    // Reads a field with S as its letter and a limit of 20: whole, whole
+    // while marking where its parts stand, or by the separate steps
+    // readField takes when the field is not plain.
+    enum class Way { Whole, Marking, Steps };
+    FieldOutcome readS(const std::string& text, Way way) {
         open(text, true);
         char buffer[20] = {};
         int32_t result = READ_OK;
-        if (whole) {
-            result = readField(*reader, 'S', "S missing", buffer, 20);
+        const ScriptFieldInfo field{ScriptField::State, "S", 'S', 20, "S missing", nullptr};
+        FieldPlaces places;
+        if (way != Way::Steps) {
+            result = readField(*reader, field, buffer, ValueUse::Copied,
+                               way == Way::Marking ? &places : nullptr);
         } else {
             result = expectChar(*reader, 'S', "S missing");
             if (result == READ_OK) {
@@ -263,7 +268,9 @@ TEST_P(FieldTest, WholeFieldReadsAsItsSteps) {
         capacity = blockSize;
         for (size_t pad = 0; pad < 24; ++pad) {
             const std::string text = std::string(pad, ' ') + GetParam() + " N = \"1\"";
-            EXPECT_EQ(readS(text, true), readS(text, false)) << blockSize << " " << pad;
+            const FieldOutcome steps = readS(text, Way::Steps);
+            EXPECT_EQ(readS(text, Way::Whole), steps) << blockSize << " " << pad;
+            EXPECT_EQ(readS(text, Way::Marking), steps) << blockSize << " " << pad;
         }
     }
 }

@@ -1,7 +1,7 @@
 // The checks a new name passes before the server hands out the edit.
 #include "tools/lsp/rename_check.h"
 
-#include "loader/value_limits.h"
+#include "murmex/script_syntax.h"
 #include "murmex/load_result.h"
 #include "murmex/memory_store.h"
 #include "tools/analysis/script_loading.h"
