@@ -34,10 +34,10 @@ std::string cut(const std::string& text) {
 }
 
 json unitSymbol(const OpenDocument& document, const UnitEntry& unit) {
-    const Field* state = unit.field("S");
-    const Field* next = unit.field("N");
-    const Field* question = unit.field("Q");
-    const Field* answer = unit.field("A");
+    const Field* state = unit.find(ScriptField::State);
+    const Field* next = unit.find(ScriptField::Next);
+    const Field* question = unit.find(ScriptField::Question);
+    const Field* answer = unit.find(ScriptField::Answer);
     const std::string name =
         (state != nullptr ? state->text : "?") + " \u2192 " + (next != nullptr ? next->text : "?");
     std::string detail;

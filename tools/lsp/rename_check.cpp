@@ -1,9 +1,9 @@
 // The checks a new name passes before the server hands out the edit.
 #include "tools/lsp/rename_check.h"
 
-#include "murmex/script_syntax.h"
 #include "murmex/load_result.h"
 #include "murmex/memory_store.h"
+#include "murmex/script_syntax.h"
 #include "tools/analysis/script_loading.h"
 
 namespace murmex::lsp {

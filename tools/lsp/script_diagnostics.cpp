@@ -1,6 +1,7 @@
 // Loading a document from memory and placing what the load and lint say.
 #include "tools/lsp/script_diagnostics.h"
 
+#include "murmex/script_keywords.h"
 #include "tools/analysis/script_lint.h"
 #include "tools/analysis/script_loading.h"
 
@@ -77,20 +78,52 @@ Span errorSpan(const std::string& text, const TextPositions& positions, const Sc
     return span;
 }
 
-// The field of a unit whose quoted value a warning names, in the order a
-// warning is most likely about; the unit's first line when none is named.
+// Warnings about one field of a unit, by their names.
+struct WarningField {
+    const char* name;
+    ScriptField field;
+};
+constexpr WarningField WARNING_FIELDS[] = {
+    {"switch-to-missing-character", ScriptField::Param},
+    {"removed-never-set", ScriptField::Param},
+    {"answer-never-shown", ScriptField::Answer},
+};
+// Warnings about a variable, which stand on the field that names it: a
+// memory action's PARAM or a condition's ID.
+constexpr const char* VARIABLE_WARNINGS[] = {"variable-never-set", "long-variable-name",
+                                             "non-ascii-name", "variable-names-collide"};
+
+bool named(const Field* field, const std::string& warning) {
+    return field != nullptr && warning.find('"' + field->text + '"') != std::string::npos;
+}
+
+// The field of a unit a warning is about; the unit's first line when the
+// warning is about the unit as a whole.
 Span unitWarningSpan(const std::string& text, const TextPositions& positions, const UnitEntry& unit,
-                     const std::string& warning) {
-    for (const char* keyword : {"PARAM", "N", "S"}) {
-        const Field* field = unit.field(keyword);
-        if (field != nullptr && warning.find('"' + field->text + '"') != std::string::npos) {
+                     const tool::Finding& finding) {
+    for (const WarningField& about : WARNING_FIELDS) {
+        const Field* field = unit.find(about.field);
+        if (finding.name == about.name && field != nullptr) {
             return field->whole;
         }
     }
-    for (const FieldList& condition : unit.conditions) {
-        const Field* id = condition.find("ID");
-        if (id != nullptr && warning.find('"' + id->text + '"') != std::string::npos) {
-            return condition.span;
+    for (const char* name : VARIABLE_WARNINGS) {
+        if (finding.name != name) {
+            continue;
+        }
+        const Field* action = unit.find(ScriptField::Action);
+        const ActionKeyword* keyword =
+            action == nullptr ? nullptr : findActionKeyword(action->text.c_str());
+        const Field* param = unit.find(ScriptField::Param);
+        if (keyword != nullptr &&
+            (keyword->action == ACT_ADD_MEM || keyword->action == ACT_SUB_MEM) &&
+            named(param, finding.text)) {
+            return param->whole;
+        }
+        for (const FieldList& condition : unit.conditions) {
+            if (named(condition.find(ScriptField::Variable), finding.text)) {
+                return condition.span;
+            }
         }
     }
     Span span = lineSpan(text, positions, positions.lineOf(unit.span.begin));
@@ -121,7 +154,7 @@ Span warningSpan(const std::string& text, const TextPositions& positions, const 
         return name->second->nameSpan;
     }
     if (const auto unit = places.units.find(line); unit != places.units.end()) {
-        return unitWarningSpan(text, positions, *unit->second, finding.text);
+        return unitWarningSpan(text, positions, *unit->second, finding);
     }
     return lineSpan(text, positions, line);
 }
