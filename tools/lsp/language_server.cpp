@@ -331,14 +331,15 @@ void LanguageServer::change(const json& params) {
 }
 
 void LanguageServer::publishDiagnostics(const OpenDocument& document, const json& version) {
-    const std::vector<ScriptDiagnostic> found = document.diagnostics();
+    size_t total = 0;
+    const std::vector<ScriptDiagnostic> found = document.diagnostics(DIAGNOSTICS_LIMIT + 1, total);
     json diagnostics = json::array();
     for (size_t i = 0; i < found.size() && i < DIAGNOSTICS_LIMIT; ++i) {
         diagnostics.push_back(diagnosticJson(document, found[i], relatedInformation));
     }
-    if (found.size() > DIAGNOSTICS_LIMIT) {
+    if (total > DIAGNOSTICS_LIMIT) {
         diagnostics.push_back(
-            leftOutJson(document, found[DIAGNOSTICS_LIMIT], found.size() - DIAGNOSTICS_LIMIT));
+            leftOutJson(document, found[DIAGNOSTICS_LIMIT], total - DIAGNOSTICS_LIMIT));
     }
     json params = {{"uri", document.uri}, {"diagnostics", diagnostics}};
     if (version.is_number_integer()) {

@@ -31,8 +31,9 @@ class OpenDocument {
 
     // The names of the index, read when first asked for after a change.
     const std::vector<NameOccurrence>& names() const;
-    std::vector<ScriptDiagnostic> diagnostics() const {
-        return check.diagnostics(content, positionsOf, indexOf);
+    // The first `limit` diagnostics, and how many there are in all.
+    std::vector<ScriptDiagnostic> diagnostics(size_t limit, size_t& total) const {
+        return check.diagnostics(content, positionsOf, indexOf, limit, total);
     }
 
     const std::string uri;

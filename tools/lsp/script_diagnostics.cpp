@@ -5,8 +5,8 @@
 #include "tools/analysis/script_lint.h"
 #include "tools/analysis/script_loading.h"
 
+#include <algorithm>
 #include <cctype>
-#include <unordered_map>
 
 namespace murmex::lsp {
 
@@ -131,30 +131,42 @@ Span unitWarningSpan(const std::string& text, const TextPositions& positions, co
     return span;
 }
 
-// The character name or unit that opens each line, so that each warning
-// finds its place at once, however many there are.
-struct LinePlaces {
-    std::unordered_map<int32_t, const CharacterEntry*> names;
-    std::unordered_map<int32_t, const UnitEntry*> units;
-
-    LinePlaces(const ScriptIndex& index, const TextPositions& positions) {
-        for (const CharacterEntry& character : index.characters) {
-            names.emplace(positions.lineOf(character.nameSpan.begin), &character);
-            for (const UnitEntry& unit : character.units) {
-                units.emplace(positions.lineOf(unit.span.begin), &unit);
-            }
+// The first unit whose '{' stands in text [from, to): the units of each
+// block, and the blocks, stand in the order of the text.
+const UnitEntry* unitIn(const ScriptIndex& index, size_t from, size_t to) {
+    const auto& characters = index.characters;
+    auto character = std::upper_bound(
+        characters.begin(), characters.end(), from,
+        [](size_t at, const CharacterEntry& entry) { return at < entry.span.begin; });
+    if (character != characters.begin()) {
+        --character;
+    }
+    for (; character != characters.end() && character->span.begin < to; ++character) {
+        const auto unit = std::lower_bound(
+            character->units.begin(), character->units.end(), from,
+            [](const UnitEntry& entry, size_t at) { return entry.span.begin < at; });
+        if (unit != character->units.end() && unit->span.begin < to) {
+            return &*unit;
         }
     }
-};
+    return nullptr;
+}
 
-Span warningSpan(const std::string& text, const TextPositions& positions, const LinePlaces& places,
+// A warning stands on the name of the block or on the unit its line opens.
+Span warningSpan(const std::string& text, const TextPositions& positions, const ScriptIndex& index,
                  const tool::Finding& finding) {
     const int32_t line = finding.line - 1;
-    if (const auto name = places.names.find(line); name != places.names.end()) {
-        return name->second->nameSpan;
+    const size_t from = positions.lineStart(line);
+    const size_t to = positions.lineStart(line + 1);
+    const auto& characters = index.characters;
+    const auto named = std::lower_bound(
+        characters.begin(), characters.end(), from,
+        [](const CharacterEntry& entry, size_t at) { return entry.nameSpan.begin < at; });
+    if (named != characters.end() && named->nameSpan.begin < to) {
+        return named->nameSpan;
     }
-    if (const auto unit = places.units.find(line); unit != places.units.end()) {
-        return unitWarningSpan(text, positions, *unit->second, finding);
+    if (const UnitEntry* unit = unitIn(index, from, to)) {
+        return unitWarningSpan(text, positions, *unit, finding);
     }
     return lineSpan(text, positions, line);
 }
@@ -194,7 +206,9 @@ void ScriptCheck::readAll(const std::string& text) {
     kept.resize(count);
     characterFindings.resize(count);
     for (int32_t c = 0; c < engine->characterCount; ++c) {
-        tool::lintCharacter(*engine, *lines, c, characterFindings[static_cast<size_t>(c)]);
+        std::vector<tool::Finding>& findings = characterFindings[static_cast<size_t>(c)];
+        tool::lintCharacter(*engine, *lines, c, findings);
+        tool::sortFindings(findings);
     }
 }
 
@@ -236,31 +250,47 @@ bool ScriptCheck::readCharacter(const std::string& text, size_t headerEnd, size_
     std::vector<tool::Finding>& findings = characterFindings[static_cast<size_t>(c)];
     findings.clear();
     tool::lintCharacter(*engine, *lines, c, findings);
+    tool::sortFindings(findings);
     return true;
 }
 
 std::vector<ScriptDiagnostic> ScriptCheck::diagnostics(const std::string& text,
                                                        const TextPositions& positions,
-                                                       const ScriptIndex& index) const {
+                                                       const ScriptIndex& index, size_t limit,
+                                                       size_t& total) const {
     std::vector<ScriptDiagnostic> diagnostics;
     if (!loads()) {
-        for (const tool::ScriptError& error : errors) {
+        total = errors.size();
+        for (size_t i = 0; i < errors.size() && i < limit; ++i) {
+            const tool::ScriptError& error = errors[i];
             diagnostics.push_back({errorSpan(text, positions, index, error), Severity::Error,
                                    std::to_string(error.code), error.message, error.explanation});
         }
         return diagnostics;
     }
-    std::vector<tool::Finding> findings;
+    // Each character's findings are in order, and stand before the next
+    // character's: merged with those across characters, all are in order.
+    std::vector<tool::Finding> across;
+    tool::lintAcross(*engine, *lines, across);
+    tool::sortFindings(across);
+    std::vector<const tool::Finding*> own;
     for (const std::vector<tool::Finding>& found : characterFindings) {
-        findings.insert(findings.end(), found.begin(), found.end());
+        for (const tool::Finding& finding : found) {
+            own.push_back(&finding);
+        }
     }
-    tool::lintAcross(*engine, *lines, findings);
-    tool::sortFindings(findings);
-    const LinePlaces places(index, positions);
-    diagnostics.reserve(findings.size());
-    for (const tool::Finding& finding : findings) {
-        diagnostics.push_back({warningSpan(text, positions, places, finding), Severity::Warning,
-                               finding.name, finding.text, ""});
+    std::vector<const tool::Finding*> acrossOrder;
+    for (const tool::Finding& finding : across) {
+        acrossOrder.push_back(&finding);
+    }
+    std::vector<const tool::Finding*> findings(own.size() + acrossOrder.size());
+    std::merge(
+        own.begin(), own.end(), acrossOrder.begin(), acrossOrder.end(), findings.begin(),
+        [](const tool::Finding* a, const tool::Finding* b) { return tool::findingBefore(*a, *b); });
+    total = findings.size();
+    for (size_t i = 0; i < findings.size() && i < limit; ++i) {
+        diagnostics.push_back({warningSpan(text, positions, index, *findings[i]), Severity::Warning,
+                               findings[i]->name, findings[i]->text, ""});
     }
     return diagnostics;
 }

@@ -57,10 +57,12 @@ class ScriptCheck {
     bool readCharacter(const std::string& text, size_t headerEnd, size_t begin, size_t end,
                        int32_t c, int32_t firstLine, int32_t addedLines);
 
-    // Every diagnostic, placed by the index on the text.
+    // The first `limit` diagnostics, placed by the index on the text, and
+    // how many there are in all.
     std::vector<ScriptDiagnostic> diagnostics(const std::string& text,
                                               const TextPositions& positions,
-                                              const ScriptIndex& index) const;
+                                              const ScriptIndex& index, size_t limit,
+                                              size_t& total) const;
 
   private:
     // The script as loaded: the characters of the whole load, or of the
