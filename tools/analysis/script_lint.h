@@ -18,7 +18,9 @@ std::vector<Finding> lintScript(const ConversationEngine& engine, const ScriptLi
 // again only what changed: the warnings about characters[c] alone (its
 // start, its units, its states and its mnemonics), and those that weigh the
 // characters against each other, the variables and the header. lintScript
-// gives the second and the first for every character.
+// gives the second and the first for every character. lintAcross reads no
+// question and no answer: a caller may keep what it found while only those
+// change.
 void lintCharacter(const ConversationEngine& engine, const ScriptLines& lines, int32_t c,
                    std::vector<Finding>& findings);
 void lintAcross(const ConversationEngine& engine, const ScriptLines& lines,

@@ -85,24 +85,33 @@ void makeChange(OpenDocument& document, const json& change) {
     document.edit(begin, end, text);
 }
 
-json diagnosticJson(const OpenDocument& document, const ScriptDiagnostic& diagnostic,
-                    bool related) {
-    json item = {{"range", rangeOf(document, diagnostic.span)},
-                 {"severity", static_cast<int>(diagnostic.severity)},
-                 {"code", diagnostic.code},
-                 {"source", "murmex"},
-                 {"message", diagnostic.message}};
-    if (diagnostic.explanation.empty()) {
-        return item;
+std::string jsonText(const json& value) {
+    return value.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+std::string positionText(const OpenDocument& document, size_t offset) {
+    const Position position = document.positions.at(offset);
+    return "{\"line\":" + std::to_string(position.line) +
+           ",\"character\":" + std::to_string(position.character) + "}";
+}
+
+// A diagnostic as JSON text, written directly rather than built as a JSON
+// value: an edit may publish a thousand of them.
+void appendDiagnostic(std::string& body, const OpenDocument& document,
+                      const ScriptDiagnostic& diagnostic, bool related) {
+    const std::string range = "{\"start\":" + positionText(document, diagnostic.span.begin) +
+                              ",\"end\":" + positionText(document, diagnostic.span.end) + "}";
+    const bool explained = !diagnostic.explanation.empty();
+    body += "{\"range\":" + range +
+            ",\"severity\":" + std::to_string(static_cast<int>(diagnostic.severity)) +
+            ",\"code\":" + jsonText(diagnostic.code) + ",\"source\":\"murmex\",\"message\":" +
+            jsonText(explained && !related ? diagnostic.message + "\n" + diagnostic.explanation
+                                           : diagnostic.message);
+    if (explained && related) {
+        body += ",\"relatedInformation\":[{\"location\":{\"uri\":" + jsonText(document.uri) +
+                ",\"range\":" + range + "},\"message\":" + jsonText(diagnostic.explanation) + "}]";
     }
-    if (related) {
-        item["relatedInformation"] =
-            json::array({{{"location", {{"uri", document.uri}, {"range", item["range"]}}},
-                          {"message", diagnostic.explanation}}});
-    } else {
-        item["message"] = diagnostic.message + "\n" + diagnostic.explanation;
-    }
-    return item;
+    body += "}";
 }
 
 // The last diagnostic of a document that has more than the editor is sent.
@@ -333,21 +342,25 @@ void LanguageServer::change(const json& params) {
 void LanguageServer::publishDiagnostics(const OpenDocument& document, const json& version) {
     size_t total = 0;
     const std::vector<ScriptDiagnostic> found = document.diagnostics(DIAGNOSTICS_LIMIT + 1, total);
-    json diagnostics = json::array();
+    std::string body =
+        "{\"jsonrpc\":\"2.0\",\"method\":\"textDocument/publishDiagnostics\",\"params\":{\"uri\":" +
+        jsonText(document.uri);
+    if (version.is_number_integer()) {
+        body += ",\"version\":" + jsonText(version);
+    }
+    body += ",\"diagnostics\":[";
     for (size_t i = 0; i < found.size() && i < DIAGNOSTICS_LIMIT; ++i) {
-        diagnostics.push_back(diagnosticJson(document, found[i], relatedInformation));
+        if (i > 0) {
+            body += ',';
+        }
+        appendDiagnostic(body, document, found[i], relatedInformation);
     }
     if (total > DIAGNOSTICS_LIMIT) {
-        diagnostics.push_back(
-            leftOutJson(document, found[DIAGNOSTICS_LIMIT], total - DIAGNOSTICS_LIMIT));
+        body += "," + jsonText(leftOutJson(document, found[DIAGNOSTICS_LIMIT],
+                                           total - DIAGNOSTICS_LIMIT));
     }
-    json params = {{"uri", document.uri}, {"diagnostics", diagnostics}};
-    if (version.is_number_integer()) {
-        params["version"] = version;
-    }
-    writeMessage(
-        out,
-        {{"jsonrpc", "2.0"}, {"method", "textDocument/publishDiagnostics"}, {"params", params}});
+    body += "]}}";
+    writeBody(out, body);
 }
 
 void LanguageServer::reply(const json& id, const json& result) {

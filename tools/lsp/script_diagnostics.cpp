@@ -179,6 +179,25 @@ int32_t lineFeedsIn(const std::string& text, size_t begin, size_t end) {
     return count;
 }
 
+// What lint's checks across characters may read of a character: all but
+// its questions and answers, and where it stands.
+std::string acrossPart(const Character& character, const ScriptLines& lines, int32_t c) {
+    std::string part = std::string(character.name != nullptr ? character.name : "") + '\0' +
+                       std::to_string(lines.characterLines[c]);
+    for (int32_t u = 0; u < character.unitCount; ++u) {
+        const TalkUnit& unit = *character.units[u];
+        part += '\0' + std::to_string(lines.unitLines[c][u]) + ' ' + std::to_string(unit.state) +
+                ' ' + std::to_string(unit.nextState) + ' ' + std::to_string(unit.action) + ' ' +
+                std::to_string(unit.value) + ' ' + (unit.param != nullptr ? unit.param : "");
+        for (int32_t i = 0; i < unit.conditionCount && i < MAX_CONDITIONS; ++i) {
+            const Condition& condition = unit.conditions[i];
+            part += '\0' + std::to_string(condition.op) + ' ' + std::to_string(condition.value) +
+                    ' ' + condition.variable;
+        }
+    }
+    return part;
+}
+
 } // namespace
 
 ScriptCheck::ScriptCheck() = default;
@@ -210,6 +229,13 @@ void ScriptCheck::readAll(const std::string& text) {
         tool::lintCharacter(*engine, *lines, c, findings);
         tool::sortFindings(findings);
     }
+    lintAcross();
+}
+
+void ScriptCheck::lintAcross() {
+    acrossFindings.clear();
+    tool::lintAcross(*engine, *lines, acrossFindings);
+    tool::sortFindings(acrossFindings);
 }
 
 bool ScriptCheck::readCharacter(const std::string& text, size_t headerEnd, size_t begin, size_t end,
@@ -228,6 +254,7 @@ bool ScriptCheck::readCharacter(const std::string& text, size_t headerEnd, size_
     // the whole text.
     const int32_t shift = firstLine - 1 - lineFeedsIn(text, 0, headerEnd);
     const Character& character = *loaded.engine->characters[0];
+    const std::string before = acrossPart(*engine->characters[c], *lines, c);
     lines->characterLines[c] = partLines->characterLines[0] + shift;
     for (int32_t u = 0; u < character.unitCount; ++u) {
         lines->unitLines[c][u] = partLines->unitLines[0][u] + shift;
@@ -251,6 +278,11 @@ bool ScriptCheck::readCharacter(const std::string& text, size_t headerEnd, size_
     findings.clear();
     tool::lintCharacter(*engine, *lines, c, findings);
     tool::sortFindings(findings);
+    // Typing into a question or an answer leaves the checks across
+    // characters with nothing new to find.
+    if (addedLines != 0 || acrossPart(*engine->characters[c], *lines, c) != before) {
+        lintAcross();
+    }
     return true;
 }
 
@@ -270,9 +302,6 @@ std::vector<ScriptDiagnostic> ScriptCheck::diagnostics(const std::string& text,
     }
     // Each character's findings are in order, and stand before the next
     // character's: merged with those across characters, all are in order.
-    std::vector<tool::Finding> across;
-    tool::lintAcross(*engine, *lines, across);
-    tool::sortFindings(across);
     std::vector<const tool::Finding*> own;
     for (const std::vector<tool::Finding>& found : characterFindings) {
         for (const tool::Finding& finding : found) {
@@ -280,7 +309,7 @@ std::vector<ScriptDiagnostic> ScriptCheck::diagnostics(const std::string& text,
         }
     }
     std::vector<const tool::Finding*> acrossOrder;
-    for (const tool::Finding& finding : across) {
+    for (const tool::Finding& finding : acrossFindings) {
         acrossOrder.push_back(&finding);
     }
     std::vector<const tool::Finding*> findings(own.size() + acrossOrder.size());

@@ -65,14 +65,18 @@ class ScriptCheck {
                                               size_t& total) const;
 
   private:
+    void lintAcross();
+
     // The script as loaded: the characters of the whole load, or of the
     // load of their block alone since; those keep their engine in `kept`,
     // whose pool holds their texts.
     std::unique_ptr<ConversationEngine> engine;
     std::unique_ptr<ScriptLines> lines;
     std::vector<std::unique_ptr<ConversationEngine>> kept;
-    // Lint's findings about each character alone.
+    // Lint's findings about each character alone, each list in order, and
+    // those that weigh the characters against each other, in order.
     std::vector<std::vector<tool::Finding>> characterFindings;
+    std::vector<tool::Finding> acrossFindings;
     // The errors when the text does not load; empty when it does.
     std::vector<tool::ScriptError> errors;
 };
