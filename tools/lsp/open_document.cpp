@@ -85,7 +85,8 @@ bool OpenDocument::readPart(int32_t c, ptrdiff_t moved, int32_t addedLines) {
     std::vector<CharacterEntry> part;
     if (!indexPart(content, partStarts.front(), begin, end, part) || part.size() != 1 ||
         !check.readCharacter(content, partStarts.front(), begin, end, c,
-                             positionsOf.lineOf(begin) + 1, addedLines)) {
+                             positionsOf.lineOf(begin) - positionsOf.lineOf(partStarts.front()),
+                             addedLines)) {
         return false;
     }
     indexOf.characters[at] = std::move(part.front());

@@ -171,14 +171,6 @@ Span warningSpan(const std::string& text, const TextPositions& positions, const 
     return lineSpan(text, positions, line);
 }
 
-int32_t lineFeedsIn(const std::string& text, size_t begin, size_t end) {
-    int32_t count = 0;
-    for (size_t i = begin; i < end; ++i) {
-        count += text[i] == '\n' ? 1 : 0;
-    }
-    return count;
-}
-
 // What lint's checks across characters may read of a character: all but
 // its questions and answers, and where it stands.
 std::string acrossPart(const Character& character, const ScriptLines& lines, int32_t c) {
@@ -239,7 +231,7 @@ void ScriptCheck::lintAcross() {
 }
 
 bool ScriptCheck::readCharacter(const std::string& text, size_t headerEnd, size_t begin, size_t end,
-                                int32_t c, int32_t firstLine, int32_t addedLines) {
+                                int32_t c, int32_t shift, int32_t addedLines) {
     if (!loads() || c < 0 || c >= engine->characterCount) {
         return false;
     }
@@ -250,9 +242,6 @@ bool ScriptCheck::readCharacter(const std::string& text, size_t headerEnd, size_
     if (!loaded.ok() || loaded.engine->characterCount != 1) {
         return false;
     }
-    // The part's lines after the header stand `shift` lines further down in
-    // the whole text.
-    const int32_t shift = firstLine - 1 - lineFeedsIn(text, 0, headerEnd);
     const Character& character = *loaded.engine->characters[0];
     const std::string before = acrossPart(*engine->characters[c], *lines, c);
     lines->characterLines[c] = partLines->characterLines[0] + shift;

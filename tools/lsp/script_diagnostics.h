@@ -50,12 +50,12 @@ class ScriptCheck {
 
     // After an edit inside characters[c]: loads text [begin, end), which
     // holds that character's block, after the header text[0, headerEnd) as a
-    // script of its own, and lints it. `firstLine` is the 1-based line on
-    // which `begin` stands; the edit added `addedLines` lines (fewer than 0:
-    // removed). False, with nothing changed, when the part does not load as
-    // exactly one character.
+    // script of its own, and lints it. The part's lines after the header
+    // stand `shift` lines further down in the whole text; the edit added
+    // `addedLines` lines (fewer than 0: removed). False, with nothing
+    // changed, when the part does not load as exactly one character.
     bool readCharacter(const std::string& text, size_t headerEnd, size_t begin, size_t end,
-                       int32_t c, int32_t firstLine, int32_t addedLines);
+                       int32_t c, int32_t shift, int32_t addedLines);
 
     // The first `limit` diagnostics, placed by the index on the text, and
     // how many there are in all.
