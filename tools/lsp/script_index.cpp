@@ -60,7 +60,9 @@ class Indexer final : public SyntaxListener {
             index.characters.push_back(std::move(character));
             inCharacter = true;
         } else if (block == ScriptBlock::Unit) {
-            if (index.characters.empty()) {
+            // A unit read on after an error outside any block stands in a
+            // block of its own.
+            if (!inCharacter) {
                 index.characters.push_back({"", {offset, offset}, {offset, offset}, {}});
             }
             inCharacter = true;
