@@ -48,10 +48,10 @@ int32_t unitsOf(size_t length) {
 
 TextPositions::TextPositions(const std::string& text) : text(text) {
     starts.push_back(0);
-    scan(0, text.size(), starts, lineMarks, marks);
+    scan(0, text.size(), true, starts, lineMarks, marks);
 }
 
-void TextPositions::scan(size_t from, size_t to, std::vector<size_t>& lineStarts,
+void TextPositions::scan(size_t from, size_t to, bool toEnd, std::vector<size_t>& lineStarts,
                          std::vector<size_t>& firstMarks, std::vector<Mark>& into) const {
     firstMarks.push_back(into.size());
     into.push_back({from, 0});
@@ -63,7 +63,7 @@ void TextPositions::scan(size_t from, size_t to, std::vector<size_t>& lineStarts
             if (text[i - 1] == '\n') {
                 lineStarts.push_back(i);
             }
-            if (i >= to && to < text.size()) {
+            if (i >= to && !toEnd) {
                 break;
             }
             firstMarks.push_back(into.size());
@@ -96,7 +96,7 @@ void TextPositions::replaced(size_t begin, size_t removed, size_t inserted) {
     std::vector<size_t> newStarts;
     std::vector<size_t> newFirstMarks;
     std::vector<Mark> newMarks;
-    scan(from, to, newStarts, newFirstMarks, newMarks);
+    scan(from, to, after == lineMarks.size(), newStarts, newFirstMarks, newMarks);
     const auto shift = [&](size_t offset) { return offset + inserted - removed; };
 
     const auto firstStart = std::upper_bound(starts.begin(), starts.end(), from);

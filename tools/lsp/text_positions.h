@@ -54,8 +54,9 @@ class TextPositions {
     };
     // The script lines' starts, the protocol lines' first marks (indexes
     // into `into`) and the marks of text [from, to), where `from` starts a
-    // protocol line and `to` ends one or the text.
-    void scan(size_t from, size_t to, std::vector<size_t>& lineStarts,
+    // protocol line and `to` starts the first line kept as it is, or is the
+    // text's end when `toEnd` (the last line, empty or not, is then noted).
+    void scan(size_t from, size_t to, bool toEnd, std::vector<size_t>& lineStarts,
               std::vector<size_t>& firstMarks, std::vector<Mark>& into) const;
     // The protocol line that holds `offset`, and where a protocol line's
     // text ends, before its line end.

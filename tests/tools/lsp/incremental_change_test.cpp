@@ -147,4 +147,36 @@ TEST(IncrementalChange, GivesWhatAReadingOfTheWholeTextGives) {
     }
 }
 
+// Line ends parted or joined at either end of an edit, and at the text's
+// end, where an empty last line follows the last line end.
+TEST(IncrementalChange, PositionsKeepUpWithEditsAtLineEnds) {
+    struct Case {
+        std::string text;
+        size_t begin;
+        size_t removed;
+        std::string inserted;
+    };
+    const Case cases[] = {
+        {"a\r\n}\r\n", 3, 2, " "}, {"a\r\n", 3, 0, "b"},     {"a\r\n", 1, 2, ""},
+        {"a\r", 2, 0, "\n"},       {"", 0, 0, "x\r\ny\r"},   {"ab\n\n", 2, 2, ""},
+        {"a\rb", 1, 0, "\n"},      {"a\r\nb", 1, 1, "\r\r"}, {"\xc3\xa9\r\n", 0, 2, "\n"},
+    };
+    for (const Case& c : cases) {
+        std::string text = c.text;
+        TextPositions kept(text);
+        text.replace(c.begin, c.removed, c.inserted);
+        kept.replaced(c.begin, c.removed, c.inserted.size());
+        const TextPositions fresh(text);
+        SCOPED_TRACE(json(text).dump());
+        for (size_t offset = 0; offset <= text.size(); ++offset) {
+            EXPECT_EQ(positionJson(kept, offset), positionJson(fresh, offset)) << offset;
+            EXPECT_EQ(kept.lineOf(offset), fresh.lineOf(offset)) << offset;
+        }
+        for (int32_t line = 0; line < 4; ++line) {
+            EXPECT_EQ(kept.offsetOf({line, 1}), fresh.offsetOf({line, 1})) << line;
+            EXPECT_EQ(kept.lineStart(line), fresh.lineStart(line)) << line;
+        }
+    }
+}
+
 } // namespace
