@@ -89,6 +89,25 @@ std::string jsonText(const json& value) {
     return value.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
+// A string as JSON text. Most are ASCII, with at most quotes and
+// backslashes to escape; the others go through the JSON library, which
+// also replaces what is no UTF-8.
+std::string jsonText(const std::string& text) {
+    std::string quoted = "\"";
+    quoted.reserve(text.size() + 8);
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte >= 0x80) {
+            return jsonText(json(text));
+        }
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+        }
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
 std::string positionText(const OpenDocument& document, size_t offset) {
     const Position position = document.positions.at(offset);
     return "{\"line\":" + std::to_string(position.line) +
