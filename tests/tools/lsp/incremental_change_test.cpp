@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace {
 
 using namespace murmex::testing;
@@ -175,6 +177,42 @@ TEST(IncrementalChange, PositionsKeepUpWithEditsAtLineEnds) {
         for (int32_t line = 0; line < 4; ++line) {
             EXPECT_EQ(kept.offsetOf({line, 1}), fresh.offsetOf({line, 1})) << line;
             EXPECT_EQ(kept.lineStart(line), fresh.lineStart(line)) << line;
+        }
+    }
+}
+
+std::string diagnosticsOf(const murmex::lsp::OpenDocument& document) {
+    size_t total = 0;
+    std::string listed;
+    for (const auto& diagnostic : document.diagnostics(10'000, total)) {
+        listed += std::to_string(diagnostic.span.begin) + "-" +
+                  std::to_string(diagnostic.span.end) + " " + diagnostic.code + " " +
+                  diagnostic.message + "\n";
+    }
+    return listed + std::to_string(total);
+}
+
+// Keystrokes anywhere, mostly ones that keep the script loading: after each,
+// the document read edit by edit is the one read whole.
+TEST(IncrementalChange, RandomKeystrokesGiveWhatAReadingOfTheWholeTextGives) {
+    std::mt19937 random(9);
+    const char* typed[] = {"x", " ", "\r\n", "\xc3\xa9", "&", "q", "\"", "}", "1", "-"};
+    for (int round = 0; round < 150; ++round) {
+        std::string text = SCRIPT;
+        murmex::lsp::OpenDocument document("file:///s.txt", text);
+        for (int keystroke = 0; keystroke < 5; ++keystroke) {
+            const size_t begin = random() % (text.size() + 1);
+            const size_t removed =
+                std::min<size_t>(random() % 8 == 0 ? random() % 3 : 0, text.size() - begin);
+            // Only the last keystroke may break the script.
+            const std::string inserted = typed[random() % (keystroke == 4 ? std::size(typed) : 6)];
+            text.replace(begin, removed, inserted);
+            document.edit(begin, begin + removed, inserted);
+            document.settle();
+            const murmex::lsp::OpenDocument whole("file:///s.txt", text);
+            ASSERT_EQ(diagnosticsOf(document), diagnosticsOf(whole)) << round << " " << keystroke;
+            ASSERT_EQ(murmex::lsp::documentSymbols(document), murmex::lsp::documentSymbols(whole))
+                << round << " " << keystroke;
         }
     }
 }
