@@ -8,20 +8,34 @@ character's quest waits for; a lamp is lit and put out anywhere. Ten units per
 state are offered only once some quest is done and the lamp is lit, so more
 than five questions compete there. Nothing in it fails.
 
-Usage: make_large_script.py OUT
+With --longest every question and answer is padded to the longest text the
+loader takes, for the largest script the format allows (46 MB).
+
+Usage: make_large_script.py [--longest] OUT
 """
 import sys
 
 CHARACTERS = 100
 UNITS = 150
 STATES = 10
+# The longest question or answer the loader takes.
+LONGEST_TEXT = 1498
+PAD = None
 
 
 def name(index):
     return "Intro" if index == 0 else "C%02d" % index
 
 
+def padded(text):
+    return text if PAD is None else (text + PAD * LONGEST_TEXT)[:LONGEST_TEXT]
+
+
 def unit(state, next_state, question, answer, action, param=None, value=None, conditions=()):
+    if question:
+        question = padded(question)
+    if answer != "-":
+        answer = padded(answer)
     text = '  { S = "%d" N = "%d" Q = "%s" A = "%s" ACT = "%s"' % (
         state, next_state, question, answer, action)
     if param is not None:
@@ -79,7 +93,12 @@ def character_units(c):
 
 
 def main():
-    if len(sys.argv) != 2:
+    global PAD
+    args = sys.argv[1:]
+    if args[:1] == ["--longest"]:
+        PAD = " and so on"
+        args = args[1:]
+    if len(args) != 1:
         sys.exit(__doc__)
     lines = ["MurmexSrcFile", 'TITLE = "Large"', 'COLOR = "1", "2", "3"',
              'TEXTCOLOR = "4", "5", "6"']
@@ -87,7 +106,7 @@ def main():
         lines.append('"%s" {' % name(c))
         lines.extend(character_units(c))
         lines.append("}")
-    with open(sys.argv[1], "w", newline="") as out:
+    with open(args[0], "w", newline="") as out:
         out.write("\r\n".join(lines) + "\r\n")
 
 

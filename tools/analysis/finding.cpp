@@ -28,10 +28,12 @@ void printFinding(std::ostream& out, const std::string& file, const Finding& fin
     out << '\n';
 }
 
+bool findingBefore(const Finding& a, const Finding& b) {
+    return std::tie(a.line, a.name, a.text) < std::tie(b.line, b.name, b.text);
+}
+
 void sortFindings(std::vector<Finding>& findings) {
-    std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
-        return std::tie(a.line, a.name, a.text) < std::tie(b.line, b.name, b.text);
-    });
+    std::stable_sort(findings.begin(), findings.end(), findingBefore);
 }
 
 } // namespace murmex::tool

@@ -32,5 +32,7 @@ void printFinding(std::ostream& out, const std::string& file, const Finding& fin
 
 // Sorted by line, then name, then text, so output is stable across runs.
 void sortFindings(std::vector<Finding>& findings);
+// True when `a` comes before `b` in that order.
+bool findingBefore(const Finding& a, const Finding& b);
 
 } // namespace murmex::tool

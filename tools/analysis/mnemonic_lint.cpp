@@ -62,10 +62,10 @@ class MnemonicLinter {
                    std::vector<Finding>& findings)
         : engine(engine), lines(lines), findings(findings) {}
 
-    void run() {
+    void run(int32_t only) {
         for (int32_t c = 0; c < engine.characterCount; ++c) {
             const Character* character = engine.characters[c].get();
-            if (character == nullptr) {
+            if (character == nullptr || (only >= 0 && c != only)) {
                 continue;
             }
             std::map<int32_t, std::vector<int32_t>> questionsByState;
@@ -148,8 +148,8 @@ class MnemonicLinter {
 } // namespace
 
 void lintMnemonics(const ConversationEngine& engine, const ScriptLines& lines,
-                   std::vector<Finding>& findings) {
-    MnemonicLinter(engine, lines, findings).run();
+                   std::vector<Finding>& findings, int32_t only) {
+    MnemonicLinter(engine, lines, findings).run(only);
 }
 
 } // namespace murmex::tool

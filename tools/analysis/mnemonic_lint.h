@@ -11,8 +11,9 @@
 
 namespace murmex::tool {
 
-// Appends the warnings "stray-ampersand" and "shared-mnemonic".
+// Appends the warnings "stray-ampersand" and "shared-mnemonic", of
+// characters[only] alone unless it is -1.
 void lintMnemonics(const ConversationEngine& engine, const ScriptLines& lines,
-                   std::vector<Finding>& findings);
+                   std::vector<Finding>& findings, int32_t only = -1);
 
 } // namespace murmex::tool

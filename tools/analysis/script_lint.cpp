@@ -38,21 +38,28 @@ bool hasQuestion(const TalkUnit& unit) {
 
 class Linter {
   public:
-    Linter(const ConversationEngine& engine, const ScriptLines& lines)
-        : engine(engine), lines(lines) {}
+    Linter(const ConversationEngine& engine, const ScriptLines& lines,
+           std::vector<Finding>& findings)
+        : engine(engine), lines(lines), findings(findings) {}
 
-    std::vector<Finding> run() {
-        checkCharacters();
-        for (int32_t c = 0; c < engine.characterCount; ++c) {
-            if (engine.characters[c] != nullptr) {
-                checkUnits(c);
-                checkStates(c);
-            }
+    void checkCharacter(int32_t c) {
+        const Character* character = engine.characters[c].get();
+        if (character == nullptr) {
+            return;
         }
+        if (character->name != nullptr) {
+            checkName(*character, lines.characterLines[c]);
+        }
+        checkUnits(c);
+        checkStates(c);
+        lintMnemonics(engine, lines, findings, c);
+    }
+
+    void checkAcross() {
+        checkCharacters();
+        checkSwitches();
         checkVariables();
-        lintMnemonics(engine, lines, findings);
         lintHeaderColors(engine, lines, findings);
-        return std::move(findings);
     }
 
   private:
@@ -87,12 +94,30 @@ class Linter {
                         " can never be talked to: the one on line " +
                         std::to_string(first->second) + " is always found first");
             }
-            if (hasHighBytes(character->name)) {
-                add(line, "non-ascii-name",
-                    "character name " + characterName(*character) +
-                        " holds bytes above 127; a switch must spell it in the same code page");
+        }
+    }
+
+    void checkName(const Character& character, int32_t line) {
+        if (hasHighBytes(character.name)) {
+            add(line, "non-ascii-name",
+                "character name " + characterName(character) +
+                    " holds bytes above 127; a switch must spell it in the same code page");
+        }
+        checkStart(character, line);
+    }
+
+    void checkSwitches() {
+        for (int32_t c = 0; c < engine.characterCount; ++c) {
+            const Character* character = engine.characters[c].get();
+            for (int32_t u = 0; character != nullptr && u < character->unitCount; ++u) {
+                const TalkUnit& unit = *character->units[u];
+                if (unit.action == ACT_COMM && !hasCharacter(unit.param)) {
+                    add(unitLine(c, u), "switch-to-missing-character",
+                        "switch to " + quoted(unit.param) +
+                            ", which is no character: the player stops with \"Character not "
+                            "found!\"");
+                }
             }
-            checkStart(*character, line);
         }
     }
 
@@ -124,12 +149,6 @@ class Linter {
         for (int32_t u = 0; u < character.unitCount; ++u) {
             const TalkUnit& unit = *character.units[u];
             const int32_t line = unitLine(c, u);
-            if (unit.action == ACT_COMM && !hasCharacter(unit.param)) {
-                add(line, "switch-to-missing-character",
-                    "switch to " + quoted(unit.param) +
-                        ", which is no character: the player stops with \"Character not "
-                        "found!\"");
-            }
             const UnitEffect effect = unitEffect(unit);
             if (effect == UnitEffect::HandsOver && unit.action != ACT_COMM) {
                 add(line, "next-state-98",
@@ -365,13 +384,29 @@ class Linter {
 
     const ConversationEngine& engine;
     const ScriptLines& lines;
-    std::vector<Finding> findings;
+    std::vector<Finding>& findings;
 };
 
 } // namespace
 
 std::vector<Finding> lintScript(const ConversationEngine& engine, const ScriptLines& lines) {
-    return Linter(engine, lines).run();
+    std::vector<Finding> findings;
+    Linter linter(engine, lines, findings);
+    linter.checkAcross();
+    for (int32_t c = 0; c < engine.characterCount; ++c) {
+        linter.checkCharacter(c);
+    }
+    return findings;
+}
+
+void lintCharacter(const ConversationEngine& engine, const ScriptLines& lines, int32_t c,
+                   std::vector<Finding>& findings) {
+    Linter(engine, lines, findings).checkCharacter(c);
+}
+
+void lintAcross(const ConversationEngine& engine, const ScriptLines& lines,
+                std::vector<Finding>& findings) {
+    Linter(engine, lines, findings).checkAcross();
 }
 
 } // namespace murmex::tool

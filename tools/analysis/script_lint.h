@@ -14,4 +14,16 @@ namespace murmex::tool {
 // Warnings in no particular order; `lines` gives each its line.
 std::vector<Finding> lintScript(const ConversationEngine& engine, const ScriptLines& lines);
 
+// lintScript in two parts, for a caller that keeps what it found and checks
+// again only what changed: the warnings about characters[c] alone (its
+// start, its units, its states and its mnemonics), and those that weigh the
+// characters against each other, the variables and the header. lintScript
+// gives the second and the first for every character. lintAcross reads no
+// question and no answer: a caller may keep what it found while only those
+// change.
+void lintCharacter(const ConversationEngine& engine, const ScriptLines& lines, int32_t c,
+                   std::vector<Finding>& findings);
+void lintAcross(const ConversationEngine& engine, const ScriptLines& lines,
+                std::vector<Finding>& findings);
+
 } // namespace murmex::tool

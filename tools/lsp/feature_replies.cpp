@@ -34,10 +34,10 @@ std::string cut(const std::string& text) {
 }
 
 json unitSymbol(const OpenDocument& document, const UnitEntry& unit) {
-    const Field* state = unit.field("S");
-    const Field* next = unit.field("N");
-    const Field* question = unit.field("Q");
-    const Field* answer = unit.field("A");
+    const Field* state = unit.find(ScriptField::State);
+    const Field* next = unit.find(ScriptField::Next);
+    const Field* question = unit.find(ScriptField::Question);
+    const Field* answer = unit.find(ScriptField::Answer);
     const std::string name =
         (state != nullptr ? state->text : "?") + " \u2192 " + (next != nullptr ? next->text : "?");
     std::string detail;
@@ -54,7 +54,7 @@ json unitSymbol(const OpenDocument& document, const UnitEntry& unit) {
 }
 
 const NameOccurrence* definitionOf(const OpenDocument& document, const NameOccurrence& at) {
-    for (const NameOccurrence& name : document.names) {
+    for (const NameOccurrence& name : document.names()) {
         if (name.kind == NameKind::Character && name.use == NameUse::Defined &&
             name.name == at.name) {
             return &name;
@@ -100,7 +100,7 @@ json documentSymbols(const OpenDocument& document) {
 }
 
 json definitionAt(const OpenDocument& document, size_t offset) {
-    const NameOccurrence at = nameAt(document.names, offset);
+    const NameOccurrence at = nameAt(document.names(), offset);
     if (at.kind == NameKind::Character) {
         const NameOccurrence* definition = definitionOf(document, at);
         if (definition == nullptr) {
@@ -110,7 +110,7 @@ json definitionAt(const OpenDocument& document, size_t offset) {
         return locationOf(document, block.span);
     }
     json setters = json::array();
-    for (const NameOccurrence& use : occurrencesOf(document.names, at.kind, at.name)) {
+    for (const NameOccurrence& use : occurrencesOf(document.names(), at.kind, at.name)) {
         if (at.kind == NameKind::Variable && use.use == NameUse::Set) {
             const auto& character = document.index.characters[static_cast<size_t>(use.character)];
             setters.push_back(
@@ -121,12 +121,12 @@ json definitionAt(const OpenDocument& document, size_t offset) {
 }
 
 json referencesAt(const OpenDocument& document, size_t offset, bool withDefinition) {
-    const NameOccurrence at = nameAt(document.names, offset);
+    const NameOccurrence at = nameAt(document.names(), offset);
     json locations = json::array();
     if (at.kind == NameKind::None) {
         return locations;
     }
-    for (const NameOccurrence& use : occurrencesOf(document.names, at.kind, at.name)) {
+    for (const NameOccurrence& use : occurrencesOf(document.names(), at.kind, at.name)) {
         if (withDefinition || use.use != NameUse::Defined) {
             locations.push_back(locationOf(document, use.span));
         }
@@ -135,7 +135,7 @@ json referencesAt(const OpenDocument& document, size_t offset, bool withDefiniti
 }
 
 json hoverReply(const OpenDocument& document, size_t offset) {
-    const std::string text = hoverAt(document.index, document.names, document.positions, offset);
+    const std::string text = hoverAt(document.index, document.names(), document.positions, offset);
     if (text.empty()) {
         return nullptr;
     }
@@ -146,7 +146,7 @@ json completionAt(const OpenDocument& document, size_t offset) {
     json items = json::array();
     // Keywords come in the order a unit takes them, not alphabetically.
     size_t order = 0;
-    for (const Completion& completion : completeAt(document.index, document.names, offset)) {
+    for (const Completion& completion : completeAt(document.index, document.names(), offset)) {
         const std::string number = std::to_string(order++);
         items.push_back(
             {{"label", completion.label},
@@ -158,11 +158,11 @@ json completionAt(const OpenDocument& document, size_t offset) {
 
 json renameAt(const OpenDocument& document, size_t offset, const std::string& newName,
               RefusedRename& refused) {
-    const NameOccurrence at = nameAt(document.names, offset);
+    const NameOccurrence at = nameAt(document.names(), offset);
     if (at.kind == NameKind::None) {
         return nullptr;
     }
-    const std::vector<NameOccurrence> places = occurrencesOf(document.names, at.kind, at.name);
+    const std::vector<NameOccurrence> places = occurrencesOf(document.names(), at.kind, at.name);
     refused.what = renameProblem(document, at, newName, renamedText(document, places, newName));
     if (!refused.what.empty()) {
         return nullptr;

@@ -25,7 +25,7 @@ constexpr int INTERNAL_ERROR = -32603;
 constexpr int SERVER_NOT_INITIALIZED = -32002;
 constexpr int REQUEST_FAILED = -32803;
 
-constexpr int FULL_SYNC = 1;
+constexpr int INCREMENTAL_SYNC = 2;
 const json NO_ID = nullptr;
 constexpr int SEVERITY_INFORMATION = 3;
 
@@ -59,37 +59,78 @@ size_t offsetIn(const OpenDocument& document, const json& params) {
     return offsetAt(document, params.at("position"));
 }
 
-// The text after one change: the whole text, or a range replaced in it.
-std::string changedText(const OpenDocument& document, const json& change) {
+// Throws, as a bad request, unless the change is one the document can take:
+// a text, and a range of two positions or none.
+void checkChange(const json& change) {
+    (void)change.at("text").get_ref<const std::string&>();
+    if (change.contains("range")) {
+        const json& range = change.at("range");
+        for (const char* end : {"start", "end"}) {
+            coordinate(range.at(end).at("line"));
+            coordinate(range.at(end).at("character"));
+        }
+    }
+}
+
+// Makes one change: the whole text, or a range replaced in it.
+void makeChange(OpenDocument& document, const json& change) {
+    const std::string& text = change.at("text").get_ref<const std::string&>();
     if (!change.contains("range")) {
-        return change.at("text").get<std::string>();
+        document.replace(text);
+        return;
     }
     const json& range = change.at("range");
     const size_t begin = offsetAt(document, range.at("start"));
     const size_t end = std::max(begin, offsetAt(document, range.at("end")));
-    std::string text = document.text;
-    text.replace(begin, end - begin, change.at("text").get<std::string>());
-    return text;
+    document.edit(begin, end, text);
 }
 
-json diagnosticJson(const OpenDocument& document, const ScriptDiagnostic& diagnostic,
-                    bool related) {
-    json item = {{"range", rangeOf(document, diagnostic.span)},
-                 {"severity", static_cast<int>(diagnostic.severity)},
-                 {"code", diagnostic.code},
-                 {"source", "murmex"},
-                 {"message", diagnostic.message}};
-    if (diagnostic.explanation.empty()) {
-        return item;
+std::string jsonText(const json& value) {
+    return value.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+// A string as JSON text. Most are ASCII, with at most quotes and
+// backslashes to escape; the others go through the JSON library, which
+// also replaces what is no UTF-8.
+std::string jsonText(const std::string& text) {
+    std::string quoted = "\"";
+    quoted.reserve(text.size() + 8);
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte >= 0x80) {
+            return jsonText(json(text));
+        }
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+        }
+        quoted += c;
     }
-    if (related) {
-        item["relatedInformation"] =
-            json::array({{{"location", {{"uri", document.uri}, {"range", item["range"]}}},
-                          {"message", diagnostic.explanation}}});
-    } else {
-        item["message"] = diagnostic.message + "\n" + diagnostic.explanation;
+    return quoted + '"';
+}
+
+std::string positionText(const OpenDocument& document, size_t offset) {
+    const Position position = document.positions.at(offset);
+    return "{\"line\":" + std::to_string(position.line) +
+           ",\"character\":" + std::to_string(position.character) + "}";
+}
+
+// A diagnostic as JSON text, written directly rather than built as a JSON
+// value: an edit may publish a thousand of them.
+void appendDiagnostic(std::string& body, const OpenDocument& document,
+                      const ScriptDiagnostic& diagnostic, bool related) {
+    const std::string range = "{\"start\":" + positionText(document, diagnostic.span.begin) +
+                              ",\"end\":" + positionText(document, diagnostic.span.end) + "}";
+    const bool explained = !diagnostic.explanation.empty();
+    body += "{\"range\":" + range +
+            ",\"severity\":" + std::to_string(static_cast<int>(diagnostic.severity)) +
+            ",\"code\":" + jsonText(diagnostic.code) + ",\"source\":\"murmex\",\"message\":" +
+            jsonText(explained && !related ? diagnostic.message + "\n" + diagnostic.explanation
+                                           : diagnostic.message);
+    if (explained && related) {
+        body += ",\"relatedInformation\":[{\"location\":{\"uri\":" + jsonText(document.uri) +
+                ",\"range\":" + range + "},\"message\":" + jsonText(diagnostic.explanation) + "}]";
     }
-    return item;
+    body += "}";
 }
 
 // The last diagnostic of a document that has more than the editor is sent.
@@ -213,7 +254,7 @@ json LanguageServer::initialize(const json& params) {
         params.is_object() && params.contains(related) && params.at(related) == true;
     initialized = true;
     return {{"capabilities",
-             {{"textDocumentSync", {{"openClose", true}, {"change", FULL_SYNC}}},
+             {{"textDocumentSync", {{"openClose", true}, {"change", INCREMENTAL_SYNC}}},
               {"documentSymbolProvider", true},
               {"definitionProvider", true},
               {"referencesProvider", true},
@@ -302,37 +343,43 @@ void LanguageServer::change(const json& params) {
     if (found == documents.end()) {
         return;
     }
-    // Applied to a copy, so a bad change leaves the document as it was.
-    const OpenDocument* current = found->second.get();
-    std::unique_ptr<OpenDocument> changed;
-    for (const json& change : params.at("contentChanges")) {
-        changed = std::make_unique<OpenDocument>(uri, changedText(*current, change));
-        current = changed.get();
+    // All are checked before any is made, so a bad change leaves the
+    // document as it was.
+    const json& changes = params.at("contentChanges");
+    for (const json& change : changes) {
+        checkChange(change);
     }
     const json& version = item.value("version", json());
-    if (changed) {
-        found->second = std::move(changed);
+    OpenDocument& document = *found->second;
+    for (const json& change : changes) {
+        makeChange(document, change);
     }
-    publishDiagnostics(*found->second, version);
+    document.settle();
+    publishDiagnostics(document, version);
 }
 
 void LanguageServer::publishDiagnostics(const OpenDocument& document, const json& version) {
-    const std::vector<ScriptDiagnostic> found = diagnoseScript(document.text, document.index);
-    json diagnostics = json::array();
-    for (size_t i = 0; i < found.size() && i < DIAGNOSTICS_LIMIT; ++i) {
-        diagnostics.push_back(diagnosticJson(document, found[i], relatedInformation));
-    }
-    if (found.size() > DIAGNOSTICS_LIMIT) {
-        diagnostics.push_back(
-            leftOutJson(document, found[DIAGNOSTICS_LIMIT], found.size() - DIAGNOSTICS_LIMIT));
-    }
-    json params = {{"uri", document.uri}, {"diagnostics", diagnostics}};
+    size_t total = 0;
+    const std::vector<ScriptDiagnostic> found = document.diagnostics(DIAGNOSTICS_LIMIT + 1, total);
+    std::string body =
+        "{\"jsonrpc\":\"2.0\",\"method\":\"textDocument/publishDiagnostics\",\"params\":{\"uri\":" +
+        jsonText(document.uri);
     if (version.is_number_integer()) {
-        params["version"] = version;
+        body += ",\"version\":" + jsonText(version);
     }
-    writeMessage(
-        out,
-        {{"jsonrpc", "2.0"}, {"method", "textDocument/publishDiagnostics"}, {"params", params}});
+    body += ",\"diagnostics\":[";
+    for (size_t i = 0; i < found.size() && i < DIAGNOSTICS_LIMIT; ++i) {
+        if (i > 0) {
+            body += ',';
+        }
+        appendDiagnostic(body, document, found[i], relatedInformation);
+    }
+    if (total > DIAGNOSTICS_LIMIT) {
+        body += "," + jsonText(leftOutJson(document, found[DIAGNOSTICS_LIMIT],
+                                           total - DIAGNOSTICS_LIMIT));
+    }
+    body += "]}}";
+    writeBody(out, body);
 }
 
 void LanguageServer::reply(const json& id, const json& result) {

@@ -128,7 +128,10 @@ FramedMessage readMessage(std::istream& in) {
 }
 
 void writeMessage(std::ostream& out, const nlohmann::json& message) {
-    const std::string body = message.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    writeBody(out, message.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+}
+
+void writeBody(std::ostream& out, const std::string& body) {
     out << "Content-Length: " << body.size() << "\r\n\r\n" << body;
     out.flush();
 }

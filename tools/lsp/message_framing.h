@@ -36,5 +36,7 @@ FramedMessage readMessage(std::istream& in);
 // Writes the message with its header and flushes. Text that isn't UTF-8
 // is sent with replacement characters rather than not at all.
 void writeMessage(std::ostream& out, const nlohmann::json& message);
+// The same for a message already written as JSON text.
+void writeBody(std::ostream& out, const std::string& body);
 
 } // namespace murmex::lsp

@@ -1,9 +1,9 @@
 // The checks a new name passes before the server hands out the edit.
 #include "tools/lsp/rename_check.h"
 
-#include "murmex/script_syntax.h"
 #include "murmex/load_result.h"
 #include "murmex/memory_store.h"
+#include "murmex/script_syntax.h"
 #include "tools/script_io/script_loading.h"
 
 namespace murmex::lsp {
@@ -59,7 +59,7 @@ std::string renameProblem(const OpenDocument& document, const NameOccurrence& at
         return "a character name may have at most " + std::to_string(LONGEST_CHARACTER_NAME) +
                " bytes; this one has " + std::to_string(newName.size());
     }
-    if (newName != at.name && !occurrencesOf(document.names, at.kind, newName).empty()) {
+    if (newName != at.name && !occurrencesOf(document.names(), at.kind, newName).empty()) {
         return std::string("the ") + kind + " name \"" + newName + "\" is taken";
     }
     return loadProblem(document.text, renamed);

@@ -2,7 +2,7 @@
 #include "tools/lsp/script_completion.h"
 
 #include "murmex/script_keywords.h"
-#include "tools/analysis/field_keywords.h"
+#include "murmex/script_syntax.h"
 
 #include <set>
 
@@ -42,28 +42,30 @@ std::vector<Completion> operators() {
     return found;
 }
 
-// The keywords from the one after the last field written before the cursor.
-template <size_t N>
+// The keywords of the fields `first` to `last` from the one after the last
+// field written before the cursor, in the order the loader reads them.
 std::vector<Completion> keywordsAfter(const std::vector<Field>& fields, size_t offset,
-                                      const std::string_view (&order)[N]) {
-    size_t written = 0;
-    while (written < fields.size() && fields[written].whole.end <= offset) {
-        ++written;
+                                      ScriptField first, ScriptField last) {
+    auto next = static_cast<size_t>(first);
+    for (const Field& field : fields) {
+        if (field.whole.end <= offset) {
+            next = static_cast<size_t>(field.field) + 1;
+        }
     }
     std::vector<Completion> found;
-    for (size_t i = written; i < N; ++i) {
-        found.push_back({std::string(order[i]), CompletionKind::Keyword});
+    for (size_t i = next; i <= static_cast<size_t>(last); ++i) {
+        found.push_back({SCRIPT_FIELDS[i].keyword, CompletionKind::Keyword});
     }
     return found;
 }
 
 std::vector<Completion> inValue(const UnitEntry& unit, const Field& field,
                                 const std::vector<NameOccurrence>& names) {
-    if (&field == unit.field("ACT")) {
+    if (field.field == ScriptField::Action) {
         return actions();
     }
-    if (&field == unit.field("PARAM")) {
-        const Field* action = unit.field("ACT");
+    if (field.field == ScriptField::Param) {
+        const Field* action = unit.find(ScriptField::Action);
         const ActionKeyword* keyword =
             action == nullptr ? nullptr : findActionKeyword(action->text.c_str());
         if (keyword != nullptr && keyword->action == ACT_COMM) {
@@ -81,13 +83,14 @@ std::vector<Completion> inCondition(const FieldList& condition, size_t offset,
                                     const std::vector<NameOccurrence>& names) {
     for (const Field& field : condition.fields) {
         if (field.value.touches(offset)) {
-            if (&field == condition.find("ID")) {
+            if (field.field == ScriptField::Variable) {
                 return namesOf(names, NameKind::Variable);
             }
-            return &field == condition.find("OP") ? operators() : std::vector<Completion>{};
+            return field.field == ScriptField::Operator ? operators() : std::vector<Completion>{};
         }
     }
-    return keywordsAfter(condition.fields, offset, tool::CONDITION_FIELD_KEYWORDS);
+    return keywordsAfter(condition.fields, offset, ScriptField::Variable,
+                         ScriptField::ConditionValue);
 }
 
 std::vector<Completion> inUnit(const UnitEntry& unit, size_t offset,
@@ -105,7 +108,7 @@ std::vector<Completion> inUnit(const UnitEntry& unit, size_t offset,
     if (!unit.conditions.empty() && unit.conditions.front().span.begin < offset) {
         return {};
     }
-    return keywordsAfter(unit.fields, offset, tool::UNIT_FIELD_KEYWORDS);
+    return keywordsAfter(unit.fields, offset, ScriptField::State, ScriptField::UnitValue);
 }
 
 } // namespace

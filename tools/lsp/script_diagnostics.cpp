@@ -1,15 +1,15 @@
 // Loading a document from memory and placing what the load and lint say.
 #include "tools/lsp/script_diagnostics.h"
 
+#include "murmex/script_keywords.h"
 #include "murmex/script_lines.h"
 #include "tools/analysis/script_lint.h"
 #include "tools/lsp/text_positions.h"
 #include "tools/script_io/script_errors.h"
 #include "tools/script_io/script_loading.h"
 
+#include <algorithm>
 #include <cctype>
-#include <memory>
-#include <unordered_map>
 
 namespace murmex::lsp {
 
@@ -81,20 +81,52 @@ Span errorSpan(const std::string& text, const TextPositions& positions, const Sc
     return span;
 }
 
-// The field of a unit whose quoted value a warning names, in the order a
-// warning is most likely about; the unit's first line when none is named.
+// Warnings about one field of a unit, by their names.
+struct WarningField {
+    const char* name;
+    ScriptField field;
+};
+constexpr WarningField WARNING_FIELDS[] = {
+    {"switch-to-missing-character", ScriptField::Param},
+    {"removed-never-set", ScriptField::Param},
+    {"answer-never-shown", ScriptField::Answer},
+};
+// Warnings about a variable, which stand on the field that names it: a
+// memory action's PARAM or a condition's ID.
+constexpr const char* VARIABLE_WARNINGS[] = {"variable-never-set", "long-variable-name",
+                                             "non-ascii-name", "variable-names-collide"};
+
+bool named(const Field* field, const std::string& warning) {
+    return field != nullptr && warning.find('"' + field->text + '"') != std::string::npos;
+}
+
+// The field of a unit a warning is about; the unit's first line when the
+// warning is about the unit as a whole.
 Span unitWarningSpan(const std::string& text, const TextPositions& positions, const UnitEntry& unit,
-                     const std::string& warning) {
-    for (const char* keyword : {"PARAM", "N", "S"}) {
-        const Field* field = unit.field(keyword);
-        if (field != nullptr && warning.find('"' + field->text + '"') != std::string::npos) {
+                     const tool::Finding& finding) {
+    for (const WarningField& about : WARNING_FIELDS) {
+        const Field* field = unit.find(about.field);
+        if (finding.name == about.name && field != nullptr) {
             return field->whole;
         }
     }
-    for (const FieldList& condition : unit.conditions) {
-        const Field* id = condition.find("ID");
-        if (id != nullptr && warning.find('"' + id->text + '"') != std::string::npos) {
-            return condition.span;
+    for (const char* name : VARIABLE_WARNINGS) {
+        if (finding.name != name) {
+            continue;
+        }
+        const Field* action = unit.find(ScriptField::Action);
+        const ActionKeyword* keyword =
+            action == nullptr ? nullptr : findActionKeyword(action->text.c_str());
+        const Field* param = unit.find(ScriptField::Param);
+        if (keyword != nullptr &&
+            (keyword->action == ACT_ADD_MEM || keyword->action == ACT_SUB_MEM) &&
+            named(param, finding.text)) {
+            return param->whole;
+        }
+        for (const FieldList& condition : unit.conditions) {
+            if (named(condition.find(ScriptField::Variable), finding.text)) {
+                return condition.span;
+            }
         }
     }
     Span span = lineSpan(text, positions, positions.lineOf(unit.span.begin));
@@ -102,72 +134,186 @@ Span unitWarningSpan(const std::string& text, const TextPositions& positions, co
     return span;
 }
 
-// The character name or unit that opens each line, so that each warning
-// finds its place at once, however many there are.
-struct LinePlaces {
-    std::unordered_map<int32_t, const CharacterEntry*> names;
-    std::unordered_map<int32_t, const UnitEntry*> units;
-
-    LinePlaces(const ScriptIndex& index, const TextPositions& positions) {
-        for (const CharacterEntry& character : index.characters) {
-            names.emplace(positions.lineOf(character.nameSpan.begin), &character);
-            for (const UnitEntry& unit : character.units) {
-                units.emplace(positions.lineOf(unit.span.begin), &unit);
-            }
+// The first unit whose '{' stands in text [from, to): the units of each
+// block, and the blocks, stand in the order of the text.
+const UnitEntry* unitIn(const ScriptIndex& index, size_t from, size_t to) {
+    const auto& characters = index.characters;
+    auto character = std::upper_bound(
+        characters.begin(), characters.end(), from,
+        [](size_t at, const CharacterEntry& entry) { return at < entry.span.begin; });
+    if (character != characters.begin()) {
+        --character;
+    }
+    for (; character != characters.end() && character->span.begin < to; ++character) {
+        const auto unit = std::lower_bound(
+            character->units.begin(), character->units.end(), from,
+            [](const UnitEntry& entry, size_t at) { return entry.span.begin < at; });
+        if (unit != character->units.end() && unit->span.begin < to) {
+            return &*unit;
         }
     }
-};
+    return nullptr;
+}
 
-Span warningSpan(const std::string& text, const TextPositions& positions, const LinePlaces& places,
+// A warning stands on the name of the block or on the unit its line opens.
+Span warningSpan(const std::string& text, const TextPositions& positions, const ScriptIndex& index,
                  const tool::Finding& finding) {
     const int32_t line = finding.line - 1;
-    if (const auto name = places.names.find(line); name != places.names.end()) {
-        return name->second->nameSpan;
+    const size_t from = positions.lineStart(line);
+    const size_t to = positions.lineStart(line + 1);
+    const auto& characters = index.characters;
+    const auto named = std::lower_bound(
+        characters.begin(), characters.end(), from,
+        [](const CharacterEntry& entry, size_t at) { return entry.nameSpan.begin < at; });
+    if (named != characters.end() && named->nameSpan.begin < to) {
+        return named->nameSpan;
     }
-    if (const auto unit = places.units.find(line); unit != places.units.end()) {
-        return unitWarningSpan(text, positions, *unit->second, finding.text);
+    if (const UnitEntry* unit = unitIn(index, from, to)) {
+        return unitWarningSpan(text, positions, *unit, finding);
     }
     return lineSpan(text, positions, line);
 }
 
-std::vector<ScriptDiagnostic> loadErrors(const std::string& text, const ScriptIndex& index,
-                                         const tool::LoadedScript& loaded) {
-    tool::ScriptError first;
-    first.code = loaded.code;
-    first.line = loaded.engine->line;
-    first.message = tool::loadErrorText(true, loaded);
-    first.detail = loaded.detail;
-    const TextPositions positions(text);
-    std::vector<ScriptDiagnostic> diagnostics;
-    for (const tool::ScriptError& error : tool::findScriptErrorsIn(text, first).errors) {
-        diagnostics.push_back({errorSpan(text, positions, index, error), Severity::Error,
-                               std::to_string(error.code), error.message, error.explanation});
+// What lint's checks across characters may read of a character: all but
+// its questions and answers, and where it stands.
+std::string acrossPart(const Character& character, const ScriptLines& lines, int32_t c) {
+    std::string part = std::string(character.name != nullptr ? character.name : "") + '\0' +
+                       std::to_string(lines.characterLines[c]);
+    for (int32_t u = 0; u < character.unitCount; ++u) {
+        const TalkUnit& unit = *character.units[u];
+        part += '\0' + std::to_string(lines.unitLines[c][u]) + ' ' + std::to_string(unit.state) +
+                ' ' + std::to_string(unit.nextState) + ' ' + std::to_string(unit.action) + ' ' +
+                std::to_string(unit.value) + ' ' + (unit.param != nullptr ? unit.param : "");
+        for (int32_t i = 0; i < unit.conditionCount && i < MAX_CONDITIONS; ++i) {
+            const Condition& condition = unit.conditions[i];
+            part += '\0' + std::to_string(condition.op) + ' ' + std::to_string(condition.value) +
+                    ' ' + condition.variable;
+        }
     }
-    return diagnostics;
-}
-
-std::vector<ScriptDiagnostic> lintWarnings(const std::string& text, const ScriptIndex& index,
-                                           const tool::LoadedScript& loaded,
-                                           const ScriptLines& lines) {
-    std::vector<tool::Finding> findings = tool::lintScript(*loaded.engine, lines);
-    tool::sortFindings(findings);
-    const TextPositions positions(text);
-    const LinePlaces places(index, positions);
-    std::vector<ScriptDiagnostic> diagnostics;
-    for (const tool::Finding& finding : findings) {
-        diagnostics.push_back({warningSpan(text, positions, places, finding), Severity::Warning,
-                               finding.name, finding.text, ""});
-    }
-    return diagnostics;
+    return part;
 }
 
 } // namespace
 
-std::vector<ScriptDiagnostic> diagnoseScript(const std::string& text, const ScriptIndex& index) {
-    const auto lines = std::make_unique<ScriptLines>();
-    const tool::LoadedScript loaded = tool::loadScriptText(text, true, lines.get());
-    return loaded.ok() ? lintWarnings(text, index, loaded, *lines)
-                       : loadErrors(text, index, loaded);
+ScriptCheck::ScriptCheck() = default;
+ScriptCheck::~ScriptCheck() = default;
+
+void ScriptCheck::readAll(const std::string& text) {
+    kept.clear();
+    characterFindings.clear();
+    errors.clear();
+    lines = std::make_unique<ScriptLines>();
+    tool::LoadedScript loaded = tool::loadScriptText(text, true, lines.get());
+    if (!loaded.ok()) {
+        tool::ScriptError first;
+        first.code = loaded.code;
+        first.line = loaded.engine->line;
+        first.message = tool::loadErrorText(true, loaded);
+        first.detail = loaded.detail;
+        errors = tool::findScriptErrorsIn(text, first).errors;
+        engine.reset();
+        return;
+    }
+    engine = std::move(loaded.engine);
+    engine->scriptLines = nullptr;
+    const auto count = static_cast<size_t>(engine->characterCount);
+    kept.resize(count);
+    characterFindings.resize(count);
+    for (int32_t c = 0; c < engine->characterCount; ++c) {
+        std::vector<tool::Finding>& findings = characterFindings[static_cast<size_t>(c)];
+        tool::lintCharacter(*engine, *lines, c, findings);
+        tool::sortFindings(findings);
+    }
+    lintAcross();
+}
+
+void ScriptCheck::lintAcross() {
+    acrossFindings.clear();
+    tool::lintAcross(*engine, *lines, acrossFindings);
+    tool::sortFindings(acrossFindings);
+}
+
+bool ScriptCheck::readCharacter(const std::string& text, size_t headerEnd, size_t begin, size_t end,
+                                int32_t c, int32_t shift, int32_t addedLines) {
+    if (!loads() || c < 0 || c >= engine->characterCount) {
+        return false;
+    }
+    std::string part = text.substr(0, headerEnd);
+    part.append(text, begin, end - begin);
+    auto partLines = std::make_unique<ScriptLines>();
+    tool::LoadedScript loaded = tool::loadScriptText(part, true, partLines.get());
+    if (!loaded.ok() || loaded.engine->characterCount != 1) {
+        return false;
+    }
+    const Character& character = *loaded.engine->characters[0];
+    const std::string before = acrossPart(*engine->characters[c], *lines, c);
+    lines->characterLines[c] = partLines->characterLines[0] + shift;
+    for (int32_t u = 0; u < character.unitCount; ++u) {
+        lines->unitLines[c][u] = partLines->unitLines[0][u] + shift;
+    }
+    for (int32_t d = c + 1; addedLines != 0 && d < engine->characterCount; ++d) {
+        lines->characterLines[d] += addedLines;
+        for (int32_t u = 0; u < engine->characters[d]->unitCount; ++u) {
+            lines->unitLines[d][u] += addedLines;
+        }
+        for (tool::Finding& finding : characterFindings[static_cast<size_t>(d)]) {
+            finding.line += addedLines;
+        }
+    }
+    // The character read before goes, and with it, when it was read alone
+    // too, the engine whose pool held its texts.
+    std::swap(engine->characters[c], loaded.engine->characters[0]);
+    loaded.engine->characters[0].reset();
+    loaded.engine->scriptLines = nullptr;
+    kept[static_cast<size_t>(c)] = std::move(loaded.engine);
+    std::vector<tool::Finding>& findings = characterFindings[static_cast<size_t>(c)];
+    findings.clear();
+    tool::lintCharacter(*engine, *lines, c, findings);
+    tool::sortFindings(findings);
+    // Typing into a question or an answer leaves the checks across
+    // characters with nothing new to find.
+    if (addedLines != 0 || acrossPart(*engine->characters[c], *lines, c) != before) {
+        lintAcross();
+    }
+    return true;
+}
+
+std::vector<ScriptDiagnostic> ScriptCheck::diagnostics(const std::string& text,
+                                                       const TextPositions& positions,
+                                                       const ScriptIndex& index, size_t limit,
+                                                       size_t& total) const {
+    std::vector<ScriptDiagnostic> diagnostics;
+    if (!loads()) {
+        total = errors.size();
+        for (size_t i = 0; i < errors.size() && i < limit; ++i) {
+            const tool::ScriptError& error = errors[i];
+            diagnostics.push_back({errorSpan(text, positions, index, error), Severity::Error,
+                                   std::to_string(error.code), error.message, error.explanation});
+        }
+        return diagnostics;
+    }
+    // Each character's findings are in order, and stand before the next
+    // character's: merged with those across characters, all are in order.
+    std::vector<const tool::Finding*> own;
+    for (const std::vector<tool::Finding>& found : characterFindings) {
+        for (const tool::Finding& finding : found) {
+            own.push_back(&finding);
+        }
+    }
+    std::vector<const tool::Finding*> acrossOrder;
+    for (const tool::Finding& finding : acrossFindings) {
+        acrossOrder.push_back(&finding);
+    }
+    std::vector<const tool::Finding*> findings(own.size() + acrossOrder.size());
+    std::merge(
+        own.begin(), own.end(), acrossOrder.begin(), acrossOrder.end(), findings.begin(),
+        [](const tool::Finding* a, const tool::Finding* b) { return tool::findingBefore(*a, *b); });
+    total = findings.size();
+    for (size_t i = 0; i < findings.size() && i < limit; ++i) {
+        diagnostics.push_back({warningSpan(text, positions, index, *findings[i]), Severity::Warning,
+                               findings[i]->name, findings[i]->text, ""});
+    }
+    return diagnostics;
 }
 
 } // namespace murmex::lsp

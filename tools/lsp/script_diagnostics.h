@@ -3,8 +3,14 @@
 // the field it concerns where that can be told, else on its line.
 #pragma once
 
+#include "murmex/conversation_engine.h"
+#include "murmex/script_lines.h"
+#include "tools/analysis/finding.h"
 #include "tools/lsp/script_index.h"
+#include "tools/lsp/text_positions.h"
+#include "tools/script_io/script_errors.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,7 +28,57 @@ struct ScriptDiagnostic {
     std::string explanation;
 };
 
-// `text` is the document as the editor holds it, read as a plain script.
-std::vector<ScriptDiagnostic> diagnoseScript(const std::string& text, const ScriptIndex& index);
+// What the loader and lint say about a document, kept so that after an edit
+// inside one character block only that block is loaded and linted again;
+// the checks that weigh characters against each other run again whole.
+// The document is read as a plain script.
+class ScriptCheck {
+  public:
+    ScriptCheck();
+    ~ScriptCheck();
+    ScriptCheck(const ScriptCheck&) = delete;
+    ScriptCheck& operator=(const ScriptCheck&) = delete;
+
+    // Loads and lints the whole text.
+    void readAll(const std::string& text);
+
+    // True when the whole text loaded, so that one block can be read again.
+    bool loads() const { return errors.empty(); }
+    size_t characterCount() const {
+        return engine ? static_cast<size_t>(engine->characterCount) : 0;
+    }
+
+    // After an edit inside characters[c]: loads text [begin, end), which
+    // holds that character's block, after the header text[0, headerEnd) as a
+    // script of its own, and lints it. The part's lines after the header
+    // stand `shift` lines further down in the whole text; the edit added
+    // `addedLines` lines (fewer than 0: removed). False, with nothing
+    // changed, when the part does not load as exactly one character.
+    bool readCharacter(const std::string& text, size_t headerEnd, size_t begin, size_t end,
+                       int32_t c, int32_t shift, int32_t addedLines);
+
+    // The first `limit` diagnostics, placed by the index on the text, and
+    // how many there are in all.
+    std::vector<ScriptDiagnostic> diagnostics(const std::string& text,
+                                              const TextPositions& positions,
+                                              const ScriptIndex& index, size_t limit,
+                                              size_t& total) const;
+
+  private:
+    void lintAcross();
+
+    // The script as loaded: the characters of the whole load, or of the
+    // load of their block alone since; those keep their engine in `kept`,
+    // whose pool holds their texts.
+    std::unique_ptr<ConversationEngine> engine;
+    std::unique_ptr<ScriptLines> lines;
+    std::vector<std::unique_ptr<ConversationEngine>> kept;
+    // Lint's findings about each character alone, each list in order, and
+    // those that weigh the characters against each other, in order.
+    std::vector<std::vector<tool::Finding>> characterFindings;
+    std::vector<tool::Finding> acrossFindings;
+    // The errors when the text does not load; empty when it does.
+    std::vector<tool::ScriptError> errors;
+};
 
 } // namespace murmex::lsp

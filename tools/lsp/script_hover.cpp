@@ -25,22 +25,22 @@ const char* textOf(const Field* field) {
 // The unit as the engine's model holds it, pointing into the entry's texts.
 TalkUnit modelOf(const UnitEntry& unit) {
     TalkUnit model;
-    model.state = numberOf(unit.field("S"));
-    model.nextState = numberOf(unit.field("N"));
-    model.question = textOf(unit.field("Q"));
-    model.answer = textOf(unit.field("A"));
-    const ActionKeyword* action = findActionKeyword(textOf(unit.field("ACT")));
+    model.state = numberOf(unit.find(ScriptField::State));
+    model.nextState = numberOf(unit.find(ScriptField::Next));
+    model.question = textOf(unit.find(ScriptField::Question));
+    model.answer = textOf(unit.find(ScriptField::Answer));
+    const ActionKeyword* action = findActionKeyword(textOf(unit.find(ScriptField::Action)));
     model.action = action == nullptr ? ACT_NONE : action->action;
-    model.param = textOf(unit.field("PARAM"));
-    model.value = numberOf(unit.field("VAL"));
+    model.param = textOf(unit.find(ScriptField::Param));
+    model.value = numberOf(unit.find(ScriptField::UnitValue));
     for (const FieldList& condition : unit.conditions) {
         if (model.conditionCount == MAX_CONDITIONS) {
             break;
         }
         Condition& into = model.conditions[model.conditionCount++];
-        into.variable = textOf(condition.find("ID"));
-        into.op = findOperatorKeyword(textOf(condition.find("OP")));
-        into.value = numberOf(condition.find("VAL"));
+        into.variable = textOf(condition.find(ScriptField::Variable));
+        into.op = findOperatorKeyword(textOf(condition.find(ScriptField::Operator)));
+        into.value = numberOf(condition.find(ScriptField::ConditionValue));
     }
     return model;
 }

@@ -1,190 +1,276 @@
-// A lexical pass over a script's text that notes where each part stands.
+// An index filled from what the loader's scan tells of a script.
 #include "tools/lsp/script_index.h"
 
-#include "tools/analysis/field_keywords.h"
+#include "loader/script_loader.h"
 
-#include <cctype>
+#include <algorithm>
 #include <iterator>
+#include <memory>
 
 namespace murmex::lsp {
 
 namespace {
 
-using tool::CONDITION_FIELD_KEYWORDS;
-using tool::UNIT_FIELD_KEYWORDS;
+// Notes the blocks, units, conditions and fields the scan reads. After an
+// error the scan reads on at the next unit, which belongs to the block
+// before, or at the next block; what the error left open ends where it
+// stood.
+class Indexer final : public SyntaxListener {
+  public:
+    // The scanned bytes are text[0, headerEnd) and then text from `begin`.
+    Indexer(const std::string& text, size_t headerEnd, size_t begin, size_t end)
+        : text(text), headerEnd(headerEnd), begin(begin), end(end) {}
 
-// Nesting: 0 outside blocks, then character block, talk unit, condition.
-constexpr int BLOCK = 1;
-constexpr int UNIT = 2;
-constexpr int CONDITION = 3;
-
-bool isWordByte(char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_';
-}
-
-template <size_t N>
-const Field* findIn(const std::vector<Field>& fields, std::string_view keyword,
-                    const std::string_view (&order)[N]) {
-    for (const Field& field : fields) {
-        if (field.keyword == keyword) {
-            return &field;
+    void field(const SyntaxFieldEvent& event) override {
+        if (event.field == ScriptField::Title || event.field == ScriptField::Color ||
+            event.field == ScriptField::TextColor) {
+            return;
+        }
+        Field field;
+        field.field = event.field;
+        field.value = {place(event.value.begin), place(event.value.end)};
+        field.text = text.substr(field.value.begin, field.value.end - field.value.begin);
+        const bool keyword = event.keyword.end > event.keyword.begin;
+        field.whole = {keyword ? place(event.keyword.begin) : field.value.begin - 1,
+                       std::min(field.value.end + 1, end)};
+        if (event.field == ScriptField::Name) {
+            name = std::move(field);
+            named = true;
+        } else if (condition) {
+            currentUnit().conditions.back().fields.push_back(std::move(field));
+        } else if (unit) {
+            currentUnit().fields.push_back(std::move(field));
         }
     }
-    for (size_t i = 0; i < N && i < fields.size(); ++i) {
-        if (order[i] == keyword && !tool::isFieldKeyword(fields[i].keyword)) {
-            return &fields[i];
+
+    void open(ScriptBlock block, const SyntaxSpan& at) override {
+        const size_t offset = place(at.begin);
+        if (block == ScriptBlock::Character) {
+            endCharacter();
+            CharacterEntry character;
+            if (named) {
+                character.name = name.text;
+                character.nameSpan = name.value;
+                character.span.begin = name.whole.begin;
+            } else {
+                character.nameSpan = {offset, offset};
+                character.span.begin = offset;
+            }
+            named = false;
+            index.characters.push_back(std::move(character));
+            inCharacter = true;
+        } else if (block == ScriptBlock::Unit) {
+            // A unit read on after an error outside any block stands in a
+            // block of its own.
+            if (!inCharacter) {
+                index.characters.push_back({"", {offset, offset}, {offset, offset}, {}});
+            }
+            inCharacter = true;
+            UnitEntry entry;
+            entry.span = {offset, offset};
+            index.characters.back().units.push_back(std::move(entry));
+            unit = true;
+        } else if (block == ScriptBlock::Condition && unit) {
+            currentUnit().conditions.push_back({{offset, offset}, {}});
+            condition = true;
+        }
+    }
+
+    void close(ScriptBlock block, const SyntaxSpan& at) override {
+        const size_t offset = place(at.end);
+        if (block == ScriptBlock::Character && inCharacter) {
+            index.characters.back().span.end = offset;
+            inCharacter = false;
+        } else if (block == ScriptBlock::Unit && unit) {
+            currentUnit().span.end = offset;
+            unit = false;
+        } else if (block == ScriptBlock::Condition && condition) {
+            currentUnit().conditions.back().span.end = offset;
+            condition = false;
+        }
+    }
+
+    void error(const SyntaxError& error) override {
+        ++errors;
+        const size_t offset = std::max(place(error.detail.offset), begin);
+        if (error.detail.cause == LoadCause::TooManyUnits && inCharacter && offset > 0) {
+            refused.push_back({offset - 1, error.line, index.characters.size() - 1,
+                               index.characters.back().units.size()});
+        }
+        if (condition) {
+            FieldList& open = currentUnit().conditions.back();
+            open.span.end = std::max(open.span.begin, offset);
+            condition = false;
+        }
+        if (unit) {
+            currentUnit().span.end = std::max(currentUnit().span.begin, offset);
+            unit = false;
+        }
+        if (inCharacter) {
+            CharacterEntry& open = index.characters.back();
+            open.span.end = std::max(open.span.begin, offset);
+        }
+        named = false;
+    }
+
+    // A block the text ends in runs to its end.
+    ScriptIndex finish() {
+        if (inCharacter) {
+            index.characters.back().span.end = end;
+        }
+        return take();
+    }
+    ScriptIndex take() { return std::move(index); }
+
+    int32_t errors = 0;
+    // Where the scan refused a block's unit beyond the limit: the unit's
+    // '{' and its line, the block, and how many units it had read.
+    struct Refused {
+        size_t at;
+        int32_t line;
+        size_t character;
+        size_t units;
+    };
+    std::vector<Refused> refused;
+
+  private:
+    size_t place(uint32_t at) const { return at < headerEnd ? at : at - headerEnd + begin; }
+
+    UnitEntry& currentUnit() { return index.characters.back().units.back(); }
+
+    // A block still open when the next one opens was left by an error, and
+    // ends with the last unit read in it after the error.
+    void endCharacter() {
+        if (inCharacter) {
+            CharacterEntry& open = index.characters.back();
+            if (!open.units.empty()) {
+                open.span.end = std::max(open.span.end, open.units.back().span.end);
+            }
+        }
+        inCharacter = false;
+        unit = false;
+        condition = false;
+    }
+
+    const std::string& text;
+    size_t headerEnd;
+    size_t begin;
+    size_t end;
+    ScriptIndex index;
+    Field name;
+    bool named = false;
+    bool inCharacter = false;
+    bool unit = false;
+    bool condition = false;
+};
+
+void move(Span& span, std::ptrdiff_t moved) {
+    span.begin = static_cast<size_t>(static_cast<std::ptrdiff_t>(span.begin) + moved);
+    span.end = static_cast<size_t>(static_cast<std::ptrdiff_t>(span.end) + moved);
+}
+
+void move(FieldList& list, std::ptrdiff_t moved) {
+    move(list.span, moved);
+    for (Field& field : list.fields) {
+        move(field.value, moved);
+        move(field.whole, moved);
+    }
+}
+
+// The units of a block from text[from], a '{', up to `until`, read as the
+// loader reads them.
+void scanUnits(const std::string& text, size_t from, size_t until, int32_t line,
+               SyntaxListener& listener) {
+    constexpr size_t CHUNK_SIZE = 4096;
+    const auto engine = std::make_unique<ConversationEngine>();
+    const auto chunk = std::make_unique<uint8_t[]>(CHUNK_SIZE);
+    const auto value = std::make_unique<char[]>(TEXT_LIMIT);
+    MemorySource source(text.data() + from, until - from);
+    ScriptLoader loader(*engine, source);
+    loader.tell(&listener);
+    int32_t errorLine = 0;
+    loader.scan(static_cast<uint32_t>(from), line, ScanStart::Unit, chunk.get(), CHUNK_SIZE,
+                value.get(), errorLine);
+}
+
+// The scan stops a block at its 151st unit, as a load does, and reads on
+// only at the next line that opens a unit or a block; an outline shows the
+// units between too.
+void readOnPastLimits(const std::string& text, ScriptIndex& index,
+                      const std::vector<Indexer::Refused>& refused) {
+    // From the last, so that the places of those before stay as they are.
+    for (auto at = refused.rbegin(); at != refused.rend(); ++at) {
+        CharacterEntry& character = index.characters[at->character];
+        size_t until = text.size();
+        if (at->units < character.units.size()) {
+            until = character.units[at->units].span.begin;
+        } else if (at->character + 1 < index.characters.size()) {
+            until = index.characters[at->character + 1].span.begin;
+        }
+        if (until <= at->at) {
+            continue;
+        }
+        Indexer more(text, 0, 0, until);
+        scanUnits(text, at->at, until, at->line, more);
+        const std::vector<Indexer::Refused> again = more.refused;
+        // Not run to the end of the text: a block left open ends where the
+        // reading stopped.
+        ScriptIndex found = more.take();
+        readOnPastLimits(text, found, again);
+        if (found.characters.empty()) {
+            continue;
+        }
+        CharacterEntry& rest = found.characters.front();
+        character.units.insert(character.units.begin() + static_cast<std::ptrdiff_t>(at->units),
+                               std::make_move_iterator(rest.units.begin()),
+                               std::make_move_iterator(rest.units.end()));
+        character.span.end = std::max(character.span.end, rest.span.end);
+    }
+}
+
+} // namespace
+
+const Field* FieldList::find(ScriptField field) const {
+    for (const Field& written : fields) {
+        if (written.field == field) {
+            return &written;
         }
     }
     return nullptr;
 }
 
-class Indexer {
-  public:
-    explicit Indexer(const std::string& text) : text(text) {}
-
-    ScriptIndex run() {
-        while (at < text.size()) {
-            step();
-        }
-        closeAll();
-        return std::move(index);
-    }
-
-  private:
-    void step() {
-        const char c = text[at];
-        if (c == '#') {
-            while (at < text.size() && text[at] != '\n') {
-                ++at;
-            }
-        } else if (c == '"') {
-            readValue();
-        } else if (isWordByte(c)) {
-            readWord();
-        } else if (c == '{') {
-            open();
-            ++at;
-        } else if (c == '}') {
-            close(at + 1);
-            ++at;
-        } else {
-            if (c != ' ' && c != '\t' && c != '\r' && c != '\n' && c != '=') {
-                nameReady = false;
-            }
-            ++at;
-        }
-    }
-
-    void readWord() {
-        const size_t begin = at;
-        while (at < text.size() && isWordByte(text[at])) {
-            ++at;
-        }
-        word = text.substr(begin, at - begin);
-        wordBegin = begin;
-        nameReady = false;
-    }
-
-    // A quoted value runs to its closing quote or, unclosed, to the line's end.
-    void readValue() {
-        Field field;
-        field.whole.begin = word.empty() ? at : wordBegin;
-        field.keyword = word;
-        field.value.begin = ++at;
-        while (at < text.size() && text[at] != '"' && text[at] != '\n') {
-            ++at;
-        }
-        field.value.end = at;
-        field.text = text.substr(field.value.begin, at - field.value.begin);
-        if (at < text.size() && text[at] == '"') {
-            ++at;
-        }
-        field.whole.end = at;
-        word.clear();
-        place(std::move(field));
-    }
-
-    void place(Field field) {
-        if (depth == UNIT) {
-            currentUnit().fields.push_back(std::move(field));
-        } else if (depth == CONDITION) {
-            currentUnit().conditions.back().fields.push_back(std::move(field));
-        } else if (depth == 0) {
-            lastValue = field;
-            nameReady = true;
-        }
-    }
-
-    void open() {
-        if (depth == 0) {
-            CharacterEntry character;
-            if (nameReady) {
-                character.name = lastValue.text;
-                character.nameSpan = lastValue.value;
-                character.span.begin = lastValue.whole.begin;
-            } else {
-                character.nameSpan = {at, at};
-                character.span.begin = at;
-            }
-            index.characters.push_back(std::move(character));
-        } else if (depth == BLOCK) {
-            UnitEntry unit;
-            unit.span.begin = at;
-            index.characters.back().units.push_back(std::move(unit));
-        } else if (depth == UNIT) {
-            FieldList condition;
-            condition.span.begin = at;
-            currentUnit().conditions.push_back(std::move(condition));
-        }
-        ++depth;
-        word.clear();
-        nameReady = false;
-    }
-
-    void close(size_t end) {
-        if (depth == BLOCK) {
-            index.characters.back().span.end = end;
-        } else if (depth == UNIT) {
-            currentUnit().span.end = end;
-        } else if (depth == CONDITION) {
-            currentUnit().conditions.back().span.end = end;
-        }
-        depth = depth > 0 ? depth - 1 : 0;
-        word.clear();
-        nameReady = false;
-    }
-
-    void closeAll() {
-        while (depth > 0) {
-            close(text.size());
-        }
-    }
-
-    UnitEntry& currentUnit() { return index.characters.back().units.back(); }
-
-    const std::string& text;
-    size_t at = 0;
-    int depth = 0;
-    std::string word;
-    size_t wordBegin = 0;
-    // The last value outside blocks, which names the block when a '{' follows.
-    Field lastValue;
-    bool nameReady = false;
-    ScriptIndex index;
-};
-
-} // namespace
-
-const Field* FieldList::find(std::string_view keyword) const {
-    return findIn(fields, keyword, CONDITION_FIELD_KEYWORDS);
-}
-
-const Field* UnitEntry::field(std::string_view keyword) const {
-    return findIn(fields, keyword, UNIT_FIELD_KEYWORDS);
-}
-
 ScriptIndex indexScript(const std::string& text) {
-    return Indexer(text).run();
+    Indexer indexer(text, 0, 0, text.size());
+    scanScript(text.data(), text.size(), indexer);
+    const std::vector<Indexer::Refused> refused = indexer.refused;
+    ScriptIndex index = indexer.finish();
+    readOnPastLimits(text, index, refused);
+    return index;
+}
+
+bool indexPart(const std::string& text, size_t headerEnd, size_t begin, size_t end,
+               std::vector<CharacterEntry>& into) {
+    std::string part = text.substr(0, headerEnd);
+    part.append(text, begin, end - begin);
+    Indexer indexer(text, headerEnd, begin, end);
+    if (scanScript(part.data(), part.size(), indexer) != 0) {
+        return false;
+    }
+    for (CharacterEntry& character : indexer.finish().characters) {
+        into.push_back(std::move(character));
+    }
+    return true;
+}
+
+void moveCharacter(CharacterEntry& character, std::ptrdiff_t moved) {
+    move(character.nameSpan, moved);
+    move(character.span, moved);
+    for (UnitEntry& unit : character.units) {
+        move(unit, moved);
+        for (FieldList& condition : unit.conditions) {
+            move(condition, moved);
+        }
+    }
 }
 
 } // namespace murmex::lsp

@@ -1,12 +1,13 @@
 // Where the parts of a script stand in its text: character blocks, their
 // talk units, the units' fields and conditions, each with its byte range.
-// Read lexically, so that a script that does not load still has an outline
-// for navigation while its author fixes it.
+// Read by the loader's recovering scan, so that a script that does not load
+// still has an outline for navigation while its author fixes it.
 #pragma once
+
+#include "murmex/script_syntax.h"
 
 #include <cstddef>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace murmex::lsp {
@@ -20,8 +21,7 @@ struct Span {
 };
 
 struct Field {
-    // The keyword as written; empty when the value stands without one.
-    std::string keyword;
+    ScriptField field = ScriptField::Name;
     // The bytes between the quotes, and the value.
     Span value;
     std::string text;
@@ -29,20 +29,17 @@ struct Field {
     Span whole;
 };
 
-// A talk unit's or a condition's fields in script order.
+// A talk unit's or a condition's fields in script order, as the loader
+// read them.
 struct FieldList {
     Span span;
     std::vector<Field> fields;
-    // The condition field written with this keyword, or else the one at the
-    // keyword's place in a condition when that one's keyword is no known
-    // one; null when neither is there.
-    const Field* find(std::string_view keyword) const;
+    // The field read as `field`; null when it was not read.
+    const Field* find(ScriptField field) const;
 };
 
 struct UnitEntry : FieldList {
     std::vector<FieldList> conditions;
-    // The unit's field of that keyword, as FieldList::find.
-    const Field* field(std::string_view keyword) const;
 };
 
 struct CharacterEntry {
@@ -58,5 +55,14 @@ struct ScriptIndex {
 };
 
 ScriptIndex indexScript(const std::string& text);
+
+// The character blocks of text [begin, end), read after the header
+// text[0, headerEnd) as a script of their own, with their places in the
+// whole text, into `into`. False when that part does not read cleanly.
+bool indexPart(const std::string& text, size_t headerEnd, size_t begin, size_t end,
+               std::vector<CharacterEntry>& into);
+
+// Moves every place of the character's block by `moved` bytes.
+void moveCharacter(CharacterEntry& character, std::ptrdiff_t moved);
 
 } // namespace murmex::lsp

@@ -9,8 +9,8 @@ namespace {
 
 void addParam(const UnitEntry& unit, int character, int unitIndex,
               std::vector<NameOccurrence>& into) {
-    const Field* action = unit.field("ACT");
-    const Field* param = unit.field("PARAM");
+    const Field* action = unit.find(ScriptField::Action);
+    const Field* param = unit.find(ScriptField::Param);
     if (action == nullptr || param == nullptr) {
         return;
     }
@@ -45,7 +45,7 @@ std::vector<NameOccurrence> nameOccurrences(const ScriptIndex& index) {
             const int ui = static_cast<int>(u);
             addParam(unit, ci, ui, occurrences);
             for (const FieldList& condition : unit.conditions) {
-                if (const Field* id = condition.find("ID")) {
+                if (const Field* id = condition.find(ScriptField::Variable)) {
                     occurrences.push_back(
                         {NameKind::Variable, NameUse::Tested, id->text, id->value, ci, ui});
                 }

@@ -48,28 +48,84 @@ int32_t unitsOf(size_t length) {
 
 TextPositions::TextPositions(const std::string& text) : text(text) {
     starts.push_back(0);
-    lineMarks.push_back(0);
-    marks.push_back({0, 0});
+    scan(0, text.size(), true, starts, lineMarks, marks);
+}
+
+void TextPositions::scan(size_t from, size_t to, bool toEnd, std::vector<size_t>& lineStarts,
+                         std::vector<size_t>& firstMarks, std::vector<Mark>& into) const {
+    firstMarks.push_back(into.size());
+    into.push_back({from, 0});
     int32_t column = 0;
-    for (size_t i = 0; i < text.size();) {
+    for (size_t i = from; i < to;) {
         if (text[i] == '\n' || text[i] == '\r') {
             const bool crlf = text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n';
             i += crlf ? 2 : 1;
             if (text[i - 1] == '\n') {
-                starts.push_back(i);
+                lineStarts.push_back(i);
             }
-            lineMarks.push_back(marks.size());
-            marks.push_back({i, 0});
+            if (i >= to && !toEnd) {
+                break;
+            }
+            firstMarks.push_back(into.size());
+            into.push_back({i, 0});
             column = 0;
             continue;
         }
-        if (i - marks.back().offset >= MARK_SPACING) {
-            marks.push_back({i, column});
+        if (i - into.back().offset >= MARK_SPACING) {
+            into.push_back({i, column});
         }
         const size_t length = sequenceLength(text, i, text.size());
         column += unitsOf(length);
         i += std::max<size_t>(length, 1);
     }
+}
+
+void TextPositions::replaced(size_t begin, size_t removed, size_t inserted) {
+    const size_t oldSize = text.size() + removed - inserted;
+    // From the start of the protocol line before the edit, which a carriage
+    // return the edit joins to a line feed may end, to the start of the
+    // first line that begins after it; both stand where they stood.
+    const size_t before = protocolLineOf(begin > 0 ? begin - 1 : 0);
+    const size_t from = marks[lineMarks[before]].offset;
+    size_t after = before;
+    while (after < lineMarks.size() && marks[lineMarks[after]].offset <= begin + removed) {
+        ++after;
+    }
+    const size_t oldTo = after < lineMarks.size() ? marks[lineMarks[after]].offset : oldSize;
+    const size_t to = oldTo + inserted - removed;
+    std::vector<size_t> newStarts;
+    std::vector<size_t> newFirstMarks;
+    std::vector<Mark> newMarks;
+    scan(from, to, after == lineMarks.size(), newStarts, newFirstMarks, newMarks);
+    const auto shift = [&](size_t offset) { return offset + inserted - removed; };
+
+    const auto firstStart = std::upper_bound(starts.begin(), starts.end(), from);
+    const auto endStart = std::upper_bound(firstStart, starts.end(), oldTo);
+    for (auto at = endStart; at != starts.end(); ++at) {
+        *at = shift(*at);
+    }
+    const auto keptStarts = starts.erase(firstStart, endStart);
+    starts.insert(keptStarts, newStarts.begin(), newStarts.end());
+
+    const size_t firstMark = lineMarks[before];
+    const size_t endMark = after < lineMarks.size() ? lineMarks[after] : marks.size();
+    for (size_t i = endMark; i < marks.size(); ++i) {
+        marks[i].offset = shift(marks[i].offset);
+    }
+    for (size_t i = after; i < lineMarks.size(); ++i) {
+        lineMarks[i] = lineMarks[i] + newMarks.size() - (endMark - firstMark);
+    }
+    for (size_t& mark : newFirstMarks) {
+        mark += firstMark;
+    }
+    marks.erase(marks.begin() + static_cast<std::ptrdiff_t>(firstMark),
+                marks.begin() + static_cast<std::ptrdiff_t>(endMark));
+    marks.insert(marks.begin() + static_cast<std::ptrdiff_t>(firstMark), newMarks.begin(),
+                 newMarks.end());
+    lineMarks.erase(lineMarks.begin() + static_cast<std::ptrdiff_t>(before),
+                    lineMarks.begin() + static_cast<std::ptrdiff_t>(after));
+    lineMarks.insert(lineMarks.begin() + static_cast<std::ptrdiff_t>(before), newFirstMarks.begin(),
+                     newFirstMarks.end());
 }
 
 size_t TextPositions::step(size_t at, size_t end, int32_t& column) const {

@@ -24,6 +24,11 @@ class TextPositions {
     // `text` must outlive this.
     explicit TextPositions(const std::string& text);
 
+    // Takes note of an edit already made to the text: the `removed` bytes at
+    // `begin` were replaced by `inserted` bytes. Only the lines the edit
+    // touches are read again; the rest are moved.
+    void replaced(size_t begin, size_t removed, size_t inserted);
+
     Position at(size_t offset) const;
     // The offset of a position; one past a line's end or past the text is
     // taken as the line's or the text's end.
@@ -47,6 +52,12 @@ class TextPositions {
         size_t offset;
         int32_t column;
     };
+    // The script lines' starts, the protocol lines' first marks (indexes
+    // into `into`) and the marks of text [from, to), where `from` starts a
+    // protocol line and `to` starts the first line kept as it is, or is the
+    // text's end when `toEnd` (the last line, empty or not, is then noted).
+    void scan(size_t from, size_t to, bool toEnd, std::vector<size_t>& lineStarts,
+              std::vector<size_t>& firstMarks, std::vector<Mark>& into) const;
     // The protocol line that holds `offset`, and where a protocol line's
     // text ends, before its line end.
     size_t protocolLineOf(size_t offset) const;
