@@ -39,13 +39,17 @@ int32_t ScriptLoader::readNumberField(ScriptReader& reader, int32_t& value) {
 }
 
 int32_t ScriptLoader::badNumber(ScriptReader& reader, ScriptField which) {
-    const int32_t code = failedIn(
-        which, reader.syntaxError(scriptField(which).wrongNumberMessage, LoadCause::NotANumber));
+    return readOnInScan(reader,
+                        failedIn(which, reader.syntaxError(scriptField(which).wrongNumberMessage,
+                                                           LoadCause::NotANumber)));
+}
+
+int32_t ScriptLoader::readOnInScan(ScriptReader& reader, int32_t code) {
     if (pass != Pass::Scanning) {
         return code;
     }
     state.detail.offset = reader.position();
-    tellError(code, state.detail);
+    tellError(code, state.detail, true);
     ++toldNumbers;
     state.message = "";
     state.detail = {};
@@ -61,10 +65,15 @@ int32_t ScriptLoader::readCharacterBlock(ScriptReader& reader) {
     Character* character = nullptr;
     if (checksValues()) {
         int32_t& count = builds() ? engine.characterCount : scannedCharacters;
-        if (count >= MAX_CHARACTERS) {
-            return failedIn(ScriptBlock::Character,
-                            fail(LOAD_LIMIT, messages::TOO_MANY_CHARACTERS,
-                                 LoadCause::TooManyCharacters, MAX_CHARACTERS));
+        // A scan tells the first character past the limit and reads on.
+        if (count >= MAX_CHARACTERS && (builds() || count == MAX_CHARACTERS)) {
+            const int32_t result =
+                readOnInScan(reader, failedIn(ScriptBlock::Character,
+                                              fail(LOAD_LIMIT, messages::TOO_MANY_CHARACTERS,
+                                                   LoadCause::TooManyCharacters, MAX_CHARACTERS)));
+            if (result != READ_OK) {
+                return result;
+            }
         }
         if (builds()) {
             character = new (std::nothrow) Character;
@@ -97,9 +106,13 @@ int32_t ScriptLoader::readBlockBody(ScriptReader& reader, Character* character) 
             // Text between units, quoted or not, is skipped.
             continue;
         }
-        if (checksValues() && unitCount >= MAX_UNITS) {
-            return failedIn(ScriptBlock::Character, fail(LOAD_LIMIT, messages::TOO_MANY_UNITS,
-                                                         LoadCause::TooManyUnits, MAX_UNITS));
+        if (checksValues() && unitCount >= MAX_UNITS && (builds() || unitCount == MAX_UNITS)) {
+            const int32_t result = readOnInScan(
+                reader, failedIn(ScriptBlock::Character, fail(LOAD_LIMIT, messages::TOO_MANY_UNITS,
+                                                              LoadCause::TooManyUnits, MAX_UNITS)));
+            if (result != READ_OK) {
+                return result;
+            }
         }
         tellOpen(ScriptBlock::Unit, reader.position() - 1, reader.line());
         // A record is made only for a unit read completely, so the unit is
@@ -171,6 +184,7 @@ int32_t ScriptLoader::readTalkUnit(ScriptReader& reader, TalkUnit& unit) {
         }
     }
     unit.conditionCount = 0;
+    int32_t conditionsRead = 0;
     for (Condition& slot : unit.conditions) {
         slot.op = 0;
     }
@@ -189,9 +203,14 @@ int32_t ScriptLoader::readTalkUnit(ScriptReader& reader, TalkUnit& unit) {
             // PARAM or VAL written for an action that takes none.
             continue;
         }
-        if (unit.conditionCount >= MAX_CONDITIONS) {
-            return failedIn(ScriptBlock::Unit, fail(LOAD_LIMIT, messages::TOO_MANY_CONDITIONS,
-                                                    LoadCause::TooManyConditions, MAX_CONDITIONS));
+        if (conditionsRead == MAX_CONDITIONS) {
+            result =
+                readOnInScan(reader, failedIn(ScriptBlock::Unit,
+                                              fail(LOAD_LIMIT, messages::TOO_MANY_CONDITIONS,
+                                                   LoadCause::TooManyConditions, MAX_CONDITIONS)));
+            if (result != READ_OK) {
+                return result;
+            }
         }
         tellOpen(ScriptBlock::Condition, reader.position() - 1, reader.line());
         Condition scratch;
@@ -199,8 +218,12 @@ int32_t ScriptLoader::readTalkUnit(ScriptReader& reader, TalkUnit& unit) {
         if (result != READ_OK) {
             return result;
         }
-        unit.conditions[unit.conditionCount] = scratch;
-        ++unit.conditionCount;
+        // Only a scan reads on past the last slot.
+        if (conditionsRead < MAX_CONDITIONS) {
+            unit.conditions[unit.conditionCount] = scratch;
+            ++unit.conditionCount;
+        }
+        ++conditionsRead;
     }
 }
 

@@ -91,7 +91,7 @@ void ScriptLoader::tellClose(ScriptBlock closed, uint32_t at, int32_t line) {
     }
 }
 
-void ScriptLoader::tellError(int32_t code, const LoadDetail& detail) {
+void ScriptLoader::tellError(int32_t code, const LoadDetail& detail, bool readsOn) {
     if (listener == nullptr) {
         return;
     }
@@ -103,6 +103,7 @@ void ScriptLoader::tellError(int32_t code, const LoadDetail& detail) {
     error.block = where.block;
     error.hasField = where.inField;
     error.field = where.field;
+    error.readsOn = readsOn;
     listener->error(error);
 }
 

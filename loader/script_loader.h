@@ -99,7 +99,7 @@ class ScriptLoader {
     bool telling() const { return listener != nullptr && pass != Pass::Measuring; }
     void tellOpen(ScriptBlock block, uint32_t at, int32_t line);
     void tellClose(ScriptBlock block, uint32_t at, int32_t line);
-    void tellError(int32_t code, const LoadDetail& detail);
+    void tellError(int32_t code, const LoadDetail& detail, bool readsOn = false);
     // Note where a failure arose, for the error told: only there, so that
     // reading costs nothing for it. Both return `code`.
     int32_t failedIn(ScriptField which, int32_t code) {
@@ -109,6 +109,9 @@ class ScriptLoader {
     // A value that is no number: the load fails, a scan tells it and reads
     // on, since the value itself is whole.
     int32_t badNumber(ScriptReader& reader, ScriptField which);
+    // A failure of a whole part, a bad number or a limit passed: a load
+    // returns `code`, a scan tells it and reads on (READ_OK).
+    int32_t readOnInScan(ScriptReader& reader, int32_t code);
     int32_t failedIn(ScriptBlock which, int32_t code) {
         where = {which, false, ScriptField::Title};
         return code;
@@ -139,7 +142,7 @@ class ScriptLoader {
     } where;
     // Characters a scan has read, for the limit a load enforces.
     int32_t scannedCharacters = 0;
-    // Bad numbers a scan told and read on past.
+    // Bad numbers and limits a scan told and read on past.
     int32_t toldNumbers = 0;
 
   public:

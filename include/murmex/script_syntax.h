@@ -128,6 +128,10 @@ struct SyntaxError {
     ScriptBlock block = ScriptBlock::Header;
     bool hasField = false;
     ScriptField field = ScriptField::Title;
+    // A scan goes on right after this error, within the part it reads (a
+    // value that is no number, a limit passed); otherwise it reads on from
+    // the next line that opens a talk unit or a character block.
+    bool readsOn = false;
 };
 
 // Told of each part as the loader reads it. A load tells what its second
@@ -157,9 +161,10 @@ LoadResult loadScriptFrom(ConversationEngine& engine, ScriptSource& source,
 
 // Reads a plain script text (not scrambled) by the loader's rules without
 // building anything, telling the listener every field, block and error; it
-// converts numbers and counts characters and units as a load does. A value
-// that is no number is told and read past, as its field is whole; after any
-// other error it reads on from the next line that opens a talk unit or a
+// converts numbers and counts characters, units and conditions as a load
+// does. A value that is no number, and the first character, unit or
+// condition past its limit, are told and read past, as they are whole; after
+// any other error it reads on from the next line that opens a talk unit or a
 // character block, as if the script started there. Returns the number of
 // errors, or -1 when it can't get the memory for its buffers.
 int32_t scanScript(const char* text, size_t size, SyntaxListener& listener);

@@ -1,11 +1,8 @@
 // An index filled from what the loader's scan tells of a script.
 #include "tools/lsp/script_index.h"
 
-#include "loader/script_loader.h"
-
 #include <algorithm>
-#include <iterator>
-#include <memory>
+#include <utility>
 
 namespace murmex::lsp {
 
@@ -92,11 +89,11 @@ class Indexer final : public SyntaxListener {
 
     void error(const SyntaxError& error) override {
         ++errors;
-        const size_t offset = std::max(place(error.detail.offset), begin);
-        if (error.detail.cause == LoadCause::TooManyUnits && inCharacter && offset > 0) {
-            refused.push_back({offset - 1, error.line, index.characters.size() - 1,
-                               index.characters.back().units.size()});
+        if (error.readsOn) {
+            // The scan goes on where it stands: nothing open is left.
+            return;
         }
+        const size_t offset = std::max(place(error.detail.offset), begin);
         if (condition) {
             FieldList& open = currentUnit().conditions.back();
             open.span.end = std::max(open.span.begin, offset);
@@ -123,15 +120,6 @@ class Indexer final : public SyntaxListener {
     ScriptIndex take() { return std::move(index); }
 
     int32_t errors = 0;
-    // Where the scan refused a block's unit beyond the limit: the unit's
-    // '{' and its line, the block, and how many units it had read.
-    struct Refused {
-        size_t at;
-        int32_t line;
-        size_t character;
-        size_t units;
-    };
-    std::vector<Refused> refused;
 
   private:
     size_t place(uint32_t at) const { return at < headerEnd ? at : at - headerEnd + begin; }
@@ -177,57 +165,6 @@ void move(FieldList& list, std::ptrdiff_t moved) {
     }
 }
 
-// The units of a block from text[from], a '{', up to `until`, read as the
-// loader reads them.
-void scanUnits(const std::string& text, size_t from, size_t until, int32_t line,
-               SyntaxListener& listener) {
-    constexpr size_t CHUNK_SIZE = 4096;
-    const auto engine = std::make_unique<ConversationEngine>();
-    const auto chunk = std::make_unique<uint8_t[]>(CHUNK_SIZE);
-    const auto value = std::make_unique<char[]>(TEXT_LIMIT);
-    MemorySource source(text.data() + from, until - from);
-    ScriptLoader loader(*engine, source);
-    loader.tell(&listener);
-    int32_t errorLine = 0;
-    loader.scan(static_cast<uint32_t>(from), line, ScanStart::Unit, chunk.get(), CHUNK_SIZE,
-                value.get(), errorLine);
-}
-
-// The scan stops a block at its 151st unit, as a load does, and reads on
-// only at the next line that opens a unit or a block; an outline shows the
-// units between too.
-void readOnPastLimits(const std::string& text, ScriptIndex& index,
-                      const std::vector<Indexer::Refused>& refused) {
-    // From the last, so that the places of those before stay as they are.
-    for (auto at = refused.rbegin(); at != refused.rend(); ++at) {
-        CharacterEntry& character = index.characters[at->character];
-        size_t until = text.size();
-        if (at->units < character.units.size()) {
-            until = character.units[at->units].span.begin;
-        } else if (at->character + 1 < index.characters.size()) {
-            until = index.characters[at->character + 1].span.begin;
-        }
-        if (until <= at->at) {
-            continue;
-        }
-        Indexer more(text, 0, 0, until);
-        scanUnits(text, at->at, until, at->line, more);
-        const std::vector<Indexer::Refused> again = more.refused;
-        // Not run to the end of the text: a block left open ends where the
-        // reading stopped.
-        ScriptIndex found = more.take();
-        readOnPastLimits(text, found, again);
-        if (found.characters.empty()) {
-            continue;
-        }
-        CharacterEntry& rest = found.characters.front();
-        character.units.insert(character.units.begin() + static_cast<std::ptrdiff_t>(at->units),
-                               std::make_move_iterator(rest.units.begin()),
-                               std::make_move_iterator(rest.units.end()));
-        character.span.end = std::max(character.span.end, rest.span.end);
-    }
-}
-
 } // namespace
 
 const Field* FieldList::find(ScriptField field) const {
@@ -242,10 +179,7 @@ const Field* FieldList::find(ScriptField field) const {
 ScriptIndex indexScript(const std::string& text) {
     Indexer indexer(text, 0, 0, text.size());
     scanScript(text.data(), text.size(), indexer);
-    const std::vector<Indexer::Refused> refused = indexer.refused;
-    ScriptIndex index = indexer.finish();
-    readOnPastLimits(text, index, refused);
-    return index;
+    return indexer.finish();
 }
 
 bool indexPart(const std::string& text, size_t headerEnd, size_t begin, size_t end,
