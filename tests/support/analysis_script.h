@@ -28,7 +28,7 @@ inline std::string unitLine(int state, int next, const std::string& question,
 // A loaded plain script and the lines of its parts.
 struct LoadedWithLines {
     tool::LoadedScript loaded;
-    std::unique_ptr<ScriptLines> lines = std::make_unique<ScriptLines>();
+    std::unique_ptr<tool::ScriptPlaces> lines = std::make_unique<tool::ScriptPlaces>();
 };
 
 inline LoadedWithLines loadBody(const ScratchFolder& folder, const std::vector<std::string>& body,

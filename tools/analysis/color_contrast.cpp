@@ -32,15 +32,15 @@ struct ColorPair {
 
 } // namespace
 
-void lintHeaderColors(const ConversationEngine& engine, const ScriptLines& lines,
+void lintHeaderColors(const ConversationEngine& engine, const ScriptPlaces& lines,
                       std::vector<Finding>& findings) {
     const kestrine::DerivedColors colors =
         kestrine::DerivedColors::from(engine.color, engine.textColor);
     const ColorPair pairs[] = {
         {"question text colour", colors.questionTextColor, kestrine::MIN_TEXT_CONTRAST,
-         lines.textColorLine},
+         lines.textColorLine()},
         {"hovered question colour", colors.hoverTextColor, kestrine::MIN_HOVER_CONTRAST,
-         lines.colorLine},
+         lines.colorLine()},
     };
     for (const ColorPair& pair : pairs) {
         const double ratio = kestrine::contrastRatio(pair.text, colors.lineColor);

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "murmex/conversation_engine.h"
-#include "murmex/script_lines.h"
 #include "tools/analysis/finding.h"
+#include "tools/analysis/script_places.h"
 
 #include <vector>
 
@@ -12,7 +12,7 @@ namespace murmex::tool {
 
 // Appends a "low-contrast" warning for each text colour that stands too
 // close to the line colour it is drawn on.
-void lintHeaderColors(const ConversationEngine& engine, const ScriptLines& lines,
+void lintHeaderColors(const ConversationEngine& engine, const ScriptPlaces& lines,
                       std::vector<Finding>& findings);
 
 } // namespace murmex::tool

@@ -58,7 +58,7 @@ std::string markProblem(char32_t point, const std::string& marked) {
 
 class MnemonicLinter {
   public:
-    MnemonicLinter(const ConversationEngine& engine, const ScriptLines& lines,
+    MnemonicLinter(const ConversationEngine& engine, const ScriptPlaces& lines,
                    std::vector<Finding>& findings)
         : engine(engine), lines(lines), findings(findings) {}
 
@@ -71,7 +71,7 @@ class MnemonicLinter {
             std::map<int32_t, std::vector<int32_t>> questionsByState;
             for (int32_t u = 0; u < character->unitCount; ++u) {
                 const TalkUnit& unit = *character->units[u];
-                const int32_t line = lines.unitLines[c][u];
+                const int32_t line = lines.unitLine(c, u);
                 checkMarks(unit.question, line);
                 if (answerCanBeShown(unit)) {
                     checkMarks(unit.answer, line);
@@ -125,10 +125,10 @@ class MnemonicLinter {
                     !together.addUnit(earlier)) {
                     continue;
                 }
-                add(lines.unitLines[c][units[k]], "shared-mnemonic",
+                add(lines.unitLine(c, units[k]), "shared-mnemonic",
                     quoted(later.question) + " can be offered together with " +
                         quoted(earlier.question) + " (line " +
-                        std::to_string(lines.unitLines[c][units[j]]) +
+                        std::to_string(lines.unitLine(c, units[j])) +
                         ") and has the same mnemonic: its key always chooses the earlier one");
                 break;
             }
@@ -141,13 +141,13 @@ class MnemonicLinter {
     }
 
     const ConversationEngine& engine;
-    const ScriptLines& lines;
+    const ScriptPlaces& lines;
     std::vector<Finding>& findings;
 };
 
 } // namespace
 
-void lintMnemonics(const ConversationEngine& engine, const ScriptLines& lines,
+void lintMnemonics(const ConversationEngine& engine, const ScriptPlaces& lines,
                    std::vector<Finding>& findings, int32_t only) {
     MnemonicLinter(engine, lines, findings).run(only);
 }

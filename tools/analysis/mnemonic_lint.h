@@ -4,8 +4,8 @@
 #pragma once
 
 #include "murmex/conversation_engine.h"
-#include "murmex/script_lines.h"
 #include "tools/analysis/finding.h"
+#include "tools/analysis/script_places.h"
 
 #include <vector>
 
@@ -13,7 +13,7 @@ namespace murmex::tool {
 
 // Appends the warnings "stray-ampersand" and "shared-mnemonic", of
 // characters[only] alone unless it is -1.
-void lintMnemonics(const ConversationEngine& engine, const ScriptLines& lines,
+void lintMnemonics(const ConversationEngine& engine, const ScriptPlaces& lines,
                    std::vector<Finding>& findings, int32_t only = -1);
 
 } // namespace murmex::tool

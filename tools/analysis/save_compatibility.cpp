@@ -127,7 +127,7 @@ int32_t carryOver(const ConversationEngine& oldScript, const ConversationView& o
 
 class CompatCheck {
   public:
-    CompatCheck(const ConversationEngine& oldScript, const ScriptLines& oldLines,
+    CompatCheck(const ConversationEngine& oldScript, const ScriptPlaces& oldLines,
                 ConversationEngine& newScript)
         : oldScript(oldScript), oldLines(oldLines), newScript(newScript),
           aligned(alignUnits(oldScript, newScript)) {}
@@ -179,12 +179,12 @@ class CompatCheck {
     };
 
     int32_t lineOf(int32_t c, int32_t u) const {
-        const int32_t line = u >= 0 ? oldLines.unitLines[c][u] : oldLines.characterLines[c];
+        const int32_t line = u >= 0 ? oldLines.unitLine(c, u) : oldLines.characterLine(c);
         return line > 0 ? line : 1;
     }
 
     const ConversationEngine& oldScript;
-    const ScriptLines& oldLines;
+    const ScriptPlaces& oldLines;
     ConversationEngine& newScript;
     ConversationView newView;
     std::vector<std::vector<int32_t>> aligned;
@@ -217,7 +217,7 @@ std::vector<std::vector<int32_t>> alignUnits(const ConversationEngine& oldScript
     return aligned;
 }
 
-CompatReport checkSaveCompatibility(ConversationEngine& oldScript, const ScriptLines& oldLines,
+CompatReport checkSaveCompatibility(ConversationEngine& oldScript, const ScriptPlaces& oldLines,
                                     ConversationEngine& newScript, const ExploreLimits& limits) {
     CompatReport result;
     result.version1Breaks = scriptDigest(oldScript) != scriptDigest(newScript);

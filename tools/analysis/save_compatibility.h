@@ -37,7 +37,7 @@ std::vector<std::vector<int32_t>> alignUnits(const ConversationEngine& oldScript
 
 // Explores `oldScript` within the limits (its states and memory are changed)
 // and checks each screen against `newScript` (restored into, so changed too).
-CompatReport checkSaveCompatibility(ConversationEngine& oldScript, const ScriptLines& oldLines,
+CompatReport checkSaveCompatibility(ConversationEngine& oldScript, const ScriptPlaces& oldLines,
                                     ConversationEngine& newScript, const ExploreLimits& limits);
 
 } // namespace murmex::tool

@@ -43,7 +43,7 @@ uint8_t kindBit(FailureKind kind) {
 
 class Explorer {
   public:
-    Explorer(ConversationEngine& engine, const ScriptLines& lines, const ExploreLimits& limits,
+    Explorer(ConversationEngine& engine, const ScriptPlaces& lines, const ExploreLimits& limits,
              const StepWatcher& watcher)
         : engine(engine), lines(lines), limits(limits), watcher(watcher), flow(engine, view) {
         for (int32_t c = 0; c < engine.characterCount; ++c) {
@@ -343,7 +343,7 @@ class Explorer {
     }
 
     ConversationEngine& engine;
-    const ScriptLines& lines;
+    const ScriptPlaces& lines;
     const ExploreLimits& limits;
     const StepWatcher& watcher;
     ConversationView view;
@@ -405,12 +405,12 @@ std::vector<std::string> questionsTo(const ConversationEngine& engine, const Exp
     return path;
 }
 
-ExploreReport exploreScript(ConversationEngine& engine, const ScriptLines& lines,
+ExploreReport exploreScript(ConversationEngine& engine, const ScriptPlaces& lines,
                             const ExploreLimits& limits, const StepWatcher& watcher) {
     return Explorer(engine, lines, limits, watcher).run();
 }
 
-Finding describeFailure(const ConversationEngine& engine, const ScriptLines& lines,
+Finding describeFailure(const ConversationEngine& engine, const ScriptPlaces& lines,
                         const ExploreReport& report, const FailureRecord& failure) {
     Finding finding;
     finding.hasPath = true;
@@ -424,7 +424,7 @@ Finding describeFailure(const ConversationEngine& engine, const ScriptLines& lin
         return finding;
     }
     if (failure.kind == FailureKind::StartFails) {
-        finding.line = std::max(lines.characterLines[failure.character], 1);
+        finding.line = std::max(lines.characterLine(failure.character), 1);
         finding.name = "reachable-start-fails";
         finding.text =
             "starting " + quoted(engine.characters[failure.character]->name) + " fails: " + stops();
@@ -433,7 +433,7 @@ Finding describeFailure(const ConversationEngine& engine, const ScriptLines& lin
     const Character& character = *engine.characters[failure.character];
     const TalkUnit& unit = *character.units[failure.unit];
     const std::string question = quoted(unit.question);
-    finding.line = std::max(lines.unitLines[failure.character][failure.unit], 1);
+    finding.line = std::max(lines.unitLine(failure.character, failure.unit), 1);
     switch (failure.kind) {
     case FailureKind::MissingCharacter:
         finding.name = "reachable-missing-character";

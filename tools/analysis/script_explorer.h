@@ -5,8 +5,8 @@
 #pragma once
 
 #include "murmex/conversation_engine.h"
-#include "murmex/script_lines.h"
 #include "tools/analysis/finding.h"
+#include "tools/analysis/script_places.h"
 
 #include <cstdint>
 #include <functional>
@@ -108,7 +108,7 @@ using StepWatcher =
 // Explores from a start of "Intro" with an empty memory. The engine's
 // characters and memory are changed; the script itself is not. The report
 // points into the engine's texts and must not outlive it.
-ExploreReport exploreScript(ConversationEngine& engine, const ScriptLines& lines,
+ExploreReport exploreScript(ConversationEngine& engine, const ScriptPlaces& lines,
                             const ExploreLimits& limits, const StepWatcher& watcher = {});
 
 // The questions that lead from the start to choosing `unit` in stored
@@ -119,7 +119,7 @@ std::vector<std::string> questionsTo(const ConversationEngine& engine, const Exp
 // A failure of the report worded as a finding, with the questions that lead
 // to it rebuilt from the stored situations. `engine` and `lines` are those
 // explored.
-Finding describeFailure(const ConversationEngine& engine, const ScriptLines& lines,
+Finding describeFailure(const ConversationEngine& engine, const ScriptPlaces& lines,
                         const ExploreReport& report, const FailureRecord& failure);
 
 } // namespace murmex::tool

@@ -38,7 +38,7 @@ bool hasQuestion(const TalkUnit& unit) {
 
 class Linter {
   public:
-    Linter(const ConversationEngine& engine, const ScriptLines& lines,
+    Linter(const ConversationEngine& engine, const ScriptPlaces& lines,
            std::vector<Finding>& findings)
         : engine(engine), lines(lines), findings(findings) {}
 
@@ -48,7 +48,7 @@ class Linter {
             return;
         }
         if (character->name != nullptr) {
-            checkName(*character, lines.characterLines[c]);
+            checkName(*character, lines.characterLine(c));
         }
         checkUnits(c);
         checkStates(c);
@@ -68,7 +68,7 @@ class Linter {
     }
 
     int32_t unitLine(int32_t character, int32_t unit) const {
-        return lines.unitLines[character][unit];
+        return lines.unitLine(character, unit);
     }
 
     bool hasCharacter(const char* name) const { return engine.indexOfCharacter(name) >= 0; }
@@ -86,7 +86,7 @@ class Linter {
             if (character == nullptr || character->name == nullptr) {
                 continue;
             }
-            const int32_t line = lines.characterLines[c];
+            const int32_t line = lines.characterLine(c);
             const auto [first, isNew] = firstLine.emplace(character->name, line);
             if (!isNew) {
                 add(line, "duplicate-character",
@@ -224,7 +224,7 @@ class Linter {
     // reached. Conditions are not weighed, so a state missing here is never
     // entered at all.
     std::map<int32_t, int32_t> enteredStates(const Character& character, int32_t c) const {
-        std::map<int32_t, int32_t> entered{{0, lines.characterLines[c]}};
+        std::map<int32_t, int32_t> entered{{0, lines.characterLine(c)}};
         bool grew = true;
         while (grew) {
             grew = false;
@@ -383,13 +383,13 @@ class Linter {
     }
 
     const ConversationEngine& engine;
-    const ScriptLines& lines;
+    const ScriptPlaces& lines;
     std::vector<Finding>& findings;
 };
 
 } // namespace
 
-std::vector<Finding> lintScript(const ConversationEngine& engine, const ScriptLines& lines) {
+std::vector<Finding> lintScript(const ConversationEngine& engine, const ScriptPlaces& lines) {
     std::vector<Finding> findings;
     Linter linter(engine, lines, findings);
     linter.checkAcross();
@@ -399,12 +399,12 @@ std::vector<Finding> lintScript(const ConversationEngine& engine, const ScriptLi
     return findings;
 }
 
-void lintCharacter(const ConversationEngine& engine, const ScriptLines& lines, int32_t c,
+void lintCharacter(const ConversationEngine& engine, const ScriptPlaces& lines, int32_t c,
                    std::vector<Finding>& findings) {
     Linter(engine, lines, findings).checkCharacter(c);
 }
 
-void lintAcross(const ConversationEngine& engine, const ScriptLines& lines,
+void lintAcross(const ConversationEngine& engine, const ScriptPlaces& lines,
                 std::vector<Finding>& findings) {
     Linter(engine, lines, findings).checkAcross();
 }

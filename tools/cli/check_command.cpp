@@ -65,7 +65,7 @@ int runCheck(const CheckOptions& options, std::ostream& out, std::ostream& err) 
     int status = EXIT_OK;
     Json results = Json::array();
     for (const std::string& path : options.files) {
-        const auto lines = std::make_unique<ScriptLines>();
+        const auto lines = std::make_unique<ScriptPlaces>();
         const LoadedScript loaded = loadScript(path, options.plain, lines.get());
         const size_t warnings = loaded.ok() ? lintScript(*loaded.engine, *lines).size() : 0;
         if (!loaded.ok()) {

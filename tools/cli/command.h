@@ -9,7 +9,7 @@
 // hands the loaded script to the command.
 #pragma once
 
-#include "murmex/script_lines.h"
+#include "tools/analysis/script_places.h"
 #include "tools/script_io/exit_status.h"
 #include "tools/script_io/script_loading.h"
 
@@ -39,7 +39,7 @@ struct ScriptArguments {
 
 // A command's work on a script that loaded. The lines are filled only for
 // ScriptUse::LoadedWithLines.
-using ScriptWork = std::function<int(const LoadedScript& loaded, const ScriptLines& lines,
+using ScriptWork = std::function<int(const LoadedScript& loaded, const ScriptPlaces& lines,
                                      std::ostream& out, std::ostream& err)>;
 
 // Loads the script, then does the work. A failed load is reported on `err`

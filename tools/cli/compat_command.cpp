@@ -63,7 +63,7 @@ void printReport(const CompatOptions& options, const CompatReport& report, std::
 
 int runCompat(const CompatOptions& options, std::ostream& out, std::ostream& err) {
     // Some 60 KiB: kept off the stack.
-    auto lines = std::make_unique<ScriptLines>();
+    auto lines = std::make_unique<ScriptPlaces>();
     const LoadedScript oldScript = loadScript(options.oldFile, options.plain, lines.get());
     if (!oldScript.ok()) {
         reportLoadFailure(options.oldFile, options.plain, oldScript, err);

@@ -95,7 +95,7 @@ nlohmann::ordered_json scriptToJson(const ConversationEngine& engine) {
 
 namespace {
 
-int dumpLoaded(const LoadedScript& loaded, const ScriptLines&, std::ostream& out, std::ostream&) {
+int dumpLoaded(const LoadedScript& loaded, const ScriptPlaces&, std::ostream& out, std::ostream&) {
     printJson(out, scriptToJson(*loaded.engine));
     return EXIT_OK;
 }

@@ -24,7 +24,7 @@ namespace {
 // How much of a unit's text an unreached-unit warning quotes.
 constexpr size_t QUOTED_CHARACTERS = 40;
 
-Finding unreachedFinding(const ConversationEngine& engine, const ScriptLines& lines,
+Finding unreachedFinding(const ConversationEngine& engine, const ScriptPlaces& lines,
                          const UnitReference& reference, bool complete) {
     const Character& character = *engine.characters[reference.character];
     const TalkUnit& unit = *character.units[reference.unit];
@@ -36,7 +36,7 @@ Finding unreachedFinding(const ConversationEngine& engine, const ScriptLines& li
             std::to_string(unit.state) + ")";
     text += complete ? (isAnswer ? " is never shown" : " is never offered")
                      : " was not reached before the search was cut off";
-    const int32_t line = lines.unitLines[reference.character][reference.unit];
+    const int32_t line = lines.unitLine(reference.character, reference.unit);
     return Finding{line > 0 ? line : 1,
                    complete ? "unit-never-reached" : "unit-not-reached",
                    std::move(text),
@@ -52,7 +52,7 @@ std::string percent(int32_t part, int32_t whole) {
 }
 
 int exploreLoaded(const ExploreOptions& options, const LoadedScript& loaded,
-                  const ScriptLines& lines, std::ostream& out) {
+                  const ScriptPlaces& lines, std::ostream& out) {
     const ConversationEngine& engine = *loaded.engine;
     const ExploreReport report = exploreScript(*loaded.engine, lines, options.limits);
     const bool complete = report.cutOff == CutOff::None;
@@ -112,7 +112,7 @@ int exploreLoaded(const ExploreOptions& options, const LoadedScript& loaded,
 }
 
 ScriptWork exploreWork(std::shared_ptr<const ExploreOptions> options) {
-    return [options](const LoadedScript& loaded, const ScriptLines& lines, std::ostream& out,
+    return [options](const LoadedScript& loaded, const ScriptPlaces& lines, std::ostream& out,
                      std::ostream&) { return exploreLoaded(*options, loaded, lines, out); };
 }
 

@@ -25,7 +25,7 @@ int graphLoaded(const GraphOptions& options, const LoadedScript& loaded, std::os
 }
 
 ScriptWork graphWork(std::shared_ptr<const GraphOptions> options) {
-    return [options](const LoadedScript& loaded, const ScriptLines&, std::ostream& out,
+    return [options](const LoadedScript& loaded, const ScriptPlaces&, std::ostream& out,
                      std::ostream& err) { return graphLoaded(*options, loaded, out, err); };
 }
 

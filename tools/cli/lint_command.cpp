@@ -14,7 +14,7 @@ namespace murmex::tool {
 
 namespace {
 
-int lintLoaded(const LintOptions& options, const LoadedScript& loaded, const ScriptLines& lines,
+int lintLoaded(const LintOptions& options, const LoadedScript& loaded, const ScriptPlaces& lines,
                std::ostream& out) {
     std::vector<Finding> findings = lintScript(*loaded.engine, lines);
     sortFindings(findings);
@@ -35,7 +35,7 @@ int lintLoaded(const LintOptions& options, const LoadedScript& loaded, const Scr
 }
 
 ScriptWork lintWork(std::shared_ptr<const LintOptions> options) {
-    return [options](const LoadedScript& loaded, const ScriptLines& lines, std::ostream& out,
+    return [options](const LoadedScript& loaded, const ScriptPlaces& lines, std::ostream& out,
                      std::ostream&) { return lintLoaded(*options, loaded, lines, out); };
 }
 

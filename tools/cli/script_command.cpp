@@ -8,9 +8,8 @@ namespace murmex::tool {
 
 int runOnScript(const ScriptArguments& script, ScriptUse use, std::ostream& out, std::ostream& err,
                 const ScriptWork& work) {
-    // Some 60 KiB: kept off the stack.
-    auto lines = std::make_unique<ScriptLines>();
-    ScriptLines* noted = use == ScriptUse::LoadedWithLines ? lines.get() : nullptr;
+    auto lines = std::make_unique<ScriptPlaces>();
+    ScriptPlaces* noted = use == ScriptUse::LoadedWithLines ? lines.get() : nullptr;
     const LoadedScript loaded = loadScript(script.file, script.plain, noted);
     if (!loaded.ok()) {
         reportLoadFailure(script.file, script.plain, loaded, err);

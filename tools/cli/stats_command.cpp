@@ -78,7 +78,7 @@ int statsLoaded(const StatsOptions& options, const LoadedScript& loaded, std::os
 }
 
 ScriptWork statsWork(std::shared_ptr<const StatsOptions> options) {
-    return [options](const LoadedScript& loaded, const ScriptLines&, std::ostream& out,
+    return [options](const LoadedScript& loaded, const ScriptPlaces&, std::ostream& out,
                      std::ostream&) { return statsLoaded(*options, loaded, out); };
 }
 

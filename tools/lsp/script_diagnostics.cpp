@@ -2,8 +2,8 @@
 #include "tools/lsp/script_diagnostics.h"
 
 #include "murmex/script_keywords.h"
-#include "murmex/script_lines.h"
 #include "tools/analysis/script_lint.h"
+#include "tools/analysis/script_places.h"
 #include "tools/lsp/text_positions.h"
 #include "tools/script_io/script_errors.h"
 #include "tools/script_io/script_loading.h"
@@ -176,12 +176,12 @@ Span warningSpan(const std::string& text, const TextPositions& positions, const 
 
 // What lint's checks across characters may read of a character: all but
 // its questions and answers, and where it stands.
-std::string acrossPart(const Character& character, const ScriptLines& lines, int32_t c) {
+std::string acrossPart(const Character& character, const tool::ScriptPlaces& lines, int32_t c) {
     std::string part = std::string(character.name != nullptr ? character.name : "") + '\0' +
-                       std::to_string(lines.characterLines[c]);
+                       std::to_string(lines.characterLine(c));
     for (int32_t u = 0; u < character.unitCount; ++u) {
         const TalkUnit& unit = *character.units[u];
-        part += '\0' + std::to_string(lines.unitLines[c][u]) + ' ' + std::to_string(unit.state) +
+        part += '\0' + std::to_string(lines.unitLine(c, u)) + ' ' + std::to_string(unit.state) +
                 ' ' + std::to_string(unit.nextState) + ' ' + std::to_string(unit.action) + ' ' +
                 std::to_string(unit.value) + ' ' + (unit.param != nullptr ? unit.param : "");
         for (int32_t i = 0; i < unit.conditionCount && i < MAX_CONDITIONS; ++i) {
@@ -202,7 +202,7 @@ void ScriptCheck::readAll(const std::string& text) {
     kept.clear();
     characterFindings.clear();
     errors.clear();
-    lines = std::make_unique<ScriptLines>();
+    lines = std::make_unique<tool::ScriptPlaces>();
     tool::LoadedScript loaded = tool::loadScriptText(text, true, lines.get());
     if (!loaded.ok()) {
         tool::ScriptError first;
@@ -215,7 +215,6 @@ void ScriptCheck::readAll(const std::string& text) {
         return;
     }
     engine = std::move(loaded.engine);
-    engine->scriptLines = nullptr;
     const auto count = static_cast<size_t>(engine->characterCount);
     kept.resize(count);
     characterFindings.resize(count);
@@ -240,22 +239,14 @@ bool ScriptCheck::readCharacter(const std::string& text, size_t headerEnd, size_
     }
     std::string part = text.substr(0, headerEnd);
     part.append(text, begin, end - begin);
-    auto partLines = std::make_unique<ScriptLines>();
+    auto partLines = std::make_unique<tool::ScriptPlaces>();
     tool::LoadedScript loaded = tool::loadScriptText(part, true, partLines.get());
     if (!loaded.ok() || loaded.engine->characterCount != 1) {
         return false;
     }
-    const Character& character = *loaded.engine->characters[0];
     const std::string before = acrossPart(*engine->characters[c], *lines, c);
-    lines->characterLines[c] = partLines->characterLines[0] + shift;
-    for (int32_t u = 0; u < character.unitCount; ++u) {
-        lines->unitLines[c][u] = partLines->unitLines[0][u] + shift;
-    }
+    lines->replaceCharacter(c, *partLines, shift, addedLines);
     for (int32_t d = c + 1; addedLines != 0 && d < engine->characterCount; ++d) {
-        lines->characterLines[d] += addedLines;
-        for (int32_t u = 0; u < engine->characters[d]->unitCount; ++u) {
-            lines->unitLines[d][u] += addedLines;
-        }
         for (tool::Finding& finding : characterFindings[static_cast<size_t>(d)]) {
             finding.line += addedLines;
         }
@@ -264,7 +255,6 @@ bool ScriptCheck::readCharacter(const std::string& text, size_t headerEnd, size_
     // too, the engine whose pool held its texts.
     std::swap(engine->characters[c], loaded.engine->characters[0]);
     loaded.engine->characters[0].reset();
-    loaded.engine->scriptLines = nullptr;
     kept[static_cast<size_t>(c)] = std::move(loaded.engine);
     std::vector<tool::Finding>& findings = characterFindings[static_cast<size_t>(c)];
     findings.clear();

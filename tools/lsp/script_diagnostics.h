@@ -4,8 +4,8 @@
 #pragma once
 
 #include "murmex/conversation_engine.h"
-#include "murmex/script_lines.h"
 #include "tools/analysis/finding.h"
+#include "tools/analysis/script_places.h"
 #include "tools/lsp/script_index.h"
 #include "tools/lsp/text_positions.h"
 #include "tools/script_io/script_errors.h"
@@ -71,7 +71,7 @@ class ScriptCheck {
     // load of their block alone since; those keep their engine in `kept`,
     // whose pool holds their texts.
     std::unique_ptr<ConversationEngine> engine;
-    std::unique_ptr<ScriptLines> lines;
+    std::unique_ptr<tool::ScriptPlaces> lines;
     std::vector<std::unique_ptr<ConversationEngine>> kept;
     // Lint's findings about each character alone, each list in order, and
     // those that weigh the characters against each other, in order.

@@ -25,7 +25,7 @@ std::string stepText(const PreviewStep& step) {
 }
 
 bool PreviewSession::load(const std::string& path, bool plain) {
-    lines = std::make_unique<ScriptLines>();
+    lines = std::make_unique<ScriptPlaces>();
     script = loadScript(path, plain, lines.get());
     flow.reset();
     shown = ConversationView{};

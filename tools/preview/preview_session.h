@@ -7,7 +7,7 @@
 
 #include "murmex/conversation_flow.h"
 #include "murmex/game_state.h"
-#include "murmex/script_lines.h"
+#include "tools/analysis/script_places.h"
 #include "tools/preview/step_failure.h"
 #include "tools/script_io/script_loading.h"
 
@@ -104,7 +104,7 @@ class PreviewSession {
     int32_t findOffered(const PreviewStep& step) const;
 
     LoadedScript script;
-    std::unique_ptr<ScriptLines> lines = std::make_unique<ScriptLines>();
+    std::unique_ptr<ScriptPlaces> lines = std::make_unique<ScriptPlaces>();
     ConversationView shown;
     std::optional<ConversationFlow> flow;
     std::string start = START_CHARACTER;

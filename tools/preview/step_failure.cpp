@@ -46,7 +46,7 @@ std::string applyCause(const TalkUnit& unit) {
 
 } // namespace
 
-StepFailure explainStepFailure(const ConversationEngine& engine, const ScriptLines& lines,
+StepFailure explainStepFailure(const ConversationEngine& engine, const ScriptPlaces& lines,
                                int32_t character, int32_t state, int32_t unit,
                                const StepOutcome& outcome) {
     const Character& speaker = *engine.characters[character];
@@ -55,7 +55,7 @@ StepFailure explainStepFailure(const ConversationEngine& engine, const ScriptLin
     failure.character = displayText(speaker.name);
     failure.state = state;
     failure.question = shownText(applied.question);
-    failure.line = lines.unitLines[character][unit];
+    failure.line = lines.unitLine(character, unit);
     failure.message = engine.errorMessage;
     if (outcome.result == RESULT_SWITCH) {
         failure.cause = startCause(engine, "the unit hands over to ", displayText(applied.param));

@@ -6,7 +6,7 @@
 
 #include "murmex/conversation_engine.h"
 #include "murmex/conversation_flow.h"
-#include "murmex/script_lines.h"
+#include "tools/analysis/script_places.h"
 
 #include <cstdint>
 #include <string>
@@ -28,7 +28,7 @@ struct StepFailure {
 };
 
 // A failed choice of `unit` of character `character`, which was in `state`.
-StepFailure explainStepFailure(const ConversationEngine& engine, const ScriptLines& lines,
+StepFailure explainStepFailure(const ConversationEngine& engine, const ScriptPlaces& lines,
                                int32_t character, int32_t state, int32_t unit,
                                const StepOutcome& outcome);
 

@@ -63,21 +63,19 @@ bool firstLineReadsTheOtherWay(bool plain, const LoadedScript& loaded) {
 
 namespace {
 
-void loadInto(LoadedScript& loaded, ScriptSource& source, bool plain, ScriptLines* lines) {
+void loadInto(LoadedScript& loaded, ScriptSource& source, bool plain, ScriptPlaces* places) {
     if (plain) {
         loaded.engine->disableDescramble();
     }
-    loaded.engine->scriptLines = lines;
-    const LoadResult result = loadScriptFrom(*loaded.engine, source);
+    const LoadResult result = places != nullptr ? loadScriptFrom(*loaded.engine, source, *places)
+                                                : loadScriptFrom(*loaded.engine, source);
     loaded.code = result.code;
     loaded.detail = result.detail;
-    // The table belongs to the caller; the engine must not keep pointing at it.
-    loaded.engine->scriptLines = nullptr;
 }
 
 } // namespace
 
-LoadedScript loadScript(const std::string& path, bool plain, ScriptLines* lines) {
+LoadedScript loadScript(const std::string& path, bool plain, ScriptPlaces* places) {
     LoadedScript loaded;
     loaded.engine = std::make_unique<ConversationEngine>();
     loaded.input = std::make_unique<ScriptInput>();
@@ -86,15 +84,15 @@ LoadedScript loadScript(const std::string& path, bool plain, ScriptLines* lines)
         loaded.detail.cause = LoadCause::CannotOpen;
         return loaded;
     }
-    loadInto(loaded, loaded.input->source(), plain, lines);
+    loadInto(loaded, loaded.input->source(), plain, places);
     return loaded;
 }
 
-LoadedScript loadScriptText(const std::string& bytes, bool plain, ScriptLines* lines) {
+LoadedScript loadScriptText(const std::string& bytes, bool plain, ScriptPlaces* places) {
     LoadedScript loaded;
     loaded.engine = std::make_unique<ConversationEngine>();
     MemorySource source(bytes.data(), bytes.size());
-    loadInto(loaded, source, plain, lines);
+    loadInto(loaded, source, plain, places);
     return loaded;
 }
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "murmex/conversation_engine.h"
-#include "murmex/script_lines.h"
+#include "tools/analysis/script_places.h"
 #include "tools/script_io/script_input.h"
 
 #include <cstdint>
@@ -26,12 +26,12 @@ struct LoadedScript {
 };
 
 // Loads `path` ("-" for standard input), descrambled unless `plain`. With
-// `lines` given, the line of every character and talk unit is noted there.
-LoadedScript loadScript(const std::string& path, bool plain, ScriptLines* lines = nullptr);
+// `places` given, where every character and talk unit stands is noted there.
+LoadedScript loadScript(const std::string& path, bool plain, ScriptPlaces* places = nullptr);
 
 // The same for a script already in memory, such as an editor's text or a part
 // of a script; the result has no input to show lines from.
-LoadedScript loadScriptText(const std::string& bytes, bool plain, ScriptLines* lines = nullptr);
+LoadedScript loadScriptText(const std::string& bytes, bool plain, ScriptPlaces* places = nullptr);
 
 // What went wrong in a failed load: the engine's message, or a description in
 // square brackets where the loader leaves the message empty.
