@@ -7,10 +7,10 @@
 
 #include "loader/scramble_key.h"
 #include "loader/script_reader.h"
-#include "murmex/script_syntax.h"
 #include "murmex/conversation_engine.h"
 #include "murmex/game.h"
 #include "murmex/murmex.h"
+#include "murmex/script_syntax.h"
 
 #include <benchmark/benchmark.h>
 

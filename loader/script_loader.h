@@ -24,14 +24,6 @@ enum class Pass { Measuring, Filling, Scanning };
 // opens a character block.
 enum class ScanStart { Script, Unit, Character };
 
-// The part of the script a field belongs to.
-constexpr ScriptBlock fieldBlock(ScriptField field) {
-    return field <= ScriptField::TextColor   ? ScriptBlock::Header
-           : field == ScriptField::Name      ? ScriptBlock::Character
-           : field <= ScriptField::UnitValue ? ScriptBlock::Unit
-                                             : ScriptBlock::Condition;
-}
-
 class ScriptLoader {
   public:
     ScriptLoader(ConversationEngine& target, ScriptSource& bytes) : engine(target), source(bytes) {}

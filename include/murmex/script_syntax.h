@@ -96,6 +96,14 @@ enum class ScriptBlock : uint8_t {
     Condition,
 };
 
+// The part of the script a field belongs to.
+constexpr ScriptBlock fieldBlock(ScriptField field) {
+    return field <= ScriptField::TextColor   ? ScriptBlock::Header
+           : field == ScriptField::Name      ? ScriptBlock::Character
+           : field <= ScriptField::UnitValue ? ScriptBlock::Unit
+                                             : ScriptBlock::Condition;
+}
+
 // Bytes [begin, end) of the plain script (descrambled; comments still
 // counted), and the 1-based line on which begin stands.
 struct SyntaxSpan {
