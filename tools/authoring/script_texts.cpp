@@ -33,7 +33,7 @@ struct UnitPlaces {
     Place answer;
 };
 
-struct ScriptPlaces {
+struct TextPlaces {
     Place title;
     std::vector<std::vector<UnitPlaces>> characters;
 };
@@ -42,7 +42,7 @@ struct ScriptPlaces {
 // stand, and the first error the scan meets.
 class PlaceRecorder : public SyntaxListener {
   public:
-    explicit PlaceRecorder(ScriptPlaces& scriptPlaces) : places(scriptPlaces) {}
+    explicit PlaceRecorder(TextPlaces& scriptPlaces) : places(scriptPlaces) {}
 
     void field(const SyntaxFieldEvent& event) override {
         const Place place{event.value.begin, event.value.end - event.value.begin, event.value.line,
@@ -73,10 +73,10 @@ class PlaceRecorder : public SyntaxListener {
   private:
     bool inUnit() const { return !places.characters.empty() && !places.characters.back().empty(); }
 
-    ScriptPlaces& places;
+    TextPlaces& places;
 };
 
-bool findPlaces(const std::string& plain, ScriptPlaces& places, std::string& error) {
+bool findPlaces(const std::string& plain, TextPlaces& places, std::string& error) {
     PlaceRecorder recorder(places);
     if (scanScript(plain.data(), plain.size(), recorder) < 0) {
         error = "not enough memory to read the script";
@@ -200,7 +200,7 @@ const char* textKindName(TextKind kind) {
 
 bool findScriptTexts(const std::string& plain, const ConversationEngine& engine,
                      std::vector<ScriptText>& texts, std::string& error) {
-    ScriptPlaces places;
+    TextPlaces places;
     if (!findPlaces(plain, places, error)) {
         return false;
     }
@@ -218,7 +218,7 @@ bool findScriptTexts(const std::string& plain, const ConversationEngine& engine,
     texts.clear();
     if (holdsText(engine.title)) {
         ScriptText title = makeText(plain, places.title, TextKind::Title);
-        title.id = "TITLE";
+        title.id = scriptField(ScriptField::Title).keyword;
         title.note = "The window title, at most " + std::to_string(MAX_TITLE) + " bytes";
         texts.push_back(title);
     }
@@ -236,7 +236,8 @@ bool findScriptTexts(const std::string& plain, const ConversationEngine& engine,
         for (int32_t u = 0; u < character.unitCount; ++u) {
             const TalkUnit& unit = *character.units[u];
             const UnitPlaces& place = units[static_cast<size_t>(u)];
-            const std::string unitId = idName + "/S" + std::to_string(unit.state) + "/" +
+            const std::string unitId = idName + "/" + scriptField(ScriptField::State).keyword +
+                                       std::to_string(unit.state) + "/" +
                                        std::to_string(placeInState(character, u));
             if (!sameBytes(plain, place.question, unit.question) ||
                 !sameBytes(plain, place.answer, unit.answer)) {
@@ -253,7 +254,9 @@ bool findScriptTexts(const std::string& plain, const ConversationEngine& engine,
                     continue;
                 }
                 ScriptText text = makeText(plain, isQuestion ? place.question : place.answer, kind);
-                text.id = unitId + (isQuestion ? "/Q" : "/A");
+                text.id =
+                    unitId + "/" +
+                    scriptField(isQuestion ? ScriptField::Question : ScriptField::Answer).keyword;
                 text.character = name;
                 text.note = unitNote(name, unit, kind);
                 text.characterIndex = c;
