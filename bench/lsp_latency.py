@@ -12,7 +12,6 @@ generated one (2 MB) and the largest the format allows (--longest, 45 MB).
 
 Usage: lsp_latency.py [--edits N] MURMEX [SCRIPT...]
 """
-import json
 import os
 import statistics
 import subprocess
@@ -20,27 +19,10 @@ import sys
 import tempfile
 import time
 
+from lsp_messages import receive, send
+
 INCREMENTAL = 2
 CHECK_RUNS = 5
-
-
-def send(server, message):
-    body = json.dumps(message).encode()
-    server.stdin.write(b"Content-Length: %d\r\n\r\n" % len(body) + body)
-    server.stdin.flush()
-
-
-def receive(server):
-    length = 0
-    while True:
-        line = server.stdout.readline()
-        if line in (b"\r\n", b""):
-            break
-        if line.startswith(b"Content-Length:"):
-            length = int(line.split(b":")[1])
-    if length == 0:
-        sys.exit("the server ended")
-    return json.loads(server.stdout.read(length))
 
 
 def diagnostics(server, version):

@@ -6,10 +6,11 @@ UTF-16 column, all on that one line.
 
 Usage: lsp_outline.py MURMEX [SIZE_MB]
 """
-import json
 import subprocess
 import sys
 import time
+
+from lsp_messages import receive, send
 
 
 def one_line_script(megabytes):
@@ -33,22 +34,9 @@ def one_line_script(megabytes):
         " ".join(characters)
 
 
-def send(server, message):
-    body = json.dumps(message).encode()
-    server.stdin.write(b"Content-Length: %d\r\n\r\n" % len(body) + body)
-    server.stdin.flush()
-
-
-def receive(server, wanted_id=None, wanted_method=None):
+def receive_wanted(server, wanted_id=None, wanted_method=None):
     while True:
-        length = 0
-        while True:
-            line = server.stdout.readline()
-            if line in (b"\r\n", b""):
-                break
-            if line.startswith(b"Content-Length:"):
-                length = int(line.split(b":")[1])
-        message = json.loads(server.stdout.read(length))
+        message = receive(server)
         if (wanted_id is not None and message.get("id") == wanted_id) or \
                 (wanted_method is not None and message.get("method") == wanted_method):
             return message
@@ -59,24 +47,24 @@ def main(murmex, megabytes=2.0):
     uri = "file:///one_line.chr.txt"
     server = subprocess.Popen([murmex, "lsp"], stdin=subprocess.PIPE, stdout=subprocess.PIPE)
     send(server, {"jsonrpc": "2.0", "id": 1, "method": "initialize", "params": {"capabilities": {}}})
-    receive(server, 1)
+    receive_wanted(server, 1)
     send(server, {"jsonrpc": "2.0", "method": "textDocument/didOpen", "params": {"textDocument": {
         "uri": uri, "languageId": "murmex", "version": 1, "text": text}}})
     # The open's diagnostics first, so that only the outline is timed.
     started = time.perf_counter()
-    diagnostics = receive(server, wanted_method="textDocument/publishDiagnostics")
+    diagnostics = receive_wanted(server, wanted_method="textDocument/publishDiagnostics")
     print("open of %d bytes on one line: %.0f ms, %d diagnostics" % (
         len(text.encode()), (time.perf_counter() - started) * 1000,
         len(diagnostics["params"]["diagnostics"])))
     started = time.perf_counter()
     send(server, {"jsonrpc": "2.0", "id": 2, "method": "textDocument/documentSymbol",
                   "params": {"textDocument": {"uri": uri}}})
-    symbols = receive(server, 2)["result"]
+    symbols = receive_wanted(server, 2)["result"]
     print("outline of %d bytes on one line: %.0f ms, %d characters, %d units" % (
         len(text.encode()), (time.perf_counter() - started) * 1000, len(symbols),
         sum(len(symbol["children"]) for symbol in symbols)))
     send(server, {"jsonrpc": "2.0", "id": 3, "method": "shutdown"})
-    receive(server, 3)
+    receive_wanted(server, 3)
     send(server, {"jsonrpc": "2.0", "method": "exit"})
     server.wait()
 
