@@ -19,10 +19,16 @@ namespace murmex {
 // characters and units, and it reads on past its errors.
 enum class Pass { Measuring, Filling, Scanning };
 
-// Where a scan starts reading: at the first line, at a line that opens a
-// talk unit (inside a block whose start it has not read), or at a line that
-// opens a character block.
-enum class ScanStart { Script, Unit, Character };
+// Where a scan starts reading: at the first line, at the header (after a
+// first line that failed), at a line that opens a talk unit (inside a block
+// whose start it has not read), or at a line that opens a character block.
+enum class ScanStart { Script, Header, Unit, Character };
+
+// Where and why a scan's part stopped at an error.
+struct ScanStop {
+    int32_t line = 0;
+    LoadCause cause = LoadCause::None;
+};
 
 class ScriptLoader {
   public:
@@ -37,9 +43,9 @@ class ScriptLoader {
     // Reads the source, plain text that stands at `offset` of a whole
     // text and starts on `line`, as a pass would that started at `start`,
     // telling the listener. The code of its first error, which is told, or
-    // READ_END; `errorLine` is where the error stands.
+    // READ_END; `stop` says where the error stands and why.
     int32_t scan(uint32_t offset, int32_t line, ScanStart start, uint8_t* chunk, size_t chunkSize,
-                 char* valueSpace, int32_t& errorLine);
+                 char* valueSpace, ScanStop& stop);
 
     // The magic first line, read as a load reads it: READ_OK, READ_END for a
     // source that ends within it (nothing to load, which is not an error), or

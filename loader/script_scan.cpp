@@ -3,10 +3,13 @@
 // talk unit or a character block, so that a tool sees every error in one run.
 #include "loader/script_loader.h"
 
+#include "murmex/magic_line.h"
 #include "murmex/script_syntax.h"
 
+#include <algorithm>
 #include <memory>
 #include <new>
+#include <string_view>
 
 namespace murmex {
 
@@ -88,10 +91,28 @@ Opening nextOpening(const char* text, size_t size, size_t from, int32_t fromLine
     }
 }
 
+// The header an author meant after a first line that ends in a line feed
+// alone: it follows the magic and that line feed. Its line is 0 when the
+// magic is not found.
+Opening headerAfterLineFeed(const char* text, size_t size) {
+    const std::string_view whole(text, size);
+    const std::string_view magic(SCRIPT_MAGIC);
+    Opening found;
+    const size_t at = whole.find(magic);
+    if (at == std::string_view::npos || at + magic.size() >= size ||
+        text[at + magic.size()] != '\n') {
+        return found;
+    }
+    found.start = ScanStart::Header;
+    found.offset = at + magic.size() + 1;
+    found.line = 1 + static_cast<int32_t>(std::count(text, text + found.offset, '\n'));
+    return found;
+}
+
 } // namespace
 
 int32_t ScriptLoader::scan(uint32_t offset, int32_t line, ScanStart start, uint8_t* chunk,
-                           size_t chunkSize, char* valueSpace, int32_t& errorLine) {
+                           size_t chunkSize, char* valueSpace, ScanStop& stop) {
     pass = Pass::Scanning;
     state = LoadState();
     state.line = line;
@@ -105,6 +126,11 @@ int32_t ScriptLoader::scan(uint32_t offset, int32_t line, ScanStart start, uint8
     int32_t result = READ_END;
     if (start == ScanStart::Script) {
         result = readScript(reader);
+    } else if (start == ScanStart::Header) {
+        result = readHeader(reader);
+        if (result == READ_OK) {
+            result = readCharacters(reader);
+        }
     } else {
         if (start == ScanStart::Unit) {
             // Inside a block whose name and '{' lie before the error.
@@ -116,7 +142,7 @@ int32_t ScriptLoader::scan(uint32_t offset, int32_t line, ScanStart start, uint8
     }
     if (result < 0) {
         state.detail.offset = reader.position();
-        errorLine = state.line;
+        stop = {state.line, state.detail.cause};
         tellError(result, state.detail);
     }
     return result;
@@ -135,16 +161,20 @@ int32_t scanScript(const char* text, size_t size, SyntaxListener& listener) {
         MemorySource source(text + part.offset, size - part.offset);
         ScriptLoader loader(*unused, source);
         loader.tell(&listener);
-        int32_t errorLine = 0;
+        ScanStop stop;
         const int32_t result =
             loader.scan(static_cast<uint32_t>(part.offset), part.line, part.start, buffers->chunk,
-                        SCAN_CHUNK_SIZE, buffers->value, errorLine);
+                        SCAN_CHUNK_SIZE, buffers->value, stop);
         errors += loader.numbersTold();
         if (result >= 0) {
             return errors;
         }
         ++errors;
-        part = nextOpening(text, size, part.offset, part.line, errorLine);
+        if (stop.cause == LoadCause::FirstLineEndsWithLineFeed && part.start == ScanStart::Script) {
+            part = headerAfterLineFeed(text, size);
+        } else {
+            part = nextOpening(text, size, part.offset, part.line, stop.line);
+        }
         if (part.line == 0) {
             return errors;
         }

@@ -171,10 +171,12 @@ LoadResult loadScriptFrom(ConversationEngine& engine, ScriptSource& source,
 // building anything, telling the listener every field, block and error; it
 // converts numbers and counts characters, units and conditions as a load
 // does. A value that is no number, and the first character, unit or
-// condition past its limit, are told and read past, as they are whole; after
-// any other error it reads on from the next line that opens a talk unit or a
-// character block, as if the script started there. Returns the number of
-// errors, or -1 when it can't get the memory for its buffers.
+// condition past its limit, are told and read past, as they are whole.
+// After a first line that ends in a line feed alone it reads the header
+// that follows; after any other error it reads on from the next line that
+// opens a talk unit or a character block, as if the script started there.
+// Returns the number of errors, or -1 when it can't get the memory for its
+// buffers.
 int32_t scanScript(const char* text, size_t size, SyntaxListener& listener);
 
 } // namespace murmex

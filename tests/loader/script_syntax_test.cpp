@@ -139,4 +139,14 @@ TEST(ScriptSyntaxTest, ScanReadsOnFromTheNextUnitOrBlockAfterEachError) {
     EXPECT_EQ(errors, expected);
 }
 
+TEST(ScriptSyntaxTest, ScanReadsTheHeaderAfterAFirstLineEndedByALineFeedAlone) {
+    const std::string script =
+        "MurmexSrcFile\n" + HEADER.substr(HEADER.find('\n') + 1) + "\"Ann\" { }\r\n";
+    EventLog log(script);
+    EXPECT_EQ(scanScript(script.data(), script.size(), log), 1);
+    EXPECT_EQ(log.events[0].rfind("error -2 @2", 0), 0u) << log.events[0];
+    EXPECT_EQ(log.events[2], "TITLE[0] TITLE=Mill @2");
+    EXPECT_EQ(log.events[log.events.size() - 3], "[0] =Ann @4");
+}
+
 } // namespace

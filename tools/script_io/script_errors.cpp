@@ -3,13 +3,11 @@
 // report once the errors before it were mended, with the line it would give.
 #include "tools/script_io/script_errors.h"
 
-#include "murmex/magic_line.h"
 #include "murmex/scrambling.h"
 #include "murmex/script_syntax.h"
 #include "tools/script_io/load_explanation.h"
 
 #include <algorithm>
-#include <cstring>
 #include <set>
 
 namespace murmex::tool {
@@ -75,20 +73,9 @@ ScriptErrors findScriptErrorsIn(std::string text, ScriptError first) {
         result.errors.push_back(first);
         return result;
     }
-    // A first line that ends in a line feed alone gets its carriage return,
-    // so that the rest is read as the author meant it. The scan's offsets
-    // after it then run one byte ahead of the script's.
-    std::string mendedText;
-    size_t mended = std::string::npos;
-    if (first.detail.cause == LoadCause::FirstLineEndsWithLineFeed) {
-        mended = result.text.find(std::string(SCRIPT_MAGIC) + "\n");
-        if (mended != std::string::npos) {
-            mended += std::strlen(SCRIPT_MAGIC);
-            mendedText = result.text;
-            mendedText.insert(mended, 1, '\r');
-        }
-    }
-    const std::string& read = mended != std::string::npos ? mendedText : result.text;
+    // A first line that ends in a line feed alone is read past by the scan,
+    // which goes on with the header the author meant after it.
+    const std::string& read = result.text;
     std::vector<ErrorSurroundings> scanned = scanErrors(read);
     // A line's syntax error before its bad number: a load reports it first.
     std::stable_sort(
@@ -129,9 +116,6 @@ ScriptErrors findScriptErrorsIn(std::string text, ScriptError first) {
         listed.message = error.message;
         listed.detail = error.detail;
         listed.explanation = explainLoadError(read, listed.message, listed.detail, found);
-        if (mended != std::string::npos && listed.detail.offset > mended) {
-            --listed.detail.offset;
-        }
         listed.further = true;
         further.push_back(std::move(listed));
     }
