@@ -44,6 +44,12 @@ std::string oneLine(std::string text) {
     return text;
 }
 
+// The CSV columns an update fills, and the statuses it writes there.
+constexpr const char* CSV_STATUS_COLUMN = "status";
+constexpr const char* CSV_PREVIOUS_COLUMN = "previous";
+constexpr const char* CSV_FUZZY = "fuzzy";
+constexpr const char* CSV_OBSOLETE = "obsolete";
+
 std::string csvField(const std::string& text) {
     if (text.find_first_of(",\"\r\n") == std::string::npos) {
         return text;
@@ -102,17 +108,55 @@ bool takePoString(const std::string& text, std::string& out) {
     return false;
 }
 
-bool readPo(const std::string& bytes, std::vector<TranslationEntry>& entries, std::string& error) {
+// Takes a previous source line ("#| msgid \"...\"" or its continuation
+// "#| \"...\"") into `previous`; other "#|" lines (the previous context)
+// are not kept.
+void takePreviousSource(const std::string& line, bool& inMsgid, std::string& previous) {
+    std::string rest = line.substr(2);
+    const size_t first = rest.find_first_not_of(" \t");
+    rest.erase(0, first == std::string::npos ? rest.size() : first);
+    if (rest.rfind("msgid", 0) == 0) {
+        inMsgid = true;
+        previous.clear();
+        rest.erase(0, 5);
+    } else if (rest.empty() || rest[0] != '"') {
+        inMsgid = false;
+        return;
+    }
+    std::string text;
+    if (inMsgid && takePoString(rest, text)) {
+        previous += text;
+    }
+}
+
+bool readPo(const std::string& bytes, TranslationDocument& document, std::string& error) {
     enum class Field { None, Context, Id, Text };
     TranslationEntry entry;
     bool hasId = false;
     bool hasText = false;
     bool nextFuzzy = false;
+    // The comment lines and previous source read since the last entry: they
+    // belong to the next one.
+    std::vector<std::string> comments;
+    std::string previous;
+    bool inPreviousMsgid = false;
+    // The last mark line, which an obsolete entry keeps as written.
+    std::string marks;
     Field field = Field::None;
     int32_t lineNumber = 0;
     const auto finish = [&]() {
-        if (hasId && hasText && !(entry.id.empty() && entry.source.empty())) {
-            entries.push_back(entry);
+        if (hasId && hasText) {
+            if (!(entry.id.empty() && entry.source.empty())) {
+                entry.comments = std::move(comments);
+                entry.previousSource = std::move(previous);
+                document.entries.push_back(entry);
+            } else if (document.entries.empty()) {
+                document.header = entry.translation;
+                document.headerComments = std::move(comments);
+            }
+            comments.clear();
+            previous.clear();
+            marks.clear();
         }
         entry = {};
         hasId = hasText = false;
@@ -132,18 +176,40 @@ bool readPo(const std::string& bytes, std::vector<TranslationEntry>& entries, st
         }
         const size_t first = line.find_first_not_of(" \t");
         if (first == std::string::npos) {
+            std::vector<std::string>& obsolete = document.obsoleteLines;
+            if (!obsolete.empty() && !obsolete.back().empty()) {
+                obsolete.emplace_back();
+            }
             continue;
         }
         line.erase(0, first);
         if (line[0] == '#') {
-            if (line.rfind("#,", 0) == 0) {
-                if (hasText) {
-                    finish();
-                }
-                nextFuzzy = nextFuzzy || line.find("fuzzy") != std::string::npos;
+            // A comment ends the entry before it and belongs to the next.
+            if (hasText) {
+                finish();
             }
-            // Obsolete entries (#~), previous strings (#|) and notes are not
-            // translations.
+            if (line.rfind("#,", 0) == 0) {
+                nextFuzzy = nextFuzzy || line.find("fuzzy") != std::string::npos;
+                marks = line;
+            } else if (line.rfind("#~", 0) == 0) {
+                // Obsolete entries are no translations; an update keeps their
+                // lines as written, with the comments above them.
+                for (std::string& comment : comments) {
+                    document.obsoleteLines.push_back(std::move(comment));
+                }
+                comments.clear();
+                if (!marks.empty()) {
+                    document.obsoleteLines.push_back(std::move(marks));
+                    marks.clear();
+                }
+                document.obsoleteLines.push_back(line);
+                nextFuzzy = false;
+            } else if (line.rfind("#|", 0) == 0) {
+                takePreviousSource(line, inPreviousMsgid, previous);
+            } else if (line.size() == 1 || line[1] == ' ' || line[1] == '\t') {
+                comments.push_back(line);
+            }
+            // Notes (#.) and references (#:) are the export's own, made anew.
             continue;
         }
         const auto startsWith = [&](const char* keyword) {
@@ -208,10 +274,13 @@ bool readPo(const std::string& bytes, std::vector<TranslationEntry>& entries, st
         return false;
     }
     finish();
+    while (!document.obsoleteLines.empty() && document.obsoleteLines.back().empty()) {
+        document.obsoleteLines.pop_back();
+    }
     return true;
 }
 
-bool readCsv(const std::string& bytes, std::vector<TranslationEntry>& entries, std::string& error) {
+bool readCsv(const std::string& bytes, TranslationDocument& document, std::string& error) {
     std::vector<std::vector<std::string>> rows;
     std::vector<int32_t> rowLines;
     std::vector<std::string> row;
@@ -275,10 +344,16 @@ bool readCsv(const std::string& bytes, std::vector<TranslationEntry>& entries, s
     const size_t id = static_cast<size_t>(column("id"));
     const size_t source = static_cast<size_t>(column("source"));
     const size_t translation = static_cast<size_t>(column("translation"));
+    // Columns an older export did not write, and a spreadsheet may leave out.
+    const size_t status = static_cast<size_t>(column(CSV_STATUS_COLUMN));
+    const size_t previous = static_cast<size_t>(column(CSV_PREVIOUS_COLUMN));
     if (id == header.size() || source == header.size() || translation == header.size()) {
         error = "line 1: the header row must name the columns id, source and translation";
         return false;
     }
+    const auto cellOf = [](const std::vector<std::string>& cells, size_t at) {
+        return at < cells.size() ? cells[at] : std::string();
+    };
     for (size_t r = 1; r < rows.size(); ++r) {
         const std::vector<std::string>& cells = rows[r];
         if (cells.size() == 1 && cells[0].empty()) {
@@ -288,54 +363,144 @@ bool readCsv(const std::string& bytes, std::vector<TranslationEntry>& entries, s
             error = lineError(rowLines[r], "fewer columns than the header names");
             return false;
         }
-        entries.push_back({cells[id], cells[source], cells[translation], false, rowLines[r]});
+        const std::string rowStatus = cellOf(cells, status);
+        TranslationEntry entry;
+        entry.id = cells[id];
+        entry.source = cells[source];
+        entry.translation = cells[translation];
+        entry.fuzzy = rowStatus == CSV_FUZZY;
+        entry.line = rowLines[r];
+        entry.previousSource = cellOf(cells, previous);
+        (rowStatus == CSV_OBSOLETE ? document.obsoleteEntries : document.entries)
+            .push_back(std::move(entry));
     }
     return true;
 }
 
 } // namespace
 
-std::string writePo(const std::vector<ScriptText>& texts, const std::string& scriptName,
-                    const std::string& title, const std::string& language) {
-    // One header line: the field's value quoted, with its line end escaped.
+namespace {
+
+// The header's text as quoted lines, one "Field: value\n" to a line.
+std::string poHeaderLines(const std::string& header) {
+    std::string out;
+    size_t at = 0;
+    while (at < header.size()) {
+        size_t end = header.find('\n', at);
+        end = end == std::string::npos ? header.size() : end + 1;
+        out += poQuoted(header.substr(at, end - at)) + "\n";
+        at = end;
+    }
+    return out;
+}
+
+std::string freshPoHeader(const std::string& scriptName, const std::string& title,
+                          const std::string& language) {
+    // One header line: the field's value, with its line end.
     const auto field = [](const std::string& name, const std::string& value) {
-        const std::string quoted = poQuoted(oneLine(value));
-        return "\"" + name + ": " + quoted.substr(1, quoted.size() - 2) + "\\n\"\n";
+        return name + ": " + oneLine(value) + "\n";
     };
     std::string out = "# Translation of " + oneLine(title) + " (" + oneLine(scriptName) + ").\n";
     out += "# Each msgctxt names a text: TITLE, or CHARACTER/S<state>/<place among the\n"
            "# character's units of that state>/Q or A.\n";
     out += "msgid \"\"\nmsgstr \"\"\n";
-    out += field("Project-Id-Version", title);
+    std::string header = field("Project-Id-Version", title);
     // The translator's tools fill in the date, the translator and the team.
-    out += field("PO-Revision-Date", "") + field("Last-Translator", "") +
-           field("Language-Team", "") + field("Language", language);
-    out += field("MIME-Version", "1.0") + field("Content-Type", "text/plain; charset=UTF-8") +
-           field("Content-Transfer-Encoding", "8bit");
-    for (const ScriptText& text : texts) {
-        out += "\n#. " + oneLine(text.note) + "\n";
+    header += field("PO-Revision-Date", "") + field("Last-Translator", "") +
+              field("Language-Team", "") + field("Language", language);
+    header += field("MIME-Version", "1.0") + field("Content-Type", "text/plain; charset=UTF-8") +
+              field("Content-Transfer-Encoding", "8bit");
+    return out + poHeaderLines(header);
+}
+
+std::string poCommentLines(const std::vector<std::string>& comments) {
+    std::string out;
+    for (const std::string& comment : comments) {
+        out += comment + "\n";
+    }
+    return out;
+}
+
+// An entry's marks and strings, each line after `prefix` ("#~ " when obsolete).
+std::string poEntryLines(const TranslationEntry& entry, const std::string& prefix) {
+    std::string out;
+    if (entry.fuzzy) {
+        out += "#, fuzzy\n";
+        if (!entry.previousSource.empty()) {
+            out += (prefix.empty() ? "#| msgid " : "#~| msgid ") + poQuoted(entry.previousSource) +
+                   "\n";
+        }
+    }
+    out += prefix + "msgctxt " + poQuoted(entry.id) + "\n";
+    out += prefix + "msgid " + poQuoted(entry.source) + "\n";
+    out += prefix + "msgstr " + poQuoted(entry.translation) + "\n";
+    return out;
+}
+
+} // namespace
+
+std::string writePo(const std::vector<ScriptText>& texts, const std::string& scriptName,
+                    const std::string& title, const std::string& language,
+                    const CarriedTranslations* carried) {
+    const TranslationDocument* previous = carried == nullptr ? nullptr : carried->previous;
+    std::string out = previous == nullptr
+                          ? freshPoHeader(scriptName, title, language)
+                          : poCommentLines(previous->headerComments) + "msgid \"\"\nmsgstr \"\"\n" +
+                                poHeaderLines(previous->header);
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const ScriptText& text = texts[i];
+        TranslationEntry entry = carried == nullptr ? TranslationEntry{} : carried->forTexts[i];
+        entry.id = text.id;
+        entry.source = text.text;
+        out += "\n" + poCommentLines(entry.comments);
+        out += "#. " + oneLine(text.note) + "\n";
         out += "#: " + oneLine(scriptName) + ":" + std::to_string(text.line) + "\n";
-        out += "msgctxt " + poQuoted(text.id) + "\n";
-        out += "msgid " + poQuoted(text.text) + "\n";
-        out += "msgstr \"\"\n";
+        out += poEntryLines(entry, "");
+    }
+    if (carried != nullptr) {
+        for (const TranslationEntry& entry : carried->gone) {
+            out += "\n" + poCommentLines(entry.comments) + poEntryLines(entry, "#~ ");
+        }
+        if (previous != nullptr && !previous->obsoleteLines.empty()) {
+            out += "\n" + poCommentLines(previous->obsoleteLines);
+        }
     }
     return out;
 }
 
-std::string writeCsv(const std::vector<ScriptText>& texts, const std::string& scriptName) {
-    std::string out = "id,character,kind,source,translation,notes\r\n";
-    for (const ScriptText& text : texts) {
+std::string writeCsv(const std::vector<ScriptText>& texts, const std::string& scriptName,
+                     const CarriedTranslations* carried) {
+    std::string out = "id,character,kind,source,translation,notes," +
+                      std::string(CSV_STATUS_COLUMN) + "," + CSV_PREVIOUS_COLUMN + "\r\n";
+    const auto statusCells = [](const TranslationEntry& entry, const char* status) {
+        return "," + std::string(status) + "," + csvField(entry.previousSource) + "\r\n";
+    };
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const ScriptText& text = texts[i];
+        const TranslationEntry entry =
+            carried == nullptr ? TranslationEntry{} : carried->forTexts[i];
         out += csvField(text.id) + "," + csvField(text.character) + "," + textKindName(text.kind) +
-               "," + csvField(text.text) + ",," +
+               "," + csvField(text.text) + "," + csvField(entry.translation) + "," +
                csvField(text.note + " [" + scriptName + ":" + std::to_string(text.line) + "]") +
-               "\r\n";
+               statusCells(entry, entry.fuzzy ? CSV_FUZZY : "");
+    }
+    if (carried != nullptr) {
+        std::vector<TranslationEntry> gone = carried->gone;
+        if (carried->previous != nullptr) {
+            const std::vector<TranslationEntry>& already = carried->previous->obsoleteEntries;
+            gone.insert(gone.end(), already.begin(), already.end());
+        }
+        for (const TranslationEntry& entry : gone) {
+            out += csvField(entry.id) + ",,," + csvField(entry.source) + "," +
+                   csvField(entry.translation) + "," + statusCells(entry, CSV_OBSOLETE);
+        }
     }
     return out;
 }
 
-bool readTranslation(const std::string& bytes, TranslationFormat format,
-                     std::vector<TranslationEntry>& entries, std::string& error) {
-    entries.clear();
+bool readTranslationDocument(const std::string& bytes, TranslationFormat format,
+                             TranslationDocument& document, std::string& error) {
+    document = {};
     if (!isUtf8(bytes)) {
         error = "the file is not UTF-8";
         return false;
@@ -345,8 +510,16 @@ bool readTranslation(const std::string& bytes, TranslationFormat format,
     if (text.rfind("\xEF\xBB\xBF", 0) == 0) {
         text.erase(0, 3);
     }
-    return format == TranslationFormat::Po ? readPo(text, entries, error)
-                                           : readCsv(text, entries, error);
+    return format == TranslationFormat::Po ? readPo(text, document, error)
+                                           : readCsv(text, document, error);
+}
+
+bool readTranslation(const std::string& bytes, TranslationFormat format,
+                     std::vector<TranslationEntry>& entries, std::string& error) {
+    TranslationDocument document;
+    const bool read = readTranslationDocument(bytes, format, document, error);
+    entries = std::move(document.entries);
+    return read;
 }
 
 TranslationFormat formatOfName(const std::string& name) {

@@ -8,11 +8,15 @@
 #include "tools/authoring/file_output.h"
 #include "tools/authoring/translation_file.h"
 #include "tools/authoring/translation_import.h"
+#include "tools/authoring/translation_update.h"
+#include "tools/script_io/script_input.h"
 #include "tools/script_io/script_loading.h"
 
 #include <CLI/CLI.hpp>
 
+#include <filesystem>
 #include <memory>
+#include <system_error>
 #include <vector>
 
 namespace murmex::tool {
@@ -62,6 +66,32 @@ std::string overwrittenInput(const std::string& file, const std::string& transla
     return "";
 }
 
+// True when `path` is there and not empty: an output to update, not to write
+// afresh.
+bool holdsBytes(const std::string& path) {
+    std::error_code failed;
+    if (!std::filesystem::exists(path, failed)) {
+        return false;
+    }
+    return !std::filesystem::is_regular_file(path, failed) ||
+           std::filesystem::file_size(path, failed) != 0;
+}
+
+// Reads the translation an export is to update; a file that is no
+// translation in the export's format is refused, not replaced.
+bool readPrevious(const std::string& name, TranslationFormat format, TranslationDocument& document,
+                  const std::string& prefix, std::ostream& err) {
+    std::string bytes;
+    std::string error;
+    if (!readWholeFile(name, STANDARD_INPUT_LIMIT, bytes, error) ||
+        !readTranslationDocument(bytes, format, document, error)) {
+        err << prefix << name << ": " << error
+            << "; it is not replaced (--overwrite writes a new file in its place)\n";
+        return false;
+    }
+    return true;
+}
+
 int exportTexts(const StringsExportOptions& options, std::ostream& out, std::ostream& err) {
     const std::string prefix = "murmex strings export: ";
     if (!options.output.empty()) {
@@ -76,19 +106,33 @@ int exportTexts(const StringsExportOptions& options, std::ostream& out, std::ost
     if (!loadWithTexts(options.file, options.plain, STRINGS_SCRIPT_LIMIT, prefix, script, err)) {
         return EXIT_FAILED;
     }
-    const std::string document =
-        options.format == "csv"
-            ? writeCsv(script.texts, options.file)
-            : writePo(script.texts, options.file, displayText(script.loaded.engine->title),
-                      options.language);
+    const TranslationFormat format =
+        options.format == "csv" ? TranslationFormat::Csv : TranslationFormat::Po;
+    const auto written = [&](const CarriedTranslations* carried) {
+        return format == TranslationFormat::Csv
+                   ? writeCsv(script.texts, options.file, carried)
+                   : writePo(script.texts, options.file, displayText(script.loaded.engine->title),
+                             options.language, carried);
+    };
     if (options.output.empty()) {
-        out << document;
+        out << written(nullptr);
         return EXIT_OK;
     }
+    TranslationDocument previous;
+    const bool updating = !options.overwrite && holdsBytes(options.output);
+    if (updating && !readPrevious(options.output, format, previous, prefix, err)) {
+        return EXIT_FAILED;
+    }
+    TranslationUpdateCounts counts;
+    const CarriedTranslations carried = carryTranslations(previous, script.texts, counts);
     std::string error;
-    if (!writeFileWhole(options.output, document, true, error)) {
+    if (!writeFileWhole(options.output, written(updating ? &carried : nullptr), true, error)) {
         err << prefix << error << '\n';
         return EXIT_FAILED;
+    }
+    if (updating) {
+        out << options.output << ": updated, " << describeUpdate(script.texts.size(), counts)
+            << '\n';
     }
     return EXIT_OK;
 }
@@ -201,7 +245,10 @@ CLI::App* addStringsCommand(CLI::App& app, ChosenCommand& chosen) {
     exporter->add_option("--language", exportOptions->language,
                          "Target language for the PO header, such as de or pt_BR");
     exporter->add_option("-o,--output", exportOptions->output,
-                         "File to write; standard output without it");
+                         "File to write; standard output without it. A translation that is "
+                         "there already is updated: its translations are kept");
+    exporter->add_flag("--overwrite", exportOptions->overwrite,
+                       "Write OUT afresh, dropping every translation it holds");
     exporter->callback([exportOptions, &chosen] {
         chosen.run = [exportOptions](std::ostream& out, std::ostream& err) {
             return runStringsExport(*exportOptions, out, err);

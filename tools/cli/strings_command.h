@@ -21,8 +21,10 @@ struct StringsExportOptions {
     std::string format = "po";
     // The target language the PO header names; may be empty.
     std::string language;
-    // Empty: standard output.
+    // Empty: standard output. A file that is there already is a
+    // translation to bring up to date, unless `overwrite` is set.
     std::string output;
+    bool overwrite = false;
 };
 
 struct StringsImportOptions {
@@ -44,7 +46,9 @@ struct StringsStatusOptions {
     std::string encoding;
 };
 
-// The texts as a translation file, on `out` or in options.output.
+// The texts as a translation file, on `out` or in options.output. An output
+// that exists is updated: its translations, marks and comments are kept for
+// the texts they belong to, and `out` says how many of each there were.
 int runStringsExport(const StringsExportOptions& options, std::ostream& out, std::ostream& err);
 // The translated script in options.output, written whole and only when every
 // entry is sound and the result loads; each refused entry is listed on `err`.

@@ -1,6 +1,7 @@
 // murmex strings: a translation that repeats every source text builds the
 // script byte for byte (plain and scrambled, PO and CSV), exported PO files
-// pass gettext's own check, each kind of unsound entry is refused with its
+// pass gettext's own check, exporting over a translation keeps every
+// translation, each kind of unsound entry is refused with its
 // reason, and a Windows-1252 script is written back in Windows-1252.
 #include "tools/cli/strings_command.h"
 
@@ -65,6 +66,78 @@ TEST(Strings, TranslationAsSourceRebuildsTheScriptExactly) {
     }
     if (!hasMsgfmt()) {
         GTEST_SKIP() << "msgfmt is missing: the PO files were not checked with it";
+    }
+}
+
+// Exporting again over a translation brings it up to date and loses none of
+// it: unchanged, the file comes back byte for byte; after an edit the changed
+// text keeps its translation as fuzzy, the one gone keeps it as obsolete, and
+// the translator's comment stays. A file that is no translation is refused.
+TEST(Strings, ExportOverATranslationKeepsEveryTranslation) {
+    struct Case {
+        const char* format;
+        const char* changed;
+        const char* gone;
+    };
+    const Case cases[] = {
+        {"po",
+         "#, fuzzy\n#| msgid \"Hello.\"\nmsgctxt \"Intro/S0/1/A\"\nmsgid \"Hello "
+         "there.\"\nmsgstr \"Hello.\"\n",
+         "#~ msgctxt \"Intro/S0/2/Q\"\n#~ msgid \"Bye.\"\n#~ msgstr \"Bye.\"\n"},
+        {"csv", "Intro/S0/1/A,Intro,answer,Hello there.,Hello.,",
+         "Intro/S0/2/Q,,,Bye.,Bye.,,obsolete,\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.format);
+        const bool csv = std::string(c.format) == "csv";
+        ScratchFolder folder;
+        std::string text = murmex::testing::smallScript();
+        const std::string script = folder.write("small.chr", text);
+        const std::string out = folder.path(std::string("de.") + c.format);
+        const auto fresh = runCommand(runStringsExport, {script, true, c.format, "de", ""});
+        std::string translated = translatedAsSource(fresh.out, csv);
+        if (!csv) {
+            translated.replace(translated.find("#. "), 0, "# checked by Ana\n");
+        }
+        folder.write(std::string("de.") + c.format, translated);
+        const auto again = runCommand(runStringsExport, {script, true, c.format, "de", out});
+        ASSERT_EQ(again.status, EXIT_OK) << again.err;
+        EXPECT_EQ(readBytes(out), translated);
+
+        text.replace(text.find("Hello."), 6, "Hello there.");
+        text.replace(text.find("S = \"0\" N = \"-1\""), 7, "S = \"1\"");
+        folder.write("small.chr", text);
+        const auto edited = runCommand(runStringsExport, {script, true, c.format, "de", out});
+        ASSERT_EQ(edited.status, EXIT_OK) << edited.err;
+        EXPECT_NE(edited.out.find("3 texts: 1 kept, 1 changed (marked fuzzy), 1 untranslated, 1 "
+                                  "now obsolete"),
+                  std::string::npos)
+            << edited.out;
+        const std::string updated = readBytes(out);
+        EXPECT_NE(updated.find(c.changed), std::string::npos) << updated;
+        EXPECT_NE(updated.find(c.gone), std::string::npos) << updated;
+        EXPECT_EQ(updated.find("# checked by Ana") != std::string::npos, !csv) << updated;
+        if (csv) {
+            EXPECT_NE(updated.find(",fuzzy,Hello.\r\n"), std::string::npos) << updated;
+        } else if (hasMsgfmt()) {
+            const std::string check = "msgfmt --check -o /dev/null '" + out + "'";
+            EXPECT_EQ(std::system(check.c_str()), 0);
+        }
+        // Obsolete and fuzzy entries survive the next update as they are.
+        ASSERT_EQ(runCommand(runStringsExport, {script, true, c.format, "de", out}).status,
+                  EXIT_OK);
+        EXPECT_EQ(readBytes(out), updated);
+
+        const auto afresh = runCommand(runStringsExport, {script, true, c.format, "de", out, true});
+        ASSERT_EQ(afresh.status, EXIT_OK) << afresh.err;
+        EXPECT_EQ(readBytes(out),
+                  runCommand(runStringsExport, {script, true, c.format, "de", ""}).out);
+
+        folder.write(std::string("de.") + c.format, csv ? "no,columns\n" : "not a PO file\n");
+        const auto refused = runCommand(runStringsExport, {script, true, c.format, "de", out});
+        EXPECT_EQ(refused.status, EXIT_FAILED);
+        EXPECT_NE(refused.err.find("it is not replaced"), std::string::npos) << refused.err;
+        EXPECT_EQ(readBytes(out), csv ? "no,columns\n" : "not a PO file\n");
     }
 }
 
