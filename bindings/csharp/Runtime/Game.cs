@@ -68,7 +68,7 @@ namespace Murmex
             {
                 throw new ArgumentNullException("character");
             }
-            StartNamed(Native.Terminated(character));
+            StartNamed(Native.Terminated(character, "character"));
         }
 
         public void Start(byte[] character)
@@ -77,7 +77,7 @@ namespace Murmex
             {
                 throw new ArgumentNullException("character");
             }
-            StartNamed(Native.Terminated(character));
+            StartNamed(Native.Terminated(character, "character"));
         }
 
         // Back to the beginning: every state 0, no variables, no money, no
