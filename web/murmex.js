@@ -83,10 +83,9 @@ var Murmex = (function () {
             if (pointer === 0) throw new MurmexError(statusText(ERROR_MEMORY), ERROR_MEMORY);
             return pointer;
         }
-        // Copies bytes (or a string as UTF-8, zero-terminated) into the
-        // module for the call only.
+        // Copies bytes, zero-terminated, into the module for the call only.
         function withBytes(value, call) {
-            const data = typeof value === "string" ? utf8.encode(value + "\0") : asBytes(value);
+            const data = asBytes(value);
             const pointer = allocate(data.length + 1);
             core.HEAPU8.set(data, pointer);
             core.HEAPU8[pointer + data.length] = 0;
@@ -96,11 +95,16 @@ var Murmex = (function () {
                 core.free(pointer);
             }
         }
+        // A name goes over as its bytes, a string as UTF-8. The library reads
+        // it up to the first zero byte, so one holding a zero would name
+        // something else.
         function withName(name, call) {
             if (typeof name !== "string" && !(name instanceof Uint8Array)) {
                 throw new TypeError("a name is a string or a Uint8Array");
             }
-            return withBytes(name, call);
+            const bytes = typeof name === "string" ? utf8.encode(name) : name;
+            if (bytes.includes(0)) throw new RangeError("a name cannot hold a zero byte");
+            return withBytes(bytes, call);
         }
         function statusText(code) {
             return text(core.murmex_status_message(code));
@@ -374,6 +378,7 @@ var Murmex = (function () {
             on(kind, listener) {
                 const game = this._live;
                 if (!(kind in EVENTS)) throw new RangeError(`no event kind "${kind}"`);
+                if (typeof listener !== "function") throw new TypeError("a listener is a function");
                 const token = nextToken++;
                 check(core.murmex_web_listen(game, EVENTS[kind], token, out(0)), game);
                 const id = u32(out(0));

@@ -142,6 +142,15 @@ test("freed handles and bad arguments are refused in words", () => {
     assert.throws(() => game.answer, /freed/);
     assert.throws(() => demoGame().start(42), TypeError);
     assert.throws(() => demoGame().variables.set("x", 2 ** 31), RangeError);
+    // Script bytes are never a string, and a listener is refused before it is kept.
+    assert.throws(() => murmex.Script.fromBytes(demo.toString("latin1"), { plain: true }), TypeError);
+    const other = demoGame();
+    assert.throws(() => other.on("variable", "not a function"), TypeError);
+    assert.equal(other.choose(1), "switched");
+    // The library reads a name up to its first zero byte: one holding a zero names something else.
+    assert.throws(() => other.start("Mara\0x"), RangeError);
+    assert.throws(() => other.variables.set("flag\0x", 1), RangeError);
+    assert.deepEqual([...other.variables], []);
 });
 
 // The module's memory section with its maximum lowered to `pages` of 64 KiB,
