@@ -7,7 +7,7 @@ declare namespace Murmex {
     /** Where a choice took the game. */
     type Step = "continued" | "switched" | "ended" | "failed";
     type EventKind = "variable" | "money" | "handOver" | "ended";
-    /** A name as the script holds it: a string is given as UTF-8. */
+    /** A name as the script holds it: a string is given as UTF-8. A zero byte in it throws a RangeError. */
     type Name = string | Uint8Array;
 
     interface Engine {
@@ -20,7 +20,10 @@ declare namespace Murmex {
         foldMnemonic(letter: string): string;
     }
 
-    /** A call the library refused, or a game that failed, in its words. */
+    /**
+     * A call the library refused, or a game that failed, in its words; code -4
+     * when the module's memory has no room for a copy.
+     */
     class MurmexError extends Error {
         readonly code: number;
     }

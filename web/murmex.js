@@ -24,6 +24,7 @@ var Murmex = (function () {
     const LOAD_PLAIN = 1;
     const END = 1;
     const ERROR_LOAD = -3;
+    const ERROR_MEMORY = -4;
     const ERROR_NOT_FOUND = -6;
     // murmex_load_error: code, line, message[64], detail[200].
     const LOAD_ERROR_SIZE = 272;
@@ -56,7 +57,7 @@ var Murmex = (function () {
     function bind(core) {
         const utf8 = new TextEncoder();
         const fromUtf8 = new TextDecoder();
-        const scratch = core.malloc(SCRATCH_SIZE);
+        const scratch = allocate(SCRATCH_SIZE);
         const i32 = (pointer) => core.HEAP32[pointer >> 2];
         const u32 = (pointer) => core.HEAP32[pointer >> 2] >>> 0;
         const out = (slot) => scratch + slot * 4;
@@ -75,11 +76,17 @@ var Murmex = (function () {
         function rawText(pointer) {
             return pointer === 0 ? new Uint8Array(0) : bytesAt(pointer, zeroEnd(pointer) - pointer);
         }
-        // Copies bytes (or a string as UTF-8, zero-terminated) into the
-        // module for the call only.
+        // Room in the module's memory. When it has none malloc answers 0,
+        // where the module keeps data of its own, so nothing may be written there.
+        function allocate(size) {
+            const pointer = core.malloc(size);
+            if (pointer === 0) throw new MurmexError(statusText(ERROR_MEMORY), ERROR_MEMORY);
+            return pointer;
+        }
+        // Copies bytes, zero-terminated, into the module for the call only.
         function withBytes(value, call) {
-            const data = typeof value === "string" ? utf8.encode(value + "\0") : asBytes(value);
-            const pointer = core.malloc(data.length + 1);
+            const data = asBytes(value);
+            const pointer = allocate(data.length + 1);
             core.HEAPU8.set(data, pointer);
             core.HEAPU8[pointer + data.length] = 0;
             try {
@@ -88,11 +95,16 @@ var Murmex = (function () {
                 core.free(pointer);
             }
         }
+        // A name goes over as its bytes, a string as UTF-8. The library reads
+        // it up to the first zero byte, so one holding a zero would name
+        // something else.
         function withName(name, call) {
             if (typeof name !== "string" && !(name instanceof Uint8Array)) {
                 throw new TypeError("a name is a string or a Uint8Array");
             }
-            return withBytes(name, call);
+            const bytes = typeof name === "string" ? utf8.encode(name) : name;
+            if (bytes.includes(0)) throw new RangeError("a name cannot hold a zero byte");
+            return withBytes(bytes, call);
         }
         function statusText(code) {
             return text(core.murmex_status_message(code));
@@ -140,7 +152,7 @@ var Murmex = (function () {
 
             // Loads a script held in memory; throws a LoadError when it does not load.
             static fromBytes(bytes, { plain = false } = {}) {
-                const error = core.malloc(LOAD_ERROR_SIZE);
+                const error = allocate(LOAD_ERROR_SIZE);
                 try {
                     const status = withBytes(bytes, (pointer, length) =>
                         core.murmex_script_from_bytes(pointer, length, plain ? LOAD_PLAIN : 0, out(0), error));
@@ -307,7 +319,7 @@ var Murmex = (function () {
                 const game = this._live;
                 check(core.murmex_game_question_count(game, out(0)), game);
                 const count = i32(out(0));
-                const record = core.malloc(QUESTION_SIZE);
+                const record = allocate(QUESTION_SIZE);
                 try {
                     const questions = [];
                     for (let i = 0; i < count; i++) {
@@ -348,7 +360,7 @@ var Murmex = (function () {
                 const game = this._live;
                 core.murmex_game_save(game, 0, 0, out(0));
                 const size = u32(out(0));
-                const buffer = core.malloc(size);
+                const buffer = allocate(size);
                 try {
                     check(core.murmex_game_save(game, buffer, size, out(0)), game);
                     return bytesAt(buffer, u32(out(0)));
@@ -366,6 +378,7 @@ var Murmex = (function () {
             on(kind, listener) {
                 const game = this._live;
                 if (!(kind in EVENTS)) throw new RangeError(`no event kind "${kind}"`);
+                if (typeof listener !== "function") throw new TypeError("a listener is a function");
                 const token = nextToken++;
                 check(core.murmex_web_listen(game, EVENTS[kind], token, out(0)), game);
                 const id = u32(out(0));

@@ -142,4 +142,58 @@ test("freed handles and bad arguments are refused in words", () => {
     assert.throws(() => game.answer, /freed/);
     assert.throws(() => demoGame().start(42), TypeError);
     assert.throws(() => demoGame().variables.set("x", 2 ** 31), RangeError);
+    // Script bytes are never a string, and a listener is refused before it is kept.
+    assert.throws(() => murmex.Script.fromBytes(demo.toString("latin1"), { plain: true }), TypeError);
+    const other = demoGame();
+    assert.throws(() => other.on("variable", "not a function"), TypeError);
+    assert.equal(other.choose(1), "switched");
+    // The library reads a name up to its first zero byte: one holding a zero names something else.
+    assert.throws(() => other.start("Mara\0x"), RangeError);
+    assert.throws(() => other.variables.set("flag\0x", 1), RangeError);
+    assert.deepEqual([...other.variables], []);
+});
+
+// The module's memory section with its maximum lowered to `pages` of 64 KiB,
+// written over the old maximum in as many bytes, so nothing else moves.
+function withMemoryMaximum(wasm, pages) {
+    const bytes = Uint8Array.from(wasm);
+    let at = 8;
+    const leb = () => {
+        let value = 0;
+        for (let shift = 0; ; shift += 7) {
+            const byte = bytes[at++];
+            value += (byte & 127) * 2 ** shift;
+            if (byte < 128) return value;
+        }
+    };
+    // Past the sections before the memory's (5), each its id and size first.
+    for (let id = bytes[at++], size = leb(); id !== 5; id = bytes[at++], size = leb()) at += size;
+    leb(); // one memory
+    assert.equal(bytes[at++], 1, "the memory has a maximum");
+    leb(); // its minimum
+    const start = at;
+    leb();
+    for (let i = start; i < at; i++) bytes[i] = ((pages >> (7 * (i - start))) & 127) | (i < at - 1 ? 128 : 0);
+    return bytes;
+}
+
+test("a copy the module has no room for throws -4 and leaves everything as it was", async () => {
+    const wasm = fs.readFileSync(path.resolve(web, "murmex.wasm"));
+    const small = await Murmex({ wasm: withMemoryMaximum(wasm, 96) });
+    const script = small.Script.fromBytes(demo, { plain: true });
+    const game = script.newGame();
+    game.start("Intro");
+    const big = new Uint8Array(8 << 20).fill(65);
+    const calls = [
+        () => small.Script.fromBytes(big, { plain: true }),
+        () => game.restore(big),
+        () => game.start(big),
+        () => game.variables.set(big, 1),
+    ];
+    for (const call of calls) {
+        assert.throws(call, (error) => error instanceof small.MurmexError && error.code === -4, String(call));
+    }
+    assert.equal(script.title, "Brackenford: The Smith's Favour");
+    assert.equal(game.answer, demoGame().answer);
+    assert.equal(game.choose(1), "switched");
 });

@@ -48,6 +48,12 @@ namespace Murmex
         // The first exception a listener threw during the current call. It
         // cannot cross the library's frames, so it is thrown once the call is back.
         private ExceptionDispatchInfo listenerFailure;
+        // How many of this game's listeners are running: the library is then
+        // inside a call that goes on to tell the listeners after them.
+        private int telling;
+        private bool disposed;
+        // Disposed from a listener: the listeners' handles go when the call is back.
+        private bool disposedWhileTelling;
 
         internal Game(GameHandle handle)
         {
@@ -68,7 +74,7 @@ namespace Murmex
             {
                 throw new ArgumentNullException("character");
             }
-            StartNamed(Native.Terminated(character));
+            StartNamed(Native.Terminated(character, "character"));
         }
 
         public void Start(byte[] character)
@@ -77,7 +83,7 @@ namespace Murmex
             {
                 throw new ArgumentNullException("character");
             }
-            StartNamed(Native.Terminated(character));
+            StartNamed(Native.Terminated(character, "character"));
         }
 
         // Back to the beginning: every state 0, no variables, no money, no
@@ -195,6 +201,7 @@ namespace Murmex
             {
                 throw new ArgumentNullException("listener");
             }
+            RefuseIfDisposed();
             var subscription = new Subscription(this, listener);
             // Weak, so a game nobody disposes can still be collected: while the
             // library can call back, a call on this game is running and holds it.
@@ -215,6 +222,7 @@ namespace Murmex
         // names no listener of this game.
         public bool Off(uint id)
         {
+            RefuseIfDisposed();
             Subscription subscription;
             if (!subscriptions.TryGetValue(id, out subscription))
             {
@@ -226,11 +234,28 @@ namespace Murmex
             return true;
         }
 
+        internal bool IsDisposed
+        {
+            get { return disposed; }
+        }
+
         public void Dispose()
         {
-            // The native game goes first, so no callback can reach a freed handle.
+            // The native game goes first, so no callback can reach a freed
+            // handle. From inside a listener the library is still telling the
+            // others: the running call holds the native game until it returns
+            // (the marshaller's hold on the handle), and Call frees the
+            // listeners' handles then.
+            disposed = true;
             Handle.Dispose();
-            FreeSubscriptions();
+            if (telling > 0)
+            {
+                disposedWhileTelling = true;
+            }
+            else
+            {
+                FreeSubscriptions();
+            }
             GC.SuppressFinalize(this);
         }
 
@@ -238,11 +263,13 @@ namespace Murmex
         private static void OnNativeEvent(IntPtr userData, IntPtr record)
         {
             var subscription = GCHandle.FromIntPtr(userData).Target as Subscription;
-            if (subscription == null)
+            // A game disposed by an earlier listener of this event tells nobody more.
+            if (subscription == null || subscription.Game.disposed)
             {
                 return;
             }
             Game game = subscription.Game;
+            game.telling++;
             try
             {
                 var gameEvent = new GameEvent((Native.NativeEvent)Marshal.PtrToStructure(record, typeof(Native.NativeEvent)));
@@ -257,6 +284,10 @@ namespace Murmex
                     game.listenerFailure = ExceptionDispatchInfo.Capture(failure);
                 }
             }
+            finally
+            {
+                game.telling--;
+            }
         }
 
         // Checks a call that may have run listeners: what a listener threw
@@ -265,11 +296,30 @@ namespace Murmex
         {
             ExceptionDispatchInfo failure = listenerFailure;
             listenerFailure = null;
-            if (failure != null)
+            try
             {
-                failure.Throw();
+                if (failure != null)
+                {
+                    failure.Throw();
+                }
+                return Status.Check(code, this);
             }
-            return Status.Check(code, this);
+            finally
+            {
+                if (disposedWhileTelling)
+                {
+                    disposedWhileTelling = false;
+                    FreeSubscriptions();
+                }
+            }
+        }
+
+        private void RefuseIfDisposed()
+        {
+            if (disposed)
+            {
+                throw new ObjectDisposedException(GetType().Name);
+            }
         }
 
         private void StartNamed(byte[] terminatedName)

@@ -54,7 +54,8 @@ namespace Murmex
             {
                 return code;
             }
-            string words = game != null ? game.LastError : "";
+            // A game a listener disposed during the call has no words left.
+            string words = game != null && !game.IsDisposed ? game.LastError : "";
             if (words.Length == 0)
             {
                 words = Words(code);

@@ -172,14 +172,20 @@ namespace Murmex
         internal static extern IntPtr murmex_game_last_error(GameHandle game);
 
         // A zero-terminated copy for the C side. Names and paths go over as
-        // UTF-8; the library compares names as bytes.
-        internal static byte[] Terminated(string text)
+        // UTF-8; the library compares names as bytes. It reads them up to the
+        // first zero byte, so one holding a zero, which would name something
+        // else, is refused; `what` names the argument.
+        internal static byte[] Terminated(string text, string what)
         {
-            return Terminated(Encoding.UTF8.GetBytes(text));
+            return Terminated(Encoding.UTF8.GetBytes(text), what);
         }
 
-        internal static byte[] Terminated(byte[] bytes)
+        internal static byte[] Terminated(byte[] bytes, string what)
         {
+            if (Array.IndexOf(bytes, (byte)0) >= 0)
+            {
+                throw new ArgumentException("a " + what + " cannot hold a zero byte", what);
+            }
             var copy = new byte[bytes.Length + 1];
             Buffer.BlockCopy(bytes, 0, copy, 0, bytes.Length);
             return copy;

@@ -54,7 +54,7 @@ namespace Murmex
             }
             Native.LoadError error = NewLoadError();
             ScriptHandle handle;
-            int code = Native.murmex_script_load(Native.Terminated(path), Flags(plain), out handle, ref error);
+            int code = Native.murmex_script_load(Native.Terminated(path, "path"), Flags(plain), out handle, ref error);
             return Loaded(code, handle, error);
         }
 

@@ -132,7 +132,7 @@ namespace Murmex
             {
                 throw new ArgumentNullException("name");
             }
-            return Native.Terminated(name);
+            return Native.Terminated(name, "name");
         }
     }
 }

@@ -139,13 +139,35 @@ namespace Murmex.Tests
         {
             Script script = Script.FromBytes(Scripts.Play, true);
             Game game = Scripts.Started(script);
-            game.On(EventKind.Money, change => { });
+            uint id = game.On(EventKind.Money, change => { });
             game.Dispose();
             game.Dispose();
             script.Dispose();
             script.Dispose();
             Check.Throws<ObjectDisposedException>(() => game.Choose(0), "Choose");
+            Check.Throws<ObjectDisposedException>(() => game.Off(id), "Off");
             Check.Throws<ObjectDisposedException>(() => script.NewGame(), "NewGame");
+        }
+
+        // The library is still telling the other listeners when one disposes
+        // the game: they hear nothing more, and the game goes once the call is back.
+        [Test]
+        private static void DisposingInsideAListenerSilencesTheOthers()
+        {
+            using (Script script = Script.FromBytes(Scripts.Play, true))
+            {
+                Game game = Scripts.Started(script);
+                var heard = new List<string>();
+                game.On(EventKind.Money, change =>
+                {
+                    heard.Add("first");
+                    game.Dispose();
+                });
+                game.On(EventKind.Money, change => heard.Add("second"));
+                game.Money = 3;
+                Check.Equal("first", string.Join(", ", heard), "heard");
+                Check.Throws<ObjectDisposedException>(() => game.Money = 4, "after the call");
+            }
         }
     }
 }

@@ -1,7 +1,9 @@
 // Loading, failed loads, the script's texts in both forms, and the arguments
 // the binding refuses.
 using System;
+using System.Collections.Generic;
 using System.IO;
+using System.Linq;
 
 namespace Murmex.Tests
 {
@@ -92,6 +94,42 @@ namespace Murmex.Tests
                     Check.Throws<ArgumentOutOfRangeException>(() => game.Choose(index), "Choose(" + index + ")");
                 }
                 Check.Equal("Intro", game.Character, "a refusal changes nothing");
+            }
+        }
+
+        // The library reads a name or a path up to its first zero byte, so one
+        // holding a zero would name something else.
+        [Test]
+        private static void NamesAndPathsHoldingAZeroByteAreRefused()
+        {
+            string path = Path.GetTempFileName();
+            try
+            {
+                File.WriteAllBytes(path, Scripts.Play);
+                using (Script script = Script.FromBytes(Scripts.Play, true))
+                using (Game game = script.NewGame())
+                {
+                    int value;
+                    var refused = new Dictionary<string, Action>
+                    {
+                        { "Load", () => Script.Load(path + "\0x", true) },
+                        { "Start", () => game.Start("Intro\0x") },
+                        { "Start(bytes)", () => game.Start(Scripts.Raw("Bob\0")) },
+                        { "set", () => game.Variables["flag\0x"] = 1 },
+                        { "TryGetValue", () => game.Variables.TryGetValue("flag\0x", out value) },
+                        { "Remove", () => game.Variables.Remove(Scripts.Raw("flag\0x")) },
+                    };
+                    foreach (KeyValuePair<string, Action> call in refused)
+                    {
+                        Check.Throws<ArgumentException>(call.Value, call.Key);
+                    }
+                    Check.Equal("", game.Character, "nothing started");
+                    Check.Equal(0, game.Variables.Count(), "nothing set");
+                }
+            }
+            finally
+            {
+                File.Delete(path);
             }
         }
     }
