@@ -6,10 +6,11 @@
 #include "murmex/load_script.h"
 #include "murmex/scrambling.h"
 #include "text/display_text.h"
+#include "tools/authoring/translation_alignment.h"
 #include "tools/script_io/script_input.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <map>
 
 namespace murmex::tool {
 
@@ -23,19 +24,19 @@ TranslationReview reviewTranslation(const std::vector<ScriptText>& texts,
                                     const std::vector<TranslationEntry>& entries,
                                     const std::string& file) {
     TranslationReview review;
-    std::map<std::string, const TranslationEntry*> byId;
-    for (const TranslationEntry& entry : entries) {
-        if (!byId.emplace(entry.id, &entry).second) {
-            review.stale.push_back(where(file, entry) + "given again (first on line " +
-                                   std::to_string(byId[entry.id]->line) + ")");
-        }
+    const TranslationAlignment alignment = alignTranslation(texts, entries);
+    for (const size_t e : alignment.repeated) {
+        const TranslationEntry& entry = entries[e];
+        const auto first =
+            std::find_if(entries.begin(), entries.end(),
+                         [&](const TranslationEntry& t) { return t.id == entry.id; });
+        review.stale.push_back(where(file, entry) + "given again (first on line " +
+                               std::to_string(first->line) + ")");
     }
-    for (const ScriptText& text : texts) {
-        const auto found = byId.find(text.id);
-        const TranslationEntry* entry = found == byId.end() ? nullptr : found->second;
-        if (entry != nullptr) {
-            byId.erase(found);
-        }
+    for (size_t t = 0; t < texts.size(); ++t) {
+        const ScriptText& text = texts[t];
+        const int32_t e = alignment.entryOfText[t];
+        const TranslationEntry* entry = e < 0 ? nullptr : &entries[static_cast<size_t>(e)];
         // An entry nobody has translated yet is missing, whatever its state.
         if (entry == nullptr || entry->translation.empty()) {
             entry = nullptr;
@@ -50,14 +51,17 @@ TranslationReview reviewTranslation(const std::vector<ScriptText>& texts,
             entry = nullptr;
         } else {
             ++review.translated;
+            if (entry->id != text.id) {
+                review.moved.push_back(where(file, *entry) + "the text has moved; it is " +
+                                       text.id + " now");
+            }
         }
         review.entries.push_back(entry);
     }
-    for (const auto& [id, entry] : byId) {
-        if (entry->translation.empty()) {
-            continue; // nothing would be lost
+    for (const size_t e : alignment.unmatched) {
+        if (!entries[e].translation.empty()) { // else nothing would be lost
+            review.stale.push_back(where(file, entries[e]) + "no such text in the script any more");
         }
-        review.stale.push_back(where(file, *entry) + "no such text in the script any more");
     }
     return review;
 }

@@ -46,6 +46,9 @@ struct TranslationReview {
     size_t missing = 0;
     // "FILE:LINE: ID: why" for every entry import refuses as stale.
     std::vector<std::string> stale;
+    // "FILE:LINE: ID: ..." for every entry taken for its text under the
+    // text's new id, after units were inserted or moved before it.
+    std::vector<std::string> moved;
 };
 
 // What import builds from a translation, or why it refuses to.

@@ -1,7 +1,7 @@
 // Carrying a translator's work over to a new export of the same script.
 #include "tools/authoring/translation_update.h"
 
-#include <map>
+#include "tools/authoring/translation_alignment.h"
 
 namespace murmex::tool {
 
@@ -9,43 +9,40 @@ CarriedTranslations carryTranslations(const TranslationDocument& previous,
                                       const std::vector<ScriptText>& texts,
                                       TranslationUpdateCounts& counts) {
     counts = {};
-    std::map<std::string, size_t> byId;
-    for (size_t i = 0; i < previous.entries.size(); ++i) {
-        byId.emplace(previous.entries[i].id, i);
-    }
+    const TranslationAlignment alignment = alignTranslation(texts, previous.entries);
     CarriedTranslations carried;
     carried.previous = &previous;
-    std::vector<bool> taken(previous.entries.size(), false);
-    for (const ScriptText& text : texts) {
-        TranslationEntry entry;
+    for (size_t t = 0; t < texts.size(); ++t) {
+        const ScriptText& text = texts[t];
+        const int32_t e = alignment.entryOfText[t];
+        TranslationEntry entry =
+            e < 0 ? TranslationEntry{} : previous.entries[static_cast<size_t>(e)];
         bool changed = false;
-        if (const auto found = byId.find(text.id); found != byId.end()) {
-            taken[found->second] = true;
-            entry = previous.entries[found->second];
-            if (entry.translation.empty()) {
-                // Nothing to keep but the translator's comments.
-                entry.fuzzy = false;
-                entry.previousSource.clear();
-            } else if (entry.source != text.text) {
-                // Where it was fuzzy already, the text its translation was
-                // made for is the earlier one.
-                if (!entry.fuzzy || entry.previousSource.empty()) {
-                    entry.previousSource = entry.source;
-                }
-                entry.fuzzy = true;
-                changed = true;
+        if (entry.translation.empty()) {
+            // Nothing to keep but the translator's comments.
+            entry.fuzzy = false;
+            entry.previousSource.clear();
+        } else if (entry.source != text.text) {
+            // Where it was fuzzy already, the text its translation was made
+            // for is the earlier one.
+            if (!entry.fuzzy || entry.previousSource.empty()) {
+                entry.previousSource = entry.source;
             }
+            entry.fuzzy = true;
+            changed = true;
         }
+        const bool moved = e >= 0 && entry.id != text.id;
         entry.id = text.id;
         entry.source = text.text;
         ++(entry.translation.empty() ? counts.untranslated
            : changed                 ? counts.changed
+           : moved                   ? counts.moved
                                      : counts.kept);
         carried.forTexts.push_back(std::move(entry));
     }
-    for (size_t i = 0; i < previous.entries.size(); ++i) {
-        if (!taken[i] && !previous.entries[i].translation.empty()) {
-            carried.gone.push_back(previous.entries[i]);
+    for (const size_t e : alignment.unmatched) {
+        if (!previous.entries[e].translation.empty()) {
+            carried.gone.push_back(previous.entries[e]);
         }
     }
     counts.gone = carried.gone.size();
@@ -54,8 +51,8 @@ CarriedTranslations carryTranslations(const TranslationDocument& previous,
 
 std::string describeUpdate(size_t texts, const TranslationUpdateCounts& counts) {
     return std::to_string(texts) + " texts: " + std::to_string(counts.kept) + " kept, " +
-           std::to_string(counts.changed) + " changed (marked fuzzy), " +
-           std::to_string(counts.untranslated) + " untranslated, " +
+           std::to_string(counts.moved) + " moved, " + std::to_string(counts.changed) +
+           " changed (marked fuzzy), " + std::to_string(counts.untranslated) + " untranslated, " +
            std::to_string(counts.gone) + " now obsolete";
 }
 

@@ -18,6 +18,9 @@ namespace murmex::tool {
 struct TranslationUpdateCounts {
     // Translated, and the text is as it was (a fuzzy mark stays as it was).
     size_t kept = 0;
+    // Translated, and found under the text's new id: units were inserted or
+    // moved before it.
+    size_t moved = 0;
     // Translated, but the text has changed since: now marked fuzzy.
     size_t changed = 0;
     // Not in the file before, or not translated there.
@@ -26,12 +29,13 @@ struct TranslationUpdateCounts {
     size_t gone = 0;
 };
 
-// What the texts carry over from `previous`, matched by id.
+// What the texts carry over from `previous`, aligned as import aligns them.
 CarriedTranslations carryTranslations(const TranslationDocument& previous,
                                       const std::vector<ScriptText>& texts,
                                       TranslationUpdateCounts& counts);
 
-// "55 texts: 53 kept, 1 changed (marked fuzzy), 1 untranslated, 1 now obsolete".
+// "55 texts: 52 kept, 1 moved, 1 changed (marked fuzzy), 1 untranslated, 1 now
+// obsolete".
 std::string describeUpdate(size_t texts, const TranslationUpdateCounts& counts);
 
 } // namespace murmex::tool

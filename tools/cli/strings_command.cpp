@@ -192,11 +192,15 @@ int statusOfTexts(const StringsStatusOptions& options, std::ostream& out, std::o
                                        options.plain, translated);
     const TranslationReview& review = translated.review;
     const size_t otherwiseRefused = translated.refused.size() - review.stale.size();
+    const size_t moved = review.moved.size();
     out << options.translation << ": " << script.texts.size() << " texts, " << review.translated
         << " translated, " << review.missing << " missing, " << review.stale.size() << " stale"
         << (otherwiseRefused > 0 ? ", " + std::to_string(otherwiseRefused) + " refused" : "")
-        << '\n';
+        << (moved > 0 ? ", " + std::to_string(moved) + " moved" : "") << '\n';
     for (const std::string& line : translated.refused) {
+        out << line << '\n';
+    }
+    for (const std::string& line : review.moved) {
         out << line << '\n';
     }
     if (!translated.problem.empty()) {

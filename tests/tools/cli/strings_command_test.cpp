@@ -71,7 +71,8 @@ TEST(Strings, TranslationAsSourceRebuildsTheScriptExactly) {
 
 // Exporting again over a translation brings it up to date and loses none of
 // it: unchanged, the file comes back byte for byte; after an edit the changed
-// text keeps its translation as fuzzy, the one gone keeps it as obsolete, and
+// text keeps its translation as fuzzy, the one gone (changed in another
+// state) keeps it as obsolete, and
 // the translator's comment stays. A file that is no translation is refused.
 TEST(Strings, ExportOverATranslationKeepsEveryTranslation) {
     struct Case {
@@ -105,13 +106,15 @@ TEST(Strings, ExportOverATranslationKeepsEveryTranslation) {
         EXPECT_EQ(readBytes(out), translated);
 
         text.replace(text.find("Hello."), 6, "Hello there.");
-        text.replace(text.find("S = \"0\" N = \"-1\""), 7, "S = \"1\"");
+        text.replace(text.find("S = \"0\" N = \"-1\" Q = \"Bye.\""), 28,
+                     "S = \"1\" N = \"-1\" Q = \"Farewell.\"");
         folder.write("small.chr", text);
         const auto edited = runCommand(runStringsExport, {script, true, c.format, "de", out});
         ASSERT_EQ(edited.status, EXIT_OK) << edited.err;
-        EXPECT_NE(edited.out.find("3 texts: 1 kept, 1 changed (marked fuzzy), 1 untranslated, 1 "
-                                  "now obsolete"),
-                  std::string::npos)
+        EXPECT_NE(
+            edited.out.find("3 texts: 1 kept, 0 moved, 1 changed (marked fuzzy), 1 untranslated, 1 "
+                            "now obsolete"),
+            std::string::npos)
             << edited.out;
         const std::string updated = readBytes(out);
         EXPECT_NE(updated.find(c.changed), std::string::npos) << updated;
@@ -139,6 +142,40 @@ TEST(Strings, ExportOverATranslationKeepsEveryTranslation) {
         EXPECT_NE(refused.err.find("it is not replaced"), std::string::npos) << refused.err;
         EXPECT_EQ(readBytes(out), csv ? "no,columns\n" : "not a PO file\n");
     }
+}
+
+// A unit inserted before a translated one gives that one's text a new id;
+// its translation follows the text there in status, import and export, and
+// only the new unit's texts are missing.
+TEST(Strings, AUnitInsertedBeforeATranslatedOneKeepsItsTranslation) {
+    ScratchFolder folder;
+    std::string text = murmex::testing::smallScript();
+    const std::string script = folder.write("small.chr", text);
+    const auto fresh = runCommand(runStringsExport, {script, true, "po", "de", ""});
+    const std::string po = folder.write("de.po", translatedAsSource(fresh.out, false));
+    const std::string bye = "  { S = \"0\" N = \"-1\"";
+    text.insert(text.find(bye),
+                "  { S = \"0\" N = \"0\" Q = \"Wait.\" A = \"Waiting.\" ACT = \"ACT_NONE\" }\r\n");
+    folder.write("small.chr", text);
+
+    const auto status = runCommand(runStringsStatus, {script, true, po, ""});
+    EXPECT_EQ(status.status, EXIT_OK) << status.out;
+    EXPECT_NE(status.out.find("5 texts, 3 translated, 2 missing, 0 stale, 1 moved\n"),
+              std::string::npos)
+        << status.out;
+    EXPECT_NE(status.out.find("Intro/S0/2/Q: the text has moved; it is Intro/S0/3/Q now"),
+              std::string::npos)
+        << status.out;
+    const auto imported =
+        runCommand(runStringsImport, {script, true, po, "", folder.path("o.chr")});
+    EXPECT_EQ(imported.status, EXIT_OK) << imported.err;
+
+    const auto updated = runCommand(runStringsExport, {script, true, "po", "de", po});
+    EXPECT_NE(updated.out.find("5 texts: 2 kept, 1 moved, 0 changed"), std::string::npos)
+        << updated.out;
+    EXPECT_NE(readBytes(po).find("msgctxt \"Intro/S0/3/Q\"\nmsgid \"Bye.\"\nmsgstr \"Bye.\"\n"),
+              std::string::npos)
+        << readBytes(po);
 }
 
 TEST(Strings, RefusesUnsoundEntriesAndWritesNothing) {
