@@ -144,14 +144,19 @@ class CompatCheck {
         const int32_t result = carryOver(oldScript, view, newScript, newView, words);
         Finding finding;
         finding.line = lineOf(c, shown);
-        if (result != GAME_STATE_OK) {
+        if (result == GAME_STATE_UNIT_CHANGED && shown >= 0) {
+            finding.name = findingName(result);
+            finding.text = "a game saved here is refused: it shows " + unitWords(character, shown) +
+                           counterpartWords(c, shown);
+        } else if (result != GAME_STATE_OK) {
             finding.name = findingName(result);
             finding.text = "a game saved here is refused: " + words;
         } else if (shown >= 0 && shownUnit(*newScript.characters[newView.characterIndex],
                                            newView.answer) != aligned[c][shown]) {
             finding.name = "save-shows-another-unit";
             finding.text = "a game saved at " + unitWords(character, shown) +
-                           " restores showing another unit, which stands at its place now";
+                           " restores showing another unit, which stands at its place now" +
+                           keepSavesAdvice(character, shown);
         } else {
             return;
         }
@@ -177,6 +182,31 @@ class CompatCheck {
         int32_t unit;
         Finding finding;
     };
+
+    // Where the old unit stands in the new script, and how to edit so that
+    // it keeps its place.
+    std::string counterpartWords(int32_t c, int32_t u) const {
+        const int32_t counterpart = aligned[c][u];
+        const Character& character = *oldScript.characters[c];
+        if (counterpart < 0) {
+            return ", which is gone from the new script or does something else there";
+        }
+        const int32_t n =
+            findNameOccurrence(newScript, character.name, nameOccurrence(oldScript, c));
+        const int32_t place = placeInState(*newScript.characters[n], counterpart);
+        if (place == placeInState(character, u)) {
+            return ", which does something else in the new script";
+        }
+        return ", which is unit " + std::to_string(place) + " of its state in the new script" +
+               keepSavesAdvice(character, u);
+    }
+
+    // Saves name the unit they show by its place among its state's units.
+    static std::string keepSavesAdvice(const Character& character, int32_t u) {
+        const std::string state = std::to_string(character.units[u]->state);
+        return "; insert new units after the last unit of state " + state + " of " +
+               quotedName(character) + " to keep these saves";
+    }
 
     int32_t lineOf(int32_t c, int32_t u) const {
         const int32_t line = u >= 0 ? oldLines.unitLine(c, u) : oldLines.characterLine(c);
@@ -231,6 +261,24 @@ CompatReport checkSaveCompatibility(ConversationEngine& oldScript, const ScriptP
     result.situations = report.situations;
     result.cutOff = report.cutOff;
     return result;
+}
+
+SavedGameVerdict checkSavedGame(ConversationEngine& script, const std::string& bytes) {
+    ConversationView view;
+    GameStateRefusal refusal;
+    const int32_t result = restoreGameState(
+        script, view, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), refusal);
+    SavedGameVerdict verdict;
+    verdict.resumes = result == GAME_STATE_OK;
+    if (verdict.resumes) {
+        verdict.words = "resumes with " + quotedName(*script.characters[view.characterIndex]) +
+                        ", who says \"" + shortText(view.answer, QUOTED_CHARACTERS) + "\"";
+    } else {
+        char text[GAME_STATE_REFUSAL_TEXT_SIZE];
+        gameStateRefusalMessage(refusal, text, sizeof text);
+        verdict.words = "refused: " + displayText(text);
+    }
+    return verdict;
 }
 
 } // namespace murmex::tool

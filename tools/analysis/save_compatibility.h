@@ -10,6 +10,7 @@
 #include "tools/analysis/script_explorer.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace murmex::tool {
@@ -39,5 +40,16 @@ std::vector<std::vector<int32_t>> alignUnits(const ConversationEngine& oldScript
 // and checks each screen against `newScript` (restored into, so changed too).
 CompatReport checkSaveCompatibility(ConversationEngine& oldScript, const ScriptPlaces& oldLines,
                                     ConversationEngine& newScript, const ExploreLimits& limits);
+
+// How one saved game fares in a script: whether it resumes, and in words
+// the character and answer it resumes at, or why it is refused.
+struct SavedGameVerdict {
+    bool resumes = false;
+    std::string words;
+};
+
+// Restores the saved game's bytes into `script` (its states and memory are
+// changed) as any game would.
+SavedGameVerdict checkSavedGame(ConversationEngine& script, const std::string& bytes);
 
 } // namespace murmex::tool

@@ -48,7 +48,7 @@ TranslationAlignment alignTranslation(const std::vector<ScriptText>& texts,
     const auto entryOfId = [&](const ScriptText& text) -> int32_t {
         const auto found = byId.find(text.id);
         return found != byId.end() && open[found->second] ? static_cast<int32_t>(found->second)
-                                                           : -1;
+                                                          : -1;
     };
     for (size_t t = 0; t < texts.size(); ++t) {
         if (const int32_t e = entryOfId(texts[t]);

@@ -6,11 +6,16 @@
 #include "tools/cli/finding_json.h"
 #include "tools/cli/search_options.h"
 #include "tools/script_io/load_failure_report.h"
+#include "tools/script_io/script_input.h"
 #include "tools/script_io/script_loading.h"
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+#include <filesystem>
 #include <memory>
+#include <system_error>
+#include <vector>
 
 namespace murmex::tool {
 
@@ -21,14 +26,58 @@ const char* version1Words(bool breaks) {
                   : "version 1 saved games restore (the scripts are the same)";
 }
 
-int exitFor(const CompatReport& report) {
-    if (!report.broken.empty()) {
+// A saved game of the folder: its path and how it fares.
+struct SavedGameCheck {
+    std::string file;
+    SavedGameVerdict verdict;
+};
+
+// No saved game comes near this; a larger file is refused unread.
+constexpr size_t SAVED_GAME_FILE_LIMIT = size_t{1} << 20;
+
+// Restores every regular file of the folder, in the order of their names.
+// False, with the reason on `err`, when the folder can't be read.
+bool checkSavesFolder(const std::string& folder, ConversationEngine& script,
+                      std::vector<SavedGameCheck>& checks, std::ostream& err) {
+    std::error_code failed;
+    std::vector<std::string> files;
+    for (std::filesystem::directory_iterator it(folder, failed), end; !failed && it != end;
+         it.increment(failed)) {
+        if (it->is_regular_file(failed)) {
+            files.push_back(it->path().string());
+        }
+    }
+    if (failed) {
+        err << "murmex compat: " << folder << ": " << failed.message() << '\n';
+        return false;
+    }
+    std::sort(files.begin(), files.end());
+    for (const std::string& file : files) {
+        std::string bytes;
+        std::string error;
+        SavedGameCheck check{file, {}};
+        if (readWholeFile(file, SAVED_GAME_FILE_LIMIT, bytes, error)) {
+            check.verdict = checkSavedGame(script, bytes);
+        } else {
+            check.verdict.words = "refused: " + error;
+        }
+        checks.push_back(std::move(check));
+    }
+    return true;
+}
+
+int exitFor(const CompatReport& report, const std::vector<SavedGameCheck>& saves) {
+    const bool refused = std::any_of(saves.begin(), saves.end(), [](const SavedGameCheck& save) {
+        return !save.verdict.resumes;
+    });
+    if (!report.broken.empty() || refused) {
         return EXIT_FAILED;
     }
     return report.cutOff == CutOff::None ? EXIT_OK : EXIT_COMPAT_UNDECIDED;
 }
 
-void printReport(const CompatOptions& options, const CompatReport& report, std::ostream& out) {
+void printReport(const CompatOptions& options, const CompatReport& report,
+                 const std::vector<SavedGameCheck>& saves, std::ostream& out) {
     if (options.json) {
         nlohmann::ordered_json json;
         json["old"] = options.oldFile;
@@ -42,6 +91,14 @@ void printReport(const CompatOptions& options, const CompatReport& report, std::
             json["broken"].push_back(findingToJson(finding));
         }
         json["version1Breaks"] = report.version1Breaks;
+        if (!options.savesFolder.empty()) {
+            json["saves"] = nlohmann::ordered_json::array();
+            for (const SavedGameCheck& save : saves) {
+                json["saves"].push_back({{"file", save.file},
+                                         {"resumes", save.verdict.resumes},
+                                         {"words", save.verdict.words}});
+            }
+        }
         printJson(out, json);
         return;
     }
@@ -57,6 +114,9 @@ void printReport(const CompatOptions& options, const CompatReport& report, std::
         out << report.broken.size() << (report.broken.size() == 1 ? " breaks" : " break");
     }
     out << " in " << options.newFile << "; " << version1Words(report.version1Breaks) << '\n';
+    for (const SavedGameCheck& save : saves) {
+        out << save.file << ": " << save.verdict.words << '\n';
+    }
 }
 
 } // namespace
@@ -74,10 +134,15 @@ int runCompat(const CompatOptions& options, std::ostream& out, std::ostream& err
         reportLoadFailure(options.newFile, options.plain, newScript, err);
         return EXIT_FAILED;
     }
+    std::vector<SavedGameCheck> saves;
+    if (!options.savesFolder.empty() &&
+        !checkSavesFolder(options.savesFolder, *newScript.engine, saves, err)) {
+        return EXIT_FAILED;
+    }
     const CompatReport report =
         checkSaveCompatibility(*oldScript.engine, *lines, *newScript.engine, options.limits);
-    printReport(options, report, out);
-    return exitFor(report);
+    printReport(options, report, saves, out);
+    return exitFor(report, saves);
 }
 
 CLI::App* addCompatCommand(CLI::App& app, ChosenCommand& chosen) {
@@ -87,6 +152,9 @@ CLI::App* addCompatCommand(CLI::App& app, ChosenCommand& chosen) {
     command->add_flag("--plain", options->plain, "Read the files as plain text, not descrambled");
     command->add_flag("--json", options->json, "Print the report as JSON");
     addSearchLimitOptions(*command, options->limits);
+    command->add_option("--saves", options->savesFolder,
+                        "Restore every saved game in this folder into NEW and say how each "
+                        "fares");
     command->add_option("OLD", options->oldFile, "The script the games were saved with")
         ->required();
     command->add_option("NEW", options->newFile, "The edited or translated script")->required();

@@ -19,6 +19,9 @@ struct CompatOptions {
     bool plain = false;
     bool json = false;
     ExploreLimits limits;
+    // A folder of saved games to restore into the new script, each one
+    // reported; empty for none.
+    std::string savesFolder;
 };
 
 // The search was cut off before every screen was seen, and none of those
@@ -26,9 +29,9 @@ struct CompatOptions {
 inline constexpr int EXIT_COMPAT_UNDECIDED = 3;
 
 // Findings in the lint line format and a summary line on `out` (or JSON).
-// EXIT_OK when no save would break, EXIT_FAILED when some would (or a script
-// did not load, on `err`), EXIT_COMPAT_UNDECIDED when the search was cut off
-// first.
+// EXIT_OK when no save would break, EXIT_FAILED when some would or a saved
+// game of the folder is refused (or a script did not load, on `err`),
+// EXIT_COMPAT_UNDECIDED when the search was cut off first.
 int runCompat(const CompatOptions& options, std::ostream& out, std::ostream& err);
 
 CLI::App* addCompatCommand(CLI::App& app, ChosenCommand& chosen);

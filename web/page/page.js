@@ -11,6 +11,13 @@
     const storageKey = "murmex:" + root.dataset.id;
     const autosave = root.dataset.autosave === "1";
     const digits = /^[1-5]$/;
+    // The page's own words, beside those of the script and the engine.
+    const LABELS = {
+        storedGameRefused: "Your saved game can't be continued in this version of the game:",
+        downloadOldSave: "Download the old save",
+        startAfresh: "Start afresh",
+        notThisGame: "This saved game does not belong to this game.",
+    };
     let murmex = null;
     let script = null;
     let game = null;
@@ -177,12 +184,41 @@
         }
     }
 
-    function saveToFile() {
+    function download(bytes, name) {
         const link = document.createElement("a");
-        link.href = URL.createObjectURL(new Blob([game.save()], { type: "application/octet-stream" }));
-        link.download = (root.dataset.id || "game") + ".save";
+        link.href = URL.createObjectURL(new Blob([bytes], { type: "application/octet-stream" }));
+        link.download = name;
         link.click();
         setTimeout(() => URL.revokeObjectURL(link.href), 0);
+    }
+
+    function saveToFile() {
+        download(game.save(), (root.dataset.id || "game") + ".save");
+    }
+
+    function pageButton(label, action) {
+        const button = document.createElement("button");
+        button.type = "button";
+        button.textContent = label;
+        button.addEventListener("click", action);
+        return button;
+    }
+
+    // A stored game this version of the page cannot continue (the script
+    // changed under it): the player is told why and may keep the old save
+    // before a new game replaces it in storage.
+    function strand(bytes, reason) {
+        console.warn("murmex: the stored game was not continued: " + reason);
+        over = true;
+        const words = document.createElement("p");
+        words.textContent = LABELS.storedGameRefused + " " + reason + ".";
+        const keep = pageButton(LABELS.downloadOldSave, () =>
+            download(bytes, (root.dataset.id || "game") + "-old.save")
+        );
+        failure.replaceChildren(words, keep, pageButton(LABELS.startAfresh, begin));
+        failure.hidden = false;
+        list.replaceChildren();
+        keep.focus();
     }
 
     async function loadFromFile() {
@@ -190,7 +226,7 @@
         fileInput.value = "";
         if (file === undefined) return;
         if (!restoreSaved(new Uint8Array(await file.arrayBuffer()))) {
-            notice(game.lastError || "This saved game does not belong to this game.");
+            notice(game.lastError || LABELS.notThisGame);
             return;
         }
         store();
@@ -225,10 +261,12 @@
         applyColors();
         game = script.newGame();
         const saved = autosave ? savedBytes() : null;
-        if (saved !== null && restoreSaved(saved)) {
+        if (saved === null) {
+            begin();
+        } else if (restoreSaved(saved)) {
             show(0);
         } else {
-            begin();
+            strand(saved, game.lastError || LABELS.notThisGame);
         }
     }
 

@@ -254,6 +254,37 @@ def check_markup_is_text(page, murmex, work):
     print("markup in the script's texts is shown as text and runs nothing")
 
 
+def check_stored_game_refused(page, murmex, examples, work):
+    """A stored game the re-published page cannot continue is not dropped unseen."""
+    path, script = work / "stranded.html", work / "stranded.chr.txt"
+    demo = (examples / "demo.chr.txt").read_bytes()
+    script.write_bytes(demo)
+    assert publish(murmex, script, path, "--plain", "--id", "stranded").returncode == 0
+    page.open(path)
+    page.restart()
+    page.choose("Sit down by the well and rest a while.", False)
+    stored = "return localStorage.getItem('murmex:stranded')"
+    saved = page.driver.execute_script(stored)
+    # A unit inserted before the one the game was saved at moves it.
+    well = demo.index(b'  { S = "0" N = "1" Q = "Sit down by the well')
+    inserted = b'  { S = "0" N = "0" Q = "Ask about the weather." A = "Rain." ACT = "ACT_NONE" }\r\n'
+    script.write_bytes(demo[:well] + inserted + demo[well:])
+    made = publish(murmex, script, path, "--plain", "--id", "stranded")
+    assert made.returncode == 0, made.stderr
+    page.driver.refresh()
+    page.wait(page.failure)
+    words = page.failure()
+    assert "Your saved game can't be continued" in words and "talk unit 5 of \"Intro\"" in words, words
+    assert page.buttons() == [] and page.driver.execute_script(stored) == saved
+    offered = page.driver.find_elements(By.CSS_SELECTOR, "#failure button")
+    assert [button.text for button in offered] == ["Download the old save", "Start afresh"]
+    offered[1].click()
+    page.wait(page.answer)
+    assert page.answer().startswith("Brackenford square at dusk."), page.answer()
+    assert page.driver.execute_script(stored) != saved
+    print("a stored game that no longer fits is explained, offered for download, then replaced")
+
+
 def new_driver():
     options = webdriver.ChromeOptions()
     options.binary_location = "/usr/bin/chromium"
@@ -291,6 +322,7 @@ def main():
         check_accessibility_tree(page)
         check_broken(page, arguments.murmex, work)
         check_markup_is_text(page, arguments.murmex, work)
+        check_stored_game_refused(page, arguments.murmex, arguments.examples, work)
         errors = [entry for entry in driver.get_log("browser") if entry["level"] == "SEVERE"]
         assert errors == [], errors
     finally:

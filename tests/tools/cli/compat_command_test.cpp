@@ -1,18 +1,23 @@
 // murmex compat: on the demo, a translation and a harmless edit break no
 // saved game, removing a state and renaming a character break the saves
 // made there with their reasons and shortest paths, an inserted unit of the
-// same shape is caught as showing another unit, and a cut-off search can't
-// tell.
+// same shape is caught as showing another unit, a unit inserted before a
+// saved one is named by its text with the way to keep such saves, the saved
+// games of a folder are each said to resume or be refused, and a cut-off
+// search can't tell.
 #include "tools/cli/compat_command.h"
 
+#include "murmex/game.h"
 #include "support/command_run.h"
 #include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -38,7 +43,6 @@ std::string edited(const std::string& from, const std::string& to) {
 class Compat : public ::testing::Test {
   protected:
     CommandRun compat(const std::string& newScript, uint64_t maxSituations = 2'000'000) {
-        CompatOptions options;
         options.oldFile = MURMEX_DEMO_SCRIPT;
         options.newFile = folder.write("new.chr.txt", newScript);
         options.plain = true;
@@ -46,6 +50,7 @@ class Compat : public ::testing::Test {
         return murmex::testing::runCommand(murmex::tool::runCompat, options);
     }
     ScratchFolder folder;
+    CompatOptions options;
 };
 
 TEST_F(Compat, ATranslationAndAHarmlessEditBreakNoSave) {
@@ -97,6 +102,42 @@ TEST_F(Compat, AnInsertedUnitOfTheSameShapeShowsAnotherUnit) {
                                   pocket));
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.out.find("[save-shows-another-unit]"), std::string::npos) << run.out;
+}
+
+// The demo played by `choices` from Intro, as saved-game bytes.
+std::string savedDemo(std::initializer_list<int32_t> choices) {
+    murmex::LoadResult result;
+    const auto script = murmex::Script::load(MURMEX_DEMO_SCRIPT, result, true);
+    const auto game = murmex::Game::create(script);
+    EXPECT_TRUE(game->start("Intro"));
+    for (const int32_t choice : choices) {
+        game->choose(choice);
+    }
+    std::string bytes(murmex::GAME_STATE_V2_MAX_BYTES, '\0');
+    size_t written = 0;
+    EXPECT_EQ(game->save(reinterpret_cast<uint8_t*>(bytes.data()), bytes.size(), written), 0);
+    return bytes.substr(0, written);
+}
+
+TEST_F(Compat, AUnitInsertedBeforeASavedOneIsNamedWithTheWayToKeepTheSaves) {
+    const std::string well = "  { S = \"0\" N = \"1\" Q = \"Sit down by the well";
+    options.savesFolder = folder.path("saves");
+    std::filesystem::create_directory(options.savesFolder);
+    folder.write("saves/at_mara.sav", savedDemo({1}));
+    folder.write("saves/at_the_well.sav", savedDemo({2}));
+    const CommandRun run =
+        compat(edited(well, "  { S = \"0\" N = \"0\" Q = \"Ask about the weather.\" "
+                            "A = \"Rain.\" ACT = \"ACT_NONE\" }\r\n" +
+                                well));
+    EXPECT_EQ(run.status, 1);
+    for (const char* words :
+         {"refused: it shows the answer to \"Sit down by the well and rest a while.\" (unit 5 "
+          "of \"Intro\" in state 0), which is unit 6 of its state in the new script; insert new "
+          "units after the last unit of state 0 of \"Intro\" to keep these saves",
+          "saves/at_mara.sav: resumes with \"Mara\", who says \"Mara looks up",
+          "saves/at_the_well.sav: refused: the saved game shows the answer of talk unit 5"}) {
+        EXPECT_NE(run.out.find(words), std::string::npos) << words << "\n" << run.out;
+    }
 }
 
 TEST_F(Compat, ACutOffSearchCannotTell) {
