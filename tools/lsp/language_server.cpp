@@ -147,6 +147,17 @@ std::string uriOf(const json& params) {
     return params.at("textDocument").at("uri").get<std::string>();
 }
 
+bool isValidId(const json& id) {
+    return id.is_number_integer() || id.is_string();
+}
+
+// The id an error reply carries: the request's own, or null when it has
+// none that a reply can carry.
+json replyIdOf(const json& message) {
+    return message.is_object() && message.contains("id") && isValidId(message["id"]) ? message["id"]
+                                                                                     : NO_ID;
+}
+
 } // namespace
 
 int LanguageServer::serve(std::istream& in) {
@@ -169,7 +180,9 @@ int LanguageServer::serve(std::istream& in) {
 
 void LanguageServer::handle(const std::string& body) {
     if (nestsDeeperThan(body, MESSAGE_NESTING_LIMIT)) {
-        replyError(nullptr, INVALID_REQUEST,
+        // The id stands at the top level, so the request is answered by it.
+        const json id = scalarMember(body, "id");
+        replyError(isValidId(id) ? id : NO_ID, INVALID_REQUEST,
                    "message nests deeper than " + std::to_string(MESSAGE_NESTING_LIMIT) +
                        " levels");
         return;
@@ -182,7 +195,7 @@ void LanguageServer::handle(const std::string& body) {
         return;
     }
     const bool isRequest = message.is_object() && message.contains("id");
-    const json& id = isRequest ? message["id"] : NO_ID;
+    const json id = replyIdOf(message);
     try {
         dispatch(message);
     } catch (const RequestError& error) {
@@ -209,8 +222,7 @@ void LanguageServer::dispatch(const json& message) {
             (message.contains("result") || message.contains("error"))) {
             return;
         }
-        const json& id = message.is_object() && message.contains("id") ? message["id"] : NO_ID;
-        replyError(id, INVALID_REQUEST, "not a JSON-RPC request or notification");
+        replyError(replyIdOf(message), INVALID_REQUEST, "not a JSON-RPC request or notification");
         return;
     }
     const std::string method = message["method"].get<std::string>();
@@ -221,7 +233,7 @@ void LanguageServer::dispatch(const json& message) {
         return;
     }
     const json& id = message["id"];
-    if (!id.is_number_integer() && !id.is_string()) {
+    if (!isValidId(id)) {
         throw RequestError{INVALID_REQUEST, "a request's id is a number or a string"};
     }
     reply(id, answer(method, params));
