@@ -135,7 +135,9 @@ TEST(LanguageServer, PlacesDiagnosticsInUtf16Units) {
 }
 
 // An open or change of the wrong shape is dropped whole: the URI is not left
-// half open, and a document already open keeps its text.
+// half open, and a document already open keeps its text. A range that starts
+// after its end is refused too, rather than taken as an insertion at its
+// start. The editor's log tells why.
 TEST(LanguageServer, BadOpenOrChangeLeavesNoHalfMadeDocument) {
     const json symbolsOf = {{"textDocument", {{"uri", "file:///bad.txt"}}}};
     const json badOpens[] = {
@@ -152,12 +154,28 @@ TEST(LanguageServer, BadOpenOrChangeLeavesNoHalfMadeDocument) {
         EXPECT_EQ(errorCode(served.replyTo(1)), -32602);
         EXPECT_TRUE(served.replyTo(2).contains("result"));
     }
-    const json badChange = {{"textDocument", {{"uri", "file:///bad.txt"}, {"version", 2}}},
-                            {"contentChanges", {{{"text", "MurmexSrcFile\r\n"}}, {{"text", 1}}}}};
-    const Served changed = serve(initialize() + openDocument(smallScript(), "file:///bad.txt") +
-                                 notification("textDocument/didChange", badChange) +
-                                 request(1, "textDocument/documentSymbol", symbolsOf));
-    EXPECT_EQ(changed.replyTo(1)["result"].size(), 1u) << changed.replyTo(1).dump();
+    const json reversed = {{"start", {{"line", 8}, {"character", 0}}},
+                           {"end", {{"line", 7}, {"character", 0}}}};
+    const json badChanges[] = {
+        {{{"text", "MurmexSrcFile\r\n"}}, {{"text", 1}}},
+        {{{"range", reversed}, {"text", "\"Bob\" {\r\n}\r\n"}}},
+    };
+    for (const json& changes : badChanges) {
+        SCOPED_TRACE(changes.dump());
+        const json badChange = {{"textDocument", {{"uri", "file:///bad.txt"}, {"version", 2}}},
+                                {"contentChanges", changes}};
+        const Served changed = serve(initialize() + openDocument(smallScript(), "file:///bad.txt") +
+                                     notification("textDocument/didChange", badChange) +
+                                     request(1, "textDocument/documentSymbol", symbolsOf));
+        EXPECT_EQ(changed.replyTo(1)["result"].size(), 1u) << changed.replyTo(1).dump();
+        std::string logged;
+        for (const json& message : changed.messages) {
+            if (message.value("method", "") == "window/logMessage") {
+                logged += message["params"]["message"].get<std::string>();
+            }
+        }
+        EXPECT_NE(logged.find("didChange refused (-32602)"), std::string::npos) << logged;
+    }
 }
 
 // Protocol lines end at CR LF, LF and a lone CR alike; the script's lines,
