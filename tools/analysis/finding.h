@@ -23,6 +23,10 @@ struct Finding {
     std::vector<std::string> path;
     // True when `path` applies (a failure right at the start has an empty one).
     bool hasPath = false;
+    // True when `text` names a line besides `line`: once lines before that
+    // one are added or removed, the words are out of date and the finding
+    // must be made again, not only moved.
+    bool citesLine = false;
 };
 
 // "FILE:LINE: warning: TEXT [name]", and for a finding with a path a second

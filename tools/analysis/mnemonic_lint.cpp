@@ -130,6 +130,7 @@ class MnemonicLinter {
                         quoted(earlier.question) + " (line " +
                         std::to_string(lines.unitLine(c, units[j])) +
                         ") and has the same mnemonic: its key always chooses the earlier one");
+                findings.back().citesLine = true;
                 break;
             }
         }

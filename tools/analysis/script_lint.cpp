@@ -93,6 +93,7 @@ class Linter {
                     "a second character named " + characterName(*character) +
                         " can never be talked to: the one on line " +
                         std::to_string(first->second) + " is always found first");
+                findings.back().citesLine = true;
             }
         }
     }
@@ -378,6 +379,7 @@ class Linter {
                         std::to_string(other->second.second) + ") and " + quoted(name) +
                         " are one variable: the memory keeps only their first " +
                         std::to_string(MAX_NAME_LENGTH) + " bytes");
+                findings.back().citesLine = true;
             }
         }
     }

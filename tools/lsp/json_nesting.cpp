@@ -1,5 +1,8 @@
-// A single pass over a JSON text that counts open arrays and objects.
+// A single pass over a JSON text that counts open arrays and objects, and a
+// reading of its top level alone.
 #include "tools/lsp/json_nesting.h"
+
+#include <nlohmann/json.hpp>
 
 namespace murmex::lsp {
 
@@ -25,6 +28,21 @@ bool nestsDeeperThan(std::string_view json, size_t limit) {
         }
     }
     return false;
+}
+
+nlohmann::json scalarMember(std::string_view json, const std::string& name) {
+    using Event = nlohmann::json::parse_event_t;
+    // The parser walks every level without recursion; only the top-level
+    // object is built, each array or object in it left out as it starts.
+    const auto topLevel = [](int depth, Event event, const nlohmann::json&) {
+        return depth == 0 || (event != Event::object_start && event != Event::array_start);
+    };
+    const nlohmann::json top = nlohmann::json::parse(json, topLevel, false);
+    if (!top.is_object()) {
+        return nullptr;
+    }
+    const auto found = top.find(name);
+    return found == top.end() || found->is_discarded() ? nlohmann::json() : *found;
 }
 
 } // namespace murmex::lsp

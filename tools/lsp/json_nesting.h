@@ -3,7 +3,10 @@
 // every routine that copies, prints or compares it level by level.
 #pragma once
 
+#include <nlohmann/json_fwd.hpp>
+
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace murmex::lsp {
@@ -16,5 +19,10 @@ constexpr size_t MESSAGE_NESTING_LIMIT = 128;
 // True when the arrays and objects of `json` nest deeper than `limit`.
 // Brackets inside strings don't count; the text need not be valid JSON.
 bool nestsDeeperThan(std::string_view json, size_t limit);
+
+// The top-level member `name` of an object's text when its value is no array
+// or object; null otherwise. Nothing inside the object is built, however deep
+// it nests, so a message refused for its depth can still be answered by its id.
+nlohmann::json scalarMember(std::string_view json, const std::string& name);
 
 } // namespace murmex::lsp

@@ -28,6 +28,7 @@ constexpr int REQUEST_FAILED = -32803;
 constexpr int INCREMENTAL_SYNC = 2;
 const json NO_ID = nullptr;
 constexpr int SEVERITY_INFORMATION = 3;
+constexpr int LOG_ERROR = 1;
 
 // A request the handler can't answer, with the reply's error.
 struct RequestError {
@@ -50,9 +51,12 @@ int32_t coordinate(const json& number) {
                                                     std::numeric_limits<int32_t>::max()));
 }
 
+Position positionOf(const json& position) {
+    return {coordinate(position.at("line")), coordinate(position.at("character"))};
+}
+
 size_t offsetAt(const OpenDocument& document, const json& position) {
-    return document.positions.offsetOf(
-        {coordinate(position.at("line")), coordinate(position.at("character"))});
+    return document.positions.offsetOf(positionOf(position));
 }
 
 size_t offsetIn(const OpenDocument& document, const json& params) {
@@ -60,14 +64,16 @@ size_t offsetIn(const OpenDocument& document, const json& params) {
 }
 
 // Throws, as a bad request, unless the change is one the document can take:
-// a text, and a range of two positions or none.
+// a text, and a range of two positions in order or none. Positions compare
+// as the editor wrote them, before any is fitted to the text.
 void checkChange(const json& change) {
     (void)change.at("text").get_ref<const std::string&>();
     if (change.contains("range")) {
         const json& range = change.at("range");
-        for (const char* end : {"start", "end"}) {
-            coordinate(range.at(end).at("line"));
-            coordinate(range.at(end).at("character"));
+        const Position start = positionOf(range.at("start"));
+        const Position end = positionOf(range.at("end"));
+        if (end.line < start.line || (end.line == start.line && end.character < start.character)) {
+            throw RequestError{INVALID_PARAMS, "a change's range starts after its end"};
         }
     }
 }
@@ -80,6 +86,7 @@ void makeChange(OpenDocument& document, const json& change) {
         return;
     }
     const json& range = change.at("range");
+    // Two positions in order may still fall on one offset, past a line's end.
     const size_t begin = offsetAt(document, range.at("start"));
     const size_t end = std::max(begin, offsetAt(document, range.at("end")));
     document.edit(begin, end, text);
@@ -147,6 +154,17 @@ std::string uriOf(const json& params) {
     return params.at("textDocument").at("uri").get<std::string>();
 }
 
+bool isValidId(const json& id) {
+    return id.is_number_integer() || id.is_string();
+}
+
+// The id an error reply carries: the request's own, or null when it has
+// none that a reply can carry.
+json replyIdOf(const json& message) {
+    return message.is_object() && message.contains("id") && isValidId(message["id"]) ? message["id"]
+                                                                                     : NO_ID;
+}
+
 } // namespace
 
 int LanguageServer::serve(std::istream& in) {
@@ -169,7 +187,9 @@ int LanguageServer::serve(std::istream& in) {
 
 void LanguageServer::handle(const std::string& body) {
     if (nestsDeeperThan(body, MESSAGE_NESTING_LIMIT)) {
-        replyError(nullptr, INVALID_REQUEST,
+        // The id stands at the top level, so the request is answered by it.
+        const json id = scalarMember(body, "id");
+        replyError(isValidId(id) ? id : NO_ID, INVALID_REQUEST,
                    "message nests deeper than " + std::to_string(MESSAGE_NESTING_LIMIT) +
                        " levels");
         return;
@@ -181,25 +201,35 @@ void LanguageServer::handle(const std::string& body) {
         replyError(nullptr, PARSE_ERROR, error.what());
         return;
     }
-    const bool isRequest = message.is_object() && message.contains("id");
-    const json& id = isRequest ? message["id"] : NO_ID;
     try {
         dispatch(message);
     } catch (const RequestError& error) {
-        if (isRequest) {
-            replyError(id, error.code, error.message);
-        }
+        refuse(message, error.code, error.message);
     } catch (const json::exception& error) {
-        if (isRequest) {
-            replyError(id, INVALID_PARAMS, error.what());
-        }
+        refuse(message, INVALID_PARAMS, error.what());
     } catch (const std::exception& error) {
-        // Out of memory on a huge document, say: that request fails, the
+        // Out of memory on a huge document, say: that message fails, the
         // server goes on.
-        if (isRequest) {
-            replyError(id, INTERNAL_ERROR, error.what());
-        }
+        refuse(message, INTERNAL_ERROR, error.what());
     }
+}
+
+// A notification has no reply, so its refusal goes to the editor's log:
+// a change dropped unseen would leave the editor's text and ours apart.
+void LanguageServer::refuse(const json& message, int code, const std::string& why) {
+    if (message.is_object() && message.contains("id")) {
+        replyError(replyIdOf(message), code, why);
+        return;
+    }
+    const bool named =
+        message.is_object() && message.contains("method") && message["method"].is_string();
+    const std::string method = named ? message["method"].get<std::string>() : "a notification";
+    writeMessage(out,
+                 {{"jsonrpc", "2.0"},
+                  {"method", "window/logMessage"},
+                  {"params",
+                   {{"type", LOG_ERROR},
+                    {"message", method + " refused (" + std::to_string(code) + "): " + why}}}});
 }
 
 void LanguageServer::dispatch(const json& message) {
@@ -209,8 +239,7 @@ void LanguageServer::dispatch(const json& message) {
             (message.contains("result") || message.contains("error"))) {
             return;
         }
-        const json& id = message.is_object() && message.contains("id") ? message["id"] : NO_ID;
-        replyError(id, INVALID_REQUEST, "not a JSON-RPC request or notification");
+        replyError(replyIdOf(message), INVALID_REQUEST, "not a JSON-RPC request or notification");
         return;
     }
     const std::string method = message["method"].get<std::string>();
@@ -221,7 +250,7 @@ void LanguageServer::dispatch(const json& message) {
         return;
     }
     const json& id = message["id"];
-    if (!id.is_number_integer() && !id.is_string()) {
+    if (!isValidId(id)) {
         throw RequestError{INVALID_REQUEST, "a request's id is a number or a string"};
     }
     reply(id, answer(method, params));

@@ -43,6 +43,8 @@ class LanguageServer {
 
     void reply(const nlohmann::json& id, const nlohmann::json& result);
     void replyError(const nlohmann::json& id, int code, const std::string& message);
+    // Answers a request that failed with its error; logs a notification's.
+    void refuse(const nlohmann::json& message, int code, const std::string& why);
 
     std::ostream& out;
     bool initialized = false;

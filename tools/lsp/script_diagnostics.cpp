@@ -219,11 +219,28 @@ void ScriptCheck::readAll(const std::string& text) {
     kept.resize(count);
     characterFindings.resize(count);
     for (int32_t c = 0; c < engine->characterCount; ++c) {
-        std::vector<tool::Finding>& findings = characterFindings[static_cast<size_t>(c)];
-        tool::lintCharacter(*engine, *lines, c, findings);
-        tool::sortFindings(findings);
+        lintCharacter(c);
     }
     lintAcross();
+}
+
+void ScriptCheck::lintCharacter(int32_t c) {
+    std::vector<tool::Finding>& findings = characterFindings[static_cast<size_t>(c)];
+    findings.clear();
+    tool::lintCharacter(*engine, *lines, c, findings);
+    tool::sortFindings(findings);
+}
+
+void ScriptCheck::moveFindings(int32_t c, int32_t addedLines) {
+    std::vector<tool::Finding>& findings = characterFindings[static_cast<size_t>(c)];
+    if (std::any_of(findings.begin(), findings.end(),
+                    [](const tool::Finding& finding) { return finding.citesLine; })) {
+        lintCharacter(c);
+        return;
+    }
+    for (tool::Finding& finding : findings) {
+        finding.line += addedLines;
+    }
 }
 
 void ScriptCheck::lintAcross() {
@@ -247,19 +264,14 @@ bool ScriptCheck::readCharacter(const std::string& text, size_t headerEnd, size_
     const std::string before = acrossPart(*engine->characters[c], *lines, c);
     lines->replaceCharacter(c, *partLines, shift, addedLines);
     for (int32_t d = c + 1; addedLines != 0 && d < engine->characterCount; ++d) {
-        for (tool::Finding& finding : characterFindings[static_cast<size_t>(d)]) {
-            finding.line += addedLines;
-        }
+        moveFindings(d, addedLines);
     }
     // The character read before goes, and with it, when it was read alone
     // too, the engine whose pool held its texts.
     std::swap(engine->characters[c], loaded.engine->characters[0]);
     loaded.engine->characters[0].reset();
     kept[static_cast<size_t>(c)] = std::move(loaded.engine);
-    std::vector<tool::Finding>& findings = characterFindings[static_cast<size_t>(c)];
-    findings.clear();
-    tool::lintCharacter(*engine, *lines, c, findings);
-    tool::sortFindings(findings);
+    lintCharacter(c);
     // Typing into a question or an answer leaves the checks across
     // characters with nothing new to find.
     if (addedLines != 0 || acrossPart(*engine->characters[c], *lines, c) != before) {

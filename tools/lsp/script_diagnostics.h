@@ -65,6 +65,10 @@ class ScriptCheck {
                                               size_t& total) const;
 
   private:
+    void lintCharacter(int32_t c);
+    // After lines were added or removed above characters[c]: its findings
+    // move with them, or are made again when their words name a line.
+    void moveFindings(int32_t c, int32_t addedLines);
     void lintAcross();
 
     // The script as loaded: the characters of the whole load, or of the

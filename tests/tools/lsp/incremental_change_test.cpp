@@ -31,6 +31,9 @@ const std::string SCRIPT = scriptWithHeader({
     "\"Carl\" {",
     "  { S = \"0\" N = \"0\" Q = \"\" A = \"Hm.\" ACT = \"ACT_NONE\" }",
     "  { S = \"0\" N = \"3\" Q = \"Where\" A = \"Here.\" ACT = \"ACT_NONE\" }",
+    // A warning whose words name another line, which moves with an edit above.
+    "  { S = \"0\" N = \"0\" Q = \"&Wait\" A = \"Yes.\" ACT = \"ACT_NONE\" }",
+    "  { S = \"0\" N = \"0\" Q = \"&Walk\" A = \"Go.\" ACT = \"ACT_NONE\" }",
     "}",
 });
 

@@ -23,8 +23,9 @@ int errorCode(const json& reply) {
     return reply.is_object() && reply.contains("error") ? reply["error"]["code"].get<int>() : 0;
 }
 
-// Each bad input gets its error reply and the server answers the request
-// after it; exit after shutdown gives 0, any other end 1.
+// Each bad input gets its error reply, with the request's id where one can
+// be read, and the server answers the request after it; exit after shutdown
+// gives 0, any other end 1.
 TEST(LanguageServer, AnswersBadInputAndReadsOn) {
     const std::string symbols =
         request(9, "textDocument/documentSymbol", {{"textDocument", {{"uri", "file:///s.txt"}}}});
@@ -34,29 +35,35 @@ TEST(LanguageServer, AnswersBadInputAndReadsOn) {
         std::string input;
         int code;
         int status;
+        json id;
     };
     const Case cases[] = {
-        {"request before initialize", request(1, "shutdown") + initialize(), NOT_INITIALIZED, 0},
-        {"malformed JSON", initialize() + framed("{\"id\": 1,"), PARSE_ERROR, 0},
-        {"invalid UTF-8", initialize() + framed("{\"id\":1,\"method\":\"x\xff\"}"), PARSE_ERROR, 0},
-        {"length too short", initialize() + "Content-Length: 5\r\n\r\n{\"id\": 1}", PARSE_ERROR, 0},
-        {"length not a number", initialize() + "Content-Length: many\r\n\r\n", PARSE_ERROR, 0},
-        {"length too large", initialize() + "Content-Length: 99999999999\r\n\r\n", PARSE_ERROR, 1},
-        {"not a request", initialize() + framed("[1, 2]"), INVALID_REQUEST, 0},
-        {"unknown method", initialize() + request(1, "textDocument/unheard"), METHOD_NOT_FOUND, 0},
-        {"wrong params", initialize() + request(1, "textDocument/hover", {{"x", 1}}), -32602, 0},
+        {"request before initialize", request(1, "shutdown") + initialize(), NOT_INITIALIZED, 0, 1},
+        {"malformed JSON", initialize() + framed("{\"id\": 1,"), PARSE_ERROR, 0, nullptr},
+        {"invalid UTF-8", initialize() + framed("{\"id\":1,\"method\":\"x\xff\"}"), PARSE_ERROR, 0,
+         nullptr},
+        {"length too short", initialize() + "Content-Length: 5\r\n\r\n{\"id\": 1}", PARSE_ERROR, 0,
+         nullptr},
+        {"length not a number", initialize() + "Content-Length: many\r\n\r\n", PARSE_ERROR, 0,
+         nullptr},
+        {"length too large", initialize() + "Content-Length: 99999999999\r\n\r\n", PARSE_ERROR, 1,
+         nullptr},
+        {"not a request", initialize() + framed("[1, 2]"), INVALID_REQUEST, 0, nullptr},
+        {"unknown method", initialize() + request(1, "textDocument/unheard"), METHOD_NOT_FOUND, 0,
+         1},
+        {"wrong params", initialize() + request(1, "textDocument/hover", {{"x", 1}}), -32602, 0, 1},
         {"nested 100,000 deep",
-         initialize() + framed("{\"id\":1,\"method\":\"x\",\"params\":" +
+         initialize() + framed("{\"id\":5,\"method\":\"x\",\"params\":" +
                                std::string(100'000, '[') + std::string(100'000, ']') + "}"),
-         INVALID_REQUEST, 0},
+         INVALID_REQUEST, 0, 5},
         {"id neither number nor string", initialize() + framed("{\"id\":[1],\"method\":\"x\"}"),
-         INVALID_REQUEST, 0},
+         INVALID_REQUEST, 0, nullptr},
         {"position not whole numbers",
          initialize() + openDocument(smallScript()) +
              request(1, "textDocument/hover",
                      {{"textDocument", {{"uri", "file:///s.txt"}}},
                       {"position", {{"line", 1e300}, {"character", 0}}}}),
-         -32602, 0},
+         -32602, 0, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -74,6 +81,7 @@ TEST(LanguageServer, AnswersBadInputAndReadsOn) {
             return none;
         }();
         EXPECT_EQ(errorCode(firstError), c.code);
+        EXPECT_EQ(firstError["id"], c.id);
         if (!skipsRest) {
             EXPECT_EQ(served.replyTo(9)["result"].size(), 1u) << "the server stopped reading";
         }
@@ -127,7 +135,9 @@ TEST(LanguageServer, PlacesDiagnosticsInUtf16Units) {
 }
 
 // An open or change of the wrong shape is dropped whole: the URI is not left
-// half open, and a document already open keeps its text.
+// half open, and a document already open keeps its text. A range that starts
+// after its end is refused too, rather than taken as an insertion at its
+// start. The editor's log tells why.
 TEST(LanguageServer, BadOpenOrChangeLeavesNoHalfMadeDocument) {
     const json symbolsOf = {{"textDocument", {{"uri", "file:///bad.txt"}}}};
     const json badOpens[] = {
@@ -144,12 +154,28 @@ TEST(LanguageServer, BadOpenOrChangeLeavesNoHalfMadeDocument) {
         EXPECT_EQ(errorCode(served.replyTo(1)), -32602);
         EXPECT_TRUE(served.replyTo(2).contains("result"));
     }
-    const json badChange = {{"textDocument", {{"uri", "file:///bad.txt"}, {"version", 2}}},
-                            {"contentChanges", {{{"text", "MurmexSrcFile\r\n"}}, {{"text", 1}}}}};
-    const Served changed = serve(initialize() + openDocument(smallScript(), "file:///bad.txt") +
-                                 notification("textDocument/didChange", badChange) +
-                                 request(1, "textDocument/documentSymbol", symbolsOf));
-    EXPECT_EQ(changed.replyTo(1)["result"].size(), 1u) << changed.replyTo(1).dump();
+    const json reversed = {{"start", {{"line", 8}, {"character", 0}}},
+                           {"end", {{"line", 7}, {"character", 0}}}};
+    const json badChanges[] = {
+        {{{"text", "MurmexSrcFile\r\n"}}, {{"text", 1}}},
+        {{{"range", reversed}, {"text", "\"Bob\" {\r\n}\r\n"}}},
+    };
+    for (const json& changes : badChanges) {
+        SCOPED_TRACE(changes.dump());
+        const json badChange = {{"textDocument", {{"uri", "file:///bad.txt"}, {"version", 2}}},
+                                {"contentChanges", changes}};
+        const Served changed = serve(initialize() + openDocument(smallScript(), "file:///bad.txt") +
+                                     notification("textDocument/didChange", badChange) +
+                                     request(1, "textDocument/documentSymbol", symbolsOf));
+        EXPECT_EQ(changed.replyTo(1)["result"].size(), 1u) << changed.replyTo(1).dump();
+        std::string logged;
+        for (const json& message : changed.messages) {
+            if (message.value("method", "") == "window/logMessage") {
+                logged += message["params"]["message"].get<std::string>();
+            }
+        }
+        EXPECT_NE(logged.find("didChange refused (-32602)"), std::string::npos) << logged;
+    }
 }
 
 // Protocol lines end at CR LF, LF and a lone CR alike; the script's lines,
