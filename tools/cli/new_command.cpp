@@ -1,5 +1,6 @@
 // `murmex new`: the template's files written one by one, each whole or not at
-// all, into a folder that held nothing before.
+// all, into a folder that held nothing before; a run that fails takes away
+// what it made.
 #include "tools/cli/new_command.h"
 
 #include "murmex/script_model.h"
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <memory>
 #include <system_error>
+#include <vector>
 
 namespace murmex::tool {
 
@@ -25,54 +27,139 @@ std::string folderName(const std::string& folder) {
     return name == "." || name == ".." ? "" : name.string();
 }
 
+// The whole path from the root with links followed as far as it exists, and
+// without a trailing separator, so that two spellings of one folder compare
+// equal. weakly_canonical alone leaves a path that exists nowhere relative.
+fs::path resolvedPath(const fs::path& path, std::error_code& code) {
+    const fs::path absolute = fs::absolute(path, code);
+    if (code) {
+        return absolute;
+    }
+    const fs::path resolved = fs::weakly_canonical(absolute, code);
+    return resolved.has_filename() || !resolved.has_relative_path() ? resolved
+                                                                    : resolved.parent_path();
+}
+
+// The folder the system would reach, its links followed and each ".." taken
+// after them: "full/nothere/.." is "full" and is checked as such, where making
+// it step by step would create "full/nothere" and write beside the author's
+// files. The name as given, tidied, is kept where it leads to the same place,
+// so that what is printed reads as the author wrote it.
+bool resolveFolder(const std::string& given, fs::path& folder, std::string& error) {
+    std::error_code code;
+    const fs::path resolved = resolvedPath(given, code);
+    if (code) {
+        error = "cannot resolve " + given + ": " + code.message();
+        return false;
+    }
+    folder = fs::path(given).lexically_normal();
+    if (resolvedPath(folder, code) != resolved || code) {
+        folder = resolved;
+    }
+    return true;
+}
+
 // An existing folder must be empty, so that nothing of the author's is
-// overwritten or mixed in.
-bool folderUsable(const std::string& folder, std::string& error) {
+// overwritten or mixed in. `named` is how the refusal names it.
+bool folderUsable(const fs::path& folder, const std::string& named, std::string& error) {
     std::error_code code;
     const fs::file_status status = fs::symlink_status(folder, code);
     if (!fs::exists(status)) {
         return true;
     }
     if (!fs::is_directory(status)) {
-        error = folder + " exists and is no folder";
+        error = named + " exists and is no folder";
         return false;
     }
     if (!fs::is_empty(folder, code) || code) {
-        error = folder + (code ? ": " + code.message() : " is not empty");
+        error = named + (code ? ": " + code.message() : " is not empty");
         return false;
     }
     return true;
 }
 
-bool writeTemplate(const std::string& folder, const std::string& title, std::ostream& out,
-                   std::string& error) {
-    for (const TemplateFile& file : gameTemplate(title)) {
-        const fs::path path = fs::path(folder) / file.path;
-        std::error_code code;
-        fs::create_directories(path.parent_path(), code);
-        if (code) {
-            error = "cannot make " + path.parent_path().string() + ": " + code.message();
-            return false;
+// What one run made, so that a failure part-way (a full disk, say) takes it
+// all away again: a retry must find the folder as the author left it.
+class MadeSoFar {
+  public:
+    MadeSoFar() = default;
+    MadeSoFar(const MadeSoFar&) = delete;
+    MadeSoFar& operator=(const MadeSoFar&) = delete;
+    ~MadeSoFar() {
+        std::error_code ignored;
+        for (auto path = made.rbegin(); path != made.rend(); ++path) {
+            fs::remove(*path, ignored);
         }
-        if (!writeFileWhole(path.string(), file.bytes, false, error)) {
-            return false;
-        }
-        out << path.string() << '\n';
     }
+
+    // Makes the folder and those above it that are missing.
+    bool makeFolder(const fs::path& folder, std::string& error) {
+        std::error_code code;
+        if (folder.empty() || fs::is_directory(folder, code)) {
+            return true;
+        }
+        if (!makeFolder(folder.parent_path(), error)) {
+            return false;
+        }
+        if (fs::create_directory(folder, code)) {
+            made.push_back(folder);
+        } else if (code) {
+            error = "cannot make " + folder.string() + ": " + code.message();
+            return false;
+        }
+        return true;
+    }
+
+    void madeFile(const fs::path& file) { made.push_back(file); }
+    // Everything stays.
+    void keep() { made.clear(); }
+
+  private:
+    std::vector<fs::path> made;
+};
+
+bool writeTemplate(const fs::path& folder, const std::string& title, std::ostream& out,
+                   std::string& error) {
+    MadeSoFar made;
+    if (!made.makeFolder(folder, error)) {
+        return false;
+    }
+    // Listed once all are there: after a failure none of them is.
+    std::string list;
+    for (const TemplateFile& file : gameTemplate(title)) {
+        const fs::path path = folder / file.path;
+        if (!made.makeFolder(path.parent_path(), error) ||
+            !writeFileWhole(path.string(), file.bytes, false, error)) {
+            return false;
+        }
+        made.madeFile(path);
+        list += path.string() + '\n';
+    }
+    made.keep();
+    out << list;
     return true;
 }
 
 } // namespace
 
 int runNew(const NewOptions& options, std::ostream& out, std::ostream& err) {
-    const std::string title = options.titled ? options.title : folderName(options.folder);
+    fs::path folder;
+    std::string error;
+    if (!resolveFolder(options.folder, folder, error)) {
+        err << "murmex new: " << error << '\n';
+        return EXIT_FAILED;
+    }
+    const std::string title = options.titled ? options.title : folderName(folder.string());
     if (const std::string problem = gameTitleProblem(title); !problem.empty()) {
         err << "murmex new: " << problem << (options.titled ? "" : "; name one with --title")
             << '\n';
         return EXIT_USAGE;
     }
-    std::string error;
-    if (!folderUsable(options.folder, error) || !writeTemplate(options.folder, title, out, error)) {
+    // Both names where they differ, so that the author sees which folder it was.
+    const std::string named = folder.string() == options.folder
+                                  ? options.folder
+                                  : options.folder + " (" + folder.string() + ")";
+    if (!folderUsable(folder, named, error) || !writeTemplate(folder, title, out, error)) {
         err << "murmex new: " << error << '\n';
         return EXIT_FAILED;
     }

@@ -17,9 +17,11 @@ struct NewOptions {
 };
 
 // Makes the folder (and its parents) and writes the template's files into it.
-// A folder that exists and holds anything, or a file at its place, is refused
-// with EXIT_FAILED, and so is a title the script cannot hold, with
-// EXIT_USAGE; one line on `err` says why. Lists the files made on `out`.
+// The folder is the one its name leads to, ".." taken after any link. A folder
+// that exists and holds anything, or a file at its place, is refused with
+// EXIT_FAILED, and so is a title the script cannot hold, with EXIT_USAGE; one
+// line on `err` says why. A failure while writing (a full disk) removes every
+// file and folder the run made. Lists the files made on `out`.
 int runNew(const NewOptions& options, std::ostream& out, std::ostream& err);
 
 CLI::App* addNewCommand(CLI::App& app, ChosenCommand& chosen);

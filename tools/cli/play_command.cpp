@@ -207,12 +207,21 @@ int playGame(const PlayOptions& options, PlanRecorder& recorder, std::istream& i
     return saveGame(options, session, err);
 }
 
-bool beginRecord(const PlayOptions& options, FileOutput& output, std::string& error) {
-    if (sameFile(options.record, options.file)) {
-        error = "the plan " + options.record + " would replace the script";
-        return false;
+// Why the game may not write `output` (its plan or its saved game), or empty
+// when it may: the output would replace the script, or the file standard
+// input reads, whose bytes are as much an input. --force changes nothing here.
+std::string overwrittenInput(const PlayOptions& options, const std::string& output,
+                             const std::string& what) {
+    if (output.empty()) {
+        return "";
     }
-    return output.begin(options.record, options.force, error);
+    if (sameFile(output, options.file)) {
+        return what + " " + output + " would replace the script " + options.file;
+    }
+    if (isStandardInput(output)) {
+        return what + " " + output + " would replace the file standard input reads";
+    }
+    return "";
 }
 
 } // namespace
@@ -224,10 +233,19 @@ int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std
         err << "murmex play: --record cannot follow a game resumed with --resume\n";
         return EXIT_USAGE;
     }
-    FileOutput output;
-    std::string error;
+    if (recording && !options.save.empty() && sameFile(options.record, options.save)) {
+        // One file can't hold both; whichever came last would silently win.
+        err << "murmex play: --record " << options.record << " and --save " << options.save
+            << " name one file\n";
+        return EXIT_USAGE;
+    }
     // Refused before the game, so that no playing is lost to it.
-    if (recording && !beginRecord(options, output, error)) {
+    std::string error = overwrittenInput(options, options.save, "the saved game");
+    if (error.empty()) {
+        error = overwrittenInput(options, options.record, "the plan");
+    }
+    FileOutput output;
+    if (!error.empty() || (recording && !output.begin(options.record, options.force, error))) {
         err << "murmex play: " << error << '\n';
         return EXIT_FAILED;
     }

@@ -45,7 +45,10 @@ struct PlayOptions {
 // with a refused choice ends with EXIT_FAILED, so a recorded playthrough that
 // no longer fits the script is noticed. With `record` set the plan is written
 // whenever the script loaded, whatever ended the game; an existing file is
-// refused up front without `force` (EXIT_FAILED).
+// refused up front without `force` (EXIT_FAILED). Before any play, and even
+// with `force`, a plan or saved game that would replace the script or the file
+// standard input reads is refused (EXIT_FAILED), and a plan and saved game
+// named as one file are a usage error (EXIT_USAGE).
 int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
 
 CLI::App* addPlayCommand(CLI::App& app, ChosenCommand& chosen);

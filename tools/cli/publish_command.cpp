@@ -2,6 +2,7 @@
 // web build's page with the engine, the script's bytes and the settings.
 #include "tools/cli/publish_command.h"
 
+#include "murmex/load_result.h"
 #include "text/display_text.h"
 #include "tools/authoring/file_output.h"
 #include "tools/authoring/web_page.h"
@@ -73,6 +74,18 @@ std::string aboutText() {
     return text;
 }
 
+// The bytes the load read, so that the page plays the script just checked:
+// standard input is not there to be read again, and a file named "-" is not it.
+bool readLoadedBytes(const PublishOptions& options, const LoadedScript& loaded, std::string& bytes,
+                     std::string& error) {
+    if (loaded.code != LOAD_CANNOT_OPEN &&
+        readWholeSource(loaded.input->source(), STANDARD_INPUT_LIMIT, bytes, error)) {
+        return true;
+    }
+    error = options.file + ": " + (error.empty() ? loaded.input->problem() : error);
+    return false;
+}
+
 int reportMissingWebBuild(const std::vector<std::filesystem::path>& folders, std::ostream& err) {
     err << "murmex publish: the web engine is not built. Build it with `make web` in the source "
            "tree (and `make install` to install it beside the tool). Looked in:\n";
@@ -91,8 +104,12 @@ std::vector<std::filesystem::path> webBuildFolders() {
 }
 
 int runPublish(const PublishOptions& options, std::ostream& out, std::ostream& err) {
-    if (sameFile(options.file, options.output)) {
-        err << "murmex publish: the page would replace the script " << options.file << '\n';
+    // The file standard input reads is an input too, whatever the script's name.
+    const std::string input = sameFile(options.file, options.output) ? "the script " + options.file
+                              : isStandardInput(options.output) ? "the file standard input reads"
+                                                                : "";
+    if (!input.empty()) {
+        err << "murmex publish: the page " << options.output << " would replace " << input << '\n';
         return EXIT_FAILED;
     }
     const LoadedScript loaded = loadScript(options.file, options.plain);
@@ -109,8 +126,7 @@ int runPublish(const PublishOptions& options, std::ostream& out, std::ostream& e
     WebPageParts parts;
     std::string scriptBytes;
     std::string error;
-    if (!readParts(*found, parts, error) ||
-        !readWholeFile(options.file, STANDARD_INPUT_LIMIT, scriptBytes, error)) {
+    if (!readParts(*found, parts, error) || !readLoadedBytes(options, loaded, scriptBytes, error)) {
         err << "murmex publish: " << error << '\n';
         return EXIT_FAILED;
     }

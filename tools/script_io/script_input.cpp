@@ -37,8 +37,9 @@ bool readFromStart(ScriptSource& source, size_t limit, std::string& bytes) {
     return !source.failed();
 }
 
-// Reads the source to its end into `bytes`, refusing more than `limit`.
-bool readAll(ScriptSource& source, size_t limit, std::string& bytes, std::string& error) {
+} // namespace
+
+bool readWholeSource(ScriptSource& source, size_t limit, std::string& bytes, std::string& error) {
     // One byte past the limit tells a source that has more from one that
     // ends just there.
     if (!readFromStart(source, limit + 1, bytes)) {
@@ -50,6 +51,8 @@ bool readAll(ScriptSource& source, size_t limit, std::string& bytes, std::string
     }
     return true;
 }
+
+namespace {
 
 // Standard input as a source: read once, front to back.
 class StandardInput final : public ScriptSource {
@@ -76,7 +79,7 @@ bool standardInputBytes(const std::string*& bytes, std::string& why) {
     if (!done) {
         done = true;
         StandardInput input;
-        if (!readAll(input, STANDARD_INPUT_LIMIT, read, problem)) {
+        if (!readWholeSource(input, STANDARD_INPUT_LIMIT, read, problem)) {
             problem = "standard input: " + (problem.empty() ? std::strerror(errno) : problem);
         }
     }
@@ -134,7 +137,7 @@ bool readWholeFile(const std::string& path, size_t limit, std::string& bytes, st
         error = file.problem();
         return false;
     }
-    if (!readAll(file, limit, bytes, error)) {
+    if (!readWholeSource(file, limit, bytes, error)) {
         if (error.empty()) {
             error = file.problem();
         }

@@ -49,6 +49,11 @@ class ScriptInput {
     std::string why;
 };
 
+// Reads the whole source from its start, at most `limit` bytes. False when it
+// can't be read or is larger; `error` says why where more is known than the
+// source's own problem.
+bool readWholeSource(ScriptSource& source, size_t limit, std::string& bytes, std::string& error);
+
 // Reads a whole regular file of at most `limit` bytes. False, with the
 // reason in `error`, when it can't be read or is larger.
 bool readWholeFile(const std::string& path, size_t limit, std::string& bytes, std::string& error);

@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -245,20 +247,48 @@ TEST(Demo, TestsEveryPlanOnTheScriptFromStandardInput) {
 }
 
 // The file a script comes from on standard input is an input like a named
-// script: strings never writes its output over it.
-TEST(Demo, StringsNeverWriteOverTheFileStandardInputReads) {
+// script: no command writes its output over it, not even with --force.
+TEST(Demo, OutputsNeverWriteOverTheFileStandardInputReads) {
     ScratchFolder folder;
     const std::string demo = readBytes(MURMEX_DEMO_SCRIPT);
-    const std::string script = folder.write("s.chr.txt", demo);
     const std::string po = folder.write("de.po", "");
     for (const std::string& command : std::vector<std::string>{
-             "strings export --plain - -o", "strings import --plain - '" + po + "' -o"}) {
+             "strings export --plain - -o", "strings import --plain - '" + po + "' -o",
+             "play --plain - --choose 3,1 --force --record", "play --plain - --choose 3 --save",
+             "publish --plain - -o"}) {
+        const std::string script = folder.write("s.chr.txt", demo);
         const CommandRun run =
             murmex::testing::runTool(folder, command + " '" + script + "' <'" + script + "'");
         EXPECT_EQ(run.status, 1) << command;
         EXPECT_NE(run.err.find("the file standard input reads"), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(script), std::string::npos) << run.err;
         EXPECT_EQ(readBytes(script), demo) << command;
     }
+}
+
+// publish embeds the bytes it checked on standard input, not a file named "-".
+TEST(Demo, PublishEmbedsTheScriptReadFromStandardInput) {
+    ScratchFolder folder;
+    // The tool looks for its web build beside itself: a stand-in beside a link.
+    const std::string web = "share/murmex/web/";
+    std::filesystem::create_directories(folder.path(web));
+    std::filesystem::create_directory(folder.path("bin"));
+    std::error_code linked;
+    std::filesystem::create_hard_link(MURMEX_TOOL, folder.path("bin/murmex"), linked);
+    if (linked) {
+        std::filesystem::copy_file(MURMEX_TOOL, folder.path("bin/murmex"));
+    }
+    for (const char* part : {"page.css", "murmex.js", "page.js", "murmex.wasm"}) {
+        folder.write(web + part, "");
+    }
+    folder.write(web + "page.html", "@SCRIPT@");
+    folder.write("-", "decoy");
+    folder.write("in", "Man");
+    const std::string command = "cd '" + folder.path(".") +
+                                "' && bin/murmex publish --plain --allow-broken - -o page.html "
+                                "<in 2>stderr";
+    EXPECT_EQ(std::system(command.c_str()), 0) << readBytes(folder.path("stderr"));
+    EXPECT_EQ(readBytes(folder.path("page.html")), "TWFu");
 }
 
 // The language server on the tool's own standard input: shutdown, then exit.

@@ -3,6 +3,8 @@
 // use is refused before anything is written.
 #include "tools/cli/tool_process.h"
 
+#include "support/small_disk.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -88,7 +90,21 @@ INSTANTIATE_TEST_SUITE_P(
                       Refusal{"TitleWithCarriageReturn", "game", "--title \"$(printf 'a\\rb')\"",
                               2},
                       Refusal{"FolderNotEmpty", "full", "", 1},
+                      Refusal{"FolderNotEmptyBehindDotDot", "full/nothere/..", "", 1},
                       Refusal{"FileInTheWay", "taken", "", 1}),
     [](const ::testing::TestParamInfo<Refusal>& info) { return info.param.label; });
+
+// A disk that fills up part-way, or where none can be mounted a file size
+// limit that stops the first file, leaves nothing behind for a retry to refuse.
+TEST(NewGame, AFailedWriteTakesAwayWhatItMade) {
+    ScratchFolder folder;
+    const murmex::testing::SmallDisk disk(folder.path("disk"));
+    const std::string arguments = "new '" + disk.path + "/parent/game'";
+    const CommandRun run =
+        disk.mounted ? murmex(folder, arguments)
+                     : murmex::testing::runTool(folder, arguments, "ulimit -f 1; trap '' XFSZ; ");
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_TRUE(folder.entries("disk").empty()) << run.out;
+}
 
 } // namespace

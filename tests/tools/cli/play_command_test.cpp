@@ -22,6 +22,7 @@ using murmex::testing::ScratchFolder;
 using murmex::tool::EXIT_FAILED;
 using murmex::tool::EXIT_OK;
 using murmex::tool::EXIT_SCRIPT_FAILED;
+using murmex::tool::EXIT_USAGE;
 using murmex::tool::PlayOptions;
 
 CommandRun play(const PlayOptions& options, const std::string& input = "") {
@@ -205,5 +206,49 @@ TEST_F(Play, RecordingKeepsAnExistingFileWithoutForce) {
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(murmex::testing::readBytes(options.record), "mine");
 }
+
+struct OutputCase {
+    const char* label;
+    // Names in the scratch folder; "SCRIPT" is the script, "" none.
+    const char* save;
+    const char* record;
+    int status;
+};
+
+void PrintTo(const OutputCase& testCase, std::ostream* out) {
+    *out << testCase.label;
+}
+
+class PlayRefusesAnOutput : public Play, public ::testing::WithParamInterface<OutputCase> {
+  protected:
+    std::string named(const std::string& name) const {
+        return name == "SCRIPT" ? script : name.empty() ? "" : folder.path(name);
+    }
+};
+
+// Refused before the game, --force or not, writing nothing and naming both files.
+TEST_P(PlayRefusesAnOutput, BeforeAnyPlay) {
+    const std::string taken = folder.write("taken", "mine");
+    const std::string before = murmex::testing::readBytes(script);
+    PlayOptions options = listed({"1"});
+    options.save = named(GetParam().save);
+    options.record = named(GetParam().record);
+    options.force = true;
+    const CommandRun run = play(options);
+    EXPECT_EQ(run.status, GetParam().status) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(murmex::testing::readBytes(script), before);
+    EXPECT_EQ(murmex::testing::readBytes(taken), "mine");
+    for (const std::string& name : {options.save, options.record}) {
+        EXPECT_NE(run.err.find(name), std::string::npos) << run.err;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PlayRefusesAnOutput,
+    ::testing::Values(OutputCase{"SaveOverTheScript", "SCRIPT", "", EXIT_FAILED},
+                      OutputCase{"RecordOverTheScript", "", "SCRIPT", EXIT_FAILED},
+                      OutputCase{"SaveAndRecordInOneFile", "taken", "taken", EXIT_USAGE}),
+    [](const ::testing::TestParamInfo<OutputCase>& info) { return info.param.label; });
 
 } // namespace

@@ -5,10 +5,10 @@
 #include "tools/cli/tool_process.h"
 
 #include "support/sample_scripts.h"
+#include "support/small_disk.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,6 +22,7 @@ using murmex::testing::CommandRun;
 using murmex::testing::readBytes;
 using murmex::testing::runTool;
 using murmex::testing::ScratchFolder;
+using murmex::testing::SmallDisk;
 using murmex::testing::smallScript;
 
 // A valid script of about 64 KiB, larger than the small disks and limits below.
@@ -67,25 +68,6 @@ TEST(ScrambleFault, FileSizeLimitStopsTheWrite) {
     EXPECT_EQ(folder.entries().size(), 3u) << "in.txt, stdout and stderr only";
     EXPECT_FALSE(fs::exists(folder.path("out.chr")));
 }
-
-// A disk of 16 KiB, mounted where the system lets the test mount.
-class SmallDisk {
-  public:
-    explicit SmallDisk(const std::string& where) : path(where) {
-        fs::create_directory(path);
-        mounted = ::mount("murmex-test", path.c_str(), "tmpfs", 0, "size=16k") == 0;
-    }
-    ~SmallDisk() {
-        if (mounted) {
-            ::umount(path.c_str());
-        }
-    }
-    SmallDisk(const SmallDisk&) = delete;
-    SmallDisk& operator=(const SmallDisk&) = delete;
-
-    std::string path;
-    bool mounted = false;
-};
 
 TEST(ScrambleFault, FullDisk) {
     ScratchFolder folder;
