@@ -193,6 +193,7 @@
             notice(game.lastError || "This saved game does not belong to this game.");
             return;
         }
+        over = false;
         store();
         show(0);
     }
@@ -225,10 +226,14 @@
         applyColors();
         game = script.newGame();
         const saved = autosave ? savedBytes() : null;
-        if (saved !== null && restoreSaved(saved)) {
+        if (saved === null) {
+            begin();
+        } else if (restoreSaved(saved)) {
             show(0);
         } else {
-            begin();
+            // The game kept from the last visit no longer fits the script: say
+            // why, and keep it until the player chooses to start afresh.
+            fail(`The saved game cannot go on: ${game.lastError}. Restart to start afresh.`);
         }
     }
 
