@@ -5,6 +5,7 @@
 #include "engine/game_state_parts.h"
 #include "engine/saved_places.h"
 #include "engine/string_pool.h"
+#include "murmex/runtime_messages.h"
 #include "text/fixed_format.h"
 
 namespace murmex {
@@ -34,6 +35,8 @@ constexpr ResultText RESULT_TEXTS[] = {
     {GAME_STATE_UNIT_CHANGED,
      "the talk unit whose answer the saved game shows is gone from the loaded script or does "
      "something else there"},
+    {GAME_STATE_NO_QUESTIONS,
+     "the situation the saved game talks to offers no question in the loaded script"},
 };
 
 bool characterExists(const ConversationEngine& engine, int32_t index) {
@@ -198,6 +201,13 @@ size_t gameStateRefusalMessage(const GameStateRefusal& refusal, char* out, size_
                             "state %d, which is gone from the loaded script or does something "
                             "else there",
                             {refusal.unitPlace, name, refusal.unitState});
+        break;
+    case GAME_STATE_NO_QUESTIONS:
+        length = formatText(into, room,
+                            "the saved game talks to \"%s\" in state %d, where no question's "
+                            "conditions hold in the loaded script (the window ends there with "
+                            "\"%s\")",
+                            {name, refusal.state, runtime_messages::NO_QUESTIONS});
         break;
     default:
         length = formatText(into, room, "%s", {gameStateMessage(refusal.code)});

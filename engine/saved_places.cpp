@@ -156,6 +156,10 @@ int32_t resolve(const SavedPlaces& places, const ConversationEngine& script, Gam
         }
     }
     offerQuestions(script, state);
+    // An answer with nothing to ask after it is no screen a game can go on from.
+    if (state.answerOffset >= 0 && talkedTo.state >= 0 && state.questionCount == 0) {
+        return GAME_STATE_NO_QUESTIONS;
+    }
     return GAME_STATE_OK;
 }
 

@@ -8,7 +8,9 @@
 #include "murmex/script_text.h"
 
 #include <cstring>
+#include <filesystem>
 #include <new>
+#include <system_error>
 
 namespace murmex {
 
@@ -19,6 +21,32 @@ LoadResult outOfMemory() {
     result.code = LOAD_MEMORY;
     result.detail.cause = LoadCause::OutOfMemory;
     return result;
+}
+
+LoadResult cannotOpen() {
+    LoadResult result;
+    result.code = LOAD_CANNOT_OPEN;
+    result.detail.cause = LoadCause::CannotOpen;
+    return result;
+}
+
+// Opening a FIFO without a writer waits for ever, and a FIFO, a socket or a
+// device has no fixed bytes for the second pass to read again, so a host's
+// load refuses such a name before opening it. A name that can't be examined
+// is left to the file source, which fails in its own way.
+bool mayOpen(const char* path) {
+    using std::filesystem::file_type;
+    std::error_code ignored;
+    switch (std::filesystem::status(path, ignored).type()) {
+    case file_type::directory:
+    case file_type::fifo:
+    case file_type::socket:
+    case file_type::block:
+    case file_type::character:
+        return false;
+    default:
+        return true;
+    }
 }
 
 } // namespace
@@ -40,10 +68,8 @@ std::shared_ptr<const Script> Script::fromSource(ScriptSource& source, LoadResul
 }
 
 std::shared_ptr<const Script> Script::load(const char* path, LoadResult& result, bool plain) {
-    if (path == nullptr) {
-        result = LoadResult{};
-        result.code = LOAD_CANNOT_OPEN;
-        result.detail.cause = LoadCause::CannotOpen;
+    if (path == nullptr || !mayOpen(path)) {
+        result = cannotOpen();
         return nullptr;
     }
     FileSource source(path);

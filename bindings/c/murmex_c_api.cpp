@@ -20,12 +20,14 @@ struct murmex_script {
 };
 
 // What a C listener registered. The game's C++ listener carries a pointer to
-// it; records are freed with the game, not on removal, so that a listener
-// removed while its own call runs is never read after being freed.
+// it. A record is freed when its listener is removed, so a game holds only
+// the records of listeners still registered; the trampoline reads a record
+// only before the call it makes, so a listener may remove itself.
 struct CListener {
     murmex_listener callback;
     void* userData;
     CListener* next;
+    uint32_t id;
 };
 
 struct murmex_game {
@@ -33,7 +35,7 @@ struct murmex_game {
     // Words of the last failure: a fixed text, or the game's own words of a
     // refused restore, which live until its next restore.
     mutable const char* lastError = "";
-    // Every listener record this game was given.
+    // The records of the listeners registered now.
     CListener* records = nullptr;
 };
 
@@ -451,7 +453,7 @@ int murmex_game_listen(murmex_game* game, int kind, murmex_listener listener, vo
     if (kind < MURMEX_EVENT_VARIABLE || kind > MURMEX_EVENT_ENDED) {
         return fail(game, MURMEX_ERROR_RANGE);
     }
-    auto* record = new (std::nothrow) CListener{listener, user_data, game->records};
+    auto* record = new (std::nothrow) CListener{listener, user_data, game->records, 0};
     const murmex::ListenerId added =
         record == nullptr ? 0
                           : game->game->listen(static_cast<murmex::GameEventKind>(kind),
@@ -460,6 +462,7 @@ int murmex_game_listen(murmex_game* game, int kind, murmex_listener listener, vo
         delete record;
         return fail(game, MURMEX_ERROR_MEMORY);
     }
+    record->id = added;
     game->records = record;
     *id = added;
     return MURMEX_OK;
@@ -470,7 +473,19 @@ int murmex_game_unlisten(murmex_game* game, uint32_t id) {
     if (checked != MURMEX_OK) {
         return checked;
     }
-    return game->game->unlisten(id) ? MURMEX_OK : fail(game, MURMEX_ERROR_NOT_FOUND);
+    if (!game->game->unlisten(id)) {
+        return fail(game, MURMEX_ERROR_NOT_FOUND);
+    }
+    // The game no longer calls the listener, so its record can go.
+    for (CListener** link = &game->records; *link != nullptr; link = &(*link)->next) {
+        if ((*link)->id == id) {
+            CListener* removed = *link;
+            *link = removed->next;
+            delete removed;
+            break;
+        }
+    }
+    return MURMEX_OK;
 }
 
 const char* murmex_game_last_error(const murmex_game* game) {
@@ -482,7 +497,8 @@ const char* murmex_game_last_error(const murmex_game* game) {
 namespace {
 
 void listenerTrampoline(void* userData, const murmex::GameEvent& event) {
-    const auto* record = static_cast<const CListener*>(userData);
+    // Copied first: the call may remove this listener and free its record.
+    const CListener record = *static_cast<const CListener*>(userData);
     murmex_event out{};
     out.kind = static_cast<int32_t>(event.kind);
     out.name = event.name;
@@ -492,7 +508,7 @@ void listenerTrampoline(void* userData, const murmex::GameEvent& event) {
     out.present = event.present ? 1 : 0;
     out.answer = event.answer;
     out.answer_text = event.answerText;
-    record->callback(record->userData, &out);
+    record.callback(record.userData, &out);
 }
 
 } // namespace

@@ -28,6 +28,10 @@ constexpr int32_t GAME_STATE_UNFIT = -6;
 constexpr int32_t GAME_STATE_CHARACTER_GONE = -7;
 constexpr int32_t GAME_STATE_STATE_GONE = -8;
 constexpr int32_t GAME_STATE_UNIT_CHANGED = -9;
+// The situation is there, but no question's conditions hold in it now: the
+// game would show the answer and offer nothing, where the window ends with
+// "No questions!". Refused, so the caller keeps its game and can start afresh.
+constexpr int32_t GAME_STATE_NO_QUESTIONS = -10;
 
 // Bytes of a version 1 saved game at most, whatever the script and the
 // state: every character, five questions and every memory slot holding a
@@ -86,11 +90,11 @@ int32_t saveGameState(const ConversationEngine& engine, const ConversationView& 
 // into that script exactly, and into an edited or translated one when the
 // character talked to is still there (by name, and which of that name), its
 // state still has units and the unit shown still stands at its place with
-// its shape (unitShape); the other characters' states carry over by name,
-// and the answer and questions come from the loaded script. Any refusal
-// (truncated, corrupt, another version or script, values that don't fit, a
-// situation the script no longer holds) leaves the engine and the view as
-// they were.
+// its shape (unitShape), and it still offers a question; the other
+// characters' states carry over by name, and the answer and questions come
+// from the loaded script. Any refusal (truncated, corrupt, another version or
+// script, values that don't fit, a situation the script no longer holds or
+// that offers nothing) leaves the engine and the view as they were.
 int32_t restoreGameState(ConversationEngine& engine, ConversationView& view, const uint8_t* bytes,
                          size_t size);
 

@@ -121,7 +121,8 @@ MURMEX_API const char* murmex_status_message(int code);
 
 /* Loads a script file (flags: MURMEX_LOAD_PLAIN or 0). On success *out holds
  * a new script, freed with murmex_script_free. On MURMEX_ERROR_LOAD the
- * reason is written into *error if it is not null. */
+ * reason is written into *error if it is not null. A name that is not a
+ * regular file (a FIFO, a device, a folder) is refused at once, code -1. */
 MURMEX_API int murmex_script_load(const char* path, int flags, murmex_script** out,
                                   murmex_load_error* error);
 /* The same for a script in memory; the bytes are read during the call only. */

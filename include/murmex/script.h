@@ -23,7 +23,8 @@ constexpr size_t NAME_TEXT_SIZE = static_cast<size_t>(MAX_CHARACTER_NAME) * 3 + 
 class Script {
   public:
     // Loads a script file, descrambled unless `plain`. Null on failure, with
-    // the whole reason in `result`.
+    // the whole reason in `result`. A name that leads to a folder, a FIFO, a
+    // socket or a device fails at once with LOAD_CANNOT_OPEN.
     static std::shared_ptr<const Script> load(const char* path, LoadResult& result,
                                               bool plain = false);
     // The same for bytes the caller holds; they are read during the call only.

@@ -4,14 +4,23 @@
 #include "murmex/murmex.h"
 
 #include "support/sample_scripts.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <functional>
+#include <future>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -110,6 +119,29 @@ TEST(CApiTest, AFailedLoadTellsCodeLineMessageAndDetail) {
     EXPECT_EQ(murmex_script_load("/no/such/script", 0, &script, &error), MURMEX_ERROR_LOAD);
     EXPECT_EQ(error.code, -1);
 }
+
+#ifndef _WIN32
+TEST(CApiTest, AFifoIsRefusedInsteadOfWaitedOn) {
+    const murmex::testing::ScratchFolder folder;
+    const std::string fifo = folder.path("script.fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    murmex_script* script = nullptr;
+    murmex_load_error error{};
+    auto loading = std::async(std::launch::async, [&] {
+        return murmex_script_load(fifo.c_str(), MURMEX_LOAD_PLAIN, &script, &error);
+    });
+    if (loading.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+        ADD_FAILURE() << "the load waits for a writer";
+        // A writer that writes nothing lets each pass go on to its end.
+        while (loading.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
+            ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK));
+        }
+    }
+    EXPECT_EQ(loading.get(), MURMEX_ERROR_LOAD);
+    EXPECT_EQ(error.code, -1);
+    EXPECT_EQ(script, nullptr);
+}
+#endif
 
 TEST(CApiTest, FailuresAreWordedOnTheirOwnGame) {
     Loaded first;

@@ -303,11 +303,11 @@ TEST(GameStateTest, ValuesOutsideTheScriptAreNotApplied) {
 
 TEST(GameStateTest, EachCodeHasItsOwnMessage) {
     std::set<std::string> messages;
-    for (int32_t code = GAME_STATE_UNIT_CHANGED; code <= GAME_STATE_OK; ++code) {
+    for (int32_t code = GAME_STATE_NO_QUESTIONS; code <= GAME_STATE_OK; ++code) {
         messages.insert(gameStateMessage(code));
     }
     messages.insert(gameStateMessage(1));
-    EXPECT_EQ(messages.size(), 11u);
+    EXPECT_EQ(messages.size(), 12u);
 }
 
 // Damaged bytes that still carry a right length and checksum, as a hostile

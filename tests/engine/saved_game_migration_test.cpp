@@ -167,6 +167,12 @@ TEST(SavedGameMigrationTest, EachRefusalNamesItsSituationAndChangesNothing) {
         unit("0", "1", "Ask", "Asked.", "ACT = \"ACT_ADD_MEM\" PARAM = \"asked\" VAL = \"2\"");
     Lines inserted = introLines();
     inserted.insert(inserted.begin() + 2, unit("0", "1", "Wave", "Waved."));
+    // State 1 is there, but none of its questions may be asked once "asked" is set.
+    Lines nothingToAsk = introLines();
+    for (const size_t line : {3u, 4u}) {
+        nothingToAsk[line].insert(nothingToAsk[line].size() - 1,
+                                  "{ ID = \"asked\" OP = \"not\" } ");
+    }
     const Refusal refusals[] = {
         {"character renamed", savedTalkingToMara(), script({introLines(), maraLines("Marah")}),
          GAME_STATE_CHARACTER_GONE, "talks to \"Mara\", who is not"},
@@ -176,6 +182,8 @@ TEST(SavedGameMigrationTest, EachRefusalNamesItsSituationAndChangesNothing) {
          GAME_STATE_UNIT_CHANGED, "talk unit 2 of \"Intro\" in state 0"},
         {"unit inserted before it", savedAfterAsking(), script({inserted, maraLines()}),
          GAME_STATE_UNIT_CHANGED, "talk unit 2 of \"Intro\" in state 0"},
+        {"no question offered", savedAfterAsking(), script({nothingToAsk, maraLines()}),
+         GAME_STATE_NO_QUESTIONS, "\"Intro\" in state 1, where no question"},
     };
     for (const Refusal& expected : refusals) {
         Played edited(expected.edited);

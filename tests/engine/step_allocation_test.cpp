@@ -5,6 +5,7 @@
 #include "murmex/conversation_engine.h"
 #include "murmex/game.h"
 #include "murmex/game_state.h"
+#include "murmex/murmex.h"
 #include "support/replaced_new.h"
 #include "support/sample_scripts.h"
 #include "support/scratch_folder.h"
@@ -83,6 +84,53 @@ TEST(StepAllocationTest, AGameOverASharedScriptAllocatesNothingOnceMade) {
         ASSERT_TRUE(game->removeVariable("count"));
     }
     EXPECT_EQ(testing::heap::allocations.load() - before, 0);
+}
+
+// Hosts that add and remove listeners for ever, as a script's scenes come and
+// go, must not pay for every listener they ever had.
+TEST(StepAllocationTest, CListenersHoldMemoryOnlyWhileRegistered) {
+    const std::string text = testing::playScript();
+    murmex_script* script = nullptr;
+    murmex_game* game = nullptr;
+    ASSERT_EQ(
+        murmex_script_from_bytes(text.data(), text.size(), MURMEX_LOAD_PLAIN, &script, nullptr),
+        MURMEX_OK);
+    ASSERT_EQ(murmex_game_new(script, &game), MURMEX_OK);
+    ASSERT_EQ(murmex_game_start(game, "Intro"), MURMEX_OK);
+    const murmex_listener ignore = [](void*, const murmex_event*) {};
+    uint32_t first = 0;
+    // The first listener makes the game's room for listeners.
+    ASSERT_EQ(murmex_game_listen(game, MURMEX_EVENT_VARIABLE, ignore, nullptr, &first), MURMEX_OK);
+    const long held = testing::heap::held.load();
+    for (int32_t round = 0; round < 1000; ++round) {
+        uint32_t id = 0;
+        ASSERT_EQ(murmex_game_listen(game, MURMEX_EVENT_MONEY, ignore, nullptr, &id), MURMEX_OK);
+        ASSERT_EQ(murmex_game_unlisten(game, id), MURMEX_OK);
+    }
+    EXPECT_EQ(testing::heap::held.load(), held);
+
+    // One that removes itself while it is told; telling allocates nothing.
+    struct Self {
+        murmex_game* game;
+        uint32_t id;
+        int32_t heard;
+    } self{game, 0, 0};
+    ASSERT_EQ(murmex_game_listen(
+                  game, MURMEX_EVENT_VARIABLE,
+                  [](void* data, const murmex_event*) {
+                      auto* listener = static_cast<Self*>(data);
+                      ++listener->heard;
+                      murmex_game_unlisten(listener->game, listener->id);
+                  },
+                  &self, &self.id),
+              MURMEX_OK);
+    const long before = testing::heap::allocations.load();
+    ASSERT_EQ(murmex_game_choose(game, 0), MURMEX_STEP_CONTINUED); // sets a variable
+    EXPECT_EQ(testing::heap::allocations.load() - before, 0);
+    EXPECT_EQ(self.heard, 1);
+    EXPECT_EQ(testing::heap::held.load(), held);
+    murmex_game_free(game);
+    murmex_script_free(script);
 }
 
 } // namespace

@@ -102,6 +102,8 @@ const char* findingName(int32_t code) {
         return "save-state-gone";
     case GAME_STATE_UNIT_CHANGED:
         return "save-unit-changed";
+    case GAME_STATE_NO_QUESTIONS:
+        return "save-no-questions";
     default:
         return "save-refused";
     }

@@ -229,6 +229,7 @@
             notice(game.lastError || LABELS.notThisGame);
             return;
         }
+        over = false;
         store();
         show(0);
     }

@@ -2,7 +2,8 @@
 """A published page in headless Chromium, driven through Selenium: the demo's
 title and colours, its transcript plans played by clicks and by keys, a
 phone's width, the announced answer, a reload that continues the game, what the accessibility
-tree exposes, a broken script's page, and a script whose texts hold markup.
+tree exposes, a broken script's page, a script whose texts hold markup, and
+a kept game that the republished script leaves without a question.
 
 Usage: page_test.py --murmex MURMEX --examples EXAMPLES --work FOLDER [--screenshot PNG]
 """
@@ -41,6 +42,20 @@ MARKUP_SCRIPT = (
     f'  {{ S = "0" N = "0" Q = "{MARKUP}" A = "</p><i>x</i>" ACT = "ACT_NONE" }}\r\n'
     "}\r\n"
 )
+# Intro asked once stands in state 1; `closed` puts a condition on state 1's
+# questions that fails once "asked" is set.
+def asking_script(closed):
+    condition = '{ ID = "asked" OP = "not" } ' if closed else ""
+    return (
+        'MurmexSrcFile\r\nTITLE = "Ask"\r\nCOLOR = "10", "20", "30"\r\nTEXTCOLOR = "200", "200", "200"\r\n'
+        '"Intro" {\r\n  { S = "0" N = "0" Q = "" A = "Hello." ACT = "ACT_NONE" }\r\n'
+        '  { S = "0" N = "1" Q = "Ask" A = "Asked." ACT = "ACT_ADD_MEM" PARAM = "asked" VAL = "1" }\r\n'
+        f'  {{ S = "1" N = "1" Q = "Again" A = "Again." ACT = "ACT_NONE" {condition}}}\r\n'
+        f'  {{ S = "1" N = "-1" Q = "Bye" A = "Bye." ACT = "ACT_NONE" {condition}}}\r\n'
+        "}\r\n"
+    )
+
+
 BROKEN_SCRIPT = 'MurmexSrcFile\r\nTITLE = "Broken"\r\nCOLOR = "1", "2"\r\n'
 
 
@@ -237,6 +252,26 @@ def check_broken(page, murmex, work):
     print(f"broken page shows {page.failure()!r}")
 
 
+def check_kept_game_without_questions(page, murmex, work):
+    """A game kept from the last visit at a screen whose questions the
+    republished script no longer offers: the page says why, and Restart
+    starts afresh."""
+    for name, closed in (("open", False), ("closed", True)):
+        script = work / f"asking-{name}.chr.txt"
+        script.write_bytes(asking_script(closed).encode())
+        made = publish(murmex, script, work / f"asking-{name}.html", "--plain", "--id", "asking")
+        assert made.returncode == 0, made.stderr
+    page.open(work / "asking-open.html")
+    page.choose("Ask", False)
+    assert page.labels() == ["Again", "Bye"], page.labels()
+    page.open(work / "asking-closed.html")
+    said = page.failure()
+    assert "No questions!" in said and page.buttons() == [], (said, page.labels())
+    page.restart()
+    assert (page.answer(), page.labels(), page.failure()) == ("Hello.", ["Ask"], "")
+    print(f"a kept game that offers nothing: {said!r}")
+
+
 def check_markup_is_text(page, murmex, work):
     script = work / "markup.chr.txt"
     script.write_bytes(MARKUP_SCRIPT.encode())
@@ -323,6 +358,7 @@ def main():
         check_broken(page, arguments.murmex, work)
         check_markup_is_text(page, arguments.murmex, work)
         check_stored_game_refused(page, arguments.murmex, arguments.examples, work)
+        check_kept_game_without_questions(page, arguments.murmex, work)
         errors = [entry for entry in driver.get_log("browser") if entry["level"] == "SEVERE"]
         assert errors == [], errors
     finally:

@@ -1,10 +1,10 @@
 // murmex compat: on the demo, a translation and a harmless edit break no
-// saved game, removing a state and renaming a character break the saves
-// made there with their reasons and shortest paths, an inserted unit of the
-// same shape is caught as showing another unit, a unit inserted before a
-// saved one is named by its text with the way to keep such saves, the saved
-// games of a folder are each said to resume or be refused, and a cut-off
-// search can't tell.
+// saved game, removing a state, renaming a character or closing a state's
+// questions break the saves made there with their reasons and shortest
+// paths, an inserted unit of the same shape is caught as showing another
+// unit, a unit inserted before a saved one is named by its text with the way
+// to keep such saves, the saved games of a folder are each said to resume or
+// be refused, and a cut-off search can't tell.
 #include "tools/cli/compat_command.h"
 
 #include "murmex/game.h"
@@ -92,6 +92,20 @@ TEST_F(Compat, RemovedStateAndRenamedCharacterBreakTheirSaves) {
               std::string::npos)
         << renamed.out;
     EXPECT_NE(renamed.out.find("note: reached by 1 question"), std::string::npos) << renamed.out;
+}
+
+TEST_F(Compat, AStateWhoseQuestionsNoLongerHoldBreaksItsSaves) {
+    // Mara's questions of state 1 get a condition that never holds.
+    std::string closed = demo();
+    for (size_t at = closed.find("\"Mara\" {");
+         (at = closed.find("S = \"1\"", at)) < closed.find("\"Smith\" {"); ++at) {
+        closed.insert(closed.rfind('}', closed.find('\n', at)),
+                      "{ ID = \"never\" OP = \"==\" VAL = \"1\" } ");
+    }
+    const CommandRun run = compat(closed);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("\"Mara\" in state 1, where no question"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("[save-no-questions]"), std::string::npos);
 }
 
 TEST_F(Compat, AnInsertedUnitOfTheSameShapeShowsAnotherUnit) {
