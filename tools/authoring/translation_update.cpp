@@ -55,8 +55,8 @@ CarriedTranslations carryTranslations(const TranslationDocument& previous,
 std::string describeUpdate(size_t texts, const TranslationUpdateCounts& counts) {
     return std::to_string(texts) + " texts: " + std::to_string(counts.kept) + " kept, " +
            std::to_string(counts.changed) + " changed (marked fuzzy), " +
-           std::to_string(counts.untranslated) + " untranslated, " +
-           std::to_string(counts.gone) + " now obsolete";
+           std::to_string(counts.untranslated) + " untranslated, " + std::to_string(counts.gone) +
+           " now obsolete";
 }
 
 } // namespace murmex::tool
