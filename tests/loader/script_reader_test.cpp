@@ -5,6 +5,7 @@
 #include "loader/script_fields.h"
 #include "loader/script_reader.h"
 #include "murmex/load_messages.h"
+#include "murmex/scrambling.h"
 #include "support/scrambled.h"
 #include "support/scratch_folder.h"
 
@@ -68,6 +69,18 @@ TEST_F(ScriptReaderTest, KeyBytesArePinned) {
     EXPECT_EQ(scrambleKeyAt(128), 0xD1);
     EXPECT_EQ(scrambleKeyAt(255), 0x02);
     EXPECT_EQ(scrambleKeyAt(256), scrambleKeyAt(0));
+}
+
+TEST_F(ScriptReaderTest, WholeKeyMatchesItsDigest) {
+    // Scrambling 256 zero bytes yields the key itself; its FNV-1a 64, written
+    // out here, catches a change of any one of the 256 bytes.
+    uint8_t key[256] = {};
+    scrambleBytes(key, sizeof key);
+    uint64_t digest = 0xCBF29CE484222325ull;
+    for (const uint8_t byte : key) {
+        digest = (digest ^ byte) * 0x100000001B3ull;
+    }
+    EXPECT_EQ(digest, 0xAEDE9ABDBF44376Dull);
 }
 
 TEST_F(ScriptReaderTest, ScrambledTextReadsBackPlainThroughCommentsAndStrings) {
