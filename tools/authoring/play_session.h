@@ -72,6 +72,8 @@ class PlaySession {
     std::string answer() const;
     std::vector<std::string> questions() const;
     int32_t questionCount() const { return view.questionCount; }
+    // The engine's view behind them: which character and units they are.
+    const ConversationView& shownView() const { return view; }
 
     // The script and the game state; valid once open() has been called.
     const LoadedScript& script() const { return loaded; }

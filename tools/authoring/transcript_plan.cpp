@@ -13,6 +13,9 @@ struct Token {
     std::string text;
     // Quoted texts never count as keywords, so "expect" in quotes is a text.
     bool quoted = false;
+    // Where the token stands in its line, its quotes included.
+    size_t begin = 0;
+    size_t end = 0;
 };
 
 bool isBlank(char byte) {
@@ -28,7 +31,7 @@ bool tokenize(const std::string& line, std::vector<Token>& tokens, std::string& 
         } else if (line[i] == '#') {
             return true;
         } else if (line[i] == '"') {
-            Token token{"", true};
+            Token token{"", true, i, 0};
             ++i;
             bool closed = false;
             while (i < line.size()) {
@@ -51,12 +54,14 @@ bool tokenize(const std::string& line, std::vector<Token>& tokens, std::string& 
                 error = "quoted text is not closed";
                 return false;
             }
+            token.end = i;
             tokens.push_back(std::move(token));
         } else {
-            Token token;
+            Token token{"", false, i, 0};
             while (i < line.size() && !isBlank(line[i]) && line[i] != '"' && line[i] != '#') {
                 token.text += line[i++];
             }
+            token.end = i;
             tokens.push_back(std::move(token));
         }
     }
@@ -223,6 +228,7 @@ bool parsePlan(const std::string& text, TranscriptPlan& plan, PlanError& error) 
             lineEnd = text.size();
         }
         const std::string line = text.substr(lineStart, lineEnd - lineStart);
+        const size_t lineOffset = lineStart;
         lineStart = lineEnd + 1;
         ++lineNumber;
 
@@ -237,6 +243,8 @@ bool parsePlan(const std::string& text, TranscriptPlan& plan, PlanError& error) 
         }
         PlanStep step;
         step.line = lineNumber;
+        step.begin = lineOffset + tokens.front().begin;
+        step.end = lineOffset + tokens.back().end;
         if (!StepReader(tokens, step, message).read()) {
             error = {lineNumber, message};
             return false;
@@ -260,6 +268,64 @@ std::string planQuoted(const std::string& text) {
         result += byte;
     }
     return result + '"';
+}
+
+namespace {
+
+// A name the reader takes back as one bare word: anything but blanks, quotes
+// and the comment sign.
+std::string planName(const std::string& name) {
+    const bool bare = !name.empty() && name.find_first_of(" \t\r\"#") == std::string::npos;
+    return bare ? name : planQuoted(name);
+}
+
+bool fitsOnOneLine(const std::string& text) {
+    return text.find_first_of("\r\n") == std::string::npos;
+}
+
+} // namespace
+
+std::string planStepText(const PlanStep& step) {
+    switch (step.kind) {
+    case PlanStepKind::Start:
+        return "start " + planName(step.text);
+    case PlanStepKind::ChooseNumber:
+        return "choose " + std::to_string(step.number);
+    case PlanStepKind::ChooseText:
+        return "choose " + planQuoted(step.text);
+    case PlanStepKind::ExpectAnswer:
+        return "expect answer " + planQuoted(step.text);
+    case PlanStepKind::ExpectQuestions: {
+        std::string text = "expect questions";
+        for (const std::string& question : step.texts) {
+            text += " " + planQuoted(question);
+        }
+        return text;
+    }
+    case PlanStepKind::ExpectCharacter:
+        return "expect character " + planName(step.text);
+    case PlanStepKind::ExpectVariable:
+        return "expect var " + planName(step.text) + " == " + std::to_string(step.number);
+    case PlanStepKind::ExpectMissing:
+        return "expect var " + planName(step.text) + " missing";
+    case PlanStepKind::ExpectMoney:
+        return "expect money " + std::to_string(step.number);
+    case PlanStepKind::ExpectError:
+        return "expect error " + planQuoted(step.text);
+    }
+    return "";
+}
+
+bool planStepFitsOnOneLine(const PlanStep& step) {
+    if (!fitsOnOneLine(step.text)) {
+        return false;
+    }
+    for (const std::string& text : step.texts) {
+        if (!fitsOnOneLine(text)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace murmex::tool

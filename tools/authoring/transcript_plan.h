@@ -52,6 +52,11 @@ struct PlanStep {
     // The question number of ChooseNumber (from 1), the value of
     // ExpectVariable, the money of ExpectMoney.
     int32_t number = 0;
+    // Where the step's words stand in the plan's text, from the first to the
+    // end of the last, without the blanks and the comment around them: what
+    // a rewrite of the step replaces.
+    size_t begin = 0;
+    size_t end = 0;
 };
 
 struct TranscriptPlan {
@@ -70,5 +75,14 @@ bool parsePlan(const std::string& text, TranscriptPlan& plan, PlanError& error);
 
 // The text in double quotes as a plan writes it, with \" and \\ inside.
 std::string planQuoted(const std::string& text);
+
+// The step as a plan writes it, without a line end; parsePlan reads it back
+// as the same step. Names stand bare where they read back as one word.
+// Texts with a line break cannot be written: see planStepFitsOnOneLine.
+std::string planStepText(const PlanStep& step);
+
+// False when a text or name of the step holds a line break, which ends a
+// plan's step.
+bool planStepFitsOnOneLine(const PlanStep& step);
 
 } // namespace murmex::tool

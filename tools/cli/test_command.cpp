@@ -4,8 +4,10 @@
 
 #include "murmex/conversation_flow.h"
 #include "tools/analysis/terminal_text.h"
+#include "tools/authoring/plan_translation.h"
 #include "tools/authoring/play_session.h"
 #include "tools/authoring/transcript_plan.h"
+#include "tools/cli/test_update.h"
 #include "tools/script_io/load_failure_report.h"
 #include "tools/script_io/script_input.h"
 
@@ -185,9 +187,9 @@ class PlanRun {
     int32_t failures = 0;
 };
 
-// The plan file read and parsed; false with the reason reported on `out`.
-bool readPlan(const std::string& path, TranscriptPlan& plan, std::ostream& out) {
-    std::string text;
+} // namespace
+
+bool readPlan(const std::string& path, std::string& text, TranscriptPlan& plan, std::ostream& out) {
     std::string readError;
     if (!readWholeFile(path, PLAN_SIZE_LIMIT, text, readError)) {
         out << path << ": error: cannot read plan: " << readError << '\n';
@@ -200,8 +202,6 @@ bool readPlan(const std::string& path, TranscriptPlan& plan, std::ostream& out) 
     }
     return true;
 }
-
-} // namespace
 
 bool runPlan(const TranscriptPlan& plan, const std::string& planPath, const TestOptions& options,
              std::ostream& out) {
@@ -218,11 +218,28 @@ int runTest(const TestOptions& options, std::ostream& out, std::ostream& err) {
         out << "0 passed, " << options.plans.size() << " failed\n";
         return EXIT_FAILED;
     }
+    if (options.update) {
+        return runUpdate(options, out, err);
+    }
+    PlanTranslation translation;
+    std::string error;
+    if (!options.translation.empty() &&
+        !translation.read(options.script, options.plain, options.translation, STANDARD_INPUT_LIMIT,
+                          error)) {
+        err << "murmex test: " << error << '\n';
+        out << "0 passed, " << options.plans.size() << " failed\n";
+        return EXIT_FAILED;
+    }
     int32_t passed = 0;
     int32_t failed = 0;
     for (const std::string& path : options.plans) {
+        std::string text;
         TranscriptPlan plan;
-        const bool ok = readPlan(path, plan, out) && runPlan(plan, path, options, out);
+        bool ok = readPlan(path, text, plan, out);
+        if (ok && !options.translation.empty()) {
+            plan = translation.translate(plan);
+        }
+        ok = ok && runPlan(plan, path, options, out);
         out << path << (ok ? ": passed" : ": failed") << '\n';
         ++(ok ? passed : failed);
     }
@@ -235,6 +252,16 @@ CLI::App* addTestCommand(CLI::App& app, ChosenCommand& chosen) {
     CLI::App* command =
         app.add_subcommand("test", "Play a script along transcript plans and check what it shows");
     command->add_flag("--plain", options->plain, "Read the script as plain text, not descrambled");
+    CLI::Option* update = command->add_flag(
+        "--update", options->update,
+        "Rewrite each expectation the script no longer meets with what it shows now, printing "
+        "the changes as a diff; a plan whose choices cannot be followed is left alone");
+    command
+        ->add_option("--translation", options->translation,
+                     "Translation file (.po or .csv) of the script the plans were written for: "
+                     "SCRIPT is the translated script, and each expected and chosen text is "
+                     "read through the translation")
+        ->excludes(update);
     command->add_option("SCRIPT", options->script, "Script file to play")->required();
     command->add_option("PLAN", options->plans, "Transcript plan files")->required();
     command->callback([options, &chosen] {

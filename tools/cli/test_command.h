@@ -16,6 +16,12 @@ struct TestOptions {
     std::vector<std::string> plans;
     // Read the script as it stands instead of descrambled.
     bool plain = false;
+    // Rewrite the expectations the script no longer meets instead of
+    // reporting them (see test_update.h).
+    bool update = false;
+    // A translation file: the plans were written for the script it
+    // translates, and their texts are read through it.
+    std::string translation{};
 };
 
 // Plays `plan` on a fresh load of the script, so that no game state leaks from
@@ -23,6 +29,10 @@ struct TestOptions {
 // "PLAN:LINE: expected ..., got ..." and returns true when there was none.
 bool runPlan(const TranscriptPlan& plan, const std::string& planPath, const TestOptions& options,
              std::ostream& out);
+
+// Reads and parses the plan file, keeping its text; false with the reason
+// reported on `out`.
+bool readPlan(const std::string& path, std::string& text, TranscriptPlan& plan, std::ostream& out);
 
 // Runs every plan and ends with the line "N passed, M failed" counting plans.
 // EXIT_OK when all passed; EXIT_FAILED when any failed, did not parse, or the

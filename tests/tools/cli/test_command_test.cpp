@@ -1,12 +1,14 @@
 // murmex test: passing and failing plans, the wording of each unmet
 // expectation, failures of the game the plan expects or not, plans that do
-// not parse or cannot be read, and the summary line.
+// not parse or cannot be read, and the summary line; plans updated to an
+// edited script, and plans read through a translation.
 #include "tools/authoring/transcript_plan.h"
 #include "tools/cli/test_command.h"
 
 #include "support/command_run.h"
 #include "support/sample_scripts.h"
 #include "support/scratch_folder.h"
+#include "support/script_text.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +18,9 @@ namespace {
 
 using murmex::testing::CommandRun;
 using murmex::testing::playScript;
+using murmex::testing::readBytes;
 using murmex::testing::ScratchFolder;
+using murmex::testing::scriptWithHeader;
 using murmex::tool::EXIT_FAILED;
 using murmex::tool::EXIT_OK;
 
@@ -28,8 +32,10 @@ class TestCommand : public ::testing::Test {
         return run({plan});
     }
 
-    CommandRun run(const std::vector<std::string>& plans) {
-        return murmex::testing::runCommand(murmex::tool::runTest, {script, plans, true});
+    CommandRun run(const std::vector<std::string>& plans, bool update = false,
+                   const std::string& translation = "") {
+        return murmex::testing::runCommand(murmex::tool::runTest,
+                                           {script, plans, true, update, translation});
     }
 
     ScratchFolder folder;
@@ -154,6 +160,115 @@ TEST_F(TestCommand, AScriptThatDoesNotLoadFailsEveryPlan) {
     EXPECT_EQ(result.status, EXIT_FAILED);
     EXPECT_EQ(result.out, "0 passed, 2 failed\n");
     EXPECT_EQ(result.err, script + ":1: error -1: [cannot open file: No such file or directory]\n");
+}
+
+// Only the steps that no longer hold change, over their own words: the
+// indent, a comment after the step, the line ends and the lines between stay.
+TEST_F(TestCommand, UpdateRewritesOnlyTheExpectationsThatNoLongerHold) {
+    const std::string text = "# Counting, then paying.\n"
+                             "  expect answer \"Hello there.\"   # the greeting\r\n"
+                             "\n"
+                             "choose \"Count\"\n"
+                             "expect var count == 2\n"
+                             "expect questions \"Pay\" \"Leave\"\n"
+                             "choose 1\n"
+                             "expect money -2\n"
+                             "expect answer \"Paid.\"\n"
+                             "expect var count missing\n"
+                             "choose \"Dead end\"\n"
+                             "expect error \"Can't apply question!\"";
+    plan = folder.write("trial.plan", text);
+    const CommandRun result = run({plan}, true);
+    EXPECT_EQ(result.status, EXIT_OK) << result.out;
+    EXPECT_EQ(readBytes(plan), "# Counting, then paying.\n"
+                               "  expect answer \"Hello there, fish & chips.\"   # the greeting\r\n"
+                               "\n"
+                               "choose \"Count\"\n"
+                               "expect var count == 3\n"
+                               "expect questions \"Pay\"\n"
+                               "choose 1\n"
+                               "expect money -2\n"
+                               "expect answer \"Paid.\"\n"
+                               "expect var count == 3\n"
+                               "choose \"Dead end\"\n"
+                               "expect error \"No questions!\"");
+    EXPECT_EQ(result.out, "--- " + plan + "\n+++ " + plan +
+                              "\n@@ -2 +2 @@\n-  expect answer \"Hello there.\"   # the greeting\n"
+                              "+  expect answer \"Hello there, fish & chips.\"   # the greeting\n"
+                              "@@ -5 +5 @@\n-expect var count == 2\n+expect var count == 3\n"
+                              "@@ -6 +6 @@\n-expect questions \"Pay\" \"Leave\"\n"
+                              "+expect questions \"Pay\"\n"
+                              "@@ -10 +10 @@\n-expect var count missing\n+expect var count == 3\n"
+                              "@@ -12 +12 @@\n-expect error \"Can't apply question!\"\n"
+                              "+expect error \"No questions!\"\n" +
+                              plan + ": updated\n0 up to date, 1 updated, 0 not updated\n");
+    EXPECT_EQ(run({plan}, true).out,
+              plan + ": up to date\n1 up to date, 0 updated, 0 not updated\n");
+    EXPECT_EQ(run({plan}).status, EXIT_OK);
+}
+
+// A plan whose path the script no longer has is reported where it stops and
+// kept as written, even when expectations before that point changed.
+TEST_F(TestCommand, UpdateLeavesAPlanAloneWhereItsPathIsGone) {
+    const struct {
+        const char* plan;
+        const char* stop;
+    } cases[] = {
+        {"expect answer \"Hi\"\nchoose \"Pay\"\n",
+         ":2: expected question \"Pay\" to be offered, got \"Count\" \"Forget\" \"Go to Bob\" "
+         "\"Bye\" \"Dead end\""},
+        {"expect answer \"Hi\"\nchoose 1\nchoose 2\n",
+         ":3: expected question 2 to be offered, got \"Pay\""},
+        {"expect answer \"Hi\"\nchoose \"Dead end\"\nexpect answer \"Nothing here.\"\n",
+         ":2: expected the game to go on, got error \"No questions!\""},
+        {"expect answer \"Hi\"\nchoose \"Count\"\nexpect error \"No questions!\"\n",
+         ":3: expected error \"No questions!\", got no error"},
+        {"choose 5\nexpect error \"No questions!\"\nexpect answer \"Nothing here.\"\n",
+         ":3: expected answer \"Nothing here.\", got error \"No questions!\""},
+    };
+    for (const auto& test : cases) {
+        plan = folder.write("trial.plan", test.plan);
+        const CommandRun result = run({plan}, true);
+        EXPECT_EQ(result.status, EXIT_FAILED) << test.plan;
+        EXPECT_EQ(result.out, plan + test.stop + "\n" + plan +
+                                  ": not updated\n0 up to date, 0 updated, 1 not updated\n");
+        EXPECT_EQ(readBytes(plan), test.plan);
+    }
+}
+
+// The same English text may be translated one way in one place and another
+// way in another; each plan text goes through the entry of the text the
+// translated game shows in its place, mnemonic marks left out as shown.
+TEST_F(TestCommand, TranslationReadsPlanTextsThroughTheirIds) {
+    const auto translatedScript = [](const char* greeting) {
+        // clang-format off
+        return scriptWithHeader({
+            "\"Intro\" {",
+            std::string("  { S = \"0\" N = \"0\" Q = \"\" A = \"") + greeting + "\" ACT = \"ACT_NONE\" }",
+            "  { S = \"0\" N = \"1\" Q = \"&Oui.\" A = \"Bien.\" ACT = \"ACT_NONE\" }",
+            "  { S = \"1\" N = \"-1\" Q = \"Si.\" A = \"-\" ACT = \"ACT_NONE\" }",
+            "}",
+        });
+        // clang-format on
+    };
+    const std::string po =
+        folder.write("fr.po", "msgctxt \"Intro/S0/1/A\"\nmsgid \"Hello.\"\nmsgstr \"Bonjour.\"\n\n"
+                              "msgctxt \"Intro/S0/2/Q\"\nmsgid \"&Yes.\"\nmsgstr \"&Oui.\"\n\n"
+                              "msgctxt \"Intro/S0/2/A\"\nmsgid \"Fine.\"\nmsgstr \"Bien.\"\n\n"
+                              "msgctxt \"Intro/S1/1/Q\"\nmsgid \"Yes.\"\nmsgstr \"Si.\"\n");
+    plan = folder.write("trial.plan", "expect answer \"Hello.\"\n"
+                                      "choose \"Yes.\"\n"
+                                      "expect answer \"Fine.\"\n"
+                                      "expect questions \"Yes.\"\n"
+                                      "choose \"Yes.\"\n"
+                                      "expect character Intro\n");
+    script = folder.write("fr.chr", translatedScript("Bonjour."));
+    const CommandRun passing = run({plan}, false, po);
+    EXPECT_EQ(passing.status, EXIT_OK) << passing.out << passing.err;
+    script = folder.write("fr.chr", translatedScript("Salut."));
+    EXPECT_EQ(run({plan}, false, po).out,
+              plan + ":1: expected answer \"Bonjour.\", got answer \"Salut.\"\n" + plan +
+                  ": failed\n0 passed, 1 failed\n");
 }
 
 } // namespace
