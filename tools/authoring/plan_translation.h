@@ -8,8 +8,8 @@
 
 #include "tools/authoring/play_session.h"
 #include "tools/authoring/script_texts.h"
-#include "tools/authoring/translation_file.h"
 #include "tools/authoring/transcript_plan.h"
+#include "tools/authoring/translation_file.h"
 
 #include <cstddef>
 #include <map>

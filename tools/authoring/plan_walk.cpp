@@ -22,8 +22,8 @@ std::string errorOf(const PlaySession& session) {
 }
 
 // The position the choice names, or false with the reason.
-bool positionOf(size_t index, const PlanStep& step, const PlaySession& session,
-                PlanWalker& walker, int32_t& position, PlanHalt& halt) {
+bool positionOf(size_t index, const PlanStep& step, const PlaySession& session, PlanWalker& walker,
+                int32_t& position, PlanHalt& halt) {
     if (step.kind == PlanStepKind::ChooseNumber) {
         if (step.number > session.questionCount()) {
             return halted(halt, step.line,

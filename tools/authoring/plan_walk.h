@@ -34,8 +34,7 @@ class PlanWalker {
 
     // Which offered question a choice by text means. By default the one
     // shown with exactly the plan's text.
-    virtual QuestionMatch question(size_t index, const PlanStep& step,
-                                   const PlaySession& session);
+    virtual QuestionMatch question(size_t index, const PlanStep& step, const PlaySession& session);
 };
 
 // The questions as a plan quotes them, "none" for no question.
@@ -44,7 +43,6 @@ std::string planQuotedList(const std::vector<std::string>& texts);
 // Plays `plan` on `session`, which holds a freshly loaded script. False when
 // a start or a choice cannot be followed or the walker stopped, with `halt`
 // saying where and why.
-bool walkPlan(const TranscriptPlan& plan, PlaySession& session, PlanWalker& walker,
-              PlanHalt& halt);
+bool walkPlan(const TranscriptPlan& plan, PlaySession& session, PlanWalker& walker, PlanHalt& halt);
 
 } // namespace murmex::tool

@@ -11,8 +11,7 @@ namespace murmex::tool {
 
 namespace {
 
-void printDiff(const std::string& path, const std::vector<PlanChange>& changes,
-               std::ostream& out) {
+void printDiff(const std::string& path, const std::vector<PlanChange>& changes, std::ostream& out) {
     out << "--- " << terminalText(path) << "\n+++ " << terminalText(path) << '\n';
     for (const PlanChange& change : changes) {
         const std::string line = std::to_string(change.line);
@@ -34,8 +33,8 @@ Outcome updateOne(const std::string& path, const TestOptions& options, std::ostr
     PlanUpdate update;
     PlanHalt halt;
     if (!updatePlan(text, plan, session, update, halt)) {
-        out << path << ':' << halt.line << ": expected " << terminalText(halt.expected)
-            << ", got " << terminalText(halt.got) << '\n';
+        out << path << ':' << halt.line << ": expected " << terminalText(halt.expected) << ", got "
+            << terminalText(halt.got) << '\n';
         return Outcome::NotUpdated;
     }
     if (update.changes.empty()) {
