@@ -148,8 +148,8 @@ TEST_F(Compat, AUnitInsertedBeforeASavedOneIsNamedWithTheWayToKeepTheSaves) {
          {"refused: it shows the answer to \"Sit down by the well and rest a while.\" (unit 5 "
           "of \"Intro\" in state 0), which is unit 6 of its state in the new script; insert new "
           "units after the last unit of state 0 of \"Intro\" to keep these saves",
-          "saves/at_mara.sav: resumes with \"Mara\", who says \"Mara looks up",
-          "saves/at_the_well.sav: refused: the saved game shows the answer of talk unit 5"}) {
+          "at_mara.sav: resumes with \"Mara\", who says \"Mara looks up",
+          "at_the_well.sav: refused: the saved game shows the answer of talk unit 5"}) {
         EXPECT_NE(run.out.find(words), std::string::npos) << words << "\n" << run.out;
     }
 }
