@@ -5,6 +5,7 @@
 #include "murmex/conversation_flow.h"
 #include "tools/analysis/terminal_text.h"
 #include "tools/authoring/plan_translation.h"
+#include "tools/authoring/plan_walk.h"
 #include "tools/authoring/play_session.h"
 #include "tools/authoring/transcript_plan.h"
 #include "tools/cli/test_update.h"
@@ -19,17 +20,6 @@
 namespace murmex::tool {
 
 namespace {
-
-std::string quotedList(const std::vector<std::string>& texts) {
-    if (texts.empty()) {
-        return "none";
-    }
-    std::string list;
-    for (const std::string& text : texts) {
-        list += (list.empty() ? "" : " ") + planQuoted(text);
-    }
-    return list;
-}
 
 // One plan being played: the game, where the plan stands, and what went wrong.
 class PlanRun {
@@ -94,7 +84,7 @@ class PlanRun {
         if (step.kind == PlanStepKind::ChooseNumber) {
             if (step.number > session.questionCount()) {
                 report(step.line, "question " + std::to_string(step.number) + " to be offered",
-                       quotedList(session.questions()));
+                       planQuotedList(session.questions()));
                 return false;
             }
             position = step.number - 1;
@@ -107,7 +97,7 @@ class PlanRun {
             }
             if (!match.position) {
                 report(step.line, "question " + planQuoted(step.text) + " to be offered",
-                       quotedList(session.questions()));
+                       planQuotedList(session.questions()));
                 return false;
             }
             position = *match.position;
@@ -141,9 +131,9 @@ class PlanRun {
             }
             break;
         case PlanStepKind::ExpectQuestions:
-            if (showing(step, "questions " + quotedList(step.texts))) {
-                expectEqual(step, "questions " + quotedList(step.texts),
-                            "questions " + quotedList(session.questions()));
+            if (showing(step, "questions " + planQuotedList(step.texts))) {
+                expectEqual(step, "questions " + planQuotedList(step.texts),
+                            "questions " + planQuotedList(session.questions()));
             }
             break;
         case PlanStepKind::ExpectCharacter:
