@@ -4,7 +4,7 @@
 
 #include "murmex/conversation_engine.h"
 #include "tools/analysis/finding.h"
-#include "tools/analysis/script_places.h"
+#include "tools/script_io/script_places.h"
 
 #include <vector>
 

@@ -9,9 +9,9 @@
 // hands the loaded script to the command.
 #pragma once
 
-#include "tools/analysis/script_places.h"
 #include "tools/script_io/exit_status.h"
 #include "tools/script_io/script_loading.h"
+#include "tools/script_io/script_places.h"
 
 #include <functional>
 #include <ostream>

@@ -4,8 +4,8 @@
 #include "tools/cli/new_command.h"
 
 #include "murmex/script_model.h"
-#include "tools/authoring/file_output.h"
 #include "tools/authoring/game_template.h"
+#include "tools/platform/file_output.h"
 
 #include <CLI/CLI.hpp>
 

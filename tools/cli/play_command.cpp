@@ -3,9 +3,9 @@
 
 #include "text/display_text.h"
 #include "tools/analysis/terminal_text.h"
-#include "tools/authoring/file_output.h"
 #include "tools/authoring/plan_recorder.h"
 #include "tools/authoring/play_session.h"
+#include "tools/platform/file_output.h"
 #include "tools/script_io/script_input.h"
 
 #include <CLI/CLI.hpp>

@@ -4,8 +4,8 @@
 
 #include "murmex/load_result.h"
 #include "text/display_text.h"
-#include "tools/authoring/file_output.h"
 #include "tools/authoring/web_page.h"
+#include "tools/platform/file_output.h"
 #include "tools/script_io/script_input.h"
 #include "tools/script_io/script_loading.h"
 #include "window/dialog_templates.h"

@@ -7,7 +7,7 @@
 #include "murmex/magic_line.h"
 #include "murmex/scrambling.h"
 
-#include "tools/authoring/file_output.h"
+#include "tools/platform/file_output.h"
 
 #include <CLI/CLI.hpp>
 

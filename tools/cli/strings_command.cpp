@@ -5,10 +5,10 @@
 #include "tools/cli/strings_command.h"
 
 #include "text/display_text.h"
-#include "tools/authoring/file_output.h"
 #include "tools/authoring/translation_file.h"
 #include "tools/authoring/translation_import.h"
 #include "tools/authoring/translation_update.h"
+#include "tools/platform/file_output.h"
 #include "tools/script_io/script_input.h"
 #include "tools/script_io/script_loading.h"
 

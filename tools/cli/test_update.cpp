@@ -3,9 +3,9 @@
 #include "tools/cli/test_update.h"
 
 #include "tools/analysis/terminal_text.h"
-#include "tools/authoring/file_output.h"
 #include "tools/authoring/plan_update.h"
 #include "tools/authoring/play_session.h"
+#include "tools/platform/file_output.h"
 
 namespace murmex::tool {
 

@@ -3,10 +3,10 @@
 
 #include "murmex/script_keywords.h"
 #include "tools/analysis/script_lint.h"
-#include "tools/analysis/script_places.h"
 #include "tools/lsp/text_positions.h"
 #include "tools/script_io/script_errors.h"
 #include "tools/script_io/script_loading.h"
+#include "tools/script_io/script_places.h"
 
 #include <algorithm>
 #include <cctype>

@@ -5,10 +5,10 @@
 
 #include "murmex/conversation_engine.h"
 #include "tools/analysis/finding.h"
-#include "tools/analysis/script_places.h"
 #include "tools/lsp/script_index.h"
 #include "tools/lsp/text_positions.h"
 #include "tools/script_io/script_errors.h"
+#include "tools/script_io/script_places.h"
 
 #include <memory>
 #include <string>

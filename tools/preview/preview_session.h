@@ -7,9 +7,9 @@
 
 #include "murmex/conversation_flow.h"
 #include "murmex/game_state.h"
-#include "tools/analysis/script_places.h"
 #include "tools/preview/step_failure.h"
 #include "tools/script_io/script_loading.h"
+#include "tools/script_io/script_places.h"
 
 #include <cstdint>
 #include <memory>

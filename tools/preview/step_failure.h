@@ -6,7 +6,7 @@
 
 #include "murmex/conversation_engine.h"
 #include "murmex/conversation_flow.h"
-#include "tools/analysis/script_places.h"
+#include "tools/script_io/script_places.h"
 
 #include <cstdint>
 #include <string>

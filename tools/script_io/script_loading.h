@@ -3,8 +3,8 @@
 #pragma once
 
 #include "murmex/conversation_engine.h"
-#include "tools/analysis/script_places.h"
 #include "tools/script_io/script_input.h"
+#include "tools/script_io/script_places.h"
 
 #include <cstdint>
 #include <memory>

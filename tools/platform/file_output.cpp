@@ -2,7 +2,7 @@
 // A rename replaces the target in one step on the same file system; without
 // leave to replace, the file system itself refuses a name that is taken, so a
 // file that appears at the target while the output is written is never lost.
-#include "tools/authoring/file_output.h"
+#include "tools/platform/file_output.h"
 
 #include <cerrno>
 #include <climits>

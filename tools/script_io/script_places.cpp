@@ -1,5 +1,5 @@
 // The places of a loaded script's parts, from what the loader tells.
-#include "tools/analysis/script_places.h"
+#include "tools/script_io/script_places.h"
 
 namespace murmex::tool {
 

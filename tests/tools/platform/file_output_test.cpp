@@ -1,7 +1,7 @@
 // An output published in one step: what appears at the target while it is
 // written is kept unless replacing was asked for, and a signal that ends the
 // process takes the temporary file with it.
-#include "tools/authoring/file_output.h"
+#include "tools/platform/file_output.h"
 
 #include "support/scratch_folder.h"
 
