@@ -3,8 +3,10 @@
 show: the core, the window's rules and the player include nothing of the
 tools, the core and the window's rules nothing of the player, no tool but
 the preview (which shows the player's own window) includes the player, and
-the preview takes nothing of the command line, in its includes or in what
-its CMakeLists.txt links. Every offending file is named with the include.
+each folder of the tools includes only folders of the tools on a lower
+floor (so the preview takes nothing of the command line, in its includes or
+in what its CMakeLists.txt links). Every offending file is named with the
+include.
 
 Usage: include_graph_test.py SOURCE_ROOT
 """
@@ -14,6 +16,13 @@ import sys
 
 CORE = ("engine", "loader", "text", "files", "include/murmex")
 SOURCE_SUFFIXES = (".h", ".hpp", ".c", ".cc", ".cpp", ".inl", ".mm")
+# The tools' floors, lowest first: a folder builds only on those below it.
+TOOL_FLOORS = {
+    "tools/platform": 0, "tools/script_io": 0,
+    "tools/analysis": 1,
+    "tools/authoring": 2, "tools/lsp": 2, "tools/preview": 2,
+    "tools/cli": 3,
+}
 INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^>"]+)[>"]', re.MULTILINE)
 
 def under(path, folder):
@@ -37,6 +46,18 @@ def resolve(root, path, included):
     return os.path.normpath(included).replace(os.sep, "/")
 
 
+def tool_folder(path):
+    return next((folder for folder in TOOL_FLOORS if under(path, folder)), None)
+
+
+def floor_fault(path, target):
+    """Why the tool at path may not include target, or None."""
+    own, theirs = tool_folder(path), tool_folder(target)
+    if own is None or theirs is None or own == theirs or TOOL_FLOORS[theirs] < TOOL_FLOORS[own]:
+        return None
+    return f"{own} builds only on the tools' folders below it, not on {theirs}"
+
+
 def includes(root, path):
     with open(os.path.join(root, path), encoding="utf-8", errors="replace") as source:
         text = source.read()
@@ -53,8 +74,8 @@ def include_faults(root):
                 where = f"{path}:{line}: includes \"{written}\""
                 if not under(path, "tools") and under(target, "tools"):
                     faults.append(f"{where}: the core and the player use no tool")
-                elif under(path, "tools/preview") and under(target, "tools/cli"):
-                    faults.append(f"{where}: the preview takes nothing of the command line")
+                elif floor_fault(path, target):
+                    faults.append(f"{where}: {floor_fault(path, target)}")
                 elif not under(path, "player") and not under(path, "tools") and under(
                         target, "player"):
                     faults.append(f"{where}: the core and the window's rules use no player")
