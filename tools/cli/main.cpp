@@ -1,25 +1,10 @@
-// Entry point of the murmex authoring tool. The table below lists every
+// Entry point of the murmex authoring tool. The command table lists every
 // command and what it needs loaded; the driver parses the command line, loads
 // the chosen command's script once (or reports the failed load once), and
 // runs the command, then makes sure that all it wrote to standard output got
-// there. A new command joins by its row here.
-#include "tools/cli/check_command.h"
-#include "tools/cli/command.h"
-#include "tools/cli/compat_command.h"
-#include "tools/cli/dump_command.h"
-#include "tools/cli/explore_command.h"
-#include "tools/cli/graph_command.h"
-#include "tools/cli/lint_command.h"
-#include "tools/cli/lsp_command.h"
-#include "tools/cli/new_command.h"
-#include "tools/cli/play_command.h"
-#include "tools/cli/preview_command.h"
-#include "tools/cli/publish_command.h"
-#include "tools/cli/scramble_command.h"
+// there.
+#include "tools/cli/command_table.h"
 #include "tools/cli/standard_output.h"
-#include "tools/cli/stats_command.h"
-#include "tools/cli/strings_command.h"
-#include "tools/cli/test_command.h"
 
 #include "murmex/version.h"
 
@@ -28,29 +13,12 @@
 #include <cstring>
 #include <exception>
 #include <iostream>
+#include <span>
+#include <vector>
 
 namespace {
 
 using namespace murmex::tool;
-
-struct CommandRow {
-    AddCommand add;
-    ScriptUse script;
-};
-
-constexpr CommandRow COMMANDS[] = {
-    // check takes several scripts and reports each; play and test word a
-    // failed load as the window does; scramble works on raw bytes.
-    {addCheckCommand, ScriptUse::None},    {addDumpCommand, DUMP_SCRIPT_USE},
-    {addScrambleCommand, ScriptUse::None}, {addUnscrambleCommand, ScriptUse::None},
-    {addPlayCommand, ScriptUse::None},     {addTestCommand, ScriptUse::None},
-    {addStatsCommand, STATS_SCRIPT_USE},   {addGraphCommand, GRAPH_SCRIPT_USE},
-    {addLintCommand, LINT_SCRIPT_USE},     {addExploreCommand, EXPLORE_SCRIPT_USE},
-    {addStringsCommand, ScriptUse::None},  {addPreviewCommand, ScriptUse::None},
-    {addLspCommand, ScriptUse::None},      {addPublishCommand, ScriptUse::None},
-    {addCompatCommand, ScriptUse::None},   {addNewCommand, ScriptUse::None},
-};
-constexpr size_t COMMAND_COUNT = sizeof(COMMANDS) / sizeof(COMMANDS[0]);
 
 int runChosen(const CommandRow& row, const ChosenCommand& chosen) {
     if (row.script == ScriptUse::None) {
@@ -68,15 +36,16 @@ int runTool(int argc, char** argv) {
     // Paths such as /tmp/x are file names, not /option switches, on every platform.
     app.allow_windows_style_options(false);
     ChosenCommand chosen;
-    CLI::App* commands[COMMAND_COUNT] = {};
-    for (size_t i = 0; i < COMMAND_COUNT; ++i) {
-        commands[i] = COMMANDS[i].add(app, chosen);
+    const std::span<const CommandRow> table = commandTable();
+    std::vector<CLI::App*> commands;
+    for (const CommandRow& row : table) {
+        commands.push_back(row.add(app, chosen));
     }
     try {
         app.parse(argc, argv);
-        for (size_t i = 0; i < COMMAND_COUNT; ++i) {
+        for (size_t i = 0; i < table.size(); ++i) {
             if (commands[i]->parsed()) {
-                return runChosen(COMMANDS[i], chosen);
+                return runChosen(table[i], chosen);
             }
         }
     } catch (const CLI::ParseError& error) {
