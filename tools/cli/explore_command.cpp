@@ -2,6 +2,7 @@
 // report.
 #include "tools/cli/explore_command.h"
 
+#include "tools/analysis/unit_coverage.h"
 #include "tools/analysis/unit_text.h"
 #include "tools/cli/finding_json.h"
 #include "tools/cli/number_option.h"
@@ -15,7 +16,6 @@
 #include <iomanip>
 #include <iostream>
 #include <memory>
-#include <sstream>
 
 namespace murmex::tool {
 
@@ -29,11 +29,7 @@ Finding unreachedFinding(const ConversationEngine& engine, const ScriptPlaces& l
     const Character& character = *engine.characters[reference.character];
     const TalkUnit& unit = *character.units[reference.unit];
     const bool isAnswer = unit.question[0] == 0;
-    std::string text = isAnswer
-                           ? "initial answer \"" + shortText(unit.answer, QUOTED_CHARACTERS) + "\""
-                           : "question \"" + shortText(unit.question, QUOTED_CHARACTERS) + "\"";
-    text += " of \"" + shortText(character.name, QUOTED_CHARACTERS) + "\" (state " +
-            std::to_string(unit.state) + ")";
+    std::string text = unitDescription(character, unit, QUOTED_CHARACTERS);
     text += complete ? (isAnswer ? " is never shown" : " is never offered")
                      : " was not reached before the search was cut off";
     const int32_t line = lines.unitLine(reference.character, reference.unit);
@@ -42,13 +38,6 @@ Finding unreachedFinding(const ConversationEngine& engine, const ScriptPlaces& l
                    std::move(text),
                    {},
                    false};
-}
-
-std::string percent(int32_t part, int32_t whole) {
-    std::ostringstream text;
-    // Rounded down, so that 100% means every unit.
-    text << (whole == 0 ? 100 : static_cast<int64_t>(part) * 100 / whole) << '%';
-    return text.str();
 }
 
 int exploreLoaded(const ExploreOptions& options, const LoadedScript& loaded,
@@ -99,7 +88,7 @@ int exploreLoaded(const ExploreOptions& options, const LoadedScript& loaded,
         out << options.file << ": explored " << report.situations << " situations, up to "
             << report.deepest << " questions deep; " << report.unitsReached << " of "
             << report.unitsTotal << " talk units reached ("
-            << percent(report.unitsReached, report.unitsTotal) << "); search "
+            << sharePercent(report.unitsReached, report.unitsTotal) << "%); search "
             << cutOffWords(report.cutOff) << "; ";
         if (report.failuresFound == 0) {
             out << (complete ? "no failure is reachable\n" : "no failure found\n");
