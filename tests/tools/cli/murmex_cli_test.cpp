@@ -66,6 +66,8 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"TestWithoutPlan", "test x.chr", 2},
         StatusCase{"PlayMissingFile", "play /nonexistent/x.chr", 3},
         StatusCase{"TestMissingScript", "test /nonexistent/x.chr y.plan", 1},
+        StatusCase{"TestUpdateWithCoverage", "test --update --coverage x.chr y.plan", 2},
+        StatusCase{"TestMinCoverageAbove100", "test --min-coverage 101 x.chr y.plan", 2},
         StatusCase{"StatsMissingFile", "stats /nonexistent/x.chr", 1},
         StatusCase{"PreviewHelp", "preview --help", 0},
         StatusCase{"PreviewWithoutFile", "preview", 2},
