@@ -4,6 +4,9 @@
 
 #include "tools/analysis/unit_coverage.h"
 #include "tools/analysis/unit_text.h"
+#include "tools/authoring/coverage_plans.h"
+#include "tools/authoring/output_folder.h"
+#include "tools/authoring/plan_folder.h"
 #include "tools/cli/finding_json.h"
 #include "tools/cli/number_option.h"
 #include "tools/cli/search_options.h"
@@ -13,6 +16,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <iomanip>
 #include <iostream>
 #include <memory>
@@ -40,10 +44,78 @@ Finding unreachedFinding(const ConversationEngine& engine, const ScriptPlaces& l
                    false};
 }
 
+// The plans written with --write-plans, as the report tells of them.
+struct WrittenPlans {
+    std::vector<std::string> files;
+    CoveragePlans plans;
+};
+
+// The folder is made before the search, so that a name that cannot be one
+// is refused at once; `made` takes it away again unless the plans are
+// written.
+bool preparePlanFolder(const ExploreOptions& options, std::filesystem::path& folder,
+                       MadeSoFar& made, std::string& error) {
+    return resolveFolder(options.writePlans, folder, error) &&
+           planFolderUsable(folder, options.writePlans, error) && made.makeFolder(folder, error);
+}
+
+StepWatcher watcherOf(CoveragePlanner& planner) {
+    return
+        [&planner](uint32_t situation, int32_t unit, const ConversationEngine& engine,
+                   const ConversationView& view) { planner.watch(situation, unit, engine, view); };
+}
+
+// Plays the plans the planner noted and writes them into the folder.
+bool writeCoveragePlans(const ExploreOptions& options, const std::filesystem::path& folder,
+                        const CoveragePlanner& planner, const ExploreReport& report,
+                        WrittenPlans& written, std::string& error) {
+    PlaySession session;
+    if (!session.open(options.file, options.plain)) {
+        error = session.failureText();
+        return false;
+    }
+    return planner.plan(report, session, options.file, written.plans, error) &&
+           writePlanFolder(folder, "explore", written.plans.texts, written.files, error);
+}
+
+void printWrittenPlans(const ExploreOptions& options, const ExploreReport& report,
+                       const WrittenPlans& written, std::ostream& out) {
+    out << options.file << ": wrote " << written.files.size()
+        << (written.files.size() == 1 ? " plan" : " plans") << " to " << options.writePlans << " ("
+        << written.plans.steps << " choices): they play " << written.plans.unitsPlayed << " of "
+        << report.unitsTotal << " talk units\n";
+}
+
+nlohmann::ordered_json writtenPlansJson(const ExploreOptions& options,
+                                        const WrittenPlans& written) {
+    nlohmann::ordered_json json;
+    json["folder"] = options.writePlans;
+    json["files"] = written.files;
+    json["choices"] = written.plans.steps;
+    json["unitsPlayed"] = written.plans.unitsPlayed;
+    return json;
+}
+
 int exploreLoaded(const ExploreOptions& options, const LoadedScript& loaded,
-                  const ScriptPlaces& lines, std::ostream& out) {
+                  const ScriptPlaces& lines, std::ostream& out, std::ostream& err) {
     const ConversationEngine& engine = *loaded.engine;
-    const ExploreReport report = exploreScript(*loaded.engine, lines, options.limits);
+    const bool writing = !options.writePlans.empty();
+    std::filesystem::path folder;
+    std::string error;
+    MadeSoFar made;
+    if (writing && !preparePlanFolder(options, folder, made, error)) {
+        err << "murmex explore: --write-plans: " << error << '\n';
+        return EXIT_FAILED;
+    }
+    CoveragePlanner planner(engine);
+    const ExploreReport report = exploreScript(*loaded.engine, lines, options.limits,
+                                               writing ? watcherOf(planner) : StepWatcher());
+    WrittenPlans written;
+    const bool wrote =
+        writing && writeCoveragePlans(options, folder, planner, report, written, error);
+    if (wrote) {
+        made.keep();
+    }
     const bool complete = report.cutOff == CutOff::None;
     // Each shown failure is worded, its path rebuilt, only when it is printed.
     const size_t shown = std::min<size_t>(report.failures.size(), options.maxFailures);
@@ -72,6 +144,9 @@ int exploreLoaded(const ExploreOptions& options, const LoadedScript& loaded,
         for (const Finding& finding : unreached) {
             json["unreached"].push_back(findingToJson(finding));
         }
+        if (wrote) {
+            json["writtenPlans"] = writtenPlansJson(options, written);
+        }
         printJson(out, json);
     } else {
         for (size_t i = 0; i < shown; ++i) {
@@ -96,13 +171,21 @@ int exploreLoaded(const ExploreOptions& options, const LoadedScript& loaded,
             out << report.failuresFound << (report.failuresFound == 1 ? " failure" : " failures")
                 << " reachable\n";
         }
+        if (wrote) {
+            printWrittenPlans(options, report, written, out);
+        }
+    }
+    if (writing && !wrote) {
+        err << "murmex explore: --write-plans: " << error << '\n';
+        return EXIT_FAILED;
     }
     return report.failuresFound == 0 ? EXIT_OK : EXIT_FAILED;
 }
 
 ScriptWork exploreWork(std::shared_ptr<const ExploreOptions> options) {
-    return [options](const LoadedScript& loaded, const ScriptPlaces& lines, std::ostream& out,
-                     std::ostream&) { return exploreLoaded(*options, loaded, lines, out); };
+    return
+        [options](const LoadedScript& loaded, const ScriptPlaces& lines, std::ostream& out,
+                  std::ostream& err) { return exploreLoaded(*options, loaded, lines, out, err); };
 }
 
 } // namespace
@@ -124,6 +207,11 @@ CLI::App* addExploreCommand(CLI::App& app, ChosenCommand& chosen) {
                      "Failures to print at most; the rest are counted (0: the count alone)")
         ->check(wholeNumberIn(0, MAX_FAILURES_SHOWN))
         ->capture_default_str();
+    command->add_option(
+        "--write-plans", options->writePlans,
+        "Write into DIR (made if missing; it must hold no .plan file yet) a few plans that "
+        "between them play every talk unit reached, each the shortest way to a screen not "
+        "shown before, with what it shows expected as play --record writes it");
     command->add_option("FILE", options->file, "Script file to explore")->required();
     command->callback([options, &chosen] {
         chosen.script = {options->file, options->plain};
