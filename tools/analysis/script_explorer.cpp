@@ -12,6 +12,7 @@
 #include "text/display_text.h"
 #include "tools/analysis/memory_weight.h"
 #include "tools/analysis/situation_store.h"
+#include "tools/analysis/unit_coverage.h"
 #include "tools/analysis/unit_text.h"
 
 #include <algorithm>
@@ -226,8 +227,7 @@ class Explorer {
         return bytes() >= limits.maxBytes ? CutOff::Memory : CutOff::None;
     }
 
-    // A start shows the initial answer of one unit; the answer's pooled text
-    // is that unit's own, so the pointer tells which.
+    // A start shows the initial answer of one unit.
     void noteInitialAnswer() {
         // Most starts show an answer noted before; the search is spared then.
         const char*& noted = lastNotedAnswer[view.characterIndex];
@@ -235,12 +235,9 @@ class Explorer {
             return;
         }
         noted = view.answer;
-        const Character& character = *engine.characters[view.characterIndex];
-        for (int32_t u = character.unitCount - 1; u >= 0; --u) {
-            if (character.units[u]->answer == view.answer) {
-                reached[view.characterIndex][u] = true;
-                return;
-            }
+        const int32_t u = openingAnswerShown(*engine.characters[view.characterIndex], view.answer);
+        if (u >= 0) {
+            reached[view.characterIndex][u] = true;
         }
     }
 

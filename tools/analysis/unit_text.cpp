@@ -37,6 +37,15 @@ std::string shortText(const char* bytes, size_t maxCharacters) {
     return text;
 }
 
+std::string unitDescription(const Character& character, const TalkUnit& unit,
+                            size_t maxCharacters) {
+    const bool isAnswer = unit.question[0] == 0;
+    return (isAnswer ? "initial answer \"" + shortText(unit.answer, maxCharacters)
+                     : "question \"" + shortText(unit.question, maxCharacters)) +
+           "\" of \"" + shortText(character.name, maxCharacters) + "\" (state " +
+           std::to_string(unit.state) + ")";
+}
+
 std::string conditionText(const Condition& condition) {
     const std::string variable = shortText(condition.variable, OPERAND_CHARACTERS);
     const char* keyword = operatorKeyword(condition.op);

@@ -14,6 +14,10 @@ namespace murmex::tool {
 // (code points), ending in "..." when it was cut.
 std::string shortText(const char* bytes, size_t maxCharacters);
 
+// 'question "Who are you?" of "Intro" (state 0)', or 'initial answer "..."'
+// for a unit without a question, its texts cut to `maxCharacters`.
+std::string unitDescription(const Character& character, const TalkUnit& unit, size_t maxCharacters);
+
 // "letter == 1", "paid not": one condition as a script would read.
 std::string conditionText(const Condition& condition);
 

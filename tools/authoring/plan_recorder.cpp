@@ -19,8 +19,9 @@ bool fitsOnOneLine(const std::string& text) {
 
 } // namespace
 
-PlanRecorder::PlanRecorder(const std::string& script) {
-    line("# Recorded by murmex play from " + (fitsOnOneLine(script) ? script : "a script") + ".");
+PlanRecorder::PlanRecorder(const std::string& command, const std::string& script) {
+    line("# Recorded by " + command + " from " + (fitsOnOneLine(script) ? script : "a script") +
+         ".");
 }
 
 void PlanRecorder::started(const PlaySession& session, const std::string& name) {

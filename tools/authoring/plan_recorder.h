@@ -13,8 +13,8 @@ namespace murmex::tool {
 
 class PlanRecorder {
   public:
-    // `script` is named in the plan's first comment.
-    explicit PlanRecorder(const std::string& script);
+    // `command` and `script` are named in the plan's first comment.
+    PlanRecorder(const std::string& command, const std::string& script);
 
     // After the session tried to start the character `name`.
     void started(const PlaySession& session, const std::string& name);

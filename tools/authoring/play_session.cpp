@@ -73,6 +73,21 @@ bool PlaySession::open(const std::string& path, bool plain) {
     return true;
 }
 
+bool PlaySession::restart() {
+    if (!loaded.ok()) {
+        return false;
+    }
+    GameState fresh;
+    fresh.characterCount = loaded.engine->characterCount;
+    // A state of the script's own making always fits it.
+    if (applyGameState(fresh, *loaded.engine, view) != GAME_STATE_OK) {
+        return false;
+    }
+    failedGame = false;
+    failure.clear();
+    return true;
+}
+
 bool PlaySession::start(const std::string& name) {
     if (failedGame) {
         return false;

@@ -43,6 +43,11 @@ class PlaySession {
     // failureText() holding what the window would show.
     bool open(const std::string& path, bool plain);
 
+    // Begins a new game on the script already loaded, as a fresh load would:
+    // every character in state 0, an empty memory, nothing shown and nothing
+    // failed. False when the script did not load.
+    bool restart();
+
     // Finds and starts the named character. False on failure, with the
     // engine's message in failureText(); the game is then over.
     bool start(const std::string& name);

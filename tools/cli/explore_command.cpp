@@ -2,7 +2,11 @@
 // report.
 #include "tools/cli/explore_command.h"
 
+#include "tools/analysis/unit_coverage.h"
 #include "tools/analysis/unit_text.h"
+#include "tools/authoring/coverage_plans.h"
+#include "tools/authoring/output_folder.h"
+#include "tools/authoring/plan_folder.h"
 #include "tools/cli/finding_json.h"
 #include "tools/cli/number_option.h"
 #include "tools/cli/search_options.h"
@@ -12,10 +16,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <iomanip>
 #include <iostream>
 #include <memory>
-#include <sstream>
 
 namespace murmex::tool {
 
@@ -29,11 +33,7 @@ Finding unreachedFinding(const ConversationEngine& engine, const ScriptPlaces& l
     const Character& character = *engine.characters[reference.character];
     const TalkUnit& unit = *character.units[reference.unit];
     const bool isAnswer = unit.question[0] == 0;
-    std::string text = isAnswer
-                           ? "initial answer \"" + shortText(unit.answer, QUOTED_CHARACTERS) + "\""
-                           : "question \"" + shortText(unit.question, QUOTED_CHARACTERS) + "\"";
-    text += " of \"" + shortText(character.name, QUOTED_CHARACTERS) + "\" (state " +
-            std::to_string(unit.state) + ")";
+    std::string text = unitDescription(character, unit, QUOTED_CHARACTERS);
     text += complete ? (isAnswer ? " is never shown" : " is never offered")
                      : " was not reached before the search was cut off";
     const int32_t line = lines.unitLine(reference.character, reference.unit);
@@ -44,17 +44,78 @@ Finding unreachedFinding(const ConversationEngine& engine, const ScriptPlaces& l
                    false};
 }
 
-std::string percent(int32_t part, int32_t whole) {
-    std::ostringstream text;
-    // Rounded down, so that 100% means every unit.
-    text << (whole == 0 ? 100 : static_cast<int64_t>(part) * 100 / whole) << '%';
-    return text.str();
+// The plans written with --write-plans, as the report tells of them.
+struct WrittenPlans {
+    std::vector<std::string> files;
+    CoveragePlans plans;
+};
+
+// The folder is made before the search, so that a name that cannot be one
+// is refused at once; `made` takes it away again unless the plans are
+// written.
+bool preparePlanFolder(const ExploreOptions& options, std::filesystem::path& folder,
+                       MadeSoFar& made, std::string& error) {
+    return resolveFolder(options.writePlans, folder, error) &&
+           planFolderUsable(folder, options.writePlans, error) && made.makeFolder(folder, error);
+}
+
+StepWatcher watcherOf(CoveragePlanner& planner) {
+    return
+        [&planner](uint32_t situation, int32_t unit, const ConversationEngine& engine,
+                   const ConversationView& view) { planner.watch(situation, unit, engine, view); };
+}
+
+// Plays the plans the planner noted and writes them into the folder.
+bool writeCoveragePlans(const ExploreOptions& options, const std::filesystem::path& folder,
+                        const CoveragePlanner& planner, const ExploreReport& report,
+                        WrittenPlans& written, std::string& error) {
+    PlaySession session;
+    if (!session.open(options.file, options.plain)) {
+        error = session.failureText();
+        return false;
+    }
+    return planner.plan(report, session, options.file, written.plans, error) &&
+           writePlanFolder(folder, "explore", written.plans.texts, written.files, error);
+}
+
+void printWrittenPlans(const ExploreOptions& options, const ExploreReport& report,
+                       const WrittenPlans& written, std::ostream& out) {
+    out << options.file << ": wrote " << written.files.size()
+        << (written.files.size() == 1 ? " plan" : " plans") << " to " << options.writePlans << " ("
+        << written.plans.steps << " choices): they play " << written.plans.unitsPlayed << " of "
+        << report.unitsTotal << " talk units\n";
+}
+
+nlohmann::ordered_json writtenPlansJson(const ExploreOptions& options,
+                                        const WrittenPlans& written) {
+    nlohmann::ordered_json json;
+    json["folder"] = options.writePlans;
+    json["files"] = written.files;
+    json["choices"] = written.plans.steps;
+    json["unitsPlayed"] = written.plans.unitsPlayed;
+    return json;
 }
 
 int exploreLoaded(const ExploreOptions& options, const LoadedScript& loaded,
-                  const ScriptPlaces& lines, std::ostream& out) {
+                  const ScriptPlaces& lines, std::ostream& out, std::ostream& err) {
     const ConversationEngine& engine = *loaded.engine;
-    const ExploreReport report = exploreScript(*loaded.engine, lines, options.limits);
+    const bool writing = !options.writePlans.empty();
+    std::filesystem::path folder;
+    std::string error;
+    MadeSoFar made;
+    if (writing && !preparePlanFolder(options, folder, made, error)) {
+        err << "murmex explore: --write-plans: " << error << '\n';
+        return EXIT_FAILED;
+    }
+    CoveragePlanner planner(engine);
+    const ExploreReport report = exploreScript(*loaded.engine, lines, options.limits,
+                                               writing ? watcherOf(planner) : StepWatcher());
+    WrittenPlans written;
+    const bool wrote =
+        writing && writeCoveragePlans(options, folder, planner, report, written, error);
+    if (wrote) {
+        made.keep();
+    }
     const bool complete = report.cutOff == CutOff::None;
     // Each shown failure is worded, its path rebuilt, only when it is printed.
     const size_t shown = std::min<size_t>(report.failures.size(), options.maxFailures);
@@ -83,6 +144,9 @@ int exploreLoaded(const ExploreOptions& options, const LoadedScript& loaded,
         for (const Finding& finding : unreached) {
             json["unreached"].push_back(findingToJson(finding));
         }
+        if (wrote) {
+            json["writtenPlans"] = writtenPlansJson(options, written);
+        }
         printJson(out, json);
     } else {
         for (size_t i = 0; i < shown; ++i) {
@@ -99,7 +163,7 @@ int exploreLoaded(const ExploreOptions& options, const LoadedScript& loaded,
         out << options.file << ": explored " << report.situations << " situations, up to "
             << report.deepest << " questions deep; " << report.unitsReached << " of "
             << report.unitsTotal << " talk units reached ("
-            << percent(report.unitsReached, report.unitsTotal) << "); search "
+            << sharePercent(report.unitsReached, report.unitsTotal) << "%); search "
             << cutOffWords(report.cutOff) << "; ";
         if (report.failuresFound == 0) {
             out << (complete ? "no failure is reachable\n" : "no failure found\n");
@@ -107,13 +171,21 @@ int exploreLoaded(const ExploreOptions& options, const LoadedScript& loaded,
             out << report.failuresFound << (report.failuresFound == 1 ? " failure" : " failures")
                 << " reachable\n";
         }
+        if (wrote) {
+            printWrittenPlans(options, report, written, out);
+        }
+    }
+    if (writing && !wrote) {
+        err << "murmex explore: --write-plans: " << error << '\n';
+        return EXIT_FAILED;
     }
     return report.failuresFound == 0 ? EXIT_OK : EXIT_FAILED;
 }
 
 ScriptWork exploreWork(std::shared_ptr<const ExploreOptions> options) {
-    return [options](const LoadedScript& loaded, const ScriptPlaces& lines, std::ostream& out,
-                     std::ostream&) { return exploreLoaded(*options, loaded, lines, out); };
+    return
+        [options](const LoadedScript& loaded, const ScriptPlaces& lines, std::ostream& out,
+                  std::ostream& err) { return exploreLoaded(*options, loaded, lines, out, err); };
 }
 
 } // namespace
@@ -135,6 +207,11 @@ CLI::App* addExploreCommand(CLI::App& app, ChosenCommand& chosen) {
                      "Failures to print at most; the rest are counted (0: the count alone)")
         ->check(wholeNumberIn(0, MAX_FAILURES_SHOWN))
         ->capture_default_str();
+    command->add_option(
+        "--write-plans", options->writePlans,
+        "Write into DIR (made if missing; it must hold no .plan file yet) a few plans that "
+        "between them play every talk unit reached, each the shortest way to a screen not "
+        "shown before, with what it shows expected as play --record writes it");
     command->add_option("FILE", options->file, "Script file to explore")->required();
     command->callback([options, &chosen] {
         chosen.script = {options->file, options->plain};

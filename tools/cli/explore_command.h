@@ -20,6 +20,9 @@ struct ExploreOptions {
     // Failures printed at most; the rest are only counted. 0 prints the count
     // alone.
     uint32_t maxFailures = 100;
+    // A folder to write plans into that play every unit reached; none when
+    // empty.
+    std::string writePlans{};
 };
 
 // The most --max-failures takes: more than any script can fail with (a few
@@ -28,8 +31,10 @@ inline constexpr uint32_t MAX_FAILURES_SHOWN = 1'000'000;
 
 // Findings in the lint line format (at most options.maxFailures failures,
 // then how many more were found) and a summary line on `out` (or JSON); a
-// failed load on `err`. EXIT_FAILED when a failure is reachable or the load
-// failed.
+// failed load on `err`. With writePlans, also the plans written there and
+// what they play; a folder that cannot take them is refused on `err` before
+// the search. EXIT_FAILED when a failure is reachable, the load failed or the
+// plans could not be written.
 int runExplore(const ExploreOptions& options, std::ostream& out, std::ostream& err);
 
 // Failures and unreached units point at lines.

@@ -5,6 +5,7 @@
 
 #include "murmex/script_model.h"
 #include "tools/authoring/game_template.h"
+#include "tools/authoring/output_folder.h"
 #include "tools/platform/file_output.h"
 
 #include <CLI/CLI.hpp>
@@ -27,38 +28,6 @@ std::string folderName(const std::string& folder) {
     return name == "." || name == ".." ? "" : name.string();
 }
 
-// The whole path from the root with links followed as far as it exists, and
-// without a trailing separator, so that two spellings of one folder compare
-// equal. weakly_canonical alone leaves a path that exists nowhere relative.
-fs::path resolvedPath(const fs::path& path, std::error_code& code) {
-    const fs::path absolute = fs::absolute(path, code);
-    if (code) {
-        return absolute;
-    }
-    const fs::path resolved = fs::weakly_canonical(absolute, code);
-    return resolved.has_filename() || !resolved.has_relative_path() ? resolved
-                                                                    : resolved.parent_path();
-}
-
-// The folder the system would reach, its links followed and each ".." taken
-// after them: "full/nothere/.." is "full" and is checked as such, where making
-// it step by step would create "full/nothere" and write beside the author's
-// files. The name as given, tidied, is kept where it leads to the same place,
-// so that what is printed reads as the author wrote it.
-bool resolveFolder(const std::string& given, fs::path& folder, std::string& error) {
-    std::error_code code;
-    const fs::path resolved = resolvedPath(given, code);
-    if (code) {
-        error = "cannot resolve " + given + ": " + code.message();
-        return false;
-    }
-    folder = fs::path(given).lexically_normal();
-    if (resolvedPath(folder, code) != resolved || code) {
-        folder = resolved;
-    }
-    return true;
-}
-
 // An existing folder must be empty, so that nothing of the author's is
 // overwritten or mixed in. `named` is how the refusal names it.
 bool folderUsable(const fs::path& folder, const std::string& named, std::string& error) {
@@ -77,46 +46,6 @@ bool folderUsable(const fs::path& folder, const std::string& named, std::string&
     }
     return true;
 }
-
-// What one run made, so that a failure part-way (a full disk, say) takes it
-// all away again: a retry must find the folder as the author left it.
-class MadeSoFar {
-  public:
-    MadeSoFar() = default;
-    MadeSoFar(const MadeSoFar&) = delete;
-    MadeSoFar& operator=(const MadeSoFar&) = delete;
-    ~MadeSoFar() {
-        std::error_code ignored;
-        for (auto path = made.rbegin(); path != made.rend(); ++path) {
-            fs::remove(*path, ignored);
-        }
-    }
-
-    // Makes the folder and those above it that are missing.
-    bool makeFolder(const fs::path& folder, std::string& error) {
-        std::error_code code;
-        if (folder.empty() || fs::is_directory(folder, code)) {
-            return true;
-        }
-        if (!makeFolder(folder.parent_path(), error)) {
-            return false;
-        }
-        if (fs::create_directory(folder, code)) {
-            made.push_back(folder);
-        } else if (code) {
-            error = "cannot make " + folder.string() + ": " + code.message();
-            return false;
-        }
-        return true;
-    }
-
-    void madeFile(const fs::path& file) { made.push_back(file); }
-    // Everything stays.
-    void keep() { made.clear(); }
-
-  private:
-    std::vector<fs::path> made;
-};
 
 bool writeTemplate(const fs::path& folder, const std::string& title, std::ostream& out,
                    std::string& error) {

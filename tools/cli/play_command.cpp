@@ -249,7 +249,7 @@ int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std
         err << "murmex play: " << error << '\n';
         return EXIT_FAILED;
     }
-    PlanRecorder recorder(options.file);
+    PlanRecorder recorder("murmex play", options.file);
     const int status = playGame(options, recorder, in, out, err);
     if (!recording || !recorder.recorded()) {
         return status;

@@ -8,14 +8,20 @@
 #include "tools/authoring/plan_walk.h"
 #include "tools/authoring/play_session.h"
 #include "tools/authoring/transcript_plan.h"
+#include "tools/cli/finding_json.h"
+#include "tools/cli/number_option.h"
+#include "tools/cli/test_coverage.h"
 #include "tools/cli/test_update.h"
 #include "tools/script_io/load_failure_report.h"
 #include "tools/script_io/script_input.h"
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <sstream>
 
 namespace murmex::tool {
 
@@ -24,7 +30,8 @@ namespace {
 // One plan being played: the game, where the plan stands, and what went wrong.
 class PlanRun {
   public:
-    PlanRun(const std::string& planPath, std::ostream& out) : planPath(planPath), out(out) {}
+    PlanRun(const std::string& planPath, std::ostream& out, UnitCoverage* coverage)
+        : planPath(planPath), out(out), coverage(coverage) {}
 
     bool play(const TranscriptPlan& plan, const TestOptions& options) {
         if (!session.open(options.script, options.plain)) {
@@ -40,6 +47,7 @@ class PlanRun {
             report(firstLine, first + " to start", "error " + planQuoted(session.failureText()));
             return false;
         }
+        noteScreen();
         for (; next < steps.size(); ++next) {
             const PlanStep& step = steps[next];
             if (step.kind == PlanStepKind::ChooseNumber || step.kind == PlanStepKind::ChooseText) {
@@ -59,6 +67,13 @@ class PlanRun {
     }
 
   private:
+    // The screen the game shows now, unless it failed and shows a message.
+    void noteScreen() {
+        if (coverage != nullptr && !session.failed()) {
+            coverage->noteScreen(*session.script().engine, session.shownView());
+        }
+    }
+
     static bool failureExpected(const std::vector<PlanStep>& steps, size_t at) {
         return at < steps.size() && steps[at].kind == PlanStepKind::ExpectError;
     }
@@ -102,7 +117,12 @@ class PlanRun {
             }
             position = *match.position;
         }
+        if (coverage != nullptr) {
+            const ConversationView& view = session.shownView();
+            coverage->noteApplied(view.characterIndex, view.unitIndices[position]);
+        }
         session.choose(position);
+        noteScreen();
         return true;
     }
 
@@ -173,9 +193,84 @@ class PlanRun {
 
     const std::string& planPath;
     std::ostream& out;
+    UnitCoverage* coverage;
     PlaySession session;
     int32_t failures = 0;
 };
+
+// One plan as the summary tells of it: what went wrong, as printed lines.
+struct PlanResult {
+    std::string path;
+    bool passed = false;
+    std::string messages;
+};
+
+// Every plan played, each on a fresh load; `translation` is empty without
+// --translation.
+std::vector<PlanResult> playPlans(const TestOptions& options, const PlanTranslation& translation,
+                                  UnitCoverage* coverage) {
+    std::vector<PlanResult> results;
+    for (const std::string& path : options.plans) {
+        std::ostringstream messages;
+        std::string text;
+        TranscriptPlan plan;
+        bool ok = readPlan(path, text, plan, messages);
+        if (ok && !options.translation.empty()) {
+            plan = translation.translate(plan);
+        }
+        ok = ok && runPlan(plan, path, options, messages, coverage);
+        results.push_back({path, ok, messages.str()});
+    }
+    return results;
+}
+
+nlohmann::ordered_json resultsJson(const std::vector<PlanResult>& results) {
+    nlohmann::ordered_json plans = nlohmann::ordered_json::array();
+    for (const PlanResult& result : results) {
+        nlohmann::ordered_json plan;
+        plan["file"] = result.path;
+        plan["passed"] = result.passed;
+        plan["messages"] = nlohmann::ordered_json::array();
+        std::istringstream lines(result.messages);
+        for (std::string line; std::getline(lines, line);) {
+            plan["messages"].push_back(line);
+        }
+        plans.push_back(std::move(plan));
+    }
+    return plans;
+}
+
+size_t passedCount(const std::vector<PlanResult>& results) {
+    return static_cast<size_t>(std::count_if(
+        results.begin(), results.end(), [](const PlanResult& result) { return result.passed; }));
+}
+
+// The plans' results, their summary and the coverage when there is one, as
+// lines or as JSON. A plan without a result (none was played) failed.
+void printResults(const TestOptions& options, const std::vector<PlanResult>& results,
+                  const CoverageReport* coverage, std::ostream& out) {
+    const size_t passed = passedCount(results);
+    const size_t failed = options.plans.size() - passed;
+    if (options.json) {
+        nlohmann::ordered_json json;
+        json["script"] = options.script;
+        json["plans"] = resultsJson(results);
+        json["passed"] = passed;
+        json["failed"] = failed;
+        if (coverage != nullptr) {
+            json["coverage"] = coverageJson(*coverage);
+        }
+        printJson(out, json);
+        return;
+    }
+    for (const PlanResult& result : results) {
+        out << result.messages << result.path << (result.passed ? ": passed" : ": failed") << '\n';
+    }
+    out << passed << " passed, " << failed << " failed\n";
+    if (coverage != nullptr) {
+        printCoverage(*coverage, out);
+    }
+}
 
 } // namespace
 
@@ -194,18 +289,21 @@ bool readPlan(const std::string& path, std::string& text, TranscriptPlan& plan, 
 }
 
 bool runPlan(const TranscriptPlan& plan, const std::string& planPath, const TestOptions& options,
-             std::ostream& out) {
-    PlanRun run(planPath, out);
+             std::ostream& out, UnitCoverage* coverage) {
+    PlanRun run(planPath, out, coverage);
     return run.play(plan, options);
 }
 
 int runTest(const TestOptions& options, std::ostream& out, std::ostream& err) {
+    const bool covering = options.coverage || options.minCoverage;
     // A script that does not load fails every plan the same way; say it once,
     // where it is.
-    const LoadedScript loaded = loadScript(options.script, options.plain);
+    ScriptPlaces lines;
+    const LoadedScript loaded =
+        loadScript(options.script, options.plain, covering ? &lines : nullptr);
     if (!loaded.ok()) {
         reportLoadFailure(options.script, options.plain, loaded, err);
-        out << "0 passed, " << options.plans.size() << " failed\n";
+        printResults(options, {}, nullptr, out);
         return EXIT_FAILED;
     }
     if (options.update) {
@@ -217,24 +315,24 @@ int runTest(const TestOptions& options, std::ostream& out, std::ostream& err) {
         !translation.read(options.script, options.plain, options.translation, STANDARD_INPUT_LIMIT,
                           error)) {
         err << "murmex test: " << error << '\n';
-        out << "0 passed, " << options.plans.size() << " failed\n";
+        printResults(options, {}, nullptr, out);
         return EXIT_FAILED;
     }
-    int32_t passed = 0;
-    int32_t failed = 0;
-    for (const std::string& path : options.plans) {
-        std::string text;
-        TranscriptPlan plan;
-        bool ok = readPlan(path, text, plan, out);
-        if (ok && !options.translation.empty()) {
-            plan = translation.translate(plan);
-        }
-        ok = ok && runPlan(plan, path, options, out);
-        out << path << (ok ? ": passed" : ": failed") << '\n';
-        ++(ok ? passed : failed);
+    std::optional<UnitCoverage> coverage;
+    if (covering) {
+        coverage.emplace(*loaded.engine);
     }
-    out << passed << " passed, " << failed << " failed\n";
-    return failed == 0 ? EXIT_OK : EXIT_FAILED;
+    const std::vector<PlanResult> results =
+        playPlans(options, translation, coverage ? &*coverage : nullptr);
+    const bool allPassed = passedCount(results) == options.plans.size();
+    if (!coverage) {
+        printResults(options, results, nullptr, out);
+        return allPassed ? EXIT_OK : EXIT_FAILED;
+    }
+    const CoverageReport report{options.script, *loaded.engine, lines, *coverage,
+                                options.minCoverage};
+    printResults(options, results, &report, out);
+    return allPassed && coverageMet(report) ? EXIT_OK : EXIT_FAILED;
 }
 
 CLI::App* addTestCommand(CLI::App& app, ChosenCommand& chosen) {
@@ -252,9 +350,30 @@ CLI::App* addTestCommand(CLI::App& app, ChosenCommand& chosen) {
                      "SCRIPT is the translated script, and each expected and chosen text is "
                      "read through the translation")
         ->excludes(update);
+    CLI::Option* coverage = command->add_flag(
+        "--coverage", options->coverage,
+        "After the plans, report which talk units of SCRIPT they played, the share, and each "
+        "unit never played. A unit is played once a plan's game showed it: its question was "
+        "among those offered (chosen or not), or, for an initial answer, it was the answer "
+        "shown when its character started; a step that failed shows nothing");
+    auto minimum = std::make_shared<uint32_t>(0);
+    CLI::Option* minCoverage =
+        command
+            ->add_option("--min-coverage", *minimum,
+                         "Fail (exit status 1) when less than this share of the units, in "
+                         "percent, was played; implies --coverage")
+            ->check(wholeNumberIn(0, 100));
+    CLI::Option* json =
+        command->add_flag("--json", options->json, "Print the results as one JSON document");
+    for (CLI::Option* option : {coverage, minCoverage, json}) {
+        option->excludes(update);
+    }
     command->add_option("SCRIPT", options->script, "Script file to play")->required();
     command->add_option("PLAN", options->plans, "Transcript plan files")->required();
-    command->callback([options, &chosen] {
+    command->callback([options, minimum, minCoverage, &chosen] {
+        if (minCoverage->count() > 0) {
+            options->minCoverage = *minimum;
+        }
         chosen.run = [options](std::ostream& out, std::ostream& err) {
             return runTest(*options, out, err);
         };

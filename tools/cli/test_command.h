@@ -2,9 +2,12 @@
 // expectation the game does not meet.
 #pragma once
 
+#include "tools/analysis/unit_coverage.h"
 #include "tools/authoring/transcript_plan.h"
 #include "tools/cli/command.h"
 
+#include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -22,21 +25,31 @@ struct TestOptions {
     // A translation file: the plans were written for the script it
     // translates, and their texts are read through it.
     std::string translation{};
+    // Report which talk units the plans played (see test_coverage.h).
+    bool coverage = false;
+    // The least share of units played, in percent, that passes; implies
+    // coverage.
+    std::optional<uint32_t> minCoverage{};
+    // One JSON document instead of lines.
+    bool json = false;
 };
 
 // Plays `plan` on a fresh load of the script, so that no game state leaks from
 // one plan into the next. Reports each unmet expectation on `out` as
 // "PLAN:LINE: expected ..., got ..." and returns true when there was none.
+// Each screen shown and each question chosen is noted in `coverage` if given.
 bool runPlan(const TranscriptPlan& plan, const std::string& planPath, const TestOptions& options,
-             std::ostream& out);
+             std::ostream& out, UnitCoverage* coverage = nullptr);
 
 // Reads and parses the plan file, keeping its text; false with the reason
 // reported on `out`.
 bool readPlan(const std::string& path, std::string& text, TranscriptPlan& plan, std::ostream& out);
 
-// Runs every plan and ends with the line "N passed, M failed" counting plans.
-// EXIT_OK when all passed; EXIT_FAILED when any failed, did not parse, or the
-// script did not load (its error line and lines on `err`).
+// Runs every plan and ends with the line "N passed, M failed" counting plans,
+// then the coverage if asked for; or all of it as JSON. EXIT_OK when all
+// passed and the coverage met its minimum; EXIT_FAILED when any failed, did
+// not parse, the coverage fell short, or the script did not load (its error
+// line and lines on `err`).
 int runTest(const TestOptions& options, std::ostream& out, std::ostream& err);
 
 CLI::App* addTestCommand(CLI::App& app, ChosenCommand& chosen);

@@ -3,16 +3,18 @@
 // character; situations that differ only in where the memory keeps a
 // variable; unreached units; the limits; the demo; a long chain with a failure
 // at every step, whose failures are counted in the memory limit and printed up
-// to --max-failures.
+// to --max-failures; the plans --write-plans writes, and the folders it refuses.
 #include "support/analysis_script.h"
 #include "support/command_run.h"
 #include "tools/analysis/script_explorer.h"
 #include "tools/analysis/situation_store.h"
 #include "tools/cli/explore_command.h"
+#include "tools/cli/test_command.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
 #include <ostream>
 
 namespace {
@@ -363,6 +365,73 @@ TEST(ExploreCommand, PrintsAtMostMaxFailuresAndCountsTheRest) {
     const nlohmann::json report = nlohmann::json::parse(json.out);
     EXPECT_EQ(report["failuresFound"], 200);
     EXPECT_TRUE(report["failures"].empty());
+}
+
+// The plans reach every unit the search reaches and no other (a second
+// initial answer whose condition never holds, a sixth question), without a
+// step that fails, and murmex test counts them played.
+TEST(ExploreCommand, WritesPlansThatPlayEveryUnitReached) {
+    ScratchFolder folder;
+    murmex::tool::ExploreOptions options;
+    options.file = folder.write(
+        "s.txt",
+        murmex::testing::scriptWithHeader(
+            {"\"Intro\" {", unitLine(0, 0, ""),
+             unitLine(0, 0, "", "ACT_NONE", condition("never", "==", 1)), unitLine(0, 1, "Walk."),
+             unitLine(1, 2, "On."), unitLine(2, 0, "Back."),
+             unitLine(2, 2, "Drop.", "ACT_SUB_MEM", "PARAM = \"x\" "),
+             unitLine(0, 0, "Visit Mara.", "ACT_COMM", "PARAM = \"Mara\" "), unitLine(0, 0, "3"),
+             unitLine(0, 0, "4"), unitLine(0, 0, "5"), unitLine(0, 0, "6"), "}", "\"Mara\" {",
+             unitLine(0, 0, ""), unitLine(0, -1, "Bye."), "}"}));
+    options.plain = true;
+    options.writePlans = folder.path("plans");
+    const CommandRun run = runCommand(murmex::tool::runExplore, options);
+    EXPECT_EQ(run.status, murmex::tool::EXIT_FAILED) << "Drop. cannot apply";
+    EXPECT_NE(run.out.find("11 of 13 talk units reached"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(": wrote 2 plans to " + options.writePlans +
+                           " (3 choices): they play 11 of 13 talk units\n"),
+              std::string::npos)
+        << run.out;
+    std::vector<std::string> plans;
+    for (const auto& entry : std::filesystem::directory_iterator(options.writePlans)) {
+        plans.push_back(entry.path().string());
+    }
+    murmex::tool::TestOptions test{options.file, plans, true};
+    test.minCoverage = 84;
+    const CommandRun played = runCommand(murmex::tool::runTest, test);
+    EXPECT_EQ(played.status, murmex::tool::EXIT_OK) << played.out;
+    EXPECT_NE(played.out.find("2 passed, 0 failed\n"), std::string::npos) << played.out;
+    EXPECT_NE(played.out.find(": 11 of 13 talk units played (84%)"), std::string::npos)
+        << played.out;
+}
+
+// A folder that holds plans, a file, or a folder that cannot be made is
+// refused before the search, and nothing is written or left behind.
+TEST(ExploreCommand, WritesPlansOnlyIntoAFolderWithoutPlans) {
+    ScratchFolder folder;
+    murmex::tool::ExploreOptions options;
+    options.file = MURMEX_DEMO_SCRIPT;
+    options.plain = true;
+    std::filesystem::create_directory(folder.path("old"));
+    folder.write("old/mine.plan", "choose 1\n");
+    folder.write("file", "");
+    const struct {
+        std::string folder;
+        const char* says;
+    } cases[] = {
+        {folder.path("old"), "already holds plans (mine.plan)"},
+        {folder.path("file"), "exists and is no folder"},
+        {(std::filesystem::path(folder.path("file")) / "plans").string(), "cannot "},
+    };
+    for (const auto& refused : cases) {
+        options.writePlans = refused.folder;
+        const CommandRun run = runCommand(murmex::tool::runExplore, options);
+        EXPECT_EQ(run.status, murmex::tool::EXIT_FAILED) << refused.folder;
+        EXPECT_EQ(run.out, "") << refused.folder;
+        EXPECT_NE(run.err.find(refused.says), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"file", "old"}));
+    EXPECT_EQ(folder.entries("old"), std::vector<std::string>{"mine.plan"});
 }
 
 } // namespace

@@ -61,6 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"PlayWithoutFile", "play", 2}, StatusCase{"TestWithoutPlan", "test x.chr", 2},
         StatusCase{"PlayMissingFile", "play /nonexistent/x.chr", 3},
         StatusCase{"TestMissingScript", "test /nonexistent/x.chr y.plan", 1},
+        StatusCase{"TestUpdateWithCoverage", "test --update --coverage x.chr y.plan", 2},
+        StatusCase{"TestMinCoverageAbove100", "test --min-coverage 101 x.chr y.plan", 2},
         StatusCase{"StatsMissingFile", "stats /nonexistent/x.chr", 1},
         StatusCase{"PreviewWithoutFile", "preview", 2},
         StatusCase{"PreviewChoiceBeyondFive", "preview --choose 1,6 x.chr", 2},

@@ -1,7 +1,8 @@
 // murmex test: passing and failing plans, the wording of each unmet
 // expectation, failures of the game the plan expects or not, plans that do
 // not parse or cannot be read, and the summary line; plans updated to an
-// edited script, and plans read through a translation.
+// edited script, and plans read through a translation; the units the plans
+// played, as lines and as JSON, and the minimum share.
 #include "tools/authoring/transcript_plan.h"
 #include "tools/cli/test_command.h"
 
@@ -11,8 +12,10 @@
 #include "support/script_text.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -269,6 +272,65 @@ TEST_F(TestCommand, TranslationReadsPlanTextsThroughTheirIds) {
     EXPECT_EQ(run({plan}, false, po).out,
               plan + ":1: expected answer \"Bonjour.\", got answer \"Salut.\"\n" + plan +
                   ": failed\n0 passed, 1 failed\n");
+}
+
+// Intro's start shows its initial answer and offers five questions; "Count"
+// is applied and offers "Pay". Bob is never reached. A minimum is met
+// exactly, not by the rounded share.
+TEST_F(TestCommand, CoverageCountsWhatThePlansShowedAndApplied) {
+    plan = folder.write("count.plan", "choose \"Count\"\n");
+    murmex::tool::TestOptions options{script, {plan}, true};
+    options.coverage = true;
+    const CommandRun result = murmex::testing::runCommand(murmex::tool::runTest, options);
+    EXPECT_EQ(result.status, EXIT_OK) << result.out;
+    EXPECT_EQ(result.out, plan + ": passed\n1 passed, 0 failed\n" + script +
+                              ":15: warning: initial answer \"Bob here.\" of \"Bob\" (state 0) was "
+                              "never shown [unit-never-played]\n" +
+                              script +
+                              ":16: warning: question \"Go to Nobody\" of \"Bob\" (state 0) was "
+                              "never offered [unit-never-played]\n" +
+                              script +
+                              ":17: warning: question \"Back\" of \"Bob\" (state 0) was never "
+                              "offered [unit-never-played]\n" +
+                              script + ": 7 of 10 talk units played (70%), 1 of them applied\n");
+    for (const auto& [minimum, status] : {std::pair{70u, EXIT_OK}, std::pair{71u, EXIT_FAILED}}) {
+        options.minCoverage = minimum;
+        const CommandRun gated = murmex::testing::runCommand(murmex::tool::runTest, options);
+        EXPECT_EQ(gated.status, status) << minimum;
+        EXPECT_EQ(gated.out.find("is below --min-coverage") != std::string::npos,
+                  status == EXIT_FAILED)
+            << gated.out;
+    }
+}
+
+// Both plans count, the failing one too; Intro's "Pay" is never offered.
+TEST_F(TestCommand, CoverageAsJsonNamesEveryUnitAndTheFailedPlans) {
+    const std::string handOver =
+        folder.write("bob.plan", "choose \"Go to Bob\"\n"
+                                 "choose \"Go to Nobody\"\n"
+                                 "expect error \"Character not found!\"\n");
+    const std::string wrong = folder.write("wrong.plan", "expect answer \"Hi\"\n");
+    murmex::tool::TestOptions options{script, {handOver, wrong}, true};
+    options.minCoverage = 50;
+    options.json = true;
+    const CommandRun result = murmex::testing::runCommand(murmex::tool::runTest, options);
+    EXPECT_EQ(result.status, EXIT_FAILED);
+    const nlohmann::json json = nlohmann::json::parse(result.out);
+    EXPECT_EQ(json["passed"], 1);
+    EXPECT_EQ(json["failed"], 1);
+    EXPECT_EQ(json["plans"][1]["messages"][0],
+              wrong + ":1: expected answer \"Hi\", got answer \"Hello there, fish & chips.\"");
+    const nlohmann::json& coverage = json["coverage"];
+    EXPECT_EQ(coverage["unitsPlayed"], 9);
+    EXPECT_EQ(coverage["unitsApplied"], 2);
+    EXPECT_EQ(coverage["unitsTotal"], 10);
+    EXPECT_EQ(coverage["met"], true);
+    ASSERT_EQ(coverage["units"].size(), 10u);
+    EXPECT_EQ(coverage["units"][2], nlohmann::json::parse(R"({"character": "Intro", "state": 1,
+        "line": 8, "shown": false, "applied": false})"));
+    EXPECT_EQ(coverage["units"][8]["applied"], true);
+    ASSERT_EQ(coverage["neverPlayed"].size(), 1u);
+    EXPECT_EQ(coverage["neverPlayed"][0]["name"], "unit-never-played");
 }
 
 } // namespace
