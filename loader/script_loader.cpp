@@ -1,25 +1,17 @@
-// Loading a script: the load as a whole, one pass over the source, the magic
-// first line, and the texts that go into the pool.
+// Loading a script: the load as a whole, one pass over the source, and the
+// texts that go into the pool.
 #include "loader/script_loader.h"
 
 #include "loader/pool_size.h"
-#include "loader/script_line_notes.h"
 #include "murmex/load_messages.h"
-#include "murmex/magic_line.h"
-#include "murmex/script_lines.h"
 #include "murmex/script_syntax.h"
 
-#include <cstring>
 #include <memory>
 #include <new>
 
 namespace murmex {
 
 namespace {
-// Characters of the first line compared with the magic; a longer line can't
-// match and need not be read any further.
-constexpr int32_t MAGIC_LINE_LIMIT = 20;
-static_assert(sizeof(SCRIPT_MAGIC) < MAGIC_LINE_LIMIT);
 
 // What a load needs beyond a few small locals, allocated once per load.
 // The chunk comes last, so that a read past its end leaves the allocation
@@ -209,33 +201,6 @@ int32_t ScriptLoader::readCharacters(ScriptReader& reader) {
     }
 }
 
-int32_t ScriptLoader::readMagicLine(ScriptReader& reader) {
-    // Only a carriage return ends the first line; comments are removed as
-    // anywhere else.
-    char text[MAGIC_LINE_LIMIT];
-    int32_t count = 0;
-    char c = 0;
-    do {
-        if (reader.readChar(c, 0) != READ_OK) {
-            // A source that ends in its first line holds no script: nothing
-            // to load, which is not an error.
-            return READ_END;
-        }
-        text[count++] = c;
-    } while (c != '\r' && count < MAGIC_LINE_LIMIT);
-    text[count - 1] = 0;
-    if (std::strcmp(text, SCRIPT_MAGIC) == 0) {
-        return READ_OK;
-    }
-    // A file saved with line feeds alone has the magic and then '\n'.
-    constexpr size_t magicLength = sizeof(SCRIPT_MAGIC) - 1;
-    const bool lineFeedOnly = static_cast<size_t>(count) > magicLength &&
-                              std::memcmp(text, SCRIPT_MAGIC, magicLength) == 0 &&
-                              text[magicLength] == '\n';
-    reader.noteCause(lineFeedOnly ? LoadCause::FirstLineEndsWithLineFeed : LoadCause::NotAScript);
-    return LOAD_BAD_MAGIC;
-}
-
 int32_t ScriptLoader::poolText(const char* text, int32_t length, const char*& pooled) {
     pooled = nullptr;
     if (pass == Pass::Scanning) {
@@ -256,38 +221,6 @@ int32_t ScriptLoader::poolText(const char* text, int32_t length, const char*& po
         return fail(LOAD_MEMORY, messages::FILE_CHANGED, LoadCause::FileChanged);
     }
     return READ_OK;
-}
-
-namespace {
-LoadResult loadTelling(ConversationEngine& engine, ScriptSource& source, SyntaxListener* listener) {
-    ScriptLoader loader(engine, source);
-    // The table of lines is filled from what the loader tells.
-    ScriptLineNotes notes(engine.scriptLines, listener);
-    loader.tell(engine.scriptLines != nullptr ? &notes : listener);
-    const LoadResult result = loader.load();
-    engine.line = result.line;
-    engine.errorMessage = result.message;
-    return result;
-}
-} // namespace
-
-LoadResult loadScriptFrom(ConversationEngine& engine, ScriptSource& source) {
-    return loadTelling(engine, source, nullptr);
-}
-
-LoadResult loadScriptFrom(ConversationEngine& engine, ScriptSource& source,
-                          SyntaxListener& listener) {
-    return loadTelling(engine, source, &listener);
-}
-
-int32_t ConversationEngine::load(const char* fileName) {
-    FileSource source(fileName);
-    return loadScriptFrom(*this, source).code;
-}
-
-int32_t ConversationEngine::loadFromMemory(const void* data, size_t size) {
-    MemorySource source(data, size);
-    return loadScriptFrom(*this, source).code;
 }
 
 } // namespace murmex
