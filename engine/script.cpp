@@ -6,18 +6,19 @@ namespace murmex {
 Script::~Script() = default;
 
 const char* Script::characterName(int32_t index) const {
-    return index >= 0 && index < engine.characterCount ? engine.characters[index]->name : nullptr;
+    return index >= 0 && index < contents.characterCount ? contents.characters[index]->name
+                                                         : nullptr;
 }
 
 const char* Script::characterNameText(int32_t index) const {
-    return index >= 0 && index < engine.characterCount
+    return index >= 0 && index < contents.characterCount
                ? &decodedNames[static_cast<size_t>(index) * NAME_TEXT_SIZE]
                : nullptr;
 }
 
 int32_t Script::unitCount(int32_t character) const {
-    return character >= 0 && character < engine.characterCount
-               ? engine.characters[character]->unitCount
+    return character >= 0 && character < contents.characterCount
+               ? contents.characters[character]->unitCount
                : 0;
 }
 
@@ -25,7 +26,7 @@ const TalkUnit* Script::unit(int32_t character, int32_t index) const {
     if (index < 0 || index >= unitCount(character)) {
         return nullptr;
     }
-    return engine.characters[character]->units[index].get();
+    return contents.characters[character]->units[index].get();
 }
 
 } // namespace murmex

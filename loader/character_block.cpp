@@ -11,7 +11,6 @@
 #include "murmex/script_syntax.h"
 
 #include <cstring>
-#include <new>
 
 namespace murmex {
 
@@ -64,7 +63,7 @@ int32_t ScriptLoader::readCharacterBlock(ScriptReader& reader) {
     }
     Character* character = nullptr;
     if (checksValues()) {
-        int32_t& count = builds() ? engine.characterCount : scannedCharacters;
+        const int32_t count = builds() ? target.model.characterCount : scannedCharacters;
         // A scan tells the first character past the limit and reads on.
         if (count >= MAX_CHARACTERS && (builds() || count == MAX_CHARACTERS)) {
             const int32_t result =
@@ -76,14 +75,14 @@ int32_t ScriptLoader::readCharacterBlock(ScriptReader& reader) {
             }
         }
         if (builds()) {
-            character = new (std::nothrow) Character;
+            character = target.addCharacter();
             if (character == nullptr) {
                 return failedIn(ScriptBlock::Character,
                                 fail(LOAD_MEMORY, messages::OUT_OF_MEMORY, LoadCause::OutOfMemory));
             }
-            engine.characters[engine.characterCount].reset(character);
+        } else {
+            ++scannedCharacters;
         }
-        ++count;
     }
     tellOpen(ScriptBlock::Character, reader.position() - 1, reader.line());
     return readBlockBody(reader, character);
@@ -122,14 +121,9 @@ int32_t ScriptLoader::readBlockBody(ScriptReader& reader, Character* character) 
         if (result != READ_OK) {
             return result;
         }
-        if (builds()) {
-            TalkUnit* unit = new (std::nothrow) TalkUnit(scratch);
-            if (unit == nullptr) {
-                return failedIn(ScriptBlock::Character,
-                                fail(LOAD_MEMORY, messages::OUT_OF_MEMORY, LoadCause::OutOfMemory));
-            }
-            character->units[character->unitCount].reset(unit);
-            ++character->unitCount;
+        if (builds() && !ScriptBuilder::addUnit(*character, scratch)) {
+            return failedIn(ScriptBlock::Character,
+                            fail(LOAD_MEMORY, messages::OUT_OF_MEMORY, LoadCause::OutOfMemory));
         }
         ++unitCount;
     }

@@ -1,10 +1,11 @@
-// Loading a Script: the engine's loader into an engine of its own, then the
+// Loading a Script: the loader into a model of the script's own, then the
 // texts a game reads on every screen decoded once, and the digest that binds
 // saved games to the script.
 #include "murmex/script.h"
 
+#include "loader/script_builder.h"
+#include "loader/script_loader.h"
 #include "murmex/game_state.h"
-#include "murmex/load_script.h"
 #include "murmex/script_text.h"
 
 #include <cstring>
@@ -58,10 +59,10 @@ std::shared_ptr<const Script> Script::fromSource(ScriptSource& source, LoadResul
         result = outOfMemory();
         return nullptr;
     }
-    if (plain) {
-        script->engine.disableDescramble();
-    }
-    result = loadScriptFrom(script->engine, source);
+    // The pool's running count is needed only while the load fills it.
+    int32_t pooled = 0;
+    ScriptBuilder builder(script->contents, pooled);
+    result = loadModel(builder, source, !plain, nullptr, nullptr);
     return loaded(script, result);
 }
 
@@ -85,21 +86,21 @@ std::shared_ptr<const Script> Script::loaded(Script* script, LoadResult& result)
     if (!result.ok()) {
         return nullptr;
     }
-    const ConversationEngine& engine = owned->engine;
-    const size_t count = static_cast<size_t>(engine.characterCount);
+    const ScriptModel& model = owned->contents;
+    const size_t count = static_cast<size_t>(model.characterCount);
     owned->decodedNames.reset(new (std::nothrow) char[count * NAME_TEXT_SIZE + 1]);
     if (owned->decodedNames == nullptr) {
         result = outOfMemory();
         return nullptr;
     }
     for (size_t c = 0; c < count; ++c) {
-        const char* name = engine.characters[c]->name;
+        const char* name = model.characters[c]->name;
         decodeScriptText(name, std::strlen(name), &owned->decodedNames[c * NAME_TEXT_SIZE],
                          NAME_TEXT_SIZE);
     }
-    decodeScriptText(engine.title, std::strlen(engine.title), owned->decodedTitle,
+    decodeScriptText(model.title, std::strlen(model.title), owned->decodedTitle,
                      sizeof owned->decodedTitle);
-    owned->scriptDigest = murmex::scriptDigest(engine);
+    owned->scriptDigest = murmex::scriptDigest(model);
     return std::shared_ptr<const Script>(owned.release());
 }
 

@@ -3,6 +3,7 @@
 #include "loader/script_loader.h"
 
 #include "loader/pool_size.h"
+#include "loader/script_line_notes.h"
 #include "murmex/load_messages.h"
 #include "murmex/script_syntax.h"
 
@@ -26,17 +27,8 @@ LoadResult ScriptLoader::load() {
     state = LoadState();
     LoadResult result;
     result.code = LOAD_OK;
-    if (engine.block != nullptr) {
-        // Loaded before: the characters of that load point into the pool we
-        // hold, so it must stay, and a second pool has no place to live.
-        result.code = LOAD_MEMORY;
-        result.line = engine.line;
-        result.message = "";
-        result.detail.cause = LoadCause::AlreadyLoaded;
-        return result;
-    }
     // Counted afresh, even after a load that failed while measuring.
-    engine.used = 0;
+    target.used = 0;
     poolTooLarge = false;
     // The read chunk and the value buffer live on the heap, so a load stays
     // light on the stack of a game's worker thread.
@@ -53,7 +45,7 @@ LoadResult ScriptLoader::load() {
         code = LOAD_MEMORY;
         state.noteCause(LoadCause::PoolTooLarge);
     }
-    if (code >= 0 && !engine.reservePool(engine.used)) {
+    if (code >= 0 && !target.reservePool(target.used)) {
         // The pool's failure has no text of its own.
         code = LOAD_MEMORY;
         state.noteCause(LoadCause::OutOfMemory);
@@ -108,7 +100,7 @@ int32_t ScriptLoader::fail(int32_t code, const char* message, LoadCause cause, i
 int32_t ScriptLoader::runPass(Pass thisPass, uint8_t* chunk) {
     pass = thisPass;
     state.startPass();
-    ScriptReader reader(state, source, chunk, READ_CHUNK_SIZE, engine.descramble != 0);
+    ScriptReader reader(state, source, chunk, READ_CHUNK_SIZE, descramble);
     if (!reader.open()) {
         state.noteCause(LoadCause::CannotOpen);
         return LOAD_CANNOT_OPEN;
@@ -196,7 +188,7 @@ int32_t ScriptLoader::readCharacters(ScriptReader& reader) {
         }
         if (builds()) {
             // Named only now: a character whose block failed stays nameless.
-            engine.characters[engine.characterCount - 1]->name = pooledName;
+            target.model.characters[target.model.characterCount - 1]->name = pooledName;
         }
     }
 }
@@ -209,18 +201,27 @@ int32_t ScriptLoader::poolText(const char* text, int32_t length, const char*& po
     if (measuring()) {
         // The pass goes on after an oversized count, so that a syntax error
         // further on is still the one reported.
-        if (!addToPoolSize(engine.used, static_cast<size_t>(length) + 1)) {
+        if (!addToPoolSize(target.used, static_cast<size_t>(length) + 1)) {
             poolTooLarge = true;
         }
         return READ_OK;
     }
-    pooled = engine.addString(text, static_cast<size_t>(length));
+    pooled = target.addString(text, static_cast<size_t>(length));
     if (pooled == nullptr) {
         // More text than the measuring pass counted: the source has changed
         // since. Nothing is written past the pool.
         return fail(LOAD_MEMORY, messages::FILE_CHANGED, LoadCause::FileChanged);
     }
     return READ_OK;
+}
+
+LoadResult loadModel(ScriptBuilder& target, ScriptSource& source, bool descramble,
+                     ScriptLines* lines, SyntaxListener* listener) {
+    ScriptLoader loader(target, source, descramble);
+    // The table of lines is filled from what the loader tells.
+    ScriptLineNotes notes(lines, listener);
+    loader.tell(lines != nullptr ? &notes : listener);
+    return loader.load();
 }
 
 } // namespace murmex

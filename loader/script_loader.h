@@ -1,14 +1,15 @@
-// The two-pass loader behind ConversationEngine::load: it reads a script from
-// a source into an engine. The measuring pass checks everything it can and
-// counts the bytes of the texts; the pool is then allocated with exactly that
+// The two-pass loader behind ConversationEngine::load and Script::load: it
+// reads a script from a source into a model, through the model's builder. The measuring pass checks
+// everything it can and counts the bytes of the texts; the pool is then allocated with exactly that
 // size; the filling pass reads the source again, creates the records and
 // copies the texts. Both passes run the same code, switched by the pass.
 #pragma once
 
 #include "loader/load_state.h"
+#include "loader/script_builder.h"
 #include "loader/script_fields.h"
 #include "loader/script_reader.h"
-#include "murmex/conversation_engine.h"
+#include "murmex/script_model.h"
 #include "murmex/script_syntax.h"
 
 #include <cstdint>
@@ -32,10 +33,13 @@ struct ScanStop {
 
 class ScriptLoader {
   public:
-    ScriptLoader(ConversationEngine& target, ScriptSource& bytes) : engine(target), source(bytes) {}
+    // Reads `bytes`, descrambled when asked, into the builder's model.
+    ScriptLoader(ScriptBuilder& builder, ScriptSource& bytes, bool descrambles)
+        : target(builder), source(bytes), descramble(descrambles) {}
     ScriptLoader(const ScriptLoader&) = delete;
     ScriptLoader& operator=(const ScriptLoader&) = delete;
 
+    // Both passes, into a model that holds no script yet.
     LoadResult load();
     // Tells the listener what the filling pass reads and the error that
     // ends the load. Not owned; null tells nobody.
@@ -119,8 +123,9 @@ class ScriptLoader {
     // Fails the pass whatever it noted before.
     int32_t failWith(int32_t code, const char* message, LoadCause cause);
 
-    ConversationEngine& engine;
+    ScriptBuilder& target;
     ScriptSource& source;
+    bool descramble;
     LoadState state;
     Pass pass = Pass::Measuring;
     // TEXT_LIMIT bytes on the heap that one value at a time is read into:
@@ -146,5 +151,12 @@ class ScriptLoader {
   public:
     int32_t numbersTold() const { return toldNumbers; }
 };
+
+// Loads the source into the builder's model, which holds no script yet,
+// descrambled when asked. When `lines` is given, the filling pass notes there
+// the line of every character and unit it creates; a listener hears what the
+// filling pass reads. Either may be null.
+LoadResult loadModel(ScriptBuilder& target, ScriptSource& source, bool descramble,
+                     ScriptLines* lines, SyntaxListener* listener);
 
 } // namespace murmex
