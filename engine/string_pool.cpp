@@ -8,9 +8,8 @@ namespace murmex {
 
 namespace {
 
-// Bytes of the pool that hold texts: the whole block, which a load fills
-// exactly (and zeroes first, so a load that stopped early leaves no
-// undefined bytes behind its texts).
+// Bytes of the pool that may hold texts: the whole block, which a load fills
+// exactly and, when it stops early, zeroes behind the texts it made.
 int32_t filledBytes(const ScriptModel& script) {
     return script.block == nullptr ? 0 : static_cast<int32_t>(script.blockSize());
 }

@@ -13,9 +13,7 @@ bool ScriptBuilder::reservePool(int32_t size) {
     if (size < 0 || model.block != nullptr || model.characterCount != 0) {
         return false;
     }
-    // Zeroed, so that every byte of the pool is defined even when a filling
-    // pass stops early.
-    std::unique_ptr<char[]> pool(new (std::nothrow) char[static_cast<size_t>(size)]());
+    std::unique_ptr<char[]> pool(new (std::nothrow) char[static_cast<size_t>(size)]);
     if (pool == nullptr) {
         return false;
     }
@@ -37,6 +35,13 @@ const char* ScriptBuilder::addString(const char* text, size_t length) {
     copy[length] = 0;
     used = static_cast<int32_t>(filled + size);
     return copy;
+}
+
+void ScriptBuilder::zeroUnfilled() {
+    const uint32_t filled = used < 0 ? 0 : static_cast<uint32_t>(used);
+    if (model.block != nullptr && filled < model.poolSize) {
+        std::memset(model.block.get() + filled, 0, model.poolSize - filled);
+    }
 }
 
 Character* ScriptBuilder::addCharacter() {

@@ -26,6 +26,12 @@ class ScriptBuilder {
     // fit (the source grew between the loader's two passes).
     const char* addString(const char* text, size_t length);
 
+    // Zeroes the bytes of the pool that no text has filled: none after a
+    // whole load, the rest after one that stopped early. Readers of a model
+    // take its whole pool, so none of it may be left undefined; zeroing it
+    // when it is made would cost a large script's load dearly.
+    void zeroUnfilled();
+
     // A new character appended to the model, or null when memory runs out;
     // the caller has checked MAX_CHARACTERS.
     Character* addCharacter();

@@ -52,6 +52,7 @@ LoadResult ScriptLoader::load() {
     }
     if (code >= 0) {
         code = runPass(Pass::Filling, chunk);
+        target.zeroUnfilled();
     }
     result.code = code;
     result.line = state.line;
