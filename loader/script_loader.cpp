@@ -39,7 +39,7 @@ LoadResult ScriptLoader::load() {
     if (buffers == nullptr) {
         code = fail(LOAD_MEMORY, messages::OUT_OF_MEMORY, LoadCause::OutOfMemory);
     } else {
-        code = runPass(Pass::Measuring, chunk);
+        code = runPass(true, chunk);
     }
     if (code >= 0 && poolTooLarge) {
         code = LOAD_MEMORY;
@@ -51,7 +51,7 @@ LoadResult ScriptLoader::load() {
         state.noteCause(LoadCause::OutOfMemory);
     }
     if (code >= 0) {
-        code = runPass(Pass::Filling, chunk);
+        code = runPass(false, chunk);
         target.zeroUnfilled();
     }
     result.code = code;
@@ -98,29 +98,30 @@ int32_t ScriptLoader::fail(int32_t code, const char* message, LoadCause cause, i
     return code;
 }
 
-int32_t ScriptLoader::runPass(Pass thisPass, uint8_t* chunk) {
-    pass = thisPass;
+int32_t ScriptLoader::runPass(bool measures, uint8_t* chunk) {
+    measuring = measures;
+    charactersRead = 0;
     state.startPass();
     ScriptReader reader(state, source, chunk, READ_CHUNK_SIZE, descramble);
     if (!reader.open()) {
         state.noteCause(LoadCause::CannotOpen);
         return LOAD_CANNOT_OPEN;
     }
-    if (!measuring()) {
+    if (!measuring) {
         reader.limitFetching(measured.count());
     }
     int32_t result = readScript(reader);
     if (result < 0) {
         state.detail.offset = reader.position();
     }
-    if (!measuring() && !reader.readFailed()) {
+    if (!measuring && !reader.readFailed()) {
         result = checkSameBytes(reader, result);
     }
     if (reader.readFailed()) {
         // What was read may be any part of the script: nothing of it counts.
         return failWith(LOAD_CANNOT_OPEN, "", LoadCause::ReadFailed);
     }
-    if (measuring()) {
+    if (measuring) {
         measured = reader.fetched();
     }
     return result;
@@ -196,15 +197,16 @@ int32_t ScriptLoader::readCharacters(ScriptReader& reader) {
 
 int32_t ScriptLoader::poolText(const char* text, int32_t length, const char*& pooled) {
     pooled = nullptr;
-    if (pass == Pass::Scanning) {
-        return READ_OK;
-    }
-    if (measuring()) {
+    if (measuring) {
         // The pass goes on after an oversized count, so that a syntax error
         // further on is still the one reported.
         if (!addToPoolSize(target.used, static_cast<size_t>(length) + 1)) {
             poolTooLarge = true;
         }
+        return READ_OK;
+    }
+    if (!builds()) {
+        // A scan pools nothing.
         return READ_OK;
     }
     pooled = target.addString(text, static_cast<size_t>(length));

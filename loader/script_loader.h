@@ -1,8 +1,14 @@
 // The two-pass loader behind ConversationEngine::load and Script::load: it
-// reads a script from a source into a model, through the model's builder. The measuring pass checks
-// everything it can and counts the bytes of the texts; the pool is then allocated with exactly that
-// size; the filling pass reads the source again, creates the records and
-// copies the texts. Both passes run the same code, switched by the pass.
+// reads a script from a source into a model, through the model's builder.
+// The measuring pass checks everything it can and counts the bytes of the
+// texts; the pool is then allocated with exactly that size; the filling pass
+// reads the source again, creates the records and copies the texts. Both
+// passes run the same code, switched by one flag, `measuring`.
+//
+// The recovering scan of scanScript reads with the same code as a filling
+// pass that builds nothing: it converts numbers and counts characters and
+// units, and where a load would stop at a bad number or a limit passed, it
+// tells the error and reads on.
 #pragma once
 
 #include "loader/load_state.h"
@@ -15,10 +21,6 @@
 #include <cstdint>
 
 namespace murmex {
-
-// A scan reads like a measuring pass that also converts numbers and counts
-// characters and units, and it reads on past its errors.
-enum class Pass { Measuring, Filling, Scanning };
 
 // Where a scan starts reading: at the first line, at the header (after a
 // first line that failed), at a line that opens a talk unit (inside a block
@@ -57,7 +59,8 @@ class ScriptLoader {
     static int32_t readMagicLine(ScriptReader& reader);
 
   private:
-    int32_t runPass(Pass pass, uint8_t* chunk);
+    // One pass over the source: the measuring pass, or the filling one.
+    int32_t runPass(bool measures, uint8_t* chunk);
     // The script from its first line to the end of the source.
     int32_t readScript(ScriptReader& reader);
     // Names and their blocks up to the end of the source.
@@ -91,14 +94,13 @@ class ScriptLoader {
     // Measuring pass: adds the text's size to the pool's. Filling pass:
     // copies it into the pool and points `pooled` at the copy.
     int32_t poolText(const char* text, int32_t length, const char*& pooled);
-    bool measuring() const { return pass == Pass::Measuring; }
     // The filling pass builds records and pools texts; it and a scan convert
     // numbers and enforce the counts of characters and units.
-    bool builds() const { return pass == Pass::Filling; }
-    bool checksValues() const { return pass != Pass::Measuring; }
+    bool builds() const { return !measuring && !recovering; }
+    bool checksValues() const { return !measuring; }
     // The pass that tells the listener what it reads: the filling pass, so
     // that a load tells of the records it makes, or a scan.
-    bool telling() const { return listener != nullptr && pass != Pass::Measuring; }
+    bool telling() const { return listener != nullptr && !measuring; }
     void tellOpen(ScriptBlock block, uint32_t at, int32_t line);
     void tellClose(ScriptBlock block, uint32_t at, int32_t line);
     void tellError(int32_t code, const LoadDetail& detail, bool readsOn = false);
@@ -112,8 +114,9 @@ class ScriptLoader {
     // on, since the value itself is whole.
     int32_t badNumber(ScriptReader& reader, ScriptField which);
     // A failure of a whole part, a bad number or a limit passed: a load
-    // returns `code`, a scan tells it and reads on (READ_OK).
-    int32_t readOnInScan(ScriptReader& reader, int32_t code);
+    // returns `code`, a scan tells it and reads on (READ_OK). The one place
+    // where a scan's reading differs from a filling pass's.
+    int32_t recover(ScriptReader& reader, int32_t code);
     int32_t failedIn(ScriptBlock which, int32_t code) {
         where = {which, false, ScriptField::Title};
         return code;
@@ -127,7 +130,11 @@ class ScriptLoader {
     ScriptSource& source;
     bool descramble;
     LoadState state;
-    Pass pass = Pass::Measuring;
+    // The pass: true while measuring, false while filling or scanning.
+    bool measuring = true;
+    // Set for a scan: it builds nothing and reads on past bad numbers and
+    // limits (recover).
+    bool recovering = false;
     // TEXT_LIMIT bytes on the heap that one value at a time is read into:
     // each is used up before the next is read.
     char* valueBuffer = nullptr;
@@ -143,8 +150,9 @@ class ScriptLoader {
         bool inField = false;
         ScriptField field = ScriptField::Title;
     } where;
-    // Characters a scan has read, for the limit a load enforces.
-    int32_t scannedCharacters = 0;
+    // Characters this pass or scan has read, for the limit: a filling pass
+    // has made exactly as many.
+    int32_t charactersRead = 0;
     // Bad numbers and limits a scan told and read on past.
     int32_t toldNumbers = 0;
 

@@ -113,7 +113,9 @@ Opening headerAfterLineFeed(const char* text, size_t size) {
 
 int32_t ScriptLoader::scan(uint32_t offset, int32_t line, ScanStart start, uint8_t* chunk,
                            size_t chunkSize, char* valueSpace, ScanStop& stop) {
-    pass = Pass::Scanning;
+    measuring = false;
+    recovering = true;
+    charactersRead = 0;
     state = LoadState();
     state.line = line;
     valueBuffer = valueSpace;
