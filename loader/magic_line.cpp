@@ -2,7 +2,9 @@
 // for any caller.
 #include "murmex/magic_line.h"
 
-#include "loader/script_loader.h"
+#include "loader/load_state.h"
+#include "loader/magic_line.h"
+#include "murmex/script_source.h"
 
 #include <cstring>
 
@@ -15,7 +17,7 @@ constexpr int32_t MAGIC_LINE_LIMIT = 20;
 static_assert(sizeof(SCRIPT_MAGIC) < MAGIC_LINE_LIMIT);
 } // namespace
 
-int32_t ScriptLoader::readMagicLine(ScriptReader& reader) {
+int32_t readMagicLine(ScriptReader& reader) {
     // Only a carriage return ends the first line; comments are removed as
     // anywhere else.
     char text[MAGIC_LINE_LIMIT];
@@ -52,7 +54,7 @@ FirstLine readFirstLine(const void* bytes, size_t size, bool descramble) {
     if (!reader.open()) {
         return FirstLine::Other;
     }
-    if (ScriptLoader::readMagicLine(reader) == READ_OK) {
+    if (readMagicLine(reader) == READ_OK) {
         return FirstLine::Magic;
     }
     return state.detail.cause == LoadCause::FirstLineEndsWithLineFeed

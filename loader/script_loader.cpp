@@ -2,6 +2,7 @@
 // texts that go into the pool.
 #include "loader/script_loader.h"
 
+#include "loader/magic_line.h"
 #include "loader/pool_size.h"
 #include "loader/script_line_notes.h"
 #include "murmex/load_messages.h"

@@ -53,11 +53,6 @@ class ScriptLoader {
     int32_t scan(uint32_t offset, int32_t line, ScanStart start, uint8_t* chunk, size_t chunkSize,
                  char* valueSpace, ScanStop& stop);
 
-    // The magic first line, read as a load reads it: READ_OK, READ_END for a
-    // source that ends within it (nothing to load, which is not an error), or
-    // LOAD_BAD_MAGIC with the cause noted.
-    static int32_t readMagicLine(ScriptReader& reader);
-
   private:
     // One pass over the source: the measuring pass, or the filling one.
     int32_t runPass(bool measures, uint8_t* chunk);
