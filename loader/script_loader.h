@@ -109,8 +109,9 @@ class ScriptLoader {
     // on, since the value itself is whole.
     int32_t badNumber(ScriptReader& reader, ScriptField which);
     // A failure of a whole part, a bad number or a limit passed: a load
-    // returns `code`, a scan tells it and reads on (READ_OK). The one place
-    // where a scan's reading differs from a filling pass's.
+    // returns `code`, a scan tells it and reads on (READ_OK). Besides
+    // building nothing (builds()), this is all a scan does differently from
+    // a filling pass.
     int32_t recover(ScriptReader& reader, int32_t code);
     int32_t failedIn(ScriptBlock which, int32_t code) {
         where = {which, false, ScriptField::Title};
