@@ -4,8 +4,6 @@
 #include "engine/conversation_steps.h"
 #include "murmex/conversation_engine.h"
 
-#include <cstring>
-
 namespace murmex {
 
 namespace {
@@ -17,21 +15,6 @@ struct CharacterStates {
 };
 
 } // namespace
-
-int32_t ConversationEngine::indexOfCharacter(const char* name) const {
-    if (name == nullptr) {
-        return -1;
-    }
-    for (int32_t i = 0; i < characterCount; ++i) {
-        // A character whose block failed to load has no name and is never found.
-        const Character* character = characters[i].get();
-        if (character != nullptr && character->name != nullptr &&
-            std::strcmp(character->name, name) == 0) {
-            return i;
-        }
-    }
-    return -1;
-}
 
 int32_t ConversationEngine::findCharacter(const char* name) {
     const int32_t index = indexOfCharacter(name);

@@ -27,7 +27,7 @@ const char* applyUnit(const Character& character, int32_t& state, int32_t unitIn
 // What one step reads and writes. `States` gives a character's state by
 // index: `int32_t& operator[](int32_t)`.
 template <typename States> struct Play {
-    const ConversationEngine& script;
+    const ScriptModel& script;
     States& states;
     MemoryStore& memory;
     const char*& errorMessage;
@@ -37,7 +37,7 @@ template <typename States>
 int32_t startCharacter(Play<States> play, int32_t index, ConversationView& view) {
     // Left in place by a successful start; replaced by a later failure.
     play.errorMessage = runtime_messages::CHARACTER_NOT_FOUND;
-    const ConversationEngine& script = play.script;
+    const ScriptModel& script = play.script;
     if (index < 0 || index >= script.characterCount || script.characters[index] == nullptr) {
         return -1;
     }
@@ -63,7 +63,7 @@ template <typename States>
 int32_t applyQuestion(Play<States> play, int32_t position, ConversationView& view) {
     // The view and position come from the caller; check both rather than read
     // outside the view or the characters.
-    const ConversationEngine& script = play.script;
+    const ScriptModel& script = play.script;
     const int32_t index = view.characterIndex;
     const bool fits = index >= 0 && index < script.characterCount &&
                       script.characters[index] != nullptr && position >= 0 &&

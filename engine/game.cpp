@@ -58,7 +58,7 @@ bool Game::start(const char* name) {
     if (notifying()) {
         return false;
     }
-    const ConversationEngine& model = shared->engine;
+    const ScriptModel& model = shared->model();
     const int32_t index = model.indexOfCharacter(name);
     int32_t result = -1;
     if (index < 0) {
@@ -96,7 +96,7 @@ StepOutcome Game::choose(int32_t index) {
         failureText = runtime_messages::CANNOT_APPLY;
         return {StepKind::Failed, RESULT_FAILED};
     }
-    const ConversationEngine& model = shared->engine;
+    const ScriptModel& model = shared->model();
     const TalkUnit& unit = *model.characters[view.characterIndex]->units[view.unitIndices[index]];
     const bool changesVariable = unit.action == ACT_ADD_MEM || unit.action == ACT_SUB_MEM;
     int32_t before = 0;
@@ -228,16 +228,16 @@ void Game::setMoney(int32_t amount) {
 int32_t Game::save(uint8_t* out, size_t capacity, size_t& written) const {
     written = 0;
     GameState state;
-    state.characterCount = shared->engine.characterCount;
+    state.characterCount = shared->model().characterCount;
     for (int32_t c = 0; c < state.characterCount; ++c) {
         state.states[c] = states[c];
     }
     state.memory = memory;
-    const int32_t captured = game_state::captureView(shared->engine, view, state);
+    const int32_t captured = game_state::captureView(shared->model(), view, state);
     if (captured != GAME_STATE_OK) {
         return captured;
     }
-    return game_state::encode(state, shared->engine, shared->digest(), out, capacity, written);
+    return game_state::encode(state, shared->model(), shared->digest(), out, capacity, written);
 }
 
 int32_t Game::restore(const uint8_t* bytes, size_t size) {
@@ -255,9 +255,9 @@ int32_t Game::restoreFrom(const uint8_t* bytes, size_t size, bool strictly) {
     if (!notifying()) {
         const auto match =
             strictly ? game_state::ScriptMatch::Strict : game_state::ScriptMatch::Migrate;
-        if (game_state::decode(bytes, size, shared->engine, shared->digest(), match, state,
+        if (game_state::decode(bytes, size, shared->model(), shared->digest(), match, state,
                                refusal) == GAME_STATE_OK &&
-            !game_state::fits(state, shared->engine)) {
+            !game_state::fits(state, shared->model())) {
             refusal.code = GAME_STATE_UNFIT;
         }
     }
@@ -273,7 +273,7 @@ int32_t Game::restoreFrom(const uint8_t* bytes, size_t size, bool strictly) {
         states[c] = c < state.characterCount ? state.states[c] : 0;
     }
     memory = state.memory;
-    game_state::showView(state, shared->engine, view);
+    game_state::showView(state, shared->model(), view);
     failureText = "";
     refreshTexts();
     return GAME_STATE_OK;

@@ -39,7 +39,7 @@ constexpr ResultText RESULT_TEXTS[] = {
      "the situation the saved game talks to offers no question in the loaded script"},
 };
 
-bool characterExists(const ConversationEngine& engine, int32_t index) {
+bool characterExists(const ScriptModel& engine, int32_t index) {
     return index >= 0 && index < engine.characterCount && index < MAX_CHARACTERS &&
            engine.characters[index] != nullptr;
 }
@@ -52,7 +52,7 @@ bool unitExists(const Character& character, int32_t index) {
 // What the view shows: a character, an answer or parameter of one of its
 // units (as a step leaves it) and the units behind its questions, or nothing
 // at all before the first conversation.
-bool viewFits(const GameState& state, const ConversationEngine& engine) {
+bool viewFits(const GameState& state, const ScriptModel& engine) {
     if (state.questionCount < 0 || state.questionCount > MAX_QUESTIONS) {
         return false;
     }
@@ -81,7 +81,7 @@ bool viewFits(const GameState& state, const ConversationEngine& engine) {
 
 // The view's questions must be the texts of the units it names, or a saved
 // game would show other questions than the screen it was taken from.
-bool questionsMatchUnits(const ConversationEngine& engine, const ConversationView& view) {
+bool questionsMatchUnits(const ScriptModel& engine, const ConversationView& view) {
     const Character& character = *engine.characters[view.characterIndex];
     for (int32_t k = 0; k < view.questionCount; ++k) {
         if (view.questions[k] != character.units[view.unitIndices[k]]->question) {
@@ -95,13 +95,12 @@ bool questionsMatchUnits(const ConversationEngine& engine, const ConversationVie
 
 namespace game_state {
 
-bool fits(const GameState& state, const ConversationEngine& script) {
+bool fits(const GameState& state, const ScriptModel& script) {
     return state.characterCount == script.characterCount && script.characterCount >= 0 &&
            script.characterCount <= MAX_CHARACTERS && viewFits(state, script);
 }
 
-int32_t captureView(const ConversationEngine& script, const ConversationView& view,
-                    GameState& out) {
+int32_t captureView(const ScriptModel& script, const ConversationView& view, GameState& out) {
     if (view.questionCount < 0 || view.questionCount > MAX_QUESTIONS) {
         return GAME_STATE_UNFIT;
     }
@@ -119,7 +118,7 @@ int32_t captureView(const ConversationEngine& script, const ConversationView& vi
     return GAME_STATE_OK;
 }
 
-void showView(const GameState& state, const ConversationEngine& script, ConversationView& view) {
+void showView(const GameState& state, const ScriptModel& script, ConversationView& view) {
     view.characterIndex = state.characterIndex;
     view.answer = state.answerOffset < 0 ? nullptr : pooledTextAt(script, state.answerOffset);
     view.questionCount = state.questionCount;

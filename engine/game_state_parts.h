@@ -13,18 +13,18 @@ namespace murmex::game_state {
 // Takes what the view shows into `out`, whose characterCount, states and
 // memory the caller has filled, and checks the whole value against the
 // script. GAME_STATE_OK or GAME_STATE_UNFIT.
-int32_t captureView(const ConversationEngine& script, const ConversationView& view, GameState& out);
+int32_t captureView(const ScriptModel& script, const ConversationView& view, GameState& out);
 
 // True when every index and text of the value belongs to the script.
-bool fits(const GameState& state, const ConversationEngine& script);
+bool fits(const GameState& state, const ScriptModel& script);
 
 // Puts what the value shows into the view; the value must fit the script.
-void showView(const GameState& state, const ConversationEngine& script, ConversationView& view);
+void showView(const GameState& state, const ScriptModel& script, ConversationView& view);
 
 // The value, which fits `script` (whose digest is `digest`), as version 2
 // saved-game bytes; the results and `written` as saveGameState gives them.
-int32_t encode(const GameState& state, const ConversationEngine& script, uint64_t digest,
-               uint8_t* out, size_t capacity, size_t& written);
+int32_t encode(const GameState& state, const ScriptModel& script, uint64_t digest, uint8_t* out,
+               size_t capacity, size_t& written);
 
 // The same in version 1's layout, as games wrote before version 2; for the
 // tests and fuzzing that check such bytes still restore.
@@ -40,7 +40,7 @@ enum class ScriptMatch { Migrate, Strict };
 // (with Strict, in the same script only). The indices are left for fits() to
 // check. `refusal` gets the result, and for version 2 the character and unit
 // it is about.
-int32_t decode(const uint8_t* bytes, size_t size, const ConversationEngine& script, uint64_t digest,
+int32_t decode(const uint8_t* bytes, size_t size, const ScriptModel& script, uint64_t digest,
                ScriptMatch match, GameState& out, GameStateRefusal& refusal);
 
 } // namespace murmex::game_state

@@ -226,8 +226,8 @@ int32_t readVersion2(ByteReader& reader, SavedPlaces& places, MemoryStore& memor
 
 namespace game_state {
 
-int32_t encode(const GameState& state, const ConversationEngine& script, uint64_t digest,
-               uint8_t* out, size_t capacity, size_t& written) {
+int32_t encode(const GameState& state, const ScriptModel& script, uint64_t digest, uint8_t* out,
+               size_t capacity, size_t& written) {
     written = 0;
     SavedPlaces places;
     const int32_t taken = saved_places::take(state, script, places);
@@ -245,7 +245,7 @@ int32_t encodeVersion1(const GameState& state, uint64_t digest, uint8_t* out, si
                        capacity, written);
 }
 
-int32_t decode(const uint8_t* bytes, size_t size, const ConversationEngine& script, uint64_t digest,
+int32_t decode(const uint8_t* bytes, size_t size, const ScriptModel& script, uint64_t digest,
                ScriptMatch match, GameState& out, GameStateRefusal& refusal) {
     refusal = GameStateRefusal{};
     const int32_t framed = checkFrame(bytes, bytes == nullptr ? 0 : size);

@@ -41,7 +41,7 @@ const SavedCharacter* savedCharacter(const SavedPlaces& places, const char* name
 
 // States carry over by name; a character new to the script starts at 0, and
 // one the script no longer has is dropped.
-void carryStates(const SavedPlaces& places, const ConversationEngine& script, GameState& state) {
+void carryStates(const SavedPlaces& places, const ScriptModel& script, GameState& state) {
     state.characterCount = script.characterCount;
     for (int32_t c = 0; c < script.characterCount && c < MAX_CHARACTERS; ++c) {
         const Character* character = script.characters[c].get();
@@ -55,7 +55,7 @@ void carryStates(const SavedPlaces& places, const ConversationEngine& script, Ga
 
 // The shown unit's text, found by its place; GAME_STATE_UNIT_CHANGED unless
 // the unit there does what the saved one did.
-int32_t showUnit(const ShownUnit& shown, const ConversationEngine& script, GameState& state) {
+int32_t showUnit(const ShownUnit& shown, const ScriptModel& script, GameState& state) {
     const Character& character = *script.characters[state.characterIndex];
     const int32_t u = unitAtPlace(character, shown.state, shown.place);
     if (u < 0 || unitShape(*character.units[u]) != shown.shape) {
@@ -69,7 +69,7 @@ int32_t showUnit(const ShownUnit& shown, const ConversationEngine& script, GameS
 
 // The questions the window offers in the situation: none once the
 // conversation is over or nothing is shown.
-void offerQuestions(const ConversationEngine& script, GameState& state) {
+void offerQuestions(const ScriptModel& script, GameState& state) {
     const int32_t characterState = state.states[state.characterIndex];
     state.questionCount = 0;
     if (state.answerOffset < 0 || characterState < 0) {
@@ -95,7 +95,7 @@ int32_t unitShowing(const Character& character, const char* text, ShownText& whi
     return -1;
 }
 
-int32_t take(const GameState& state, const ConversationEngine& script, SavedPlaces& out) {
+int32_t take(const GameState& state, const ScriptModel& script, SavedPlaces& out) {
     out.characterCount = state.characterCount;
     for (int32_t c = 0; c < state.characterCount; ++c) {
         const Character* character = script.characters[c].get();
@@ -125,7 +125,7 @@ int32_t take(const GameState& state, const ConversationEngine& script, SavedPlac
     return GAME_STATE_OK;
 }
 
-int32_t resolve(const SavedPlaces& places, const ConversationEngine& script, GameState& state,
+int32_t resolve(const SavedPlaces& places, const ScriptModel& script, GameState& state,
                 GameStateRefusal& refusal) {
     carryStates(places, script, state);
     state.characterIndex = -1;

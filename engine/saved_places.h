@@ -49,13 +49,13 @@ int32_t unitShowing(const Character& character, const char* text, ShownText& whi
 
 // Names what the state, which fits `script`, refers to. GAME_STATE_OK, or
 // GAME_STATE_UNFIT when a name is longer than a script can hold.
-int32_t take(const GameState& state, const ConversationEngine& script, SavedPlaces& out);
+int32_t take(const GameState& state, const ScriptModel& script, SavedPlaces& out);
 
 // Puts the places into `state` over `script`, whose memory the caller has
 // filled: each character's state by name, the character talked to, the
 // answer shown and the questions offered now. GAME_STATE_OK, or a refusal
 // with `refusal` naming the character and unit, and `state` then unusable.
-int32_t resolve(const SavedPlaces& places, const ConversationEngine& script, GameState& state,
+int32_t resolve(const SavedPlaces& places, const ScriptModel& script, GameState& state,
                 GameStateRefusal& refusal);
 
 } // namespace murmex::saved_places

@@ -1,123 +1,24 @@
-// Loading a Script: the engine's loader into an engine of its own, then the
-// texts a game reads on every screen decoded once, and the digest that binds
-// saved games to the script.
+// Reading a loaded Script: its names, its units and its digest.
 #include "murmex/script.h"
-
-#include "murmex/game_state.h"
-#include "murmex/load_script.h"
-#include "murmex/script_text.h"
-
-#include <cstring>
-#include <filesystem>
-#include <new>
-#include <system_error>
 
 namespace murmex {
 
-namespace {
-
-LoadResult outOfMemory() {
-    LoadResult result;
-    result.code = LOAD_MEMORY;
-    result.detail.cause = LoadCause::OutOfMemory;
-    return result;
-}
-
-LoadResult cannotOpen() {
-    LoadResult result;
-    result.code = LOAD_CANNOT_OPEN;
-    result.detail.cause = LoadCause::CannotOpen;
-    return result;
-}
-
-// Opening a FIFO without a writer waits for ever, and a FIFO, a socket or a
-// device has no fixed bytes for the second pass to read again, so a host's
-// load refuses such a name before opening it. A name that can't be examined
-// is left to the file source, which fails in its own way.
-bool mayOpen(const char* path) {
-    using std::filesystem::file_type;
-    std::error_code ignored;
-    switch (std::filesystem::status(path, ignored).type()) {
-    case file_type::directory:
-    case file_type::fifo:
-    case file_type::socket:
-    case file_type::block:
-    case file_type::character:
-        return false;
-    default:
-        return true;
-    }
-}
-
-} // namespace
-
 Script::~Script() = default;
 
-std::shared_ptr<const Script> Script::fromSource(ScriptSource& source, LoadResult& result,
-                                                 bool plain) {
-    Script* script = new (std::nothrow) Script();
-    if (script == nullptr) {
-        result = outOfMemory();
-        return nullptr;
-    }
-    if (plain) {
-        script->engine.disableDescramble();
-    }
-    result = loadScriptFrom(script->engine, source);
-    return loaded(script, result);
-}
-
-std::shared_ptr<const Script> Script::load(const char* path, LoadResult& result, bool plain) {
-    if (path == nullptr || !mayOpen(path)) {
-        result = cannotOpen();
-        return nullptr;
-    }
-    FileSource source(path);
-    return fromSource(source, result, plain);
-}
-
-std::shared_ptr<const Script> Script::fromMemory(const void* data, size_t size, LoadResult& result,
-                                                 bool plain) {
-    MemorySource source(data, size);
-    return fromSource(source, result, plain);
-}
-
-std::shared_ptr<const Script> Script::loaded(Script* script, LoadResult& result) {
-    std::unique_ptr<Script> owned(script);
-    if (!result.ok()) {
-        return nullptr;
-    }
-    const ConversationEngine& engine = owned->engine;
-    const size_t count = static_cast<size_t>(engine.characterCount);
-    owned->decodedNames.reset(new (std::nothrow) char[count * NAME_TEXT_SIZE + 1]);
-    if (owned->decodedNames == nullptr) {
-        result = outOfMemory();
-        return nullptr;
-    }
-    for (size_t c = 0; c < count; ++c) {
-        const char* name = engine.characters[c]->name;
-        decodeScriptText(name, std::strlen(name), &owned->decodedNames[c * NAME_TEXT_SIZE],
-                         NAME_TEXT_SIZE);
-    }
-    decodeScriptText(engine.title, std::strlen(engine.title), owned->decodedTitle,
-                     sizeof owned->decodedTitle);
-    owned->scriptDigest = murmex::scriptDigest(engine);
-    return std::shared_ptr<const Script>(owned.release());
-}
-
 const char* Script::characterName(int32_t index) const {
-    return index >= 0 && index < engine.characterCount ? engine.characters[index]->name : nullptr;
+    return index >= 0 && index < contents.characterCount ? contents.characters[index]->name
+                                                         : nullptr;
 }
 
 const char* Script::characterNameText(int32_t index) const {
-    return index >= 0 && index < engine.characterCount
+    return index >= 0 && index < contents.characterCount
                ? &decodedNames[static_cast<size_t>(index) * NAME_TEXT_SIZE]
                : nullptr;
 }
 
 int32_t Script::unitCount(int32_t character) const {
-    return character >= 0 && character < engine.characterCount
-               ? engine.characters[character]->unitCount
+    return character >= 0 && character < contents.characterCount
+               ? contents.characters[character]->unitCount
                : 0;
 }
 
@@ -125,7 +26,7 @@ const TalkUnit* Script::unit(int32_t character, int32_t index) const {
     if (index < 0 || index >= unitCount(character)) {
         return nullptr;
     }
-    return engine.characters[character]->units[index].get();
+    return contents.characters[character]->units[index].get();
 }
 
 } // namespace murmex

@@ -15,12 +15,12 @@ bool sameName(const char* a, const char* b) {
     return a != nullptr && b != nullptr && std::strcmp(a, b) == 0;
 }
 
-const char* nameOf(const ConversationEngine& script, int32_t index) {
+const char* nameOf(const ScriptModel& script, int32_t index) {
     const Character* character = script.characters[index].get();
     return character != nullptr ? character->name : nullptr;
 }
 
-bool characterInRange(const ConversationEngine& script, int32_t index) {
+bool characterInRange(const ScriptModel& script, int32_t index) {
     return index >= 0 && index < script.characterCount && index < MAX_CHARACTERS;
 }
 
@@ -38,7 +38,7 @@ void addText(Fnv1a& digest, const char* text) {
 
 } // namespace
 
-int32_t nameOccurrence(const ConversationEngine& script, int32_t index) {
+int32_t nameOccurrence(const ScriptModel& script, int32_t index) {
     if (!characterInRange(script, index) || nameOf(script, index) == nullptr) {
         return 0;
     }
@@ -49,7 +49,7 @@ int32_t nameOccurrence(const ConversationEngine& script, int32_t index) {
     return occurrence;
 }
 
-int32_t findNameOccurrence(const ConversationEngine& script, const char* name, int32_t occurrence) {
+int32_t findNameOccurrence(const ScriptModel& script, const char* name, int32_t occurrence) {
     int32_t seen = 0;
     for (int32_t c = 0; characterInRange(script, c); ++c) {
         if (sameName(nameOf(script, c), name) && ++seen == occurrence) {

@@ -1,7 +1,8 @@
 // A character's block: its talk units, their fields and their conditions.
 // Both passes run this code; the measuring pass only checks and counts text
 // sizes, the filling pass also converts numbers, enforces the character and
-// unit limits and creates the records.
+// unit limits and creates the records. A scan reads as the filling pass does
+// but creates nothing.
 #include "loader/script_loader.h"
 
 #include "loader/number_text.h"
@@ -11,7 +12,6 @@
 #include "murmex/script_syntax.h"
 
 #include <cstring>
-#include <new>
 
 namespace murmex {
 
@@ -39,13 +39,12 @@ int32_t ScriptLoader::readNumberField(ScriptReader& reader, int32_t& value) {
 }
 
 int32_t ScriptLoader::badNumber(ScriptReader& reader, ScriptField which) {
-    return readOnInScan(reader,
-                        failedIn(which, reader.syntaxError(scriptField(which).wrongNumberMessage,
-                                                           LoadCause::NotANumber)));
+    return recover(reader, failedIn(which, reader.syntaxError(scriptField(which).wrongNumberMessage,
+                                                              LoadCause::NotANumber)));
 }
 
-int32_t ScriptLoader::readOnInScan(ScriptReader& reader, int32_t code) {
-    if (pass != Pass::Scanning) {
+int32_t ScriptLoader::recover(ScriptReader& reader, int32_t code) {
+    if (!recovering) {
         return code;
     }
     state.detail.offset = reader.position();
@@ -64,26 +63,25 @@ int32_t ScriptLoader::readCharacterBlock(ScriptReader& reader) {
     }
     Character* character = nullptr;
     if (checksValues()) {
-        int32_t& count = builds() ? engine.characterCount : scannedCharacters;
-        // A scan tells the first character past the limit and reads on.
-        if (count >= MAX_CHARACTERS && (builds() || count == MAX_CHARACTERS)) {
+        // A filling pass stops at the first character past the limit; a scan
+        // tells that one and reads on.
+        if (charactersRead == MAX_CHARACTERS) {
             const int32_t result =
-                readOnInScan(reader, failedIn(ScriptBlock::Character,
-                                              fail(LOAD_LIMIT, messages::TOO_MANY_CHARACTERS,
-                                                   LoadCause::TooManyCharacters, MAX_CHARACTERS)));
+                recover(reader, failedIn(ScriptBlock::Character,
+                                         fail(LOAD_LIMIT, messages::TOO_MANY_CHARACTERS,
+                                              LoadCause::TooManyCharacters, MAX_CHARACTERS)));
             if (result != READ_OK) {
                 return result;
             }
         }
         if (builds()) {
-            character = new (std::nothrow) Character;
+            character = target.addCharacter();
             if (character == nullptr) {
                 return failedIn(ScriptBlock::Character,
                                 fail(LOAD_MEMORY, messages::OUT_OF_MEMORY, LoadCause::OutOfMemory));
             }
-            engine.characters[engine.characterCount].reset(character);
         }
-        ++count;
+        ++charactersRead;
     }
     tellOpen(ScriptBlock::Character, reader.position() - 1, reader.line());
     return readBlockBody(reader, character);
@@ -106,8 +104,8 @@ int32_t ScriptLoader::readBlockBody(ScriptReader& reader, Character* character) 
             // Text between units, quoted or not, is skipped.
             continue;
         }
-        if (checksValues() && unitCount >= MAX_UNITS && (builds() || unitCount == MAX_UNITS)) {
-            const int32_t result = readOnInScan(
+        if (checksValues() && unitCount == MAX_UNITS) {
+            const int32_t result = recover(
                 reader, failedIn(ScriptBlock::Character, fail(LOAD_LIMIT, messages::TOO_MANY_UNITS,
                                                               LoadCause::TooManyUnits, MAX_UNITS)));
             if (result != READ_OK) {
@@ -122,14 +120,9 @@ int32_t ScriptLoader::readBlockBody(ScriptReader& reader, Character* character) 
         if (result != READ_OK) {
             return result;
         }
-        if (builds()) {
-            TalkUnit* unit = new (std::nothrow) TalkUnit(scratch);
-            if (unit == nullptr) {
-                return failedIn(ScriptBlock::Character,
-                                fail(LOAD_MEMORY, messages::OUT_OF_MEMORY, LoadCause::OutOfMemory));
-            }
-            character->units[character->unitCount].reset(unit);
-            ++character->unitCount;
+        if (builds() && !ScriptBuilder::addUnit(*character, scratch)) {
+            return failedIn(ScriptBlock::Character,
+                            fail(LOAD_MEMORY, messages::OUT_OF_MEMORY, LoadCause::OutOfMemory));
         }
         ++unitCount;
     }
@@ -204,8 +197,7 @@ int32_t ScriptLoader::readTalkUnit(ScriptReader& reader, TalkUnit& unit) {
             continue;
         }
         if (conditionsRead == MAX_CONDITIONS) {
-            result =
-                readOnInScan(reader, failedIn(ScriptBlock::Unit,
+            result = recover(reader, failedIn(ScriptBlock::Unit,
                                               fail(LOAD_LIMIT, messages::TOO_MANY_CONDITIONS,
                                                    LoadCause::TooManyConditions, MAX_CONDITIONS)));
             if (result != READ_OK) {

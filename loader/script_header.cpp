@@ -64,11 +64,11 @@ int32_t ScriptLoader::readHeader(ScriptReader& reader) {
         return failedIn(ScriptField::Title, fail(LOAD_MEMORY, messages::TITLE_TOO_LARGE,
                                                  LoadCause::TitleTooLong, MAX_TITLE));
     }
-    std::memcpy(engine.title, text, length + 1);
+    std::memcpy(target.model.title, text, length + 1);
     // The colour keyword is COLOR; the text colour's is any word beginning with T.
-    result = readColor(reader, ScriptField::Color, engine.color);
+    result = readColor(reader, ScriptField::Color, target.model.color);
     if (result == READ_OK) {
-        result = readColor(reader, ScriptField::TextColor, engine.textColor);
+        result = readColor(reader, ScriptField::TextColor, target.model.textColor);
     }
     if (result == READ_OK) {
         tellClose(ScriptBlock::Header, reader.position(), reader.line());

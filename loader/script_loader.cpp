@@ -1,25 +1,19 @@
-// Loading a script: the load as a whole, one pass over the source, the magic
-// first line, and the texts that go into the pool.
+// Loading a script: the load as a whole, one pass over the source, and the
+// texts that go into the pool.
 #include "loader/script_loader.h"
 
+#include "loader/magic_line.h"
 #include "loader/pool_size.h"
 #include "loader/script_line_notes.h"
 #include "murmex/load_messages.h"
-#include "murmex/magic_line.h"
-#include "murmex/script_lines.h"
 #include "murmex/script_syntax.h"
 
-#include <cstring>
 #include <memory>
 #include <new>
 
 namespace murmex {
 
 namespace {
-// Characters of the first line compared with the magic; a longer line can't
-// match and need not be read any further.
-constexpr int32_t MAGIC_LINE_LIMIT = 20;
-static_assert(sizeof(SCRIPT_MAGIC) < MAGIC_LINE_LIMIT);
 
 // What a load needs beyond a few small locals, allocated once per load.
 // The chunk comes last, so that a read past its end leaves the allocation
@@ -34,17 +28,8 @@ LoadResult ScriptLoader::load() {
     state = LoadState();
     LoadResult result;
     result.code = LOAD_OK;
-    if (engine.block != nullptr) {
-        // Loaded before: the characters of that load point into the pool we
-        // hold, so it must stay, and a second pool has no place to live.
-        result.code = LOAD_MEMORY;
-        result.line = engine.line;
-        result.message = "";
-        result.detail.cause = LoadCause::AlreadyLoaded;
-        return result;
-    }
     // Counted afresh, even after a load that failed while measuring.
-    engine.used = 0;
+    target.used = 0;
     poolTooLarge = false;
     // The read chunk and the value buffer live on the heap, so a load stays
     // light on the stack of a game's worker thread.
@@ -55,19 +40,20 @@ LoadResult ScriptLoader::load() {
     if (buffers == nullptr) {
         code = fail(LOAD_MEMORY, messages::OUT_OF_MEMORY, LoadCause::OutOfMemory);
     } else {
-        code = runPass(Pass::Measuring, chunk);
+        code = runPass(true, chunk);
     }
     if (code >= 0 && poolTooLarge) {
         code = LOAD_MEMORY;
         state.noteCause(LoadCause::PoolTooLarge);
     }
-    if (code >= 0 && !engine.reservePool(engine.used)) {
+    if (code >= 0 && !target.reservePool(target.used)) {
         // The pool's failure has no text of its own.
         code = LOAD_MEMORY;
         state.noteCause(LoadCause::OutOfMemory);
     }
     if (code >= 0) {
-        code = runPass(Pass::Filling, chunk);
+        code = runPass(false, chunk);
+        target.zeroUnfilled();
     }
     result.code = code;
     result.line = state.line;
@@ -113,29 +99,30 @@ int32_t ScriptLoader::fail(int32_t code, const char* message, LoadCause cause, i
     return code;
 }
 
-int32_t ScriptLoader::runPass(Pass thisPass, uint8_t* chunk) {
-    pass = thisPass;
+int32_t ScriptLoader::runPass(bool measures, uint8_t* chunk) {
+    measuring = measures;
+    charactersRead = 0;
     state.startPass();
-    ScriptReader reader(state, source, chunk, READ_CHUNK_SIZE, engine.descramble != 0);
+    ScriptReader reader(state, source, chunk, READ_CHUNK_SIZE, descramble);
     if (!reader.open()) {
         state.noteCause(LoadCause::CannotOpen);
         return LOAD_CANNOT_OPEN;
     }
-    if (!measuring()) {
+    if (!measuring) {
         reader.limitFetching(measured.count());
     }
     int32_t result = readScript(reader);
     if (result < 0) {
         state.detail.offset = reader.position();
     }
-    if (!measuring() && !reader.readFailed()) {
+    if (!measuring && !reader.readFailed()) {
         result = checkSameBytes(reader, result);
     }
     if (reader.readFailed()) {
         // What was read may be any part of the script: nothing of it counts.
         return failWith(LOAD_CANNOT_OPEN, "", LoadCause::ReadFailed);
     }
-    if (measuring()) {
+    if (measuring) {
         measured = reader.fetched();
     }
     return result;
@@ -204,52 +191,26 @@ int32_t ScriptLoader::readCharacters(ScriptReader& reader) {
         }
         if (builds()) {
             // Named only now: a character whose block failed stays nameless.
-            engine.characters[engine.characterCount - 1]->name = pooledName;
+            target.model.characters[target.model.characterCount - 1]->name = pooledName;
         }
     }
-}
-
-int32_t ScriptLoader::readMagicLine(ScriptReader& reader) {
-    // Only a carriage return ends the first line; comments are removed as
-    // anywhere else.
-    char text[MAGIC_LINE_LIMIT];
-    int32_t count = 0;
-    char c = 0;
-    do {
-        if (reader.readChar(c, 0) != READ_OK) {
-            // A source that ends in its first line holds no script: nothing
-            // to load, which is not an error.
-            return READ_END;
-        }
-        text[count++] = c;
-    } while (c != '\r' && count < MAGIC_LINE_LIMIT);
-    text[count - 1] = 0;
-    if (std::strcmp(text, SCRIPT_MAGIC) == 0) {
-        return READ_OK;
-    }
-    // A file saved with line feeds alone has the magic and then '\n'.
-    constexpr size_t magicLength = sizeof(SCRIPT_MAGIC) - 1;
-    const bool lineFeedOnly = static_cast<size_t>(count) > magicLength &&
-                              std::memcmp(text, SCRIPT_MAGIC, magicLength) == 0 &&
-                              text[magicLength] == '\n';
-    reader.noteCause(lineFeedOnly ? LoadCause::FirstLineEndsWithLineFeed : LoadCause::NotAScript);
-    return LOAD_BAD_MAGIC;
 }
 
 int32_t ScriptLoader::poolText(const char* text, int32_t length, const char*& pooled) {
     pooled = nullptr;
-    if (pass == Pass::Scanning) {
-        return READ_OK;
-    }
-    if (measuring()) {
+    if (measuring) {
         // The pass goes on after an oversized count, so that a syntax error
         // further on is still the one reported.
-        if (!addToPoolSize(engine.used, static_cast<size_t>(length) + 1)) {
+        if (!addToPoolSize(target.used, static_cast<size_t>(length) + 1)) {
             poolTooLarge = true;
         }
         return READ_OK;
     }
-    pooled = engine.addString(text, static_cast<size_t>(length));
+    if (!builds()) {
+        // A scan pools nothing.
+        return READ_OK;
+    }
+    pooled = target.addString(text, static_cast<size_t>(length));
     if (pooled == nullptr) {
         // More text than the measuring pass counted: the source has changed
         // since. Nothing is written past the pool.
@@ -258,36 +219,13 @@ int32_t ScriptLoader::poolText(const char* text, int32_t length, const char*& po
     return READ_OK;
 }
 
-namespace {
-LoadResult loadTelling(ConversationEngine& engine, ScriptSource& source, SyntaxListener* listener) {
-    ScriptLoader loader(engine, source);
+LoadResult loadModel(ScriptBuilder& target, ScriptSource& source, bool descramble,
+                     ScriptLines* lines, SyntaxListener* listener) {
+    ScriptLoader loader(target, source, descramble);
     // The table of lines is filled from what the loader tells.
-    ScriptLineNotes notes(engine.scriptLines, listener);
-    loader.tell(engine.scriptLines != nullptr ? &notes : listener);
-    const LoadResult result = loader.load();
-    engine.line = result.line;
-    engine.errorMessage = result.message;
-    return result;
-}
-} // namespace
-
-LoadResult loadScriptFrom(ConversationEngine& engine, ScriptSource& source) {
-    return loadTelling(engine, source, nullptr);
-}
-
-LoadResult loadScriptFrom(ConversationEngine& engine, ScriptSource& source,
-                          SyntaxListener& listener) {
-    return loadTelling(engine, source, &listener);
-}
-
-int32_t ConversationEngine::load(const char* fileName) {
-    FileSource source(fileName);
-    return loadScriptFrom(*this, source).code;
-}
-
-int32_t ConversationEngine::loadFromMemory(const void* data, size_t size) {
-    MemorySource source(data, size);
-    return loadScriptFrom(*this, source).code;
+    ScriptLineNotes notes(lines, listener);
+    loader.tell(lines != nullptr ? &notes : listener);
+    return loader.load();
 }
 
 } // namespace murmex

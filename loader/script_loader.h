@@ -1,23 +1,26 @@
-// The two-pass loader behind ConversationEngine::load: it reads a script from
-// a source into an engine. The measuring pass checks everything it can and
-// counts the bytes of the texts; the pool is then allocated with exactly that
-// size; the filling pass reads the source again, creates the records and
-// copies the texts. Both passes run the same code, switched by the pass.
+// The two-pass loader behind ConversationEngine::load and Script::load: it
+// reads a script from a source into a model, through the model's builder.
+// The measuring pass checks everything it can and counts the bytes of the
+// texts; the pool is then allocated with exactly that size; the filling pass
+// reads the source again, creates the records and copies the texts. Both
+// passes run the same code, switched by one flag, `measuring`.
+//
+// The recovering scan of scanScript reads with the same code as a filling
+// pass that builds nothing: it converts numbers and counts characters and
+// units, and where a load would stop at a bad number or a limit passed, it
+// tells the error and reads on.
 #pragma once
 
 #include "loader/load_state.h"
+#include "loader/script_builder.h"
 #include "loader/script_fields.h"
 #include "loader/script_reader.h"
-#include "murmex/conversation_engine.h"
+#include "murmex/script_model.h"
 #include "murmex/script_syntax.h"
 
 #include <cstdint>
 
 namespace murmex {
-
-// A scan reads like a measuring pass that also converts numbers and counts
-// characters and units, and it reads on past its errors.
-enum class Pass { Measuring, Filling, Scanning };
 
 // Where a scan starts reading: at the first line, at the header (after a
 // first line that failed), at a line that opens a talk unit (inside a block
@@ -32,10 +35,13 @@ struct ScanStop {
 
 class ScriptLoader {
   public:
-    ScriptLoader(ConversationEngine& target, ScriptSource& bytes) : engine(target), source(bytes) {}
+    // Reads `bytes`, descrambled when asked, into the builder's model.
+    ScriptLoader(ScriptBuilder& builder, ScriptSource& bytes, bool descrambles)
+        : target(builder), source(bytes), descramble(descrambles) {}
     ScriptLoader(const ScriptLoader&) = delete;
     ScriptLoader& operator=(const ScriptLoader&) = delete;
 
+    // Both passes, into a model that holds no script yet.
     LoadResult load();
     // Tells the listener what the filling pass reads and the error that
     // ends the load. Not owned; null tells nobody.
@@ -47,13 +53,9 @@ class ScriptLoader {
     int32_t scan(uint32_t offset, int32_t line, ScanStart start, uint8_t* chunk, size_t chunkSize,
                  char* valueSpace, ScanStop& stop);
 
-    // The magic first line, read as a load reads it: READ_OK, READ_END for a
-    // source that ends within it (nothing to load, which is not an error), or
-    // LOAD_BAD_MAGIC with the cause noted.
-    static int32_t readMagicLine(ScriptReader& reader);
-
   private:
-    int32_t runPass(Pass pass, uint8_t* chunk);
+    // One pass over the source: the measuring pass, or the filling one.
+    int32_t runPass(bool measures, uint8_t* chunk);
     // The script from its first line to the end of the source.
     int32_t readScript(ScriptReader& reader);
     // Names and their blocks up to the end of the source.
@@ -87,14 +89,13 @@ class ScriptLoader {
     // Measuring pass: adds the text's size to the pool's. Filling pass:
     // copies it into the pool and points `pooled` at the copy.
     int32_t poolText(const char* text, int32_t length, const char*& pooled);
-    bool measuring() const { return pass == Pass::Measuring; }
     // The filling pass builds records and pools texts; it and a scan convert
     // numbers and enforce the counts of characters and units.
-    bool builds() const { return pass == Pass::Filling; }
-    bool checksValues() const { return pass != Pass::Measuring; }
+    bool builds() const { return !measuring && !recovering; }
+    bool checksValues() const { return !measuring; }
     // The pass that tells the listener what it reads: the filling pass, so
     // that a load tells of the records it makes, or a scan.
-    bool telling() const { return listener != nullptr && pass != Pass::Measuring; }
+    bool telling() const { return listener != nullptr && !measuring; }
     void tellOpen(ScriptBlock block, uint32_t at, int32_t line);
     void tellClose(ScriptBlock block, uint32_t at, int32_t line);
     void tellError(int32_t code, const LoadDetail& detail, bool readsOn = false);
@@ -108,8 +109,10 @@ class ScriptLoader {
     // on, since the value itself is whole.
     int32_t badNumber(ScriptReader& reader, ScriptField which);
     // A failure of a whole part, a bad number or a limit passed: a load
-    // returns `code`, a scan tells it and reads on (READ_OK).
-    int32_t readOnInScan(ScriptReader& reader, int32_t code);
+    // returns `code`, a scan tells it and reads on (READ_OK). Besides
+    // building nothing (builds()), this is all a scan does differently from
+    // a filling pass.
+    int32_t recover(ScriptReader& reader, int32_t code);
     int32_t failedIn(ScriptBlock which, int32_t code) {
         where = {which, false, ScriptField::Title};
         return code;
@@ -119,10 +122,15 @@ class ScriptLoader {
     // Fails the pass whatever it noted before.
     int32_t failWith(int32_t code, const char* message, LoadCause cause);
 
-    ConversationEngine& engine;
+    ScriptBuilder& target;
     ScriptSource& source;
+    bool descramble;
     LoadState state;
-    Pass pass = Pass::Measuring;
+    // The pass: true while measuring, false while filling or scanning.
+    bool measuring = true;
+    // Set for a scan: it builds nothing and reads on past bad numbers and
+    // limits (recover).
+    bool recovering = false;
     // TEXT_LIMIT bytes on the heap that one value at a time is read into:
     // each is used up before the next is read.
     char* valueBuffer = nullptr;
@@ -138,13 +146,21 @@ class ScriptLoader {
         bool inField = false;
         ScriptField field = ScriptField::Title;
     } where;
-    // Characters a scan has read, for the limit a load enforces.
-    int32_t scannedCharacters = 0;
+    // Characters this pass or scan has read, for the limit: a filling pass
+    // has made exactly as many.
+    int32_t charactersRead = 0;
     // Bad numbers and limits a scan told and read on past.
     int32_t toldNumbers = 0;
 
   public:
     int32_t numbersTold() const { return toldNumbers; }
 };
+
+// Loads the source into the builder's model, which holds no script yet,
+// descrambled when asked. When `lines` is given, the filling pass notes there
+// the line of every character and unit it creates; a listener hears what the
+// filling pass reads. Either may be null.
+LoadResult loadModel(ScriptBuilder& target, ScriptSource& source, bool descramble,
+                     ScriptLines* lines, SyntaxListener* listener);
 
 } // namespace murmex

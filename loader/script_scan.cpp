@@ -113,7 +113,9 @@ Opening headerAfterLineFeed(const char* text, size_t size) {
 
 int32_t ScriptLoader::scan(uint32_t offset, int32_t line, ScanStart start, uint8_t* chunk,
                            size_t chunkSize, char* valueSpace, ScanStop& stop) {
-    pass = Pass::Scanning;
+    measuring = false;
+    recovering = true;
+    charactersRead = 0;
     state = LoadState();
     state.line = line;
     valueBuffer = valueSpace;
@@ -150,16 +152,20 @@ int32_t ScriptLoader::scan(uint32_t offset, int32_t line, ScanStart start, uint8
 
 int32_t scanScript(const char* text, size_t size, SyntaxListener& listener) {
     std::unique_ptr<ScanBuffers> buffers(new (std::nothrow) ScanBuffers);
-    std::unique_ptr<ConversationEngine> unused(new (std::nothrow) ConversationEngine);
+    // The header is read into a model that is never filled: a scan pools
+    // nothing and creates no records.
+    std::unique_ptr<ScriptModel> unused(new (std::nothrow) ScriptModel);
     if (buffers == nullptr || unused == nullptr) {
         return -1;
     }
+    int32_t unusedPool = 0;
+    ScriptBuilder nothingBuilt(*unused, unusedPool);
     int32_t errors = 0;
     Opening part;
     part.line = 1;
     for (;;) {
         MemorySource source(text + part.offset, size - part.offset);
-        ScriptLoader loader(*unused, source);
+        ScriptLoader loader(nothingBuilt, source, false);
         loader.tell(&listener);
         ScanStop stop;
         const int32_t result =

@@ -1,5 +1,5 @@
-// The conversation engine: owns a loaded script (characters, string pool) and
-// the game state, and plays one conversation at a time.
+// The conversation engine: a loaded script (the ScriptModel it is built on)
+// with the game state, playing one conversation at a time.
 #pragma once
 
 #include "murmex/conversation_view.h"
@@ -15,26 +15,20 @@ namespace murmex {
 
 struct ScriptLines;
 
-// One colour of the script header, as the script gives it.
-struct Rgb {
-    uint8_t red = 0;
-    uint8_t green = 0;
-    uint8_t blue = 0;
-};
-
-class ConversationEngine {
+class ConversationEngine : public ScriptModel {
   public:
     ConversationEngine();
-    virtual ~ConversationEngine();
+    ~ConversationEngine() override;
     ConversationEngine(const ConversationEngine&) = delete;
     ConversationEngine& operator=(const ConversationEngine&) = delete;
 
     // Script files are then read as they stand instead of descrambled.
     void disableDescramble() { descramble = 0; }
 
-    // Copies text with its zero into the pool at `used` and returns the copy.
-    // Returns null, writing nothing, when the text does not fit in the pool
-    // (the file grew between the loader's two passes).
+    // The loader's: copies text with its zero into the pool at `used` and
+    // returns the copy. Returns null, writing nothing, when the text does not
+    // fit in the pool (the file grew between the loader's two passes). The
+    // loader's builder holds the rule; this only hands it the engine.
     const char* addString(const char* text);
     // The same for the first `length` bytes of text, which need not be
     // zero-terminated.
@@ -49,15 +43,15 @@ class ConversationEngine {
     // say); the bytes must stay unchanged until the call returns.
     int32_t loadFromMemory(const void* data, size_t size);
 
-    // Makes the pool `size` bytes and empties it, for the loader's filling
-    // pass. False when the pool can't be allocated, or when the engine holds
-    // a pool or characters already (their texts point into it).
+    // The loader's: makes the pool `size` bytes and empties it, for the
+    // filling pass, through the loader's builder. False when the pool can't
+    // be allocated, or when the engine holds a pool or characters already
+    // (their texts point into it).
     bool reservePool(int32_t size);
 
-    // Index of the first character with exactly this name, or -1.
+    // Index of the first character with exactly this name, or -1, as
+    // indexOfCharacter (the model's) finds it, noting the error when none is.
     int32_t findCharacter(const char* name);
-    // The same without touching errorMessage, for callers that only ask.
-    int32_t indexOfCharacter(const char* name) const;
     // Starts a conversation: 0, or -1 (no such index), -2 (no initial answer),
     // -3 (no question to offer).
     int32_t startCharacter(int32_t index, ConversationView& view);
@@ -66,25 +60,14 @@ class ConversationEngine {
     // the conversation has ended.
     int32_t applyQuestion(int32_t position, ConversationView& view);
 
-    // Size of the pool in bytes (what the measuring pass counted).
-    uint32_t blockSize() const { return poolSize; }
+    // The characters, the pool, the title, the colours and blockSize() are
+    // the model's.
 
-    // Characters in script order; entries below characterCount are in use.
-    std::unique_ptr<Character> characters[MAX_CHARACTERS];
-    // 0 to MAX_CHARACTERS.
-    int32_t characterCount = 0;
-    // The string pool: one block holding every text of the script.
-    std::unique_ptr<char[]> block;
-    // Bytes the texts need (measuring pass), then bytes already filled.
+    // The loader's: bytes the texts need (measuring pass), then bytes
+    // already filled.
     int32_t used = 0;
     // Variables and money; they outlive every conversation.
     MemoryStore memory;
-    // Script title, shown as the window caption.
-    char title[MAX_TITLE + 1];
-    // First header colour: the window and line backgrounds, the hover text.
-    Rgb color;
-    // Second header colour: the question and answer texts.
-    Rgb textColor;
     // 1-based line the loader has reached; where a load error stands.
     int32_t line = 1;
     // Fixed text of the last error; never freed.
@@ -95,10 +78,6 @@ class ConversationEngine {
     // character and talk unit it creates. Not owned; null leaves the load as
     // it is, so a game that doesn't ask pays nothing.
     ScriptLines* scriptLines = nullptr;
-
-  private:
-    // Size of the pool, so that addString can refuse to write past it.
-    uint32_t poolSize = 0;
 };
 
 } // namespace murmex

@@ -142,6 +142,6 @@ const char* gameStateMessage(int32_t code);
 // texts, and where each text stands in the pool. A saved game carries it: a
 // version 1 one is restored only into the script it was saved from, and a
 // version 2 one exactly, or strictly, when the digests agree.
-uint64_t scriptDigest(const ConversationEngine& engine);
+uint64_t scriptDigest(const ScriptModel& script);
 
 } // namespace murmex

@@ -1,12 +1,15 @@
 // A loaded script as a game holds it: immutable once loaded, shared by any
 // number of games (each with its own memory and character states), and safe
-// to read from several threads at once. ConversationEngine stays the engine
-// of the player and the tools; a game loads a new Script instead of loading
-// an engine twice.
+// to read from several threads at once. It holds the script model alone;
+// ConversationEngine, the same model with a memory store and the states of
+// one playthrough, stays the engine of the player and the tools.
 #pragma once
 
+// Not needed here, but code written against this header has long found the
+// engine through it.
 #include "murmex/conversation_engine.h"
 #include "murmex/load_result.h"
+#include "murmex/script_model.h"
 #include "murmex/script_source.h"
 
 #include <cstddef>
@@ -39,19 +42,19 @@ class Script {
     ~Script();
 
     // The title as the script holds it, and as UTF-8.
-    const char* title() const { return engine.title; }
+    const char* title() const { return contents.title; }
     const char* titleText() const { return decodedTitle; }
     // The window's colour and the texts' colour.
-    Rgb color() const { return engine.color; }
-    Rgb textColor() const { return engine.textColor; }
+    Rgb color() const { return contents.color; }
+    Rgb textColor() const { return contents.textColor; }
 
-    int32_t characterCount() const { return engine.characterCount; }
+    int32_t characterCount() const { return contents.characterCount; }
     // Character `index`'s name as the script holds it and as UTF-8; null for
     // an index out of range.
     const char* characterName(int32_t index) const;
     const char* characterNameText(int32_t index) const;
     // Index of the first character with exactly this name, or -1.
-    int32_t findCharacter(const char* name) const { return engine.indexOfCharacter(name); }
+    int32_t findCharacter(const char* name) const { return contents.indexOfCharacter(name); }
     // Character `character`'s talk units, read-only; null out of range.
     int32_t unitCount(int32_t character) const;
     const TalkUnit* unit(int32_t character, int32_t index) const;
@@ -59,14 +62,17 @@ class Script {
     // Digest of the script, which binds a saved game to it.
     uint64_t digest() const { return scriptDigest; }
 
-  private:
-    // A game plays the engine's rules over the model; nothing else reaches it.
-    friend class Game;
+    // The whole loaded model, read-only: what a game plays its steps over
+    // and what saved games are checked against.
+    const ScriptModel& model() const { return contents; }
 
+  private:
     Script() = default;
+    // Finishes a load that has filled `script`: the decoded texts and the
+    // digest. Null, with `result` telling why, when the load or this failed.
     static std::shared_ptr<const Script> loaded(Script* script, LoadResult& result);
 
-    ConversationEngine engine;
+    ScriptModel contents;
     uint64_t scriptDigest = 0;
     char decodedTitle[TITLE_TEXT_SIZE] = {};
     // Names are decoded once at load, so reading them needs no buffer.

@@ -1,5 +1,6 @@
 // The records that hold a loaded conversation script: characters, their talk
-// units and the conditions of each unit. All texts live in the engine's string
+// units and the conditions of each unit, and the ScriptModel that holds them
+// with the string pool, the title and the colours. All texts live in the
 // pool; records only point into it.
 #pragma once
 
@@ -22,6 +23,13 @@ constexpr int32_t MAX_TITLE = 50;
 constexpr int32_t MAX_TEXT_LENGTH = 1498;
 // Bytes of a character's name; a longer one fails the load.
 constexpr int32_t MAX_CHARACTER_NAME = 98;
+
+// One colour of the script header, as the script gives it.
+struct Rgb {
+    uint8_t red = 0;
+    uint8_t green = 0;
+    uint8_t blue = 0;
+};
 
 // What applying a talk unit does besides moving the character's state.
 enum ActionType : int32_t {
@@ -108,6 +116,43 @@ class Character {
     const char* name = nullptr;
     // Current conversation state; 0 at every start, negative once it has ended.
     int32_t state = 0;
+};
+
+// A loaded script: what the loader fills and the runtime reads. Both the
+// engine and a shared Script are built on it; neither the memory store nor
+// anything of a conversation lives here. Once loaded, nothing in it changes
+// but a character's state, which only the engine uses.
+class ScriptModel {
+  public:
+    ScriptModel();
+    virtual ~ScriptModel();
+    ScriptModel(const ScriptModel&) = delete;
+    ScriptModel& operator=(const ScriptModel&) = delete;
+
+    // Index of the first character with exactly this name, or -1.
+    int32_t indexOfCharacter(const char* name) const;
+    // Size of the pool in bytes (what the measuring pass counted).
+    uint32_t blockSize() const { return poolSize; }
+
+    // Characters in script order; entries below characterCount are in use.
+    std::unique_ptr<Character> characters[MAX_CHARACTERS];
+    // 0 to MAX_CHARACTERS.
+    int32_t characterCount = 0;
+    // The string pool: one block holding every text of the script.
+    std::unique_ptr<char[]> block;
+    // Script title, shown as the window caption.
+    char title[MAX_TITLE + 1];
+    // First header colour: the window and line backgrounds, the hover text.
+    Rgb color;
+    // Second header colour: the question and answer texts.
+    Rgb textColor;
+
+  private:
+    // The loader's builder makes the pool and sizes it; nothing else may, or
+    // the bound that keeps texts inside the pool would be wrong.
+    friend class ScriptBuilder;
+    // Size of the pool, so that the builder can refuse to write past it.
+    uint32_t poolSize = 0;
 };
 
 } // namespace murmex

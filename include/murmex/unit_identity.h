@@ -14,10 +14,10 @@ namespace murmex {
 // Which of the characters with character `index`'s name it is: 1 for the
 // first in script order, 2 for the next, and so on; 0 for an index out of
 // range.
-int32_t nameOccurrence(const ConversationEngine& script, int32_t index);
+int32_t nameOccurrence(const ScriptModel& script, int32_t index);
 
 // Index of the `occurrence`th character (from 1) named exactly `name`, or -1.
-int32_t findNameOccurrence(const ConversationEngine& script, const char* name, int32_t occurrence);
+int32_t findNameOccurrence(const ScriptModel& script, const char* name, int32_t occurrence);
 
 // The unit's place among the character's units of its state, from 1 in
 // script order; 0 for an index out of range.
