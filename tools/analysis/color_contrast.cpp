@@ -32,7 +32,7 @@ struct ColorPair {
 
 } // namespace
 
-void lintHeaderColors(const ConversationEngine& engine, const ScriptPlaces& lines,
+void lintHeaderColors(const ScriptModel& engine, const ScriptPlaces& lines,
                       std::vector<Finding>& findings) {
     const kestrine::DerivedColors colors =
         kestrine::DerivedColors::from(engine.color, engine.textColor);

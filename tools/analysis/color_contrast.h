@@ -2,7 +2,7 @@
 // hard to read, by the window's own contrast rule.
 #pragma once
 
-#include "murmex/conversation_engine.h"
+#include "murmex/script_model.h"
 #include "tools/analysis/finding.h"
 #include "tools/script_io/script_places.h"
 
@@ -12,7 +12,7 @@ namespace murmex::tool {
 
 // Appends a "low-contrast" warning for each text colour that stands too
 // close to the line colour it is drawn on.
-void lintHeaderColors(const ConversationEngine& engine, const ScriptPlaces& lines,
+void lintHeaderColors(const ScriptModel& engine, const ScriptPlaces& lines,
                       std::vector<Finding>& findings);
 
 } // namespace murmex::tool

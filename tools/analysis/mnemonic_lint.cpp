@@ -58,7 +58,7 @@ std::string markProblem(char32_t point, const std::string& marked) {
 
 class MnemonicLinter {
   public:
-    MnemonicLinter(const ConversationEngine& engine, const ScriptPlaces& lines,
+    MnemonicLinter(const ScriptModel& engine, const ScriptPlaces& lines,
                    std::vector<Finding>& findings)
         : engine(engine), lines(lines), findings(findings) {}
 
@@ -141,14 +141,14 @@ class MnemonicLinter {
                                    : foldMnemonicCase(mnemonicOf(question, std::strlen(question)));
     }
 
-    const ConversationEngine& engine;
+    const ScriptModel& engine;
     const ScriptPlaces& lines;
     std::vector<Finding>& findings;
 };
 
 } // namespace
 
-void lintMnemonics(const ConversationEngine& engine, const ScriptPlaces& lines,
+void lintMnemonics(const ScriptModel& engine, const ScriptPlaces& lines,
                    std::vector<Finding>& findings, int32_t only) {
     MnemonicLinter(engine, lines, findings).run(only);
 }

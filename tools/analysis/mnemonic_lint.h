@@ -3,7 +3,7 @@
 // screen that share a mnemonic, so that the key only ever chooses the first.
 #pragma once
 
-#include "murmex/conversation_engine.h"
+#include "murmex/script_model.h"
 #include "tools/analysis/finding.h"
 #include "tools/script_io/script_places.h"
 
@@ -13,7 +13,7 @@ namespace murmex::tool {
 
 // Appends the warnings "stray-ampersand" and "shared-mnemonic", of
 // characters[only] alone unless it is -1.
-void lintMnemonics(const ConversationEngine& engine, const ScriptPlaces& lines,
+void lintMnemonics(const ScriptModel& engine, const ScriptPlaces& lines,
                    std::vector<Finding>& findings, int32_t only = -1);
 
 } // namespace murmex::tool

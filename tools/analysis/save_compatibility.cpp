@@ -227,8 +227,8 @@ class CompatCheck {
 
 } // namespace
 
-std::vector<std::vector<int32_t>> alignUnits(const ConversationEngine& oldScript,
-                                             const ConversationEngine& newScript) {
+std::vector<std::vector<int32_t>> alignUnits(const ScriptModel& oldScript,
+                                             const ScriptModel& newScript) {
     std::vector<std::vector<int32_t>> aligned;
     for (int32_t c = 0; c < oldScript.characterCount; ++c) {
         const Character& oldCharacter = *oldScript.characters[c];

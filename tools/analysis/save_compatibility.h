@@ -33,8 +33,8 @@ struct CompatReport {
 // question and answer, then among the rest units of the same shape
 // (unitShape) in script order. aligned[c][u] is the new index of old
 // character c's unit u, or -1.
-std::vector<std::vector<int32_t>> alignUnits(const ConversationEngine& oldScript,
-                                             const ConversationEngine& newScript);
+std::vector<std::vector<int32_t>> alignUnits(const ScriptModel& oldScript,
+                                             const ScriptModel& newScript);
 
 // Explores `oldScript` within the limits (its states and memory are changed)
 // and checks each screen against `newScript` (restored into, so changed too).

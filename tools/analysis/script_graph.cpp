@@ -55,7 +55,7 @@ std::string stateId(int32_t character, int32_t state) {
 
 class GraphBuilder {
   public:
-    explicit GraphBuilder(const ConversationEngine& engine) : engine(engine) {}
+    explicit GraphBuilder(const ScriptModel& engine) : engine(engine) {}
 
     Graph build(int32_t only) {
         for (int32_t c = 0; c < engine.characterCount; ++c) {
@@ -140,13 +140,13 @@ class GraphBuilder {
         return label;
     }
 
-    const ConversationEngine& engine;
+    const ScriptModel& engine;
     Graph graph;
     // Node id of each missing character, by its shown name.
     std::map<std::string, std::string> missingIds;
 };
 
-void writeDot(std::ostream& out, const ConversationEngine& engine, const Graph& graph) {
+void writeDot(std::ostream& out, const ScriptModel& engine, const Graph& graph) {
     out << "digraph murmex {\n"
         << "  rankdir=LR;\n"
         << "  node [shape=box, style=rounded];\n";
@@ -189,7 +189,7 @@ void writeDot(std::ostream& out, const ConversationEngine& engine, const Graph& 
     out << "}\n";
 }
 
-void writeMermaid(std::ostream& out, const ConversationEngine& engine, const Graph& graph) {
+void writeMermaid(std::ostream& out, const ScriptModel& engine, const Graph& graph) {
     out << "flowchart LR\n";
     std::map<int32_t, std::vector<const Node*>> byCharacter;
     for (const auto& [id, node] : graph.nodes) {
@@ -274,7 +274,7 @@ std::string mermaidQuoted(const std::string& text) {
     return quoted + "\"";
 }
 
-bool writeGraph(std::ostream& out, const ConversationEngine& engine, GraphFormat format,
+bool writeGraph(std::ostream& out, const ScriptModel& engine, GraphFormat format,
                 const std::string& onlyCharacter) {
     int32_t only = -1;
     if (!onlyCharacter.empty()) {

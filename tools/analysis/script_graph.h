@@ -3,7 +3,7 @@
 // a conversation to the start of "Intro", as in the player.
 #pragma once
 
-#include "murmex/conversation_engine.h"
+#include "murmex/script_model.h"
 
 #include <ostream>
 #include <string>
@@ -18,7 +18,7 @@ enum class GraphFormat {
 // Writes the graph of every character, or with `onlyCharacter` set, of the
 // first character of that name (the starts it leads to stand as plain nodes).
 // False, writing nothing, when no character has that name.
-bool writeGraph(std::ostream& out, const ConversationEngine& engine, GraphFormat format,
+bool writeGraph(std::ostream& out, const ScriptModel& engine, GraphFormat format,
                 const std::string& onlyCharacter);
 
 // Texts made safe inside a double-quoted label of each format.

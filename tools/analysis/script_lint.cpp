@@ -38,8 +38,7 @@ bool hasQuestion(const TalkUnit& unit) {
 
 class Linter {
   public:
-    Linter(const ConversationEngine& engine, const ScriptPlaces& lines,
-           std::vector<Finding>& findings)
+    Linter(const ScriptModel& engine, const ScriptPlaces& lines, std::vector<Finding>& findings)
         : engine(engine), lines(lines), findings(findings) {}
 
     void checkCharacter(int32_t c) {
@@ -384,14 +383,14 @@ class Linter {
         }
     }
 
-    const ConversationEngine& engine;
+    const ScriptModel& engine;
     const ScriptPlaces& lines;
     std::vector<Finding>& findings;
 };
 
 } // namespace
 
-std::vector<Finding> lintScript(const ConversationEngine& engine, const ScriptPlaces& lines) {
+std::vector<Finding> lintScript(const ScriptModel& engine, const ScriptPlaces& lines) {
     std::vector<Finding> findings;
     Linter linter(engine, lines, findings);
     linter.checkAcross();
@@ -401,12 +400,12 @@ std::vector<Finding> lintScript(const ConversationEngine& engine, const ScriptPl
     return findings;
 }
 
-void lintCharacter(const ConversationEngine& engine, const ScriptPlaces& lines, int32_t c,
+void lintCharacter(const ScriptModel& engine, const ScriptPlaces& lines, int32_t c,
                    std::vector<Finding>& findings) {
     Linter(engine, lines, findings).checkCharacter(c);
 }
 
-void lintAcross(const ConversationEngine& engine, const ScriptPlaces& lines,
+void lintAcross(const ScriptModel& engine, const ScriptPlaces& lines,
                 std::vector<Finding>& findings) {
     Linter(engine, lines, findings).checkAcross();
 }

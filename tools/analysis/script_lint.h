@@ -3,7 +3,7 @@
 // makes two names one.
 #pragma once
 
-#include "murmex/conversation_engine.h"
+#include "murmex/script_model.h"
 #include "tools/analysis/finding.h"
 #include "tools/script_io/script_places.h"
 
@@ -12,7 +12,7 @@
 namespace murmex::tool {
 
 // Warnings in no particular order; `lines` gives each its line.
-std::vector<Finding> lintScript(const ConversationEngine& engine, const ScriptPlaces& lines);
+std::vector<Finding> lintScript(const ScriptModel& engine, const ScriptPlaces& lines);
 
 // lintScript in two parts, for a caller that keeps what it found and checks
 // again only what changed: the warnings about characters[c] alone (its
@@ -21,9 +21,9 @@ std::vector<Finding> lintScript(const ConversationEngine& engine, const ScriptPl
 // gives the second and the first for every character. lintAcross reads no
 // question and no answer: a caller may keep what it found while only those
 // change.
-void lintCharacter(const ConversationEngine& engine, const ScriptPlaces& lines, int32_t c,
+void lintCharacter(const ScriptModel& engine, const ScriptPlaces& lines, int32_t c,
                    std::vector<Finding>& findings);
-void lintAcross(const ConversationEngine& engine, const ScriptPlaces& lines,
+void lintAcross(const ScriptModel& engine, const ScriptPlaces& lines,
                 std::vector<Finding>& findings);
 
 } // namespace murmex::tool

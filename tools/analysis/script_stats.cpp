@@ -73,7 +73,7 @@ int64_t wordCount(const char* text) {
     return words + (inWord && wordHasLetter ? 1 : 0);
 }
 
-ScriptStats scriptStats(const ConversationEngine& engine) {
+ScriptStats scriptStats(const ScriptModel& engine) {
     ScriptStats script;
     for (int32_t i = 0; i < engine.characterCount; ++i) {
         CharacterStats stats = characterStats(*engine.characters[i], script);

@@ -3,7 +3,7 @@
 // script grows and which variables it sets and tests.
 #pragma once
 
-#include "murmex/conversation_engine.h"
+#include "murmex/script_model.h"
 
 #include <cstdint>
 #include <set>
@@ -42,7 +42,7 @@ struct ScriptStats {
     std::set<std::string> variablesTested;
 };
 
-ScriptStats scriptStats(const ConversationEngine& engine);
+ScriptStats scriptStats(const ScriptModel& engine);
 
 // Words in a text as ScriptStats counts them.
 int64_t wordCount(const char* text);

@@ -93,7 +93,7 @@ bool findPlaces(const std::string& plain, TextPlaces& places, std::string& error
 // time, then the name with "~2", "~3" and on, passing over any that another
 // character is named or already took. Ids that never clashed stay as they
 // always were, so existing translation files keep matching.
-std::vector<std::string> characterIdNames(const ConversationEngine& engine) {
+std::vector<std::string> characterIdNames(const ScriptModel& engine) {
     std::set<std::string> taken;
     for (int32_t c = 0; c < engine.characterCount; ++c) {
         taken.insert(displayText(engine.characters[c]->name));
@@ -198,7 +198,7 @@ const char* textKindName(TextKind kind) {
     return "";
 }
 
-bool findScriptTexts(const std::string& plain, const ConversationEngine& engine,
+bool findScriptTexts(const std::string& plain, const ScriptModel& engine,
                      std::vector<ScriptText>& texts, std::string& error) {
     TextPlaces places;
     if (!findPlaces(plain, places, error)) {
@@ -297,7 +297,7 @@ bool sameRgb(const Rgb& a, const Rgb& b) {
 
 } // namespace
 
-bool sameScriptBesidesTexts(const ConversationEngine& original, const ConversationEngine& built,
+bool sameScriptBesidesTexts(const ScriptModel& original, const ScriptModel& built,
                             const std::vector<ScriptText>& texts,
                             const std::vector<std::string>& replacedBytes, std::string& error) {
     // The expected bytes of every replaced text, by its unit and kind.

@@ -3,7 +3,7 @@
 // and leave every keyword, number, comment and line end as it was.
 #pragma once
 
-#include "murmex/conversation_engine.h"
+#include "murmex/script_model.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -50,7 +50,7 @@ struct ScriptText {
 // Intro again, instead) and units without a question outside state 0 are not. False, with `error`
 // saying why, when the bytes and the model do not agree (the file changed since it was loaded, or
 // holds a construction the scan does not follow).
-bool findScriptTexts(const std::string& plain, const ConversationEngine& engine,
+bool findScriptTexts(const std::string& plain, const ScriptModel& engine,
                      std::vector<ScriptText>& texts, std::string& error);
 
 // Compares the model of a script built from another by replacing texts: the
@@ -58,7 +58,7 @@ bool findScriptTexts(const std::string& plain, const ConversationEngine& engine,
 // values and conditions, and each text equal to `expected` (the replaced
 // bytes by id, the rest equal to the original's). False, with `error`, at the
 // first difference.
-bool sameScriptBesidesTexts(const ConversationEngine& original, const ConversationEngine& built,
+bool sameScriptBesidesTexts(const ScriptModel& original, const ScriptModel& built,
                             const std::vector<ScriptText>& texts,
                             const std::vector<std::string>& replacedBytes, std::string& error);
 

@@ -77,7 +77,7 @@ Json characterToJson(const Character& character) {
 
 } // namespace
 
-nlohmann::ordered_json scriptToJson(const ConversationEngine& engine) {
+nlohmann::ordered_json scriptToJson(const ScriptModel& engine) {
     Json json;
     json["title"] = displayText(engine.title);
     json["color"] = colorToJson(engine.color);

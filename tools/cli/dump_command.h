@@ -1,7 +1,7 @@
 // `murmex dump`: the loaded model of one script as JSON.
 #pragma once
 
-#include "murmex/conversation_engine.h"
+#include "murmex/script_model.h"
 #include "tools/cli/command.h"
 
 #include <nlohmann/json.hpp>
@@ -19,7 +19,7 @@ struct DumpOptions {
 
 // The title, colours, pool size and every character with its talk units, keys
 // in a fixed order. Texts are decoded for display (UTF-8 or Windows-1252).
-nlohmann::ordered_json scriptToJson(const ConversationEngine& engine);
+nlohmann::ordered_json scriptToJson(const ScriptModel& engine);
 
 // The JSON on `out`, or the check error line on `err` and EXIT_FAILED.
 int runDump(const DumpOptions& options, std::ostream& out, std::ostream& err);

@@ -109,7 +109,7 @@ std::string loadErrorLine(const std::string& path, bool plain, const LoadedScrip
     return line.str();
 }
 
-int32_t totalUnits(const ConversationEngine& engine) {
+int32_t totalUnits(const ScriptModel& engine) {
     int32_t total = 0;
     for (int32_t i = 0; i < engine.characterCount; ++i) {
         if (engine.characters[i]) {

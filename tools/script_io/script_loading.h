@@ -46,6 +46,6 @@ std::string loadErrorLine(const std::string& path, bool plain, const LoadedScrip
 bool firstLineReadsTheOtherWay(bool plain, const LoadedScript& loaded);
 
 // Talk units of all loaded characters.
-int32_t totalUnits(const ConversationEngine& engine);
+int32_t totalUnits(const ScriptModel& engine);
 
 } // namespace murmex::tool
