@@ -1,16 +1,5 @@
-// Loading a script from any byte source, with the whole result: code, line,
-// message and the cause in plain words. ConversationEngine::load and
-// loadFromMemory come here and keep only the code.
+// Kept so that code including this path still builds: the header now stands
+// at murmex/engine/load_script.h, with the engine API.
 #pragma once
 
-#include "murmex/conversation_engine.h"
-#include "murmex/load_result.h"
-#include "murmex/script_source.h"
-
-namespace murmex {
-
-// Loads the source into the engine, which must not hold a script yet. Sets
-// the engine's line and errorMessage as load() does.
-LoadResult loadScriptFrom(ConversationEngine& engine, ScriptSource& source);
-
-} // namespace murmex
+#include "murmex/engine/load_script.h"
