@@ -1,3 +1,4 @@
+// The host API, for games that embed the engine.
 // One playthrough over a shared Script: its own memory and character states,
 // the answer and questions shown, as the script's bytes and as UTF-8, events
 // for what a step changes, and saving and restoring as bytes. Every step
@@ -7,10 +8,10 @@
 // A game belongs to one thread at a time; its script may be shared.
 #pragma once
 
-#include "murmex/conversation_flow.h"
-#include "murmex/conversation_view.h"
+#include "murmex/engine/conversation_flow.h"
+#include "murmex/engine/conversation_view.h"
+#include "murmex/engine/memory_store.h"
 #include "murmex/game_state.h"
-#include "murmex/memory_store.h"
 #include "murmex/script.h"
 #include "murmex/script_text.h"
 

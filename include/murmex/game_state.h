@@ -1,3 +1,4 @@
+// The host API, for games that embed the engine.
 // The game state as a value a game can keep, save and restore: the character
 // talked to, every character's state, the memory exactly as laid out, money,
 // and what the caller's view shows, so that a restored game shows the same
@@ -6,7 +7,7 @@
 // translated script, where that script still holds the situation saved.
 #pragma once
 
-#include "murmex/conversation_engine.h"
+#include "murmex/engine/conversation_engine.h"
 
 #include <cstddef>
 #include <cstdint>

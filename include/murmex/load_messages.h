@@ -1,3 +1,4 @@
+// The host API, for games that embed the engine.
 // The fixed error texts of the script loader. Script authors see them in the
 // player's message box exactly as written here, so the wording (spelling
 // included) is part of the file format's contract and must not be edited.

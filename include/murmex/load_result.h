@@ -1,3 +1,4 @@
+// The host API, for games that embed the engine.
 // What a load tells its caller: the result code, the line reached, the fixed
 // message the player shows, and a detail that says the cause in plain words
 // for tools and logs. The message is the file format's contract and never

@@ -1,4 +1,5 @@
-/* The engine for C and for every language that calls C: load a script once,
+/* The host API for C.
+ * The engine for C and for every language that calls C: load a script once,
  * play any number of games over it, hear what each game changes, and save and
  * restore a game as bytes.
  *

@@ -1,3 +1,4 @@
+// The host API, for games that embed the engine.
 // The fixed texts a conversation step fails with. The player shows them in its
 // message box exactly as written here, and tools recognise a failure by them,
 // so the wording is part of the engine's contract and must not be edited.

@@ -1,3 +1,4 @@
+// The host API, for games that embed the engine.
 // A loaded script as a game holds it: immutable once loaded, shared by any
 // number of games (each with its own memory and character states), and safe
 // to read from several threads at once. It holds the script model alone;
@@ -7,7 +8,7 @@
 
 // Not needed here, but code written against this header has long found the
 // engine through it.
-#include "murmex/conversation_engine.h"
+#include "murmex/engine/conversation_engine.h"
 #include "murmex/load_result.h"
 #include "murmex/script_model.h"
 #include "murmex/script_source.h"

@@ -1,10 +1,11 @@
+// The host API, for games that embed the engine.
 // The records that hold a loaded conversation script: characters, their talk
 // units and the conditions of each unit, and the ScriptModel that holds them
 // with the string pool, the title and the colours. All texts live in the
 // pool; records only point into it.
 #pragma once
 
-#include "murmex/memory_store.h"
+#include "murmex/engine/memory_store.h"
 
 #include <cstdint>
 #include <memory>

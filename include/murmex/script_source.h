@@ -1,3 +1,4 @@
+// The host API, for games that embed the engine.
 // Where a script's bytes come from. The loader reads a script twice (once to
 // measure, once to fill), so a source must be able to start over at its first
 // byte. A game that keeps its scripts in an archive or an asset pack hands the

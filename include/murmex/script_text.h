@@ -1,3 +1,4 @@
+// The host API, for games that embed the engine.
 // Script texts as a game shows them. A script's texts are bytes in whatever
 // encoding the author's editor saved (UTF-8 or the Western Windows code
 // page; nothing in a file says which), and an '&' marks the letter that

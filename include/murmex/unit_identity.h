@@ -1,3 +1,4 @@
+// The host API, for games that embed the engine.
 // How a character and a talk unit are named so that the name survives edits
 // of other parts of the script and a translation of its texts: a character by
 // its name and which of the characters with that name it is, a unit by its
@@ -5,7 +6,7 @@
 // and the translation export name them the same way, through these functions.
 #pragma once
 
-#include "murmex/conversation_engine.h"
+#include "murmex/engine/conversation_engine.h"
 
 #include <cstdint>
 

@@ -16,6 +16,14 @@ import sys
 
 CORE = ("engine", "loader", "text", "files", "include/murmex")
 SOURCE_SUFFIXES = (".h", ".hpp", ".c", ".cc", ".cpp", ".inl", ".mm")
+HOST_API = {
+    "game.h", "game_state.h", "load_messages.h", "load_result.h", "murmex.h",
+    "runtime_messages.h", "script.h", "script_model.h", "script_source.h", "script_text.h",
+    "unit_identity.h", "version.h",
+}
+ENGINE_HEADERS = ("murmex/engine/conversation_engine.h", "murmex/conversation_engine.h")
+COMMENT = re.compile(r"//[^\n]*|/\*.*?\*/", re.DOTALL)
+
 # The tools' floors, lowest first: a folder builds only on those below it.
 TOOL_FLOORS = {
     "tools/platform": 0, "tools/script_io": 0,
@@ -85,6 +93,40 @@ def include_faults(root):
     return faults
 
 
+def is_forwarding(text):
+    """Only comments, #pragma once and one #include."""
+    lines = [line.strip() for line in COMMENT.sub("", text).splitlines() if line.strip()]
+    return (len(lines) == 2 and lines[0] == "#pragma once"
+            and INCLUDE.match(lines[1]) is not None)
+
+
+def public_header_faults(root):
+    faults = []
+    folder = os.path.join(root, "include/murmex")
+    for name in sorted(os.listdir(folder)):
+        path = os.path.join(folder, name)
+        if not os.path.isfile(path) or name in HOST_API:
+            continue
+        with open(path, encoding="utf-8", errors="replace") as header:
+            if not is_forwarding(header.read()):
+                faults.append(f"include/murmex/{name}: the folder holds the host API and "
+                              "forwarding headers; the engine's go to engine/, the tools' to "
+                              "authoring/")
+    return faults
+
+
+def engine_use_faults(root):
+    faults = []
+    for path in source_files(root, "tools"):
+        with open(os.path.join(root, path), encoding="utf-8", errors="replace") as source:
+            text = source.read()
+        for line, written, target in includes(root, path):
+            if target in ENGINE_HEADERS and "ConversationEngine" not in COMMENT.sub("", text):
+                faults.append(f"{path}:{line}: includes \"{written}\" but uses no engine: "
+                              "murmex/script_model.h holds the script")
+    return faults
+
+
 def cli_targets(root):
     with open(os.path.join(root, "tools/cli/CMakeLists.txt"), encoding="utf-8") as lists:
         return set(re.findall(r"add_(?:library|executable)\(\s*(\w+)", lists.read()))
@@ -107,7 +149,8 @@ def preview_link_faults(root):
 
 def main():
     root = sys.argv[1]
-    faults = include_faults(root) + preview_link_faults(root)
+    faults = (include_faults(root) + preview_link_faults(root) + public_header_faults(root)
+              + engine_use_faults(root))
     for fault in faults:
         print(fault)
     return 1 if faults else 0

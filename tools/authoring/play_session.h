@@ -5,7 +5,6 @@
 // ConversationFlow, so a game here takes exactly the window's path.
 #pragma once
 
-#include "murmex/conversation_engine.h"
 #include "murmex/conversation_flow.h"
 #include "tools/script_io/script_loading.h"
 

@@ -1,3 +1,5 @@
+// The tools' API, for authoring tools that read script files as the loader
+// reads them; a game needs none of it.
 // The first line every script starts with, and the rule that recognises it.
 #pragma once
 

@@ -1,3 +1,5 @@
+// The tools' API, for authoring tools that read script files as the loader
+// reads them; a game needs none of it.
 // The transform between a plain script and the scrambled form the player
 // reads by default: every byte combined by exclusive-or with the key byte of
 // its offset in the file. Applying it twice gives the bytes back, so the same

@@ -1,3 +1,5 @@
+// The tools' API, for authoring tools that read script files as the loader
+// reads them; a game needs none of it.
 // The words a script uses for actions and condition operators, and what each
 // action takes. The loader, the tools and every printer read this one table.
 #pragma once

@@ -1,3 +1,5 @@
+// The tools' API, for authoring tools that read script files as the loader
+// reads them; a game needs none of it.
 // Where each character and talk unit of a loaded script stands in its file,
 // for tools that point an author at a line. The engine never needs this, so it
 // lives beside the loaded model: a caller that wants it hands the engine a

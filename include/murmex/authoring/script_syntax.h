@@ -1,3 +1,5 @@
+// The tools' API, for authoring tools that read script files as the loader
+// reads them; a game needs none of it.
 // What the loader reads, as it reads it. The loader is the one reader of the
 // script format: a tool that wants to know where a field, a talk unit or an
 // error stands gives it a listener instead of reading the text by its own
@@ -6,7 +8,7 @@
 // words of a missing one.
 #pragma once
 
-#include "murmex/conversation_engine.h"
+#include "murmex/engine/conversation_engine.h"
 #include "murmex/load_messages.h"
 #include "murmex/load_result.h"
 #include "murmex/script_model.h"

@@ -1,10 +1,12 @@
+// The engine API, for the player and for tools that play a script step by
+// step; a game embeds Script and Game (murmex/script.h, murmex/game.h) instead.
 // The conversation engine: a loaded script (the ScriptModel it is built on)
 // with the game state, playing one conversation at a time.
 #pragma once
 
-#include "murmex/conversation_view.h"
+#include "murmex/engine/conversation_view.h"
+#include "murmex/engine/memory_store.h"
 #include "murmex/load_result.h"
-#include "murmex/memory_store.h"
 #include "murmex/script_model.h"
 
 #include <cstddef>

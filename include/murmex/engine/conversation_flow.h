@@ -1,3 +1,5 @@
+// The engine API, for the player and for tools that play a script step by
+// step; a game embeds Script and Game (murmex/script.h, murmex/game.h) instead.
 // How a player carries a conversation from one step to the next: start the
 // first character ("Intro" unless a game says otherwise), follow a hand-over
 // to the character it names, start the first character again when a
@@ -5,7 +7,7 @@
 // game that embeds the engine go through here, so they cannot drift apart.
 #pragma once
 
-#include "murmex/conversation_engine.h"
+#include "murmex/engine/conversation_engine.h"
 
 #include <cstdint>
 

@@ -1,3 +1,5 @@
+// The engine API, for the player and for tools that play a script step by
+// step; a game embeds Script and Game (murmex/script.h, murmex/game.h) instead.
 // What the engine tells its caller after each step of a conversation: the
 // current character, its answer and the questions the player may choose.
 #pragma once

@@ -1,3 +1,5 @@
+// The engine API, for the player and for tools that play a script step by
+// step; a game embeds Script and Game (murmex/script.h, murmex/game.h) instead.
 // The game state that scripts test and change: named integer variables in a
 // fixed hash table with linear probing, and a money counter.
 #pragma once
