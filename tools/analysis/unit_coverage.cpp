@@ -20,20 +20,20 @@ int64_t sharePercent(int64_t part, int64_t whole) {
     return whole == 0 ? 100 : part * 100 / whole;
 }
 
-UnitCoverage::UnitCoverage(const ConversationEngine& engine) {
-    for (int32_t c = 0; c < engine.characterCount; ++c) {
-        const int32_t count = engine.characters[c] ? engine.characters[c]->unitCount : 0;
+UnitCoverage::UnitCoverage(const ScriptModel& script) {
+    for (int32_t c = 0; c < script.characterCount; ++c) {
+        const int32_t count = script.characters[c] ? script.characters[c]->unitCount : 0;
         flags.emplace_back(static_cast<size_t>(count), uint8_t{0});
         totalUnits += count;
     }
 }
 
-void UnitCoverage::noteScreen(const ConversationEngine& engine, const ConversationView& view) {
+void UnitCoverage::noteScreen(const ScriptModel& script, const ConversationView& view) {
     const int32_t c = view.characterIndex;
-    if (c < 0 || c >= characters() || engine.characters[c] == nullptr) {
+    if (c < 0 || c >= characters() || script.characters[c] == nullptr) {
         return;
     }
-    const int32_t opening = openingAnswerShown(*engine.characters[c], view.answer);
+    const int32_t opening = openingAnswerShown(*script.characters[c], view.answer);
     if (opening >= 0) {
         mark(c, opening, SHOWN);
     }

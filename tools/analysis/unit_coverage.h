@@ -7,7 +7,8 @@
 // their texts.
 #pragma once
 
-#include "murmex/conversation_engine.h"
+#include "murmex/engine/conversation_view.h"
+#include "murmex/script_model.h"
 
 #include <cstdint>
 #include <vector>
@@ -26,11 +27,11 @@ int64_t sharePercent(int64_t part, int64_t whole);
 
 class UnitCoverage {
   public:
-    // Every unit of every character of `engine` unplayed.
-    explicit UnitCoverage(const ConversationEngine& engine);
+    // Every unit of every character of `script` unplayed.
+    explicit UnitCoverage(const ScriptModel& script);
 
     // A screen the player saw: the view of a step that did not fail.
-    void noteScreen(const ConversationEngine& engine, const ConversationView& view);
+    void noteScreen(const ScriptModel& script, const ConversationView& view);
     // The question of unit `unit` of character `character` was chosen.
     void noteApplied(int32_t character, int32_t unit);
 
