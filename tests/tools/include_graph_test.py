@@ -5,7 +5,8 @@ tools, the core and the window's rules nothing of the player, no tool but
 the preview (which shows the player's own window) includes the player, and
 each folder of the tools includes only folders of the tools on a lower
 floor (so the preview takes nothing of the command line, in its includes or
-in what its CMakeLists.txt links). Every offending file is named with the
+in what its CMakeLists.txt links), and no tool but the scramble commands
+applies the scramble transform itself. Every offending file is named with the
 include.
 
 Usage: include_graph_test.py SOURCE_ROOT
@@ -22,6 +23,12 @@ HOST_API = {
     "unit_identity.h", "version.h",
 }
 ENGINE_HEADERS = ("murmex/engine/conversation_engine.h", "murmex/conversation_engine.h")
+# The transform itself: the tools read a script's text through
+# murmex/authoring/scrambling_source.h, so the key is applied in one place.
+# The scramble commands, whose whole job is turning a file over, are the one
+# user of it.
+TRANSFORM_HEADERS = ("murmex/authoring/scrambling.h", "murmex/scrambling.h")
+TRANSFORM_USERS = ("tools/cli/scramble_command.cpp",)
 COMMENT = re.compile(r"//[^\n]*|/\*.*?\*/", re.DOTALL)
 
 # The tools' floors, lowest first: a folder builds only on those below it.
@@ -127,6 +134,13 @@ def engine_use_faults(root):
     return faults
 
 
+def transform_faults(root):
+    return [f"{path}:{line}: includes \"{written}\": read the script's text through "
+            "murmex/authoring/scrambling_source.h (scriptText, scrambleText)"
+            for path in source_files(root, "tools") if path not in TRANSFORM_USERS
+            for line, written, target in includes(root, path) if target in TRANSFORM_HEADERS]
+
+
 def cli_targets(root):
     with open(os.path.join(root, "tools/cli/CMakeLists.txt"), encoding="utf-8") as lists:
         return set(re.findall(r"add_(?:library|executable)\(\s*(\w+)", lists.read()))
@@ -150,7 +164,7 @@ def preview_link_faults(root):
 def main():
     root = sys.argv[1]
     faults = (include_faults(root) + preview_link_faults(root) + public_header_faults(root)
-              + engine_use_faults(root))
+              + engine_use_faults(root) + transform_faults(root))
     for fault in faults:
         print(fault)
     return 1 if faults else 0

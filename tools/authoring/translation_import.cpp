@@ -4,7 +4,6 @@
 #include "tools/authoring/translation_import.h"
 
 #include "murmex/load_script.h"
-#include "murmex/scrambling.h"
 #include "text/display_text.h"
 #include "tools/authoring/translation_alignment.h"
 #include "tools/script_io/script_input.h"
@@ -144,20 +143,19 @@ bool loadBuilt(const std::string& bytes, bool plain, ConversationEngine& engine,
 
 } // namespace
 
-bool readScriptTexts(bool plain, size_t limit, ScriptWithTexts& script, std::string& error) {
+bool readScriptTexts(bool, size_t limit, ScriptWithTexts& script, std::string& error) {
     if (!script.loaded.input) {
         error = "the script was not read from a file";
         return false;
     }
-    script.plain = readStart(script.loaded.input->source(), limit + 1);
-    if (script.plain.size() > limit) {
+    // The load keeps no more than the largest script it can be given.
+    if (script.loaded.bytes.size() > limit ||
+        (script.loaded.bytes.empty() && !readStart(script.loaded.input->source(), 1).empty())) {
         error = "the script holds more than the " + std::to_string(limit) +
                 " bytes a translation works on";
         return false;
     }
-    if (!plain) {
-        scrambleBytes(script.plain.data(), script.plain.size());
-    }
+    script.plain = scriptText(script.loaded);
     return findScriptTexts(script.plain, *script.loaded.engine, script.texts, error);
 }
 
@@ -200,7 +198,7 @@ bool translateScript(const ScriptWithTexts& script, const std::vector<Translatio
     }
     built.append(script.plain, copied, std::string::npos);
     if (!plain) {
-        scrambleBytes(built.data(), built.size());
+        built = scrambleText(built);
     }
     ConversationEngine check;
     return loadBuilt(built, plain, check, result.problem) &&

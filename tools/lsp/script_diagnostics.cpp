@@ -205,12 +205,7 @@ void ScriptCheck::readAll(const std::string& text) {
     lines = std::make_unique<tool::ScriptPlaces>();
     tool::LoadedScript loaded = tool::loadScriptText(text, true, lines.get());
     if (!loaded.ok()) {
-        tool::ScriptError first;
-        first.code = loaded.code;
-        first.line = loaded.engine->line;
-        first.message = tool::loadErrorText(true, loaded);
-        first.detail = loaded.detail;
-        errors = tool::findScriptErrorsIn(text, first).errors;
+        errors = tool::findScriptErrors(true, loaded).errors;
         engine.reset();
         return;
     }

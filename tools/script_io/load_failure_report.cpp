@@ -32,7 +32,7 @@ std::string errorContext(bool plain, const LoadedScript& loaded, const ScriptErr
 
 void reportLoadFailure(const std::string& path, bool plain, const LoadedScript& loaded,
                        std::ostream& err) {
-    const ScriptErrors found = findScriptErrors(plain, loaded);
+    const ScriptErrors& found = findScriptErrors(plain, loaded);
     for (const ScriptError& error : found.errors) {
         const std::string where = path + ':' + std::to_string(error.line) + ": ";
         err << where << "error " << error.code << ": " << error.message

@@ -3,7 +3,6 @@
 // report once the errors before it were mended, with the line it would give.
 #include "tools/script_io/script_errors.h"
 
-#include "murmex/scrambling.h"
 #include "murmex/script_syntax.h"
 #include "tools/script_io/load_explanation.h"
 
@@ -27,22 +26,6 @@ bool causeOfThisScript(LoadCause cause) {
     default:
         return true;
     }
-}
-
-// The script's bytes as the loader read them; empty when they can't be had
-// whole.
-std::string scriptText(bool plain, const LoadedScript& loaded) {
-    if (!loaded.input) {
-        return "";
-    }
-    std::string bytes = readStart(loaded.input->source(), STANDARD_INPUT_LIMIT + 1);
-    if (bytes.size() > STANDARD_INPUT_LIMIT) {
-        return "";
-    }
-    if (!plain) {
-        scrambleBytes(bytes.data(), bytes.size());
-    }
-    return bytes;
 }
 
 bool worthReadingOn(const ScriptError& first) {
@@ -123,14 +106,23 @@ ScriptErrors findScriptErrorsIn(std::string text, ScriptError first) {
     return result;
 }
 
-ScriptErrors findScriptErrors(bool plain, const LoadedScript& loaded) {
-    ScriptError first;
-    first.code = loaded.code;
-    first.line = loaded.engine ? loaded.engine->line : 0;
-    first.message = loadErrorText(plain, loaded);
-    first.detail = loaded.detail;
-    std::string text = loaded.code != LOAD_CANNOT_OPEN ? scriptText(plain, loaded) : "";
-    return findScriptErrorsIn(std::move(text), first);
+const ScriptErrors& findScriptErrors(bool plain, const LoadedScript& loaded) {
+    if (!loaded.errors) {
+        ScriptError first;
+        first.code = loaded.code;
+        first.line = loaded.engine ? loaded.engine->line : 0;
+        first.message = loadErrorText(plain, loaded);
+        first.detail = loaded.detail;
+        // Read afresh from the kept bytes rather than through scriptText, so
+        // that the script's text is held once, in the list.
+        std::string text;
+        if (loaded.code != LOAD_CANNOT_OPEN) {
+            text = loaded.plain ? loaded.bytes : scrambleText(loaded.bytes);
+        }
+        loaded.errors =
+            std::make_shared<const ScriptErrors>(findScriptErrorsIn(std::move(text), first));
+    }
+    return *loaded.errors;
 }
 
 } // namespace murmex::tool

@@ -44,8 +44,9 @@ struct ScriptErrors {
 // also finds the values that a load converts only after the whole script has
 // read well, before the first error too. An error that only follows from an
 // earlier one is never listed: after each error the scan resumes at the next
-// line that opens a talk unit or a character block.
-ScriptErrors findScriptErrors(bool plain, const LoadedScript& loaded);
+// line that opens a talk unit or a character block. Found once: every later
+// call, for the text and the JSON of one failure, gives the same list.
+const ScriptErrors& findScriptErrors(bool plain, const LoadedScript& loaded);
 
 // The same for a script's text in memory, as the loader reads it, whose
 // load failed with `first` (its explanation is filled in here).

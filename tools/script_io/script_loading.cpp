@@ -1,9 +1,12 @@
 // Loading a script for a command, and the wording of a failed load.
 #include "tools/script_io/script_loading.h"
 
+#include "murmex/authoring/scrambling_source.h"
 #include "murmex/load_script.h"
 #include "murmex/magic_line.h"
+#include "tools/script_io/kept_source.h"
 
+#include <algorithm>
 #include <sstream>
 
 namespace murmex::tool {
@@ -54,23 +57,37 @@ bool firstLineReadsTheOtherWay(bool plain, const LoadedScript& loaded) {
     // Only the first line matters; comments ahead of it longer than this go
     // without the hint.
     constexpr size_t MAGIC_PROBE_SIZE = 64 * 1024;
-    if (!loaded.input) {
+    const std::string& bytes = loaded.bytes;
+    if (bytes.empty()) {
         return false;
     }
-    const std::string start = readStart(loaded.input->source(), MAGIC_PROBE_SIZE);
-    return readFirstLine(start.data(), start.size(), plain) != FirstLine::Other;
+    const size_t probed = std::min(bytes.size(), MAGIC_PROBE_SIZE);
+    return readFirstLine(bytes.data(), probed, plain) != FirstLine::Other;
+}
+
+const std::string& scriptText(const LoadedScript& loaded) {
+    if (loaded.plain) {
+        return loaded.bytes;
+    }
+    if (!loaded.readText) {
+        loaded.readText = std::make_shared<const std::string>(scrambleText(loaded.bytes));
+    }
+    return *loaded.readText;
 }
 
 namespace {
 
 void loadInto(LoadedScript& loaded, ScriptSource& source, bool plain, ScriptPlaces* places) {
+    loaded.plain = plain;
     if (plain) {
         loaded.engine->disableDescramble();
     }
-    const LoadResult result = places != nullptr ? loadScriptFrom(*loaded.engine, source, *places)
-                                                : loadScriptFrom(*loaded.engine, source);
+    KeptSource kept(source, STANDARD_INPUT_LIMIT);
+    const LoadResult result = places != nullptr ? loadScriptFrom(*loaded.engine, kept, *places)
+                                                : loadScriptFrom(*loaded.engine, kept);
     loaded.code = result.code;
     loaded.detail = result.detail;
+    loaded.bytes = kept.take();
 }
 
 } // namespace
@@ -79,6 +96,7 @@ LoadedScript loadScript(const std::string& path, bool plain, ScriptPlaces* place
     LoadedScript loaded;
     loaded.engine = std::make_unique<ConversationEngine>();
     loaded.input = std::make_unique<ScriptInput>();
+    loaded.plain = plain;
     if (!loaded.input->open(path)) {
         loaded.code = LOAD_CANNOT_OPEN;
         loaded.detail.cause = LoadCause::CannotOpen;
@@ -107,6 +125,16 @@ std::string loadErrorLine(const std::string& path, bool plain, const LoadedScrip
     line << path << ':' << loaded.engine->line << ": error " << loaded.code << ": "
          << loadErrorText(plain, loaded);
     return line.str();
+}
+
+std::string scrambleText(const std::string& bytes) {
+    MemorySource plain(bytes.data(), bytes.size());
+    ScramblingSource scrambled(plain);
+    std::string turned(bytes.size(), '\0');
+    scrambled.startPass();
+    turned.resize(scrambled.read(reinterpret_cast<uint8_t*>(turned.data()), turned.size()));
+    scrambled.endPass();
+    return turned;
 }
 
 int32_t totalUnits(const ScriptModel& engine) {

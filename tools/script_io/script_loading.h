@@ -12,6 +12,8 @@
 
 namespace murmex::tool {
 
+struct ScriptErrors;
+
 struct LoadedScript {
     // Holds whatever the load created, also after a failure.
     std::unique_ptr<ConversationEngine> engine;
@@ -21,9 +23,26 @@ struct LoadedScript {
     LoadDetail detail;
     // The script's bytes, still open, for showing where a load failed.
     std::unique_ptr<ScriptInput> input;
+    // The script's bytes as its source holds them (scrambled unless plain),
+    // kept as the load read them; empty when they could not be had whole.
+    std::string bytes;
+    // Read without descrambling.
+    bool plain = false;
+    // Found on the first ask, so that every report of one failure shares
+    // one reading of the script.
+    mutable std::shared_ptr<const std::string> readText;
+    mutable std::shared_ptr<const ScriptErrors> errors;
 
     bool ok() const { return code >= 0; }
 };
+
+// The script's text as the loader read it (descrambled unless plain), from
+// the bytes the load kept; empty when they could not be had.
+const std::string& scriptText(const LoadedScript& loaded);
+
+// The bytes through the scramble transform: a plain text's scrambled form,
+// or a scrambled text's plain one.
+std::string scrambleText(const std::string& bytes);
 
 // Loads `path` ("-" for standard input), descrambled unless `plain`. With
 // `places` given, where every character and talk unit stands is noted there.

@@ -1,10 +1,11 @@
 // Script lines around an error, descrambled and decoded for display.
 #include "tools/script_io/source_context.h"
 
-#include "murmex/scrambling.h"
+#include "murmex/authoring/scrambling_source.h"
 #include "text/display_text.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace murmex::tool {
@@ -25,7 +26,7 @@ struct KeptLines {
 
 // The lines numbered first to last, as far as the source has them. Reading
 // stops after the last; lines before the first are only counted.
-KeptLines keptLines(ScriptSource& source, bool descramble, int64_t first, int64_t last) {
+KeptLines keptLines(ScriptSource& source, int64_t first, int64_t last) {
     KeptLines kept;
     std::vector<KeptLine>& lines = kept.lines;
     if (!source.startPass()) {
@@ -36,18 +37,22 @@ KeptLines keptLines(ScriptSource& source, bool descramble, int64_t first, int64_
         lines.emplace_back();
     }
     std::vector<uint8_t> chunk(64 * 1024);
-    uint32_t offset = 0;
     bool done = false;
     while (!done) {
         const size_t got = std::min(source.read(chunk.data(), chunk.size()), chunk.size());
         if (got == 0) {
             break;
         }
-        if (descramble) {
-            scrambleBytes(chunk.data(), got, offset);
-        }
-        offset += static_cast<uint32_t>(got);
         for (size_t i = 0; i < got && !done; ++i) {
+            if (number < first) {
+                // Lines before the first shown are only counted, a line
+                // feed at a time rather than a byte at a time.
+                const void* feed = std::memchr(chunk.data() + i, '\n', got - i);
+                if (feed == nullptr) {
+                    break;
+                }
+                i = static_cast<size_t>(static_cast<const uint8_t*>(feed) - chunk.data());
+            }
             if (chunk[i] == '\n') {
                 ++number;
                 done = number > last;
@@ -98,7 +103,9 @@ std::string sourceContext(ScriptSource& source, bool descramble, int32_t line, i
         return "";
     }
     const int64_t first = std::max<int64_t>(1, int64_t{line} - around);
-    const KeptLines kept = keptLines(source, descramble, first, int64_t{line} + around);
+    ScramblingSource descrambled(source);
+    ScriptSource& read = descramble ? static_cast<ScriptSource&>(descrambled) : source;
+    const KeptLines kept = keptLines(read, first, int64_t{line} + around);
     const std::vector<KeptLine>& lines = kept.lines;
     // The lines the source has, counted from `first`.
     const int64_t lastPresent = first + static_cast<int64_t>(lines.size()) - 1;
