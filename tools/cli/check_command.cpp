@@ -50,8 +50,8 @@ Json resultToJson(const std::string& path, bool plain, const LoadedScript& loade
         result["description"] = summary(engine);
         result["lintWarnings"] = warnings;
     } else {
-        result["line"] = engine.line;
-        result["message"] = engine.errorMessage != nullptr ? engine.errorMessage : "";
+        result["line"] = loaded.line;
+        result["message"] = loaded.message;
         result["description"] = loadErrorText(plain, loaded);
         result["lintWarnings"] = nullptr;
         result["errors"] = loadErrorsJson(plain, loaded);

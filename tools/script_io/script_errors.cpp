@@ -110,7 +110,7 @@ const ScriptErrors& findScriptErrors(bool plain, const LoadedScript& loaded) {
     if (!loaded.errors) {
         ScriptError first;
         first.code = loaded.code;
-        first.line = loaded.engine ? loaded.engine->line : 0;
+        first.line = loaded.line;
         first.message = loadErrorText(plain, loaded);
         first.detail = loaded.detail;
         // Read afresh from the kept bytes rather than through scriptText, so

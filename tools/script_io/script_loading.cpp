@@ -86,6 +86,8 @@ void loadInto(LoadedScript& loaded, ScriptSource& source, bool plain, ScriptPlac
     const LoadResult result = places != nullptr ? loadScriptFrom(*loaded.engine, kept, *places)
                                                 : loadScriptFrom(*loaded.engine, kept);
     loaded.code = result.code;
+    loaded.line = result.line;
+    loaded.message = result.message != nullptr ? result.message : "";
     loaded.detail = result.detail;
     loaded.bytes = kept.take();
 }
@@ -99,6 +101,7 @@ LoadedScript loadScript(const std::string& path, bool plain, ScriptPlaces* place
     loaded.plain = plain;
     if (!loaded.input->open(path)) {
         loaded.code = LOAD_CANNOT_OPEN;
+        loaded.line = loaded.engine->line;
         loaded.detail.cause = LoadCause::CannotOpen;
         return loaded;
     }
@@ -115,14 +118,13 @@ LoadedScript loadScriptText(const std::string& bytes, bool plain, ScriptPlaces* 
 }
 
 std::string loadErrorText(bool plain, const LoadedScript& loaded) {
-    const ConversationEngine& engine = *loaded.engine;
-    const bool hasMessage = engine.errorMessage != nullptr && engine.errorMessage[0] != 0;
-    return hasMessage ? std::string(engine.errorMessage) : describeSilentFailure(plain, loaded);
+    return loaded.message[0] != 0 ? std::string(loaded.message)
+                                  : describeSilentFailure(plain, loaded);
 }
 
 std::string loadErrorLine(const std::string& path, bool plain, const LoadedScript& loaded) {
     std::ostringstream line;
-    line << path << ':' << loaded.engine->line << ": error " << loaded.code << ": "
+    line << path << ':' << loaded.line << ": error " << loaded.code << ": "
          << loadErrorText(plain, loaded);
     return line.str();
 }

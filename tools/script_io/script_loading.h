@@ -19,6 +19,10 @@ struct LoadedScript {
     std::unique_ptr<ConversationEngine> engine;
     // The loader's result: 0 or more on success, a LOAD_ code otherwise.
     int32_t code = 0;
+    // The line the loader reached, and its fixed message (never freed; may
+    // be empty), as the load returned them.
+    int32_t line = 0;
+    const char* message = "";
     // Why a failed load failed, in the loader's own terms.
     LoadDetail detail;
     // The script's bytes, still open, for showing where a load failed.
