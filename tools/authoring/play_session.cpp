@@ -63,11 +63,14 @@ void describeItem(const TalkUnit& unit, std::vector<std::string>& effects) {
 } // namespace
 
 bool PlaySession::open(const std::string& path, bool plain) {
-    loaded = loadScript(path, plain);
+    return adopt(loadScript(path, plain));
+}
+
+bool PlaySession::adopt(LoadedScript script) {
+    loaded = std::move(script);
     flow.emplace(*loaded.engine, view);
     if (!loaded.ok()) {
-        const ConversationEngine& engine = *loaded.engine;
-        fail(kestrine::loadErrorText(loaded.code, engine.line, engine.errorMessage));
+        fail(kestrine::loadErrorText(loaded.code, loaded.line, loaded.message));
         return false;
     }
     return true;

@@ -41,6 +41,9 @@ class PlaySession {
     // Loads the script, descrambled unless `plain`. False on failure, with
     // failureText() holding what the window would show.
     bool open(const std::string& path, bool plain);
+    // Takes a script loaded already (or whose load failed), as open() would
+    // have loaded it.
+    bool adopt(LoadedScript script);
 
     // Begins a new game on the script already loaded, as a fresh load would:
     // every character in state 0, an empty memory, nothing shown and nothing

@@ -86,15 +86,13 @@ int runCheck(const CheckOptions& options, std::ostream& out, std::ostream& err) 
     return status;
 }
 
-CLI::App* addCheckCommand(CLI::App& app, ChosenCommand& chosen) {
+void addCheckOptions(CLI::App& command, const ScriptArguments& shared, ChosenCommand& chosen) {
     auto options = std::make_shared<CheckOptions>();
-    CLI::App* command =
-        app.add_subcommand("check", "Load scripts exactly as the player does and report each one");
-    command->add_flag("--plain", options->plain, "Read the files as plain text, not descrambled");
-    command->add_flag("--json", options->json, "Print the results as one JSON array");
-    command->add_option("FILE", options->files, "Script files to check; - reads standard input")
+    command.add_option("FILE", options->files, "Script files to check; - reads standard input")
         ->required();
-    command->callback([options, &chosen] {
+    command.callback([options, &shared, &chosen] {
+        options->plain = shared.plain;
+        options->json = shared.json;
         if (standardInputNamedTwice(options->files)) {
             throw CLI::ValidationError("FILE", std::string(STANDARD_INPUT_NAME) +
                                                    " (standard input) may be named only once");
@@ -103,7 +101,6 @@ CLI::App* addCheckCommand(CLI::App& app, ChosenCommand& chosen) {
             return runCheck(*options, out, err);
         };
     });
-    return command;
 }
 
 } // namespace murmex::tool

@@ -23,6 +23,6 @@ struct CheckOptions {
 // description). EXIT_OK when every file loaded, else EXIT_FAILED.
 int runCheck(const CheckOptions& options, std::ostream& out, std::ostream& err);
 
-CLI::App* addCheckCommand(CLI::App& app, ChosenCommand& chosen);
+void addCheckOptions(CLI::App& command, const ScriptArguments& shared, ChosenCommand& chosen);
 
 } // namespace murmex::tool

@@ -145,25 +145,21 @@ int runCompat(const CompatOptions& options, std::ostream& out, std::ostream& err
     return exitFor(report, saves);
 }
 
-CLI::App* addCompatCommand(CLI::App& app, ChosenCommand& chosen) {
+void addCompatOptions(CLI::App& command, const ScriptArguments& shared, ChosenCommand& chosen) {
     auto options = std::make_shared<CompatOptions>();
-    CLI::App* command = app.add_subcommand(
-        "compat", "Report which saved games of OLD an edit into NEW would break");
-    command->add_flag("--plain", options->plain, "Read the files as plain text, not descrambled");
-    command->add_flag("--json", options->json, "Print the report as JSON");
-    addSearchLimitOptions(*command, options->limits);
-    command->add_option("--saves", options->savesFolder,
-                        "Restore every saved game in this folder into NEW and say how each "
-                        "fares");
-    command->add_option("OLD", options->oldFile, "The script the games were saved with")
-        ->required();
-    command->add_option("NEW", options->newFile, "The edited or translated script")->required();
-    command->callback([options, &chosen] {
+    addSearchLimitOptions(command, options->limits);
+    command.add_option("--saves", options->savesFolder,
+                       "Restore every saved game in this folder into NEW and say how each "
+                       "fares");
+    command.add_option("OLD", options->oldFile, "The script the games were saved with")->required();
+    command.add_option("NEW", options->newFile, "The edited or translated script")->required();
+    command.callback([options, &shared, &chosen] {
+        options->plain = shared.plain;
+        options->json = shared.json;
         chosen.run = [options](std::ostream& out, std::ostream& err) {
             return runCompat(*options, out, err);
         };
     });
-    return command;
 }
 
 } // namespace murmex::tool

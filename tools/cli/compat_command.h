@@ -34,6 +34,6 @@ inline constexpr int EXIT_COMPAT_UNDECIDED = 3;
 // EXIT_COMPAT_UNDECIDED when the search was cut off first.
 int runCompat(const CompatOptions& options, std::ostream& out, std::ostream& err);
 
-CLI::App* addCompatCommand(CLI::App& app, ChosenCommand& chosen);
+void addCompatOptions(CLI::App& command, const ScriptArguments& shared, ChosenCommand& chosen);
 
 } // namespace murmex::tool

@@ -106,16 +106,8 @@ int runDump(const DumpOptions& options, std::ostream& out, std::ostream& err) {
     return runOnScript({options.file, options.plain}, DUMP_SCRIPT_USE, out, err, dumpLoaded);
 }
 
-CLI::App* addDumpCommand(CLI::App& app, ChosenCommand& chosen) {
-    auto options = std::make_shared<DumpOptions>();
-    CLI::App* command = app.add_subcommand("dump", "Print the loaded script as JSON");
-    command->add_flag("--plain", options->plain, "Read the file as plain text, not descrambled");
-    command->add_option("FILE", options->file, "Script file to dump")->required();
-    command->callback([options, &chosen] {
-        chosen.script = {options->file, options->plain};
-        chosen.work = dumpLoaded;
-    });
-    return command;
+void addDumpOptions(CLI::App& command, const ScriptArguments&, ChosenCommand& chosen) {
+    command.callback([&chosen] { chosen.work = dumpLoaded; });
 }
 
 } // namespace murmex::tool

@@ -25,6 +25,6 @@ nlohmann::ordered_json scriptToJson(const ScriptModel& engine);
 int runDump(const DumpOptions& options, std::ostream& out, std::ostream& err);
 
 inline constexpr ScriptUse DUMP_SCRIPT_USE = ScriptUse::Loaded;
-CLI::App* addDumpCommand(CLI::App& app, ChosenCommand& chosen);
+void addDumpOptions(CLI::App& command, const ScriptArguments& shared, ChosenCommand& chosen);
 
 } // namespace murmex::tool

@@ -195,29 +195,25 @@ int runExplore(const ExploreOptions& options, std::ostream& out, std::ostream& e
                        exploreWork(std::make_shared<const ExploreOptions>(options)));
 }
 
-CLI::App* addExploreCommand(CLI::App& app, ChosenCommand& chosen) {
+void addExploreOptions(CLI::App& command, const ScriptArguments& shared, ChosenCommand& chosen) {
     auto options = std::make_shared<ExploreOptions>();
-    CLI::App* command = app.add_subcommand(
-        "explore", "Play every way through a script and report where the player would stop");
-    command->add_flag("--plain", options->plain, "Read the file as plain text, not descrambled");
-    command->add_flag("--json", options->json, "Print the report as JSON");
-    addSearchLimitOptions(*command, options->limits);
+    addSearchLimitOptions(command, options->limits);
     command
-        ->add_option("--max-failures", options->maxFailures,
-                     "Failures to print at most; the rest are counted (0: the count alone)")
+        .add_option("--max-failures", options->maxFailures,
+                    "Failures to print at most; the rest are counted (0: the count alone)")
         ->check(wholeNumberIn(0, MAX_FAILURES_SHOWN))
         ->capture_default_str();
-    command->add_option(
+    command.add_option(
         "--write-plans", options->writePlans,
         "Write into DIR (made if missing; it must hold no .plan file yet) a few plans that "
         "between them play every talk unit reached, each the shortest way to a screen not "
         "shown before, with what it shows expected as play --record writes it");
-    command->add_option("FILE", options->file, "Script file to explore")->required();
-    command->callback([options, &chosen] {
-        chosen.script = {options->file, options->plain};
+    command.callback([options, &shared, &chosen] {
+        options->file = shared.file;
+        options->plain = shared.plain;
+        options->json = shared.json;
         chosen.work = exploreWork(options);
     });
-    return command;
 }
 
 } // namespace murmex::tool

@@ -39,6 +39,6 @@ int runExplore(const ExploreOptions& options, std::ostream& out, std::ostream& e
 
 // Failures and unreached units point at lines.
 inline constexpr ScriptUse EXPLORE_SCRIPT_USE = ScriptUse::LoadedWithLines;
-CLI::App* addExploreCommand(CLI::App& app, ChosenCommand& chosen);
+void addExploreOptions(CLI::App& command, const ScriptArguments& shared, ChosenCommand& chosen);
 
 } // namespace murmex::tool

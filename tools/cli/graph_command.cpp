@@ -36,21 +36,17 @@ int runGraph(const GraphOptions& options, std::ostream& out, std::ostream& err) 
                        graphWork(std::make_shared<const GraphOptions>(options)));
 }
 
-CLI::App* addGraphCommand(CLI::App& app, ChosenCommand& chosen) {
+void addGraphOptions(CLI::App& command, const ScriptArguments& shared, ChosenCommand& chosen) {
     auto options = std::make_shared<GraphOptions>();
-    CLI::App* command = app.add_subcommand(
-        "graph", "Print the conversation graph: a node per character state, an edge per question");
-    command->add_flag("--plain", options->plain, "Read the file as plain text, not descrambled");
-    command->add_option("--format", options->format, "Output format")
+    command.add_option("--format", options->format, "Output format")
         ->check(CLI::IsMember({"dot", "mermaid"}))
         ->capture_default_str();
-    command->add_option("--character", options->character, "Show only this character");
-    command->add_option("FILE", options->file, "Script file to draw")->required();
-    command->callback([options, &chosen] {
-        chosen.script = {options->file, options->plain};
+    command.add_option("--character", options->character, "Show only this character");
+    command.callback([options, &shared, &chosen] {
+        options->file = shared.file;
+        options->plain = shared.plain;
         chosen.work = graphWork(options);
     });
-    return command;
 }
 
 } // namespace murmex::tool

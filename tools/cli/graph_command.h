@@ -23,6 +23,6 @@ struct GraphOptions {
 int runGraph(const GraphOptions& options, std::ostream& out, std::ostream& err);
 
 inline constexpr ScriptUse GRAPH_SCRIPT_USE = ScriptUse::Loaded;
-CLI::App* addGraphCommand(CLI::App& app, ChosenCommand& chosen);
+void addGraphOptions(CLI::App& command, const ScriptArguments& shared, ChosenCommand& chosen);
 
 } // namespace murmex::tool

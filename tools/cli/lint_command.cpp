@@ -46,18 +46,14 @@ int runLint(const LintOptions& options, std::ostream& out, std::ostream& err) {
                        lintWork(std::make_shared<const LintOptions>(options)));
 }
 
-CLI::App* addLintCommand(CLI::App& app, ChosenCommand& chosen) {
+void addLintOptions(CLI::App& command, const ScriptArguments& shared, ChosenCommand& chosen) {
     auto options = std::make_shared<LintOptions>();
-    CLI::App* command = app.add_subcommand(
-        "lint", "Warn about what in a script would stop the player or hide a text");
-    command->add_flag("--plain", options->plain, "Read the file as plain text, not descrambled");
-    command->add_flag("--json", options->json, "Print the warnings as JSON");
-    command->add_option("FILE", options->file, "Script file to check")->required();
-    command->callback([options, &chosen] {
-        chosen.script = {options->file, options->plain};
+    command.callback([options, &shared, &chosen] {
+        options->file = shared.file;
+        options->plain = shared.plain;
+        options->json = shared.json;
         chosen.work = lintWork(options);
     });
-    return command;
 }
 
 } // namespace murmex::tool

@@ -23,6 +23,6 @@ int runLint(const LintOptions& options, std::ostream& out, std::ostream& err);
 
 // Lint points at lines: it needs the line of every unit.
 inline constexpr ScriptUse LINT_SCRIPT_USE = ScriptUse::LoadedWithLines;
-CLI::App* addLintCommand(CLI::App& app, ChosenCommand& chosen);
+void addLintOptions(CLI::App& command, const ScriptArguments& shared, ChosenCommand& chosen);
 
 } // namespace murmex::tool

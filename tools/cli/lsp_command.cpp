@@ -19,10 +19,8 @@ int runLsp(std::istream& in, std::ostream& out) {
     return server.serve(in) == 0 ? EXIT_OK : EXIT_FAILED;
 }
 
-CLI::App* addLspCommand(CLI::App& app, ChosenCommand& chosen) {
-    CLI::App* lsp = app.add_subcommand(
-        "lsp", "Serve editors over the Language Server Protocol on standard input and output");
-    lsp->callback([&chosen] {
+void addLspOptions(CLI::App& command, const ScriptArguments&, ChosenCommand& chosen) {
+    command.callback([&chosen] {
         chosen.run = [](std::ostream& out, std::ostream&) {
             // The protocol's bytes pass untouched: no line-end translation.
             std::ios::sync_with_stdio(false);
@@ -34,7 +32,6 @@ CLI::App* addLspCommand(CLI::App& app, ChosenCommand& chosen) {
             return runLsp(std::cin, out);
         };
     });
-    return lsp;
 }
 
 } // namespace murmex::tool

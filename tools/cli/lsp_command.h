@@ -12,6 +12,6 @@ namespace murmex::tool {
 // when the editor left without it.
 int runLsp(std::istream& in, std::ostream& out);
 
-CLI::App* addLspCommand(CLI::App& app, ChosenCommand& chosen);
+void addLspOptions(CLI::App& command, const ScriptArguments& shared, ChosenCommand& chosen);
 
 } // namespace murmex::tool

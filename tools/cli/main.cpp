@@ -20,13 +20,6 @@ namespace {
 
 using namespace murmex::tool;
 
-int runChosen(const CommandRow& row, const ChosenCommand& chosen) {
-    if (row.script == ScriptUse::None) {
-        return chosen.run(std::cout, std::cerr);
-    }
-    return runOnScript(chosen.script, row.script, std::cout, std::cerr, chosen.work);
-}
-
 int runTool(int argc, char** argv) {
     CLI::App app("Checks, shows, plays, tests, explores, scrambles and translates Murmex "
                  "conversation scripts.",
@@ -37,15 +30,17 @@ int runTool(int argc, char** argv) {
     app.allow_windows_style_options(false);
     ChosenCommand chosen;
     const std::span<const CommandRow> table = commandTable();
+    // Sized once: each command's options are bound to its own entry.
+    std::vector<ScriptArguments> shared(table.size());
     std::vector<CLI::App*> commands;
-    for (const CommandRow& row : table) {
-        commands.push_back(row.add(app, chosen));
+    for (size_t i = 0; i < table.size(); ++i) {
+        commands.push_back(addCommand(app, table[i], shared[i], chosen));
     }
     try {
         app.parse(argc, argv);
         for (size_t i = 0; i < table.size(); ++i) {
             if (commands[i]->parsed()) {
-                return runChosen(table[i], chosen);
+                return runCommand(table[i], shared[i], chosen, std::cout, std::cerr);
             }
         }
     } catch (const CLI::ParseError& error) {

@@ -95,23 +95,20 @@ int runNew(const NewOptions& options, std::ostream& out, std::ostream& err) {
     return EXIT_OK;
 }
 
-CLI::App* addNewCommand(CLI::App& app, ChosenCommand& chosen) {
+void addNewOptions(CLI::App& command, const ScriptArguments&, ChosenCommand& chosen) {
     auto options = std::make_shared<NewOptions>();
-    CLI::App* command = app.add_subcommand(
-        "new", "Make a game folder: a script that plays, a plan, and settings that keep its bytes");
-    command->add_option("DIR", options->folder, "Folder to make; it must be new or empty")
+    command.add_option("DIR", options->folder, "Folder to make; it must be new or empty")
         ->required();
     CLI::Option* title =
-        command->add_option("--title", options->title,
-                            "The game's title (at most " + std::to_string(MAX_TITLE) +
-                                " bytes, one line, no double quote); by default the folder's name");
-    command->callback([options, title, &chosen] {
+        command.add_option("--title", options->title,
+                           "The game's title (at most " + std::to_string(MAX_TITLE) +
+                               " bytes, one line, no double quote); by default the folder's name");
+    command.callback([options, title, &chosen] {
         options->titled = title->count() > 0;
         chosen.run = [options](std::ostream& out, std::ostream& err) {
             return runNew(*options, out, err);
         };
     });
-    return command;
 }
 
 } // namespace murmex::tool

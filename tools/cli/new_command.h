@@ -24,6 +24,6 @@ struct NewOptions {
 // file and folder the run made. Lists the files made on `out`.
 int runNew(const NewOptions& options, std::ostream& out, std::ostream& err);
 
-CLI::App* addNewCommand(CLI::App& app, ChosenCommand& chosen);
+void addNewOptions(CLI::App& command, const ScriptArguments& shared, ChosenCommand& chosen);
 
 } // namespace murmex::tool

@@ -7,6 +7,7 @@
 #include "tools/authoring/play_session.h"
 #include "tools/platform/file_output.h"
 #include "tools/script_io/script_input.h"
+#include "window/load_error_text.h"
 
 #include <CLI/CLI.hpp>
 
@@ -149,16 +150,10 @@ int saveGame(const PlayOptions& options, const PlaySession& session, std::ostrea
 }
 
 // The game itself; every step it takes also goes to `recorder`.
-int playGame(const PlayOptions& options, PlanRecorder& recorder, std::istream& in,
-             std::ostream& out, std::ostream& err) {
+int playGame(const PlayOptions& options, LoadedScript& loaded, PlanRecorder& recorder,
+             std::istream& in, std::ostream& out, std::ostream& err) {
     PlaySession session;
-    if (!session.open(options.file, options.plain)) {
-        // The window's text first (lines of the loader's own, no script
-        // text); the tool's own line says it in words.
-        err << session.failureText() << '\n'
-            << loadErrorLine(options.file, options.plain, session.script()) << '\n';
-        return EXIT_SCRIPT_FAILED;
-    }
+    session.adopt(std::move(loaded));
     out << terminalText(displayText(session.script().engine->title)) << "\n\n";
     const int begun = beginGame(options, session, out, err);
     recorder.started(session, options.start);
@@ -224,9 +219,17 @@ std::string overwrittenInput(const PlayOptions& options, const std::string& outp
     return "";
 }
 
-} // namespace
+// A script that did not load ends the game as the window would end it.
+int tellLoadFailure(const PlayOptions& options, const LoadedScript& loaded, std::ostream& err) {
+    // The window's text first (lines of the loader's own, no script text);
+    // the tool's own line says it in words.
+    err << kestrine::loadErrorText(loaded.code, loaded.line, loaded.message) << '\n'
+        << loadErrorLine(options.file, options.plain, loaded) << '\n';
+    return EXIT_SCRIPT_FAILED;
+}
 
-int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
+int playLoaded(const PlayOptions& options, LoadedScript& loaded, std::istream& in,
+               std::ostream& out, std::ostream& err) {
     const bool recording = !options.record.empty();
     if (recording && !options.resume.empty()) {
         // A plan starts from a character, not from a saved game.
@@ -250,7 +253,7 @@ int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std
         return EXIT_FAILED;
     }
     PlanRecorder recorder("murmex play", options.file);
-    const int status = playGame(options, recorder, in, out, err);
+    const int status = playGame(options, loaded, recorder, in, out, err);
     if (!recording || !recorder.recorded()) {
         return status;
     }
@@ -262,30 +265,48 @@ int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std
     return status;
 }
 
-CLI::App* addPlayCommand(CLI::App& app, ChosenCommand& chosen) {
+void choosePlay(ChosenCommand& chosen, std::shared_ptr<const PlayOptions> options,
+                std::istream& in) {
+    chosen.work = [options, &in](LoadedScript& loaded, const ScriptPlaces&, std::ostream& out,
+                                 std::ostream& err) {
+        return playLoaded(*options, loaded, in, out, err);
+    };
+    chosen.failed = [options](const LoadedScript& loaded, std::ostream&, std::ostream& err) {
+        return tellLoadFailure(*options, loaded, err);
+    };
+}
+
+} // namespace
+
+int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
+    ChosenCommand chosen;
+    choosePlay(chosen, std::make_shared<const PlayOptions>(options), in);
+    return runOnScript({options.file, options.plain}, PLAY_SCRIPT_USE, out, err, chosen.work,
+                       chosen.failed);
+}
+
+void addPlayOptions(CLI::App& command, const ScriptArguments& shared, ChosenCommand& chosen) {
     auto options = std::make_shared<PlayOptions>();
-    CLI::App* command =
-        app.add_subcommand("play", "Play a script in the terminal, as the player window would");
-    command->add_flag("--plain", options->plain, "Read the file as plain text, not descrambled");
-    command->add_option("FILE", options->file, "Script file to play")->required();
-    CLI::Option* start = command->add_option("--start", options->start, "Character to start with")
+    CLI::Option* start = command.add_option("--start", options->start, "Character to start with")
                              ->capture_default_str();
     command
-        ->add_option("--resume", options->resume,
-                     "Start from a saved game instead; choices then go on from there")
+        .add_option("--resume", options->resume,
+                    "Start from a saved game instead; choices then go on from there")
         ->excludes(start);
-    command->add_option("--save", options->save,
-                        "Write the game to this file when play ends (after the last choice)");
+    command.add_option("--save", options->save,
+                       "Write the game to this file when play ends (after the last choice)");
     CLI::Option* choose =
         command
-            ->add_option("--choose", options->choices,
-                         "Choices to make, as a list like 1,3,2; the game then stops")
+            .add_option("--choose", options->choices,
+                        "Choices to make, as a list like 1,3,2; the game then stops")
             ->delimiter(',');
-    command->add_flag("--trace", options->trace, "Also print what each applied talk unit did");
-    command->add_option("--record", options->record,
-                        "Write the path played as a transcript plan to this file");
-    command->add_flag("-f,--force", options->force, "Replace the plan file if it exists");
-    command->callback([options, choose, &chosen] {
+    command.add_flag("--trace", options->trace, "Also print what each applied talk unit did");
+    command.add_option("--record", options->record,
+                       "Write the path played as a transcript plan to this file");
+    command.add_flag("-f,--force", options->force, "Replace the plan file if it exists");
+    command.callback([options, choose, &shared, &chosen] {
+        options->file = shared.file;
+        options->plain = shared.plain;
         options->scripted = choose->count() > 0;
         // The script takes standard input, so choices can't come from it too.
         if (options->file == STANDARD_INPUT_NAME && !options->scripted) {
@@ -293,11 +314,8 @@ CLI::App* addPlayCommand(CLI::App& app, ChosenCommand& chosen) {
                                                "from standard input (-)");
         }
         options->echoInput = ::isatty(STDIN_FILENO) == 0;
-        chosen.run = [options](std::ostream& out, std::ostream& err) {
-            return runPlay(*options, std::cin, out, err);
-        };
+        choosePlay(chosen, options, std::cin);
     });
-    return command;
 }
 
 } // namespace murmex::tool

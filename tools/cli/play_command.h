@@ -51,6 +51,7 @@ struct PlayOptions {
 // named as one file are a usage error (EXIT_USAGE).
 int runPlay(const PlayOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
 
-CLI::App* addPlayCommand(CLI::App& app, ChosenCommand& chosen);
+inline constexpr ScriptUse PLAY_SCRIPT_USE = ScriptUse::Loaded;
+void addPlayOptions(CLI::App& command, const ScriptArguments& shared, ChosenCommand& chosen);
 
 } // namespace murmex::tool

@@ -47,17 +47,14 @@ int runPreview(const PreviewOptions& options, std::ostream& err) {
     return EXIT_FAILED;
 }
 
-CLI::App* addPreviewCommand(CLI::App& app, ChosenCommand& chosen) {
+void addPreviewCommandOptions(CLI::App& command, const ScriptArguments&, ChosenCommand& chosen) {
     auto options = std::make_shared<PreviewOptions>();
-    CLI::App* command = app.add_subcommand(
-        "preview", "Playtest a script in the player's window, reloading it on every save");
-    addPreviewOptions(*command, *options);
-    command->callback([options, &chosen] {
+    addPreviewOptions(command, *options);
+    command.callback([options, &chosen] {
         chosen.run = [options](std::ostream&, std::ostream& err) {
             return runPreview(*options, err);
         };
     });
-    return command;
 }
 
 } // namespace murmex::tool

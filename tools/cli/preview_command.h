@@ -14,6 +14,7 @@ namespace murmex::tool {
 // with the reason on `err` and EXIT_FAILED.
 int runPreview(const PreviewOptions& options, std::ostream& err);
 
-CLI::App* addPreviewCommand(CLI::App& app, ChosenCommand& chosen);
+void addPreviewCommandOptions(CLI::App& command, const ScriptArguments& shared,
+                              ChosenCommand& chosen);
 
 } // namespace murmex::tool

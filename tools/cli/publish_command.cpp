@@ -146,17 +146,13 @@ int runPublish(const PublishOptions& options, std::ostream& out, std::ostream& e
     return EXIT_OK;
 }
 
-CLI::App* addPublishCommand(CLI::App& app, ChosenCommand& chosen) {
+void addPublishOptions(CLI::App& command, const ScriptArguments& shared, ChosenCommand& chosen) {
     auto options = std::make_shared<PublishOptions>();
-    CLI::App* command = app.add_subcommand(
-        "publish", "Write one HTML file that plays the script in a browser, with no server");
-    command->add_option("SCRIPT", options->file, "Script file to publish")->required();
-    command->add_option("-o,--output", options->output, "The HTML file to write")->required();
-    command->add_flag("--plain", options->plain, "Read the file as plain text, not descrambled");
-    command->add_option(
-        "--id", options->id,
-        "Name the browser keeps the game under between visits (default: the title)");
-    command->add_option("--language", options->language, "The page's language, such as en or de-AT")
+    command.add_option("SCRIPT", options->file, "Script file to publish")->required();
+    command.add_option("-o,--output", options->output, "The HTML file to write")->required();
+    command.add_option("--id", options->id,
+                       "Name the browser keeps the game under between visits (default: the title)");
+    command.add_option("--language", options->language, "The page's language, such as en or de-AT")
         ->capture_default_str()
         ->check(CLI::Validator(
             [](const std::string& value) {
@@ -167,16 +163,16 @@ CLI::App* addPublishCommand(CLI::App& app, ChosenCommand& chosen) {
                 return tag ? std::string() : "a language tag has letters, digits and '-' only";
             },
             "LL"));
-    command->add_flag("!--no-autosave", options->autosave,
-                      "Keep nothing in the browser: a reload starts the game afresh");
-    command->add_flag("--allow-broken", options->allowBroken,
-                      "Publish a script that does not load; the page shows the window's message");
-    command->callback([options, &chosen] {
+    command.add_flag("!--no-autosave", options->autosave,
+                     "Keep nothing in the browser: a reload starts the game afresh");
+    command.add_flag("--allow-broken", options->allowBroken,
+                     "Publish a script that does not load; the page shows the window's message");
+    command.callback([options, &shared, &chosen] {
+        options->plain = shared.plain;
         chosen.run = [options](std::ostream& out, std::ostream& err) {
             return runPublish(*options, out, err);
         };
     });
-    return command;
 }
 
 } // namespace murmex::tool

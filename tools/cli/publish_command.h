@@ -35,6 +35,6 @@ std::vector<std::filesystem::path> webBuildFolders();
 // not load (unless allowBroken), the web build is missing or the page can't be written.
 int runPublish(const PublishOptions& options, std::ostream& out, std::ostream& err);
 
-CLI::App* addPublishCommand(CLI::App& app, ChosenCommand& chosen);
+void addPublishOptions(CLI::App& command, const ScriptArguments& shared, ChosenCommand& chosen);
 
 } // namespace murmex::tool

@@ -130,25 +130,22 @@ bool transformInto(FileOutput& output, const ScrambleOptions& options, RegularFi
     }
 }
 
-CLI::App* addScrambleDirection(CLI::App& app, ChosenCommand& chosen, ScrambleDirection direction,
-                               const char* description) {
+void addDirectionOptions(CLI::App& command, ChosenCommand& chosen, ScrambleDirection direction) {
     auto options = std::make_shared<ScrambleOptions>();
-    CLI::App* command = app.add_subcommand(commandName(direction), description);
-    command->add_flag("-f,--force", options->force,
-                      "Replace an existing OUT and skip the test of IN's first line");
+    command.add_flag("-f,--force", options->force,
+                     "Replace an existing OUT and skip the test of IN's first line");
     if (direction == ScrambleDirection::Scramble) {
-        command->add_flag("--crlf", options->crlf,
-                          "Convert line ends to CR LF while scrambling (the first line must end "
-                          "with a carriage return)");
+        command.add_flag("--crlf", options->crlf,
+                         "Convert line ends to CR LF while scrambling (the first line must end "
+                         "with a carriage return)");
     }
-    command->add_option("IN", options->input, "File to read; never changed")->required();
-    command->add_option("OUT", options->output, "File to write")->required();
-    command->callback([options, &chosen, direction] {
+    command.add_option("IN", options->input, "File to read; never changed")->required();
+    command.add_option("OUT", options->output, "File to write")->required();
+    command.callback([options, &chosen, direction] {
         chosen.run = [options, direction](std::ostream&, std::ostream& err) {
             return runScramble(direction, *options, err);
         };
     });
-    return command;
 }
 
 } // namespace
@@ -179,14 +176,12 @@ int runScramble(ScrambleDirection direction, const ScrambleOptions& options, std
     return EXIT_OK;
 }
 
-CLI::App* addScrambleCommand(CLI::App& app, ChosenCommand& chosen) {
-    return addScrambleDirection(app, chosen, ScrambleDirection::Scramble,
-                                "Scramble a plain script into the form the player reads");
+void addScrambleOptions(CLI::App& command, const ScriptArguments&, ChosenCommand& chosen) {
+    addDirectionOptions(command, chosen, ScrambleDirection::Scramble);
 }
 
-CLI::App* addUnscrambleCommand(CLI::App& app, ChosenCommand& chosen) {
-    return addScrambleDirection(app, chosen, ScrambleDirection::Unscramble,
-                                "Turn a scrambled script back into plain text");
+void addUnscrambleOptions(CLI::App& command, const ScriptArguments&, ChosenCommand& chosen) {
+    addDirectionOptions(command, chosen, ScrambleDirection::Unscramble);
 }
 
 } // namespace murmex::tool

@@ -31,7 +31,7 @@ struct ScrambleOptions {
 // appears meanwhile, is kept. EXIT_OK, or EXIT_FAILED with one line on `err`.
 int runScramble(ScrambleDirection direction, const ScrambleOptions& options, std::ostream& err);
 
-CLI::App* addScrambleCommand(CLI::App& app, ChosenCommand& chosen);
-CLI::App* addUnscrambleCommand(CLI::App& app, ChosenCommand& chosen);
+void addScrambleOptions(CLI::App& command, const ScriptArguments& shared, ChosenCommand& chosen);
+void addUnscrambleOptions(CLI::App& command, const ScriptArguments& shared, ChosenCommand& chosen);
 
 } // namespace murmex::tool

@@ -7,10 +7,13 @@
 namespace murmex::tool {
 
 int runOnScript(const ScriptArguments& script, ScriptUse use, std::ostream& out, std::ostream& err,
-                const ScriptWork& work) {
+                const ScriptWork& work, const LoadFailure& failed) {
     auto lines = std::make_unique<ScriptPlaces>();
     ScriptPlaces* noted = use == ScriptUse::LoadedWithLines ? lines.get() : nullptr;
-    const LoadedScript loaded = loadScript(script.file, script.plain, noted);
+    LoadedScript loaded = loadScript(script.file, script.plain, noted);
+    if (!loaded.ok() && failed) {
+        return failed(loaded, out, err);
+    }
     if (!loaded.ok()) {
         reportLoadFailure(script.file, script.plain, loaded, err);
         return EXIT_FAILED;

@@ -89,17 +89,13 @@ int runStats(const StatsOptions& options, std::ostream& out, std::ostream& err) 
                        statsWork(std::make_shared<const StatsOptions>(options)));
 }
 
-CLI::App* addStatsCommand(CLI::App& app, ChosenCommand& chosen) {
+void addStatsOptions(CLI::App& command, const ScriptArguments& shared, ChosenCommand& chosen) {
     auto options = std::make_shared<StatsOptions>();
-    CLI::App* command = app.add_subcommand(
-        "stats", "Count characters, talk units, questions, states, variables and words");
-    command->add_flag("--plain", options->plain, "Read the file as plain text, not descrambled");
-    command->add_option("FILE", options->file, "Script file to count")->required();
-    command->callback([options, &chosen] {
-        chosen.script = {options->file, options->plain};
+    command.callback([options, &shared, &chosen] {
+        options->file = shared.file;
+        options->plain = shared.plain;
         chosen.work = statsWork(options);
     });
-    return command;
 }
 
 } // namespace murmex::tool

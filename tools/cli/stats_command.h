@@ -20,6 +20,6 @@ struct StatsOptions {
 int runStats(const StatsOptions& options, std::ostream& out, std::ostream& err);
 
 inline constexpr ScriptUse STATS_SCRIPT_USE = ScriptUse::Loaded;
-CLI::App* addStatsCommand(CLI::App& app, ChosenCommand& chosen);
+void addStatsOptions(CLI::App& command, const ScriptArguments& shared, ChosenCommand& chosen);
 
 } // namespace murmex::tool

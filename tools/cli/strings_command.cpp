@@ -235,9 +235,8 @@ int runStringsStatus(const StringsStatusOptions& options, std::ostream& out, std
     return statusOfTexts(options, out, err);
 }
 
-CLI::App* addStringsCommand(CLI::App& app, ChosenCommand& chosen) {
-    CLI::App* strings = app.add_subcommand(
-        "strings", "Export the shown texts for translation and build translated scripts");
+void addStringsOptions(CLI::App& command, const ScriptArguments&, ChosenCommand& chosen) {
+    CLI::App* strings = &command;
     strings->require_subcommand(1);
 
     auto exportOptions = std::make_shared<StringsExportOptions>();
@@ -286,7 +285,6 @@ CLI::App* addStringsCommand(CLI::App& app, ChosenCommand& chosen) {
             return runStringsStatus(*statusOptions, out, err);
         };
     });
-    return strings;
 }
 
 } // namespace murmex::tool

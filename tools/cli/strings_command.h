@@ -58,6 +58,6 @@ int runStringsImport(const StringsImportOptions& options, std::ostream& out, std
 // translation.
 int runStringsStatus(const StringsStatusOptions& options, std::ostream& out, std::ostream& err);
 
-CLI::App* addStringsCommand(CLI::App& app, ChosenCommand& chosen);
+void addStringsOptions(CLI::App& command, const ScriptArguments& shared, ChosenCommand& chosen);
 
 } // namespace murmex::tool

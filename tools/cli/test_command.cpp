@@ -294,18 +294,20 @@ bool runPlan(const TranscriptPlan& plan, const std::string& planPath, const Test
     return run.play(plan, options);
 }
 
-int runTest(const TestOptions& options, std::ostream& out, std::ostream& err) {
+namespace {
+
+// A script that does not load fails every plan the same way; say it once,
+// where it is, and give the results of no plan.
+int tellLoadFailure(const TestOptions& options, const LoadedScript& loaded, std::ostream& out,
+                    std::ostream& err) {
+    reportLoadFailure(options.script, options.plain, loaded, err);
+    printResults(options, {}, nullptr, out);
+    return EXIT_FAILED;
+}
+
+int testLoaded(const TestOptions& options, const LoadedScript& loaded, const ScriptPlaces& lines,
+               std::ostream& out, std::ostream& err) {
     const bool covering = options.coverage || options.minCoverage;
-    // A script that does not load fails every plan the same way; say it once,
-    // where it is.
-    ScriptPlaces lines;
-    const LoadedScript loaded =
-        loadScript(options.script, options.plain, covering ? &lines : nullptr);
-    if (!loaded.ok()) {
-        reportLoadFailure(options.script, options.plain, loaded, err);
-        printResults(options, {}, nullptr, out);
-        return EXIT_FAILED;
-    }
     if (options.update) {
         return runUpdate(options, out, err);
     }
@@ -335,22 +337,38 @@ int runTest(const TestOptions& options, std::ostream& out, std::ostream& err) {
     return allPassed && coverageMet(report) ? EXIT_OK : EXIT_FAILED;
 }
 
-CLI::App* addTestCommand(CLI::App& app, ChosenCommand& chosen) {
+void chooseTest(ChosenCommand& chosen, std::shared_ptr<const TestOptions> options) {
+    chosen.work = [options](const LoadedScript& loaded, const ScriptPlaces& lines,
+                            std::ostream& out, std::ostream& err) {
+        return testLoaded(*options, loaded, lines, out, err);
+    };
+    chosen.failed = [options](const LoadedScript& loaded, std::ostream& out, std::ostream& err) {
+        return tellLoadFailure(*options, loaded, out, err);
+    };
+}
+
+} // namespace
+
+int runTest(const TestOptions& options, std::ostream& out, std::ostream& err) {
+    ChosenCommand chosen;
+    chooseTest(chosen, std::make_shared<const TestOptions>(options));
+    return runOnScript({options.script, options.plain}, TEST_SCRIPT_USE, out, err, chosen.work,
+                       chosen.failed);
+}
+
+void addTestOptions(CLI::App& command, const ScriptArguments& shared, ChosenCommand& chosen) {
     auto options = std::make_shared<TestOptions>();
-    CLI::App* command =
-        app.add_subcommand("test", "Play a script along transcript plans and check what it shows");
-    command->add_flag("--plain", options->plain, "Read the script as plain text, not descrambled");
-    CLI::Option* update = command->add_flag(
+    CLI::Option* update = command.add_flag(
         "--update", options->update,
         "Rewrite each expectation the script no longer meets with what it shows now, printing "
         "the changes as a diff; a plan whose choices cannot be followed is left alone");
     command
-        ->add_option("--translation", options->translation,
-                     "Translation file (.po or .csv) of the script the plans were written for: "
-                     "SCRIPT is the translated script, and each expected and chosen text is "
-                     "read through the translation")
+        .add_option("--translation", options->translation,
+                    "Translation file (.po or .csv) of the script the plans were written for: "
+                    "SCRIPT is the translated script, and each expected and chosen text is "
+                    "read through the translation")
         ->excludes(update);
-    CLI::Option* coverage = command->add_flag(
+    CLI::Option* coverage = command.add_flag(
         "--coverage", options->coverage,
         "After the plans, report which talk units of SCRIPT they played, the share, and each "
         "unit never played. A unit is played once a plan's game showed it: its question was "
@@ -359,26 +377,24 @@ CLI::App* addTestCommand(CLI::App& app, ChosenCommand& chosen) {
     auto minimum = std::make_shared<uint32_t>(0);
     CLI::Option* minCoverage =
         command
-            ->add_option("--min-coverage", *minimum,
-                         "Fail (exit status 1) when less than this share of the units, in "
-                         "percent, was played; implies --coverage")
+            .add_option("--min-coverage", *minimum,
+                        "Fail (exit status 1) when less than this share of the units, in "
+                        "percent, was played; implies --coverage")
             ->check(wholeNumberIn(0, 100));
-    CLI::Option* json =
-        command->add_flag("--json", options->json, "Print the results as one JSON document");
+    CLI::Option* json = command.get_option("--json");
     for (CLI::Option* option : {coverage, minCoverage, json}) {
         option->excludes(update);
     }
-    command->add_option("SCRIPT", options->script, "Script file to play")->required();
-    command->add_option("PLAN", options->plans, "Transcript plan files")->required();
-    command->callback([options, minimum, minCoverage, &chosen] {
+    command.add_option("PLAN", options->plans, "Transcript plan files")->required();
+    command.callback([options, minimum, minCoverage, &shared, &chosen] {
+        options->script = shared.file;
+        options->plain = shared.plain;
+        options->json = shared.json;
         if (minCoverage->count() > 0) {
             options->minCoverage = *minimum;
         }
-        chosen.run = [options](std::ostream& out, std::ostream& err) {
-            return runTest(*options, out, err);
-        };
+        chooseTest(chosen, options);
     });
-    return command;
 }
 
 } // namespace murmex::tool

@@ -52,6 +52,8 @@ bool readPlan(const std::string& path, std::string& text, TranscriptPlan& plan, 
 // line and lines on `err`).
 int runTest(const TestOptions& options, std::ostream& out, std::ostream& err);
 
-CLI::App* addTestCommand(CLI::App& app, ChosenCommand& chosen);
+// Coverage names the line of each unit never played.
+inline constexpr ScriptUse TEST_SCRIPT_USE = ScriptUse::LoadedWithLines;
+void addTestOptions(CLI::App& command, const ScriptArguments& shared, ChosenCommand& chosen);
 
 } // namespace murmex::tool

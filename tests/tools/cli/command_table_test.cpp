@@ -41,9 +41,10 @@ std::string upper(std::string text) {
 TEST(CommandTable, EveryCommandExplainsItsOptionsAndHasItsManSection) {
     CLI::App app;
     ChosenCommand chosen;
+    ScriptArguments shared;
     const std::string page = manPage();
     for (const CommandRow& row : commandTable()) {
-        const CLI::App* command = row.add(app, chosen);
+        const CLI::App* command = addCommand(app, row, shared, chosen);
         SCOPED_TRACE(command->get_name());
         EXPECT_FALSE(command->get_description().empty());
         const std::string help = command->help();
