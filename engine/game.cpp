@@ -47,6 +47,22 @@ Game::Game(std::shared_ptr<const Script> script) : shared(std::move(script)) {
 
 Game::~Game() = default;
 
+void Game::operator delete(Game* game, std::destroying_delete_t) {
+    if (game->notifying()) {
+        // The call that is telling listeners still runs on the game.
+        game->deleteAsked = true;
+        return;
+    }
+    game->~Game();
+    ::operator delete(game);
+}
+
+void Game::finishTelling() {
+    if (deleteAsked && !notifying()) {
+        delete this;
+    }
+}
+
 std::unique_ptr<Game> Game::create(std::shared_ptr<const Script> script) {
     if (script == nullptr) {
         return nullptr;
@@ -134,6 +150,7 @@ StepOutcome Game::choose(int32_t index) {
         event.answerText = eventAnswer;
         deliver(event);
     }
+    finishTelling();
     return outcome;
 }
 
@@ -182,6 +199,9 @@ int32_t Game::setVariable(const char* name, int32_t value) {
     if (name == nullptr || name[0] == 0 || notifying()) {
         return -1;
     }
+    if (std::strlen(name) > static_cast<size_t>(MAX_NAME_LENGTH)) {
+        return NAME_TOO_LONG;
+    }
     int32_t before = 0;
     const bool existed = variable(name, before);
     const uint32_t writesBefore = memory.variableChanges();
@@ -191,6 +211,7 @@ int32_t Game::setVariable(const char* name, int32_t value) {
     if (memory.variableChanges() != writesBefore) {
         announceVariable(name, existed, before);
     }
+    finishTelling();
     return 0;
 }
 
@@ -200,6 +221,7 @@ bool Game::removeVariable(const char* name) {
         return false;
     }
     announceVariable(name, true, before);
+    finishTelling();
     return true;
 }
 
@@ -223,6 +245,7 @@ void Game::setMoney(int32_t amount) {
     const int32_t before = memory.money;
     memory.money = amount;
     announceMoney(before);
+    finishTelling();
 }
 
 int32_t Game::save(uint8_t* out, size_t capacity, size_t& written) const {
@@ -328,7 +351,7 @@ void Game::deliver(const GameEvent& event) {
     const uint32_t count = listenerCount;
     for (uint32_t i = 0; i < count; ++i) {
         const Listener listener = listeners[i];
-        if (listener.id != 0 && listener.kind == event.kind) {
+        if (listener.id != 0 && listener.kind == event.kind && !deleteAsked) {
             listener.callback(listener.userData, event);
         }
     }

@@ -18,6 +18,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <new>
 
 namespace murmex {
 
@@ -74,6 +75,10 @@ class Game {
     // Null when the script is null or memory runs out.
     static std::unique_ptr<Game> create(std::shared_ptr<const Script> script);
     ~Game();
+    // Deleting a game from inside one of its own listeners (resetting the
+    // unique_ptr that holds it) waits until the call that is telling them
+    // returns; the listeners after it hear nothing more.
+    static void operator delete(Game* game, std::destroying_delete_t);
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
@@ -111,7 +116,10 @@ class Game {
     // The variable's value; false when it does not exist. Names are bytes,
     // cut to MAX_NAME_LENGTH as the memory store does.
     bool variable(const char* name, int32_t& value) const;
-    // 0, or -1 when the name is new and every slot holds another.
+    // 0; -1 when the name is new and every slot holds another (or the name
+    // is empty, or listeners are being told); NAME_TOO_LONG for a name over
+    // MAX_NAME_LENGTH bytes, which a host's call never has cut.
+    static constexpr int32_t NAME_TOO_LONG = -2;
     int32_t setVariable(const char* name, int32_t value);
     // False when the variable did not exist.
     bool removeVariable(const char* name);
@@ -158,6 +166,9 @@ class Game {
     explicit Game(std::shared_ptr<const Script> script);
     void refreshTexts();
     void deliver(const GameEvent& event);
+    // Ends a public call that told listeners: a game one of them deleted goes
+    // now, and the caller must not touch it after.
+    void finishTelling();
     void announceVariable(const char* name, bool existed, int32_t before);
     void announceMoney(int32_t before);
     int32_t restoreFrom(const uint8_t* bytes, size_t size, bool strictly);
@@ -175,6 +186,8 @@ class Game {
     uint32_t listenerCapacity = 0;
     ListenerId lastId = 0;
     int32_t deliveryDepth = 0;
+    // Deleted by a listener; finishTelling deletes it.
+    bool deleteAsked = false;
 
     // Decoded texts of what is shown, rewritten after every change.
     char shownAnswer[TEXT_SIZE] = {};

@@ -100,6 +100,9 @@ TEST(GameTest, FailuresAndRefusedChoicesSayWhy) {
     EXPECT_FALSE(game->start("Nobody"));
     EXPECT_STREQ(game->failure(), "Character not found!");
     EXPECT_STREQ(game->answerText(), "");
+    // A host's name is never cut to the store's limit; a script's still is.
+    EXPECT_EQ(game->setVariable("twenty_bytes_long_xx", 1), Game::NAME_TOO_LONG);
+    EXPECT_EQ(game->setVariable("nineteen_bytes_long", 1), 0);
 }
 
 TEST(GameTest, TextsComeAsBytesAndDecodedWithTheirMnemonics) {
@@ -152,6 +155,24 @@ TEST(GameTest, ListenersMayComeAndGoWhileBeingTold) {
     EXPECT_TRUE(removed.lines.empty());
     EXPECT_EQ(juggler.late.lines, std::vector<std::string>{"2 6 5"});
     EXPECT_FALSE(game->unlisten(juggler.self));
+}
+
+TEST(GameTest, AGameDeletedByItsOwnListenerGoesOnceTheCallReturns) {
+    struct Holder {
+        std::unique_ptr<Game> game;
+        int calls = 0;
+    } holder{startedGame(loadPlain(testing::playScript()))};
+    const auto drop = [](void* data, const GameEvent&) {
+        auto* held = static_cast<Holder*>(data);
+        ++held->calls;
+        held->game.reset();
+    };
+    holder.game->listen(GameEventKind::VariableChanged, drop, &holder);
+    holder.game->listen(GameEventKind::VariableChanged, drop, &holder);
+    Game* game = holder.game.get();
+    EXPECT_EQ(game->choose(COUNT).kind, StepKind::Continued);
+    EXPECT_EQ(holder.calls, 1) << "the listeners after it hear nothing";
+    EXPECT_EQ(holder.game, nullptr);
 }
 
 TEST(GameTest, VariablesListEachNameALookupFindsOnce) {
