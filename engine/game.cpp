@@ -122,6 +122,8 @@ StepOutcome Game::choose(int32_t index) {
 
     const int32_t result =
         steps::applyQuestion(steps::Play<States>{model, states, memory, failureText}, index, view);
+    // The unit's action took effect exactly when its answer is shown.
+    const bool applied = view.answer != nullptr;
     StepHooks hooks(*this);
     const StepOutcome outcome = flow_rules::followStep(hooks, result, view.answer);
     if (outcome.kind == StepKind::Failed) {
@@ -134,6 +136,9 @@ StepOutcome Game::choose(int32_t index) {
         announceVariable(unit.param, existed, before);
     }
     announceMoney(moneyBefore);
+    if (applied) {
+        announceItem(unit);
+    }
     if (hooks.handedTo != nullptr) {
         GameEvent event{GameEventKind::HandedOver};
         decodeScriptText(hooks.handedTo, lengthOf(hooks.handedTo), eventName, sizeof eventName);
@@ -145,9 +150,9 @@ StepOutcome Game::choose(int32_t index) {
         GameEvent event{GameEventKind::Ended};
         removeMnemonicMarks(hooks.endingAnswer, lengthOf(hooks.endingAnswer), unmarked,
                             sizeof unmarked);
-        decodeScriptText(unmarked, lengthOf(unmarked), eventAnswer, sizeof eventAnswer);
+        decodeScriptText(unmarked, lengthOf(unmarked), eventText, sizeof eventText);
         event.answer = hooks.endingAnswer;
-        event.answerText = eventAnswer;
+        event.answerText = eventText;
         deliver(event);
     }
     finishTelling();
@@ -375,6 +380,19 @@ void Game::announceVariable(const char* name, bool existed, int32_t before) {
     decodeScriptText(stored, std::strlen(stored), eventName, sizeof eventName);
     event.name = stored;
     event.nameText = eventName;
+    deliver(event);
+}
+
+void Game::announceItem(const TalkUnit& unit) {
+    if (unit.action != ACT_ADD_INV && unit.action != ACT_SUB_INV) {
+        return;
+    }
+    GameEvent event{unit.action == ACT_ADD_INV ? GameEventKind::ItemGiven
+                                               : GameEventKind::ItemTaken};
+    decodeScriptText(unit.param, lengthOf(unit.param), eventText, sizeof eventText);
+    event.name = unit.param;
+    event.nameText = eventText;
+    event.value = unit.value;
     deliver(event);
 }
 

@@ -73,6 +73,10 @@ constexpr StatusText STATUS_TEXTS[] = {
     {MURMEX_ERROR_NAME_TOO_LONG, "a variable's name is longer than 19 bytes"},
 };
 
+// Event kinds are numbered from MURMEX_EVENT_VARIABLE up to this one.
+constexpr int LAST_EVENT_KIND = MURMEX_EVENT_ITEM_TAKEN;
+static_assert(LAST_EVENT_KIND == static_cast<int>(murmex::GameEventKind::ItemTaken));
+
 // Words of failures whose code covers more than they do.
 constexpr const char* QUESTION_NOT_OFFERED = "no question is offered at that index";
 constexpr const char* UNKNOWN_LISTENER = "no listener of this game has that id";
@@ -491,7 +495,7 @@ int murmex_game_listen(murmex_game* game, int kind, murmex_listener listener, vo
     if (checked != MURMEX_OK || listener == nullptr || id == nullptr) {
         return checked != MURMEX_OK ? checked : fail(game, MURMEX_ERROR_NULL);
     }
-    if (kind < MURMEX_EVENT_VARIABLE || kind > MURMEX_EVENT_ENDED) {
+    if (kind < MURMEX_EVENT_VARIABLE || kind > LAST_EVENT_KIND) {
         return fail(game, MURMEX_ERROR_RANGE);
     }
     auto* record = new (std::nothrow) CListener{listener, user_data, game->records, game, 0};

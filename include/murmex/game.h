@@ -38,16 +38,21 @@ enum class GameEventKind : int32_t {
     MoneyChanged = 2,
     HandedOver = 3, // a unit handed the conversation to another character
     Ended = 4,      // a conversation ended; the first character starts again
+    // A unit's item action: the engine keeps no inventory, so the host does.
+    ItemGiven = 5,
+    ItemTaken = 6,
 };
 
 // What a listener hears; its texts are valid during the call only.
 struct GameEvent {
     GameEventKind kind;
-    // VariableChanged: the variable's name; HandedOver: the character's name.
-    // Bytes and UTF-8; null for the other kinds.
+    // VariableChanged: the variable's name; HandedOver: the character's name;
+    // ItemGiven, ItemTaken: the item's. Bytes and UTF-8; null for the other
+    // kinds.
     const char* name = nullptr;
     const char* nameText = nullptr;
-    // VariableChanged: the value (0 once removed); MoneyChanged: the amount.
+    // VariableChanged: the value (0 once removed); MoneyChanged: the amount;
+    // ItemGiven: the count (ItemTaken: the unit's number, which scripts leave 0).
     int32_t value = 0;
     // The value before (0 for a new variable), or the amount before.
     int32_t previous = 0;
@@ -171,6 +176,7 @@ class Game {
     void finishTelling();
     void announceVariable(const char* name, bool existed, int32_t before);
     void announceMoney(int32_t before);
+    void announceItem(const TalkUnit& unit);
     int32_t restoreFrom(const uint8_t* bytes, size_t size, bool strictly);
 
     std::shared_ptr<const Script> shared;
@@ -194,9 +200,10 @@ class Game {
     char questionTexts[MAX_QUESTIONS][TEXT_SIZE] = {};
     char questionLabels[MAX_QUESTIONS][TEXT_SIZE] = {};
     char32_t mnemonics[MAX_QUESTIONS] = {};
-    // For events: a name, and the ending answer.
+    // For events: a name, and a text as long as an answer (an item's name or
+    // the ending answer; each event's texts live for its call only).
     char eventName[NAME_TEXT_SIZE] = {};
-    char eventAnswer[TEXT_SIZE] = {};
+    char eventText[TEXT_SIZE] = {};
     // The last restore's refusal, decoded.
     char refusalText[decodedCapacity(GAME_STATE_REFUSAL_TEXT_SIZE)] = {};
     // Marker-free bytes on their way to being decoded.

@@ -79,6 +79,9 @@ extern "C" {
 #define MURMEX_EVENT_MONEY 2     /* money changed */
 #define MURMEX_EVENT_HAND_OVER 3 /* a unit handed the conversation to another character */
 #define MURMEX_EVENT_ENDED 4     /* a conversation ended */
+/* A unit's item action; the engine keeps no inventory, so the host does. */
+#define MURMEX_EVENT_ITEM_GIVEN 5 /* a unit gave an item: its name and count */
+#define MURMEX_EVENT_ITEM_TAKEN 6 /* a unit took an item: its name */
 
 typedef struct murmex_script murmex_script;
 typedef struct murmex_game murmex_game;
@@ -106,9 +109,11 @@ typedef struct murmex_question {
 /* What a listener hears. Texts are borrowed for the call only. */
 typedef struct murmex_event {
     int32_t kind;            /* MURMEX_EVENT_ */
-    const char* name;        /* variable: its name; hand-over: the character's; else null */
+    const char* name;        /* variable: its name; hand-over: the character's; item: the
+                                item's; else null */
     const char* name_text;   /* the same as UTF-8 */
-    int32_t value;           /* variable: its value (0 once removed); money: the new amount */
+    int32_t value;           /* variable: its value (0 once removed); money: the new amount;
+                                item given: the count */
     int32_t previous;        /* the value or amount before (0 for a new variable) */
     int32_t present;         /* variable: 1 while it exists, 0 once removed */
     const char* answer;      /* ended: the ending unit's answer, which no window shows */

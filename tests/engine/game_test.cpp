@@ -46,7 +46,8 @@ struct Heard {
     }
     void listenTo(Game& game) {
         for (auto kind : {GameEventKind::VariableChanged, GameEventKind::MoneyChanged,
-                          GameEventKind::HandedOver, GameEventKind::Ended}) {
+                          GameEventKind::HandedOver, GameEventKind::Ended, GameEventKind::ItemGiven,
+                          GameEventKind::ItemTaken}) {
             game.listen(kind, note, this);
         }
     }
@@ -86,6 +87,16 @@ TEST(GameTest, StepsFollowTheWindowAndListenersHearWhatChanged) {
         "1 count 3 0 present", "2 -2 0", "1 count 0 3", "3 Bob 0 0", "3 Intro 0 0", "4 0 0 Bye.",
     };
     EXPECT_EQ(heard.lines, expected);
+}
+
+TEST(GameTest, ItemActionsReachTheHostOnlyWhenApplied) {
+    auto game = startedGame(loadPlain(testing::itemScript()));
+    Heard heard;
+    heard.listenTo(*game);
+    EXPECT_EQ(game->choose(0).kind, StepKind::Continued);
+    EXPECT_EQ(game->choose(7).kind, StepKind::Failed); // refused: nothing applied
+    EXPECT_EQ(game->choose(0).kind, StepKind::Continued);
+    EXPECT_EQ(heard.lines, (std::vector<std::string>{"5 Café key 2 0", "6 Café key 0 0"}));
 }
 
 TEST(GameTest, FailuresAndRefusedChoicesSayWhy) {
