@@ -105,6 +105,8 @@ void Game::reset() {
     view = ConversationView{};
     failureText = "";
     refreshTexts();
+    deliver(GameEvent{GameEventKind::Reset});
+    finishTelling();
 }
 
 StepOutcome Game::choose(int32_t index) {
@@ -304,6 +306,8 @@ int32_t Game::restoreFrom(const uint8_t* bytes, size_t size, bool strictly) {
     game_state::showView(state, shared->model(), view);
     failureText = "";
     refreshTexts();
+    deliver(GameEvent{GameEventKind::Restored});
+    finishTelling();
     return GAME_STATE_OK;
 }
 
@@ -311,6 +315,20 @@ ListenerId Game::listen(GameEventKind kind, GameListener listener, void* userDat
     if (listener == nullptr) {
         return 0;
     }
+    return add({kind, listener, userData, 0, {}});
+}
+
+ListenerId Game::observe(const char* name, GameListener listener, void* userData) {
+    const size_t length = lengthOf(name);
+    if (listener == nullptr || length == 0 || length > static_cast<size_t>(MAX_NAME_LENGTH)) {
+        return 0;
+    }
+    Listener observer{GameEventKind::VariableChanged, listener, userData, 0, {}};
+    std::memcpy(observer.variable, name, length);
+    return add(observer);
+}
+
+ListenerId Game::add(const Listener& listener) {
     if (deliveryDepth == 0) {
         // Removed entries go only here, never while a delivery walks the list.
         uint32_t kept = 0;
@@ -335,7 +353,8 @@ ListenerId Game::listen(GameEventKind kind, GameListener listener, void* userDat
     }
     // Ids are never reused, so a stale id cannot remove a newer listener.
     ++lastId;
-    listeners[listenerCount++] = {kind, listener, userData, lastId};
+    listeners[listenerCount] = listener;
+    listeners[listenerCount++].id = lastId;
     return lastId;
 }
 
@@ -356,11 +375,17 @@ void Game::deliver(const GameEvent& event) {
     const uint32_t count = listenerCount;
     for (uint32_t i = 0; i < count; ++i) {
         const Listener listener = listeners[i];
-        if (listener.id != 0 && listener.kind == event.kind && !deleteAsked) {
+        if (listener.hears(event) && !deleteAsked) {
             listener.callback(listener.userData, event);
         }
     }
     --deliveryDepth;
+}
+
+bool Game::Listener::hears(const GameEvent& event) const {
+    // Only VariableChanged is observed, and it always names its variable.
+    return id != 0 && kind == event.kind &&
+           (variable[0] == 0 || std::strcmp(variable, event.name) == 0);
 }
 
 void Game::announceVariable(const char* name, bool existed, int32_t before) {

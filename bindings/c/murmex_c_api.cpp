@@ -74,10 +74,11 @@ constexpr StatusText STATUS_TEXTS[] = {
 };
 
 // Event kinds are numbered from MURMEX_EVENT_VARIABLE up to this one.
-constexpr int LAST_EVENT_KIND = MURMEX_EVENT_ITEM_TAKEN;
-static_assert(LAST_EVENT_KIND == static_cast<int>(murmex::GameEventKind::ItemTaken));
+constexpr int LAST_EVENT_KIND = MURMEX_EVENT_RESET;
+static_assert(LAST_EVENT_KIND == static_cast<int>(murmex::GameEventKind::Reset));
 
 // Words of failures whose code covers more than they do.
+constexpr const char* NAMELESS_VARIABLE = "a variable needs a name";
 constexpr const char* QUESTION_NOT_OFFERED = "no question is offered at that index";
 constexpr const char* UNKNOWN_LISTENER = "no listener of this game has that id";
 
@@ -305,7 +306,7 @@ int murmex_game_reset(murmex_game* game) {
         return checked;
     }
     game->game->reset();
-    return MURMEX_OK;
+    return settle(game, MURMEX_OK);
 }
 
 int murmex_game_answer(const murmex_game* game, int form, const char** out) {
@@ -391,7 +392,7 @@ int murmex_game_set_variable(murmex_game* game, const char* name, int32_t value)
         return checked != MURMEX_OK ? checked : fail(game, MURMEX_ERROR_NULL);
     }
     if (name[0] == 0) {
-        return fail(game, MURMEX_ERROR_RANGE, "a variable needs a name");
+        return fail(game, MURMEX_ERROR_RANGE, NAMELESS_VARIABLE);
     }
     const int32_t result = game->game->setVariable(name, value);
     if (result == Game::NAME_TOO_LONG) {
@@ -475,7 +476,7 @@ int restoreGame(murmex_game* game, const void* data, size_t size, bool strictly)
     const int32_t result =
         strictly ? game->game->restoreStrictly(bytes, size) : game->game->restore(bytes, size);
     return result == murmex::GAME_STATE_OK
-               ? MURMEX_OK
+               ? settle(game, MURMEX_OK)
                : fail(game, MURMEX_ERROR_SAVED_GAME, game->game->refusal());
 }
 
@@ -489,6 +490,31 @@ int murmex_game_restore_strict(murmex_game* game, const void* data, size_t size)
     return restoreGame(game, data, size, true);
 }
 
+namespace {
+
+// Registers a C listener of every event of `kind`, or an observer of
+// `variable` when it is not null.
+int addListener(murmex_game* game, int kind, const char* variable, murmex_listener listener,
+                void* userData, uint32_t* id) {
+    auto* record = new (std::nothrow) CListener{listener, userData, game->records, game, 0};
+    murmex::ListenerId added = 0;
+    if (record != nullptr) {
+        added = variable != nullptr ? game->game->observe(variable, listenerTrampoline, record)
+                                    : game->game->listen(static_cast<murmex::GameEventKind>(kind),
+                                                         listenerTrampoline, record);
+    }
+    if (added == 0) {
+        delete record;
+        return fail(game, MURMEX_ERROR_MEMORY);
+    }
+    record->id = added;
+    game->records = record;
+    *id = added;
+    return MURMEX_OK;
+}
+
+} // namespace
+
 int murmex_game_listen(murmex_game* game, int kind, murmex_listener listener, void* user_data,
                        uint32_t* id) {
     const int checked = checkGame(game);
@@ -498,19 +524,23 @@ int murmex_game_listen(murmex_game* game, int kind, murmex_listener listener, vo
     if (kind < MURMEX_EVENT_VARIABLE || kind > LAST_EVENT_KIND) {
         return fail(game, MURMEX_ERROR_RANGE);
     }
-    auto* record = new (std::nothrow) CListener{listener, user_data, game->records, game, 0};
-    const murmex::ListenerId added =
-        record == nullptr ? 0
-                          : game->game->listen(static_cast<murmex::GameEventKind>(kind),
-                                               listenerTrampoline, record);
-    if (added == 0) {
-        delete record;
-        return fail(game, MURMEX_ERROR_MEMORY);
+    return addListener(game, kind, nullptr, listener, user_data, id);
+}
+
+int murmex_game_observe(murmex_game* game, const char* name, murmex_listener listener,
+                        void* user_data, uint32_t* id) {
+    const int checked = checkGame(game);
+    if (checked != MURMEX_OK || name == nullptr || listener == nullptr || id == nullptr) {
+        return checked != MURMEX_OK ? checked : fail(game, MURMEX_ERROR_NULL);
     }
-    record->id = added;
-    game->records = record;
-    *id = added;
-    return MURMEX_OK;
+    const size_t length = std::strlen(name);
+    if (length == 0) {
+        return fail(game, MURMEX_ERROR_RANGE, NAMELESS_VARIABLE);
+    }
+    if (length > static_cast<size_t>(murmex::MAX_NAME_LENGTH)) {
+        return fail(game, MURMEX_ERROR_NAME_TOO_LONG);
+    }
+    return addListener(game, MURMEX_EVENT_VARIABLE, name, listener, user_data, id);
 }
 
 int murmex_game_unlisten(murmex_game* game, uint32_t id) {

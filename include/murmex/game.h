@@ -41,6 +41,9 @@ enum class GameEventKind : int32_t {
     // A unit's item action: the engine keeps no inventory, so the host does.
     ItemGiven = 5,
     ItemTaken = 6,
+    // Told once the game has changed, so that a screen can be drawn again.
+    Restored = 7, // a saved game was taken back
+    Reset = 8,    // the game went back to its beginning
 };
 
 // What a listener hears; its texts are valid during the call only.
@@ -93,7 +96,7 @@ class Game {
     // has nothing to say; failure() says which, and the game shows nothing.
     bool start(const char* name);
     // Every character back to state 0, no variables, no money, no
-    // conversation. Listeners stay.
+    // conversation. Listeners stay, and hear Reset.
     void reset();
 
     // True while a conversation offers questions.
@@ -139,7 +142,8 @@ class Game {
     // takes them back as restoreGameState does (into an edited or translated
     // script too, where it still holds the situation saved), restoreStrictly
     // as restoreGameStateStrictly does (for the same script only). A refusal
-    // changes nothing. GAME_STATE_ codes; refusal() words the last one.
+    // changes nothing; one taken tells Restored. GAME_STATE_ codes;
+    // refusal() words the last one.
     int32_t save(uint8_t* out, size_t capacity, size_t& written) const;
     int32_t restore(const uint8_t* bytes, size_t size);
     int32_t restoreStrictly(const uint8_t* bytes, size_t size);
@@ -153,6 +157,11 @@ class Game {
     // may read the game and add or remove listeners; a call that would change
     // the game is refused while events are being delivered.
     ListenerId listen(GameEventKind kind, GameListener listener, void* userData);
+    // Adds a listener that hears VariableChanged for one variable only: the
+    // name as bytes, compared exactly with the name the memory store holds.
+    // 0 when memory runs out, or the name is empty or over MAX_NAME_LENGTH
+    // bytes. Otherwise a listener like any other: unlisten removes it.
+    ListenerId observe(const char* name, GameListener listener, void* userData);
     // Removes a listener at any time, from inside a listener too; never
     // allocates. False for an unknown id.
     bool unlisten(ListenerId id);
@@ -165,11 +174,16 @@ class Game {
         GameListener callback;
         void* userData;
         ListenerId id; // 0 once removed
+        // An observer's variable; empty for one that hears every event of its kind.
+        char variable[NAME_SIZE];
+
+        bool hears(const GameEvent& event) const;
     };
     class StepHooks;
 
     explicit Game(std::shared_ptr<const Script> script);
     void refreshTexts();
+    ListenerId add(const Listener& listener);
     void deliver(const GameEvent& event);
     // Ends a public call that told listeners: a game one of them deleted goes
     // now, and the caller must not touch it after.

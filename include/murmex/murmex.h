@@ -82,6 +82,9 @@ extern "C" {
 /* A unit's item action; the engine keeps no inventory, so the host does. */
 #define MURMEX_EVENT_ITEM_GIVEN 5 /* a unit gave an item: its name and count */
 #define MURMEX_EVENT_ITEM_TAKEN 6 /* a unit took an item: its name */
+/* Told once the game has changed, so that a screen can be drawn again. */
+#define MURMEX_EVENT_RESTORED 7 /* a saved game was restored */
+#define MURMEX_EVENT_RESET 8    /* the game was reset */
 
 typedef struct murmex_script murmex_script;
 typedef struct murmex_game murmex_game;
@@ -215,7 +218,13 @@ MURMEX_API int murmex_game_restore_strict(murmex_game* game, const void* data, s
  * a listener first hears the next event. */
 MURMEX_API int murmex_game_listen(murmex_game* game, int kind, murmex_listener listener,
                                   void* user_data, uint32_t* id);
-/* Removes a listener at any time, from inside a listener too. */
+/* Adds a listener that hears MURMEX_EVENT_VARIABLE for one variable only:
+ * the name as bytes, compared exactly with the name the game holds.
+ * MURMEX_ERROR_RANGE for an empty name, MURMEX_ERROR_NAME_TOO_LONG for one
+ * over 19 bytes. murmex_game_unlisten removes it. */
+MURMEX_API int murmex_game_observe(murmex_game* game, const char* name, murmex_listener listener,
+                                   void* user_data, uint32_t* id);
+/* Removes a listener or an observer at any time, from inside a listener too. */
 MURMEX_API int murmex_game_unlisten(murmex_game* game, uint32_t id);
 
 /* The last failure on this game in words: the engine's text ("Character not

@@ -225,6 +225,27 @@ TEST(CApiTest, AGameFreedInItsOwnListenerGoesWhenTheCallReturns) {
     loaded.game = nullptr; // freed; the leak check sees it if it was not
 }
 
+TEST(CApiTest, ObserversHearTheirVariableAndAResetIsTold) {
+    Loaded loaded;
+    murmex_game* game = loaded.game;
+    std::vector<std::string> heard;
+    const murmex_listener note = [](void* data, const murmex_event* event) {
+        static_cast<std::vector<std::string>*>(data)->push_back(
+            std::to_string(event->kind) +
+            (event->name != nullptr ? std::string(" ") + event->name_text : ""));
+    };
+    uint32_t id = 0;
+    ASSERT_EQ(murmex_game_observe(game, "door", note, &heard, &id), MURMEX_OK);
+    ASSERT_EQ(murmex_game_listen(game, MURMEX_EVENT_RESET, note, &heard, &id), MURMEX_OK);
+    EXPECT_EQ(murmex_game_observe(game, "", note, &heard, &id), MURMEX_ERROR_RANGE);
+    EXPECT_EQ(murmex_game_observe(game, "twenty_bytes_long_xx", note, &heard, &id),
+              MURMEX_ERROR_NAME_TOO_LONG);
+    EXPECT_EQ(murmex_game_set_variable(game, "window", 1), MURMEX_OK);
+    EXPECT_EQ(murmex_game_set_variable(game, "door", 1), MURMEX_OK);
+    EXPECT_EQ(murmex_game_reset(game), MURMEX_OK);
+    EXPECT_EQ(heard, (std::vector<std::string>{"1 door", "8"}));
+}
+
 TEST(CApiTest, ListenersGetTheirUserDataAndGamesKeepTheirScript) {
     Loaded loaded;
     murmex_game* game = nullptr;

@@ -186,6 +186,38 @@ TEST(GameTest, AGameDeletedByItsOwnListenerGoesOnceTheCallReturns) {
     EXPECT_EQ(holder.game, nullptr);
 }
 
+TEST(GameTest, RestoreAndResetAreToldOnceDoneAndObserversHearTheirVariableOnly) {
+    auto game = startedGame(loadPlain(testing::playScript()));
+    game->setMoney(3);
+    uint8_t bytes[GAME_STATE_V2_MAX_BYTES];
+    size_t written = 0;
+    ASSERT_EQ(game->save(bytes, sizeof bytes, written), GAME_STATE_OK);
+    struct Seen {
+        Game* game;
+        std::vector<std::string> lines;
+    } seen{game.get(), {}};
+    const auto note = [](void* data, const GameEvent& event) {
+        auto* s = static_cast<Seen*>(data);
+        s->lines.push_back(std::to_string(static_cast<int>(event.kind)) + " money " +
+                           std::to_string(s->game->money()) +
+                           (event.name != nullptr ? std::string(" ") + event.nameText : ""));
+    };
+    game->listen(GameEventKind::Restored, note, &seen);
+    game->listen(GameEventKind::Reset, note, &seen);
+    const ListenerId door = game->observe("door", note, &seen);
+    EXPECT_EQ(game->observe("twenty_bytes_long_xx", note, &seen), 0u);
+    EXPECT_EQ(game->observe("", note, &seen), 0u);
+
+    game->setVariable("window", 1);
+    game->setVariable("door", 2);
+    game->reset();
+    EXPECT_NE(game->restore(bytes, 3), GAME_STATE_OK);
+    EXPECT_EQ(game->restore(bytes, written), GAME_STATE_OK);
+    EXPECT_TRUE(game->unlisten(door));
+    game->setVariable("door", 5);
+    EXPECT_EQ(seen.lines, (std::vector<std::string>{"1 money 3 door", "8 money 0", "7 money 3"}));
+}
+
 TEST(GameTest, VariablesListEachNameALookupFindsOnce) {
     auto game = Game::create(loadPlain(testing::playScript()));
     // "ab" and "ba" start their search at the same slot.

@@ -88,8 +88,12 @@ TEST(StepAllocationTest, AGameOverASharedScriptAllocatesNothingOnceMade) {
     LoadResult result;
     auto game = Game::create(Script::fromMemory(text.data(), text.size(), result, true));
     ASSERT_NE(game, nullptr);
-    game->listen(
-        GameEventKind::VariableChanged, [](void*, const GameEvent&) {}, nullptr);
+    const GameListener ignore = [](void*, const GameEvent&) {};
+    for (auto kind :
+         {GameEventKind::VariableChanged, GameEventKind::Restored, GameEventKind::Reset}) {
+        game->listen(kind, ignore, nullptr);
+    }
+    game->observe("count", ignore, nullptr);
     uint8_t bytes[GAME_STATE_V2_MAX_BYTES];
     size_t written = 0;
     const long before = testing::heap::allocations.load();
@@ -101,6 +105,7 @@ TEST(StepAllocationTest, AGameOverASharedScriptAllocatesNothingOnceMade) {
         ASSERT_EQ(game->save(bytes, sizeof bytes, written), GAME_STATE_OK);
         ASSERT_EQ(game->restore(bytes, written), GAME_STATE_OK);
         ASSERT_TRUE(game->removeVariable("count"));
+        game->reset();
     }
     EXPECT_EQ(testing::heap::allocations.load() - before, 0);
 }

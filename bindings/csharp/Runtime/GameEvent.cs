@@ -15,6 +15,9 @@ namespace Murmex
         // A unit gave an item (Name, and the count as Value), or took one.
         ItemGiven = 5,
         ItemTaken = 6,
+        // Told once a saved game was restored, or the game reset.
+        Restored = 7,
+        Reset = 8,
     }
 
     public sealed class GameEvent

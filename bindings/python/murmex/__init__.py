@@ -94,6 +94,8 @@ class Event(enum.IntEnum):
     ENDED = 4  # a conversation ended
     ITEM_GIVEN = 5  # a unit gave an item: its name, and the count as value
     ITEM_TAKEN = 6  # a unit took an item: its name
+    RESTORED = 7  # a saved game was restored
+    RESET = 8  # the game was reset
 
 
 @dataclass(frozen=True)
