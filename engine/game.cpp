@@ -47,6 +47,22 @@ Game::Game(std::shared_ptr<const Script> script) : shared(std::move(script)) {
 
 Game::~Game() = default;
 
+void Game::operator delete(Game* game, std::destroying_delete_t) {
+    if (game->notifying()) {
+        // The call that is telling listeners still runs on the game.
+        game->deleteAsked = true;
+        return;
+    }
+    game->~Game();
+    ::operator delete(game);
+}
+
+void Game::finishTelling() {
+    if (deleteAsked && !notifying()) {
+        delete this;
+    }
+}
+
 std::unique_ptr<Game> Game::create(std::shared_ptr<const Script> script) {
     if (script == nullptr) {
         return nullptr;
@@ -89,6 +105,8 @@ void Game::reset() {
     view = ConversationView{};
     failureText = "";
     refreshTexts();
+    deliver(GameEvent{GameEventKind::Reset});
+    finishTelling();
 }
 
 StepOutcome Game::choose(int32_t index) {
@@ -106,6 +124,8 @@ StepOutcome Game::choose(int32_t index) {
 
     const int32_t result =
         steps::applyQuestion(steps::Play<States>{model, states, memory, failureText}, index, view);
+    // The unit's action took effect exactly when its answer is shown.
+    const bool applied = view.answer != nullptr;
     StepHooks hooks(*this);
     const StepOutcome outcome = flow_rules::followStep(hooks, result, view.answer);
     if (outcome.kind == StepKind::Failed) {
@@ -118,6 +138,9 @@ StepOutcome Game::choose(int32_t index) {
         announceVariable(unit.param, existed, before);
     }
     announceMoney(moneyBefore);
+    if (applied) {
+        announceItem(unit);
+    }
     if (hooks.handedTo != nullptr) {
         GameEvent event{GameEventKind::HandedOver};
         decodeScriptText(hooks.handedTo, lengthOf(hooks.handedTo), eventName, sizeof eventName);
@@ -129,11 +152,12 @@ StepOutcome Game::choose(int32_t index) {
         GameEvent event{GameEventKind::Ended};
         removeMnemonicMarks(hooks.endingAnswer, lengthOf(hooks.endingAnswer), unmarked,
                             sizeof unmarked);
-        decodeScriptText(unmarked, lengthOf(unmarked), eventAnswer, sizeof eventAnswer);
+        decodeScriptText(unmarked, lengthOf(unmarked), eventText, sizeof eventText);
         event.answer = hooks.endingAnswer;
-        event.answerText = eventAnswer;
+        event.answerText = eventText;
         deliver(event);
     }
+    finishTelling();
     return outcome;
 }
 
@@ -182,6 +206,9 @@ int32_t Game::setVariable(const char* name, int32_t value) {
     if (name == nullptr || name[0] == 0 || notifying()) {
         return -1;
     }
+    if (std::strlen(name) > static_cast<size_t>(MAX_NAME_LENGTH)) {
+        return NAME_TOO_LONG;
+    }
     int32_t before = 0;
     const bool existed = variable(name, before);
     const uint32_t writesBefore = memory.variableChanges();
@@ -191,6 +218,7 @@ int32_t Game::setVariable(const char* name, int32_t value) {
     if (memory.variableChanges() != writesBefore) {
         announceVariable(name, existed, before);
     }
+    finishTelling();
     return 0;
 }
 
@@ -200,6 +228,7 @@ bool Game::removeVariable(const char* name) {
         return false;
     }
     announceVariable(name, true, before);
+    finishTelling();
     return true;
 }
 
@@ -223,6 +252,7 @@ void Game::setMoney(int32_t amount) {
     const int32_t before = memory.money;
     memory.money = amount;
     announceMoney(before);
+    finishTelling();
 }
 
 int32_t Game::save(uint8_t* out, size_t capacity, size_t& written) const {
@@ -276,6 +306,8 @@ int32_t Game::restoreFrom(const uint8_t* bytes, size_t size, bool strictly) {
     game_state::showView(state, shared->model(), view);
     failureText = "";
     refreshTexts();
+    deliver(GameEvent{GameEventKind::Restored});
+    finishTelling();
     return GAME_STATE_OK;
 }
 
@@ -283,6 +315,20 @@ ListenerId Game::listen(GameEventKind kind, GameListener listener, void* userDat
     if (listener == nullptr) {
         return 0;
     }
+    return add({kind, listener, userData, 0, {}});
+}
+
+ListenerId Game::observe(const char* name, GameListener listener, void* userData) {
+    const size_t length = lengthOf(name);
+    if (listener == nullptr || length == 0 || length > static_cast<size_t>(MAX_NAME_LENGTH)) {
+        return 0;
+    }
+    Listener observer{GameEventKind::VariableChanged, listener, userData, 0, {}};
+    std::memcpy(observer.variable, name, length);
+    return add(observer);
+}
+
+ListenerId Game::add(const Listener& listener) {
     if (deliveryDepth == 0) {
         // Removed entries go only here, never while a delivery walks the list.
         uint32_t kept = 0;
@@ -307,7 +353,8 @@ ListenerId Game::listen(GameEventKind kind, GameListener listener, void* userDat
     }
     // Ids are never reused, so a stale id cannot remove a newer listener.
     ++lastId;
-    listeners[listenerCount++] = {kind, listener, userData, lastId};
+    listeners[listenerCount] = listener;
+    listeners[listenerCount++].id = lastId;
     return lastId;
 }
 
@@ -328,11 +375,17 @@ void Game::deliver(const GameEvent& event) {
     const uint32_t count = listenerCount;
     for (uint32_t i = 0; i < count; ++i) {
         const Listener listener = listeners[i];
-        if (listener.id != 0 && listener.kind == event.kind) {
+        if (listener.hears(event) && !deleteAsked) {
             listener.callback(listener.userData, event);
         }
     }
     --deliveryDepth;
+}
+
+bool Game::Listener::hears(const GameEvent& event) const {
+    // Only VariableChanged is observed, and it always names its variable.
+    return id != 0 && kind == event.kind &&
+           (variable[0] == 0 || std::strcmp(variable, event.name) == 0);
 }
 
 void Game::announceVariable(const char* name, bool existed, int32_t before) {
@@ -352,6 +405,19 @@ void Game::announceVariable(const char* name, bool existed, int32_t before) {
     decodeScriptText(stored, std::strlen(stored), eventName, sizeof eventName);
     event.name = stored;
     event.nameText = eventName;
+    deliver(event);
+}
+
+void Game::announceItem(const TalkUnit& unit) {
+    if (unit.action != ACT_ADD_INV && unit.action != ACT_SUB_INV) {
+        return;
+    }
+    GameEvent event{unit.action == ACT_ADD_INV ? GameEventKind::ItemGiven
+                                               : GameEventKind::ItemTaken};
+    decodeScriptText(unit.param, lengthOf(unit.param), eventText, sizeof eventText);
+    event.name = unit.param;
+    event.nameText = eventText;
+    event.value = unit.value;
     deliver(event);
 }
 

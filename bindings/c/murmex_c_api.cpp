@@ -14,6 +14,8 @@
 
 static_assert(MURMEX_SAVE_MAX_BYTES == murmex::GAME_STATE_V2_MAX_BYTES);
 static_assert(sizeof(murmex_load_error::detail) >= murmex::LOAD_DETAIL_TEXT_SIZE);
+// The status text of MURMEX_ERROR_NAME_TOO_LONG gives the limit in figures.
+static_assert(murmex::MAX_NAME_LENGTH == 19);
 
 struct murmex_script {
     std::shared_ptr<const murmex::Script> script;
@@ -27,6 +29,7 @@ struct CListener {
     murmex_listener callback;
     void* userData;
     CListener* next;
+    const murmex_game* owner;
     uint32_t id;
 };
 
@@ -37,6 +40,9 @@ struct murmex_game {
     mutable const char* lastError = "";
     // The records of the listeners registered now.
     CListener* records = nullptr;
+    // Freed by one of its listeners: the call telling them frees it when
+    // they are done, and tells nobody more.
+    bool freeAsked = false;
 };
 
 namespace {
@@ -63,12 +69,34 @@ constexpr StatusText STATUS_TEXTS[] = {
     {MURMEX_ERROR_MEMORY_FULL, "every variable slot holds another name"},
     {MURMEX_ERROR_SAVED_GAME, "the saved game was refused"},
     {MURMEX_ERROR_BUSY, "a listener may only read the game"},
+    {MURMEX_ERROR_FLAGS, "the load was given a flag it does not know"},
+    {MURMEX_ERROR_NAME_TOO_LONG, "a variable's name is longer than 19 bytes"},
 };
+
+// Event kinds are numbered from MURMEX_EVENT_VARIABLE up to this one.
+constexpr int LAST_EVENT_KIND = MURMEX_EVENT_RESET;
+static_assert(LAST_EVENT_KIND == static_cast<int>(murmex::GameEventKind::Reset));
+
+// Words of failures whose code covers more than they do.
+constexpr const char* NAMELESS_VARIABLE = "a variable needs a name";
+constexpr const char* QUESTION_NOT_OFFERED = "no question is offered at that index";
+constexpr const char* UNKNOWN_LISTENER = "no listener of this game has that id";
 
 // Records the failure on the game, when there is one, and returns its code.
 int fail(const murmex_game* game, int code, const char* words = nullptr) {
     if (game != nullptr) {
         game->lastError = words != nullptr ? words : murmex_status_message(code);
+    }
+    return code;
+}
+
+// Ends a call that may have told listeners. A listener's refused call is
+// not this call's failure, so the last error becomes `words`; a game that a
+// listener freed goes now.
+int settle(murmex_game* game, int code, const char* words = "") {
+    game->lastError = words;
+    if (game->freeAsked) {
+        murmex_game_free(game);
     }
     return code;
 }
@@ -124,6 +152,11 @@ int finishLoad(std::shared_ptr<const Script> script, const murmex::LoadResult& r
     return MURMEX_OK;
 }
 
+// Refuses flags no load knows, so a caller's mistake is not read as plain.
+int checkLoadFlags(int flags) {
+    return (flags & ~MURMEX_LOAD_PLAIN) != 0 ? MURMEX_ERROR_FLAGS : MURMEX_OK;
+}
+
 int giveText(const char* bytes, const char* text, int form, const char** out) {
     *out = form == MURMEX_TEXT ? text : bytes;
     return MURMEX_OK;
@@ -153,6 +186,9 @@ int murmex_script_load(const char* path, int flags, murmex_script** out, murmex_
         return MURMEX_ERROR_NULL;
     }
     *out = nullptr;
+    if (checkLoadFlags(flags) != MURMEX_OK) {
+        return MURMEX_ERROR_FLAGS;
+    }
     murmex::LoadResult result;
     auto script = Script::load(path, result, (flags & MURMEX_LOAD_PLAIN) != 0);
     return finishLoad(std::move(script), result, out, error);
@@ -164,6 +200,9 @@ int murmex_script_from_bytes(const void* data, size_t size, int flags, murmex_sc
         return MURMEX_ERROR_NULL;
     }
     *out = nullptr;
+    if (checkLoadFlags(flags) != MURMEX_OK) {
+        return MURMEX_ERROR_FLAGS;
+    }
     murmex::LoadResult result;
     auto script = Script::fromMemory(data, size, result, (flags & MURMEX_LOAD_PLAIN) != 0);
     return finishLoad(std::move(script), result, out, error);
@@ -232,6 +271,10 @@ void murmex_game_free(murmex_game* game) {
     if (game == nullptr) {
         return;
     }
+    if (game->game != nullptr && game->game->notifying()) {
+        game->freeAsked = true;
+        return;
+    }
     game->game.reset();
     while (game->records != nullptr) {
         CListener* next = game->records->next;
@@ -263,7 +306,7 @@ int murmex_game_reset(murmex_game* game) {
         return checked;
     }
     game->game->reset();
-    return MURMEX_OK;
+    return settle(game, MURMEX_OK);
 }
 
 int murmex_game_answer(const murmex_game* game, int form, const char** out) {
@@ -303,7 +346,7 @@ int murmex_game_question(const murmex_game* game, int32_t index, murmex_question
         return checked != MURMEX_OK ? checked : fail(game, MURMEX_ERROR_NULL);
     }
     if (index < 0 || index >= game->game->questionCount()) {
-        return fail(game, MURMEX_ERROR_RANGE);
+        return fail(game, MURMEX_ERROR_RANGE, QUESTION_NOT_OFFERED);
     }
     const murmex::Question question = game->game->question(index);
     *out = {question.bytes, question.text, question.label,
@@ -320,20 +363,19 @@ int murmex_game_choose(murmex_game* game, int32_t index) {
         return fail(game, MURMEX_ERROR_NO_CONVERSATION);
     }
     if (index < 0 || index >= game->game->questionCount()) {
-        return fail(game, MURMEX_ERROR_RANGE);
+        return fail(game, MURMEX_ERROR_RANGE, QUESTION_NOT_OFFERED);
     }
     switch (game->game->choose(index).kind) {
     case murmex::StepKind::Continued:
-        return MURMEX_STEP_CONTINUED;
+        return settle(game, MURMEX_STEP_CONTINUED);
     case murmex::StepKind::Switched:
-        return MURMEX_STEP_SWITCHED;
+        return settle(game, MURMEX_STEP_SWITCHED);
     case murmex::StepKind::Ended:
-        return MURMEX_STEP_ENDED;
+        return settle(game, MURMEX_STEP_ENDED);
     case murmex::StepKind::Failed:
         break;
     }
-    game->lastError = game->game->failure();
-    return MURMEX_STEP_FAILED;
+    return settle(game, MURMEX_STEP_FAILED, game->game->failure());
 }
 
 int murmex_game_variable(const murmex_game* game, const char* name, int32_t* value) {
@@ -350,10 +392,13 @@ int murmex_game_set_variable(murmex_game* game, const char* name, int32_t value)
         return checked != MURMEX_OK ? checked : fail(game, MURMEX_ERROR_NULL);
     }
     if (name[0] == 0) {
-        return fail(game, MURMEX_ERROR_RANGE, "a variable needs a name");
+        return fail(game, MURMEX_ERROR_RANGE, NAMELESS_VARIABLE);
     }
-    return game->game->setVariable(name, value) == 0 ? MURMEX_OK
-                                                     : fail(game, MURMEX_ERROR_MEMORY_FULL);
+    const int32_t result = game->game->setVariable(name, value);
+    if (result == Game::NAME_TOO_LONG) {
+        return fail(game, MURMEX_ERROR_NAME_TOO_LONG);
+    }
+    return result == 0 ? settle(game, MURMEX_OK) : fail(game, MURMEX_ERROR_MEMORY_FULL);
 }
 
 int murmex_game_remove_variable(murmex_game* game, const char* name) {
@@ -361,7 +406,8 @@ int murmex_game_remove_variable(murmex_game* game, const char* name) {
     if (checked != MURMEX_OK || name == nullptr) {
         return checked != MURMEX_OK ? checked : fail(game, MURMEX_ERROR_NULL);
     }
-    return game->game->removeVariable(name) ? MURMEX_OK : fail(game, MURMEX_ERROR_NOT_FOUND);
+    return game->game->removeVariable(name) ? settle(game, MURMEX_OK)
+                                            : fail(game, MURMEX_ERROR_NOT_FOUND);
 }
 
 int murmex_game_next_variable(const murmex_game* game, int32_t* cursor, const char** name,
@@ -400,7 +446,7 @@ int murmex_game_set_money(murmex_game* game, int32_t money) {
         return checked;
     }
     game->game->setMoney(money);
-    return MURMEX_OK;
+    return settle(game, MURMEX_OK);
 }
 
 int murmex_game_save(const murmex_game* game, void* buffer, size_t capacity, size_t* written) {
@@ -430,7 +476,7 @@ int restoreGame(murmex_game* game, const void* data, size_t size, bool strictly)
     const int32_t result =
         strictly ? game->game->restoreStrictly(bytes, size) : game->game->restore(bytes, size);
     return result == murmex::GAME_STATE_OK
-               ? MURMEX_OK
+               ? settle(game, MURMEX_OK)
                : fail(game, MURMEX_ERROR_SAVED_GAME, game->game->refusal());
 }
 
@@ -444,20 +490,19 @@ int murmex_game_restore_strict(murmex_game* game, const void* data, size_t size)
     return restoreGame(game, data, size, true);
 }
 
-int murmex_game_listen(murmex_game* game, int kind, murmex_listener listener, void* user_data,
-                       uint32_t* id) {
-    const int checked = checkGame(game);
-    if (checked != MURMEX_OK || listener == nullptr || id == nullptr) {
-        return checked != MURMEX_OK ? checked : fail(game, MURMEX_ERROR_NULL);
+namespace {
+
+// Registers a C listener of every event of `kind`, or an observer of
+// `variable` when it is not null.
+int addListener(murmex_game* game, int kind, const char* variable, murmex_listener listener,
+                void* userData, uint32_t* id) {
+    auto* record = new (std::nothrow) CListener{listener, userData, game->records, game, 0};
+    murmex::ListenerId added = 0;
+    if (record != nullptr) {
+        added = variable != nullptr ? game->game->observe(variable, listenerTrampoline, record)
+                                    : game->game->listen(static_cast<murmex::GameEventKind>(kind),
+                                                         listenerTrampoline, record);
     }
-    if (kind < MURMEX_EVENT_VARIABLE || kind > MURMEX_EVENT_ENDED) {
-        return fail(game, MURMEX_ERROR_RANGE);
-    }
-    auto* record = new (std::nothrow) CListener{listener, user_data, game->records, 0};
-    const murmex::ListenerId added =
-        record == nullptr ? 0
-                          : game->game->listen(static_cast<murmex::GameEventKind>(kind),
-                                               listenerTrampoline, record);
     if (added == 0) {
         delete record;
         return fail(game, MURMEX_ERROR_MEMORY);
@@ -468,13 +513,43 @@ int murmex_game_listen(murmex_game* game, int kind, murmex_listener listener, vo
     return MURMEX_OK;
 }
 
+} // namespace
+
+int murmex_game_listen(murmex_game* game, int kind, murmex_listener listener, void* user_data,
+                       uint32_t* id) {
+    const int checked = checkGame(game);
+    if (checked != MURMEX_OK || listener == nullptr || id == nullptr) {
+        return checked != MURMEX_OK ? checked : fail(game, MURMEX_ERROR_NULL);
+    }
+    if (kind < MURMEX_EVENT_VARIABLE || kind > LAST_EVENT_KIND) {
+        return fail(game, MURMEX_ERROR_RANGE);
+    }
+    return addListener(game, kind, nullptr, listener, user_data, id);
+}
+
+int murmex_game_observe(murmex_game* game, const char* name, murmex_listener listener,
+                        void* user_data, uint32_t* id) {
+    const int checked = checkGame(game);
+    if (checked != MURMEX_OK || name == nullptr || listener == nullptr || id == nullptr) {
+        return checked != MURMEX_OK ? checked : fail(game, MURMEX_ERROR_NULL);
+    }
+    const size_t length = std::strlen(name);
+    if (length == 0) {
+        return fail(game, MURMEX_ERROR_RANGE, NAMELESS_VARIABLE);
+    }
+    if (length > static_cast<size_t>(murmex::MAX_NAME_LENGTH)) {
+        return fail(game, MURMEX_ERROR_NAME_TOO_LONG);
+    }
+    return addListener(game, MURMEX_EVENT_VARIABLE, name, listener, user_data, id);
+}
+
 int murmex_game_unlisten(murmex_game* game, uint32_t id) {
     const int checked = checkGame(game);
     if (checked != MURMEX_OK) {
         return checked;
     }
     if (!game->game->unlisten(id)) {
-        return fail(game, MURMEX_ERROR_NOT_FOUND);
+        return fail(game, MURMEX_ERROR_NOT_FOUND, UNKNOWN_LISTENER);
     }
     // The game no longer calls the listener, so its record can go.
     for (CListener** link = &game->records; *link != nullptr; link = &(*link)->next) {
@@ -499,6 +574,10 @@ namespace {
 void listenerTrampoline(void* userData, const murmex::GameEvent& event) {
     // Copied first: the call may remove this listener and free its record.
     const CListener record = *static_cast<const CListener*>(userData);
+    // A game freed by an earlier listener tells nobody more.
+    if (record.owner->freeAsked) {
+        return;
+    }
     murmex_event out{};
     out.kind = static_cast<int32_t>(event.kind);
     out.name = event.name;

@@ -18,6 +18,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <new>
 
 namespace murmex {
 
@@ -37,16 +38,24 @@ enum class GameEventKind : int32_t {
     MoneyChanged = 2,
     HandedOver = 3, // a unit handed the conversation to another character
     Ended = 4,      // a conversation ended; the first character starts again
+    // A unit's item action: the engine keeps no inventory, so the host does.
+    ItemGiven = 5,
+    ItemTaken = 6,
+    // Told once the game has changed, so that a screen can be drawn again.
+    Restored = 7, // a saved game was taken back
+    Reset = 8,    // the game went back to its beginning
 };
 
 // What a listener hears; its texts are valid during the call only.
 struct GameEvent {
     GameEventKind kind;
-    // VariableChanged: the variable's name; HandedOver: the character's name.
-    // Bytes and UTF-8; null for the other kinds.
+    // VariableChanged: the variable's name; HandedOver: the character's name;
+    // ItemGiven, ItemTaken: the item's. Bytes and UTF-8; null for the other
+    // kinds.
     const char* name = nullptr;
     const char* nameText = nullptr;
-    // VariableChanged: the value (0 once removed); MoneyChanged: the amount.
+    // VariableChanged: the value (0 once removed); MoneyChanged: the amount;
+    // ItemGiven: the count (ItemTaken: the unit's number, which scripts leave 0).
     int32_t value = 0;
     // The value before (0 for a new variable), or the amount before.
     int32_t previous = 0;
@@ -74,6 +83,10 @@ class Game {
     // Null when the script is null or memory runs out.
     static std::unique_ptr<Game> create(std::shared_ptr<const Script> script);
     ~Game();
+    // Deleting a game from inside one of its own listeners (resetting the
+    // unique_ptr that holds it) waits until the call that is telling them
+    // returns; the listeners after it hear nothing more.
+    static void operator delete(Game* game, std::destroying_delete_t);
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
@@ -83,7 +96,7 @@ class Game {
     // has nothing to say; failure() says which, and the game shows nothing.
     bool start(const char* name);
     // Every character back to state 0, no variables, no money, no
-    // conversation. Listeners stay.
+    // conversation. Listeners stay, and hear Reset.
     void reset();
 
     // True while a conversation offers questions.
@@ -111,7 +124,10 @@ class Game {
     // The variable's value; false when it does not exist. Names are bytes,
     // cut to MAX_NAME_LENGTH as the memory store does.
     bool variable(const char* name, int32_t& value) const;
-    // 0, or -1 when the name is new and every slot holds another.
+    // 0; -1 when the name is new and every slot holds another (or the name
+    // is empty, or listeners are being told); NAME_TOO_LONG for a name over
+    // MAX_NAME_LENGTH bytes, which a host's call never has cut.
+    static constexpr int32_t NAME_TOO_LONG = -2;
     int32_t setVariable(const char* name, int32_t value);
     // False when the variable did not exist.
     bool removeVariable(const char* name);
@@ -126,7 +142,8 @@ class Game {
     // takes them back as restoreGameState does (into an edited or translated
     // script too, where it still holds the situation saved), restoreStrictly
     // as restoreGameStateStrictly does (for the same script only). A refusal
-    // changes nothing. GAME_STATE_ codes; refusal() words the last one.
+    // changes nothing; one taken tells Restored. GAME_STATE_ codes;
+    // refusal() words the last one.
     int32_t save(uint8_t* out, size_t capacity, size_t& written) const;
     int32_t restore(const uint8_t* bytes, size_t size);
     int32_t restoreStrictly(const uint8_t* bytes, size_t size);
@@ -140,6 +157,11 @@ class Game {
     // may read the game and add or remove listeners; a call that would change
     // the game is refused while events are being delivered.
     ListenerId listen(GameEventKind kind, GameListener listener, void* userData);
+    // Adds a listener that hears VariableChanged for one variable only: the
+    // name as bytes, compared exactly with the name the memory store holds.
+    // 0 when memory runs out, or the name is empty or over MAX_NAME_LENGTH
+    // bytes. Otherwise a listener like any other: unlisten removes it.
+    ListenerId observe(const char* name, GameListener listener, void* userData);
     // Removes a listener at any time, from inside a listener too; never
     // allocates. False for an unknown id.
     bool unlisten(ListenerId id);
@@ -152,14 +174,23 @@ class Game {
         GameListener callback;
         void* userData;
         ListenerId id; // 0 once removed
+        // An observer's variable; empty for one that hears every event of its kind.
+        char variable[NAME_SIZE];
+
+        bool hears(const GameEvent& event) const;
     };
     class StepHooks;
 
     explicit Game(std::shared_ptr<const Script> script);
     void refreshTexts();
+    ListenerId add(const Listener& listener);
     void deliver(const GameEvent& event);
+    // Ends a public call that told listeners: a game one of them deleted goes
+    // now, and the caller must not touch it after.
+    void finishTelling();
     void announceVariable(const char* name, bool existed, int32_t before);
     void announceMoney(int32_t before);
+    void announceItem(const TalkUnit& unit);
     int32_t restoreFrom(const uint8_t* bytes, size_t size, bool strictly);
 
     std::shared_ptr<const Script> shared;
@@ -175,15 +206,18 @@ class Game {
     uint32_t listenerCapacity = 0;
     ListenerId lastId = 0;
     int32_t deliveryDepth = 0;
+    // Deleted by a listener; finishTelling deletes it.
+    bool deleteAsked = false;
 
     // Decoded texts of what is shown, rewritten after every change.
     char shownAnswer[TEXT_SIZE] = {};
     char questionTexts[MAX_QUESTIONS][TEXT_SIZE] = {};
     char questionLabels[MAX_QUESTIONS][TEXT_SIZE] = {};
     char32_t mnemonics[MAX_QUESTIONS] = {};
-    // For events: a name, and the ending answer.
+    // For events: a name, and a text as long as an answer (an item's name or
+    // the ending answer; each event's texts live for its call only).
     char eventName[NAME_TEXT_SIZE] = {};
-    char eventAnswer[TEXT_SIZE] = {};
+    char eventText[TEXT_SIZE] = {};
     // The last restore's refusal, decoded.
     char refusalText[decodedCapacity(GAME_STATE_REFUSAL_TEXT_SIZE)] = {};
     // Marker-free bytes on their way to being decoded.

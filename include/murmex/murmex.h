@@ -58,6 +58,8 @@ extern "C" {
 #define MURMEX_ERROR_MEMORY_FULL (-9)     /* every variable slot holds another name */
 #define MURMEX_ERROR_SAVED_GAME (-10)     /* the saved game was refused; last error says why */
 #define MURMEX_ERROR_BUSY (-11)           /* called from a listener, which may only read */
+#define MURMEX_ERROR_FLAGS (-12)          /* a load was given flags it does not know */
+#define MURMEX_ERROR_NAME_TOO_LONG (-13)  /* a variable's name is over 19 bytes */
 
 /* Text forms. */
 #define MURMEX_BYTES 0 /* the script's bytes, as the script holds them */
@@ -77,6 +79,12 @@ extern "C" {
 #define MURMEX_EVENT_MONEY 2     /* money changed */
 #define MURMEX_EVENT_HAND_OVER 3 /* a unit handed the conversation to another character */
 #define MURMEX_EVENT_ENDED 4     /* a conversation ended */
+/* A unit's item action; the engine keeps no inventory, so the host does. */
+#define MURMEX_EVENT_ITEM_GIVEN 5 /* a unit gave an item: its name and count */
+#define MURMEX_EVENT_ITEM_TAKEN 6 /* a unit took an item: its name */
+/* Told once the game has changed, so that a screen can be drawn again. */
+#define MURMEX_EVENT_RESTORED 7 /* a saved game was restored */
+#define MURMEX_EVENT_RESET 8    /* the game was reset */
 
 typedef struct murmex_script murmex_script;
 typedef struct murmex_game murmex_game;
@@ -104,9 +112,11 @@ typedef struct murmex_question {
 /* What a listener hears. Texts are borrowed for the call only. */
 typedef struct murmex_event {
     int32_t kind;            /* MURMEX_EVENT_ */
-    const char* name;        /* variable: its name; hand-over: the character's; else null */
+    const char* name;        /* variable: its name; hand-over: the character's; item: the
+                                item's; else null */
     const char* name_text;   /* the same as UTF-8 */
-    int32_t value;           /* variable: its value (0 once removed); money: the new amount */
+    int32_t value;           /* variable: its value (0 once removed); money: the new amount;
+                                item given: the count */
     int32_t previous;        /* the value or amount before (0 for a new variable) */
     int32_t present;         /* variable: 1 while it exists, 0 once removed */
     const char* answer;      /* ended: the ending unit's answer, which no window shows */
@@ -120,7 +130,8 @@ MURMEX_API const char* murmex_version(void);
 /* A fixed text for any status code. */
 MURMEX_API const char* murmex_status_message(int code);
 
-/* Loads a script file (flags: MURMEX_LOAD_PLAIN or 0). On success *out holds
+/* Loads a script file (flags: MURMEX_LOAD_PLAIN or 0; any other bit gives
+ * MURMEX_ERROR_FLAGS). On success *out holds
  * a new script, freed with murmex_script_free. On MURMEX_ERROR_LOAD the
  * reason is written into *error if it is not null. A name that is not a
  * regular file (a FIFO, a device, a folder) is refused at once, code -1. */
@@ -146,8 +157,9 @@ MURMEX_API int murmex_script_character_name(const murmex_script* script, int32_t
 /* A new game over the script, with empty memory and no conversation yet.
  * Freed with murmex_game_free. */
 MURMEX_API int murmex_game_new(const murmex_script* script, murmex_game** out);
-/* A null game is ignored. A game must not be freed from inside one of its
- * own listeners: the call that is telling them is still running on it. */
+/* A null game is ignored. Freed from inside one of its own listeners, the
+ * game goes when the call that is telling them returns, and the listeners
+ * after that one hear nothing more. */
 MURMEX_API void murmex_game_free(murmex_game* game);
 
 /* Starts the conversation with the named character (bytes, compared
@@ -170,7 +182,10 @@ MURMEX_API int murmex_game_question(const murmex_game* game, int32_t index, murm
  * first character again. Returns a MURMEX_STEP_ value, or an error code. */
 MURMEX_API int murmex_game_choose(murmex_game* game, int32_t index);
 
-/* MURMEX_OK with the value, or MURMEX_ERROR_NOT_FOUND. Names are bytes. */
+/* MURMEX_OK with the value, or MURMEX_ERROR_NOT_FOUND. Names are bytes, at
+ * most 19 of them: a longer name finds the variable of its first 19 bytes,
+ * and setting one is refused with MURMEX_ERROR_NAME_TOO_LONG. A game holds
+ * at most 500 variables. */
 MURMEX_API int murmex_game_variable(const murmex_game* game, const char* name, int32_t* value);
 MURMEX_API int murmex_game_set_variable(murmex_game* game, const char* name, int32_t value);
 MURMEX_API int murmex_game_remove_variable(murmex_game* game, const char* name);
@@ -203,12 +218,19 @@ MURMEX_API int murmex_game_restore_strict(murmex_game* game, const void* data, s
  * a listener first hears the next event. */
 MURMEX_API int murmex_game_listen(murmex_game* game, int kind, murmex_listener listener,
                                   void* user_data, uint32_t* id);
-/* Removes a listener at any time, from inside a listener too. */
+/* Adds a listener that hears MURMEX_EVENT_VARIABLE for one variable only:
+ * the name as bytes, compared exactly with the name the game holds.
+ * MURMEX_ERROR_RANGE for an empty name, MURMEX_ERROR_NAME_TOO_LONG for one
+ * over 19 bytes. murmex_game_unlisten removes it. */
+MURMEX_API int murmex_game_observe(murmex_game* game, const char* name, murmex_listener listener,
+                                   void* user_data, uint32_t* id);
+/* Removes a listener or an observer at any time, from inside a listener too. */
 MURMEX_API int murmex_game_unlisten(murmex_game* game, uint32_t id);
 
 /* The last failure on this game in words: the engine's text ("Character not
- * found!") or what an argument lacked. Never null; empty when nothing failed.
- * Borrowed until the next call on the game. */
+ * found!") or what an argument lacked. Never null; empty after a call that
+ * succeeded, even when a listener it told had a call refused. Borrowed until
+ * the next call on the game. */
 MURMEX_API const char* murmex_game_last_error(const murmex_game* game);
 
 #ifdef __cplusplus

@@ -14,6 +14,7 @@
 #include <functional>
 #include <future>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #ifndef _WIN32
@@ -156,6 +157,93 @@ TEST(CApiTest, FailuresAreWordedOnTheirOwnGame) {
     const char garbage[] = "MXGS but nothing more";
     EXPECT_EQ(murmex_game_restore(second.game, garbage, sizeof garbage), MURMEX_ERROR_SAVED_GAME);
     EXPECT_STRNE(murmex_game_last_error(second.game), "");
+}
+
+TEST(CApiTest, RefusalsSpeakTheHostsWordsAndASucceedingCallClearsThem) {
+    Loaded loaded;
+    murmex_game* game = loaded.game;
+    murmex_question question{};
+    int32_t value = 0;
+    const std::vector<std::tuple<std::string, std::function<int()>, int, std::string>> refusals = {
+        {"choice 7", [&] { return murmex_game_choose(game, 7); }, MURMEX_ERROR_RANGE,
+         "no question is offered at that index"},
+        {"question 7", [&] { return murmex_game_question(game, 7, &question); }, MURMEX_ERROR_RANGE,
+         "no question is offered at that index"},
+        {"listener 99", [&] { return murmex_game_unlisten(game, 99); }, MURMEX_ERROR_NOT_FOUND,
+         "no listener of this game has that id"},
+        // Twenty bytes, the last two one character: cut, it would be split.
+        {"long name",
+         [&] { return murmex_game_set_variable(game, "eighteen_bytes_lon\xC3\xA9", 1); },
+         MURMEX_ERROR_NAME_TOO_LONG, "a variable's name is longer than 19 bytes"},
+    };
+    for (const auto& [what, call, code, words] : refusals) {
+        EXPECT_EQ(call(), code) << what;
+        EXPECT_EQ(murmex_game_last_error(game), words) << what;
+    }
+    EXPECT_EQ(murmex_game_variable(game, "eighteen_bytes_lon\xC3", &value), MURMEX_ERROR_NOT_FOUND);
+    EXPECT_EQ(murmex_game_set_variable(game, "nineteen_bytes_long", 1), MURMEX_OK);
+
+    // A listener's refused change is not the failure of the call that told it.
+    uint32_t id = 0;
+    ASSERT_EQ(murmex_game_listen(
+                  game, MURMEX_EVENT_VARIABLE,
+                  [](void* data, const murmex_event*) {
+                      EXPECT_EQ(murmex_game_set_money(static_cast<murmex_game*>(data), 5),
+                                MURMEX_ERROR_BUSY);
+                  },
+                  game, &id),
+              MURMEX_OK);
+    EXPECT_EQ(murmex_game_choose(game, 0), MURMEX_STEP_CONTINUED);
+    EXPECT_STREQ(murmex_game_last_error(game), "");
+
+    const std::string text = murmex::testing::playScript();
+    murmex_script* script = nullptr;
+    EXPECT_EQ(murmex_script_from_bytes(text.data(), text.size(), 7, &script, nullptr),
+              MURMEX_ERROR_FLAGS);
+    EXPECT_EQ(murmex_script_load("/no/such/script", 2, &script, nullptr), MURMEX_ERROR_FLAGS);
+    EXPECT_EQ(script, nullptr);
+}
+
+TEST(CApiTest, AGameFreedInItsOwnListenerGoesWhenTheCallReturns) {
+    Loaded loaded;
+    struct Seen {
+        murmex_game* game;
+        int calls;
+    } seen{loaded.game, 0};
+    const murmex_listener freeing = [](void* data, const murmex_event*) {
+        auto* held = static_cast<Seen*>(data);
+        ++held->calls;
+        murmex_game_free(held->game);
+    };
+    uint32_t id = 0;
+    ASSERT_EQ(murmex_game_listen(loaded.game, MURMEX_EVENT_VARIABLE, freeing, &seen, &id),
+              MURMEX_OK);
+    ASSERT_EQ(murmex_game_listen(loaded.game, MURMEX_EVENT_VARIABLE, freeing, &seen, &id),
+              MURMEX_OK);
+    EXPECT_EQ(murmex_game_choose(loaded.game, 0), MURMEX_STEP_CONTINUED);
+    EXPECT_EQ(seen.calls, 1) << "the listeners after it hear nothing";
+    loaded.game = nullptr; // freed; the leak check sees it if it was not
+}
+
+TEST(CApiTest, ObserversHearTheirVariableAndAResetIsTold) {
+    Loaded loaded;
+    murmex_game* game = loaded.game;
+    std::vector<std::string> heard;
+    const murmex_listener note = [](void* data, const murmex_event* event) {
+        static_cast<std::vector<std::string>*>(data)->push_back(
+            std::to_string(event->kind) +
+            (event->name != nullptr ? std::string(" ") + event->name_text : ""));
+    };
+    uint32_t id = 0;
+    ASSERT_EQ(murmex_game_observe(game, "door", note, &heard, &id), MURMEX_OK);
+    ASSERT_EQ(murmex_game_listen(game, MURMEX_EVENT_RESET, note, &heard, &id), MURMEX_OK);
+    EXPECT_EQ(murmex_game_observe(game, "", note, &heard, &id), MURMEX_ERROR_RANGE);
+    EXPECT_EQ(murmex_game_observe(game, "twenty_bytes_long_xx", note, &heard, &id),
+              MURMEX_ERROR_NAME_TOO_LONG);
+    EXPECT_EQ(murmex_game_set_variable(game, "window", 1), MURMEX_OK);
+    EXPECT_EQ(murmex_game_set_variable(game, "door", 1), MURMEX_OK);
+    EXPECT_EQ(murmex_game_reset(game), MURMEX_OK);
+    EXPECT_EQ(heard, (std::vector<std::string>{"1 door", "8"}));
 }
 
 TEST(CApiTest, ListenersGetTheirUserDataAndGamesKeepTheirScript) {

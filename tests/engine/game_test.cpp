@@ -46,7 +46,8 @@ struct Heard {
     }
     void listenTo(Game& game) {
         for (auto kind : {GameEventKind::VariableChanged, GameEventKind::MoneyChanged,
-                          GameEventKind::HandedOver, GameEventKind::Ended}) {
+                          GameEventKind::HandedOver, GameEventKind::Ended, GameEventKind::ItemGiven,
+                          GameEventKind::ItemTaken}) {
             game.listen(kind, note, this);
         }
     }
@@ -88,6 +89,16 @@ TEST(GameTest, StepsFollowTheWindowAndListenersHearWhatChanged) {
     EXPECT_EQ(heard.lines, expected);
 }
 
+TEST(GameTest, ItemActionsReachTheHostOnlyWhenApplied) {
+    auto game = startedGame(loadPlain(testing::itemScript()));
+    Heard heard;
+    heard.listenTo(*game);
+    EXPECT_EQ(game->choose(0).kind, StepKind::Continued);
+    EXPECT_EQ(game->choose(7).kind, StepKind::Failed); // refused: nothing applied
+    EXPECT_EQ(game->choose(0).kind, StepKind::Continued);
+    EXPECT_EQ(heard.lines, (std::vector<std::string>{"5 Café key 2 0", "6 Café key 0 0"}));
+}
+
 TEST(GameTest, FailuresAndRefusedChoicesSayWhy) {
     auto game = startedGame(loadPlain(testing::playScript()));
     EXPECT_EQ(game->choose(7).kind, StepKind::Failed);
@@ -100,6 +111,9 @@ TEST(GameTest, FailuresAndRefusedChoicesSayWhy) {
     EXPECT_FALSE(game->start("Nobody"));
     EXPECT_STREQ(game->failure(), "Character not found!");
     EXPECT_STREQ(game->answerText(), "");
+    // A host's name is never cut to the store's limit; a script's still is.
+    EXPECT_EQ(game->setVariable("twenty_bytes_long_xx", 1), Game::NAME_TOO_LONG);
+    EXPECT_EQ(game->setVariable("nineteen_bytes_long", 1), 0);
 }
 
 TEST(GameTest, TextsComeAsBytesAndDecodedWithTheirMnemonics) {
@@ -152,6 +166,56 @@ TEST(GameTest, ListenersMayComeAndGoWhileBeingTold) {
     EXPECT_TRUE(removed.lines.empty());
     EXPECT_EQ(juggler.late.lines, std::vector<std::string>{"2 6 5"});
     EXPECT_FALSE(game->unlisten(juggler.self));
+}
+
+TEST(GameTest, AGameDeletedByItsOwnListenerGoesOnceTheCallReturns) {
+    struct Holder {
+        std::unique_ptr<Game> game;
+        int calls = 0;
+    } holder{startedGame(loadPlain(testing::playScript()))};
+    const auto drop = [](void* data, const GameEvent&) {
+        auto* held = static_cast<Holder*>(data);
+        ++held->calls;
+        held->game.reset();
+    };
+    holder.game->listen(GameEventKind::VariableChanged, drop, &holder);
+    holder.game->listen(GameEventKind::VariableChanged, drop, &holder);
+    Game* game = holder.game.get();
+    EXPECT_EQ(game->choose(COUNT).kind, StepKind::Continued);
+    EXPECT_EQ(holder.calls, 1) << "the listeners after it hear nothing";
+    EXPECT_EQ(holder.game, nullptr);
+}
+
+TEST(GameTest, RestoreAndResetAreToldOnceDoneAndObserversHearTheirVariableOnly) {
+    auto game = startedGame(loadPlain(testing::playScript()));
+    game->setMoney(3);
+    uint8_t bytes[GAME_STATE_V2_MAX_BYTES];
+    size_t written = 0;
+    ASSERT_EQ(game->save(bytes, sizeof bytes, written), GAME_STATE_OK);
+    struct Seen {
+        Game* game;
+        std::vector<std::string> lines;
+    } seen{game.get(), {}};
+    const auto note = [](void* data, const GameEvent& event) {
+        auto* s = static_cast<Seen*>(data);
+        s->lines.push_back(std::to_string(static_cast<int>(event.kind)) + " money " +
+                           std::to_string(s->game->money()) +
+                           (event.name != nullptr ? std::string(" ") + event.nameText : ""));
+    };
+    game->listen(GameEventKind::Restored, note, &seen);
+    game->listen(GameEventKind::Reset, note, &seen);
+    const ListenerId door = game->observe("door", note, &seen);
+    EXPECT_EQ(game->observe("twenty_bytes_long_xx", note, &seen), 0u);
+    EXPECT_EQ(game->observe("", note, &seen), 0u);
+
+    game->setVariable("window", 1);
+    game->setVariable("door", 2);
+    game->reset();
+    EXPECT_NE(game->restore(bytes, 3), GAME_STATE_OK);
+    EXPECT_EQ(game->restore(bytes, written), GAME_STATE_OK);
+    EXPECT_TRUE(game->unlisten(door));
+    game->setVariable("door", 5);
+    EXPECT_EQ(seen.lines, (std::vector<std::string>{"1 money 3 door", "8 money 0", "7 money 3"}));
 }
 
 TEST(GameTest, VariablesListEachNameALookupFindsOnce) {

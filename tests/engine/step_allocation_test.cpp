@@ -64,13 +64,36 @@ TEST(StepAllocationTest, TakingSavingAndRestoringTheGameAllocateNothing) {
     EXPECT_EQ(testing::heap::allocations.load() - before, 0);
 }
 
+TEST(StepAllocationTest, TellingItemsAllocatesNothing) {
+    const std::string text = testing::itemScript();
+    LoadResult result;
+    auto game = Game::create(Script::fromMemory(text.data(), text.size(), result, true));
+    ASSERT_NE(game, nullptr);
+    int heard = 0;
+    for (auto kind : {GameEventKind::ItemGiven, GameEventKind::ItemTaken}) {
+        game->listen(
+            kind, [](void* count, const GameEvent&) { ++*static_cast<int*>(count); }, &heard);
+    }
+    ASSERT_TRUE(game->start("Intro"));
+    const long before = testing::heap::allocations.load();
+    for (int32_t round = 0; round < 100; ++round) {
+        ASSERT_EQ(game->choose(0).kind, StepKind::Continued);
+    }
+    EXPECT_EQ(testing::heap::allocations.load() - before, 0);
+    EXPECT_EQ(heard, 100);
+}
+
 TEST(StepAllocationTest, AGameOverASharedScriptAllocatesNothingOnceMade) {
     const std::string text = testing::playScript();
     LoadResult result;
     auto game = Game::create(Script::fromMemory(text.data(), text.size(), result, true));
     ASSERT_NE(game, nullptr);
-    game->listen(
-        GameEventKind::VariableChanged, [](void*, const GameEvent&) {}, nullptr);
+    const GameListener ignore = [](void*, const GameEvent&) {};
+    for (auto kind :
+         {GameEventKind::VariableChanged, GameEventKind::Restored, GameEventKind::Reset}) {
+        game->listen(kind, ignore, nullptr);
+    }
+    game->observe("count", ignore, nullptr);
     uint8_t bytes[GAME_STATE_V2_MAX_BYTES];
     size_t written = 0;
     const long before = testing::heap::allocations.load();
@@ -82,6 +105,7 @@ TEST(StepAllocationTest, AGameOverASharedScriptAllocatesNothingOnceMade) {
         ASSERT_EQ(game->save(bytes, sizeof bytes, written), GAME_STATE_OK);
         ASSERT_EQ(game->restore(bytes, written), GAME_STATE_OK);
         ASSERT_TRUE(game->removeVariable("count"));
+        game->reset();
     }
     EXPECT_EQ(testing::heap::allocations.load() - before, 0);
 }

@@ -60,4 +60,18 @@ inline std::string playScript() {
     // clang-format on
 }
 
+// Items a host keeps: Intro offers "Ask" (gives two of an item whose name is
+// Windows-1252) and, in its next state, "Return" (takes it back).
+inline std::string itemScript() {
+    // clang-format off
+    return scriptWithHeader({
+        "\"Intro\" {",
+        "  { S = \"0\" N = \"0\" Q = \"\" A = \"Hello.\" ACT = \"ACT_NONE\" }",
+        "  { S = \"0\" N = \"1\" Q = \"Ask\" A = \"Take them.\" ACT = \"ACT_ADD_INV\" PARAM = \"Caf\xE9 key\" VAL = \"2\" }",
+        "  { S = \"1\" N = \"0\" Q = \"Return\" A = \"Thanks.\" ACT = \"ACT_SUB_INV\" PARAM = \"Caf\xE9 key\" }",
+        "}",
+    });
+    // clang-format on
+}
+
 } // namespace murmex::testing

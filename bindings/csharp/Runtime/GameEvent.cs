@@ -12,12 +12,19 @@ namespace Murmex
         HandOver = 3,
         // A conversation ended.
         Ended = 4,
+        // A unit gave an item (Name, and the count as Value), or took one.
+        ItemGiven = 5,
+        ItemTaken = 6,
+        // Told once a saved game was restored, or the game reset.
+        Restored = 7,
+        Reset = 8,
     }
 
     public sealed class GameEvent
     {
         public EventKind Kind { get; private set; }
-        // Variable: its name; hand-over: the character's; otherwise empty.
+        // Variable: its name; hand-over: the character's; item: the item's;
+        // otherwise empty.
         public string Name { get; private set; }
         public byte[] NameBytes { get; private set; }
         // Variable: its value (0 once removed); money: the new amount.

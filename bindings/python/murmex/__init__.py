@@ -92,6 +92,10 @@ class Event(enum.IntEnum):
     MONEY = 2  # money changed
     HAND_OVER = 3  # a unit handed the conversation to another character
     ENDED = 4  # a conversation ended
+    ITEM_GIVEN = 5  # a unit gave an item: its name, and the count as value
+    ITEM_TAKEN = 6  # a unit took an item: its name
+    RESTORED = 7  # a saved game was restored
+    RESET = 8  # the game was reset
 
 
 @dataclass(frozen=True)
@@ -106,8 +110,8 @@ class Question:
 
 @dataclass(frozen=True)
 class GameEvent:
-    """What a listener hears. `name` is the variable's (VARIABLE) or the
-    character's (HAND_OVER), else None; `answer` is the ending unit's answer
+    """What a listener hears. `name` is the variable's (VARIABLE), the
+    character's (HAND_OVER) or the item's (ITEM_GIVEN, ITEM_TAKEN), else None; `answer` is the ending unit's answer
     (ENDED), which no window shows, else None."""
 
     kind: Event

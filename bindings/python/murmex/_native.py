@@ -27,6 +27,8 @@ ERROR_NO_CONVERSATION = -8
 ERROR_MEMORY_FULL = -9
 ERROR_SAVED_GAME = -10
 ERROR_BUSY = -11
+ERROR_FLAGS = -12
+ERROR_NAME_TOO_LONG = -13
 
 # Text forms: the script's own bytes, or UTF-8 decoded from them.
 BYTES = 0
