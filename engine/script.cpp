@@ -1,6 +1,8 @@
 // Reading a loaded Script: its names, its units and its digest.
 #include "murmex/script.h"
 
+#include "text/fixed_format.h"
+
 namespace murmex {
 
 Script::~Script() = default;
@@ -27,6 +29,16 @@ const TalkUnit* Script::unit(int32_t character, int32_t index) const {
         return nullptr;
     }
     return contents.characters[character]->units[index].get();
+}
+
+size_t Script::lineId(int32_t character, int32_t unit, LinePart part, char* out,
+                      size_t capacity) const {
+    const TalkUnit* talkUnit = this->unit(character, unit);
+    if (talkUnit == nullptr) {
+        return formatText(out, capacity, "", {});
+    }
+    return formatLineId(characterNameText(character), idSuffixes[character], *talkUnit,
+                        placeInState(*contents.characters[character], unit), part, out, capacity);
 }
 
 } // namespace murmex

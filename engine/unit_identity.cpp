@@ -4,6 +4,9 @@
 #include "murmex/unit_identity.h"
 
 #include "engine/fnv1a.h"
+#include "murmex/authoring/script_syntax.h"
+#include "murmex/script_text.h"
+#include "text/fixed_format.h"
 
 #include <cstring>
 
@@ -36,7 +39,81 @@ void addText(Fnv1a& digest, const char* text) {
     }
 }
 
+using NameText = char[decodedCapacity(MAX_CHARACTER_NAME)];
+
+void decodeName(const ScriptModel& script, int32_t index, NameText& out) {
+    const char* name = nameOf(script, index);
+    decodeScriptText(name, name != nullptr ? std::strlen(name) : 0, out, sizeof out);
+}
+
+// Whether a character's decoded name is exactly `text`.
+bool someoneIsNamed(const ScriptModel& script, const char* text) {
+    NameText name;
+    for (int32_t c = 0; characterInRange(script, c); ++c) {
+        decodeName(script, c, name);
+        if (std::strcmp(name, text) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
+
+int32_t characterIdSuffix(const ScriptModel& script, int32_t index) {
+    if (nameOccurrence(script, index) <= 1) {
+        return 0;
+    }
+    NameText target;
+    decodeName(script, index, target);
+    // Every repeat of the decoded name before this one took a suffix; each
+    // starts from its own occurrence, or after the last one taken, and passes
+    // over any suffixed name a character already bears. An id another name
+    // made cannot clash, since what follows its "~" is a number.
+    int32_t suffix = 0;
+    NameText name;
+    char candidate[sizeof target + 16];
+    for (int32_t c = 0; c <= index; ++c) {
+        decodeName(script, c, name);
+        const int32_t occurrence = nameOccurrence(script, c);
+        if (std::strcmp(name, target) != 0 || occurrence <= 1) {
+            continue;
+        }
+        suffix = suffix > occurrence - 1 ? suffix : occurrence - 1;
+        do {
+            ++suffix;
+            formatText(candidate, sizeof candidate, "%s~%d", {target, suffix});
+        } while (someoneIsNamed(script, candidate));
+    }
+    return suffix;
+}
+
+size_t formatLineId(const char* characterText, int32_t suffix, const TalkUnit& unit, int32_t place,
+                    LinePart part, char* out, size_t capacity) {
+    const char* state = scriptField(ScriptField::State).keyword;
+    const char* kind =
+        scriptField(part == LinePart::Question ? ScriptField::Question : ScriptField::Answer)
+            .keyword;
+    if (suffix > 0) {
+        return formatText(out, capacity, "%s~%d/%s%d/%d/%s",
+                          {characterText, suffix, state, unit.state, place, kind});
+    }
+    return formatText(out, capacity, "%s/%s%d/%d/%s",
+                      {characterText, state, unit.state, place, kind});
+}
+
+size_t formatLineId(const ScriptModel& script, int32_t character, int32_t unit, LinePart part,
+                    char* out, size_t capacity) {
+    if (!characterInRange(script, character) || nameOf(script, character) == nullptr ||
+        !unitInRange(*script.characters[character], unit)) {
+        return formatText(out, capacity, "", {});
+    }
+    NameText name;
+    decodeName(script, character, name);
+    const Character& owner = *script.characters[character];
+    return formatLineId(name, characterIdSuffix(script, character), *owner.units[unit],
+                        placeInState(owner, unit), part, out, capacity);
+}
 
 int32_t nameOccurrence(const ScriptModel& script, int32_t index) {
     if (!characterInRange(script, index) || nameOf(script, index) == nullptr) {

@@ -97,6 +97,7 @@ std::shared_ptr<const Script> Script::loaded(Script* script, LoadResult& result)
         const char* name = model.characters[c]->name;
         decodeScriptText(name, std::strlen(name), &owned->decodedNames[c * NAME_TEXT_SIZE],
                          NAME_TEXT_SIZE);
+        owned->idSuffixes[c] = characterIdSuffix(model, static_cast<int32_t>(c));
     }
     decodeScriptText(model.title, std::strlen(model.title), owned->decodedTitle,
                      sizeof owned->decodedTitle);

@@ -12,6 +12,7 @@
 #include "murmex/load_result.h"
 #include "murmex/script_model.h"
 #include "murmex/script_source.h"
+#include "murmex/unit_identity.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -60,6 +61,12 @@ class Script {
     int32_t unitCount(int32_t character) const;
     const TalkUnit* unit(int32_t character, int32_t index) const;
 
+    // The line id of character `character`'s unit `unit`, its question or
+    // its answer (unit_identity.h), written into `out`, zero-terminated and
+    // cut to `capacity`. Returns the whole id's length; 0 and "" for an
+    // index out of range.
+    size_t lineId(int32_t character, int32_t unit, LinePart part, char* out, size_t capacity) const;
+
     // Digest of the script, which binds a saved game to it.
     uint64_t digest() const { return scriptDigest; }
 
@@ -79,6 +86,8 @@ class Script {
     // Names are decoded once at load, so reading them needs no buffer.
     // Name c starts at c * NAME_TEXT_SIZE.
     std::unique_ptr<char[]> decodedNames;
+    // Each character's "~N" in its line ids, found once at load.
+    int32_t idSuffixes[MAX_CHARACTERS] = {};
 };
 
 } // namespace murmex

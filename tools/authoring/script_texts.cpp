@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
-#include <set>
 #include <tuple>
 
 namespace murmex::tool {
@@ -87,37 +86,6 @@ bool findPlaces(const std::string& plain, TextPlaces& places, std::string& error
         return false;
     }
     return true;
-}
-
-// Each character's name as its texts' ids begin: the name itself the first
-// time, then the name with "~2", "~3" and on, passing over any that another
-// character is named or already took. Ids that never clashed stay as they
-// always were, so existing translation files keep matching.
-std::vector<std::string> characterIdNames(const ScriptModel& engine) {
-    std::set<std::string> taken;
-    for (int32_t c = 0; c < engine.characterCount; ++c) {
-        taken.insert(displayText(engine.characters[c]->name));
-    }
-    std::map<std::string, int32_t> lastSuffix;
-    std::vector<std::string> ids;
-    for (int32_t c = 0; c < engine.characterCount; ++c) {
-        const std::string name = displayText(engine.characters[c]->name);
-        // A repeat is named by its occurrence, as saved games count it,
-        // unless another character already bears that name.
-        const int32_t occurrence = nameOccurrence(engine, c);
-        if (occurrence == 1) {
-            ids.push_back(name);
-            continue;
-        }
-        int32_t& suffix = lastSuffix.try_emplace(name, occurrence - 1).first->second;
-        suffix = std::max(suffix, occurrence - 1);
-        std::string id;
-        do {
-            id = name + "~" + std::to_string(++suffix);
-        } while (!taken.insert(id).second);
-        ids.push_back(id);
-    }
-    return ids;
 }
 
 bool sameBytes(const std::string& plain, const Place& place, const char* text) {
@@ -222,7 +190,6 @@ bool findScriptTexts(const std::string& plain, const ScriptModel& engine,
         title.note = "The window title, at most " + std::to_string(MAX_TITLE) + " bytes";
         texts.push_back(title);
     }
-    const std::vector<std::string> idNames = characterIdNames(engine);
     for (int32_t c = 0; c < engine.characterCount; ++c) {
         const Character& character = *engine.characters[c];
         const std::vector<UnitPlaces>& units = places.characters[static_cast<size_t>(c)];
@@ -232,13 +199,11 @@ bool findScriptTexts(const std::string& plain, const ScriptModel& engine,
                     " units, the loader " + std::to_string(character.unitCount) + changed;
             return false;
         }
-        const std::string& idName = idNames[static_cast<size_t>(c)];
+        const int32_t idSuffix = characterIdSuffix(engine, c);
         for (int32_t u = 0; u < character.unitCount; ++u) {
             const TalkUnit& unit = *character.units[u];
             const UnitPlaces& place = units[static_cast<size_t>(u)];
-            const std::string unitId = idName + "/" + scriptField(ScriptField::State).keyword +
-                                       std::to_string(unit.state) + "/" +
-                                       std::to_string(placeInState(character, u));
+            const int32_t placeNumber = placeInState(character, u);
             if (!sameBytes(plain, place.question, unit.question) ||
                 !sameBytes(plain, place.answer, unit.answer)) {
                 error = name + ": the texts of the unit on line " +
@@ -254,9 +219,10 @@ bool findScriptTexts(const std::string& plain, const ScriptModel& engine,
                     continue;
                 }
                 ScriptText text = makeText(plain, isQuestion ? place.question : place.answer, kind);
-                text.id =
-                    unitId + "/" +
-                    scriptField(isQuestion ? ScriptField::Question : ScriptField::Answer).keyword;
+                char id[LINE_ID_SIZE];
+                formatLineId(name.c_str(), idSuffix, unit, placeNumber,
+                             isQuestion ? LinePart::Question : LinePart::Answer, id, sizeof id);
+                text.id = id;
                 text.character = name;
                 text.note = unitNote(name, unit, kind);
                 text.characterIndex = c;
