@@ -279,6 +279,17 @@ void cFunctionStep(benchmark::State& state) {
     murmex_script_free(script);
 }
 
+// What a game preloading voices asks before each step: the lines the next
+// `depth` choices can show from the binding step script's first screen.
+void lookahead(benchmark::State& state, int32_t depth) {
+    auto game = Game::create(bindingStepScript());
+    game->start("Intro");
+    ShownLine lines[64];
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(game->lookahead(depth, lines, 64));
+    }
+}
+
 BENCHMARK_CAPTURE(loadScript, small, std::string("small"));
 BENCHMARK_CAPTURE(readFloor, small, std::string("small"));
 BENCHMARK_CAPTURE(loadScript, medium, std::string("medium"));
@@ -292,6 +303,8 @@ BENCHMARK_CAPTURE(conversationStep, typical, false);
 BENCHMARK_CAPTURE(conversationStep, worst, true)->Unit(benchmark::kMicrosecond);
 BENCHMARK(gameStep);
 BENCHMARK(cFunctionStep);
+BENCHMARK_CAPTURE(lookahead, depth1, 1)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(lookahead, depth3, 3)->Unit(benchmark::kMicrosecond);
 
 // Keeps the median of each benchmark for the ratios printed at the end.
 class MedianReporter : public benchmark::ConsoleReporter {

@@ -67,6 +67,18 @@ struct GameEvent {
     const char* answerText = nullptr;
 };
 
+// A text that the next choices can show, as Game::lookahead lists it; its
+// id and its text come from the script (Script::lineId, Script::unit).
+struct ShownLine {
+    int32_t character; // the character's index in the script
+    int32_t unit;      // the talk unit's index among the character's units
+    LinePart part;     // the unit's question or its answer
+    int32_t depth;     // the fewest choices from now that can show it, from 1
+};
+
+// The most choices Game::lookahead looks ahead.
+constexpr int32_t MAX_LOOKAHEAD_DEPTH = 3;
+
 using GameListener = void (*)(void* userData, const GameEvent& event);
 // Names a listener for removal; never 0.
 using ListenerId = uint32_t;
@@ -112,6 +124,26 @@ class Game {
     int32_t questionCount() const { return view.questionCount; }
     // Offered question `index`, 0 to questionCount() - 1; empty texts out of range.
     Question question(int32_t index) const;
+
+    // The line ids of the answer shown and of offered question `index`: the
+    // id the translation export gives the same text (unit_identity.h), so
+    // that one key finds its translation and its recorded voice. Written into
+    // `out`, zero-terminated and cut to `capacity` (LINE_ID_SIZE always
+    // fits); returns the whole id's length. "" and 0 when no answer is shown
+    // or the index is out of range.
+    size_t answerLineId(char* out, size_t capacity) const;
+    size_t questionLineId(int32_t index, char* out, size_t capacity) const;
+
+    // Lists what the next `depth` choices (1 to MAX_LOOKAHEAD_DEPTH) can
+    // show from the screen now, to preload voices or pictures: the answer
+    // each offered question leads to (a hand-over's or an end's next opening
+    // answer instead) and the questions offered then, each text once, at
+    // the fewest choices that can show it. Changes nothing, tells no
+    // listener and allocates nothing. Writes up to `capacity` lines into
+    // `out` (null when `capacity` is 0), nearest first, from the `first`th
+    // on (for a caller that takes them in batches), and returns how many
+    // there are in all; -1 for a depth out of range.
+    int32_t lookahead(int32_t depth, ShownLine* out, int32_t capacity, int32_t first = 0) const;
 
     // Asks offered question `index` and carries on as the window does. An
     // index that names no offered question changes nothing and gives

@@ -218,6 +218,52 @@ TEST(GameTest, RestoreAndResetAreToldOnceDoneAndObserversHearTheirVariableOnly) 
     EXPECT_EQ(seen.lines, (std::vector<std::string>{"1 money 3 door", "8 money 0", "7 money 3"}));
 }
 
+std::string idOf(const Script& script, const ShownLine& line) {
+    char id[LINE_ID_SIZE];
+    script.lineId(line.character, line.unit, line.part, id, sizeof id);
+    return std::to_string(line.depth) + " " + id;
+}
+
+TEST(GameTest, ShownLinesCarryTheExportsIdsAndLookaheadListsWhatTheNextChoiceCanShow) {
+    auto game = startedGame(loadPlain(testing::playScript()));
+    Heard heard;
+    heard.listenTo(*game);
+    char id[LINE_ID_SIZE];
+    EXPECT_EQ(game->answerLineId(id, sizeof id), 12u);
+    EXPECT_STREQ(id, "Intro/S0/1/A");
+    game->questionLineId(GO_TO_BOB, id, sizeof id);
+    EXPECT_STREQ(id, "Intro/S0/4/Q");
+    EXPECT_EQ(game->questionLineId(5, id, sizeof id), 0u);
+    EXPECT_STREQ(id, "");
+
+    // Forget and Dead end fail, so they show nothing; Bye ends the
+    // conversation and shows Intro's opening again.
+    std::vector<ShownLine> lines(32);
+    const int32_t count = game->lookahead(1, lines.data(), 32);
+    std::vector<std::string> ids;
+    for (int32_t k = 0; k < count; ++k) {
+        ids.push_back(idOf(game->script(), lines[static_cast<size_t>(k)]));
+    }
+    EXPECT_EQ(ids, (std::vector<std::string>{"1 Intro/S0/2/A", "1 Intro/S1/1/Q", "1 Bob/S0/1/A",
+                                             "1 Bob/S0/2/Q", "1 Bob/S0/3/Q", "1 Intro/S0/1/A",
+                                             "1 Intro/S0/2/Q", "1 Intro/S0/3/Q", "1 Intro/S0/4/Q",
+                                             "1 Intro/S0/5/Q", "1 Intro/S0/6/Q"}));
+    // Forget works once Count has set its variable, three choices on; a cut
+    // list still counts every line, and batches from `first` on give the rest.
+    const int32_t deeper = game->lookahead(3, lines.data(), 2);
+    EXPECT_GT(deeper, count);
+    EXPECT_EQ(game->lookahead(3, lines.data(), 32, deeper - 1), deeper);
+    EXPECT_EQ(idOf(game->script(), lines[0]), "3 Intro/S0/3/A");
+    EXPECT_EQ(game->lookahead(0, nullptr, 0), -1);
+    EXPECT_EQ(game->lookahead(MAX_LOOKAHEAD_DEPTH + 1, nullptr, 0), -1);
+
+    // Looking ahead changed nothing and told no one.
+    EXPECT_TRUE(heard.lines.empty());
+    EXPECT_STREQ(game->answerText(), "Hello there, fish & chips.");
+    int32_t value = 0;
+    EXPECT_FALSE(game->variable("count", value));
+}
+
 TEST(GameTest, VariablesListEachNameALookupFindsOnce) {
     auto game = Game::create(loadPlain(testing::playScript()));
     // "ab" and "ba" start their search at the same slot.

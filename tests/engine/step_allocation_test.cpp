@@ -96,9 +96,13 @@ TEST(StepAllocationTest, AGameOverASharedScriptAllocatesNothingOnceMade) {
     game->observe("count", ignore, nullptr);
     uint8_t bytes[GAME_STATE_V2_MAX_BYTES];
     size_t written = 0;
+    ShownLine lines[16];
+    char id[LINE_ID_SIZE];
     const long before = testing::heap::allocations.load();
     for (int32_t round = 0; round < 100; ++round) {
         ASSERT_TRUE(game->start("Intro"));
+        ASSERT_GT(game->lookahead(MAX_LOOKAHEAD_DEPTH, lines, 16), 0);
+        ASSERT_GT(game->answerLineId(id, sizeof id), 0u);
         ASSERT_EQ(game->choose(0).kind, StepKind::Continued); // sets a variable
         ASSERT_EQ(game->choose(0).kind, StepKind::Continued); // pays
         ASSERT_EQ(game->choose(2).kind, StepKind::Switched);
