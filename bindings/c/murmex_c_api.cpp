@@ -354,6 +354,131 @@ int murmex_game_question(const murmex_game* game, int32_t index, murmex_question
     return MURMEX_OK;
 }
 
+namespace {
+
+static_assert(MURMEX_LINE_ID_MAX_BYTES == murmex::LINE_ID_SIZE);
+static_assert(MURMEX_LOOKAHEAD_MAX_DEPTH == murmex::MAX_LOOKAHEAD_DEPTH);
+
+// Hands over a text that was written into the caller's buffer, cut, as
+// `whole` bytes long.
+int giveWritten(const murmex_game* game, size_t whole, size_t capacity, size_t* length) {
+    *length = whole;
+    return whole < capacity ? MURMEX_OK : fail(game, MURMEX_ERROR_BUFFER);
+}
+
+bool validLine(const Script& script, const murmex_line* line) {
+    return script.unit(line->character, line->unit) != nullptr &&
+           (line->part == MURMEX_LINE_QUESTION || line->part == MURMEX_LINE_ANSWER);
+}
+
+murmex::LinePart linePart(int32_t part) {
+    return part == MURMEX_LINE_QUESTION ? murmex::LinePart::Question : murmex::LinePart::Answer;
+}
+
+} // namespace
+
+int murmex_game_answer_line_id(const murmex_game* game, char* buffer, size_t capacity,
+                               size_t* length) {
+    const int checked = checkGame(game);
+    if (checked != MURMEX_OK || length == nullptr || (buffer == nullptr && capacity != 0)) {
+        return checked != MURMEX_OK ? checked : fail(game, MURMEX_ERROR_NULL);
+    }
+    return giveWritten(game, game->game->answerLineId(buffer, capacity), capacity, length);
+}
+
+int murmex_game_question_line_id(const murmex_game* game, int32_t index, char* buffer,
+                                 size_t capacity, size_t* length) {
+    const int checked = checkGame(game);
+    if (checked != MURMEX_OK || length == nullptr || (buffer == nullptr && capacity != 0)) {
+        return checked != MURMEX_OK ? checked : fail(game, MURMEX_ERROR_NULL);
+    }
+    if (index < 0 || index >= game->game->questionCount()) {
+        return fail(game, MURMEX_ERROR_RANGE, QUESTION_NOT_OFFERED);
+    }
+    return giveWritten(game, game->game->questionLineId(index, buffer, capacity), capacity, length);
+}
+
+int murmex_game_lookahead(const murmex_game* game, int32_t depth, murmex_line* lines,
+                          size_t capacity, size_t* count) {
+    const int checked = checkGame(game);
+    if (checked != MURMEX_OK || count == nullptr || (lines == nullptr && capacity != 0)) {
+        return checked != MURMEX_OK ? checked : fail(game, MURMEX_ERROR_NULL);
+    }
+    if (depth < 1 || depth > murmex::MAX_LOOKAHEAD_DEPTH) {
+        return fail(game, MURMEX_ERROR_RANGE, "the lookahead depth is 1 to 3");
+    }
+    // More than every unit's two texts can never be found.
+    constexpr size_t MOST = static_cast<size_t>(murmex::MAX_CHARACTERS) * murmex::MAX_UNITS * 2;
+    const int32_t room = static_cast<int32_t>(capacity < MOST ? capacity : MOST);
+    // Found a batch at a time on the stack and converted: murmex_line and
+    // ShownLine differ in the part's type. Most screens need one batch.
+    constexpr int32_t BATCH = 64;
+    murmex::ShownLine found[BATCH];
+    int32_t total = 0;
+    for (int32_t first = 0;; first += BATCH) {
+        total = game->game->lookahead(depth, found, BATCH, first);
+        for (int32_t k = 0; k < BATCH && first + k < room && first + k < total; ++k) {
+            const murmex::ShownLine& line = found[k];
+            lines[first + k] = {line.character, line.unit,
+                                line.part == murmex::LinePart::Question ? MURMEX_LINE_QUESTION
+                                                                        : MURMEX_LINE_ANSWER,
+                                line.depth};
+        }
+        if (first + BATCH >= room || first + BATCH >= total) {
+            break;
+        }
+    }
+    *count = static_cast<size_t>(total);
+    return static_cast<size_t>(total) <= capacity ? MURMEX_OK : fail(game, MURMEX_ERROR_BUFFER);
+}
+
+int murmex_script_line_id(const murmex_script* script, const murmex_line* line, char* buffer,
+                          size_t capacity, size_t* length) {
+    if (script == nullptr || line == nullptr || length == nullptr ||
+        (buffer == nullptr && capacity != 0)) {
+        return MURMEX_ERROR_NULL;
+    }
+    const Script& loaded = *script->script;
+    if (!validLine(loaded, line)) {
+        return MURMEX_ERROR_RANGE;
+    }
+    return giveWritten(
+        nullptr, loaded.lineId(line->character, line->unit, linePart(line->part), buffer, capacity),
+        capacity, length);
+}
+
+int murmex_script_line_text(const murmex_script* script, const murmex_line* line, int form,
+                            char* buffer, size_t capacity, size_t* length) {
+    if (script == nullptr || line == nullptr || length == nullptr ||
+        (buffer == nullptr && capacity != 0)) {
+        return MURMEX_ERROR_NULL;
+    }
+    const Script& loaded = *script->script;
+    if (!validLine(loaded, line) || !validForm(form)) {
+        return MURMEX_ERROR_RANGE;
+    }
+    const murmex::TalkUnit& unit = *loaded.unit(line->character, line->unit);
+    const char* bytes = line->part == MURMEX_LINE_QUESTION ? unit.question : unit.answer;
+    const size_t size = std::strlen(bytes);
+    if (form == MURMEX_BYTES) {
+        if (size < capacity) {
+            std::memcpy(buffer, bytes, size + 1);
+        } else if (capacity > 0) {
+            copyText(buffer, capacity, bytes);
+        }
+        return giveWritten(nullptr, size, capacity, length);
+    }
+    char unmarked[murmex::MAX_TEXT_LENGTH + 1];
+    murmex::removeMnemonicMarks(bytes, size, unmarked, sizeof unmarked);
+    char text[murmex::TEXT_SIZE];
+    const size_t whole =
+        murmex::decodeScriptText(unmarked, std::strlen(unmarked), text, sizeof text);
+    if (capacity > 0) {
+        copyText(buffer, capacity, text);
+    }
+    return giveWritten(nullptr, whole, capacity, length);
+}
+
 int murmex_game_choose(murmex_game* game, int32_t index) {
     const int checked = checkChange(game);
     if (checked != MURMEX_OK) {

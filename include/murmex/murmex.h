@@ -182,6 +182,45 @@ MURMEX_API int murmex_game_question(const murmex_game* game, int32_t index, murm
  * first character again. Returns a MURMEX_STEP_ value, or an error code. */
 MURMEX_API int murmex_game_choose(murmex_game* game, int32_t index);
 
+/* Line ids name each text a player can be shown as the translation export
+ * names it ("Mara/S1/2/Q"), so that one key finds its translation and its
+ * recorded voice. Each writes the id zero-terminated into `buffer` and its
+ * length into *length. With a buffer too small (or null with capacity 0),
+ * MURMEX_ERROR_BUFFER and *length the length needed; MURMEX_LINE_ID_MAX_BYTES
+ * always fits. The answer's id is empty while none is shown. */
+#define MURMEX_LINE_ID_MAX_BYTES 342
+MURMEX_API int murmex_game_answer_line_id(const murmex_game* game, char* buffer, size_t capacity,
+                                          size_t* length);
+MURMEX_API int murmex_game_question_line_id(const murmex_game* game, int32_t index, char* buffer,
+                                            size_t capacity, size_t* length);
+
+/* A text the next choices can show: a unit's question or its answer. */
+#define MURMEX_LINE_QUESTION 0
+#define MURMEX_LINE_ANSWER 1
+#define MURMEX_LOOKAHEAD_MAX_DEPTH 3
+typedef struct murmex_line {
+    int32_t character; /* the character's index in the script */
+    int32_t unit;      /* the talk unit's index among the character's units */
+    int32_t part;      /* MURMEX_LINE_QUESTION or MURMEX_LINE_ANSWER */
+    int32_t depth;     /* the fewest choices from now that can show it, from 1 */
+} murmex_line;
+/* Lists what the next `depth` choices (1 to MURMEX_LOOKAHEAD_MAX_DEPTH) can
+ * show from the screen now: the answers the offered questions lead to and
+ * the questions offered then, each once, nearest first. Changes nothing and
+ * tells no listener. *count gets how many there are; with more than
+ * `capacity`, the first `capacity` are written and MURMEX_ERROR_BUFFER says
+ * so. */
+MURMEX_API int murmex_game_lookahead(const murmex_game* game, int32_t depth, murmex_line* lines,
+                                     size_t capacity, size_t* count);
+/* The line's id, written as murmex_game_answer_line_id writes it. */
+MURMEX_API int murmex_script_line_id(const murmex_script* script, const murmex_line* line,
+                                     char* buffer, size_t capacity, size_t* length);
+/* The line's text, zero-terminated: the script's bytes (MURMEX_BYTES), or
+ * UTF-8 without the '&' markers as the window shows it (MURMEX_TEXT). A
+ * buffer too small gives MURMEX_ERROR_BUFFER and *length the length needed. */
+MURMEX_API int murmex_script_line_text(const murmex_script* script, const murmex_line* line,
+                                       int form, char* buffer, size_t capacity, size_t* length);
+
 /* MURMEX_OK with the value, or MURMEX_ERROR_NOT_FOUND. Names are bytes, at
  * most 19 of them: a longer name finds the variable of its first 19 bytes,
  * and setting one is refused with MURMEX_ERROR_NAME_TOO_LONG. A game holds

@@ -246,6 +246,44 @@ TEST(CApiTest, ObserversHearTheirVariableAndAResetIsTold) {
     EXPECT_EQ(heard, (std::vector<std::string>{"1 door", "8"}));
 }
 
+TEST(CApiTest, LineIdsAndLookaheadFillTheCallersBuffersOrSayHowMuchIsNeeded) {
+    Loaded loaded;
+    murmex_game* game = loaded.game;
+    char id[MURMEX_LINE_ID_MAX_BYTES];
+    size_t length = 0;
+    EXPECT_EQ(murmex_game_question_line_id(game, 0, id, sizeof id, &length), MURMEX_OK);
+    EXPECT_STREQ(id, "Intro/S0/2/Q");
+    char small[4];
+    EXPECT_EQ(murmex_game_answer_line_id(game, small, sizeof small, &length), MURMEX_ERROR_BUFFER);
+    EXPECT_EQ(length, 12u);
+    EXPECT_STREQ(small, "Int");
+    EXPECT_EQ(murmex_game_question_line_id(game, 9, id, sizeof id, &length), MURMEX_ERROR_RANGE);
+
+    murmex_line lines[2];
+    size_t count = 0;
+    EXPECT_EQ(murmex_game_lookahead(game, 1, lines, 2, &count), MURMEX_ERROR_BUFFER);
+    EXPECT_EQ(count, 11u);
+    EXPECT_EQ(lines[1].part, MURMEX_LINE_QUESTION);
+    EXPECT_EQ(murmex_script_line_id(loaded.script, &lines[1], id, sizeof id, &length), MURMEX_OK);
+    EXPECT_STREQ(id, "Intro/S1/1/Q");
+    EXPECT_EQ(murmex_game_lookahead(game, 4, lines, 2, &count), MURMEX_ERROR_RANGE);
+
+    // The opening answer's text, as the window shows it and as the script holds it.
+    const murmex_line opening{0, 0, MURMEX_LINE_ANSWER, 1};
+    char text[64];
+    EXPECT_EQ(
+        murmex_script_line_text(loaded.script, &opening, MURMEX_TEXT, text, sizeof text, &length),
+        MURMEX_OK);
+    EXPECT_STREQ(text, "Hello there, fish & chips.");
+    EXPECT_EQ(
+        murmex_script_line_text(loaded.script, &opening, MURMEX_BYTES, text, sizeof text, &length),
+        MURMEX_OK);
+    EXPECT_STREQ(text, "Hello &there, fish && chips.");
+    const murmex_line nowhere{0, 99, MURMEX_LINE_ANSWER, 1};
+    EXPECT_EQ(murmex_script_line_id(loaded.script, &nowhere, id, sizeof id, &length),
+              MURMEX_ERROR_RANGE);
+}
+
 TEST(CApiTest, ListenersGetTheirUserDataAndGamesKeepTheirScript) {
     Loaded loaded;
     murmex_game* game = nullptr;
