@@ -1,7 +1,8 @@
 /* Plays a script through the C functions alone and prints the transcript the
  * terminal player prints for the same choices: `c_transcript [--plain]
- * [--start NAME] FILE 1,3,2`, with the tool's exit statuses (3 when the script
- * fails). Written in C99, so it also proves that the header is C. */
+ * [--events] [--start NAME] FILE 1,3,2`, with the tool's exit statuses (3 when
+ * the script fails); --events prints each event a line, as the tool does. Written in C99, so it
+ * also proves that the header is C. */
 #include <murmex/murmex.h>
 
 #include <stdio.h>
@@ -26,6 +27,52 @@ static void showSituation(const murmex_game* game) {
     }
 }
 
+static void printEvent(void* unused, const murmex_event* event) {
+    (void)unused;
+    switch (event->kind) {
+    case MURMEX_EVENT_VARIABLE:
+        if (event->present) {
+            printf("* variable %s %d\n", event->name_text, (int)event->value);
+        } else {
+            printf("* variable %s removed\n", event->name_text);
+        }
+        break;
+    case MURMEX_EVENT_MONEY:
+        printf("* money %d\n", (int)event->value);
+        break;
+    case MURMEX_EVENT_HAND_OVER:
+        printf("* handover %s\n", event->name_text);
+        break;
+    case MURMEX_EVENT_ENDED:
+        printf("* ended\n");
+        break;
+    case MURMEX_EVENT_ITEM_GIVEN:
+        printf("* item-given %s %d\n", event->name_text, (int)event->value);
+        break;
+    case MURMEX_EVENT_ITEM_TAKEN:
+        printf("* item-taken %s\n", event->name_text);
+        break;
+    case MURMEX_EVENT_RESTORED:
+        printf("* restored\n");
+        break;
+    case MURMEX_EVENT_RESET:
+        printf("* reset\n");
+        break;
+    default:
+        break;
+    }
+}
+
+static int listenToAll(murmex_game* game) {
+    for (int kind = MURMEX_EVENT_VARIABLE; kind <= MURMEX_EVENT_RESET; ++kind) {
+        uint32_t id = 0;
+        if (murmex_game_listen(game, kind, printEvent, NULL, &id) != MURMEX_OK) {
+            return 0;
+        }
+    }
+    return 1;
+}
+
 static int play(murmex_game* game, char* choices) {
     for (char* entry = strtok(choices, ","); entry != NULL; entry = strtok(NULL, ",")) {
         printf("> %s\n", entry);
@@ -42,13 +89,25 @@ static int play(murmex_game* game, char* choices) {
 }
 
 int main(int argc, char** argv) {
-    const int plain = argc > 1 && strcmp(argv[1], "--plain") == 0;
-    const int named = argc > 2 + plain && strcmp(argv[1 + plain], "--start") == 0;
-    const char* start = named ? argv[2 + plain] : "Intro";
-    argv += plain + 2 * named;
-    argc -= plain + 2 * named;
+    int plain = 0;
+    int events = 0;
+    const char* start = "Intro";
+    int next = 1;
+    for (; next < argc && strncmp(argv[next], "--", 2) == 0; ++next) {
+        if (strcmp(argv[next], "--plain") == 0) {
+            plain = 1;
+        } else if (strcmp(argv[next], "--events") == 0) {
+            events = 1;
+        } else if (strcmp(argv[next], "--start") == 0 && next + 1 < argc) {
+            start = argv[++next];
+        } else {
+            break;
+        }
+    }
+    argv += next - 1;
+    argc -= next - 1;
     if (argc != 3) {
-        fprintf(stderr, "usage: c_transcript [--plain] [--start NAME] FILE CHOICES\n");
+        fprintf(stderr, "usage: c_transcript [--plain] [--events] [--start NAME] FILE CHOICES\n");
         return 2;
     }
     murmex_script* script = NULL;
@@ -65,6 +124,9 @@ int main(int argc, char** argv) {
     int status = murmex_game_new(script, &game);
     if (status != MURMEX_OK) {
         fprintf(stderr, "%s\n", murmex_status_message(status));
+        status = SCRIPT_FAILED;
+    } else if (events && !listenToAll(game)) {
+        fprintf(stderr, "%s\n", murmex_game_last_error(game));
         status = SCRIPT_FAILED;
     } else if (murmex_game_start(game, start) != MURMEX_OK) {
         fprintf(stderr, "%s\n", murmex_game_last_error(game));

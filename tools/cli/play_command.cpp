@@ -5,6 +5,7 @@
 #include "tools/analysis/terminal_text.h"
 #include "tools/authoring/plan_recorder.h"
 #include "tools/authoring/play_session.h"
+#include "tools/cli/play_events.h"
 #include "tools/platform/file_output.h"
 #include "tools/script_io/script_input.h"
 #include "window/load_error_text.h"
@@ -121,9 +122,12 @@ int reportFailure(const PlaySession& session, std::ostream& out, std::ostream& e
 
 // Starts the game: from the saved game when one is given, else with the
 // start character. EXIT_OK, or the code to end with.
-int beginGame(const PlayOptions& options, PlaySession& session, std::ostream& out,
-              std::ostream& err) {
+int beginGame(const PlayOptions& options, PlaySession& session, EventEcho* events,
+              std::ostream& out, std::ostream& err) {
     if (options.resume.empty()) {
+        if (events != nullptr) {
+            events->start(options.start);
+        }
         return session.start(options.start) ? EXIT_OK : reportFailure(session, out, err);
     }
     std::ifstream in(options.resume, std::ios::binary);
@@ -135,6 +139,9 @@ int beginGame(const PlayOptions& options, PlaySession& session, std::ostream& ou
     if (!session.resume(bytes)) {
         err << terminalText(options.resume) << ": " << terminalText(session.failureText()) << '\n';
         return EXIT_FAILED;
+    }
+    if (events != nullptr) {
+        events->resume(bytes);
     }
     return EXIT_OK;
 }
@@ -152,10 +159,17 @@ int saveGame(const PlayOptions& options, const PlaySession& session, std::ostrea
 // The game itself; every step it takes also goes to `recorder`.
 int playGame(const PlayOptions& options, LoadedScript& loaded, PlanRecorder& recorder,
              std::istream& in, std::ostream& out, std::ostream& err) {
+    std::optional<EventEcho> events;
+    if (options.events && !events.emplace(out).open(loaded.bytes, loaded.plain)) {
+        err << "murmex play: --events could not load the script a second time, for a game to "
+               "hear\n";
+        return EXIT_FAILED;
+    }
+    EventEcho* echo = events ? &*events : nullptr;
     PlaySession session;
     session.adopt(std::move(loaded));
     out << terminalText(displayText(session.script().engine->title)) << "\n\n";
-    const int begun = beginGame(options, session, out, err);
+    const int begun = beginGame(options, session, echo, out, err);
     recorder.started(session, options.start);
     if (begun != EXIT_OK) {
         return begun;
@@ -188,6 +202,9 @@ int playGame(const PlayOptions& options, LoadedScript& loaded, PlanRecorder& rec
         recorder.choosing(session, *number - 1);
         const PlayStep step = session.choose(*number - 1);
         recorder.chose(session);
+        if (echo != nullptr) {
+            echo->choose(*number - 1);
+        }
         if (options.trace) {
             for (const std::string& effect : step.effects) {
                 out << "  * " << terminalText(effect) << '\n';
@@ -301,6 +318,8 @@ void addPlayOptions(CLI::App& command, const ScriptArguments& shared, ChosenComm
                         "Choices to make, as a list like 1,3,2; the game then stops")
             ->delimiter(',');
     command.add_flag("--trace", options->trace, "Also print what each applied talk unit did");
+    command.add_flag("--events", options->events,
+                     "Also print the events a game embedding the engine hears, one per line");
     command.add_option("--record", options->record,
                        "Write the path played as a transcript plan to this file");
     command.add_flag("-f,--force", options->force, "Replace the plan file if it exists");

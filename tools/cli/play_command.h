@@ -29,6 +29,9 @@ struct PlayOptions {
     std::vector<std::string> choices;
     // Also print what each applied talk unit did.
     bool trace = false;
+    // Also print each event a game embedding the engine hears, a line each
+    // after the choice that caused it.
+    bool events = false;
     // Print each line read from the input after the prompt, so that a game
     // fed through a pipe reads like one typed at a terminal.
     bool echoInput = false;

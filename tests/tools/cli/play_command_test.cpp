@@ -96,6 +96,24 @@ TEST_F(Play, TracesWhatEachUnitDid) {
         << run.out;
 }
 
+// The events a game embedding the engine hears, after the choice that
+// caused them: set, spent, handed over, and ended.
+TEST_F(Play, PrintsTheEventsAGameHears) {
+    PlayOptions options = listed({"1", "1", "2", "3", "2", "4"});
+    options.events = true;
+    const CommandRun run = play(options);
+    EXPECT_EQ(run.status, EXIT_OK) << run.err;
+    std::string events;
+    std::istringstream lines(run.out);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("* ", 0) == 0 || line.rfind("> ", 0) == 0) {
+            events += line + "\n";
+        }
+    }
+    EXPECT_EQ(events, "> 1\n* variable count 3\n> 1\n* money -2\n> 2\n* variable count removed\n"
+                      "> 3\n* handover Bob\n> 2\n* handover Intro\n> 4\n* ended\n");
+}
+
 // Out of range is refused, never wrapped round to another question.
 TEST_F(Play, RefusesAChoiceOutOfRangeAndAsksAgain) {
     const CommandRun run = play(typed(), "6\n0\nseven\n\n1\n");
