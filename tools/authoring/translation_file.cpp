@@ -1,6 +1,7 @@
 // Writing and reading the translation files of `murmex strings`.
 #include "tools/authoring/translation_file.h"
 
+#include "murmex/script_text.h"
 #include "text/display_text.h"
 
 #include <algorithm>
@@ -464,6 +465,33 @@ std::string writePo(const std::vector<ScriptText>& texts, const std::string& scr
         if (previous != nullptr && !previous->obsoleteLines.empty()) {
             out += "\n" + poCommentLines(previous->obsoleteLines);
         }
+    }
+    return out;
+}
+
+// A text as the window shows it: without the '&' markers.
+std::string withoutMarkers(const std::string& text) {
+    std::string shown(text.size() + 1, '\0');
+    shown.resize(removeMnemonicMarks(text.data(), text.size(), shown.data(), shown.size()));
+    return shown;
+}
+
+std::string writeVoiceScript(const std::vector<ScriptText>& texts, const ScriptModel& script,
+                             const std::string& scriptName) {
+    std::string out = "id,character,text,question,notes\r\n";
+    for (const ScriptText& text : texts) {
+        if (text.kind == TextKind::Title) {
+            continue;
+        }
+        std::string question;
+        if (text.kind == TextKind::Answer) {
+            const TalkUnit& unit = *script.characters[text.characterIndex]->units[text.unitIndex];
+            question = withoutMarkers(displayText(unit.question));
+        }
+        out += csvField(text.id) + "," + csvField(text.character) + "," +
+               csvField(withoutMarkers(text.text)) + "," + csvField(question) + "," +
+               csvField(text.note + " [" + scriptName + ":" + std::to_string(text.line) + "]") +
+               "\r\n";
     }
     return out;
 }

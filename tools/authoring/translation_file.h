@@ -68,6 +68,13 @@ std::string writePo(const std::vector<ScriptText>& texts, const std::string& scr
 std::string writeCsv(const std::vector<ScriptText>& texts, const std::string& scriptName,
                      const CarriedTranslations* carried = nullptr);
 
+// The voice-over script as CSV: id, character, text, the question that
+// leads to the text (empty for a question and for an opening answer) and
+// notes, a row for each question and answer a player can be shown (the
+// title is no one's line). The ids are the ones a game gives the same lines.
+std::string writeVoiceScript(const std::vector<ScriptText>& texts, const ScriptModel& script,
+                             const std::string& scriptName);
+
 // Reads a PO or CSV file's entries (the PO header left out). False, with
 // `error` naming the line, for a file that is not well formed, is not
 // UTF-8, or uses what a script has no use for (plural forms).

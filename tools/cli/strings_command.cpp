@@ -92,6 +92,28 @@ bool readPrevious(const std::string& name, TranslationFormat format, Translation
     return true;
 }
 
+// The voice-over script: written afresh, so one that is there already (and
+// may hold a studio's notes) is replaced only when asked.
+int writeVoice(const StringsExportOptions& options, const ScriptWithTexts& script,
+               std::ostream& out, std::ostream& err) {
+    const std::string lines = writeVoiceScript(script.texts, *script.loaded.engine, options.file);
+    if (options.output.empty()) {
+        out << lines;
+        return EXIT_OK;
+    }
+    if (!options.overwrite && holdsBytes(options.output)) {
+        err << "murmex strings export: " << options.output
+            << " is there already; --overwrite replaces it\n";
+        return EXIT_FAILED;
+    }
+    std::string error;
+    if (!writeFileWhole(options.output, lines, true, error)) {
+        err << "murmex strings export: " << error << '\n';
+        return EXIT_FAILED;
+    }
+    return EXIT_OK;
+}
+
 int exportTexts(const StringsExportOptions& options, std::ostream& out, std::ostream& err) {
     const std::string prefix = "murmex strings export: ";
     if (!options.output.empty()) {
@@ -105,6 +127,9 @@ int exportTexts(const StringsExportOptions& options, std::ostream& out, std::ost
     ScriptWithTexts script;
     if (!loadWithTexts(options.file, options.plain, STRINGS_SCRIPT_LIMIT, prefix, script, err)) {
         return EXIT_FAILED;
+    }
+    if (options.voice) {
+        return writeVoice(options, script, out, err);
     }
     const TranslationFormat format =
         options.format == "csv" ? TranslationFormat::Csv : TranslationFormat::Po;
@@ -243,8 +268,15 @@ void addStringsOptions(CLI::App& command, const ScriptArguments&, ChosenCommand&
     CLI::App* exporter =
         strings->add_subcommand("export", "Write every text a player can see as PO or CSV");
     addScriptOptions(exporter, exportOptions->file, exportOptions->plain);
-    exporter->add_option("--format", exportOptions->format, "po (default) or csv")
-        ->check(CLI::IsMember({"po", "csv"}));
+    CLI::Option* format =
+        exporter->add_option("--format", exportOptions->format, "po (default) or csv")
+            ->check(CLI::IsMember({"po", "csv"}));
+    exporter
+        ->add_flag("--voice", exportOptions->voice,
+                   "Write the voice-over script instead: a CSV row of id, character, text, "
+                   "the question that leads to it and notes for every line a player can be "
+                   "shown")
+        ->excludes(format);
     exporter->add_option("--language", exportOptions->language,
                          "Target language for the PO header, such as de or pt_BR");
     exporter->add_option("-o,--output", exportOptions->output,

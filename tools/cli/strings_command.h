@@ -25,6 +25,9 @@ struct StringsExportOptions {
     // translation to bring up to date, unless `overwrite` is set.
     std::string output;
     bool overwrite = false;
+    // Write the voice-over script (CSV) instead of a translation. An OUT
+    // that is there already is replaced only with `overwrite`.
+    bool voice = false;
 };
 
 struct StringsImportOptions {

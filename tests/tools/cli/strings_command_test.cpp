@@ -275,6 +275,28 @@ TEST(Strings, TextIdsNeverCollide) {
               (std::vector<std::string>{"Intro/S0/1/A", "A/S0/1/A", "A~3/S0/1/A", "A~2/S0/1/A"}));
 }
 
+// The voice-over script: the lines a player can be shown under the ids a
+// game gives them, each answer with the question that leads to it.
+TEST(Strings, VoiceScriptListsEveryLineAPlayerCanBeShown) {
+    ScratchFolder folder;
+    const std::string script = folder.write("play.chr", murmex::testing::playScript());
+    const std::string out = folder.path("lines.csv");
+    StringsExportOptions options{script, true, "po", "", out};
+    options.voice = true;
+    ASSERT_EQ(runCommand(runStringsExport, options).status, EXIT_OK);
+    const std::string lines = readBytes(out);
+    EXPECT_EQ(lines.substr(0, lines.find("\r\n")), "id,character,text,question,notes");
+    EXPECT_EQ(lines.find("TITLE"), std::string::npos);
+    EXPECT_NE(lines.find("\r\nIntro/S0/1/A,Intro,\"Hello there, fish & chips.\",,"),
+              std::string::npos)
+        << lines;
+    EXPECT_NE(lines.find("\r\nIntro/S0/2/A,Intro,Counted.,Count,"), std::string::npos) << lines;
+    // A studio's copy is not replaced unasked.
+    const auto refused = runCommand(runStringsExport, options);
+    EXPECT_EQ(refused.status, EXIT_FAILED);
+    EXPECT_NE(refused.err.find("--overwrite"), std::string::npos) << refused.err;
+}
+
 // Only a carriage return ends the first line: a header right after it loads,
 // so its texts are found and translated like any other script's.
 TEST(Strings, HeaderRightAfterTheFirstLinesCarriageReturn) {
