@@ -170,7 +170,7 @@ web:
 test-web: web configure
 	@tools/install_deps.sh $(WEB_TEST_PACKAGES)
 	@cmake --build $(BUILD) -j $(JOBS) --target murmex_cli
-	@MURMEX_WEB=$(WEB_BUILD)/share/murmex/web node --test web/tests/
+	@MURMEX_WEB=$(WEB_BUILD)/share/murmex/web node --expose-gc --test web/tests/
 	@/usr/bin/python3 web/tests/page_test.py --murmex $(BUILD)/tools/cli/murmex \
 		--examples examples --work $(BUILD)/web-test
 

@@ -296,7 +296,15 @@ test("a copy the module has no room for throws -4 and leaves everything as it wa
     for (const call of calls) {
         assert.throws(call, (error) => error instanceof small.MurmexError && error.code === -4, String(call));
     }
+    // Games too, each of which takes room of its own; freeing them gives it back.
+    const held = [];
+    assert.throws(() => {
+        for (;;) held.push(script.newGame());
+    }, (error) => error instanceof small.MurmexError && error.code === -4 && error.message !== "");
+    assert.ok(held.length > 10, `${held.length} games`);
+    held.forEach((each) => each.free());
     assert.equal(script.title, "Brackenford: The Smith's Favour");
     assert.equal(game.answer, demoGame().answer);
     assert.equal(game.choose(1), "switched");
+    script.newGame().start("Intro");
 });
