@@ -67,7 +67,7 @@ declare namespace Murmex {
     class LoadError extends MurmexError {
         /** The 1-based line the loader had reached. */
         readonly line: number;
-        /** The cause in plain words; may be empty. `message` is the loader's fixed text, or this when that is empty. */
+        /** The cause in plain words (for a file, the system's); may be empty. `message` is the loader's fixed text, or this when that is empty. */
         readonly detail: string;
         /** The message the window's box shows: "Err=…\nLine=…\nErrStr=…". */
         readonly windowText: string;

@@ -242,8 +242,8 @@ var Murmex = (function () {
                 try {
                     bytes = fs.readFileSync(path);
                 } catch (error) {
-                    const detail = `${String(path)}: ${systemReason(error)}`;
-                    throw new LoadError(LOAD_NO_FILE, 0, `cannot read ${detail}`, detail, "");
+                    const reason = systemReason(error);
+                    throw new LoadError(LOAD_NO_FILE, 0, `cannot read ${String(path)}: ${reason}`, reason, "");
                 }
                 return Script.fromBytes(bytes, options);
             }
