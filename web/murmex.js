@@ -496,9 +496,6 @@ var Murmex = (function () {
                 games.set(token, new WeakRef(this));
                 return id;
             }
-            get _handle() {
-                return this._native.handle;
-            }
             get _live() {
                 if (this._native.handle === 0) throw new MurmexError("the game was freed", ERROR_NULL);
                 return this._native.handle;
