@@ -13,7 +13,7 @@
 # `make check-format` checks and `make format` applies the project's
 # clang-format style, `make web` builds the engine in WebAssembly with its
 # JavaScript API and the page `murmex publish` writes, and `make test-web`
-# tests them under Node and in headless Chromium.
+# tests them under Node (with the bindings' transcripts) and in headless Chromium.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
@@ -166,11 +166,13 @@ web:
 		-DMURMEX_INSTALL=OFF $(CMAKE_FLAGS) >/dev/null
 	@$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
 
-# The API under Node's own test runner, then a published demo in Chromium.
+# The API under Node's own test runner, the JavaScript transcript against
+# `murmex play` with the other bindings', then a published demo in Chromium.
 test-web: web configure
 	@tools/install_deps.sh $(WEB_TEST_PACKAGES)
-	@cmake --build $(BUILD) -j $(JOBS) --target murmex_cli
-	@MURMEX_WEB=$(WEB_BUILD)/share/murmex/web node --test web/tests/
+	@cmake --build $(BUILD) -j $(JOBS) --target murmex_cli binding_conformance_programs
+	@MURMEX_WEB=$(WEB_BUILD)/share/murmex/web node --expose-gc --test web/tests/
+	@cd $(BUILD) && ctest --output-on-failure -R binding_conformance
 	@/usr/bin/python3 web/tests/page_test.py --murmex $(BUILD)/tools/cli/murmex \
 		--examples examples --work $(BUILD)/web-test
 

@@ -1,12 +1,42 @@
-// The engine for JavaScript (murmex.js with murmex.wasm beside it).
+// The engine for JavaScript, in every form the web build writes: murmex.js
+// (a classic script and CommonJS) and murmex.mjs (an ES module) with
+// murmex.wasm beside them, and murmex.inline.js and .mjs carrying it.
 
-/** Loads the engine; in a browser without `wasm` it fetches murmex.wasm beside murmex.js. */
+/**
+ * Loads the engine. Without `wasm` it reads murmex.wasm beside the library
+ * (Node) or fetches it (a browser); the inline forms carry their own.
+ */
 declare function Murmex(options?: { wasm?: Uint8Array | ArrayBuffer }): Promise<Murmex.Engine>;
 
 declare namespace Murmex {
     /** Where a choice took the game. */
     type Step = "continued" | "switched" | "ended" | "failed";
-    type EventKind = "variable" | "money" | "handOver" | "ended";
+    /** What a listener hears, by the names every language uses. */
+    type EventKind =
+        | "variable"
+        | "money"
+        | "handover"
+        | "ended"
+        | "item-given"
+        | "item-taken"
+        | "restored"
+        | "reset";
+    /** Only these keys; any other, or options that are not an object, throw a MurmexError (code -12). */
+    interface LoadOptions {
+        /** The script is plain text, not scrambled. */
+        plain?: boolean;
+    }
+    const EventKind: Readonly<{
+        Variable: "variable";
+        Money: "money";
+        Handover: "handover";
+        Ended: "ended";
+        ItemGiven: "item-given";
+        ItemTaken: "item-taken";
+        Restored: "restored";
+        Reset: "reset";
+    }>;
+    const Step: Readonly<{ Continued: "continued"; Switched: "switched"; Ended: "ended"; Failed: "failed" }>;
     /** A name as the script holds it: a string is given as UTF-8. A zero byte in it throws a RangeError. */
     type Name = string | Uint8Array;
 
@@ -14,25 +44,30 @@ declare namespace Murmex {
         readonly Script: typeof Script;
         readonly MurmexError: typeof MurmexError;
         readonly LoadError: typeof LoadError;
+        readonly EventKind: typeof EventKind;
+        readonly Step: typeof Step;
         /** The library's version, such as "1.0.0". */
         readonly version: string;
         /** The form in which a key's letter matches a question's mnemonic. */
         foldMnemonic(letter: string): string;
+        /** Bytes of the module's memory held by live scripts and games (the memory itself never shrinks). */
+        heapInUse(): number;
     }
 
     /**
-     * A call the library refused, or a game that failed, in its words; code -4
-     * when the module's memory has no room for a copy.
+     * A call the library refused, or a game that failed, in its words (never
+     * empty); `code` is the library's negative MURMEX_ERROR_ code, -4 when the
+     * module's memory has run out.
      */
     class MurmexError extends Error {
         readonly code: number;
     }
 
-    /** A script that did not load. */
+    /** A script that did not load, or a file that could not be read (line 0, code -1). */
     class LoadError extends MurmexError {
         /** The 1-based line the loader had reached. */
         readonly line: number;
-        /** The cause in plain words; may be empty. `message` is the loader's fixed text. */
+        /** The cause in plain words (for a file, the system's); may be empty. `message` is the loader's fixed text, or this when that is empty. */
         readonly detail: string;
         /** The message the window's box shows: "Err=…\nLine=…\nErrStr=…". */
         readonly windowText: string;
@@ -56,7 +91,9 @@ declare namespace Murmex {
     /** A loaded script: immutable, shared by every game made from it. */
     class Script {
         /** Throws a LoadError when the bytes do not load. */
-        static fromBytes(bytes: Uint8Array | ArrayBuffer | ArrayBufferView, options?: { plain?: boolean }): Script;
+        static fromBytes(bytes: Uint8Array | ArrayBuffer | ArrayBufferView, options?: LoadOptions): Script;
+        /** Node only: reads and loads a file; one that cannot be read throws a LoadError naming it and why. */
+        static load(path: string | URL, options?: LoadOptions): Script;
         readonly title: string;
         /** The header's two colours. */
         readonly colors: { window: Rgb; text: Rgb };
@@ -64,8 +101,9 @@ declare namespace Murmex {
         readonly windowColors: WindowColors;
         readonly characters: string[];
         newGame(): Game;
-        /** Gives the script back at once; games made from it keep it alive. */
+        /** Gives the script back at once; games made from it keep it alive. A script never freed goes when collected. */
         free(): void;
+        [Symbol.dispose](): void;
     }
 
     interface Question {
@@ -83,9 +121,9 @@ declare namespace Murmex {
 
     interface GameEvent {
         kind: EventKind;
-        /** variable: its name; handOver: the character's; else null. */
+        /** variable: its name; handover: the character's; item-given, item-taken: the item's; else null. */
         name: string | null;
-        /** variable: its value (0 once removed); money: the new amount. */
+        /** variable: its value (0 once removed); money: the new amount; item-given: the count. */
         value: number;
         previous: number;
         /** variable: true while it exists. */
@@ -94,7 +132,12 @@ declare namespace Murmex {
         answer: string | null;
     }
 
-    /** A game's variables by name; names that are not UTF-8 come out with U+FFFD in them. */
+    /**
+     * A game's variables by name; names that are not UTF-8 come out with U+FFFD
+     * in them. A name is at most 19 bytes: setting a longer one throws a
+     * MurmexError (code -13), reading one finds the variable of its first 19.
+     * A game holds at most 500 variables (code -9 past that).
+     */
     interface Variables extends Iterable<[string, number]> {
         get(name: Name): number | undefined;
         has(name: Name): boolean;
@@ -120,14 +163,27 @@ declare namespace Murmex {
         readonly variables: Variables;
         money: number;
         save(): Uint8Array;
-        /** Throws, changing nothing, when the bytes are refused. */
+        /** Throws, changing nothing, when the bytes are refused; an edited script still takes a save whose situation it holds. */
         restore(bytes: Uint8Array | ArrayBuffer | ArrayBufferView): void;
-        /** Hears each event of the kind after the step is complete; returns an id for off(). */
+        /** The same, but only into the very script the game was saved from. */
+        restoreStrictly(bytes: Uint8Array | ArrayBuffer | ArrayBufferView): void;
+        /**
+         * Hears each event of the kind after the step is complete; returns an id
+         * for off(). A listener may only read the game (a change throws, code -11),
+         * or free it: the game then goes once the call telling its listeners returns.
+         * The game holds its listeners, so one referring to its game does not keep it alive.
+         */
         on(kind: EventKind, listener: (event: GameEvent) => void): number;
+        /** Hears the changes of the one variable `name` only; returns an id for unobserve(). */
+        observe(name: Name, listener: (event: GameEvent) => void): number;
+        /** Throws a MurmexError (code -6) for an id this game did not give. */
         off(id: number): void;
+        unobserve(id: number): void;
         /** The last failure in words; empty when nothing failed. */
         readonly lastError: string;
+        /** Gives the game back at once. A game never freed goes when collected. */
         free(): void;
+        [Symbol.dispose](): void;
     }
 }
 

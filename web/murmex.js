@@ -5,40 +5,61 @@
 // the compiled library; this file only moves values across the boundary.
 //
 //   const murmex = await Murmex(); // or Murmex({ wasm: bytes })
-//   const script = murmex.Script.fromBytes(bytes, { plain: true });
-//   const game = script.newGame();
+//   using script = murmex.Script.fromBytes(bytes, { plain: true });
+//   using game = script.newGame();
 //   game.start("Intro");
 //   console.log(game.answer, game.questions.map((q) => q.label));
 //   game.choose(0);
+//
+// The build makes every form of the library from this one file: a classic
+// script and CommonJS module (murmex.js), an ES module (murmex.mjs), and each
+// of them with the WebAssembly written in (murmex.inline.js, .inline.mjs).
+// Those lines it rewrites end in a comment naming what it puts there.
 var Murmex = (function () {
     "use strict";
 
-    // Where the module is found unless the caller gives its bytes: beside
-    // this file, read in Node and fetched in a browser.
-    const beside = typeof document === "object" && document.currentScript ? document.currentScript.src : null;
+    // Where this file was loaded from, so that the module beside it is found.
+    const here = typeof document === "object" && document.currentScript ? document.currentScript.src : typeof __filename === "string" ? require("url").pathToFileURL(__filename).href : null; // build: here
+    // The module's bytes in base64, when this file carries them.
+    const inline = null; // build: inline
 
     const STEPS = ["continued", "switched", "ended", "failed"];
-    const EVENTS = { variable: 1, money: 2, handOver: 3, ended: 4 };
-    const EVENT_NAMES = ["", "variable", "money", "handOver", "ended"];
+    // Event kinds by their names in every language, in the library's numbering (from 1).
+    const EVENT_NAMES = ["variable", "money", "handover", "ended", "item-given", "item-taken", "restored", "reset"];
+    const EVENTS = Object.fromEntries(EVENT_NAMES.map((name, i) => [name, i + 1]));
+    // Callers wrote "handOver" before the names were the same everywhere.
+    EVENTS.handOver = EVENTS.handover;
+    const NAMED_EVENTS = [EVENTS.variable, EVENTS.handover, EVENTS["item-given"], EVENTS["item-taken"]];
+    const EventKind = Object.freeze({
+        Variable: "variable", Money: "money", Handover: "handover", Ended: "ended",
+        ItemGiven: "item-given", ItemTaken: "item-taken", Restored: "restored", Reset: "reset",
+    });
+    const Step = Object.freeze({ Continued: "continued", Switched: "switched", Ended: "ended", Failed: "failed" });
+    const LOAD_OPTIONS = { plain: 1 }; // each option and its load flag
     const TEXT = 1; // the UTF-8 form of a text
-    const LOAD_PLAIN = 1;
     const END = 1;
+    const ERROR_NULL = -1;
     const ERROR_LOAD = -3;
     const ERROR_MEMORY = -4;
     const ERROR_NOT_FOUND = -6;
+    const ERROR_FLAGS = -12;
     // murmex_load_error: code, line, message[64], detail[200].
     const LOAD_ERROR_SIZE = 272;
     const LOAD_ERROR_MESSAGE = 8;
     const LOAD_ERROR_DETAIL = 72;
+    // The loader's code for a file it cannot read.
+    const LOAD_NO_FILE = -1;
     // murmex_question: bytes, text, label, mnemonic.
     const QUESTION_SIZE = 16;
     // Room for the out-values of one call: pointers and 32-bit numbers.
     const SCRATCH_SIZE = 64;
     const COLOR_NAMES = ["window", "line", "question", "hover", "answer"];
+    const inNode = typeof process === "object" && process.versions != null && process.versions.node != null;
 
+    // Every failure the library reports; `code` is a MURMEX_ERROR_ value.
     class MurmexError extends Error {
         constructor(message, code) {
-            super(message);
+            super(message || `murmex error ${code}`);
             this.name = "MurmexError";
             this.code = code;
         }
@@ -46,7 +67,7 @@ var Murmex = (function () {
 
     class LoadError extends MurmexError {
         constructor(code, line, message, detail, windowText) {
-            super(message, code);
+            super(message || detail, code);
             this.name = "LoadError";
             this.line = line;
             this.detail = detail;
@@ -54,7 +75,22 @@ var Murmex = (function () {
         }
     }
 
-    function bind(core) {
+    // The flags a load's options ask for: only an object of known options.
+    function loadFlags(options) {
+        if (options === undefined) return 0;
+        if (typeof options !== "object" || options === null || Array.isArray(options)) {
+            throw new MurmexError(`load options are an object such as { plain: true }, not ${String(options)}`, ERROR_FLAGS);
+        }
+        let flags = 0;
+        for (const [name, value] of Object.entries(options)) {
+            if (!Object.hasOwn(LOAD_OPTIONS, name)) throw new MurmexError(`no load option "${name}"`, ERROR_FLAGS);
+            if (typeof value !== "boolean") throw new MurmexError(`the load option ${name} is true or false`, ERROR_FLAGS);
+            if (value) flags |= LOAD_OPTIONS[name];
+        }
+        return flags;
+    }
+
+    function bind(core, fs) {
         const utf8 = new TextEncoder();
         const fromUtf8 = new TextDecoder();
         const scratch = allocate(SCRATCH_SIZE);
@@ -110,11 +146,21 @@ var Murmex = (function () {
             return text(core.murmex_status_message(code));
         }
 
+        // What frees a game: its handle and the tokens of its listeners. The
+        // registry holds this, never the game, so that a game its listeners
+        // refer to can still be collected.
+        function release(native) {
+            native.tokens.forEach((token) => games.delete(token));
+            native.tokens.clear();
+            core.murmex_game_free(native.handle);
+            native.handle = 0;
+        }
         // One registry per kind of handle frees what the program forgot to.
-        const scripts = new FinalizationRegistry((handle) => core.murmex_script_free(handle));
-        const games = new FinalizationRegistry((handle) => core.murmex_game_free(handle));
-        // Listeners by the token the library hands back with each event.
-        const listeners = new Map();
+        const scriptRegistry = new FinalizationRegistry((handle) => core.murmex_script_free(handle));
+        const gameRegistry = new FinalizationRegistry(release);
+        // The game each listener's token belongs to, held weakly; the game
+        // holds the listener itself.
+        const games = new Map();
         let nextToken = 1;
 
         // A listener's exception must not unwind through the module, which
@@ -123,48 +169,83 @@ var Murmex = (function () {
         let listenerError = null;
 
         core.heard = (token, event) => {
-            const listener = listeners.get(token);
+            const game = games.get(token)?.deref();
+            const listener = game?._listeners.get(token);
             if (listener === undefined) return;
             try {
-                tell(listener, event);
+                listener(eventOf(event));
             } catch (error) {
                 if (listenerError === null) listenerError = { error };
             }
         };
 
-        function tell(listener, event) {
+        function eventOf(event) {
             const kind = i32(event);
-            listener.callback({
-                kind: EVENT_NAMES[kind],
-                name: kind === EVENTS.variable || kind === EVENTS.handOver ? text(u32(event + 8)) : null,
+            return {
+                kind: EVENT_NAMES[kind - 1],
+                name: NAMED_EVENTS.includes(kind) ? text(u32(event + 8)) : null,
                 value: i32(event + 12),
                 previous: i32(event + 16),
                 present: i32(event + 20) !== 0,
                 answer: kind === EVENTS.ended ? text(u32(event + 28)) : null,
-            });
+            };
+        }
+
+        // Throws what the call refused, in the game's words when it has
+        // them; a listener's exception first.
+        function check(status, game) {
+            if (listenerError !== null) {
+                const { error } = listenerError;
+                listenerError = null;
+                throw error;
+            }
+            if (status < 0) {
+                // A game its own listener freed is gone: only the code has words then.
+                const handle = game !== undefined ? game._native.handle : 0;
+                throw new MurmexError((handle !== 0 ? text(core.murmex_game_last_error(handle)) : "") || statusText(status), status);
+            }
+            return status;
+        }
+        function loaded(status, error) {
+            if (status === ERROR_LOAD) {
+                throw new LoadError(i32(error), i32(error + 4), text(error + LOAD_ERROR_MESSAGE),
+                    text(error + LOAD_ERROR_DETAIL), text(core.murmex_web_load_error_text(error)));
+            }
+            check(status);
+            return new Script(u32(out(0)));
         }
 
         class Script {
             constructor(handle) {
                 this._handle = handle;
-                scripts.register(this, handle, this);
+                scriptRegistry.register(this, handle, this);
             }
 
             // Loads a script held in memory; throws a LoadError when it does not load.
-            static fromBytes(bytes, { plain = false } = {}) {
+            static fromBytes(bytes, options) {
+                const flags = loadFlags(options);
                 const error = allocate(LOAD_ERROR_SIZE);
                 try {
-                    const status = withBytes(bytes, (pointer, length) =>
-                        core.murmex_script_from_bytes(pointer, length, plain ? LOAD_PLAIN : 0, out(0), error));
-                    if (status === ERROR_LOAD) {
-                        throw new LoadError(i32(error), i32(error + 4), text(error + LOAD_ERROR_MESSAGE),
-                            text(error + LOAD_ERROR_DETAIL), text(core.murmex_web_load_error_text(error)));
-                    }
-                    check(status);
-                    return new Script(u32(out(0)));
+                    return loaded(withBytes(bytes, (pointer, length) =>
+                        core.murmex_script_from_bytes(pointer, length, flags, out(0), error)), error);
                 } finally {
                     core.free(error);
                 }
+            }
+
+            // Loads a script file (Node only). A file that cannot be read
+            // throws a LoadError naming it and the system's reason.
+            static load(path, options) {
+                loadFlags(options);
+                if (fs === null) throw new MurmexError("loading a file needs Node; give the bytes to fromBytes", ERROR_NULL);
+                let bytes;
+                try {
+                    bytes = fs.readFileSync(path);
+                } catch (error) {
+                    const reason = systemReason(error);
+                    throw new LoadError(LOAD_NO_FILE, 0, `cannot read ${String(path)}: ${reason}`, reason, "");
+                }
+                return Script.fromBytes(bytes, options);
             }
 
             get title() {
@@ -210,38 +291,26 @@ var Murmex = (function () {
             // Gives the script back at once; games made from it keep it alive.
             free() {
                 if (this._handle !== 0) {
-                    scripts.unregister(this);
+                    scriptRegistry.unregister(this);
                     core.murmex_script_free(this._handle);
                     this._handle = 0;
                 }
             }
 
             get _live() {
-                if (this._handle === 0) throw new MurmexError("the script was freed", -1);
+                if (this._handle === 0) throw new MurmexError("the script was freed", ERROR_NULL);
                 return this._handle;
             }
         }
-
-        function check(status, game) {
-            if (listenerError !== null) {
-                const { error } = listenerError;
-                listenerError = null;
-                throw error;
-            }
-            if (status < 0) {
-                const words = game !== undefined ? text(core.murmex_game_last_error(game)) : "";
-                throw new MurmexError(words || statusText(status), status);
-            }
-            return status;
-        }
+        if (Symbol.dispose) Script.prototype[Symbol.dispose] = Script.prototype.free;
 
         class Variables {
             constructor(game) {
                 this._game = game;
             }
             get(name) {
-                const game = this._game._live;
-                const status = withName(name, (pointer) => core.murmex_game_variable(game, pointer, out(0)));
+                const game = this._game;
+                const status = withName(name, (pointer) => core.murmex_game_variable(game._live, pointer, out(0)));
                 if (status === ERROR_NOT_FOUND) return undefined;
                 check(status, game);
                 return i32(out(0));
@@ -249,25 +318,28 @@ var Murmex = (function () {
             has(name) {
                 return this.get(name) !== undefined;
             }
+            // A name is at most 19 bytes (a longer one throws, code -13),
+            // and a game holds at most 500 variables.
             set(name, value) {
-                const game = this._game._live;
-                check(withName(name, (pointer) => core.murmex_game_set_variable(game, pointer, int32(value))), game);
+                const game = this._game;
+                const number = int32(value);
+                check(withName(name, (pointer) => core.murmex_game_set_variable(game._live, pointer, number)), game);
                 return this;
             }
             // False when there was no such variable.
             delete(name) {
-                const game = this._game._live;
-                const status = withName(name, (pointer) => core.murmex_game_remove_variable(game, pointer));
+                const game = this._game;
+                const status = withName(name, (pointer) => core.murmex_game_remove_variable(game._live, pointer));
                 if (status === ERROR_NOT_FOUND) return false;
                 check(status, game);
                 return true;
             }
             // Every variable as [name, value], copied before the game can change.
             entries() {
-                const game = this._game._live;
+                const game = this._game;
                 const found = [];
                 core.HEAP32[out(0) >> 2] = 0;
-                while (check(core.murmex_game_next_variable(game, out(0), out(1), out(2)), game) !== END) {
+                while (check(core.murmex_game_next_variable(game._live, out(0), out(1), out(2)), game) !== END) {
                     found.push([text(u32(out(1))), i32(out(2))]);
                 }
                 return found;
@@ -292,24 +364,25 @@ var Murmex = (function () {
 
         class Game {
             constructor(handle) {
-                this._handle = handle;
+                this._native = { handle, tokens: new Set() };
+                // Each listener by its token, and the token of each id the library gave.
+                this._listeners = new Map();
                 this._tokens = new Map();
-                games.register(this, handle, this);
+                gameRegistry.register(this, this._native, this);
             }
 
             start(name) {
-                const game = this._live;
-                check(withName(name, (pointer) => core.murmex_game_start(game, pointer)), game);
+                check(withName(name, (pointer) => core.murmex_game_start(this._live, pointer)), this);
             }
             reset() {
-                check(core.murmex_game_reset(this._live), this._handle);
+                check(core.murmex_game_reset(this._live), this);
             }
             get answer() {
-                check(core.murmex_game_answer(this._live, TEXT, out(0)), this._handle);
+                check(core.murmex_game_answer(this._live, TEXT, out(0)), this);
                 return text(u32(out(0)));
             }
             get character() {
-                check(core.murmex_game_character(this._live, TEXT, out(0)), this._handle);
+                check(core.murmex_game_character(this._live, TEXT, out(0)), this);
                 return text(u32(out(0)));
             }
             // Each offered question: its text (marks included), the label the
@@ -317,13 +390,13 @@ var Murmex = (function () {
             // in the label (or -1), and its bytes.
             get questions() {
                 const game = this._live;
-                check(core.murmex_game_question_count(game, out(0)), game);
+                check(core.murmex_game_question_count(game, out(0)), this);
                 const count = i32(out(0));
                 const record = allocate(QUESTION_SIZE);
                 try {
                     const questions = [];
                     for (let i = 0; i < count; i++) {
-                        check(core.murmex_game_question(game, i, record), game);
+                        check(core.murmex_game_question(game, i, record), this);
                         const mnemonic = u32(record + 12);
                         const label = text(u32(record + 8));
                         const offset = core.murmex_web_mnemonic_offset(u32(record + 4));
@@ -343,18 +416,17 @@ var Murmex = (function () {
             // Asks offered question `index` (0-based); returns where the game
             // went: "continued", "switched", "ended" or "failed".
             choose(index) {
-                const game = this._live;
-                return STEPS[check(core.murmex_game_choose(game, int32(index)), game)];
+                return STEPS[check(core.murmex_game_choose(this._live, int32(index)), this)];
             }
             get variables() {
                 return new Variables(this);
             }
             get money() {
-                check(core.murmex_game_money(this._live, out(0)), this._handle);
+                check(core.murmex_game_money(this._live, out(0)), this);
                 return i32(out(0));
             }
             set money(amount) {
-                check(core.murmex_game_set_money(this._live, int32(amount)), this._handle);
+                check(core.murmex_game_set_money(this._live, int32(amount)), this);
             }
             save() {
                 const game = this._live;
@@ -362,7 +434,7 @@ var Murmex = (function () {
                 const size = u32(out(0));
                 const buffer = allocate(size);
                 try {
-                    check(core.murmex_game_save(game, buffer, size, out(0)), game);
+                    check(core.murmex_game_save(game, buffer, size, out(0)), this);
                     return bytesAt(buffer, u32(out(0)));
                 } finally {
                     core.free(buffer);
@@ -370,53 +442,86 @@ var Murmex = (function () {
             }
             // Throws, changing nothing, when the bytes are refused.
             restore(bytes) {
-                const game = this._live;
-                check(withBytes(bytes, (pointer, length) => core.murmex_game_restore(game, pointer, length)), game);
+                check(withBytes(bytes, (pointer, length) => core.murmex_game_restore(this._live, pointer, length)), this);
             }
-            // Calls `listener` with each event of the kind ("variable",
-            // "money", "handOver" or "ended"); returns an id for off().
+            // The same, but only into the very script the game was saved from.
+            restoreStrictly(bytes) {
+                check(withBytes(bytes, (pointer, length) => core.murmex_game_restore_strict(this._live, pointer, length)), this);
+            }
+            // Calls `listener` with each event of the kind (an EventKind
+            // value); returns an id for off().
             on(kind, listener) {
-                const game = this._live;
-                if (!(kind in EVENTS)) throw new RangeError(`no event kind "${kind}"`);
-                if (typeof listener !== "function") throw new TypeError("a listener is a function");
-                const token = nextToken++;
-                check(core.murmex_web_listen(game, EVENTS[kind], token, out(0)), game);
-                const id = u32(out(0));
-                listeners.set(token, { callback: listener });
-                this._tokens.set(id, token);
-                return id;
+                if (!Object.hasOwn(EVENTS, kind)) throw new RangeError(`no event kind "${kind}"`);
+                return this._listen(listener, (token) => core.murmex_web_listen(this._live, EVENTS[kind], token, out(0)));
+            }
+            // Calls `listener` with each change of the one variable; returns an id for unobserve().
+            observe(name, listener) {
+                return this._listen(listener, (token) =>
+                    withName(name, (pointer) => core.murmex_web_observe(this._live, pointer, token, out(0))));
             }
             off(id) {
-                check(core.murmex_game_unlisten(this._live, id), this._handle);
-                listeners.delete(this._tokens.get(id));
+                if (!Number.isInteger(id)) throw new TypeError("a listener's id is the number on() or observe() gave");
+                check(core.murmex_game_unlisten(this._live, id >>> 0), this);
+                const token = this._tokens.get(id);
                 this._tokens.delete(id);
+                this._listeners.delete(token);
+                this._native.tokens.delete(token);
+                games.delete(token);
+            }
+            unobserve(id) {
+                this.off(id);
             }
             get lastError() {
                 return text(core.murmex_game_last_error(this._live));
             }
+            // Gives the game back at once. Inside one of its own listeners the
+            // library lets it go once the call telling them returns.
             free() {
-                if (this._handle !== 0) {
-                    games.unregister(this);
-                    core.murmex_game_free(this._handle);
-                    this._tokens.forEach((token) => listeners.delete(token));
-                    this._handle = 0;
+                if (this._native.handle !== 0) {
+                    gameRegistry.unregister(this);
+                    release(this._native);
+                    this._listeners.clear();
+                    this._tokens.clear();
                 }
             }
 
+            _listen(listener, add) {
+                if (typeof listener !== "function") throw new TypeError("a listener is a function");
+                const token = nextToken++;
+                check(add(token), this);
+                const id = u32(out(0));
+                this._listeners.set(token, listener);
+                this._tokens.set(id, token);
+                this._native.tokens.add(token);
+                games.set(token, new WeakRef(this));
+                return id;
+            }
             get _live() {
-                if (this._handle === 0) throw new MurmexError("the game was freed", -1);
-                return this._handle;
+                if (this._native.handle === 0) throw new MurmexError("the game was freed", ERROR_NULL);
+                return this._native.handle;
             }
         }
+        if (Symbol.dispose) Game.prototype[Symbol.dispose] = Game.prototype.free;
 
         return {
             Script,
             MurmexError,
             LoadError,
+            EventKind,
+            Step,
             version: text(core.murmex_version()),
             // The form a key's letter and a mnemonic are compared in.
             foldMnemonic: (letter) => String.fromCodePoint(core.murmex_web_fold_mnemonic(letter.codePointAt(0))),
+            // Bytes of the module's memory its allocator has handed out and
+            // not had back: what live scripts and games hold.
+            heapInUse: () => core.murmex_web_heap_in_use(),
         };
+    }
+
+    // The system's words for a failed read: Node's message without its code and path.
+    function systemReason(error) {
+        const words = typeof error.message === "string" ? error.message : String(error);
+        return words.replace(/^[A-Z]+: /, "").replace(/, \w+ '.*'$/, "") || words;
     }
 
     function asBytes(value) {
@@ -426,17 +531,31 @@ var Murmex = (function () {
         throw new TypeError("bytes are a Uint8Array, an ArrayBuffer or a view of one");
     }
 
-    async function moduleBytes(wasm) {
+    function fromBase64(text) {
+        const binary = atob(text);
+        const bytes = new Uint8Array(binary.length);
+        for (let i = 0; i < binary.length; i++) bytes[i] = binary.charCodeAt(i);
+        return bytes;
+    }
+
+    async function moduleBytes(wasm, fs) {
         if (wasm !== undefined) return asBytes(wasm);
-        if (beside === null && typeof require === "function") {
-            return require("fs").readFileSync(require("path").join(__dirname, "murmex.wasm"));
+        if (inline !== null) return fromBase64(inline);
+        const url = new URL("murmex.wasm", here || location.href);
+        if (url.protocol === "file:" && fs !== null) {
+            try {
+                return fs.readFileSync(url);
+            } catch (error) {
+                throw new MurmexError(`cannot read ${url.pathname}: ${systemReason(error)}`, ERROR_NULL);
+            }
         }
-        const response = await fetch(new URL("murmex.wasm", beside || location.href));
+        const response = await fetch(url);
+        if (!response.ok) throw new MurmexError(`cannot fetch ${url}: ${response.status} ${response.statusText}`, ERROR_NULL);
         return new Uint8Array(await response.arrayBuffer());
     }
 
     // The module's exports, with views of its memory that follow its growth.
-    async function instantiate(wasm) {
+    async function instantiate(bytes) {
         const core = {};
         const imports = {
             env: {
@@ -445,11 +564,11 @@ var Murmex = (function () {
             },
             wasi_snapshot_preview1: {
                 proc_exit: (status) => {
-                    throw new Error(`the engine stopped with status ${status}`);
+                    throw new MurmexError(`the engine stopped with status ${status}`, ERROR_MEMORY);
                 },
             },
         };
-        const { instance } = await WebAssembly.instantiate(await moduleBytes(wasm), imports);
+        const { instance } = await WebAssembly.instantiate(bytes, imports);
         Object.assign(core, instance.exports);
         let buffer = null;
         let views = null;
@@ -467,12 +586,12 @@ var Murmex = (function () {
     }
 
     // Loads the engine; `options.wasm` may give the module's bytes.
-    return async function Murmex(options = {}) {
-        return bind(await instantiate(options.wasm));
-    };
+    async function Murmex(options = {}) {
+        // Node's file system, for Script.load and the module beside this file.
+        const fs = inNode ? await import("node:fs") : null;
+        return bind(await instantiate(await moduleBytes(options.wasm, fs)), fs);
+    }
+    return Object.assign(Murmex, { Murmex, MurmexError, LoadError, EventKind, Step });
 })();
 
-if (typeof module === "object" && module.exports) {
-    module.exports = Murmex;
-    module.exports.Murmex = Murmex;
-}
+if (typeof module === "object" && module.exports) module.exports = Murmex; // build: export

@@ -1,14 +1,16 @@
 // What the web page needs beside the C functions, so that it rewrites none of
 // the player's rules in JavaScript: the window's colours derived from the
 // header's two, the window's text for a failed load, where a label's marked
-// character stands and the case form mnemonics match in, and a listener that hands a game's events
-// to JavaScript.
+// character stands and the case form mnemonics match in, listeners and
+// observers that hand a game's events to JavaScript, and how much of the
+// module's memory is in use.
 #include "murmex/murmex.h"
 #include "murmex/script_text.h"
 #include "window/derived_colors.h"
 #include "window/load_error_text.h"
 
 #include <emscripten.h>
+#include <emscripten/emmalloc.h>
 
 #include <cstdint>
 #include <cstring>
@@ -80,15 +82,31 @@ EMSCRIPTEN_KEEPALIVE uint32_t murmex_web_fold_mnemonic(uint32_t letter) {
     return static_cast<uint32_t>(murmex::foldMnemonicCase(static_cast<char32_t>(letter)));
 }
 
+// The C listener of every JavaScript one: the token names it to murmex.js.
+static void heardByToken(void* userData, const murmex_event* event) {
+    murmex_web_heard(static_cast<int32_t>(reinterpret_cast<intptr_t>(userData)), event);
+}
+
+static void* tokenData(int32_t token) {
+    return reinterpret_cast<void*>(static_cast<intptr_t>(token));
+}
+
 // Adds a listener that hands each event of `kind` to JavaScript with `token`.
 EMSCRIPTEN_KEEPALIVE int murmex_web_listen(murmex_game* game, int kind, int32_t token,
                                            uint32_t* id) {
-    return murmex_game_listen(
-        game, kind,
-        [](void* userData, const murmex_event* event) {
-            murmex_web_heard(static_cast<int32_t>(reinterpret_cast<intptr_t>(userData)), event);
-        },
-        reinterpret_cast<void*>(static_cast<intptr_t>(token)), id);
+    return murmex_game_listen(game, kind, heardByToken, tokenData(token), id);
+}
+
+// The same for the changes of the one variable `name`.
+EMSCRIPTEN_KEEPALIVE int murmex_web_observe(murmex_game* game, const char* name, int32_t token,
+                                            uint32_t* id) {
+    return murmex_game_observe(game, name, heardByToken, tokenData(token), id);
+}
+
+// Bytes the allocator has handed out and not had back; the memory itself
+// never shrinks, so this is what shows whether freed games went.
+EMSCRIPTEN_KEEPALIVE uint32_t murmex_web_heap_in_use() {
+    return static_cast<uint32_t>(emmalloc_dynamic_heap_size() - emmalloc_free_dynamic_memory());
 }
 
 } // extern "C"

@@ -5,12 +5,13 @@ every program must print the same stdout, byte for byte, and exit with the
 same status.
 
     conformance.py --murmex PATH --python PATH [--c PATH] [--csharp PATH]
-                   --script FILE --plans DIR
+                   [--js PATH [--node PATH]] --script FILE --plans DIR
 
 A plan's choices are found by playing it with the Python binding (a
 `choose "label"` picks the offered question with that label), so the plans
 stay the one description of each run. The binding is imported from beside
-the Python transcript program; MURMEX_LIBRARY must name the library.
+the Python transcript program; MURMEX_LIBRARY must name the library, and
+MURMEX_WEB the web build's folder when --js is given.
 """
 
 from __future__ import annotations
@@ -164,6 +165,8 @@ def main() -> int:
     parser.add_argument("--python", required=True, help="the Python transcript.py")
     parser.add_argument("--c", help="the C transcript program")
     parser.add_argument("--csharp", help="the C# Transcript.exe, run with mono")
+    parser.add_argument("--js", help="the JavaScript transcript.mjs, run with node")
+    parser.add_argument("--node", default="node", help="the node that runs --js")
     parser.add_argument("--script", required=True, type=Path, help="the demo script (plain)")
     parser.add_argument("--plans", required=True, type=Path, help="the folder of .plan files")
     options = parser.parse_args()
@@ -189,6 +192,10 @@ def main() -> int:
         bindings.append(("csharp", ["mono", options.csharp]))
     else:
         print("csharp: skipped, no --csharp given")
+    if options.js:
+        bindings.append(("js", [options.node, options.js]))
+    else:
+        print("js: skipped, no --js given")
 
     plans = sorted(options.plans.glob("*.plan"))
     if not plans:

@@ -16,6 +16,15 @@ before(async () => {
     murmex = await Murmex();
 });
 
+// What the demo's script holds in the module's memory.
+function scriptBytes() {
+    const before = murmex.heapInUse();
+    const script = murmex.Script.fromBytes(demo, { plain: true });
+    const held = murmex.heapInUse() - before;
+    script.free();
+    return held;
+}
+
 function demoGame() {
     const game = murmex.Script.fromBytes(demo, { plain: true }).newGame();
     game.start("Intro");
@@ -50,9 +59,30 @@ test("a failed load throws the loader's code, line, texts and the window's messa
                 error.code === code &&
                 error.line === line &&
                 error.detail !== "" &&
-                error.windowText === `Err=${code}\nLine=${line}\nErrStr=${error.message}`
+                // The loader has no fixed text for these, so the message is the detail.
+                error.message === error.detail &&
+                error.windowText === `Err=${code}\nLine=${line}\nErrStr=`
         );
     }
+});
+
+test("load options are an object of known options; anything else throws -12", () => {
+    for (const options of [true, 1, "plain", null, [], { plane: true }, { plain: true, fast: true }, { plain: 1 }]) {
+        assert.throws(() => murmex.Script.fromBytes(demo, options),
+            (error) => error instanceof murmex.MurmexError && error.code === -12 && error.message !== "",
+            JSON.stringify(options));
+    }
+    assert.equal(murmex.Script.fromBytes(demo, { plain: true }).title, "Brackenford: The Smith's Favour");
+});
+
+test("a file that cannot be read is named with the system's reason", () => {
+    const missing = path.join(__dirname, "no-such-script.txt");
+    assert.throws(() => murmex.Script.load(missing, { plain: true }),
+        (error) => error instanceof murmex.LoadError && error.code === -1 && error.line === 0 &&
+            error.message.includes(missing) && /no such file or directory/.test(error.message));
+    assert.throws(() => murmex.Script.load(missing, true), (error) => error.code === -12);
+    const script = murmex.Script.load(path.join(__dirname, "../../examples/demo.chr.txt"), { plain: true });
+    assert.deepEqual(script.characters, ["Intro", "Mara", "Smith"]);
 });
 
 test("questions come with their labels and mnemonics; keys match in the library's case", () => {
@@ -107,6 +137,79 @@ test("choices switch, end and restart Intro; variables and money follow", () => 
     assert.deepEqual(heard[0], ["variable", "letter", 1, true]);
     assert.throws(() => game.choose(9), (error) => error.code === -2);
     assert.throws(() => game.start("Nobody"), /Character not found!/);
+});
+
+test("every event kind is heard by its cross-language name; observers hear one variable", () => {
+    const game = demoGame();
+    assert.ok(Object.isFrozen(murmex.EventKind));
+    const heard = [];
+    for (const kind of Object.values(murmex.EventKind)) {
+        game.on(kind, (event) => heard.push([event.kind, event.name, event.value]));
+    }
+    const letter = [];
+    const observer = game.observe("letter", (event) => letter.push(event.value));
+    game.choose(1); // to Mara
+    game.choose(0); // she hands over the letter: letter = 1
+    game.choose(0); // and the letter itself
+    game.variables.set("other", 3);
+    const saved = game.save();
+    game.reset();
+    game.restore(saved);
+    assert.deepEqual(heard, [
+        ["handover", "Mara", 0],
+        ["variable", "letter", 1],
+        ["item-given", "Mara's letter", 1],
+        ["variable", "other", 3],
+        ["reset", null, 0],
+        ["restored", null, 0],
+    ]);
+    // Reset and restore tell only themselves, not each variable they change.
+    assert.deepEqual(letter, [1]);
+    game.variables.set("letter", 4);
+    game.unobserve(observer);
+    game.variables.set("letter", 5);
+    assert.deepEqual(letter, [1, 4]);
+    assert.throws(() => game.on("handed-over", () => {}), RangeError);
+    for (const id of [observer, 9999]) {
+        assert.throws(() => game.off(id), (error) => error instanceof murmex.MurmexError && error.code === -6);
+        assert.throws(() => game.unobserve(id), (error) => error.code === -6);
+    }
+});
+
+test("a name over 19 bytes is refused in words, code -13", () => {
+    const game = demoGame();
+    for (const call of [() => game.variables.set("x".repeat(20), 1), () => game.observe("é".repeat(10), () => {})]) {
+        assert.throws(call, (error) => error.code === -13 && /19 bytes/.test(error.message));
+    }
+    game.variables.set("x".repeat(19), 1);
+    assert.equal(game.variables.get("x".repeat(19)), 1);
+});
+
+test("a game freed by its own listener goes once the call returns", () => {
+    const before = murmex.heapInUse();
+    const game = demoGame();
+    let later = 0;
+    game.on("handover", () => game.free());
+    game.on("handover", () => later++);
+    assert.equal(game.choose(1), "switched");
+    assert.equal(later, 0);
+    assert.throws(() => game.answer, (error) => error instanceof murmex.MurmexError && /freed/.test(error.message));
+    game.free();
+    assert.equal(murmex.heapInUse(), before + scriptBytes());
+});
+
+test("a strict restore refuses a save from an edited script, which restore takes", () => {
+    const game = demoGame();
+    game.choose(1);
+    const saved = game.save();
+    const edited = Buffer.from(demo.toString("latin1").replace("The Smith's Favour", "The Smith's Debt"), "latin1");
+    const other = murmex.Script.fromBytes(edited, { plain: true }).newGame();
+    assert.throws(() => other.restoreStrictly(saved), (error) => error.code === -10 && error.message !== "");
+    other.restore(saved);
+    assert.equal(other.character, "Mara");
+    const same = murmex.Script.fromBytes(demo, { plain: true }).newGame();
+    same.restoreStrictly(saved);
+    assert.equal(same.answer, game.answer);
 });
 
 test("a listener's exception reaches the caller after the step, and the game plays on", () => {
@@ -193,7 +296,15 @@ test("a copy the module has no room for throws -4 and leaves everything as it wa
     for (const call of calls) {
         assert.throws(call, (error) => error instanceof small.MurmexError && error.code === -4, String(call));
     }
+    // Games too, each of which takes room of its own; freeing them gives it back.
+    const held = [];
+    assert.throws(() => {
+        for (;;) held.push(script.newGame());
+    }, (error) => error instanceof small.MurmexError && error.code === -4 && error.message !== "");
+    assert.ok(held.length > 10, `${held.length} games`);
+    held.forEach((each) => each.free());
     assert.equal(script.title, "Brackenford: The Smith's Favour");
     assert.equal(game.answer, demoGame().answer);
     assert.equal(game.choose(1), "switched");
+    script.newGame().start("Intro");
 });
