@@ -210,12 +210,8 @@ namespace Murmex
         // exception it throws is thrown again by the call that caused the event.
         public uint On(EventKind kind, Action<GameEvent> listener)
         {
-            return Subscribe(listener, (trampoline, userData) =>
-            {
-                uint id;
-                int code = Native.murmex_game_listen(Handle, (int)kind, trampoline, userData, out id);
-                return new KeyValuePair<int, uint>(code, id);
-            });
+            return Subscribe(listener, (Native.Listener trampoline, IntPtr userData, out uint id) =>
+                Native.murmex_game_listen(Handle, (int)kind, trampoline, userData, out id));
         }
 
         // The same for a kind named as every language names it: "variable",
@@ -249,12 +245,8 @@ namespace Murmex
                 throw new ArgumentNullException("name");
             }
             byte[] terminated = Native.Terminated(name, "name");
-            return Subscribe(listener, (trampoline, userData) =>
-            {
-                uint id;
-                int code = Native.murmex_game_observe(Handle, terminated, trampoline, userData, out id);
-                return new KeyValuePair<int, uint>(code, id);
-            });
+            return Subscribe(listener, (Native.Listener trampoline, IntPtr userData, out uint id) =>
+                Native.murmex_game_observe(Handle, terminated, trampoline, userData, out id));
         }
 
         // Removes a listener or an observer, from inside a listener too. An id
@@ -359,9 +351,11 @@ namespace Murmex
             }
         }
 
-        // Registers `listener` through `listen`, which hands the library the
-        // trampoline and the user data and gives back its status and the id.
-        private uint Subscribe(Action<GameEvent> listener, Func<Native.Listener, IntPtr, KeyValuePair<int, uint>> listen)
+        // One of the library's ways to add a listener, given the trampoline
+        // and the user data it hands back.
+        private delegate int Registration(Native.Listener trampoline, IntPtr userData, out uint id);
+
+        private uint Subscribe(Action<GameEvent> listener, Registration register)
         {
             if (listener == null)
             {
@@ -372,14 +366,15 @@ namespace Murmex
             // Weak, so a game nobody disposes can still be collected: while the
             // library can call back, a call on this game is running and holds it.
             subscription.Self = GCHandle.Alloc(subscription, GCHandleType.Weak);
-            KeyValuePair<int, uint> listened = listen(Trampoline, GCHandle.ToIntPtr(subscription.Self));
-            if (listened.Key < 0)
+            uint id;
+            int code = register(Trampoline, GCHandle.ToIntPtr(subscription.Self), out id);
+            if (code < 0)
             {
                 subscription.Self.Free();
-                Status.Check(listened.Key, this);
+                Status.Check(code, this);
             }
-            subscriptions[listened.Value] = subscription;
-            return listened.Value;
+            subscriptions[id] = subscription;
+            return id;
         }
 
         private void RefuseIfDisposed()
