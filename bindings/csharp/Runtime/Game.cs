@@ -4,10 +4,11 @@ using System;
 using System.Collections.Generic;
 using System.Runtime.ExceptionServices;
 using System.Runtime.InteropServices;
+using System.Text;
 
 namespace Murmex
 {
-    // Where a step took the game.
+    // Where a step took the game; ToString gives the kind's name.
     public enum Step
     {
         // The same character answered.
@@ -179,7 +180,9 @@ namespace Murmex
             return buffer;
         }
 
-        // A refused save (MurmexException) changes nothing.
+        // Restores what Save wrote: into the same script, or into an edited or
+        // translated one that still holds the situation saved. A refused save
+        // (MurmexException, code -10) changes nothing.
         public void Restore(byte[] saved)
         {
             if (saved == null)
@@ -187,6 +190,16 @@ namespace Murmex
                 throw new ArgumentNullException("saved");
             }
             Call(Native.murmex_game_restore(Handle, saved, (UIntPtr)saved.Length));
+        }
+
+        // The same, but a save from a script that has changed at all is refused.
+        public void RestoreStrictly(byte[] saved)
+        {
+            if (saved == null)
+            {
+                throw new ArgumentNullException("saved");
+            }
+            Call(Native.murmex_game_restore_strict(Handle, saved, (UIntPtr)saved.Length));
         }
 
         // Adds a listener for one kind of event and returns the id that Off
@@ -197,41 +210,65 @@ namespace Murmex
         // exception it throws is thrown again by the call that caused the event.
         public uint On(EventKind kind, Action<GameEvent> listener)
         {
-            if (listener == null)
-            {
-                throw new ArgumentNullException("listener");
-            }
-            RefuseIfDisposed();
-            var subscription = new Subscription(this, listener);
-            // Weak, so a game nobody disposes can still be collected: while the
-            // library can call back, a call on this game is running and holds it.
-            subscription.Self = GCHandle.Alloc(subscription, GCHandleType.Weak);
-            uint id;
-            int code = Native.murmex_game_listen(Handle, (int)kind, Trampoline, GCHandle.ToIntPtr(subscription.Self),
-                                                 out id);
-            if (code < 0)
-            {
-                subscription.Self.Free();
-                Status.Check(code, this);
-            }
-            subscriptions[id] = subscription;
-            return id;
+            return Subscribe(listener, (Native.Listener trampoline, IntPtr userData, out uint id) =>
+                Native.murmex_game_listen(Handle, (int)kind, trampoline, userData, out id));
         }
 
-        // Removes a listener, from inside a listener too. False for an id that
-        // names no listener of this game.
+        // The same for a kind named as every language names it: "variable",
+        // "money", "handover", "ended", "item-given", "item-taken", "restored"
+        // or "reset" (see EventKinds).
+        public uint On(string kind, Action<GameEvent> listener)
+        {
+            return On(EventKinds.Parse(kind), listener);
+        }
+
+        /// <summary>
+        /// Adds a listener that hears the Variable events of one variable only,
+        /// named exactly as the game holds it (the string's UTF-8, or the bytes
+        /// as given), and returns the id that Unobserve or Off takes. A name
+        /// is at most 19 bytes: an empty one throws ArgumentOutOfRangeException,
+        /// a longer one MurmexException with code -13.
+        /// </summary>
+        public uint Observe(string name, Action<GameEvent> listener)
+        {
+            if (name == null)
+            {
+                throw new ArgumentNullException("name");
+            }
+            return Observe(Encoding.UTF8.GetBytes(name), listener);
+        }
+
+        public uint Observe(byte[] name, Action<GameEvent> listener)
+        {
+            if (name == null)
+            {
+                throw new ArgumentNullException("name");
+            }
+            byte[] terminated = Native.Terminated(name, "name");
+            return Subscribe(listener, (Native.Listener trampoline, IntPtr userData, out uint id) =>
+                Native.murmex_game_observe(Handle, terminated, trampoline, userData, out id));
+        }
+
+        // Removes a listener or an observer, from inside a listener too. An id
+        // that names none of this game's throws MurmexException (code -6), as
+        // one removed already does. Returns true, as it always has.
         public bool Off(uint id)
         {
             RefuseIfDisposed();
-            Subscription subscription;
-            if (!subscriptions.TryGetValue(id, out subscription))
-            {
-                return false;
-            }
             Status.Check(Native.murmex_game_unlisten(Handle, id), this);
-            subscriptions.Remove(id);
-            subscription.Self.Free();
+            Subscription subscription;
+            if (subscriptions.TryGetValue(id, out subscription))
+            {
+                subscriptions.Remove(id);
+                subscription.Self.Free();
+            }
             return true;
+        }
+
+        // Off by the name that goes with Observe.
+        public void Unobserve(uint id)
+        {
+            Off(id);
         }
 
         internal bool IsDisposed
@@ -312,6 +349,32 @@ namespace Murmex
                     FreeSubscriptions();
                 }
             }
+        }
+
+        // One of the library's ways to add a listener, given the trampoline
+        // and the user data it hands back.
+        private delegate int Registration(Native.Listener trampoline, IntPtr userData, out uint id);
+
+        private uint Subscribe(Action<GameEvent> listener, Registration register)
+        {
+            if (listener == null)
+            {
+                throw new ArgumentNullException("listener");
+            }
+            RefuseIfDisposed();
+            var subscription = new Subscription(this, listener);
+            // Weak, so a game nobody disposes can still be collected: while the
+            // library can call back, a call on this game is running and holds it.
+            subscription.Self = GCHandle.Alloc(subscription, GCHandleType.Weak);
+            uint id;
+            int code = register(Trampoline, GCHandle.ToIntPtr(subscription.Self), out id);
+            if (code < 0)
+            {
+                subscription.Self.Free();
+                Status.Check(code, this);
+            }
+            subscriptions[id] = subscription;
+            return id;
         }
 
         private void RefuseIfDisposed()

@@ -7,7 +7,7 @@ using System;
 namespace Murmex
 {
     [AttributeUsage(AttributeTargets.Method)]
-    public sealed class MonoPInvokeCallbackAttribute : Attribute
+    internal sealed class MonoPInvokeCallbackAttribute : Attribute
     {
         public MonoPInvokeCallbackAttribute(Type delegateType)
         {

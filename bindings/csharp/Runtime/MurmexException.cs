@@ -4,39 +4,58 @@ using System;
 
 namespace Murmex
 {
-    // A call the library refused or a game that failed. Code is the library's
-    // negative status; Message is the game's own words when it has any.
+    // A call the library refused, a game that failed or a script that did not
+    // load: every failure the library reports is one of these. Code is the
+    // library's negative status (a load's: the loader's own, -1 to -5);
+    // Message is never empty, the game's own words when it has any.
     public class MurmexException : Exception
     {
         public int Code { get; private set; }
+        // A load: the 1-based line the loader had reached; otherwise 0.
+        public int Line { get; private set; }
+        // A load: the cause in plain words; otherwise empty.
+        public string Detail { get; private set; }
 
-        public MurmexException(int code, string message) : base(message)
+        public MurmexException(int code, string message) : this(code, message, 0, "")
+        {
+        }
+
+        internal MurmexException(int code, string message, int line, string detail)
+            : base(string.IsNullOrEmpty(message) ? Status.Words(code) : message)
         {
             Code = code;
+            Line = line;
+            Detail = detail ?? "";
         }
     }
 
-    // A script that did not load, with the loader's record of why: Code is the
-    // loader's own negative code (-1 to -5), Line the 1-based line it had
-    // reached, Message the fixed text the player's box shows (the detail when
-    // the loader gave none) and Detail the cause in plain words.
+    // A script that did not load, with the loader's record of why. Message is
+    // the fixed text the player's box shows, or the detail when the loader
+    // gave none; a file that cannot be opened is named, with the system's reason.
     public sealed class LoadException : MurmexException
     {
-        public int Line { get; private set; }
-        public string Detail { get; private set; }
-
-        internal LoadException(Native.LoadError error)
-            : base(error.Code, Describe(error))
+        internal LoadException(Native.LoadError error, string path = null)
+            : this(error.Code, error.Line, Native.FieldText(error.Message), Detailed(error, path))
         {
-            Line = error.Line;
-            Detail = Native.FieldText(error.Detail);
         }
 
-        private static string Describe(Native.LoadError error)
+        private LoadException(int code, int line, string message, string detail)
+            : base(code, message.Length > 0 ? message : detail, line, detail)
         {
-            string message = Native.FieldText(error.Message);
-            return message.Length > 0 ? message : Native.FieldText(error.Detail);
         }
+
+        private static string Detailed(Native.LoadError error, string path)
+        {
+            string detail = Native.FieldText(error.Detail);
+            if (path == null || error.Code != CannotOpen)
+            {
+                return detail;
+            }
+            return (detail.Length > 0 ? detail : "cannot open the script") + ": " + path + ": " + FileReason.Of(path);
+        }
+
+        // The loader's code for a source it cannot open or read.
+        private const int CannotOpen = -1;
     }
 
     internal static class Status

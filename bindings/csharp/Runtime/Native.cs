@@ -26,6 +26,8 @@ namespace Murmex
         internal const int ErrorMemoryFull = -9;
         internal const int ErrorSavedGame = -10;
         internal const int ErrorBusy = -11;
+        internal const int ErrorFlags = -12;
+        internal const int ErrorNameTooLong = -13;
 
         internal const int FormBytes = 0;
         internal const int FormText = 1;
@@ -162,8 +164,15 @@ namespace Murmex
         internal static extern int murmex_game_restore(GameHandle game, byte[] data, UIntPtr size);
 
         [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_game_restore_strict(GameHandle game, byte[] data, UIntPtr size);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
         internal static extern int murmex_game_listen(GameHandle game, int kind, Listener listener,
                                                       IntPtr userData, out uint id);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_game_observe(GameHandle game, byte[] name, Listener listener,
+                                                       IntPtr userData, out uint id);
 
         [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
         internal static extern int murmex_game_unlisten(GameHandle game, uint id);

@@ -45,7 +45,9 @@ namespace Murmex
             Handle = handle;
         }
 
-        // Loads a script file; plain for a file that is not scrambled.
+        // Loads a script file; plain for a file that is not scrambled (a named
+        // argument, as in Load(path, plain: true)). A script that does not load
+        // throws LoadException, a MurmexException with the line and the detail.
         public static Script Load(string path, bool plain = false)
         {
             if (path == null)
@@ -55,7 +57,7 @@ namespace Murmex
             Native.LoadError error = NewLoadError();
             ScriptHandle handle;
             int code = Native.murmex_script_load(Native.Terminated(path, "path"), Flags(plain), out handle, ref error);
-            return Loaded(code, handle, error);
+            return Loaded(code, handle, error, path);
         }
 
         // The same for a script in memory; the bytes are read during the call only.
@@ -156,12 +158,12 @@ namespace Murmex
             return new Native.LoadError { Message = new byte[64], Detail = new byte[200] };
         }
 
-        private static Script Loaded(int code, ScriptHandle handle, Native.LoadError error)
+        private static Script Loaded(int code, ScriptHandle handle, Native.LoadError error, string path = null)
         {
             if (code == Native.ErrorLoad)
             {
                 if (handle != null) handle.Dispose();
-                throw new LoadException(error);
+                throw new LoadException(error, path);
             }
             if (code < 0)
             {

@@ -8,6 +8,12 @@ using System.Text;
 
 namespace Murmex
 {
+    /// <summary>
+    /// A game's variables. A game holds at most 500 of them: setting one more
+    /// throws MurmexException with code -9. A name is at most 19 bytes:
+    /// setting a longer one throws MurmexException with code -13, and a lookup
+    /// with a longer one finds the variable of its first 19 bytes.
+    /// </summary>
     public sealed class Variables : IEnumerable<KeyValuePair<string, int>>
     {
         private readonly Game game;
@@ -17,8 +23,11 @@ namespace Murmex
             this.game = game;
         }
 
-        // Reading a missing variable throws KeyNotFoundException; setting one
-        // creates it.
+        /// <summary>
+        /// Reading a missing variable throws KeyNotFoundException; setting one
+        /// creates it, unless the game holds 500 already (MurmexException,
+        /// code -9) or the name is over 19 bytes (MurmexException, code -13).
+        /// </summary>
         public int this[string name]
         {
             get { return this[Encode(name)]; }

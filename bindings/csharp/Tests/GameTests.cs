@@ -3,6 +3,7 @@
 using System;
 using System.Collections.Generic;
 using System.Linq;
+using System.Text;
 
 namespace Murmex.Tests
 {
@@ -23,7 +24,7 @@ namespace Murmex.Tests
                 Check.Equal(Step.Continued, game.Choose(Scripts.Pay), "pay");
                 Check.Equal(Step.Switched, game.Choose(Scripts.GoToBob), "to Bob");
                 Check.Equal(Step.Switched, game.Choose(0), "back");
-                Check.Equal(Step.Ended, game.Choose(Scripts.Bye), "bye");
+                Check.Equal("Ended", game.Choose(Scripts.Bye).ToString(), "bye");
 
                 Check.Equal("Variable Money HandOver HandOver Ended",
                             string.Join(" ", heard.Select(heardEvent => heardEvent.Kind)), "kinds");
@@ -60,7 +61,84 @@ namespace Murmex.Tests
                 game.Variables["b"] = 2;
                 Check.Equal("first a, third a, third b", string.Join(", ", heard), "heard");
                 Check.True(game.Off(third), "a listener is removed once");
-                Check.True(!game.Off(third), "then its id names nothing");
+                Check.Equal(-6, Check.Throws<MurmexException>(() => game.Off(third), "then its id names nothing").Code,
+                            "code of an unknown id");
+            }
+        }
+
+        [Test]
+        private static void EventKindsGoByTheirCrossLanguageNames()
+        {
+            var names = new Dictionary<EventKind, string>
+            {
+                { EventKind.Variable, "variable" }, { EventKind.Money, "money" },
+                { EventKind.HandOver, "handover" }, { EventKind.Ended, "ended" },
+                { EventKind.ItemGiven, "item-given" }, { EventKind.ItemTaken, "item-taken" },
+                { EventKind.Restored, "restored" }, { EventKind.Reset, "reset" },
+            };
+            Check.Equal(Enum.GetValues(typeof(EventKind)).Length, names.Count, "every kind is named");
+            foreach (KeyValuePair<EventKind, string> kind in names)
+            {
+                Check.Equal(kind.Value, kind.Key.Name(), "name of " + kind.Key);
+                Check.Equal(kind.Key, EventKinds.Parse(kind.Value), "kind named " + kind.Value);
+            }
+            using (Script script = Script.FromBytes(Scripts.Play, plain: true))
+            using (Game game = Scripts.Started(script))
+            {
+                var heard = new List<int>();
+                game.On("money", change => heard.Add(change.Value));
+                game.Money = 4;
+                Check.Equal("4", string.Join(",", heard), "heard by name");
+                foreach (string unknown in new[] { "Money", "hand-over", "" })
+                {
+                    Check.Throws<ArgumentOutOfRangeException>(() => game.On(unknown, change => { }), unknown);
+                }
+            }
+        }
+
+        [Test]
+        private static void AnObserverHearsItsVariableOnly()
+        {
+            using (Script script = Script.FromBytes(Scripts.Play, true))
+            using (Game game = Scripts.Started(script))
+            {
+                var heard = new List<string>();
+                uint id = game.Observe("count", change => heard.Add(change.Name + "=" + change.Value));
+                game.Variables["counted"] = 1;
+                game.Choose(Scripts.Count);
+                game.Variables.Remove("count");
+                Check.Equal("count=3,count=0", string.Join(",", heard), "heard");
+
+                game.Unobserve(id);
+                game.Variables["count"] = 5;
+                Check.Equal(2, heard.Count, "nothing after Unobserve");
+                Check.Equal(-6, Check.Throws<MurmexException>(() => game.Unobserve(id), "twice").Code, "code");
+                Check.Throws<ArgumentOutOfRangeException>(() => game.Observe("", change => { }), "an empty name");
+            }
+        }
+
+        // The library keeps 19 bytes of a name: a longer one would be a
+        // different variable's name cut short.
+        [Test]
+        private static void NamesOverNineteenBytesAreRefused()
+        {
+            using (Script script = Script.FromBytes(Scripts.Play, true))
+            using (Game game = Scripts.Started(script))
+            {
+                string longest = new string('n', 19);
+                game.Variables[longest] = 1;
+                Check.Equal(1, game.Variables[longest], "19 bytes");
+                var refused = new Dictionary<string, Action>
+                {
+                    { "set", () => game.Variables[longest + "x"] = 2 },
+                    { "set, 20 bytes of UTF-8", () => game.Variables[new string('n', 18) + "\u00E9"] = 2 },
+                    { "Observe", () => game.Observe(longest + "x", change => { }) },
+                };
+                foreach (KeyValuePair<string, Action> call in refused)
+                {
+                    Check.Equal(-13, Check.Throws<MurmexException>(call.Value, call.Key).Code, call.Key);
+                }
+                Check.Equal(1, game.Variables[longest], "the variable of the first 19 bytes is unchanged");
             }
         }
 
@@ -109,6 +187,21 @@ namespace Murmex.Tests
                 var refused = Check.Throws<MurmexException>(() => game.Restore(damaged), "a damaged save");
                 Check.Equal(-10, refused.Code, "code");
                 Check.Equal(11, game.Money, "a refusal changes nothing");
+
+                // An edited script takes the save, unless strictly.
+                byte[] edited = Scripts.Raw(Encoding.GetEncoding("iso-8859-1").GetString(Scripts.Play)
+                                                .Replace("Bob here.", "Bob is here."));
+                using (Script editedScript = Script.FromBytes(edited, true))
+                using (Game other = editedScript.NewGame())
+                {
+                    Check.Equal(-10, Check.Throws<MurmexException>(() => other.RestoreStrictly(saved), "strictly").Code,
+                                "code of a strict refusal");
+                    Check.Equal("", other.Character, "a strict refusal changes nothing");
+                    other.Restore(saved);
+                    Check.Equal(11, other.Money, "restored into the edited script");
+                }
+                game.RestoreStrictly(saved);
+                Check.Bytes(saved, game.Save(), "restored strictly into its own script");
 
                 game.Reset();
                 Check.Equal("", game.Character, "no conversation after a reset");

@@ -24,8 +24,14 @@ namespace Murmex.Tests
         private static void AMissingFileIsALoadFailure()
         {
             string path = Path.Combine(Path.GetTempPath(), "murmex-no-such-script.chr");
-            var failure = Check.Throws<LoadException>(() => Script.Load(path, true));
-            Check.True(failure.Code < 0, "a negative loader code");
+            // Caught as the one exception every failure is.
+            var failure = Check.Throws<MurmexException>(() => Script.Load(path, plain: true));
+            Check.Equal(-1, failure.Code, "the loader's code for a file it cannot open");
+            Check.True(failure is LoadException, "a load failure");
+            // The system's reason follows the path, in the words of the locale.
+            int named = failure.Message.IndexOf(path + ": ", StringComparison.Ordinal);
+            Check.True(named >= 0 && failure.Message.Length > named + path.Length + 2, failure.Message);
+            Check.Equal(failure.Message, failure.Detail, "detail");
         }
 
         [Test]
