@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs a build into a fresh temporary prefix and builds the embedding
 # example (examples/embed) against it twice, through CMake's find_package and
-# through pkg-config, running each; then plays the demo from C against the
-# installed shared library and from Python with the installed package; then
+# through pkg-config, running each; then plays the demo from C (built through
+# pkg-config, against the shared library and against the static one) and from
+# Python with the installed package; then
 # builds the example with the source tree added as a subdirectory, which must
 # build the engine library alone and keep its warning flags to itself. Any
 # failure fails the check.
@@ -44,13 +45,28 @@ echo "--- the shared library, from C and from Python"
 demo="$root/examples/demo.chr.txt"
 libdir=$(dirname "$(find "$prefix" -name 'libmurmex.so.1' | head -n 1)")
 [ -n "$libdir" ] || fail "no libmurmex.so.1 installed"
-cc -std=c99 "$root/tests/bindings/c_transcript.c" -I"$prefix/include" -L"$libdir" -lmurmex \
+# A C99 program through pkg-config: the shared library, and with --static
+# (and a static link) the static library, with nothing from the C++ side
+# named by hand.
+c_program="$root/tests/bindings/c_transcript.c"
+# shellcheck disable=SC2046 # pkg-config prints separate words
+cc -std=c99 -pedantic-errors "$c_program" $(pkg-config --cflags --libs murmex) \
     -o "$scratch/c_transcript"
+objdump -p "$scratch/c_transcript" | grep -q 'NEEDED.*libmurmex\.so\.1' \
+    || fail "pkg-config --libs did not link C against libmurmex.so.1"
+# shellcheck disable=SC2046
+cc -std=c99 -pedantic-errors -static "$c_program" $(pkg-config --static --cflags --libs murmex) \
+    -o "$scratch/c_transcript_static"
+if objdump -p "$scratch/c_transcript_static" | grep -q 'NEEDED.*libmurmex'; then
+    fail "pkg-config --static linked C against the shared library"
+fi
 from_c=$(LD_LIBRARY_PATH="$libdir" "$scratch/c_transcript" --plain "$demo" 1)
+from_c_static=$("$scratch/c_transcript_static" --plain "$demo" 1)
 python=/usr/bin/python3
 from_python=$(PYTHONPATH="$prefix/lib/python3/dist-packages" PYTHONDONTWRITEBYTECODE=1 \
     "$python" "$root/bindings/python/examples/transcript.py" --plain "$demo" 1)
 [ "$from_c" = "$from_python" ] || fail "C and Python played the demo differently"
+[ "$from_c_static" = "$from_c" ] || fail "C against the static library played the demo differently"
 
 echo "--- add_subdirectory"
 subdirectory="$scratch/subdirectory"

@@ -716,3 +716,26 @@ void listenerTrampoline(void* userData, const murmex::GameEvent& event) {
 }
 
 } // namespace
+
+// ---- The whole screen in one call
+
+extern "C" int murmex_game_screen(const murmex_game* game, murmex_screen* out,
+                                  murmex_question* questions, int32_t capacity) {
+    const int checked = checkGame(game);
+    if (checked != MURMEX_OK || out == nullptr || (questions == nullptr && capacity != 0)) {
+        return checked != MURMEX_OK ? checked : fail(game, MURMEX_ERROR_NULL);
+    }
+    if (capacity < 0) {
+        return fail(game, MURMEX_ERROR_RANGE);
+    }
+    const Game& played = *game->game;
+    const int32_t count = played.questionCount();
+    *out = {played.characterNameText(), played.answerText(), count};
+    const int32_t filled = count < capacity ? count : capacity;
+    for (int32_t index = 0; index < filled; ++index) {
+        const murmex::Question question = played.question(index);
+        questions[index] = {question.bytes, question.text, question.label,
+                            static_cast<uint32_t>(question.mnemonic)};
+    }
+    return filled == count ? MURMEX_OK : fail(game, MURMEX_ERROR_BUFFER);
+}

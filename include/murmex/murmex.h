@@ -272,6 +272,24 @@ MURMEX_API int murmex_game_unlisten(murmex_game* game, uint32_t id);
  * the next call on the game. */
 MURMEX_API const char* murmex_game_last_error(const murmex_game* game);
 
+/* ---- The whole screen in one call ---- */
+
+/* What the window shows now. Texts are UTF-8 (the answer without markers),
+ * never null, and borrowed like the game's other texts. */
+typedef struct murmex_screen {
+    const char* character;  /* the character talked to; empty before any conversation */
+    const char* answer;     /* the answer shown */
+    int32_t question_count; /* the questions offered */
+} murmex_screen;
+
+/* Fills *out, and questions[0] to questions[question_count - 1] as
+ * murmex_game_question would. A host then reads a step's screen with one
+ * call instead of one per text. With fewer than question_count entries
+ * (`capacity`; questions may be null when it is 0), MURMEX_ERROR_BUFFER:
+ * *out is filled all the same, and the questions that fit. */
+MURMEX_API int murmex_game_screen(const murmex_game* game, murmex_screen* out,
+                                  murmex_question* questions, int32_t capacity);
+
 #ifdef __cplusplus
 }
 #endif

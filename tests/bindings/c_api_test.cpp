@@ -319,4 +319,39 @@ TEST(CApiTest, ListenersGetTheirUserDataAndGamesKeepTheirScript) {
     murmex_game_free(game);
 }
 
+// ---- The whole screen in one call
+
+TEST(CApiTest, TheScreenGivesWhatTheSeparateCallsGive) {
+    Loaded loaded;
+    murmex_game* game = loaded.game;
+    murmex_screen screen{};
+    murmex_question questions[5]{};
+    ASSERT_EQ(murmex_game_screen(game, &screen, questions, 5), MURMEX_OK);
+    const char* answer = nullptr;
+    ASSERT_EQ(murmex_game_answer(game, MURMEX_TEXT, &answer), MURMEX_OK);
+    EXPECT_STREQ(screen.character, "Intro");
+    EXPECT_STREQ(screen.answer, answer);
+    ASSERT_EQ(screen.question_count, 5);
+    for (int32_t index = 0; index < 5; ++index) {
+        murmex_question one{};
+        ASSERT_EQ(murmex_game_question(game, index, &one), MURMEX_OK);
+        EXPECT_STREQ(questions[index].label, one.label);
+        EXPECT_STREQ(questions[index].text, one.text);
+        EXPECT_STREQ(questions[index].bytes, one.bytes);
+        EXPECT_EQ(questions[index].mnemonic, one.mnemonic);
+    }
+
+    // Too few entries: the count and the entries that fit, nothing past them.
+    murmex_question two[3]{};
+    EXPECT_EQ(murmex_game_screen(game, &screen, two, 2), MURMEX_ERROR_BUFFER);
+    EXPECT_EQ(screen.question_count, 5);
+    EXPECT_STREQ(two[1].label, questions[1].label);
+    EXPECT_EQ(two[2].label, nullptr);
+    EXPECT_EQ(murmex_game_screen(game, &screen, nullptr, 0), MURMEX_ERROR_BUFFER);
+    EXPECT_EQ(murmex_game_screen(game, &screen, nullptr, 1), MURMEX_ERROR_NULL);
+    EXPECT_EQ(murmex_game_screen(game, nullptr, questions, 5), MURMEX_ERROR_NULL);
+    EXPECT_EQ(murmex_game_screen(game, &screen, questions, -1), MURMEX_ERROR_RANGE);
+    EXPECT_EQ(murmex_game_screen(nullptr, &screen, questions, 5), MURMEX_ERROR_NULL);
+}
+
 } // namespace

@@ -3,7 +3,12 @@
 bytes `murmex play --choose` prints: the title, then each situation (who
 speaks, the answer, the numbered questions) and each choice made.
 
-    transcript.py [--plain] [--start NAME] FILE CHOICES      (CHOICES like 1,3,2)
+    transcript.py [--plain] [--events] [--start NAME] FILE CHOICES   (CHOICES like 1,3,2)
+
+With --events, each event the game tells during a choice is one line after
+that choice's "> N" line: "* variable NAME VALUE" (or "NAME removed"),
+"* money AMOUNT", "* item-given NAME COUNT", "* item-taken NAME",
+"* handover NAME", "* ended", "* restored" or "* reset".
 
 Exit status as the tool's: 0 when the choices ran out, 1 when a choice was
 not an offered question's number, 3 when the script did not load, did not
@@ -46,13 +51,29 @@ def show_situation(game: murmex.Game, out) -> None:
         out.write(b"  %d. " % number + terminal_text(question.label) + b"\n")
 
 
+def event_line(event: murmex.GameEvent) -> bytes:
+    """The transcript's line of one event: the kind's name, then what the
+    kind tells."""
+    kind = event.kind
+    words = [str(kind).encode()]
+    if kind in (murmex.EventKind.VARIABLE, murmex.EventKind.ITEM_GIVEN,
+                murmex.EventKind.ITEM_TAKEN, murmex.EventKind.HAND_OVER):
+        words.append(terminal_text(event.name or ""))
+    if kind == murmex.EventKind.VARIABLE:
+        words.append(b"%d" % event.value if event.present else b"removed")
+    elif kind in (murmex.EventKind.MONEY, murmex.EventKind.ITEM_GIVEN):
+        words.append(b"%d" % event.value)
+    return b"* " + b" ".join(words) + b"\n"
+
+
 def choice_hint(count: int) -> str:
     if count == 1:
         return "choose 1, or q to quit."
     return f"choose 1 to {count}, or q to quit."
 
 
-def play(plain: bool, start: str, path: str, choices: list[str], out, err) -> int:
+def play(plain: bool, start: str, path: str, choices: list[str], out, err,
+         events: bool = False) -> int:
     try:
         script = murmex.Script.load(path, plain=plain)
     except murmex.LoadError as error:
@@ -67,6 +88,10 @@ def play(plain: bool, start: str, path: str, choices: list[str], out, err) -> in
         err.write(terminal_text(str(error)) + b"\n")
         return EXIT_SCRIPT_FAILED
     show_situation(game, out)
+    told: list[bytes] = []
+    if events:
+        for kind in murmex.EventKind:
+            game.on(kind, lambda event: told.append(event_line(event)))
 
     for position, raw in enumerate(choices, start=1):
         out.write(b"> " + terminal_text(raw) + b"\n")
@@ -90,7 +115,10 @@ def play(plain: bool, start: str, path: str, choices: list[str], out, err) -> in
             err.write(b"choice %d of %d in --choose (\"" % (position, len(choices))
                       + terminal_text(raw) + b'") was refused' + rest.encode() + b"\n")
             return EXIT_REFUSED
-        if game.choose(number - 1) == murmex.Step.FAILED:
+        step = game.choose(number - 1)
+        out.write(b"".join(told))
+        told.clear()
+        if step == murmex.Step.FAILED:
             out.flush()
             err.write(terminal_text(game.last_error) + b"\n")
             return EXIT_SCRIPT_FAILED
@@ -100,13 +128,21 @@ def play(plain: bool, start: str, path: str, choices: list[str], out, err) -> in
 
 
 def main(arguments: list[str]) -> int:
-    plain = bool(arguments) and arguments[0] == "--plain"
-    rest = arguments[1:] if plain else arguments
+    # The switches come before FILE, in any order.
+    plain = events = False
     start = START
-    if len(rest) == 4 and rest[0] == "--start":
-        start, rest = rest[1], rest[2:]
+    rest = list(arguments)
+    while len(rest) > 2:
+        if rest[0] == "--plain":
+            plain, rest = True, rest[1:]
+        elif rest[0] == "--events":
+            events, rest = True, rest[1:]
+        elif rest[0] == "--start" and len(rest) > 3:
+            start, rest = rest[1], rest[2:]
+        else:
+            break
     if len(rest) != 2:
-        sys.stderr.write("usage: transcript.py [--plain] [--start NAME] FILE CHOICES"
+        sys.stderr.write("usage: transcript.py [--plain] [--events] [--start NAME] FILE CHOICES"
                          "  (CHOICES like 1,3,2)\n")
         return EXIT_USAGE
     path, listed = rest
@@ -117,7 +153,7 @@ def main(arguments: list[str]) -> int:
     if not choices:
         sys.stderr.write("CHOICES names no choice\n")
         return EXIT_USAGE
-    status = play(plain, start, path, choices, sys.stdout.buffer, sys.stderr.buffer)
+    status = play(plain, start, path, choices, sys.stdout.buffer, sys.stderr.buffer, events)
     sys.stdout.buffer.flush()
     return status
 

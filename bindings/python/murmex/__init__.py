@@ -23,22 +23,26 @@ import ctypes
 import enum
 import operator
 import os
+import stat
 import weakref
 from collections.abc import Callable, Iterator, MutableMapping
 from dataclasses import dataclass
-from typing import Optional, Union
+from typing import NamedTuple, Optional, Union
 
 from . import _native
 from ._native import lib
 
 __all__ = [
     "Event",
+    "EventKind",
     "GameEvent",
     "Game",
     "LoadError",
     "MurmexError",
+    "OutOfRangeError",
     "Question",
     "SavedGameError",
+    "Screen",
     "Script",
     "Step",
     "Variables",
@@ -50,10 +54,12 @@ Listener = Callable[["GameEvent"], None]
 
 
 class MurmexError(Exception):
-    """A call the library refused or a game that failed, in the library's
-    words; `code` is the library's negative status code."""
+    """Every failure the library reports: a call it refused or a game that
+    failed, in the library's words, which are never empty; `code` is the
+    library's negative status code (MURMEX_ERROR_ in murmex.h)."""
 
     def __init__(self, message: str, code: int) -> None:
+        message = message or _native.status_message(code)
         super().__init__(message)
         self.code = code
         self.message = message
@@ -62,31 +68,54 @@ class MurmexError(Exception):
 class LoadError(MurmexError):
     """A script that did not load: the loader's code (-1 to -5), the 1-based
     line it had reached, the fixed text the player's box shows (may be empty)
-    and the cause in plain words (may be empty)."""
+    and the cause in plain words (may be empty). A file that could not be
+    opened also gives its `path` and the system's `reason`, both in the
+    words of the error."""
 
-    def __init__(self, code: int, line: int, message: str, detail: str) -> None:
+    def __init__(self, code: int, line: int, message: str, detail: str,
+                 path: Optional[str] = None, reason: str = "") -> None:
         words = detail or message or _native.status_message(_native.ERROR_LOAD)
-        super().__init__(f"line {line}: {words}", code)
+        if path is None:
+            shown = f"line {line}: {words}"
+        else:
+            shown = f"{path}: {words}" + (f" ({reason})" if reason else "")
+        super().__init__(shown, code)
         self.line = line
         self.message = message
         self.detail = detail
+        self.path = path
+        self.reason = reason
 
 
 class SavedGameError(MurmexError):
     """A saved game the library refused; the game is unchanged."""
 
 
+class OutOfRangeError(MurmexError, IndexError):
+    """An index the library refused, such as a question that is not offered;
+    an IndexError as well."""
+
+
 class Step(enum.IntEnum):
-    """Where a choice took the game."""
+    """Where a choice took the game. Printed, a step is its name
+    ("continued"); compared, it is the library's number."""
 
     CONTINUED = 0  # the same character answered
     SWITCHED = 1  # another character took the conversation over
     ENDED = 2  # the conversation ended; the first character started again
     FAILED = 3  # the game failed and is over; Game.last_error says why
 
+    def __str__(self) -> str:
+        return self.name.lower()
 
-class Event(enum.IntEnum):
-    """What a listener can hear."""
+    def __format__(self, spec: str) -> str:
+        return format(str(self), spec)
+
+
+class EventKind(enum.IntEnum):
+    """What a listener can hear. The value is the library's number; str(kind)
+    and kind.text give the name every binding calls it by ("item-given"),
+    which EventKind() and Game.on take as well as the member or the number."""
 
     VARIABLE = 1  # a variable was set to another value, created or removed
     MONEY = 2  # money changed
@@ -96,6 +125,41 @@ class Event(enum.IntEnum):
     ITEM_TAKEN = 6  # a unit took an item: its name
     RESTORED = 7  # a saved game was restored
     RESET = 8  # the game was reset
+
+    @property
+    def text(self) -> str:
+        return _KIND_TEXTS[self]
+
+    def __str__(self) -> str:
+        return self.text
+
+    def __format__(self, spec: str) -> str:
+        return format(self.text, spec)
+
+    @classmethod
+    def _missing_(cls, value: object) -> Optional["EventKind"]:
+        return _KINDS_BY_TEXT.get(value) if isinstance(value, str) else None
+
+
+# The names every binding gives the event kinds.
+_KIND_TEXTS = {
+    EventKind.VARIABLE: "variable",
+    EventKind.MONEY: "money",
+    EventKind.HAND_OVER: "handover",
+    EventKind.ENDED: "ended",
+    EventKind.ITEM_GIVEN: "item-given",
+    EventKind.ITEM_TAKEN: "item-taken",
+    EventKind.RESTORED: "restored",
+    EventKind.RESET: "reset",
+}
+_KINDS_BY_TEXT = {text: kind for kind, text in _KIND_TEXTS.items()}
+# By number, for the calls on every step and event: looking a member up by
+# value through the enum costs more than the call to the library.
+_KINDS = {int(kind): kind for kind in EventKind}
+_STEPS = tuple(Step)
+
+# The name the package had first; the same class.
+Event = EventKind
 
 
 @dataclass(frozen=True)
@@ -108,13 +172,22 @@ class Question:
     bytes: bytes  # as the script holds it, markers included
 
 
+class Screen(NamedTuple):
+    """What the window shows now: the character talked to, the answer shown
+    (without markers) and the questions offered."""
+
+    character: str
+    answer: str
+    questions: tuple[Question, ...]
+
+
 @dataclass(frozen=True)
 class GameEvent:
     """What a listener hears. `name` is the variable's (VARIABLE), the
     character's (HAND_OVER) or the item's (ITEM_GIVEN, ITEM_TAKEN), else None; `answer` is the ending unit's answer
     (ENDED), which no window shows, else None."""
 
-    kind: Event
+    kind: EventKind
     name: Optional[str]
     value: int  # variable: its value (0 once removed); money: the new amount
     previous: int  # the value or amount before (0 for a new variable)
@@ -122,6 +195,16 @@ class GameEvent:
     answer: Optional[str]
     # The name as the script holds it, for looking the variable up exactly.
     name_bytes: Optional[bytes] = None
+
+
+# The calls of every step.
+_choose = _native.unconverted("murmex_game_choose")
+_screen = _native.unconverted("murmex_game_screen")
+# Made without the named tuple's own __new__, which costs as much again.
+_new_screen = tuple.__new__
+# Offers a script keeps made; far more than most scripts hold in all.
+_KNOWN_OFFERS = 4096
+_STRIDE = _native.QUESTION_STRIDE
 
 
 def version() -> str:
@@ -161,6 +244,25 @@ def _text(raw: Optional[bytes]) -> str:
     return raw.decode("utf-8") if raw else ""
 
 
+# The loader's code for a file it could not open or read.
+_LOAD_CANNOT_OPEN = -1
+
+
+def _open_failure(path: str) -> str:
+    """The system's words for why the file cannot be read, found again here
+    because the library's code says only that it could not be. A FIFO or a
+    device is not opened: that could wait for a writer."""
+    try:
+        found = os.stat(path)
+        if not stat.S_ISREG(found.st_mode):
+            return "it is not a regular file"
+        with open(path, "rb"):
+            pass
+    except OSError as error:
+        return error.strerror or str(error)
+    return ""
+
+
 class _Closing:
     """A holder of a library handle: closed by `with`, or when collected."""
 
@@ -187,22 +289,29 @@ class Script(_Closing):
     def __init__(self, handle: ctypes.c_void_p) -> None:
         # Made by load and from_bytes only.
         self._handle: Optional[ctypes.c_void_p] = handle
+        # The questions its games have offered, by their bytes: a question's
+        # texts follow from its bytes alone, so the questions of one offer
+        # are made once instead of on every step.
+        self._offers: dict[tuple[bytes, ...], tuple[Question, ...]] = {}
 
     @classmethod
-    def load(cls, path: Union[str, bytes, os.PathLike], plain: bool = False) -> "Script":
-        """Loads a script file; plain=True for a plain-text one. Raises
-        LoadError when it does not load."""
+    def load(cls, path: Union[str, bytes, os.PathLike], *, plain: bool = False) -> "Script":
+        """Loads a script file; plain=True for a plain-text one. Options are
+        keywords only. Raises LoadError when it does not load."""
         encoded = os.fsencode(path)
         if b"\0" in encoded:
             raise ValueError("a path cannot hold a zero byte")
         return cls._loaded(
-            lambda out, error: lib.murmex_script_load(encoded, cls._flags(plain), out, error)
+            lambda out, error: lib.murmex_script_load(encoded, cls._flags(plain), out, error),
+            os.fsdecode(encoded),
         )
 
     @classmethod
-    def from_bytes(cls, data: Union[bytes, bytearray, memoryview], plain: bool = False) -> "Script":
+    def from_bytes(cls, data: Union[bytes, bytearray, memoryview], *,
+                   plain: bool = False) -> "Script":
         """Loads a script held in memory; the bytes are read during the call
-        only. Raises LoadError when it does not load."""
+        only. Options are keywords only. Raises LoadError when it does not
+        load."""
         buffer = _data(data)
         return cls._loaded(
             lambda out, error: lib.murmex_script_from_bytes(
@@ -215,16 +324,19 @@ class Script(_Closing):
         return _native.LOAD_PLAIN if plain else 0
 
     @classmethod
-    def _loaded(cls, load: Callable[..., int]) -> "Script":
+    def _loaded(cls, load: Callable[..., int], path: Optional[str] = None) -> "Script":
         handle = ctypes.c_void_p()
         error = _native.LoadErrorRecord()
         status = load(ctypes.byref(handle), ctypes.byref(error))
         if status == _native.ERROR_LOAD:
+            opened = error.code != _LOAD_CANNOT_OPEN or path is None
             raise LoadError(
                 error.code,
                 error.line,
                 error.message.decode("utf-8", "replace"),
                 error.detail.decode("utf-8", "replace"),
+                None if opened else path,
+                "" if opened else _open_failure(path),
             )
         if status < 0:
             raise MurmexError(_native.status_message(status), status)
@@ -294,7 +406,13 @@ class Script(_Closing):
 class Variables(MutableMapping):
     """A game's variables by name. Keys handed out are str; a name that is not
     valid UTF-8 comes out with surrogate escapes and finds the same variable
-    when given back."""
+    when given back.
+
+    A name is at most 19 bytes (as UTF-8 for a str): setting a longer one
+    raises MurmexError with code -13 (MURMEX_ERROR_NAME_TOO_LONG), while
+    reading or deleting one finds the variable of its first 19 bytes. A game
+    holds at most 500 variables; setting another new one raises MurmexError
+    with code -9 (MURMEX_ERROR_MEMORY_FULL)."""
 
     def __init__(self, game: "Game") -> None:
         self._game = game
@@ -310,11 +428,17 @@ class Variables(MutableMapping):
         return value.value
 
     def __setitem__(self, name: Name, value: int) -> None:
-        self._game._call(
-            lib.murmex_game_set_variable,
-            _encoded(name, "variable name"),
-            _int32(value, "a variable's value"),
-        )
+        encoded = _encoded(name, "variable name")
+        try:
+            self._game._call(
+                lib.murmex_game_set_variable, encoded, _int32(value, "a variable's value")
+            )
+        except MurmexError as error:
+            if error.code == _native.ERROR_NAME_TOO_LONG:
+                raise MurmexError(
+                    f"{error}: {name!r} is {len(encoded)} bytes", error.code
+                ) from None
+            raise
 
     def __delitem__(self, name: Name) -> None:
         try:
@@ -367,7 +491,6 @@ class Game(_Closing):
         self._tokens: dict[int, int] = {}  # the library's listener id -> token
         self._next_token = 1
         self._pending: Optional[BaseException] = None
-        self._dispatching = 0  # listeners running now, nested ones included
         # One C callback serves every listener of the game and lives as long
         # as the game: removing a listener from inside a callback then never
         # frees the code the library is running. The weak reference leaves
@@ -381,6 +504,21 @@ class Game(_Closing):
 
         self._trampoline = _native.LISTENER(trampoline)
         self._variables = Variables(self)
+        self._known_offers = script._offers
+        self._screen_record = _native.ScreenRecord()
+        self._screen_room(_native.SCREEN_QUESTIONS)
+
+    def _screen_room(self, count: int) -> None:
+        """Records for `count` questions, and the screen call's arguments."""
+        self._question_records = (_native.QuestionRecord * count)()
+        self._screen_arguments = (
+            ctypes.byref(self._screen_record), ctypes.byref(self._question_records), count
+        )
+        # The records' first fields, each question's bytes, read without
+        # making a record object for each.
+        self._question_bytes = (ctypes.c_char_p * (count * _native.QUESTION_STRIDE)).from_buffer(
+            self._question_records
+        )
 
     # -- calls and errors
 
@@ -393,10 +531,11 @@ class Game(_Closing):
     def _check(self, status: int) -> int:
         if status >= 0:
             return status
-        words = lib.murmex_game_last_error(self._live).decode("utf-8", "replace")
-        words = words or _native.status_message(status)
+        # A game a listener closed is gone, and its words with it.
+        words = "" if self._handle is None else lib.murmex_game_last_error(self._handle)
+        words = words.decode("utf-8", "replace") if words else ""
         if status == _native.ERROR_RANGE:
-            raise IndexError(words)
+            raise OutOfRangeError(words, status)
         if status == _native.ERROR_SAVED_GAME:
             raise SavedGameError(words, status)
         raise MurmexError(words, status)
@@ -406,20 +545,19 @@ class Game(_Closing):
         cross the C frames, so it is kept and raised here once the library
         has returned."""
         status = function(self._live, *arguments)
-        pending, self._pending = self._pending, None
-        if pending is not None:
+        if self._pending is not None:
+            pending, self._pending = self._pending, None
             raise pending
-        return self._check(status)
+        return status if status >= 0 else self._check(status)
 
     def _dispatch(self, token: int, record: _native.EventRecord) -> None:
         listener = self._listeners.get(token)
         if listener is None:
             return
-        self._dispatching += 1
         try:
             name = record.name
             listener(GameEvent(
-                kind=Event(record.kind),
+                kind=_KINDS[record.kind],
                 name=record.name_text.decode("utf-8") if name is not None else None,
                 value=record.value,
                 previous=record.previous,
@@ -430,8 +568,6 @@ class Game(_Closing):
         except BaseException as error:  # noqa: B036 - raised again by _call
             if self._pending is None:
                 self._pending = error
-        finally:
-            self._dispatching -= 1
 
     def _text(self, getter: Callable[..., int]) -> str:
         out = ctypes.c_char_p()
@@ -462,29 +598,66 @@ class Game(_Closing):
     @property
     def questions(self) -> list[Question]:
         """The questions offered now."""
-        count = ctypes.c_int32()
-        self._check(lib.murmex_game_question_count(self._live, ctypes.byref(count)))
-        offered = []
-        for index in range(count.value):
-            record = _native.QuestionRecord()
-            self._check(lib.murmex_game_question(self._live, index, ctypes.byref(record)))
-            offered.append(
-                Question(
-                    text=_text(record.text),
-                    label=_text(record.label),
-                    mnemonic=chr(record.mnemonic) if record.mnemonic else None,
-                    bytes=record.bytes or b"",
-                )
+        return list(self.screen.questions)
+
+    @property
+    def screen(self) -> Screen:
+        """What the window shows now, read with one call to the library: the
+        character, the answer and the questions offered."""
+        # Read on every step, so it is kept lean: one call, the records
+        # reused, and a question made only the first time its bytes are seen.
+        handle = self._handle
+        if handle is None:
+            handle = self._live  # raises
+        out = self._screen_record
+        status = _screen(handle, *self._screen_arguments)
+        if status < 0:
+            if status != _native.ERROR_BUFFER:
+                self._check(status)
+            self._screen_room(out.question_count)
+            return self.screen
+        # The questions' bytes, all in one read.
+        offered = tuple(self._question_bytes[0 : out.question_count * _STRIDE : _STRIDE])
+        questions = self._known_offers.get(offered)
+        if questions is None:
+            questions = self._made_offer(offered)
+        # Never null, as the library gives them.
+        return _new_screen(Screen, (out.character.decode(), out.answer.decode(), questions))
+
+    def _made_offer(self, offered: tuple[bytes, ...]) -> tuple[Question, ...]:
+        known = self._known_offers
+        if len(known) >= _KNOWN_OFFERS:
+            known.clear()
+        questions = known[offered] = tuple(
+            Question(
+                text=_text(record.text),
+                label=_text(record.label),
+                mnemonic=chr(record.mnemonic) if record.mnemonic else None,
+                bytes=record.bytes or b"",
             )
-        return offered
+            for record in self._question_records[: len(offered)]
+        )
+        return questions
 
     def choose(self, index: int) -> Step:
         """Asks offered question `index` (from 0) and carries on as the window
-        does. Raises IndexError when no such question is offered."""
-        number = operator.index(index)
-        if not 0 <= number <= _native.INT32_MAX:
-            raise IndexError(f"there is no question {number}")
-        return Step(self._call(lib.murmex_game_choose, number))
+        does. Raises OutOfRangeError, an IndexError, when no such question is
+        offered."""
+        # _call written out: this is the call of every step.
+        if index.__class__ is not int:
+            index = operator.index(index)
+        if not 0 <= index <= _native.INT32_MAX:
+            raise OutOfRangeError(f"there is no question {index}", _native.ERROR_RANGE)
+        handle = self._handle
+        if handle is None:
+            handle = self._live  # raises
+        status = _choose(handle, index)
+        if self._pending is not None:
+            pending, self._pending = self._pending, None
+            raise pending
+        if status < 0:
+            self._check(status)
+        return _STEPS[status]
 
     # -- memory
 
@@ -515,19 +688,44 @@ class Game(_Closing):
         return buffer.raw[: written.value]
 
     def restore(self, data: Union[bytes, bytearray, memoryview]) -> None:
-        """Restores what save wrote. Raises SavedGameError, changing nothing,
-        when the library refuses the data."""
+        """Restores what save wrote: into the same script, and into an edited
+        or translated one while it still holds the situation saved. Raises
+        SavedGameError, changing nothing, when the library refuses the data."""
         buffer = _data(data)
         self._call(lib.murmex_game_restore, buffer, len(buffer))
 
+    def restore_strictly(self, data: Union[bytes, bytearray, memoryview]) -> None:
+        """Restores what save wrote into the very script it was saved from:
+        any change of the script refuses, with SavedGameError."""
+        buffer = _data(data)
+        self._call(lib.murmex_game_restore_strict, buffer, len(buffer))
+
     # -- listening
 
-    def on(self, kind: Union[Event, int], callback: Listener) -> int:
+    def on(self, kind: Union[EventKind, int, str], callback: Listener) -> int:
         """Calls `callback` with a GameEvent whenever an event of this kind
-        happens; returns the id that off() takes. A listener may read the
-        game but not change it. An exception it raises is raised again by the
-        call that caused the event."""
-        kind = Event(kind)
+        happens; the kind is an EventKind, its number or its name
+        ("item-given"). Returns the id that off() takes. A listener may read
+        the game, and close it (the game goes once the call that told the
+        listener returns), but not change it. An exception it raises is
+        raised again by the call that caused the event."""
+        number = int(EventKind(kind))
+        return self._register(
+            callback, lambda token, out: lib.murmex_game_listen(
+                self._live, number, self._trampoline, token, out)
+        )
+
+    def observe(self, name: Name, callback: Listener) -> int:
+        """Calls `callback` with the VARIABLE events of one variable only:
+        `name` compared exactly, as bytes, with the name the game holds (at
+        most 19 bytes). Returns the id that off() and unobserve() take."""
+        encoded = _encoded(name, "variable name")
+        return self._register(
+            callback, lambda token, out: lib.murmex_game_observe(
+                self._live, encoded, self._trampoline, token, out)
+        )
+
+    def _register(self, callback: Listener, add: Callable[[int, object], int]) -> int:
         if not callable(callback):
             raise TypeError("the callback must be callable")
         token = self._next_token
@@ -537,10 +735,7 @@ class Game(_Closing):
         # comes during the very call that adds it.
         self._listeners[token] = callback
         try:
-            self._call(
-                lib.murmex_game_listen, int(kind), self._trampoline, token,
-                ctypes.byref(listener_id),
-            )
+            self._check(add(token, ctypes.byref(listener_id)))
         except BaseException:
             del self._listeners[token]
             raise
@@ -554,9 +749,11 @@ class Game(_Closing):
             message = _native.status_message(_native.ERROR_NOT_FOUND)
             raise MurmexError(message, _native.ERROR_NOT_FOUND)
         self._call(lib.murmex_game_unlisten, number)
-        token = self._tokens.pop(listener_id, None)
+        token = self._tokens.pop(number, None)
         if token is not None:
             self._listeners.pop(token, None)
+
+    unobserve = off
 
     @property
     def last_error(self) -> str:
@@ -566,10 +763,10 @@ class Game(_Closing):
     # -- lifetime
 
     def close(self) -> None:
-        """Frees the game; closing twice does nothing."""
-        if self._dispatching:
-            # The library is in the middle of a call on this game.
-            raise MurmexError("a listener cannot close its game", _native.ERROR_BUSY)
+        """Frees the game; closing twice does nothing. Closed by one of its
+        own listeners, the game is closed at once for Python, and the library
+        frees it when the call that told the listener returns; the listeners
+        after that one hear nothing more."""
         handle, self._handle = self._handle, None
         if handle is not None:
             lib.murmex_game_free(handle)

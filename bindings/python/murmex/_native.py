@@ -36,6 +36,11 @@ TEXT = 1
 
 LOAD_PLAIN = 1
 
+# A variable's name holds at most this many bytes; a game at most this many
+# variables.
+MAX_NAME_BYTES = 19
+MAX_VARIABLES = 500
+
 # The C side takes 32-bit integers; a Python int outside this range would be
 # cut silently by ctypes, so callers check against it first.
 INT32_MIN = -(2**31)
@@ -70,6 +75,25 @@ class QuestionRecord(ctypes.Structure):
         ("text", ctypes.c_char_p),
         ("label", ctypes.c_char_p),
         ("mnemonic", ctypes.c_uint32),
+    ]
+
+
+# The most questions a game offers at once; a screen call says so should a
+# script ever offer more, and the package then asks again with room for all.
+SCREEN_QUESTIONS = 5
+
+
+# A question record's size in pointers: its first field, the bytes, is then
+# every QUESTION_STRIDE-th pointer of an array of records.
+QUESTION_STRIDE, _rest = divmod(ctypes.sizeof(QuestionRecord), ctypes.sizeof(ctypes.c_char_p))
+assert _rest == 0 and QuestionRecord.bytes.offset == 0
+
+
+class ScreenRecord(ctypes.Structure):
+    _fields_ = [
+        ("character", ctypes.c_char_p),
+        ("answer", ctypes.c_char_p),
+        ("question_count", ctypes.c_int32),
     ]
 
 
@@ -132,8 +156,15 @@ _PROTOTYPES = {
         _int, [_game_p, ctypes.c_void_p, ctypes.c_size_t, ctypes.POINTER(ctypes.c_size_t)]
     ),
     "murmex_game_restore": (_int, [_game_p, ctypes.c_void_p, ctypes.c_size_t]),
+    "murmex_game_restore_strict": (_int, [_game_p, ctypes.c_void_p, ctypes.c_size_t]),
+    "murmex_game_screen": (
+        _int, [_game_p, ctypes.POINTER(ScreenRecord), ctypes.POINTER(QuestionRecord), _i32]
+    ),
     "murmex_game_listen": (
         _int, [_game_p, _int, LISTENER, ctypes.c_void_p, ctypes.POINTER(ctypes.c_uint32)]
+    ),
+    "murmex_game_observe": (
+        _int, [_game_p, ctypes.c_char_p, LISTENER, ctypes.c_void_p, ctypes.POINTER(ctypes.c_uint32)]
     ),
     "murmex_game_unlisten": (_int, [_game_p, ctypes.c_uint32]),
     "murmex_game_last_error": (ctypes.c_char_p, [_game_p]),
@@ -193,6 +224,17 @@ def _declare(library: ctypes.CDLL) -> ctypes.CDLL:
 
 
 lib = _declare(_open())
+
+
+def unconverted(name: str) -> ctypes._CFuncPtr:
+    """A second handle on a function that returns int, with no prototype:
+    converting each argument costs a call made on every step more than the
+    library takes for it. The caller passes only exact C values: a handle
+    as the c_void_p it was given, pointers made once with byref, and ints
+    it has checked to fit 32 bits."""
+    function = lib[name]
+    function.restype = ctypes.c_int
+    return function
 
 
 def status_message(code: int) -> str:

@@ -216,3 +216,125 @@ def test_games_over_one_script_are_independent_and_keep_it_alive():
     assert "trust" not in second.variables
     assert choose(second, "Goodbye, Mara.") == murmex.Step.ENDED
     assert second.character == "Intro" and first.character == "Smith"
+
+
+# Items and a variable: Intro offers "Ask" (gives two keys and sets asked),
+# then "Return" (takes them).
+ITEMS = (
+    b'MurmexSrcFile\r\nTITLE = "Items"\r\n'
+    b'COLOR = "1", "2", "3"\r\nTEXTCOLOR = "4", "5", "6"\r\n'
+    b'"Intro" {\r\n'
+    b'  { S = "0" N = "0" Q = "" A = "Hello." ACT = "ACT_NONE" }\r\n'
+    b'  { S = "0" N = "1" Q = "Ask" A = "Take them." ACT = "ACT_ADD_INV" PARAM = "key"'
+    b' VAL = "2" }\r\n'
+    b'  { S = "1" N = "2" Q = "Return" A = "Thanks." ACT = "ACT_SUB_INV" PARAM = "key" }\r\n'
+    b'  { S = "2" N = "0" Q = "Again" A = "-" ACT = "ACT_ADD_MEM" PARAM = "asked" VAL = "1" }\r\n'
+    b"}\r\n"
+)
+
+
+def test_event_kinds_go_by_the_names_every_binding_uses(game):
+    names = ["variable", "money", "handover", "ended", "item-given", "item-taken",
+             "restored", "reset"]
+    assert [str(kind) for kind in murmex.EventKind] == names
+    assert [murmex.EventKind(name) for name in names] == list(murmex.EventKind)
+    assert f"{murmex.EventKind.ITEM_GIVEN}" == "item-given" and murmex.Event is murmex.EventKind
+    script = murmex.Script.from_bytes(ITEMS, plain=True)
+    items = script.new_game()
+    heard = []
+    for name in names:
+        items.on(name, lambda event: heard.append((event.kind.text, event.name, event.value)))
+    items.start("Intro")
+    for _ in range(3):
+        items.choose(0)
+    items.restore(items.save())
+    items.reset()
+    assert heard == [("item-given", "key", 2), ("item-taken", "key", 0),
+                     ("variable", "asked", 1), ("restored", None, 0), ("reset", None, 0)]
+    with pytest.raises(ValueError):
+        game.on("item_given", print)
+
+
+def test_an_observer_hears_its_variable_only_until_removed(game):
+    heard = []
+    observer = game.observe("door", lambda event: heard.append((event.name, event.value)))
+    game.variables["window"] = 1
+    game.variables["door"] = 2
+    game.unobserve(observer)
+    game.variables["door"] = 3
+    assert heard == [("door", 2)]
+    with pytest.raises(murmex.MurmexError) as caught:
+        game.observe("x" * 20, print)
+    assert caught.value.code == -13
+
+
+@pytest.mark.parametrize("call", [
+    lambda: murmex.Script.load(DEMO, True),
+    lambda: murmex.Script.load(DEMO, plain=True, scrambled=False),
+    lambda: murmex.Script.from_bytes(ITEMS, True),
+])
+def test_load_options_are_known_keywords_only(call):
+    with pytest.raises(TypeError):
+        call()
+
+
+@pytest.mark.parametrize("path, reason", [
+    ("/nonexistent/script.chr", "No such file or directory"),
+    (str(DEMO.parent), "not a regular file"),
+])
+def test_a_file_that_cannot_be_opened_is_named_with_the_reason(path, reason):
+    with pytest.raises(murmex.LoadError) as caught:
+        murmex.Script.load(path, plain=True)
+    assert path in str(caught.value) and reason in str(caught.value)
+    assert (caught.value.code, caught.value.path) == (-1, path)
+
+
+def test_library_errors_share_one_hierarchy_and_are_never_empty(game):
+    with pytest.raises(murmex.OutOfRangeError) as caught:
+        game.choose(9)
+    assert isinstance(caught.value, IndexError) and caught.value.code == -2
+    with pytest.raises(murmex.MurmexError) as caught:
+        game.variables["twenty_bytes_long_xx"] = 1
+    assert caught.value.code == -13 and "19 bytes" in str(caught.value)
+    assert str(murmex.MurmexError("", -8)) != ""
+
+
+def test_a_game_closed_by_its_own_listener_goes_when_the_call_returns(game):
+    heard = []
+
+    def closing(event):
+        heard.append(event.value)
+        game.close()
+
+    game.on("money", closing)
+    game.on("money", closing)
+    assert choose(game, "Sit down by the well and rest a while.") == murmex.Step.CONTINUED
+    assert heard == [1]
+    with pytest.raises(murmex.MurmexError):
+        game.answer
+
+
+def test_a_strict_restore_refuses_an_edited_script():
+    original = murmex.Script.from_bytes(ITEMS, plain=True).new_game()
+    original.start("Intro")
+    saved = original.save()
+    edited = murmex.Script.from_bytes(ITEMS.replace(b"Thanks.", b"Thank you."), plain=True)
+    game = edited.new_game()
+    with pytest.raises(murmex.SavedGameError):
+        game.restore_strictly(saved)
+    game.restore(saved)
+    original.restore_strictly(saved)
+    assert game.answer == original.answer == "Hello."
+
+
+def test_a_step_prints_as_its_name_and_compares_as_its_number(game):
+    step = choose(game, "Visit the Smith at his forge.")
+    assert step is murmex.Step.SWITCHED and step == 1
+    assert (str(step), f"{step}") == ("switched", "switched")
+
+
+def test_the_screen_is_what_the_separate_reads_give(game):
+    choose(game, "Call on Mara in her herb garden.")
+    screen = game.screen
+    assert screen == (game.character, game.answer, tuple(game.questions))
+    assert screen.character == "Mara" and screen.questions
