@@ -2,7 +2,8 @@
 """One conformance run for every binding: each transcript plan is played
 through `murmex play` and through each binding's transcript program, and
 every program must print the same stdout, byte for byte, and exit with the
-same status.
+same status: once as they stand, and once with --events, each event the game
+told a line after the choice that caused it.
 
     conformance.py --murmex PATH --python PATH [--c PATH] [--csharp PATH]
                    [--js PATH [--node PATH]] --script FILE --plans DIR
@@ -213,22 +214,25 @@ def main() -> int:
             failed += len(bindings)
             continue
         listed = ",".join(str(number) for number in numbers)
-        expected = run([options.murmex, "play", "--plain", "--start", plan.start, "--choose",
-                        listed, str(options.script)], environment)
-        if expected.status < 0:
-            print(f"{path.name}: FAILED, murmex did not run: {expected.stderr.decode()}")
-            failed += len(bindings)
-            continue
-        for name, command in bindings:
-            got = run(command + ["--plain", "--start", plan.start, str(options.script), listed],
-                      environment)
-            if got.status == expected.status and got.stdout == expected.stdout:
-                passed += 1
-                print(f"{path.name} {name}: passed")
-            else:
-                failed += 1
-                print(f"{path.name} {name}: FAILED (choices {listed})")
-                print(difference(expected, got, name))
+        # Once as the transcripts stand, once with each event a line.
+        for switches in ([], ["--events"]):
+            label = path.name + (" " + " ".join(switches) if switches else "")
+            expected = run([options.murmex, "play", "--plain", *switches, "--start", plan.start,
+                            "--choose", listed, str(options.script)], environment)
+            if expected.status < 0:
+                print(f"{label}: FAILED, murmex did not run: {expected.stderr.decode()}")
+                failed += len(bindings)
+                continue
+            for name, command in bindings:
+                got = run(command + ["--plain", *switches, "--start", plan.start,
+                                     str(options.script), listed], environment)
+                if got.status == expected.status and got.stdout == expected.stdout:
+                    passed += 1
+                    print(f"{label} {name}: passed")
+                else:
+                    failed += 1
+                    print(f"{label} {name}: FAILED (choices {listed})")
+                    print(difference(expected, got, name))
     print(f"{passed} passed, {failed} failed")
     return 1 if failed else 0
 
