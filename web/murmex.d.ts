@@ -117,6 +117,20 @@ declare namespace Murmex {
         mnemonicIndex: number;
         /** As the script holds it. */
         bytes: Uint8Array;
+        /** Its line id (see Game.answerLineId). */
+        lineId: string;
+    }
+
+    /** A text the next choices can show. */
+    interface Line {
+        /** Its line id (see Game.answerLineId). */
+        id: string;
+        /** UTF-8 as the window shows it, without the '&' marks. */
+        text: string;
+        /** A unit's question or its answer. */
+        part: "question" | "answer";
+        /** The fewest choices from now that can show it, from 1. */
+        depth: number;
     }
 
     interface GameEvent {
@@ -156,10 +170,24 @@ declare namespace Murmex {
         /** Every state 0, no variables, no money, no conversation. */
         reset(): void;
         readonly answer: string;
+        /**
+         * The id of the answer shown, "" while none is: the key the translation
+         * export gives the text, such as "Mara/S1/2/Q", so that a line's
+         * translation and its recorded voice are found by the same key.
+         */
+        readonly answerLineId: string;
         readonly character: string;
         readonly questions: Question[];
         /** Asks offered question `index` (0-based) and carries on as the window does. */
         choose(index: number): Step;
+        /**
+         * The lines the next `depth` choices (1 to 3) can show from the screen
+         * now, each once, nearest first: the answers the offered questions lead
+         * to and the questions offered then, say to fetch their voices ahead.
+         * Changes nothing and tells no listener; another depth throws a
+         * MurmexError (code -2).
+         */
+        lookahead(depth: number): Line[];
         readonly variables: Variables;
         money: number;
         save(): Uint8Array;

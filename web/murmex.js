@@ -41,6 +41,7 @@ var Murmex = (function () {
     const ERROR_NULL = -1;
     const ERROR_LOAD = -3;
     const ERROR_MEMORY = -4;
+    const ERROR_BUFFER = -5;
     const ERROR_NOT_FOUND = -6;
     const ERROR_FLAGS = -12;
     // murmex_load_error: code, line, message[64], detail[200].
@@ -51,6 +52,11 @@ var Murmex = (function () {
     const LOAD_NO_FILE = -1;
     // murmex_question: bytes, text, label, mnemonic.
     const QUESTION_SIZE = 16;
+    // murmex_line: character, unit, part, depth.
+    const LINE_SIZE = 16;
+    const PARTS = ["question", "answer"];
+    // Room that every line id fits in.
+    const LINE_ID_MAX_BYTES = 342;
     // Room for the out-values of one call: pointers and 32-bit numbers.
     const SCRATCH_SIZE = 64;
     const COLOR_NAMES = ["window", "line", "question", "hover", "answer"];
@@ -93,7 +99,9 @@ var Murmex = (function () {
     function bind(core, fs) {
         const utf8 = new TextEncoder();
         const fromUtf8 = new TextDecoder();
-        const scratch = allocate(SCRATCH_SIZE);
+        // Out-values first, then a buffer for texts the library writes.
+        const scratch = allocate(SCRATCH_SIZE + LINE_ID_MAX_BYTES);
+        const words = scratch + SCRATCH_SIZE;
         const i32 = (pointer) => core.HEAP32[pointer >> 2];
         const u32 = (pointer) => core.HEAP32[pointer >> 2] >>> 0;
         const out = (slot) => scratch + slot * 4;
@@ -142,10 +150,30 @@ var Murmex = (function () {
             if (bytes.includes(0)) throw new RangeError("a name cannot hold a zero byte");
             return withBytes(bytes, call);
         }
+        // A text `write(...args, buffer, capacity, length)` puts in the
+        // caller's buffer: the shared one, which every line id fits, or one of
+        // the length a longer text asks for.
+        function written(game, write, ...args) {
+            const status = write(...args, words, LINE_ID_MAX_BYTES, out(0));
+            if (status !== ERROR_BUFFER) return check(status, game), text(words);
+            const size = u32(out(0)) + 1;
+            const buffer = allocate(size);
+            try {
+                check(write(...args, buffer, size, out(0)), game);
+                return text(buffer);
+            } finally {
+                core.free(buffer);
+            }
+        }
         function statusText(code) {
             return text(core.murmex_status_message(code));
         }
 
+        // A script's handle is held by its Script and by each of its games,
+        // which read their lines' texts through it: the last to let go frees it.
+        function letGo(script) {
+            if (--script.holders === 0) core.murmex_script_free(script.handle);
+        }
         // What frees a game: its handle and the tokens of its listeners. The
         // registry holds this, never the game, so that a game its listeners
         // refer to can still be collected.
@@ -154,9 +182,10 @@ var Murmex = (function () {
             native.tokens.clear();
             core.murmex_game_free(native.handle);
             native.handle = 0;
+            letGo(native.script);
         }
         // One registry per kind of handle frees what the program forgot to.
-        const scriptRegistry = new FinalizationRegistry((handle) => core.murmex_script_free(handle));
+        const scriptRegistry = new FinalizationRegistry(letGo);
         const gameRegistry = new FinalizationRegistry(release);
         // The game each listener's token belongs to, held weakly; the game
         // holds the listener itself.
@@ -218,7 +247,8 @@ var Murmex = (function () {
         class Script {
             constructor(handle) {
                 this._handle = handle;
-                scriptRegistry.register(this, handle, this);
+                this._native = { handle, holders: 1 };
+                scriptRegistry.register(this, this._native, this);
             }
 
             // Loads a script held in memory; throws a LoadError when it does not load.
@@ -285,14 +315,15 @@ var Murmex = (function () {
 
             newGame() {
                 check(core.murmex_game_new(this._live, out(0)));
-                return new Game(u32(out(0)));
+                this._native.holders++;
+                return new Game(u32(out(0)), this._native);
             }
 
             // Gives the script back at once; games made from it keep it alive.
             free() {
                 if (this._handle !== 0) {
                     scriptRegistry.unregister(this);
-                    core.murmex_script_free(this._handle);
+                    letGo(this._native);
                     this._handle = 0;
                 }
             }
@@ -363,8 +394,8 @@ var Murmex = (function () {
         }
 
         class Game {
-            constructor(handle) {
-                this._native = { handle, tokens: new Set() };
+            constructor(handle, script) {
+                this._native = { handle, tokens: new Set(), script };
                 // Each listener by its token, and the token of each id the library gave.
                 this._listeners = new Map();
                 this._tokens = new Map();
@@ -381,13 +412,17 @@ var Murmex = (function () {
                 check(core.murmex_game_answer(this._live, TEXT, out(0)), this);
                 return text(u32(out(0)));
             }
+            // The answer's line id; "" while none is shown.
+            get answerLineId() {
+                return written(this, core.murmex_game_answer_line_id, this._live);
+            }
             get character() {
                 check(core.murmex_game_character(this._live, TEXT, out(0)), this);
                 return text(u32(out(0)));
             }
             // Each offered question: its text (marks included), the label the
             // window shows, the marked character (or null) and where it stands
-            // in the label (or -1), and its bytes.
+            // in the label (or -1), its bytes and its line id.
             get questions() {
                 const game = this._live;
                 check(core.murmex_game_question_count(game, out(0)), this);
@@ -406,6 +441,7 @@ var Murmex = (function () {
                             mnemonic: mnemonic === 0 ? null : String.fromCodePoint(mnemonic),
                             mnemonicIndex: offset < 0 ? -1 : fromUtf8.decode(utf8.encode(label).subarray(0, offset)).length,
                             bytes: rawText(u32(record)),
+                            lineId: written(this, core.murmex_game_question_line_id, game, i),
                         });
                     }
                     return questions;
@@ -417,6 +453,30 @@ var Murmex = (function () {
             // went: "continued", "switched", "ended" or "failed".
             choose(index) {
                 return STEPS[check(core.murmex_game_choose(this._live, int32(index)), this)];
+            }
+            // What the next `depth` choices (1 to 3) can show, nearest first:
+            // each line's id, text, part and the fewest choices to it.
+            lookahead(depth) {
+                const game = this._live;
+                const script = this._native.script.handle;
+                const status = core.murmex_game_lookahead(game, int32(depth), 0, 0, out(0));
+                if (status !== ERROR_BUFFER) return check(status, this), [];
+                const count = u32(out(0));
+                const lines = allocate(count * LINE_SIZE);
+                try {
+                    check(core.murmex_game_lookahead(game, depth, lines, count, out(0)), this);
+                    return Array.from({ length: count }, (_, i) => {
+                        const line = lines + i * LINE_SIZE;
+                        return {
+                            id: written(undefined, core.murmex_script_line_id, script, line),
+                            text: written(undefined, core.murmex_script_line_text, script, line, TEXT),
+                            part: PARTS[i32(line + 8)],
+                            depth: i32(line + 12),
+                        };
+                    });
+                } finally {
+                    core.free(lines);
+                }
             }
             get variables() {
                 return new Variables(this);
