@@ -39,11 +39,11 @@ FILE_NAMES = {"cpp": "game.cpp", "c": "game.c", "python": "game.py", "csharp": "
               "js": "game.mjs"}
 
 
-def snippets(readme: Path) -> dict[str, str]:
+def snippets(readme: str) -> dict[str, str]:
     """The fenced blocks of the section's own text (up to its first
     subheading), by their language tag; each tag must occur once."""
     found: dict[str, list[str]] = {}
-    lines = readme.read_text(encoding="utf-8").splitlines(keepends=True)
+    lines = Path(readme).read_text(encoding="utf-8").splitlines(keepends=True)
     inside, fence = False, None
     for line in lines:
         if not inside:
@@ -123,19 +123,21 @@ def check(language: str, code: str, options) -> str | None:
 
 def main() -> int:
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--readme", type=Path, required=True)
-    parser.add_argument("--demo", type=Path, required=True)
+    # Absolute, as the snippets build in their scratch folders.
+    path = lambda text: str(Path(text).resolve())  # noqa: E731
+    parser.add_argument("--readme", type=path, required=True)
+    parser.add_argument("--demo", type=path, required=True)
     parser.add_argument("--python", required=True)
     parser.add_argument("--cxx", required=True)
-    parser.add_argument("--include", action="append", required=True)
-    parser.add_argument("--static", required=True)
+    parser.add_argument("--include", type=path, action="append", required=True)
+    parser.add_argument("--static", type=path, required=True)
     parser.add_argument("--cc", required=True)
-    parser.add_argument("--shared", required=True)
+    parser.add_argument("--shared", type=path, required=True)
     parser.add_argument("--mcs")
     parser.add_argument("--mono")
-    parser.add_argument("--csharp-dll")
+    parser.add_argument("--csharp-dll", type=path)
     parser.add_argument("--node")
-    parser.add_argument("--web")
+    parser.add_argument("--web", type=path)
     options = parser.parse_args()
     failures = 0
     for language, code in snippets(options.readme).items():
