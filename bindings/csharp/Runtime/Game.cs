@@ -5,6 +5,7 @@ using System.Collections.Generic;
 using System.Runtime.ExceptionServices;
 using System.Runtime.InteropServices;
 using System.Text;
+using System.Threading;
 
 namespace Murmex
 {
@@ -45,6 +46,12 @@ namespace Murmex
         private static readonly Native.Listener Trampoline = OnNativeEvent;
 
         internal readonly GameHandle Handle;
+        // The script's native handle, which the game reads its lines' ids and
+        // texts through. The library keeps a disposed script's model for its
+        // games but not the handle, so each game holds the handle open until
+        // it is disposed or collected; 1 while it holds it.
+        private readonly ScriptHandle script;
+        private int holdsScript;
         private readonly Dictionary<uint, Subscription> subscriptions = new Dictionary<uint, Subscription>();
         // The first exception a listener threw during the current call. It
         // cannot cross the library's frames, so it is thrown once the call is back.
@@ -56,15 +63,19 @@ namespace Murmex
         // Disposed from a listener: the listeners' handles go when the call is back.
         private bool disposedWhileTelling;
 
-        internal Game(GameHandle handle)
+        // Takes over `script`'s hold, which the caller has added.
+        internal Game(GameHandle handle, ScriptHandle script)
         {
             Handle = handle;
+            this.script = script;
+            holdsScript = 1;
             Variables = new Variables(this);
         }
 
         ~Game()
         {
             FreeSubscriptions();
+            ReleaseScript();
         }
 
         // Starts the conversation with the named character. The name is compared
@@ -100,6 +111,21 @@ namespace Murmex
             get { return Native.CopyText(Borrowed(Native.murmex_game_answer, Native.FormText)); }
         }
 
+        /// <summary>
+        /// The line id of the answer shown, as the translation export names it
+        /// ("Mara/S1/2/A"): the one key for its translation and its recorded
+        /// voice. Empty while no answer is shown.
+        /// </summary>
+        public string AnswerLineId
+        {
+            get
+            {
+                GameHandle game = Handle;
+                return Native.Written((byte[] buffer, UIntPtr capacity, out UIntPtr length) =>
+                    Native.murmex_game_answer_line_id(game, buffer, capacity, out length), this);
+            }
+        }
+
         public byte[] AnswerBytes
         {
             get { return Native.CopyBytes(Borrowed(Native.murmex_game_answer, Native.FormBytes)); }
@@ -128,8 +154,11 @@ namespace Murmex
                 {
                     Native.NativeQuestion question;
                     Status.Check(Native.murmex_game_question(Handle, i, out question), this);
-                    questions[i] = new Question(Native.CopyText(question.Label), Native.CopyText(question.Text),
-                                                Native.CopyBytes(question.Bytes), (int)question.Mnemonic);
+                    // Copied before the next call, which may reuse the texts.
+                    string label = Native.CopyText(question.Label);
+                    string text = Native.CopyText(question.Text);
+                    byte[] bytes = Native.CopyBytes(question.Bytes);
+                    questions[i] = new Question(label, text, bytes, (int)question.Mnemonic, QuestionLineId(i));
                 }
                 return questions;
             }
@@ -140,6 +169,44 @@ namespace Murmex
         public Step Choose(int index)
         {
             return (Step)Call(Native.murmex_game_choose(Handle, index));
+        }
+
+        /// <summary>
+        /// The lines the next <paramref name="depth"/> choices (1 to 3) can
+        /// show from the screen now, each once, nearest first: the answers the
+        /// offered questions lead to and the questions offered then. A game
+        /// uses their ids to load translations and voices ahead. Looking ahead
+        /// changes nothing in the game and tells no listener. A depth outside
+        /// 1 to 3 throws ArgumentOutOfRangeException.
+        /// </summary>
+        public IReadOnlyList<Line> Lookahead(int depth)
+        {
+            RefuseIfDisposed();
+            // One screen's lines fit at once as a rule; more take a second call.
+            var found = new Native.NativeLine[64];
+            UIntPtr count;
+            int code = Native.murmex_game_lookahead(Handle, depth, found, (UIntPtr)found.Length, out count);
+            if (code == Native.ErrorBuffer)
+            {
+                found = new Native.NativeLine[(int)count];
+                code = Native.murmex_game_lookahead(Handle, depth, found, (UIntPtr)found.Length, out count);
+            }
+            Status.Check(code, this);
+            IntPtr scriptPointer = script.DangerousGetHandle();
+            var lines = new Line[(int)count];
+            for (int i = 0; i < lines.Length; i++)
+            {
+                Native.NativeLine line = found[i];
+                string id = Native.Written((byte[] buffer, UIntPtr capacity, out UIntPtr length) =>
+                    Native.murmex_script_line_id(scriptPointer, ref line, buffer, capacity, out length));
+                string text = Native.Written((byte[] buffer, UIntPtr capacity, out UIntPtr length) =>
+                    Native.murmex_script_line_text(scriptPointer, ref line, Native.FormText, buffer, capacity,
+                                                   out length));
+                lines[i] = new Line(id, text, (LinePart)line.Part, line.Depth);
+            }
+            // The finalizer lets the script's handle go: not while it is read.
+            GC.KeepAlive(this);
+            return lines;
         }
 
         public Variables Variables { get; private set; }
@@ -285,6 +352,7 @@ namespace Murmex
             // listeners' handles then.
             disposed = true;
             Handle.Dispose();
+            ReleaseScript();
             if (telling > 0)
             {
                 disposedWhileTelling = true;
@@ -397,6 +465,22 @@ namespace Murmex
             IntPtr text;
             Status.Check(getter(Handle, form, out text), this);
             return text;
+        }
+
+        private string QuestionLineId(int index)
+        {
+            GameHandle game = Handle;
+            return Native.Written((byte[] buffer, UIntPtr capacity, out UIntPtr length) =>
+                Native.murmex_game_question_line_id(game, index, buffer, capacity, out length), this);
+        }
+
+        // Once only, from Dispose or the finalizer, whichever comes first.
+        private void ReleaseScript()
+        {
+            if (Interlocked.Exchange(ref holdsScript, 0) == 1)
+            {
+                script.DangerousRelease();
+            }
         }
 
         private void FreeSubscriptions()

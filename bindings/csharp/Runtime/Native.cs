@@ -34,6 +34,9 @@ namespace Murmex
 
         internal const int LoadPlain = 1;
 
+        // Room that always holds a line id and its terminating zero.
+        internal const int LineIdMaxBytes = 342;
+
         [StructLayout(LayoutKind.Sequential)]
         internal struct LoadError
         {
@@ -74,6 +77,17 @@ namespace Murmex
             public int Present;
             public IntPtr Answer;
             public IntPtr AnswerText;
+        }
+
+        // A line the next choices can show: where it stands in the script,
+        // which part of its unit it is (a LinePart) and how many choices away.
+        [StructLayout(LayoutKind.Sequential)]
+        internal struct NativeLine
+        {
+            public int Character;
+            public int Unit;
+            public int Part;
+            public int Depth;
         }
 
         [UnmanagedFunctionPointer(CallingConvention.Cdecl)]
@@ -136,6 +150,29 @@ namespace Murmex
 
         [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
         internal static extern int murmex_game_choose(GameHandle game, int index);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_game_answer_line_id(GameHandle game, byte[] buffer, UIntPtr capacity,
+                                                              out UIntPtr length);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_game_question_line_id(GameHandle game, int index, byte[] buffer,
+                                                                UIntPtr capacity, out UIntPtr length);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_game_lookahead(GameHandle game, int depth, [In, Out] NativeLine[] lines,
+                                                         UIntPtr capacity, out UIntPtr count);
+
+        // The script goes over as a bare pointer: a game reads its lines
+        // through the handle it holds, which the Script may have disposed of
+        // already, and a disposed SafeHandle is refused by the marshaller.
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_script_line_id(IntPtr script, ref NativeLine line, byte[] buffer,
+                                                         UIntPtr capacity, out UIntPtr length);
+
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int murmex_script_line_text(IntPtr script, ref NativeLine line, int form,
+                                                           byte[] buffer, UIntPtr capacity, out UIntPtr length);
 
         [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
         internal static extern int murmex_game_variable(GameHandle game, byte[] name, out int value);
@@ -223,6 +260,26 @@ namespace Murmex
         internal static string CopyText(IntPtr text)
         {
             return Encoding.UTF8.GetString(CopyBytes(text));
+        }
+
+        // One of the calls that write a text into the caller's buffer and say
+        // how long it is, or how long a buffer it needs.
+        internal delegate int Writer(byte[] buffer, UIntPtr capacity, out UIntPtr length);
+
+        // The text such a call writes, decoded from UTF-8. The first buffer
+        // holds any line id; a longer text takes a second call.
+        internal static string Written(Writer write, Game game = null)
+        {
+            var buffer = new byte[LineIdMaxBytes];
+            UIntPtr length;
+            int code = write(buffer, (UIntPtr)buffer.Length, out length);
+            if (code == ErrorBuffer)
+            {
+                buffer = new byte[(int)length + 1];
+                code = write(buffer, (UIntPtr)buffer.Length, out length);
+            }
+            Status.Check(code, game);
+            return Encoding.UTF8.GetString(buffer, 0, (int)length);
         }
 
         // A fixed field of the load record, up to its terminating zero.

@@ -13,12 +13,19 @@ namespace Murmex
         // A code point rather than a char, as it may lie beyond the 16-bit range.
         public int Mnemonic { get; private set; }
 
-        internal Question(string label, string text, byte[] bytes, int mnemonic)
+        /// <summary>
+        /// The question's line id, as the translation export names it
+        /// ("Mara/S1/2/Q"): the one key for its translation and its recorded voice.
+        /// </summary>
+        public string LineId { get; private set; }
+
+        internal Question(string label, string text, byte[] bytes, int mnemonic, string lineId)
         {
             Label = label;
             Text = text;
             Bytes = bytes;
             Mnemonic = mnemonic;
+            LineId = lineId;
         }
 
         public override string ToString()

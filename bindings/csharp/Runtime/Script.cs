@@ -123,10 +123,25 @@ namespace Murmex
         {
             GameHandle handle;
             Status.Check(Native.murmex_game_new(Handle, out handle));
-            return new Game(handle);
+            // The game reads its lines through this handle, so it holds it
+            // open after this Script is disposed of.
+            bool held = false;
+            try
+            {
+                Handle.DangerousAddRef(ref held);
+            }
+            finally
+            {
+                if (!held)
+                {
+                    handle.Dispose();
+                }
+            }
+            return new Game(handle, Handle);
         }
 
-        // Gives up this hold on the script; games made from it keep playing.
+        // Gives up this hold on the script; games made from it keep playing,
+        // and the script's handle goes with the last of them.
         public void Dispose()
         {
             Handle.Dispose();

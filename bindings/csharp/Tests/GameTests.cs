@@ -1,5 +1,5 @@
 // Playing: listeners and their removal, save and restore, games that share a
-// script, and handles disposed early or twice.
+// script, line ids and lookahead, and handles disposed early or twice.
 using System;
 using System.Collections.Generic;
 using System.Linq;
@@ -225,6 +225,45 @@ namespace Murmex.Tests
                 Check.True(!second.Variables.ContainsKey("only"), "memory is the game's own");
                 Check.Equal(Step.Continued, second.Choose(Scripts.Count), "the second plays on");
             }
+        }
+
+        [Test]
+        private static void LineIdsNameWhatIsShownAndLookaheadHoldsTheNextScreen()
+        {
+            Game game;
+            using (Script script = Script.Load(Scripts.Demo, plain: true))
+            {
+                game = script.NewGame();
+            }
+            // The script is disposed of: the game still reads its lines.
+            using (game)
+            {
+                game.Start("Intro");
+                IReadOnlyList<Line> ahead = game.Lookahead(1);
+                // Looking ahead moved nothing.
+                Check.Equal("Intro/S0/1/A", game.AnswerLineId, "answer");
+                Check.Equal("Intro/S0/3/Q", game.Questions[0].LineId, "question");
+
+                game.Choose(0);
+                var shown = new List<string> { Described(game.AnswerLineId, game.Answer, LinePart.Answer, 1) };
+                shown.AddRange(game.Questions.Select(question =>
+                    Described(question.LineId, question.Label, LinePart.Question, 1)));
+                var seen = new HashSet<string>(
+                    ahead.Select(line => Described(line.Id, line.Text, line.Part, line.Depth)));
+                foreach (string line in shown)
+                {
+                    Check.True(seen.Contains(line), line + " is ahead");
+                }
+                foreach (int depth in new[] { 0, 4 })
+                {
+                    Check.Throws<ArgumentOutOfRangeException>(() => game.Lookahead(depth), "depth " + depth);
+                }
+            }
+        }
+
+        private static string Described(string id, string text, LinePart part, int depth)
+        {
+            return id + " | " + text + " | " + part + " | " + depth;
         }
 
         [Test]

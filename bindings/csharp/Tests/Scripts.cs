@@ -1,5 +1,6 @@
 // The scripts the tests play, built in memory as the loader reads them:
 // lines ended by a carriage return and a line feed.
+using System;
 using System.Linq;
 using System.Text;
 
@@ -27,6 +28,16 @@ namespace Murmex.Tests
             "  { S = \"0\" N = \"0\" Q = \"\" A = \"Bob here.\" ACT = \"ACT_NONE\" }",
             "  { S = \"0\" N = \"0\" Q = \"Back\" A = \"-\" ACT = \"ACT_COMM\" PARAM = \"Intro\" }",
             "}");
+
+        // The demo's file, which the test run names.
+        public static string Demo
+        {
+            get
+            {
+                return Environment.GetEnvironmentVariable("MURMEX_DEMO") ??
+                       throw new InvalidOperationException("MURMEX_DEMO names no demo script");
+            }
+        }
 
         public const int Count = 0;
         public const int GoToBob = 1;
