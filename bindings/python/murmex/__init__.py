@@ -37,6 +37,7 @@ __all__ = [
     "EventKind",
     "GameEvent",
     "Game",
+    "Line",
     "LoadError",
     "MurmexError",
     "OutOfRangeError",
@@ -170,6 +171,21 @@ class Question:
     label: str  # what the window shows: without the '&' markers
     mnemonic: Optional[str]  # the marked character, or None
     bytes: bytes  # as the script holds it, markers included
+    # The id the translation export gives the question ("Mara/S1/2/Q"): the
+    # one key for its translation and its recorded voice.
+    line_id: str = ""
+
+
+class Line(NamedTuple):
+    """A text the next choices can show (see Game.lookahead): its line id,
+    the text as the window shows it (without markers), whether it is a
+    unit's "question" or its "answer", and the fewest choices from now that
+    can show it (from 1)."""
+
+    id: str
+    text: str
+    part: str
+    depth: int
 
 
 class Screen(NamedTuple):
@@ -205,6 +221,7 @@ _new_screen = tuple.__new__
 # Offers a script keeps made; far more than most scripts hold in all.
 _KNOWN_OFFERS = 4096
 _STRIDE = _native.QUESTION_STRIDE
+_PARTS = {_native.LINE_QUESTION: "question", _native.LINE_ANSWER: "answer"}
 
 
 def version() -> str:
@@ -283,16 +300,38 @@ class _Closing:
             pass
 
 
+class _ScriptHandle:
+    """The library's script handle, freed once nothing holds it: the Script
+    and each of its games hold it, because a game reads its lookahead's
+    lines through it and the handle dies at murmex_script_free (the library
+    keeps only the script's model alive for its games)."""
+
+    __slots__ = ("handle",)
+
+    def __init__(self, handle: ctypes.c_void_p) -> None:
+        self.handle = handle
+
+    def __del__(self) -> None:
+        try:
+            lib.murmex_script_free(self.handle)
+        except Exception:
+            # At interpreter exit the module's globals may be gone already.
+            pass
+
+
 class Script(_Closing):
     """A loaded script: immutable, shared by every game made from it."""
 
     def __init__(self, handle: ctypes.c_void_p) -> None:
         # Made by load and from_bytes only.
         self._handle: Optional[ctypes.c_void_p] = handle
-        # The questions its games have offered, by their bytes: a question's
-        # texts follow from its bytes alone, so the questions of one offer
-        # are made once instead of on every step.
-        self._offers: dict[tuple[bytes, ...], tuple[Question, ...]] = {}
+        self._held: Optional[_ScriptHandle] = _ScriptHandle(handle)
+        # The questions its games have offered, by where their bytes lie in
+        # the script: each unit's question is its own text there, so the
+        # places name the units, and with them the questions' texts and line
+        # ids. The questions of one offer are then made once instead of on
+        # every step, and two units asking the same words keep their ids.
+        self._offers: dict[tuple[int, ...], tuple[Question, ...]] = {}
 
     @classmethod
     def load(cls, path: Union[str, bytes, os.PathLike], *, plain: bool = False) -> "Script":
@@ -397,9 +436,9 @@ class Script(_Closing):
 
     def close(self) -> None:
         """Gives up this hold on the script; games made from it keep it alive."""
-        handle, self._handle = self._handle, None
-        if handle is not None:
-            lib.murmex_script_free(handle)
+        # The handle is freed once no game holds it either.
+        self._handle = None
+        self._held = None
 
 
 
@@ -485,8 +524,13 @@ class Game(_Closing):
             raise MurmexError(_native.status_message(status), status)
         self._handle = handle
         # The library keeps the script alive for the game; this reference
-        # keeps the Python object, so script.close() cannot surprise us.
+        # keeps the Python object, so script.close() cannot surprise us, and
+        # the handle, which lookahead reads lines through.
         self._script = script
+        self._script_handle: Optional[_ScriptHandle] = script._held
+        # Line ids are written here; every id fits.
+        self._line_id = ctypes.create_string_buffer(_native.LINE_ID_MAX_BYTES + 1)
+        self._line_length = ctypes.c_size_t()
         self._listeners: dict[int, Listener] = {}  # token -> callback
         self._tokens: dict[int, int] = {}  # the library's listener id -> token
         self._next_token = 1
@@ -514,11 +558,11 @@ class Game(_Closing):
         self._screen_arguments = (
             ctypes.byref(self._screen_record), ctypes.byref(self._question_records), count
         )
-        # The records' first fields, each question's bytes, read without
-        # making a record object for each.
-        self._question_bytes = (ctypes.c_char_p * (count * _native.QUESTION_STRIDE)).from_buffer(
-            self._question_records
-        )
+        # The records' first fields, where each question's bytes lie, read
+        # without making a record object for each.
+        self._question_places = (
+            ctypes.c_void_p * (count * _native.QUESTION_STRIDE)
+        ).from_buffer(self._question_records)
 
     # -- calls and errors
 
@@ -591,6 +635,21 @@ class Game(_Closing):
         return self._text(lib.murmex_game_answer)
 
     @property
+    def answer_line_id(self) -> str:
+        """The line id of the answer shown, as the translation export names
+        it ("Mara/S1/2/A"): the one key for its translation and its recorded
+        voice. Empty while no answer is shown."""
+        return self._written(lib.murmex_game_answer_line_id, self._live)
+
+    def _written(self, write: Callable[..., int], *arguments: object,
+                 check: Optional[Callable[[int], object]] = None) -> str:
+        """A line id the library writes into the game's buffer."""
+        buffer = self._line_id
+        status = write(*arguments, buffer, len(buffer), ctypes.byref(self._line_length))
+        (check or self._check)(status)
+        return buffer.value.decode("utf-8")
+
+    @property
     def character(self) -> str:
         """The character talked to; empty before any conversation."""
         return self._text(lib.murmex_game_character)
@@ -616,26 +675,28 @@ class Game(_Closing):
                 self._check(status)
             self._screen_room(out.question_count)
             return self.screen
-        # The questions' bytes, all in one read.
-        offered = tuple(self._question_bytes[0 : out.question_count * _STRIDE : _STRIDE])
+        # Where the questions' bytes lie, all in one read.
+        offered = tuple(self._question_places[0 : out.question_count * _STRIDE : _STRIDE])
         questions = self._known_offers.get(offered)
         if questions is None:
             questions = self._made_offer(offered)
         # Never null, as the library gives them.
         return _new_screen(Screen, (out.character.decode(), out.answer.decode(), questions))
 
-    def _made_offer(self, offered: tuple[bytes, ...]) -> tuple[Question, ...]:
+    def _made_offer(self, offered: tuple[int, ...]) -> tuple[Question, ...]:
         known = self._known_offers
         if len(known) >= _KNOWN_OFFERS:
             known.clear()
+        handle = self._live
         questions = known[offered] = tuple(
             Question(
                 text=_text(record.text),
                 label=_text(record.label),
                 mnemonic=chr(record.mnemonic) if record.mnemonic else None,
                 bytes=record.bytes or b"",
+                line_id=self._written(lib.murmex_game_question_line_id, handle, index),
             )
-            for record in self._question_records[: len(offered)]
+            for index, record in enumerate(self._question_records[: len(offered)])
         )
         return questions
 
@@ -658,6 +719,53 @@ class Game(_Closing):
         if status < 0:
             self._check(status)
         return _STEPS[status]
+
+    def lookahead(self, depth: int) -> list[Line]:
+        """What the next `depth` choices (1 to 3) can show from the screen
+        now: the answers the offered questions lead to and the questions
+        offered then, each once, nearest first. For loading the translations
+        and recorded voices a game may need next, by their line ids. Changes
+        nothing in the game and tells no listener. Raises OutOfRangeError
+        for a depth outside 1 to 3."""
+        depth = operator.index(depth)
+        if not _native.INT32_MIN <= depth <= _native.INT32_MAX:
+            depth = 0  # refused by the library, in its words
+        handle = self._live
+        count = ctypes.c_size_t()
+        lines = (_native.LineRecord * 0)()
+        while True:
+            status = lib.murmex_game_lookahead(
+                handle, depth, lines, len(lines), ctypes.byref(count)
+            )
+            if status != _native.ERROR_BUFFER:
+                self._check(status)
+                break
+            lines = (_native.LineRecord * count.value)()
+        script = self._script_handle.handle  # held while the game is open
+        found = []
+        for line in lines[: count.value]:
+            place = ctypes.byref(line)
+            found.append(Line(
+                self._written(
+                    lib.murmex_script_line_id, script, place, check=self._script._check
+                ),
+                self._line_text(script, place),
+                _PARTS[line.part],
+                line.depth,
+            ))
+        return found
+
+    def _line_text(self, script: ctypes.c_void_p, line: object) -> str:
+        length = ctypes.c_size_t()
+        buffer = self._line_id  # big enough for most texts
+        while True:
+            status = lib.murmex_script_line_text(
+                script, line, _native.TEXT, buffer, len(buffer), ctypes.byref(length)
+            )
+            if status != _native.ERROR_BUFFER:
+                self._script._check(status)
+                return buffer.value.decode("utf-8")
+            buffer = ctypes.create_string_buffer(length.value + 1)
 
     # -- memory
 
@@ -770,6 +878,7 @@ class Game(_Closing):
         handle, self._handle = self._handle, None
         if handle is not None:
             lib.murmex_game_free(handle)
+            self._script_handle = None
             self._listeners.clear()
             self._tokens.clear()
 

@@ -89,6 +89,23 @@ QUESTION_STRIDE, _rest = divmod(ctypes.sizeof(QuestionRecord), ctypes.sizeof(cty
 assert _rest == 0 and QuestionRecord.bytes.offset == 0
 
 
+# A line id holds at most this many bytes, not counting its zero.
+LINE_ID_MAX_BYTES = 342
+
+# A line's part.
+LINE_QUESTION = 0
+LINE_ANSWER = 1
+
+
+class LineRecord(ctypes.Structure):
+    _fields_ = [
+        ("character", ctypes.c_int32),
+        ("unit", ctypes.c_int32),
+        ("part", ctypes.c_int32),
+        ("depth", ctypes.c_int32),
+    ]
+
+
 class ScreenRecord(ctypes.Structure):
     _fields_ = [
         ("character", ctypes.c_char_p),
@@ -118,6 +135,8 @@ _int = ctypes.c_int
 _i32 = ctypes.c_int32
 _out_text = ctypes.POINTER(ctypes.c_char_p)
 _out_i32 = ctypes.POINTER(ctypes.c_int32)
+_out_size = ctypes.POINTER(ctypes.c_size_t)
+_line_p = ctypes.POINTER(LineRecord)
 
 # name: (result, argument types). One table, so a prototype can't be missed.
 _PROTOTYPES = {
@@ -146,6 +165,19 @@ _PROTOTYPES = {
     "murmex_game_question_count": (_int, [_game_p, _out_i32]),
     "murmex_game_question": (_int, [_game_p, _i32, ctypes.POINTER(QuestionRecord)]),
     "murmex_game_choose": (_int, [_game_p, _i32]),
+    "murmex_game_answer_line_id": (
+        _int, [_game_p, ctypes.c_char_p, ctypes.c_size_t, _out_size]
+    ),
+    "murmex_game_question_line_id": (
+        _int, [_game_p, _i32, ctypes.c_char_p, ctypes.c_size_t, _out_size]
+    ),
+    "murmex_game_lookahead": (_int, [_game_p, _i32, _line_p, ctypes.c_size_t, _out_size]),
+    "murmex_script_line_id": (
+        _int, [_script_p, _line_p, ctypes.c_char_p, ctypes.c_size_t, _out_size]
+    ),
+    "murmex_script_line_text": (
+        _int, [_script_p, _line_p, _int, ctypes.c_char_p, ctypes.c_size_t, _out_size]
+    ),
     "murmex_game_variable": (_int, [_game_p, ctypes.c_char_p, _out_i32]),
     "murmex_game_set_variable": (_int, [_game_p, ctypes.c_char_p, _i32]),
     "murmex_game_remove_variable": (_int, [_game_p, ctypes.c_char_p]),

@@ -216,6 +216,8 @@ def test_games_over_one_script_are_independent_and_keep_it_alive():
     assert "trust" not in second.variables
     assert choose(second, "Goodbye, Mara.") == murmex.Step.ENDED
     assert second.character == "Intro" and first.character == "Smith"
+    # Read through the script's handle, which the games keep.
+    assert first.lookahead(1)[0].id == "Smith/S0/5/A"
 
 
 # Items and a variable: Intro offers "Ask" (gives two keys and sets asked),
@@ -338,3 +340,35 @@ def test_the_screen_is_what_the_separate_reads_give(game):
     screen = game.screen
     assert screen == (game.character, game.answer, tuple(game.questions))
     assert screen.character == "Mara" and screen.questions
+
+
+# The same words asked in two states: two lines, two ids.
+SAME_WORDS = (
+    b'MurmexSrcFile\r\nTITLE = "Again"\r\n'
+    b'COLOR = "1", "2", "3"\r\nTEXTCOLOR = "4", "5", "6"\r\n'
+    b'"Intro" {\r\n'
+    b'  { S = "0" N = "0" Q = "" A = "Hello" ACT = "ACT_NONE" }\r\n'
+    b'  { S = "0" N = "1" Q = "Again" A = "One" ACT = "ACT_NONE" }\r\n'
+    b'  { S = "1" N = "0" Q = "Again" A = "Two" ACT = "ACT_NONE" }\r\n'
+    b"}\r\n"
+)
+
+
+def test_line_ids_and_lookahead(game):
+    assert game.answer_line_id == "Intro/S0/1/A"
+    assert game.questions[0].line_id == "Intro/S0/3/Q"
+    ahead = {(line.id, line.text, line.part) for line in game.lookahead(1)}
+    game.choose(0)
+    shown = {(game.answer_line_id, game.answer, "answer")} | {
+        (question.line_id, question.label, "question") for question in game.questions}
+    assert shown <= ahead
+    for depth in (0, 4):
+        with pytest.raises(murmex.OutOfRangeError):
+            game.lookahead(depth)
+
+    again = murmex.Script.from_bytes(SAME_WORDS, plain=True).new_game()
+    again.start("Intro")
+    before = again.questions[0].line_id
+    [ahead] = [line.id for line in again.lookahead(1) if line.part == "question"]
+    again.choose(0)
+    assert [question.line_id for question in again.questions] == [ahead] != [before]
