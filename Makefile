@@ -170,9 +170,9 @@ web:
 # `murmex play` with the other bindings', then a published demo in Chromium.
 test-web: web configure
 	@tools/install_deps.sh $(WEB_TEST_PACKAGES)
-	@cmake --build $(BUILD) -j $(JOBS) --target murmex_cli binding_conformance_programs
+	@cmake --build $(BUILD) -j $(JOBS) --target murmex_cli murmex binding_conformance_programs
 	@MURMEX_WEB=$(WEB_BUILD)/share/murmex/web node --expose-gc --test web/tests/
-	@cd $(BUILD) && ctest --output-on-failure -R binding_conformance
+	@cd $(BUILD) && ctest --output-on-failure -R '^(binding_conformance|readme_snippets)$$'
 	@/usr/bin/python3 web/tests/page_test.py --murmex $(BUILD)/tools/cli/murmex \
 		--examples examples --work $(BUILD)/web-test
 
