@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Times one step in C++, through the C functions, and through the Python and
-# the C# binding, over the shared library of the given build, and prints them
-# as one table with each one's cost against C++'s. murmex_bench's gameStep
+# Times one step in C++, through the C functions, and through the Python, the
+# C# and (when the build holds the web build) the JavaScript binding, over the
+# shared library of the given build, and prints them as one table with each
+# one's cost against C++'s. murmex_bench's gameStep
 # and cFunctionStep time the first two.
 # Usage: bench/binding_steps.sh BUILD_FOLDER
 set -euo pipefail
@@ -27,6 +28,11 @@ mcs -langversion:7 -nologo -optimize+ -out:"$build/bench/StepBench.exe" \
     "$root"/bindings/csharp/Runtime/*.cs "$root/bench/StepBench.cs"
 LD_LIBRARY_PATH="$library" mono "$build/bench/StepBench.exe" "$root/bench/binding_step.chr.txt" \
     >>"$steps"
+# JavaScript when the build holds the web build (make web BUILD=...).
+web="$build/web/share/murmex/web"
+if [ -f "$web/murmex.mjs" ] && command -v node >/dev/null; then
+    node "$root/bench/binding_steps.mjs" "$web" >>"$steps"
+fi
 
 # Lines are "NAME step: REAL ns" and may add ", CPU ns cpu".
 awk '{ name[NR] = $1; real[NR] = $3; cpu[NR] = NF >= 7 ? $6 : "" }
