@@ -7,10 +7,15 @@
 #include "murmex/game.h"
 #include "murmex/runtime_messages.h"
 #include "murmex/script.h"
+#include "text/fixed_format.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <new>
+#include <system_error>
 
 static_assert(MURMEX_SAVE_MAX_BYTES == murmex::GAME_STATE_V2_MAX_BYTES);
 static_assert(sizeof(murmex_load_error::detail) >= murmex::LOAD_DETAIL_TEXT_SIZE);
@@ -181,6 +186,45 @@ const char* murmex_status_message(int code) {
     return "unknown status";
 }
 
+namespace {
+
+// Why the file at `path` cannot be read, in the system's words. Asked after
+// the load failed: a folder, a FIFO or a device is named as such and never
+// opened (a FIFO would wait for a writer); any other file is opened once
+// more for the system's reason.
+const char* openFailure(const char* path) {
+    using std::filesystem::file_type;
+    std::error_code ignored;
+    switch (std::filesystem::status(path, ignored).type()) {
+    case file_type::directory:
+        return "it is a folder";
+    case file_type::fifo:
+    case file_type::socket:
+    case file_type::block:
+    case file_type::character:
+        return "it is not a regular file";
+    default:
+        break;
+    }
+    errno = 0;
+    std::FILE* file = std::fopen(path, "rb");
+    if (file != nullptr) {
+        std::fclose(file);
+        return "it could not be read";
+    }
+    return errno != 0 ? std::strerror(errno) : "it could not be opened";
+}
+
+// The detail of a file that could not be opened names the file and the
+// reason, so that a host's message says which file and why.
+void nameUnopenedFile(const char* path, murmex_load_error* error) {
+    const size_t kept = std::strlen(error->detail);
+    murmex::formatText(error->detail + kept, sizeof error->detail - kept, ": %s: %s",
+                       {path, openFailure(path)});
+}
+
+} // namespace
+
 int murmex_script_load(const char* path, int flags, murmex_script** out, murmex_load_error* error) {
     if (path == nullptr || out == nullptr) {
         return MURMEX_ERROR_NULL;
@@ -191,7 +235,12 @@ int murmex_script_load(const char* path, int flags, murmex_script** out, murmex_
     }
     murmex::LoadResult result;
     auto script = Script::load(path, result, (flags & MURMEX_LOAD_PLAIN) != 0);
-    return finishLoad(std::move(script), result, out, error);
+    const int status = finishLoad(std::move(script), result, out, error);
+    if (status == MURMEX_ERROR_LOAD && error != nullptr &&
+        result.code == murmex::LOAD_CANNOT_OPEN) {
+        nameUnopenedFile(path, error);
+    }
+    return status;
 }
 
 int murmex_script_from_bytes(const void* data, size_t size, int flags, murmex_script** out,

@@ -94,7 +94,8 @@ typedef struct murmex_load_error {
     int32_t code;     /* the loader's negative code (-1 to -5) */
     int32_t line;     /* 1-based line the loader had reached */
     char message[64]; /* the fixed text the player's box shows; may be empty */
-    char detail[200]; /* the cause in plain words; may be empty */
+    char detail[200]; /* the cause in plain words; may be empty. A file that could not
+                         be opened is named with the system's reason. */
 } murmex_load_error;
 
 typedef struct murmex_color {

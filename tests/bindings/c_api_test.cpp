@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <functional>
@@ -119,6 +120,10 @@ TEST(CApiTest, AFailedLoadTellsCodeLineMessageAndDetail) {
     EXPECT_NE(error.detail[0], 0);
     EXPECT_EQ(murmex_script_load("/no/such/script", 0, &script, &error), MURMEX_ERROR_LOAD);
     EXPECT_EQ(error.code, -1);
+    // The file is named, with the system's reason.
+    EXPECT_STREQ(error.detail, ("the script cannot be opened: /no/such/script: " +
+                                std::string(std::strerror(ENOENT)))
+                                   .c_str());
 }
 
 #ifndef _WIN32

@@ -34,8 +34,9 @@ namespace Murmex
     // gave none; a file that cannot be opened is named, with the system's reason.
     public sealed class LoadException : MurmexException
     {
-        internal LoadException(Native.LoadError error, string path = null)
-            : this(error.Code, error.Line, Native.FieldText(error.Message), Detailed(error, path))
+        // The library's detail names a file it could not open, and why.
+        internal LoadException(Native.LoadError error)
+            : this(error.Code, error.Line, Native.FieldText(error.Message), Native.FieldText(error.Detail))
         {
         }
 
@@ -43,19 +44,6 @@ namespace Murmex
             : base(code, message.Length > 0 ? message : detail, line, detail)
         {
         }
-
-        private static string Detailed(Native.LoadError error, string path)
-        {
-            string detail = Native.FieldText(error.Detail);
-            if (path == null || error.Code != CannotOpen)
-            {
-                return detail;
-            }
-            return (detail.Length > 0 ? detail : "cannot open the script") + ": " + path + ": " + FileReason.Of(path);
-        }
-
-        // The loader's code for a source it cannot open or read.
-        private const int CannotOpen = -1;
     }
 
     internal static class Status

@@ -57,7 +57,7 @@ namespace Murmex
             Native.LoadError error = NewLoadError();
             ScriptHandle handle;
             int code = Native.murmex_script_load(Native.Terminated(path, "path"), Flags(plain), out handle, ref error);
-            return Loaded(code, handle, error, path);
+            return Loaded(code, handle, error);
         }
 
         // The same for a script in memory; the bytes are read during the call only.
@@ -173,12 +173,12 @@ namespace Murmex
             return new Native.LoadError { Message = new byte[64], Detail = new byte[200] };
         }
 
-        private static Script Loaded(int code, ScriptHandle handle, Native.LoadError error, string path = null)
+        private static Script Loaded(int code, ScriptHandle handle, Native.LoadError error)
         {
             if (code == Native.ErrorLoad)
             {
                 if (handle != null) handle.Dispose();
-                throw new LoadException(error, path);
+                throw new LoadException(error);
             }
             if (code < 0)
             {

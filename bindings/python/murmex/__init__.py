@@ -23,7 +23,6 @@ import ctypes
 import enum
 import operator
 import os
-import stat
 import weakref
 from collections.abc import Callable, Iterator, MutableMapping
 from dataclasses import dataclass
@@ -70,16 +69,14 @@ class LoadError(MurmexError):
     """A script that did not load: the loader's code (-1 to -5), the 1-based
     line it had reached, the fixed text the player's box shows (may be empty)
     and the cause in plain words (may be empty). A file that could not be
-    opened also gives its `path` and the system's `reason`, both in the
-    words of the error."""
+    opened also gives its `path` and the system's `reason`, which the
+    cause names too."""
 
     def __init__(self, code: int, line: int, message: str, detail: str,
                  path: Optional[str] = None, reason: str = "") -> None:
         words = detail or message or _native.status_message(_native.ERROR_LOAD)
-        if path is None:
-            shown = f"line {line}: {words}"
-        else:
-            shown = f"{path}: {words}" + (f" ({reason})" if reason else "")
+        # The library's words name a file that could not be opened, and why.
+        shown = f"line {line}: {words}" if path is None else words
         super().__init__(shown, code)
         self.line = line
         self.message = message
@@ -265,19 +262,11 @@ def _text(raw: Optional[bytes]) -> str:
 _LOAD_CANNOT_OPEN = -1
 
 
-def _open_failure(path: str) -> str:
-    """The system's words for why the file cannot be read, found again here
-    because the library's code says only that it could not be. A FIFO or a
-    device is not opened: that could wait for a writer."""
-    try:
-        found = os.stat(path)
-        if not stat.S_ISREG(found.st_mode):
-            return "it is not a regular file"
-        with open(path, "rb"):
-            pass
-    except OSError as error:
-        return error.strerror or str(error)
-    return ""
+def _open_failure(path: str, detail: str) -> str:
+    """The system's words for why the file cannot be read, which the
+    library's detail gives after the file's name."""
+    marker = f": {path}: "
+    return detail.split(marker, 1)[1] if marker in detail else ""
 
 
 class _Closing:
@@ -369,13 +358,14 @@ class Script(_Closing):
         status = load(ctypes.byref(handle), ctypes.byref(error))
         if status == _native.ERROR_LOAD:
             opened = error.code != _LOAD_CANNOT_OPEN or path is None
+            detail = error.detail.decode("utf-8", "replace")
             raise LoadError(
                 error.code,
                 error.line,
                 error.message.decode("utf-8", "replace"),
-                error.detail.decode("utf-8", "replace"),
+                detail,
                 None if opened else path,
-                "" if opened else _open_failure(path),
+                "" if opened else _open_failure(str(path), detail),
             )
         if status < 0:
             raise MurmexError(_native.status_message(status), status)

@@ -282,13 +282,13 @@ def test_load_options_are_known_keywords_only(call):
 
 @pytest.mark.parametrize("path, reason", [
     ("/nonexistent/script.chr", "No such file or directory"),
-    (str(DEMO.parent), "not a regular file"),
+    (str(DEMO.parent), "it is a folder"),
 ])
 def test_a_file_that_cannot_be_opened_is_named_with_the_reason(path, reason):
     with pytest.raises(murmex.LoadError) as caught:
         murmex.Script.load(path, plain=True)
     assert path in str(caught.value) and reason in str(caught.value)
-    assert (caught.value.code, caught.value.path) == (-1, path)
+    assert (caught.value.code, caught.value.path, caught.value.reason) == (-1, path, reason)
 
 
 def test_library_errors_share_one_hierarchy_and_are_never_empty(game):
