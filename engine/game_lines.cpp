@@ -3,6 +3,7 @@
 // copy of the game's state on the stack.
 #include "engine/conversation_steps.h"
 #include "engine/flow_rules.h"
+#include "murmex/engine/shown_unit.h"
 #include "murmex/game.h"
 #include "text/fixed_format.h"
 
@@ -13,24 +14,6 @@ namespace murmex {
 namespace {
 
 using States = int32_t[MAX_CHARACTERS];
-
-// The unit whose answer the view shows, or -1. The view holds the unit's own
-// pooled text (the pool keeps every text apart), so the pointer finds it:
-// after any step the view shows an opening answer or the answer of the
-// unit chosen, and a saved game brings the same text back.
-int32_t answeringUnit(const ScriptModel& script, const ConversationView& view) {
-    if (view.answer == nullptr || view.characterIndex < 0 ||
-        view.characterIndex >= script.characterCount) {
-        return -1;
-    }
-    const Character& character = *script.characters[view.characterIndex];
-    for (int32_t u = 0; u < character.unitCount; ++u) {
-        if (character.units[u]->answer == view.answer) {
-            return u;
-        }
-    }
-    return -1;
-}
 
 // One situation of a lookahead: what a game would hold after some choices.
 struct Situation {

@@ -5,6 +5,7 @@
 
 #include "engine/fnv1a.h"
 #include "murmex/authoring/script_syntax.h"
+#include "murmex/engine/shown_unit.h"
 #include "murmex/script_text.h"
 #include "text/fixed_format.h"
 
@@ -113,6 +114,20 @@ size_t formatLineId(const ScriptModel& script, int32_t character, int32_t unit, 
     const Character& owner = *script.characters[character];
     return formatLineId(name, characterIdSuffix(script, character), *owner.units[unit],
                         placeInState(owner, unit), part, out, capacity);
+}
+
+int32_t answeringUnit(const ScriptModel& script, const ConversationView& view) {
+    if (view.answer == nullptr || !characterInRange(script, view.characterIndex) ||
+        script.characters[view.characterIndex] == nullptr) {
+        return -1;
+    }
+    const Character& character = *script.characters[view.characterIndex];
+    for (int32_t u = 0; unitInRange(character, u); ++u) {
+        if (character.units[u]->answer == view.answer) {
+            return u;
+        }
+    }
+    return -1;
 }
 
 int32_t nameOccurrence(const ScriptModel& script, int32_t index) {

@@ -4,6 +4,7 @@
 // checked as any other.
 #include "tools/authoring/plan_translation.h"
 
+#include "murmex/engine/shown_unit.h"
 #include "tools/analysis/shown_text.h"
 #include "tools/authoring/plan_walk.h"
 #include "tools/authoring/translation_import.h"
@@ -14,22 +15,9 @@ namespace murmex::tool {
 
 namespace {
 
-// The unit whose answer the game shows: every answer is its own copy in the
-// script's pool, so the text's address tells which unit it is. -1 for none.
+// The unit whose answer the game shows, or -1.
 int32_t answerUnit(const PlaySession& session) {
-    const ConversationEngine& engine = *session.script().engine;
-    const ConversationView& view = session.shownView();
-    if (view.answer == nullptr || view.characterIndex < 0 ||
-        view.characterIndex >= engine.characterCount) {
-        return -1;
-    }
-    const Character& character = *engine.characters[view.characterIndex];
-    for (int32_t unit = 0; unit < character.unitCount; ++unit) {
-        if (character.units[unit]->answer == view.answer) {
-            return unit;
-        }
-    }
-    return -1;
+    return answeringUnit(*session.script().engine, session.shownView());
 }
 
 // Rewrites the texts of a copy of the plan while the game walks it.
