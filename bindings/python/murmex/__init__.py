@@ -106,8 +106,8 @@ class Step(enum.IntEnum):
     def __str__(self) -> str:
         return self.name.lower()
 
-    def __format__(self, spec: str) -> str:
-        return format(str(self), spec)
+    def __format__(self, format_spec: str) -> str:
+        return format(str(self), format_spec)
 
 
 class EventKind(enum.IntEnum):
@@ -131,8 +131,8 @@ class EventKind(enum.IntEnum):
     def __str__(self) -> str:
         return self.text
 
-    def __format__(self, spec: str) -> str:
-        return format(self.text, spec)
+    def __format__(self, format_spec: str) -> str:
+        return format(self.text, format_spec)
 
     @classmethod
     def _missing_(cls, value: object) -> Optional["EventKind"]:
