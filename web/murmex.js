@@ -52,6 +52,16 @@ var Murmex = (function () {
     const LOAD_NO_FILE = -1;
     // murmex_question: bytes, text, label, mnemonic.
     const QUESTION_SIZE = 16;
+    // murmex_screen: character, answer, question count; then the questions.
+    const SCREEN_SIZE = 12;
+    // The window offers at most five questions.
+    const MOST_QUESTIONS = 5;
+    // Questions a script keeps read; past that many it starts again, so that
+    // a long game over a large script holds no more than a screenful's worth.
+    const KNOWN_QUESTIONS_MAX = 4096;
+    // Texts up to this long are read byte by byte when they are ASCII, which
+    // is cheaper than a decoder's call for the short labels a screen holds.
+    const SHORT_TEXT = 64;
     // murmex_line: character, unit, part, depth.
     const LINE_SIZE = 16;
     const PARTS = ["question", "answer"];
@@ -99,9 +109,13 @@ var Murmex = (function () {
     function bind(core, fs) {
         const utf8 = new TextEncoder();
         const fromUtf8 = new TextDecoder();
-        // Out-values first, then a buffer for texts the library writes.
-        const scratch = allocate(SCRATCH_SIZE + LINE_ID_MAX_BYTES);
-        const words = scratch + SCRATCH_SIZE;
+        // Out-values first, then room for a screen and its questions (all of
+        // them 32-bit words), then a buffer for texts the library writes.
+        const SCREEN_ROOM = SCREEN_SIZE + MOST_QUESTIONS * QUESTION_SIZE;
+        const scratch = allocate(SCRATCH_SIZE + SCREEN_ROOM + LINE_ID_MAX_BYTES);
+        const screen = scratch + SCRATCH_SIZE;
+        const screenQuestions = screen + SCREEN_SIZE;
+        const words = screen + SCREEN_ROOM;
         const i32 = (pointer) => core.HEAP32[pointer >> 2];
         const u32 = (pointer) => core.HEAP32[pointer >> 2] >>> 0;
         const out = (slot) => scratch + slot * 4;
@@ -109,16 +123,27 @@ var Murmex = (function () {
         function bytesAt(pointer, length) {
             return core.HEAPU8.slice(pointer, pointer + length);
         }
-        function zeroEnd(pointer) {
-            let end = pointer;
-            while (core.HEAPU8[end] !== 0) end++;
-            return end;
+        function zeroEnd(heap, pointer) {
+            const end = heap.indexOf(0, pointer);
+            return end < 0 ? heap.length : end;
         }
         function text(pointer) {
-            return pointer === 0 ? "" : fromUtf8.decode(core.HEAPU8.subarray(pointer, zeroEnd(pointer)));
+            if (pointer === 0) return "";
+            const heap = core.HEAPU8;
+            const end = zeroEnd(heap, pointer);
+            if (end - pointer <= SHORT_TEXT) {
+                let ascii = "";
+                for (let at = pointer; at < end; at++) {
+                    const byte = heap[at];
+                    if (byte >= 0x80) return fromUtf8.decode(heap.subarray(pointer, end));
+                    ascii += String.fromCharCode(byte);
+                }
+                return ascii;
+            }
+            return fromUtf8.decode(heap.subarray(pointer, end));
         }
         function rawText(pointer) {
-            return pointer === 0 ? new Uint8Array(0) : bytesAt(pointer, zeroEnd(pointer) - pointer);
+            return pointer === 0 ? new Uint8Array(0) : bytesAt(pointer, zeroEnd(core.HEAPU8, pointer) - pointer);
         }
         // Room in the module's memory. When it has none malloc answers 0,
         // where the module keeps data of its own, so nothing may be written there.
@@ -172,7 +197,10 @@ var Murmex = (function () {
         // A script's handle is held by its Script and by each of its games,
         // which read their lines' texts through it: the last to let go frees it.
         function letGo(script) {
-            if (--script.holders === 0) core.murmex_script_free(script.handle);
+            if (--script.holders === 0) {
+                core.murmex_script_free(script.handle);
+                script.questions.clear();
+            }
         }
         // What frees a game: its handle and the tokens of its listeners. The
         // registry holds this, never the game, so that a game its listeners
@@ -247,7 +275,10 @@ var Murmex = (function () {
         class Script {
             constructor(handle) {
                 this._handle = handle;
-                this._native = { handle, holders: 1 };
+                // A question as a screen shows it, by where its bytes stand in
+                // the script: they stay put while the script lives, and all
+                // that is shown of a question follows from them.
+                this._native = { handle, holders: 1, questions: new Map() };
                 scriptRegistry.register(this, this._native, this);
             }
 
@@ -424,30 +455,30 @@ var Murmex = (function () {
             // window shows, the marked character (or null) and where it stands
             // in the label (or -1), its bytes and its line id.
             get questions() {
-                const game = this._live;
-                check(core.murmex_game_question_count(game, out(0)), this);
-                const count = i32(out(0));
-                const record = allocate(QUESTION_SIZE);
-                try {
-                    const questions = [];
-                    for (let i = 0; i < count; i++) {
-                        check(core.murmex_game_question(game, i, record), this);
-                        const mnemonic = u32(record + 12);
-                        const label = text(u32(record + 8));
-                        const offset = core.murmex_web_mnemonic_offset(u32(record + 4));
-                        questions.push({
-                            text: text(u32(record + 4)),
-                            label,
-                            mnemonic: mnemonic === 0 ? null : String.fromCodePoint(mnemonic),
-                            mnemonicIndex: offset < 0 ? -1 : fromUtf8.decode(utf8.encode(label).subarray(0, offset)).length,
-                            bytes: rawText(u32(record)),
-                            lineId: written(this, core.murmex_game_question_line_id, game, i),
-                        });
+                check(core.murmex_game_screen(this._live, screen, screenQuestions, MOST_QUESTIONS), this);
+                const count = i32(screen + 8);
+                const known = this._native.script.questions;
+                const questions = new Array(count);
+                for (let i = 0; i < count; i++) {
+                    const record = screenQuestions + i * QUESTION_SIZE;
+                    const bytes = u32(record);
+                    let shown = known.get(bytes);
+                    if (shown === undefined) {
+                        shown = this._readQuestion(i, record);
+                        if (known.size >= KNOWN_QUESTIONS_MAX) known.clear();
+                        // A question without bytes has no place of its own to be known by.
+                        if (bytes !== 0) known.set(bytes, shown);
                     }
-                    return questions;
-                } finally {
-                    core.free(record);
+                    questions[i] = {
+                        text: shown.text,
+                        label: shown.label,
+                        mnemonic: shown.mnemonic,
+                        mnemonicIndex: shown.mnemonicIndex,
+                        bytes: shown.bytes.slice(),
+                        lineId: shown.lineId,
+                    };
                 }
+                return questions;
             }
             // Asks offered question `index` (0-based); returns where the game
             // went: "continued", "switched", "ended" or "failed".
@@ -545,6 +576,20 @@ var Murmex = (function () {
                 }
             }
 
+            // Offered question `index`, whose record the screen filled in.
+            _readQuestion(index, record) {
+                const mnemonic = u32(record + 12);
+                const label = text(u32(record + 8));
+                const offset = core.murmex_web_mnemonic_offset(u32(record + 4));
+                return {
+                    text: text(u32(record + 4)),
+                    label,
+                    mnemonic: mnemonic === 0 ? null : String.fromCodePoint(mnemonic),
+                    mnemonicIndex: offset < 0 ? -1 : fromUtf8.decode(utf8.encode(label).subarray(0, offset)).length,
+                    bytes: rawText(u32(record)),
+                    lineId: written(this, core.murmex_game_question_line_id, this._live, index),
+                };
+            }
             _listen(listener, add) {
                 if (typeof listener !== "function") throw new TypeError("a listener is a function");
                 const token = nextToken++;
@@ -620,7 +665,7 @@ var Murmex = (function () {
         const imports = {
             env: {
                 murmex_web_heard: (token, event) => core.heard(token, event),
-                emscripten_notify_memory_growth: () => {},
+                emscripten_notify_memory_growth: () => core.refreshViews(),
             },
             wasi_snapshot_preview1: {
                 proc_exit: (status) => {
@@ -630,17 +675,19 @@ var Murmex = (function () {
         };
         const { instance } = await WebAssembly.instantiate(bytes, imports);
         Object.assign(core, instance.exports);
-        let buffer = null;
-        let views = null;
-        const view = (name) => {
-            if (buffer !== core.memory.buffer) {
-                buffer = core.memory.buffer;
-                views = { HEAPU8: new Uint8Array(buffer), HEAP32: new Int32Array(buffer) };
-            }
-            return views[name];
+        // Views are made once and again only when the memory grew: asking the
+        // memory for its buffer on every read costs more than the read. The
+        // module says when it grew; a view of the memory before is empty then
+        // too, which catches growth from anywhere else.
+        let heapU8 = null;
+        let heap32 = null;
+        core.refreshViews = () => {
+            heapU8 = new Uint8Array(core.memory.buffer);
+            heap32 = new Int32Array(core.memory.buffer);
         };
-        Object.defineProperty(core, "HEAPU8", { get: () => view("HEAPU8") });
-        Object.defineProperty(core, "HEAP32", { get: () => view("HEAP32") });
+        core.refreshViews();
+        Object.defineProperty(core, "HEAPU8", { get: () => (heapU8.length === 0 && core.refreshViews(), heapU8) });
+        Object.defineProperty(core, "HEAP32", { get: () => (heap32.length === 0 && core.refreshViews(), heap32) });
         core._initialize();
         return core;
     }

@@ -108,6 +108,26 @@ test("a mnemonic's place in the label, past doubled marks and in any script", ()
     });
 });
 
+test("a screen reads true after the memory grew, for twin questions and a script loaded where a freed one was", () => {
+    const scriptOf = (question) => utf8(["MurmexSrcFile", 'TITLE = "t"', 'COLOR = "1", "2", "3"', 'TEXTCOLOR = "4", "5", "6"',
+        '"Intro" {', '{ S = "0" N = "0" Q = "" A = "a" ACT = "ACT_NONE" }',
+        `{ S = "0" N = "0" Q = "${question}" A = "b" ACT = "ACT_NONE" }`,
+        `{ S = "0" N = "0" Q = "${question}" A = "c" ACT = "ACT_NONE" }`, "}", ""].join("\r\n"));
+    const screenOf = (game) => game.questions.map(({ label, lineId }) => [label, lineId]);
+    const first = murmex.Script.fromBytes(scriptOf("&Twin"), { plain: true });
+    const game = first.newGame();
+    game.start("Intro");
+    const twins = [["Twin", "Intro/S0/2/Q"], ["Twin", "Intro/S0/3/Q"]];
+    assert.deepEqual(screenOf(game), twins);
+    assert.throws(() => murmex.Script.fromBytes(new Uint8Array(32 << 20), { plain: true }), murmex.LoadError);
+    assert.deepEqual(screenOf(game), twins);
+    first.free();
+    game.free();
+    const second = murmex.Script.fromBytes(scriptOf("&Other"), { plain: true }).newGame();
+    second.start("Intro");
+    assert.deepEqual(second.questions.map(({ label }) => label), ["Other", "Other"]);
+});
+
 test("line ids name what is shown, and lookahead holds the next screen's lines", () => {
     const script = murmex.Script.fromBytes(demo, { plain: true });
     const game = script.newGame();
