@@ -7,10 +7,14 @@ sync gets each keystroke as a ranged edit; one that doesn't gets the whole
 text, as an editor would send it. The same run times a cold `murmex check` of
 the same file, the time an author would wait for starting over.
 
+With --broken the first talk unit names an action there is none of, so that
+the script does not load while the author types: the server then reads it as
+the check of a broken script does.
+
 Without SCRIPT it times the two scripts of tools/make_large_script.py: the
 generated one (2 MB) and the largest the format allows (--longest, 45 MB).
 
-Usage: lsp_latency.py [--edits N] MURMEX [SCRIPT...]
+Usage: lsp_latency.py [--edits N] [--broken] MURMEX [SCRIPT...]
 """
 import os
 import statistics
@@ -56,6 +60,12 @@ def typing_place(text):
     line_start = text.rfind("\n", 0, at) + 1
     line = text.count("\n", 0, at)
     return line, utf16_units(text[line_start:at]), at
+
+
+def broken(text):
+    """The text with an unknown action in its first talk unit."""
+    at = text.index('ACT = "', text.index("{ S = ")) + len('ACT = "')
+    return text[:at] + "ACT_UNKNOWN" + text[text.index('"', at):]
 
 
 def time_lsp(murmex, text, edits):
@@ -104,8 +114,13 @@ def time_check(murmex, path):
     return statistics.median(times)
 
 
-def report(murmex, path, edits):
+def report(murmex, path, edits, folder, breaking):
     text = open(path, encoding="utf-8", newline="").read()
+    if breaking:
+        text = broken(text)
+        path = os.path.join(folder, "broken-" + os.path.basename(path))
+        with open(path, "w", encoding="utf-8", newline="") as file:
+            file.write(text)
     incremental, opened, before, after, times = time_lsp(murmex, text, edits)
     check = time_check(murmex, path)
     median = statistics.median(times)
@@ -123,6 +138,9 @@ def main(args):
     if args[:1] == ["--edits"]:
         edits = int(args[1])
         args = args[2:]
+    breaking = args[:1] == ["--broken"]
+    if breaking:
+        args = args[1:]
     if not args:
         sys.exit(__doc__)
     murmex, scripts = args[0], args[1:]
@@ -135,7 +153,7 @@ def main(args):
                 subprocess.run([sys.executable, maker] + options + [path], check=True)
                 scripts.append(path)
         for path in scripts:
-            report(murmex, path, edits)
+            report(murmex, path, edits, folder, breaking)
     return 0
 
 
