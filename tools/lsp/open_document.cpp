@@ -33,7 +33,7 @@ void OpenDocument::readAll() {
     stale = false;
     namesRead = false;
     partStarts.clear();
-    if (!check.loads() || indexOf.characters.size() != check.characterCount()) {
+    if (check.loads() && indexOf.characters.size() != check.characterCount()) {
         return;
     }
     for (const CharacterEntry& character : indexOf.characters) {
@@ -44,6 +44,28 @@ void OpenDocument::readAll() {
         }
         partStarts.push_back(start);
     }
+    partsClean.assign(partStarts.size(), false);
+}
+
+size_t OpenDocument::partEnd(size_t c) const {
+    return c + 1 < partStarts.size() ? partStarts[c + 1] : content.size();
+}
+
+OpenDocument::PartBefore OpenDocument::partBefore(int32_t c) {
+    PartBefore before;
+    if (c < 0 || check.loads()) {
+        return before;
+    }
+    const auto at = static_cast<size_t>(c);
+    before.end = partEnd(at);
+    before.firstLine = positionsOf.lineOf(partStarts[at]);
+    before.endLine = at + 1 < partStarts.size() ? positionsOf.lineOf(partStarts[at + 1])
+                                                : positionsOf.lineOf(content.size()) + 1;
+    std::vector<CharacterEntry> part;
+    before.clean = partsClean[at] ||
+                   (indexPart(content, partStarts.front(), partStarts[at], before.end, part) &&
+                    part.size() == 1);
+    return before;
 }
 
 int32_t OpenDocument::partOf(size_t begin, size_t end) const {
@@ -62,6 +84,7 @@ int32_t OpenDocument::partOf(size_t begin, size_t end) const {
 
 void OpenDocument::edit(size_t begin, size_t end, const std::string& inserted) {
     const int32_t c = partOf(begin, end);
+    const PartBefore before = partBefore(c);
     const int32_t addedLines =
         lineFeedsIn(inserted, 0, inserted.size()) - lineFeedsIn(content, begin, end);
     content.replace(begin, end - begin, inserted);
@@ -69,27 +92,36 @@ void OpenDocument::edit(size_t begin, size_t end, const std::string& inserted) {
     namesRead = false;
     if (c < 0 ||
         !readPart(c, static_cast<ptrdiff_t>(inserted.size()) - static_cast<ptrdiff_t>(end - begin),
-                  addedLines)) {
+                  addedLines, before)) {
         stale = true;
     }
 }
 
-bool OpenDocument::readPart(int32_t c, ptrdiff_t moved, int32_t addedLines) {
+bool OpenDocument::readPart(int32_t c, ptrdiff_t moved, int32_t addedLines,
+                            const PartBefore& before) {
     const auto at = static_cast<size_t>(c);
     for (size_t later = at + 1; later < partStarts.size(); ++later) {
         partStarts[later] = static_cast<size_t>(static_cast<ptrdiff_t>(partStarts[later]) + moved);
         moveCharacter(indexOf.characters[later], moved);
     }
     const size_t begin = partStarts[at];
-    const size_t end = at + 1 < partStarts.size() ? partStarts[at + 1] : content.size();
+    const size_t end = partEnd(at);
     std::vector<CharacterEntry> part;
-    if (!indexPart(content, partStarts.front(), begin, end, part) || part.size() != 1 ||
-        !check.readCharacter(content, partStarts.front(), begin, end, c,
-                             positionsOf.lineOf(begin) - positionsOf.lineOf(partStarts.front()),
-                             addedLines)) {
+    if (!indexPart(content, partStarts.front(), begin, end, part) || part.size() != 1) {
+        return false;
+    }
+    const bool read =
+        check.loads()
+            ? check.readCharacter(
+                  content, partStarts.front(), begin, end, c,
+                  positionsOf.lineOf(begin) - positionsOf.lineOf(partStarts.front()), addedLines)
+            : before.clean &&
+                  check.keepErrors(before.firstLine, before.endLine, before.end, moved, addedLines);
+    if (!read) {
         return false;
     }
     indexOf.characters[at] = std::move(part.front());
+    partsClean[at] = true;
     return true;
 }
 

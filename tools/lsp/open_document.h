@@ -1,7 +1,9 @@
 // A document the editor has open: its text and what is read off it, kept
 // up to date edit by edit so that each request finds it ready. An edit
-// inside one character block reads that block again; any other edit, and
-// any edit while the script does not load, reads the whole text again.
+// inside one character block reads that block again; any other edit reads
+// the whole text again. While the script does not load, so does an edit of
+// a block that does not read cleanly by itself before the edit and after
+// it: the errors elsewhere stay as they were.
 #pragma once
 
 #include "tools/lsp/script_diagnostics.h"
@@ -45,9 +47,19 @@ class OpenDocument {
     void readAll();
     // The block whose part holds text [begin, end) whole; -1 when none does.
     int32_t partOf(size_t begin, size_t end) const;
+    // Where the part of block `c` stood before an edit, and whether it read
+    // cleanly by itself then.
+    struct PartBefore {
+        int32_t firstLine = 0;
+        int32_t endLine = 0;
+        size_t end = 0;
+        bool clean = false;
+    };
+    size_t partEnd(size_t c) const;
+    PartBefore partBefore(int32_t c);
     // Reads again the part of the block `c` after an edit inside it that
     // moved the text after it by `moved` bytes and `addedLines` lines.
-    bool readPart(int32_t c, ptrdiff_t moved, int32_t addedLines);
+    bool readPart(int32_t c, ptrdiff_t moved, int32_t addedLines, const PartBefore& before);
 
     std::string content;
     TextPositions positionsOf{content};
@@ -56,9 +68,12 @@ class OpenDocument {
     // Where each character block's part begins: the start of the line of
     // its name. A part runs to the next one's start, the last one to the
     // end of the text; the header stands before the first. Empty when the
-    // text can't be read in parts: it does not load, or a block ends on the
-    // line where the next begins.
+    // text can't be read in parts: a block ends on the line where the next
+    // begins, or the loaded script has blocks the index does not.
     std::vector<size_t> partStarts;
+    // Each part is known to read cleanly by itself; only asked for while the
+    // script does not load.
+    std::vector<bool> partsClean;
     // An edit was made that the parts could not take.
     bool stale = false;
     mutable std::vector<NameOccurrence> namesOf;

@@ -275,6 +275,28 @@ bool ScriptCheck::readCharacter(const std::string& text, size_t headerEnd, size_
     return true;
 }
 
+bool ScriptCheck::keepErrors(int32_t firstLine, int32_t endLine, size_t oldEnd, ptrdiff_t moved,
+                             int32_t addedLines) {
+    if (loads()) {
+        return false;
+    }
+    const auto inBlock = [&](int32_t line) { return line - 1 >= firstLine && line - 1 < endLine; };
+    for (const tool::ScriptError& error : errors) {
+        if (inBlock(error.line) || (error.detail.line != 0 && inBlock(error.detail.line)) ||
+            (addedLines != 0 && error.line - 1 >= endLine)) {
+            return false;
+        }
+    }
+    // An offset is just past the byte that failed.
+    for (tool::ScriptError& error : errors) {
+        if (error.detail.offset > oldEnd) {
+            error.detail.offset =
+                static_cast<uint32_t>(static_cast<ptrdiff_t>(error.detail.offset) + moved);
+        }
+    }
+    return true;
+}
+
 std::vector<ScriptDiagnostic> ScriptCheck::diagnostics(const std::string& text,
                                                        const TextPositions& positions,
                                                        const ScriptIndex& index, size_t limit,

@@ -10,6 +10,7 @@
 #include "tools/script_io/script_errors.h"
 #include "tools/script_io/script_places.h"
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,6 +57,17 @@ class ScriptCheck {
     // changed, when the part does not load as exactly one character.
     bool readCharacter(const std::string& text, size_t headerEnd, size_t begin, size_t end,
                        int32_t c, int32_t shift, int32_t addedLines);
+
+    // While the text does not load, after an edit inside a block that read
+    // cleanly as a script of its own before the edit and reads so after it:
+    // the loader meets the same errors as before, and none in the block. The
+    // block stood on lines [firstLine, endLine) (0-based) and ended at byte
+    // `oldEnd` before the edit, which moved the text after it by `moved`
+    // bytes and `addedLines` lines. False, with nothing changed, when an
+    // error stood in the block, or when lines moved under an error after
+    // it, whose words may name its line.
+    bool keepErrors(int32_t firstLine, int32_t endLine, size_t oldEnd, ptrdiff_t moved,
+                    int32_t addedLines);
 
     // The first `limit` diagnostics, placed by the index on the text, and
     // how many there are in all.

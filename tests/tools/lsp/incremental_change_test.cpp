@@ -96,6 +96,11 @@ TEST(IncrementalChange, GivesWhatAReadingOfTheWholeTextGives) {
         {"a change that breaks the script, then one that mends it",
          {{{"\"Bob\" {", "\" A = \"Bye.", "", "\""}},
           {{"\"Bob\" {", "\"\" A = \"Bye.", "\" A = \"Bye.", ""}}}},
+        {"a block's closing brace taken and put back while the first block is broken",
+         {{{"\"Intro\"", "ACT_NONE", "\"", "ACT_NOPE"}},
+          {{"\"Bob\" {", "}\r\n\"Carl\"", "\"Carl\"", ""}},
+          {{"\"Bob\" {", "\r\n\"Carl\"", "", "\r\n}"}},
+          {{"\"Bob\" {", "Bye\"", "", "e"}}}},
         // A line feed taken from after a carriage return leaves a line end
         // for the editor but none for the loader; one put back joins them.
         {"line ends parted and joined",
@@ -196,19 +201,24 @@ std::string diagnosticsOf(const murmex::lsp::OpenDocument& document) {
 }
 
 // Keystrokes anywhere, mostly ones that keep the script loading: after each,
-// the document read edit by edit is the one read whole.
+// the document read edit by edit is the one read whole. Every third round
+// starts from a script whose first unit is broken, and types anything.
 TEST(IncrementalChange, RandomKeystrokesGiveWhatAReadingOfTheWholeTextGives) {
     std::mt19937 random(9);
     const char* typed[] = {"x", " ", "\r\n", "\xc3\xa9", "&", "q", "\"", "}", "1", "-"};
+    std::string broken = SCRIPT;
+    broken.replace(broken.find("ACT_NONE"), 8, "ACT_NOPE");
     for (int round = 0; round < 150; ++round) {
-        std::string text = SCRIPT;
+        const bool fromBroken = round % 3 == 0;
+        std::string text = fromBroken ? broken : SCRIPT;
         murmex::lsp::OpenDocument document("file:///s.txt", text);
         for (int keystroke = 0; keystroke < 5; ++keystroke) {
             const size_t begin = random() % (text.size() + 1);
             const size_t removed =
                 std::min<size_t>(random() % 8 == 0 ? random() % 3 : 0, text.size() - begin);
-            // Only the last keystroke may break the script.
-            const std::string inserted = typed[random() % (keystroke == 4 ? std::size(typed) : 6)];
+            // Only the last keystroke may break a script that loads.
+            const bool anything = fromBroken || keystroke == 4;
+            const std::string inserted = typed[random() % (anything ? std::size(typed) : 6)];
             text.replace(begin, removed, inserted);
             document.edit(begin, begin + removed, inserted);
             document.settle();
