@@ -3,12 +3,14 @@
 // it skipped on its way to the place that failed.
 #include "tools/script_io/load_explanation.h"
 
+#include "murmex/authoring/magic_line.h"
 #include "murmex/load_messages.h"
 #include "murmex/script_keywords.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 namespace murmex::tool {
@@ -257,9 +259,12 @@ size_t curlyQuoteAt(std::string_view text, size_t at) {
     return (byte == 0x93 || byte == 0x94 || byte == 0x84) && afterText ? 1 : 0;
 }
 
-std::string curlyNote(int32_t line) {
+// `stopped` is the line the loader stopped on, which may be a later one.
+std::string curlyNote(int32_t line, int32_t stopped) {
+    const std::string where =
+        line == stopped ? "" : ", before the loader stopped on line " + std::to_string(stopped);
     return "curly quotes stand where a value's straight double quote \" belongs (line " +
-           std::to_string(line) + "): the loader looks for straight quotes only";
+           std::to_string(line) + where + "): the loader looks for straight quotes only";
 }
 
 // Where a value's straight quote belongs: after an '=' or a ',' and blanks.
@@ -289,7 +294,7 @@ size_t curlyQuoteForAValue(const std::string& text, size_t from, size_t to) {
 // and the value's opening quote, a sound script holds only blanks and
 // comments.
 std::string misquotedField(const std::string& text, const SyntaxFieldEvent& field,
-                           const SyntaxFieldEvent* previous) {
+                           const SyntaxFieldEvent* previous, int32_t stopped) {
     const bool keyworded = field.keyword.end > field.keyword.begin;
     size_t from = 0;
     char separator = '=';
@@ -312,7 +317,7 @@ std::string misquotedField(const std::string& text, const SyntaxFieldEvent& fiel
             separated = c == separator;
         } else if (curlyQuoteAt(text, at) != 0) {
             const SyntaxSpan& known = keyworded ? field.keyword : field.value;
-            return curlyNote(lineFrom(text, known.begin, known.line, at));
+            return curlyNote(lineFrom(text, known.begin, known.line, at), stopped);
         } else if (!isBlank(c)) {
             // Up to the quote the loader took for the opening one: the value
             // itself when only its opening quote is missing; where fields
@@ -345,7 +350,7 @@ std::string misquotedValue(const std::string& text, const LoadDetail& detail,
                            const ErrorSurroundings& at) {
     const SyntaxFieldEvent* previous = nullptr;
     for (const SyntaxFieldEvent& field : at.fields) {
-        const std::string note = misquotedField(text, field, previous);
+        const std::string note = misquotedField(text, field, previous, at.error.line);
         if (!note.empty()) {
             return note;
         }
@@ -353,13 +358,23 @@ std::string misquotedValue(const std::string& text, const LoadDetail& detail,
     }
     const size_t curly = curlyQuoteForAValue(text, at.readUpTo, detail.offset);
     if (curly != std::string::npos) {
-        return curlyNote(lineFrom(text, detail.offset, at.error.line, curly));
+        return curlyNote(lineFrom(text, detail.offset, at.error.line, curly), at.error.line);
     }
     return "";
 }
 
 // A double quote where a field's keyword was sought: read from what stands
 // between the last value or brace and that quote.
+// The keyword spelled in upper case, when that is one of the fields' and the
+// word was not: the loader matches keywords exactly.
+std::string upperCaseKeyword(const std::string& word) {
+    std::string upper = word;
+    std::transform(upper.begin(), upper.end(), upper.begin(), [](char c) {
+        return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    });
+    return upper != word && isFieldKeyword(upper) ? upper : "";
+}
+
 std::string explainStrayQuote(const std::string& text, size_t quote, const std::string& message,
                               const LoadDetail& detail, const ErrorSurroundings& at) {
     if (!at.known || at.readUpTo > quote) {
@@ -376,6 +391,17 @@ std::string explainStrayQuote(const std::string& text, size_t quote, const std::
             found == scriptField(ScriptField::State).keyword) {
             return "this { was read as the start of a condition, because the talk unit before "
                    "it is not closed: add the } that ends that unit";
+        }
+        const std::string upper = upperCaseKeyword(found);
+        if (keywordMissing && !upper.empty()) {
+            return "the field here is " + found +
+                   ", in lower case: the loader reads a field's "
+                   "keyword in capitals only, so write " +
+                   upper +
+                   (upper == sought.keyword
+                        ? ""
+                        : " (where " + std::string(sought.keyword) +
+                              " was expected: " + fieldOrder(error.field) + ")");
         }
         if (keywordMissing) {
             return "the field here is " + found + " where " + sought.keyword +
@@ -401,6 +427,87 @@ std::string explainStrayQuote(const std::string& text, size_t quote, const std::
     return described(detail);
 }
 
+// The line holding the byte at `offset`, without its line end.
+std::string_view lineAround(const std::string& text, size_t offset) {
+    offset = std::min(offset, text.size());
+    const size_t begin = text.rfind('\n', offset == 0 ? 0 : offset - 1);
+    const size_t start = begin == std::string::npos || offset == 0 ? 0 : begin + 1;
+    size_t end = text.find('\n', offset);
+    end = end == std::string::npos ? text.size() : end;
+    while (end > start && text[end - 1] == '\r') {
+        --end;
+    }
+    return std::string_view(text).substr(start, end - start);
+}
+
+// The name a line opens a character block with ("Name" {), or null.
+std::optional<std::string> blockOpenedBy(std::string_view line) {
+    size_t at = 0;
+    while (at < line.size() && isBlank(line[at])) {
+        ++at;
+    }
+    if (at == line.size() || line[at] != '"') {
+        return std::nullopt;
+    }
+    const size_t close = line.find('"', at + 1);
+    if (close == std::string_view::npos) {
+        return std::nullopt;
+    }
+    std::string_view rest = line.substr(close + 1);
+    while (!rest.empty() && isBlank(rest.front())) {
+        rest.remove_prefix(1);
+    }
+    while (!rest.empty() && isBlank(rest.back())) {
+        rest.remove_suffix(1);
+    }
+    if (rest != "{") {
+        return std::nullopt;
+    }
+    return std::string(line.substr(at + 1, close - at - 1));
+}
+
+// A `{` that the loader took for a talk unit's while a character block was
+// still open, on the line that opens the next block: the block before was
+// not closed. Empty when the text does not show that.
+std::string explainBlockLeftOpen(const std::string& text, const ErrorSurroundings& at) {
+    const size_t brace = at.readUpTo - 1;
+    if (at.readUpTo == 0 || brace >= text.size() || text[brace] != '{') {
+        return "";
+    }
+    const std::optional<std::string> next = blockOpenedBy(lineAround(text, brace));
+    if (!next) {
+        return "";
+    }
+    const int32_t nextLine = lineFrom(text, at.error.detail.offset - 1, at.error.line, brace);
+    // The block left open is the last one opened above that line.
+    size_t end = text.rfind('\n', brace);
+    for (int32_t line = nextLine - 1; end != std::string::npos && end > 0 && line >= 1; --line) {
+        const size_t start = text.rfind('\n', end - 1);
+        const size_t from = start == std::string::npos ? 0 : start + 1;
+        if (const std::optional<std::string> open = blockOpenedBy(lineAround(text, from))) {
+            return "the character block \"" + *open + "\" opened on line " + std::to_string(line) +
+                   " is not closed: add the } that ends it before \"" + *next + "\" on line " +
+                   std::to_string(nextLine);
+        }
+        end = start;
+    }
+    return "";
+}
+
+// A `{` met where a character's name was expected: a talk unit written after
+// its block's }. Empty when no block stands before it.
+std::string explainUnitOutsideBlock(const std::string& text, const ErrorSurroundings& at) {
+    const size_t brace = at.readUpTo - 1;
+    if (at.readUpTo == 0 || brace >= text.size() || text[brace] != '}') {
+        return "";
+    }
+    const int32_t closed = lineFrom(text, at.error.detail.offset - 1, at.error.line, brace);
+    return "this talk unit stands outside every character block: the block before it ends "
+           "with the } on line " +
+           std::to_string(closed) +
+           "; move the unit above that }, or open a block for it with a name in quotes and {";
+}
+
 std::string explainEndOfFile(const std::string& message, const LoadDetail& detail,
                              const ErrorSurroundings& at) {
     const bool inCondition = at.known && at.error.block == ScriptBlock::Condition;
@@ -423,8 +530,17 @@ std::string explainLoadError(const std::string& text, const std::string& message
     case LoadCause::None:
     case LoadCause::CannotOpen:
     case LoadCause::ReadFailed:
+        // The message in brackets says all there is,
+        return "";
     case LoadCause::NotAScript:
-        // The message in brackets says all there is.
+        // but for the mark of UTF-8 that some editors write first, which the
+        // loader reads as part of the first line.
+        if (text.rfind("\xEF\xBB\xBF" + std::string(SCRIPT_MAGIC), 0) == 0) {
+            return "the file starts with a byte-order mark (the bytes EF BB BF) before " +
+                   std::string(SCRIPT_MAGIC) +
+                   ", which some editors write first: save it as UTF-8 without a byte-order "
+                   "mark (often named \"UTF-8\" beside \"UTF-8 with BOM\")";
+        }
         return "";
     case LoadCause::FirstLineEndsWithLineFeed:
         return "line 1 must end with a carriage return, and this file ends its lines with a line "
@@ -467,6 +583,15 @@ std::string explainLoadError(const std::string& text, const std::string& message
     if (detail.cause == LoadCause::UnexpectedCharacter && detail.number == '"' && offset >= 1 &&
         offset <= text.size() && text[offset - 1] == '"') {
         return explainStrayQuote(text, offset - 1, message, detail, at);
+    }
+    if (detail.cause == LoadCause::UnexpectedCharacter && detail.number == '{' && at.known) {
+        const std::string note =
+            at.error.block == ScriptBlock::Unit        ? explainBlockLeftOpen(text, at)
+            : at.error.block == ScriptBlock::Character ? explainUnitOutsideBlock(text, at)
+                                                       : "";
+        if (!note.empty()) {
+            return note;
+        }
     }
     if (detail.cause == LoadCause::TextNotClosedAtEndOfLine) {
         return described(detail) + ": add the closing \" on line " + std::to_string(detail.line);

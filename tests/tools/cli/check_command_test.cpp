@@ -358,6 +358,45 @@ INSTANTIATE_TEST_SUITE_P(
         DiagnosisCase{"PlainWithLineFeedsReadScrambled", "MurmexSrcFile\nTITLE = \"T\"\n", false,
                       "PATH:1: error -2: [first line is not MurmexSrcFile] (looks plain: try "
                       "--plain)\n"},
+        DiagnosisCase{"ByteOrderMark",
+                      "\xEF\xBB\xBF" + scriptWithHeader({"\"Intro\" {", GOOD_UNIT, "}"}), true,
+                      "PATH:1: error -2: [first line is not MurmexSrcFile]\n"
+                      "PATH:1: note: the file starts with a byte-order mark (the bytes EF BB BF) "
+                      "before MurmexSrcFile, which some editors write first: save it as UTF-8 "
+                      "without a byte-order mark (often named \"UTF-8\" beside \"UTF-8 with "
+                      "BOM\")\n"},
+        DiagnosisCase{"LowerCaseKeyword",
+                      scriptWithHeader({"\"Intro\" {",
+                                        "  { s = \"0\" N = \"0\" Q = \"\" A = \"Hi\" ACT = "
+                                        "\"ACT_NONE\" }",
+                                        "}"}),
+                      true,
+                      "PATH:6: error -3: Syntax error: S expected\n"
+                      "PATH:6: note: the field here is s, in lower case: the loader reads a "
+                      "field's keyword in capitals only, so write S\n"},
+        DiagnosisCase{"UnitOutsideABlock",
+                      scriptWithHeader({"\"Intro\" {", GOOD_UNIT, "}", GOOD_UNIT}), true,
+                      "PATH:8: error -3: Syntax error: { unexpected\n"
+                      "PATH:8: note: this talk unit stands outside every character block: the "
+                      "block before it ends with the } on line 7; move the unit above that }, or "
+                      "open a block for it with a name in quotes and {\n"},
+        DiagnosisCase{"BlockLeftOpen",
+                      scriptWithHeader({"\"Intro\" {", GOOD_UNIT, "}", "\"Mara\" {", GOOD_UNIT,
+                                        "\"Brom\" {", GOOD_UNIT, "}"}),
+                      true,
+                      "PATH:11: error -3: Syntax error: S expected\n"
+                      "PATH:11: note: the character block \"Mara\" opened on line 8 is not "
+                      "closed: add the } that ends it before \"Brom\" on line 10\n"},
+        DiagnosisCase{"CurlyQuotesOnTheLineBeforeTheStop",
+                      scriptWithHeader({"\"Intro\" {",
+                                        "  { S = \"0\" N = \"0\" Q = \"\" A = \xE2\x80\x9cHi."
+                                        "\xE2\x80\x9d",
+                                        "    ACT = \"ACT_NONE\" }", "}"}),
+                      true,
+                      "PATH:7: error -3: Syntax error: ACT expected\n"
+                      "PATH:7: note: curly quotes stand where a value's straight double quote \" "
+                      "belongs (line 6, before the loader stopped on line 7): the loader looks "
+                      "for straight quotes only\n"},
         // A load reports a unit's syntax before its numbers.
         DiagnosisCase{
             "SyntaxErrorBehindABadNumber",
