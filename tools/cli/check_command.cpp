@@ -1,6 +1,7 @@
 // `murmex check`: loads each script and sums up what it holds, or shows where
 // and why it does not load.
 #include "tools/cli/check_command.h"
+#include "tools/script_io/script_reading.h"
 
 #include "tools/analysis/script_lint.h"
 #include "tools/cli/finding_json.h"
@@ -66,18 +67,21 @@ int runCheck(const CheckOptions& options, std::ostream& out, std::ostream& err) 
     Json results = Json::array();
     for (const std::string& path : options.files) {
         const auto lines = std::make_unique<ScriptPlaces>();
-        const LoadedScript loaded = loadScript(path, options.plain, lines.get());
+        const bool plain = readsPlain(path, options.plain, !options.guess);
+        const LoadedScript loaded = loadScript(path, plain, lines.get());
         const size_t warnings = loaded.ok() ? lintScript(*loaded.engine, *lines).size() : 0;
         if (!loaded.ok()) {
             status = EXIT_FAILED;
         }
         if (options.json) {
-            results.push_back(resultToJson(path, options.plain, loaded, warnings));
+            results.push_back(resultToJson(path, plain, loaded, warnings));
         } else if (loaded.ok()) {
-            out << path << ": ok: " << summary(*loaded.engine)
-                << lintNote(path, options.plain, warnings) << '\n';
+            // What was guessed is said: the player reads plain only when told.
+            out << path << ": ok" << (options.guess ? plain ? " (plain)" : " (scrambled)" : "")
+                << ": " << summary(*loaded.engine) << lintNote(path, options.plain, warnings)
+                << '\n';
         } else {
-            reportLoadFailure(path, options.plain, loaded, err);
+            reportLoadFailure(path, plain, loaded, err);
         }
     }
     if (options.json) {
@@ -92,6 +96,7 @@ void addCheckOptions(CLI::App& command, const ScriptArguments& shared, ChosenCom
         ->required();
     command.callback([options, &shared, &chosen] {
         options->plain = shared.plain;
+        options->guess = !shared.plain && !shared.scrambled;
         options->json = shared.json;
         if (standardInputNamedTwice(options->files)) {
             throw CLI::ValidationError("FILE", std::string(STANDARD_INPUT_NAME) +

@@ -15,6 +15,9 @@ struct CheckOptions {
     bool plain = false;
     // Report every file in one JSON array on `out` instead of lines.
     bool json = false;
+    // Read each file as its first line says unless `plain`, and say which
+    // reading it took.
+    bool guess = false;
 };
 
 // One "FILE: ok: ..." line on `out` per loaded file; per failed one an error

@@ -37,8 +37,10 @@ enum class ScriptUse {
 // takes those its row names.
 struct ScriptArguments {
     std::string file;
-    // Read the file as it stands instead of descrambled.
+    // Read the file as it stands, or descrambled; with neither, as its
+    // first line says (script_reading.h).
     bool plain = false;
+    bool scrambled = false;
     // One JSON document instead of lines.
     bool json = false;
 };

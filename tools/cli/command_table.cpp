@@ -1,5 +1,8 @@
 // The table of the murmex tool's commands. A new command joins by its row.
 #include "tools/cli/command_table.h"
+#include "tools/script_io/script_reading.h"
+
+#include "tools/script_io/script_reading.h"
 
 #include "tools/cli/check_command.h"
 #include "tools/cli/compat_command.h"
@@ -128,8 +131,8 @@ CLI::App* addCommand(CLI::App& app, const CommandRow& row, ScriptArguments& shar
                      ChosenCommand& chosen) {
     CLI::App* command = app.add_subcommand(row.name, row.summary);
     if (row.shared.plain) {
-        command->add_flag("--plain", shared.plain,
-                          "Read the script as plain text, not descrambled");
+        CLI::Option* plain = command->add_flag("--plain", shared.plain, PLAIN_HELP);
+        command->add_flag("--scrambled", shared.scrambled, SCRAMBLED_HELP)->excludes(plain);
     }
     if (row.shared.file != nullptr) {
         command->add_option(row.shared.file, shared.file, row.shared.fileHelp)->required();
@@ -146,7 +149,9 @@ int runCommand(const CommandRow& row, const ScriptArguments& shared, const Chose
     if (row.script == ScriptUse::None) {
         return chosen.run(out, err);
     }
-    return runOnScript(shared, row.script, out, err, chosen.work, chosen.failed);
+    ScriptArguments script = shared;
+    script.plain = readsPlain(shared.file, shared.plain, shared.scrambled);
+    return runOnScript(script, row.script, out, err, chosen.work, chosen.failed);
 }
 
 } // namespace murmex::tool

@@ -1,6 +1,7 @@
 // `murmex compat`: loads both scripts, checks every reachable screen of the
 // old one against the new one, and words the report.
 #include "tools/cli/compat_command.h"
+#include "tools/script_io/script_reading.h"
 
 #include "tools/analysis/save_compatibility.h"
 #include "tools/cli/finding_json.h"
@@ -124,14 +125,16 @@ void printReport(const CompatOptions& options, const CompatReport& report,
 int runCompat(const CompatOptions& options, std::ostream& out, std::ostream& err) {
     // Some 60 KiB: kept off the stack.
     auto lines = std::make_unique<ScriptPlaces>();
-    const LoadedScript oldScript = loadScript(options.oldFile, options.plain, lines.get());
+    const bool oldPlain = readsPlain(options.oldFile, options.plain, !options.guess);
+    const LoadedScript oldScript = loadScript(options.oldFile, oldPlain, lines.get());
     if (!oldScript.ok()) {
-        reportLoadFailure(options.oldFile, options.plain, oldScript, err);
+        reportLoadFailure(options.oldFile, oldPlain, oldScript, err);
         return EXIT_FAILED;
     }
-    const LoadedScript newScript = loadScript(options.newFile, options.plain);
+    const bool newPlain = readsPlain(options.newFile, options.plain, !options.guess);
+    const LoadedScript newScript = loadScript(options.newFile, newPlain);
     if (!newScript.ok()) {
-        reportLoadFailure(options.newFile, options.plain, newScript, err);
+        reportLoadFailure(options.newFile, newPlain, newScript, err);
         return EXIT_FAILED;
     }
     std::vector<SavedGameCheck> saves;
@@ -155,6 +158,7 @@ void addCompatOptions(CLI::App& command, const ScriptArguments& shared, ChosenCo
     command.add_option("NEW", options->newFile, "The edited or translated script")->required();
     command.callback([options, &shared, &chosen] {
         options->plain = shared.plain;
+        options->guess = !shared.plain && !shared.scrambled;
         options->json = shared.json;
         chosen.run = [options](std::ostream& out, std::ostream& err) {
             return runCompat(*options, out, err);

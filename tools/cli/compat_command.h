@@ -6,6 +6,7 @@
 
 #include "tools/analysis/script_explorer.h"
 #include "tools/cli/command.h"
+#include "tools/script_io/script_reading.h"
 
 #include <ostream>
 #include <string>
@@ -22,6 +23,8 @@ struct CompatOptions {
     // A folder of saved games to restore into the new script, each one
     // reported; empty for none.
     std::string savesFolder;
+    // Read each file as its first line says unless `plain`.
+    bool guess = false;
 };
 
 // The search was cut off before every screen was seen, and none of those

@@ -1,6 +1,7 @@
 // `murmex explore`: loads a script with its lines, explores it and words the
 // report.
 #include "tools/cli/explore_command.h"
+#include "tools/script_io/script_reading.h"
 
 #include "tools/analysis/unit_coverage.h"
 #include "tools/analysis/unit_text.h"
@@ -210,7 +211,7 @@ void addExploreOptions(CLI::App& command, const ScriptArguments& shared, ChosenC
         "shown before, with what it shows expected as play --record writes it");
     command.callback([options, &shared, &chosen] {
         options->file = shared.file;
-        options->plain = shared.plain;
+        options->plain = readsPlain(options->file, shared.plain, shared.scrambled);
         options->json = shared.json;
         chosen.work = exploreWork(options);
     });

@@ -1,5 +1,6 @@
 // `murmex graph`: loads a script and writes its graph.
 #include "tools/cli/graph_command.h"
+#include "tools/script_io/script_reading.h"
 
 #include "tools/analysis/script_graph.h"
 #include "tools/script_io/script_loading.h"
@@ -44,7 +45,7 @@ void addGraphOptions(CLI::App& command, const ScriptArguments& shared, ChosenCom
     command.add_option("--character", options->character, "Show only this character");
     command.callback([options, &shared, &chosen] {
         options->file = shared.file;
-        options->plain = shared.plain;
+        options->plain = readsPlain(options->file, shared.plain, shared.scrambled);
         chosen.work = graphWork(options);
     });
 }

@@ -1,5 +1,6 @@
 // `murmex lint`: loads a script with its lines and prints the static checks.
 #include "tools/cli/lint_command.h"
+#include "tools/script_io/script_reading.h"
 
 #include "tools/analysis/script_lint.h"
 #include "tools/cli/finding_json.h"
@@ -50,7 +51,7 @@ void addLintOptions(CLI::App& command, const ScriptArguments& shared, ChosenComm
     auto options = std::make_shared<LintOptions>();
     command.callback([options, &shared, &chosen] {
         options->file = shared.file;
-        options->plain = shared.plain;
+        options->plain = readsPlain(options->file, shared.plain, shared.scrambled);
         options->json = shared.json;
         chosen.work = lintWork(options);
     });

@@ -1,5 +1,6 @@
 // `murmex play`: a game in the terminal, step for step the window's game.
 #include "tools/cli/play_command.h"
+#include "tools/script_io/script_reading.h"
 
 #include "text/display_text.h"
 #include "tools/analysis/terminal_text.h"
@@ -325,7 +326,7 @@ void addPlayOptions(CLI::App& command, const ScriptArguments& shared, ChosenComm
     command.add_flag("-f,--force", options->force, "Replace the plan file if it exists");
     command.callback([options, choose, &shared, &chosen] {
         options->file = shared.file;
-        options->plain = shared.plain;
+        options->plain = readsPlain(options->file, shared.plain, shared.scrambled);
         options->scripted = choose->count() > 0;
         // The script takes standard input, so choices can't come from it too.
         if (options->file == STANDARD_INPUT_NAME && !options->scripted) {

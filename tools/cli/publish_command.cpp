@@ -1,6 +1,7 @@
 // `murmex publish`: checks the script as the player loads it, then fills the
 // web build's page with the engine, the script's bytes and the settings.
 #include "tools/cli/publish_command.h"
+#include "tools/script_io/script_reading.h"
 
 #include "murmex/load_result.h"
 #include "text/display_text.h"
@@ -168,7 +169,7 @@ void addPublishOptions(CLI::App& command, const ScriptArguments& shared, ChosenC
     command.add_flag("--allow-broken", options->allowBroken,
                      "Publish a script that does not load; the page shows the window's message");
     command.callback([options, &shared, &chosen] {
-        options->plain = shared.plain;
+        options->plain = readsPlain(options->file, shared.plain, shared.scrambled);
         chosen.run = [options](std::ostream& out, std::ostream& err) {
             return runPublish(*options, out, err);
         };

@@ -1,5 +1,6 @@
 // `murmex stats`: the counts of a loaded script as a table.
 #include "tools/cli/stats_command.h"
+#include "tools/script_io/script_reading.h"
 
 #include "text/display_text.h"
 #include "tools/analysis/terminal_text.h"
@@ -93,7 +94,7 @@ void addStatsOptions(CLI::App& command, const ScriptArguments& shared, ChosenCom
     auto options = std::make_shared<StatsOptions>();
     command.callback([options, &shared, &chosen] {
         options->file = shared.file;
-        options->plain = shared.plain;
+        options->plain = readsPlain(options->file, shared.plain, shared.scrambled);
         chosen.work = statsWork(options);
     });
 }

@@ -11,6 +11,7 @@
 #include "tools/platform/file_output.h"
 #include "tools/script_io/script_input.h"
 #include "tools/script_io/script_loading.h"
+#include "tools/script_io/script_reading.h"
 
 #include <CLI/CLI.hpp>
 
@@ -241,9 +242,14 @@ void addEncodingOption(CLI::App* command, std::string& encoding) {
         ->check(CLI::IsMember({UTF8_ENCODING, WINDOWS_1252_ENCODING}));
 }
 
+// --plain and --scrambled, settled into `plain` once the line is parsed.
 void addScriptOptions(CLI::App* command, std::string& file, bool& plain) {
-    command->add_flag("--plain", plain, "Read the script as plain text, not descrambled");
+    auto scrambled = std::make_shared<bool>(false);
+    CLI::Option* plainFlag = command->add_flag("--plain", plain, PLAIN_HELP);
+    command->add_flag("--scrambled", *scrambled, SCRAMBLED_HELP)->excludes(plainFlag);
     command->add_option("SCRIPT", file, "Script file")->required();
+    command->parse_complete_callback(
+        [&file, &plain, scrambled] { plain = readsPlain(file, plain, *scrambled); });
 }
 
 } // namespace

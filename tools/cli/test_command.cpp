@@ -1,6 +1,7 @@
 // `murmex test`: transcript plans played through a PlaySession, the same path
 // the window takes, and checked step by step.
 #include "tools/cli/test_command.h"
+#include "tools/script_io/script_reading.h"
 
 #include "murmex/conversation_flow.h"
 #include "tools/analysis/terminal_text.h"
@@ -388,7 +389,7 @@ void addTestOptions(CLI::App& command, const ScriptArguments& shared, ChosenComm
     command.add_option("PLAN", options->plans, "Transcript plan files")->required();
     command.callback([options, minimum, minCoverage, &shared, &chosen] {
         options->script = shared.file;
-        options->plain = shared.plain;
+        options->plain = readsPlain(options->script, shared.plain, shared.scrambled);
         options->json = shared.json;
         if (minCoverage->count() > 0) {
             options->minCoverage = *minimum;

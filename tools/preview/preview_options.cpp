@@ -1,13 +1,23 @@
 // The preview program's options, and the command line that passes them on.
 #include "tools/preview/preview_options.h"
 
+#include "tools/script_io/script_reading.h"
+
 #include <CLI/CLI.hpp>
+
+#include <memory>
 
 namespace murmex::tool {
 
 void addPreviewOptions(CLI::App& app, PreviewOptions& options) {
-    app.add_flag("--plain", options.plain, "Read the file as plain text, not descrambled");
+    auto scrambled = std::make_shared<bool>(false);
+    CLI::Option* plain = app.add_flag("--plain", options.plain, PLAIN_HELP);
+    app.add_flag("--scrambled", *scrambled, SCRAMBLED_HELP)->excludes(plain);
     app.add_option("FILE", options.file, "Script file to preview")->required();
+    // Settled once, so that every reload after a save reads the file the same way.
+    app.parse_complete_callback([&options, scrambled] {
+        options.plain = readsPlain(options.file, options.plain, *scrambled);
+    });
     app.add_option("--start", options.start, "Character to start with")->capture_default_str();
     app.add_option("--choose", options.choices,
                    "Question numbers to choose at the start, as a list like 1,3,2")
@@ -17,9 +27,7 @@ void addPreviewOptions(CLI::App& app, PreviewOptions& options) {
 
 std::vector<std::string> previewArguments(const PreviewOptions& options) {
     std::vector<std::string> arguments = {PREVIEW_PROGRAM, "--start", options.start};
-    if (options.plain) {
-        arguments.push_back("--plain");
-    }
+    arguments.push_back(options.plain ? "--plain" : "--scrambled");
     if (!options.choices.empty()) {
         std::string list;
         for (int32_t choice : options.choices) {

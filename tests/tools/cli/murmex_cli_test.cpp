@@ -146,6 +146,29 @@ TEST(Demo, BuiltDataChecksAndDumpsAsThePlainScript) {
     EXPECT_EQ(fromData.out, fromScript.out);
 }
 
+// Without --plain or --scrambled a file is read as its first line says;
+// --scrambled reads as the player does by default.
+TEST(Demo, EachFileIsReadAsItsFirstLineSays) {
+    ScratchFolder folder;
+    const std::string script = std::string(" '") + MURMEX_DEMO_SCRIPT + "'";
+    const std::string data = std::string(" '") + MURMEX_DEMO_DATA + "'";
+    const CommandRun plain = murmex(folder, "check" + script);
+    EXPECT_NE(plain.out.find(": ok (plain): 3 characters"), std::string::npos) << plain.err;
+    const CommandRun descrambled = murmex(folder, "check" + data);
+    EXPECT_NE(descrambled.out.find(": ok (scrambled): 3 characters"), std::string::npos)
+        << descrambled.err;
+    const CommandRun fromData = murmex(folder, "dump" + data);
+    const CommandRun fromScript = murmex(folder, "dump" + script);
+    ASSERT_EQ(fromScript.status, 0) << fromScript.err;
+    EXPECT_EQ(fromData.out, fromScript.out);
+    const CommandRun asThePlayer = murmex(folder, "check --scrambled" + script);
+    EXPECT_EQ(asThePlayer.status, 1);
+    EXPECT_NE(asThePlayer.err.find("(looks plain: try --plain)"), std::string::npos)
+        << asThePlayer.err;
+    EXPECT_EQ(murmex(folder, "stats --plain --scrambled" + script).status, 2);
+    EXPECT_EQ(murmex(folder, "check --plain" + data).status, 1);
+}
+
 TEST(Demo, ScrambleThenUnscrambleGivesTheScriptBack) {
     ScratchFolder folder;
     const std::string data = folder.path("data.chr");
