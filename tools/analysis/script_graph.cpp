@@ -2,6 +2,7 @@
 #include "tools/analysis/script_graph.h"
 
 #include "murmex/conversation_flow.h"
+#include "tools/analysis/shown_text.h"
 #include "tools/analysis/unit_text.h"
 
 #include <cstring>
@@ -128,7 +129,10 @@ class GraphBuilder {
     }
 
     static std::string edgeLabel(const TalkUnit& unit) {
-        std::string label = "\"" + shortText(unit.question, EDGE_QUESTION_CHARACTERS) + "\"";
+        // As the window shows the question: its mnemonic's & taken out.
+        const std::string question =
+            withoutMnemonics(unit.question != nullptr ? unit.question : "");
+        std::string label = "\"" + shortText(question.c_str(), EDGE_QUESTION_CHARACTERS) + "\"";
         const std::string conditions = conditionsText(unit);
         if (!conditions.empty()) {
             label += "\n[" + conditions + "]";

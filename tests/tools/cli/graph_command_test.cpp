@@ -22,7 +22,7 @@ using murmex::tool::GraphOptions;
 const std::vector<std::string> AWKWARD = {
     "\"Intro\" {",
     unitLine(0, 0, ""),
-    unitLine(0, 1, "Say 'hi' | <b> & #1 `x` \\", "ACT_ADD_MEM",
+    unitLine(0, 1, "Say 'hi' | <b> && #1 `x` \\", "ACT_ADD_MEM",
              "PARAM = \"a\\\" VAL = \"1\" { ID = \"a\\\" OP = \"not\" } "),
     unitLine(1, 0, "Back \\ slash"),
     unitLine(0, 0, "Off.", "ACT_COMM", "PARAM = \"Nobody \\\" "),
@@ -58,6 +58,9 @@ TEST_F(GraphvizOutput, DemoIsValidDot) {
     ScratchFolder folder;
     const std::string dot = graph({MURMEX_DEMO_SCRIPT, true, "dot", ""});
     EXPECT_TRUE(dotAccepts(folder, dot)) << dot;
+    // Questions read as the window shows them, without their mnemonics' &.
+    EXPECT_NE(dot.find("Visit the Smith"), std::string::npos) << dot;
+    EXPECT_EQ(dot.find('&'), std::string::npos) << dot;
 }
 
 TEST_F(GraphvizOutput, AwkwardTextsAreValidDot) {
