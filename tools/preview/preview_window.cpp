@@ -42,7 +42,8 @@ PreviewWindow::PreviewWindow(const PreviewOptions& options)
     player->logic().choiceHandler = [this](int32_t line) { return choose(line); };
     connect(player, &QDialog::rejected, this, &QWidget::close);
     errors->setReadOnly(true);
-    errors->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Notes run long: wrapped, they are read whole without scrolling sideways.
+    errors->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     errors->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     pages->addWidget(player);
     pages->addWidget(errors);

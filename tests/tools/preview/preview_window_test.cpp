@@ -8,12 +8,14 @@
 #include "support/scratch_folder.h"
 #include "window/dialog_templates.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
@@ -197,6 +199,9 @@ TEST_F(PreviewWindowTest, ABrokenSaveShowsItsErrorsInTheWindowUntilTheNextSaveMe
     EXPECT_TRUE(errors.contains("square.chr:15: error -3: Syntax error")) << errors.toStdString();
     EXPECT_TRUE(errors.contains("> 15 |")) << errors.toStdString();
     EXPECT_TRUE(errors.contains("note:")) << errors.toStdString();
+    // Long notes wrap within the panel instead of running off its edge.
+    QApplication::processEvents();
+    EXPECT_EQ(window->loadErrors().horizontalScrollBar()->maximum(), 0);
 
     save(SQUARE);
     EXPECT_TRUE(window->conversation().isVisible());
