@@ -34,6 +34,7 @@ void PlanRecorder::started(const PlaySession& session, const std::string& name) 
 }
 
 void PlanRecorder::choosing(const PlaySession& session, int32_t position) {
+    beforeChoices.emplace_back(plan.size(), character);
     const std::string question = session.questions()[static_cast<size_t>(position)];
     // By its text, which reads well and survives reordering, unless the text
     // is offered twice or cannot be quoted.
@@ -42,6 +43,15 @@ void PlanRecorder::choosing(const PlaySession& session, int32_t position) {
     } else {
         line("choose " + std::to_string(position + 1));
     }
+}
+
+void PlanRecorder::tookBack() {
+    if (beforeChoices.empty()) {
+        return;
+    }
+    plan.resize(beforeChoices.back().first);
+    character = std::move(beforeChoices.back().second);
+    beforeChoices.pop_back();
 }
 
 void PlanRecorder::chose(const PlaySession& session) {

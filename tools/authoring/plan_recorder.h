@@ -8,6 +8,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace murmex::tool {
 
@@ -22,6 +24,8 @@ class PlanRecorder {
     void choosing(const PlaySession& session, int32_t position);
     // After the choice was applied.
     void chose(const PlaySession& session);
+    // The last choice was taken back: the plan is as it was before it.
+    void tookBack();
 
     // True once a game started (or failed to): there is a path to keep.
     bool recorded() const { return begun; }
@@ -34,6 +38,9 @@ class PlanRecorder {
 
     std::string plan;
     std::string character;
+    // The plan's length and the character talked to before each choice not
+    // taken back.
+    std::vector<std::pair<size_t, std::string>> beforeChoices;
     bool begun = false;
 };
 

@@ -1,13 +1,13 @@
 // `murmex check`: loads each script and sums up what it holds, or shows where
 // and why it does not load.
 #include "tools/cli/check_command.h"
-#include "tools/script_io/script_reading.h"
 
 #include "tools/analysis/script_lint.h"
 #include "tools/cli/finding_json.h"
 #include "tools/script_io/load_failure_report.h"
 #include "tools/script_io/script_input.h"
 #include "tools/script_io/script_loading.h"
+#include "tools/script_io/script_reading.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>

@@ -1,8 +1,5 @@
 // The table of the murmex tool's commands. A new command joins by its row.
 #include "tools/cli/command_table.h"
-#include "tools/script_io/script_reading.h"
-
-#include "tools/script_io/script_reading.h"
 
 #include "tools/cli/check_command.h"
 #include "tools/cli/compat_command.h"
@@ -19,6 +16,7 @@
 #include "tools/cli/stats_command.h"
 #include "tools/cli/strings_command.h"
 #include "tools/cli/test_command.h"
+#include "tools/script_io/script_reading.h"
 
 #include <CLI/CLI.hpp>
 

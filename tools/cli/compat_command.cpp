@@ -1,7 +1,6 @@
 // `murmex compat`: loads both scripts, checks every reachable screen of the
 // old one against the new one, and words the report.
 #include "tools/cli/compat_command.h"
-#include "tools/script_io/script_reading.h"
 
 #include "tools/analysis/save_compatibility.h"
 #include "tools/cli/finding_json.h"
@@ -9,6 +8,7 @@
 #include "tools/script_io/load_failure_report.h"
 #include "tools/script_io/script_input.h"
 #include "tools/script_io/script_loading.h"
+#include "tools/script_io/script_reading.h"
 
 #include <CLI/CLI.hpp>
 

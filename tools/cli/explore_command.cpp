@@ -1,7 +1,6 @@
 // `murmex explore`: loads a script with its lines, explores it and words the
 // report.
 #include "tools/cli/explore_command.h"
-#include "tools/script_io/script_reading.h"
 
 #include "tools/analysis/unit_coverage.h"
 #include "tools/analysis/unit_text.h"
@@ -12,6 +11,7 @@
 #include "tools/cli/number_option.h"
 #include "tools/cli/search_options.h"
 #include "tools/script_io/script_loading.h"
+#include "tools/script_io/script_reading.h"
 
 #include <CLI/CLI.hpp>
 

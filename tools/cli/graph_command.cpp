@@ -1,9 +1,9 @@
 // `murmex graph`: loads a script and writes its graph.
 #include "tools/cli/graph_command.h"
-#include "tools/script_io/script_reading.h"
 
 #include "tools/analysis/script_graph.h"
 #include "tools/script_io/script_loading.h"
+#include "tools/script_io/script_reading.h"
 
 #include <CLI/CLI.hpp>
 

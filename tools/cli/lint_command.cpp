@@ -1,10 +1,10 @@
 // `murmex lint`: loads a script with its lines and prints the static checks.
 #include "tools/cli/lint_command.h"
-#include "tools/script_io/script_reading.h"
 
 #include "tools/analysis/script_lint.h"
 #include "tools/cli/finding_json.h"
 #include "tools/script_io/script_loading.h"
+#include "tools/script_io/script_reading.h"
 
 #include <CLI/CLI.hpp>
 

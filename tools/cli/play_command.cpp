@@ -1,6 +1,5 @@
 // `murmex play`: a game in the terminal, step for step the window's game.
 #include "tools/cli/play_command.h"
-#include "tools/script_io/script_reading.h"
 
 #include "text/display_text.h"
 #include "tools/analysis/terminal_text.h"
@@ -9,6 +8,7 @@
 #include "tools/cli/play_events.h"
 #include "tools/platform/file_output.h"
 #include "tools/script_io/script_input.h"
+#include "tools/script_io/script_reading.h"
 #include "window/load_error_text.h"
 
 #include <CLI/CLI.hpp>
@@ -99,8 +99,8 @@ std::optional<int32_t> choiceNumber(const std::string& entry) {
 }
 
 std::string choiceHint(int32_t questionCount) {
-    return questionCount == 1 ? "choose 1, or q to quit."
-                              : "choose 1 to " + std::to_string(questionCount) + ", or q to quit.";
+    return (questionCount == 1 ? "choose 1" : "choose 1 to " + std::to_string(questionCount)) +
+           ", b to go back, or q to quit.";
 }
 
 // A listed choice is refused: the ones after it were meant for other prompts,
@@ -157,6 +157,17 @@ int saveGame(const PlayOptions& options, const PlaySession& session, std::ostrea
     return EXIT_OK;
 }
 
+// Puts the game back where it stood before the last choice, as the
+// preview's Back does; the plan being recorded forgets that choice.
+void takeBack(PlaySession& session, const std::string& saved, PlanRecorder& recorder,
+              EventEcho* events) {
+    session.resume(saved);
+    recorder.tookBack();
+    if (events != nullptr) {
+        events->resume(saved);
+    }
+}
+
 // The game itself; every step it takes also goes to `recorder`.
 int playGame(const PlayOptions& options, LoadedScript& loaded, PlanRecorder& recorder,
              std::istream& in, std::ostream& out, std::ostream& err) {
@@ -178,12 +189,28 @@ int playGame(const PlayOptions& options, LoadedScript& loaded, PlanRecorder& rec
     showSituation(session, out);
 
     ChoiceSource source(options, in, out);
+    // The game as it stood before each choice not taken back, for "b".
+    std::vector<std::string> before;
     while (const std::optional<std::string> raw = source.next()) {
         const std::string entry = trimmed(*raw);
         if (entry == "q" || entry == "Q") {
             break;
         }
         const int32_t count = session.questionCount();
+        if (entry == "b" || entry == "B") {
+            if (before.empty()) {
+                out << "There is no choice to take back: " << choiceHint(count) << '\n';
+                if (options.scripted) {
+                    return reportRefusedChoice(options, source.listedSoFar(), out, err);
+                }
+                continue;
+            }
+            takeBack(session, before.back(), recorder, echo);
+            before.pop_back();
+            out << '\n';
+            showSituation(session, out);
+            continue;
+        }
         const std::optional<int32_t> number = choiceNumber(entry);
         if (!number || *number < 1 || *number > count) {
             // Refused, never wrapped round: the player is asked again.
@@ -200,6 +227,7 @@ int playGame(const PlayOptions& options, LoadedScript& loaded, PlanRecorder& rec
             }
             continue;
         }
+        before.push_back(session.save());
         recorder.choosing(session, *number - 1);
         const PlayStep step = session.choose(*number - 1);
         recorder.chose(session);

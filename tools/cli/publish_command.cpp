@@ -1,7 +1,6 @@
 // `murmex publish`: checks the script as the player loads it, then fills the
 // web build's page with the engine, the script's bytes and the settings.
 #include "tools/cli/publish_command.h"
-#include "tools/script_io/script_reading.h"
 
 #include "murmex/load_result.h"
 #include "text/display_text.h"
@@ -9,6 +8,7 @@
 #include "tools/platform/file_output.h"
 #include "tools/script_io/script_input.h"
 #include "tools/script_io/script_loading.h"
+#include "tools/script_io/script_reading.h"
 #include "window/dialog_templates.h"
 
 #include <CLI/CLI.hpp>

@@ -1,10 +1,10 @@
 // `murmex stats`: the counts of a loaded script as a table.
 #include "tools/cli/stats_command.h"
-#include "tools/script_io/script_reading.h"
 
 #include "text/display_text.h"
 #include "tools/analysis/terminal_text.h"
 #include "tools/script_io/script_loading.h"
+#include "tools/script_io/script_reading.h"
 
 #include <CLI/CLI.hpp>
 

@@ -1,7 +1,6 @@
 // `murmex test`: transcript plans played through a PlaySession, the same path
 // the window takes, and checked step by step.
 #include "tools/cli/test_command.h"
-#include "tools/script_io/script_reading.h"
 
 #include "murmex/conversation_flow.h"
 #include "tools/analysis/terminal_text.h"
@@ -15,6 +14,7 @@
 #include "tools/cli/test_update.h"
 #include "tools/script_io/load_failure_report.h"
 #include "tools/script_io/script_input.h"
+#include "tools/script_io/script_reading.h"
 
 #include <CLI/CLI.hpp>
 

@@ -204,7 +204,7 @@ TEST(Demo, AChoiceOutOfRangeInTheListFailsTheRecording) {
     const CommandRun run =
         murmex(folder, std::string("play '") + MURMEX_DEMO_DATA + "' --choose 4");
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.out.find("There is no question 4: choose 1 to 3, or q to quit."),
+    EXPECT_NE(run.out.find("There is no question 4: choose 1 to 3, b to go back, or q to quit."),
               std::string::npos)
         << run.out;
 }

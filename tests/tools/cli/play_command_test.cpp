@@ -118,12 +118,14 @@ TEST_F(Play, PrintsTheEventsAGameHears) {
 TEST_F(Play, RefusesAChoiceOutOfRangeAndAsksAgain) {
     const CommandRun run = play(typed(), "6\n0\nseven\n\n1\n");
     EXPECT_EQ(run.status, EXIT_OK);
-    EXPECT_NE(run.out.find("> There is no question 6: choose 1 to 5, or q to quit.\n"
-                           "> There is no question 0: choose 1 to 5, or q to quit.\n"
-                           "> \"seven\" is not a question number: choose 1 to 5, or q to quit.\n"
-                           "> Please choose 1 to 5, or q to quit.\n"
-                           "> \nIntro: Counted.\n  1. Pay\n> \n"),
-              std::string::npos)
+    EXPECT_NE(
+        run.out.find(
+            "> There is no question 6: choose 1 to 5, b to go back, or q to quit.\n"
+            "> There is no question 0: choose 1 to 5, b to go back, or q to quit.\n"
+            "> \"seven\" is not a question number: choose 1 to 5, b to go back, or q to quit.\n"
+            "> Please choose 1 to 5, b to go back, or q to quit.\n"
+            "> \nIntro: Counted.\n  1. Pay\n> \n"),
+        std::string::npos)
         << run.out;
 }
 
@@ -147,7 +149,8 @@ TEST_F(Play, APipedGameReadsLikeAListedOne) {
 TEST_F(Play, ARefusedListedChoiceStopsTheRun) {
     const CommandRun run = play(listed({"3", "9", "1"}));
     EXPECT_EQ(run.status, EXIT_FAILED);
-    EXPECT_TRUE(run.out.ends_with("> 9\nThere is no question 9: choose 1 to 2, or q to quit.\n"))
+    EXPECT_TRUE(run.out.ends_with(
+        "> 9\nThere is no question 9: choose 1 to 2, b to go back, or q to quit.\n"))
         << run.out;
     EXPECT_EQ(run.err,
               "choice 2 of 3 in --choose (\"9\") was refused; the choices after it were not "
@@ -214,6 +217,27 @@ TEST_F(Play, RecordsAPlanThatPasses) {
         EXPECT_EQ(test.status, EXIT_OK) << test.out << plan;
         EXPECT_NE(plan.find(game.recorded), std::string::npos) << plan;
     }
+}
+
+// b puts the game where it stood before the last choice, memory and all, as
+// the preview's Back does, and the recorded plan forgets what was taken back.
+TEST_F(Play, TakesBackTheLastChoiceOnB) {
+    const auto recorded = [&](const std::vector<std::string>& choices) {
+        PlayOptions options = listed(choices);
+        options.record = folder.path("game.plan");
+        options.force = true;
+        const CommandRun run = play(options);
+        return std::make_pair(run, murmex::testing::readBytes(options.record));
+    };
+    const auto [back, backPlan] = recorded({"1", "1", "b", "b", "3"});
+    const auto [straight, straightPlan] = recorded({"3"});
+    EXPECT_EQ(back.status, EXIT_OK) << back.err;
+    EXPECT_TRUE(back.out.ends_with(straight.out.substr(straight.out.rfind("> 3\n")))) << back.out;
+    EXPECT_EQ(backPlan, straightPlan);
+    const CommandRun nothing = play(listed({"b"}));
+    EXPECT_EQ(nothing.status, EXIT_FAILED);
+    EXPECT_NE(nothing.out.find("There is no choice to take back: choose 1 to 5"), std::string::npos)
+        << nothing.out;
 }
 
 TEST_F(Play, RecordingKeepsAnExistingFileWithoutForce) {
