@@ -10,8 +10,10 @@
 #include "tools/analysis/mnemonic_lint.h"
 #include "tools/analysis/shown_text.h"
 #include "tools/analysis/unit_text.h"
+#include "tools/script_io/edit_distance.h"
 #include "window/text_fit.h"
 
+#include <cctype>
 #include <cstring>
 #include <map>
 #include <set>
@@ -73,7 +75,7 @@ class Linter {
     bool hasCharacter(const char* name) const { return engine.indexOfCharacter(name) >= 0; }
 
     void checkCharacters() {
-        if (!hasCharacter(START_CHARACTER)) {
+        if (!hasCharacter(START_CHARACTER) && !checkStartCase()) {
             add(1, "no-intro",
                 std::string("no character is named \"") + START_CHARACTER +
                     "\": the player stops at once with \"" + runtime_messages::CHARACTER_NOT_FOUND +
@@ -95,6 +97,34 @@ class Linter {
                 findings.back().citesLine = true;
             }
         }
+    }
+
+    // A character named as the player's start but for letter case: "intro".
+    bool checkStartCase() {
+        for (int32_t c = 0; c < engine.characterCount; ++c) {
+            const Character* character = engine.characters[c].get();
+            if (character == nullptr || character->name == nullptr ||
+                !sameLettersAside(character->name, START_CHARACTER)) {
+                continue;
+            }
+            add(lines.characterLine(c), "start-character-case",
+                "the player starts \"" + std::string(START_CHARACTER) +
+                    "\", and names are compared exactly: " + characterName(*character) +
+                    " differs in letter case, so the player stops at once with \"" +
+                    runtime_messages::CHARACTER_NOT_FOUND + "\"");
+            return true;
+        }
+        return false;
+    }
+
+    static bool sameLettersAside(const char* a, const char* b) {
+        for (; *a != 0 && *b != 0; ++a, ++b) {
+            if (std::tolower(static_cast<unsigned char>(*a)) !=
+                std::tolower(static_cast<unsigned char>(*b))) {
+                return false;
+            }
+        }
+        return *a == 0 && *b == 0;
     }
 
     void checkName(const Character& character, int32_t line) {
@@ -315,14 +345,23 @@ class Linter {
     void checkVariables() {
         // Every spelling of a variable, where it first stands.
         std::map<std::string, NameUse> spellings;
-        std::set<std::string> setNames;
+        // Each variable set, and each item named, by where it first stands.
+        std::map<std::string, int32_t> setNames;
+        std::map<std::string, int32_t> itemNames;
+        std::set<std::string> testedNames;
         for (int32_t c = 0; c < engine.characterCount; ++c) {
             const Character* character = engine.characters[c].get();
             for (int32_t u = 0; character != nullptr && u < character->unitCount; ++u) {
                 const TalkUnit& unit = *character->units[u];
                 if (unit.action == ACT_ADD_MEM) {
-                    setNames.insert(storedName(unit.param));
+                    setNames.emplace(storedName(unit.param), unitLine(c, u));
                     noteName(spellings, unit.param, unitLine(c, u), true);
+                } else if ((unit.action == ACT_ADD_INV || unit.action == ACT_SUB_INV) &&
+                           unit.param != nullptr) {
+                    itemNames.emplace(storedName(unit.param), unitLine(c, u));
+                }
+                for (int32_t i = 0; i < unit.conditionCount && i < MAX_CONDITIONS; ++i) {
+                    testedNames.insert(storedName(unit.conditions[i].variable));
                 }
             }
         }
@@ -337,8 +376,7 @@ class Linter {
                     noteName(spellings, variable, line, false);
                     if (setNames.count(storedName(variable)) == 0 &&
                         reported.insert(variable).second) {
-                        add(line, "variable-never-set",
-                            "variable " + quoted(variable) + " is tested but never set");
+                        reportNeverSet(variable, line, setNames, itemNames);
                     }
                 }
                 if (unit.action == ACT_SUB_MEM) {
@@ -352,7 +390,70 @@ class Linter {
                 }
             }
         }
+        for (const auto& [name, line] : setNames) {
+            if (testedNames.count(name) == 0) {
+                add(line, "variable-never-tested",
+                    "variable " + quoted(name.c_str()) +
+                        " is set but no condition tests it (a game that reads it itself may "
+                        "ignore this)");
+            }
+        }
         checkSpellings(spellings);
+        checkMoneyParams();
+    }
+
+    // A tested variable no unit sets: an item's name, which a condition
+    // cannot see, a slip of a name that is set, or simply missing.
+    void reportNeverSet(const char* variable, int32_t line,
+                        const std::map<std::string, int32_t>& setNames,
+                        const std::map<std::string, int32_t>& itemNames) {
+        const std::string name = storedName(variable);
+        if (const auto item = itemNames.find(name); item != itemNames.end()) {
+            add(line, "item-tested",
+                "variable " + quoted(variable) + " is tested, but only the item action on line " +
+                    std::to_string(item->second) +
+                    " names it: items are the game's to keep, and no condition sees them");
+            findings.back().citesLine = true;
+            return;
+        }
+        for (const auto& [set, setLine] : setNames) {
+            if (editDistance(name, set) <= 1) {
+                add(line, "variable-did-you-mean",
+                    "variable " + quoted(variable) + " is tested but never set; did you mean " +
+                        quoted(set.c_str()) + ", set on line " + std::to_string(setLine) + "?");
+                findings.back().citesLine = true;
+                return;
+            }
+        }
+        add(line, "variable-never-set",
+            "variable " + quoted(variable) + " is tested but never set");
+    }
+
+    // The money is one counter whatever a money action's PARAM says: a second
+    // name suggests the author took it for a second counter.
+    void checkMoneyParams() {
+        std::string first;
+        int32_t firstLine = 0;
+        for (int32_t c = 0; c < engine.characterCount; ++c) {
+            const Character* character = engine.characters[c].get();
+            for (int32_t u = 0; character != nullptr && u < character->unitCount; ++u) {
+                const TalkUnit& unit = *character->units[u];
+                if ((unit.action != ACT_ADD_MONEY && unit.action != ACT_SUB_MONEY) ||
+                    unit.param == nullptr) {
+                    continue;
+                }
+                if (firstLine == 0) {
+                    first = unit.param;
+                    firstLine = unitLine(c, u);
+                } else if (first != unit.param) {
+                    add(unitLine(c, u), "money-param",
+                        "the money action names " + quoted(unit.param) + " where the one on line " +
+                            std::to_string(firstLine) + " names " + quoted(first.c_str()) +
+                            ": there is one money counter, whatever PARAM says");
+                    findings.back().citesLine = true;
+                }
+            }
+        }
     }
 
     void checkSpellings(const std::map<std::string, NameUse>& spellings) {

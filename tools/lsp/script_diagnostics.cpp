@@ -90,11 +90,13 @@ constexpr WarningField WARNING_FIELDS[] = {
     {"switch-to-missing-character", ScriptField::Param},
     {"removed-never-set", ScriptField::Param},
     {"answer-never-shown", ScriptField::Answer},
+    {"money-param", ScriptField::Param},
 };
 // Warnings about a variable, which stand on the field that names it: a
 // memory action's PARAM or a condition's ID.
-constexpr const char* VARIABLE_WARNINGS[] = {"variable-never-set", "long-variable-name",
-                                             "non-ascii-name", "variable-names-collide"};
+constexpr const char* VARIABLE_WARNINGS[] = {
+    "variable-never-set", "variable-never-tested", "variable-did-you-mean", "item-tested",
+    "long-variable-name", "non-ascii-name",        "variable-names-collide"};
 
 bool named(const Field* field, const std::string& warning) {
     return field != nullptr && warning.find('"' + field->text + '"') != std::string::npos;
