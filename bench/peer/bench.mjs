@@ -57,22 +57,29 @@ const { ours, peer } = runtimes(murmex, Story);
 
 // Heap held by a loaded script and a started game, the input excluded: V8's
 // heap after a full collection, and for ours the module memory its scripts
-// and games hold (heapInUse). The median of five, each kept alive until measured.
+// and games hold (heapInUse). Each sample runs in a call of its own, so that
+// no register of the caller still holds the previous sample's story when the
+// next one takes its baseline. The median of five.
+function memorySample(runtime, input, wasm) {
+    globalThis.gc();
+    const heap = process.memoryUsage().heapUsed;
+    const module = wasm ? murmex.heapInUse() : 0;
+    const loaded = runtime.load(input);
+    const session = runtime.begin(loaded);
+    kept = [loaded, session, runtime.screen(session)];
+    globalThis.gc();
+    const held = process.memoryUsage().heapUsed - heap + (wasm ? murmex.heapInUse() - module : 0);
+    kept = null;
+    runtime.end(session);
+    runtime.unload(loaded);
+    return held;
+}
+let kept = null;
+
 function memory(runtime, input, wasm) {
     const samples = [];
-    const held = [];
     for (let i = 0; i < 5; ++i) {
-        globalThis.gc();
-        const heap = process.memoryUsage().heapUsed;
-        const module = wasm ? murmex.heapInUse() : 0;
-        const loaded = runtime.load(input);
-        const session = runtime.begin(loaded);
-        held.push(loaded, session, runtime.screen(session));
-        globalThis.gc();
-        samples.push(process.memoryUsage().heapUsed - heap + (wasm ? murmex.heapInUse() - module : 0));
-        runtime.end(session);
-        runtime.unload(loaded);
-        held.length = 0;
+        samples.push(memorySample(runtime, input, wasm));
     }
     return median(samples) / 1024;
 }
