@@ -50,7 +50,7 @@ CHECK_PACKAGE_PACKAGES = lintian
 
 .PHONY: run test build configure deps clean bench test-sanitize fuzz fuzz-build fuzz-replay \
 	install check-install check-format format windows test-windows dist-windows windows-configure editors \
-	package check-package dist web test-web bench-web
+	package check-package dist web test-web bench-web bench-peer
 
 deps:
 	@tools/install_deps.sh
@@ -181,6 +181,23 @@ bench-web: web configure
 	@tools/install_deps.sh $(WEB_TEST_PACKAGES)
 	@cmake --build $(BUILD) -j $(JOBS) --target murmex_cli
 	@/usr/bin/python3 bench/web_page.py --murmex $(BUILD)/tools/cli/murmex --script examples/demo.chr.txt
+
+# Ours against the peer runtime (inkjs, pinned in bench/peer/package-lock.json and
+# installed into the build folder) under Node and in headless Chromium: the
+# two play the same generated conversations, checked screen by screen first.
+PEER_BUILD = $(BUILD)/bench-peer
+PEER_WEB = $(WEB_BUILD)/share/murmex/web
+bench-peer: web
+	@tools/install_deps.sh $(WEB_PACKAGES) $(WEB_TEST_PACKAGES)
+	@mkdir -p $(PEER_BUILD)
+	@if ! cmp -s bench/peer/package-lock.json $(PEER_BUILD)/package-lock.json || \
+		[ ! -d $(PEER_BUILD)/node_modules/inkjs ]; then \
+		cp bench/peer/package.json bench/peer/package-lock.json $(PEER_BUILD)/ && \
+		(cd $(PEER_BUILD) && npm ci --no-audit --no-fund --loglevel=error); fi
+	@node bench/peer/prepare.mjs $(PEER_BUILD)
+	@node bench/peer/check.mjs --web $(PEER_WEB) --work $(PEER_BUILD)
+	@node --expose-gc bench/peer/bench.mjs --web $(PEER_WEB) --work $(PEER_BUILD)
+	@/usr/bin/python3 bench/peer/chromium.py --web $(PEER_WEB) --work $(PEER_BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) build-bench dist
