@@ -56,9 +56,6 @@ var Murmex = (function () {
     const SCREEN_SIZE = 12;
     // The window offers at most five questions.
     const MOST_QUESTIONS = 5;
-    // Questions a script keeps read; past that many it starts again, so that
-    // a long game over a large script holds no more than a screenful's worth.
-    const KNOWN_QUESTIONS_MAX = 4096;
     // Texts up to this long are read byte by byte when they are ASCII, which
     // is cheaper than a decoder's call for the short labels a screen holds.
     const SHORT_TEXT = 64;
@@ -464,8 +461,8 @@ var Murmex = (function () {
                     const bytes = u32(record);
                     let shown = known.get(bytes);
                     if (shown === undefined) {
+                        // At most one a talk unit, so the script's size bounds them.
                         shown = this._readQuestion(i, record);
-                        if (known.size >= KNOWN_QUESTIONS_MAX) known.clear();
                         // A question without bytes has no place of its own to be known by.
                         if (bytes !== 0) known.set(bytes, shown);
                     }
