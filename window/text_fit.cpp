@@ -48,24 +48,22 @@ std::vector<char32_t> drawnCodePoints(const char* bytes, size_t length) {
     return points;
 }
 
-// A positive font height asks Windows for the cell, ascent and descent
-// together; the em is the part of it the face's design grid gives.
-int32_t cellUnits() {
-    return advance_widths::WIN_ASCENT + advance_widths::WIN_DESCENT;
+// Font units to whole pixels at the text font's em, halves up.
+int32_t unitsToPixels(int64_t units) {
+    return static_cast<int32_t>((units * textPixelsPerEm() * 2 + advance_widths::UNITS_PER_EM) /
+                                (advance_widths::UNITS_PER_EM * 2));
 }
 
-// Whole pixels per em at least: the size the height asks for, rounded down.
-int32_t leastPixelsPerEm() {
-    return TEXT_FONT.cellHeight * advance_widths::UNITS_PER_EM / cellUnits();
+int32_t cellPixels(int32_t pixelsPerEm) {
+    const auto rounded = [pixelsPerEm](int32_t units) {
+        return (units * pixelsPerEm * 2 + advance_widths::UNITS_PER_EM) /
+               (advance_widths::UNITS_PER_EM * 2);
+    };
+    return rounded(advance_widths::WIN_ASCENT) + rounded(advance_widths::WIN_DESCENT);
 }
 
-// The least height of a line: the cell of the least em, rounded down.
-int32_t leastLineHeight() {
-    return leastPixelsPerEm() * cellUnits() / advance_widths::UNITS_PER_EM;
-}
-
-int32_t leastPixels(char32_t codePoint) {
-    return advanceOf(codePoint) * leastPixelsPerEm() / advance_widths::UNITS_PER_EM;
+int32_t pixelsOf(char32_t codePoint) {
+    return unitsToPixels(advanceOf(codePoint));
 }
 
 const ControlTemplate& controlOf(int32_t id) {
@@ -80,6 +78,23 @@ const ControlTemplate& controlOf(int32_t id) {
 
 } // namespace
 
+int32_t textPixelsPerEm() {
+    // A positive font height asks for the cell, ascent and descent together.
+    // The em it gives is rounded to whole pixels, and one less where the
+    // rounded cell would be taller than asked.
+    const int32_t cellUnits = advance_widths::WIN_ASCENT + advance_widths::WIN_DESCENT;
+    int32_t pixelsPerEm =
+        (TEXT_FONT.cellHeight * advance_widths::UNITS_PER_EM * 2 + cellUnits) / (cellUnits * 2);
+    while (pixelsPerEm > 1 && cellPixels(pixelsPerEm) > TEXT_FONT.cellHeight) {
+        --pixelsPerEm;
+    }
+    return pixelsPerEm;
+}
+
+int32_t textLineHeight() {
+    return cellPixels(textPixelsPerEm());
+}
+
 int64_t textAdvance(const char* bytes, size_t length) {
     int64_t width = 0;
     for (const char32_t point : drawnCodePoints(bytes, length)) {
@@ -88,72 +103,78 @@ int64_t textAdvance(const char* bytes, size_t length) {
     return width;
 }
 
-double textWidthInDialogUnits(const char* bytes, size_t length) {
-    // Font units to pixels of the cell the window asks for, then pixels to
-    // horizontal dialog units (a quarter of the base width each).
-    const double pixels =
-        static_cast<double>(textAdvance(bytes, length)) * TEXT_FONT.cellHeight / cellUnits();
-    return pixels * 4 / BASE_UNIT_X;
-}
-
-int32_t leastTextPixels(const char* bytes, size_t length) {
+int32_t textPixels(const char* bytes, size_t length) {
     int32_t width = 0;
     for (const char32_t point : drawnCodePoints(bytes, length)) {
-        width += leastPixels(point);
+        width += pixelsOf(point);
     }
     return width;
 }
 
-bool questionSurelyOverflows(const char* bytes, size_t length) {
-    return leastTextPixels(bytes, length) >
-           dialogUnitsToPixelsX(controlOf(CONTROL_QUESTION_0).width);
+int32_t questionLinePixels() {
+    return dialogUnitsToPixelsX(controlOf(CONTROL_QUESTION_0).width);
 }
 
-bool answerSurelyOverflows(const char* bytes, size_t length) {
-    const ControlTemplate& area = controlOf(CONTROL_ANSWER);
-    const int32_t lineWidth = dialogUnitsToPixelsX(area.width);
-    const int32_t linesShown = dialogUnitsToPixelsY(area.height) / leastLineHeight();
-    // Greedy wrapping at spaces: with every width at its least, no line ends
-    // earlier than in the window, so the count of lines is a least count too.
-    // Blanks beyond one between words, which only widen a line, are not counted.
-    const int32_t space = leastPixels(U' ');
-    int32_t lines = 1;
-    int32_t lastTextLine = 0;
+int32_t answerAreaWidthPixels() {
+    return dialogUnitsToPixelsX(controlOf(CONTROL_ANSWER).width);
+}
+
+bool questionOverflows(const char* bytes, size_t length) {
+    return textPixels(bytes, length) > questionLinePixels();
+}
+
+AnswerLayout layAnswerOut(const char* bytes, size_t length) {
+    const int32_t lineWidth = answerAreaWidthPixels();
+    const int32_t space = pixelsOf(U' ');
+    // Greedy wrapping at spaces: a word goes on the line when it fits there
+    // with the spaces before it; the spaces where a line breaks take no room.
+    AnswerLayout layout = {0, false};
+    int32_t line = 1;
     int32_t lineUsed = 0;
+    int32_t spaces = 0;
     int32_t word = 0;
     bool inWord = false;
-    bool tooWide = false;
     auto placeWord = [&] {
         if (!inWord) {
             return;
         }
-        // A word wider than the line is cut off at its right edge, or broken
-        // over more lines, which cuts the text off below if anything does.
-        tooWide = tooWide || word > lineWidth;
-        if (lineUsed > 0 && lineUsed + space + word > lineWidth) {
-            ++lines;
+        layout.wordTooWide = layout.wordTooWide || word > lineWidth;
+        if (lineUsed > 0 && lineUsed + spaces * space + word > lineWidth) {
+            ++line;
             lineUsed = word;
         } else {
-            lineUsed += (lineUsed > 0 ? space : 0) + word;
+            lineUsed += spaces * space + word;
         }
-        lastTextLine = lines;
+        layout.lines = line;
+        spaces = 0;
         word = 0;
         inWord = false;
     };
     for (const char32_t point : drawnCodePoints(bytes, length)) {
-        if (point == U' ' || point == U'\n') {
+        if (point == U' ') {
             placeWord();
-            if (point == U'\n') {
-                ++lines;
-                lineUsed = 0;
-            }
+            ++spaces;
+        } else if (point == U'\n') {
+            placeWord();
+            ++line;
+            lineUsed = 0;
+            spaces = 0;
         } else if (point != U'\r') {
-            word += leastPixels(point);
+            word += pixelsOf(point);
             inWord = true;
         }
     }
     placeWord();
-    return tooWide || lastTextLine > linesShown;
+    return layout;
+}
+
+int32_t answerLinesShown() {
+    return dialogUnitsToPixelsY(controlOf(CONTROL_ANSWER).height) / textLineHeight();
+}
+
+bool answerOverflows(const char* bytes, size_t length) {
+    const AnswerLayout layout = layAnswerOut(bytes, length);
+    return layout.wordTooWide || layout.lines > answerLinesShown();
 }
 
 } // namespace kestrine

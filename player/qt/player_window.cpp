@@ -7,6 +7,7 @@
 #include "player/qt/qt_color.h"
 #include "text/display_text.h"
 #include "window/dialog_templates.h"
+#include "window/text_fit.h"
 #include "window/text_font.h"
 
 #include <QApplication>
@@ -129,9 +130,14 @@ void PlayerWindow::applyColorsAndFonts() {
         cancel->setPalette(QApplication::palette(cancel));
     }
 
+    // The font's height asks for the cell, not the em: the em is the one the
+    // measure of what fits a line gives. Fully hinted and unkerned, each
+    // character takes its own whole pixels, as the window's platform draws it.
     QFont textFont(QString::fromLatin1(TEXT_FONT.face));
-    textFont.setPixelSize(TEXT_FONT.cellHeight);
+    textFont.setPixelSize(textPixelsPerEm());
     textFont.setWeight(static_cast<QFont::Weight>(TEXT_FONT.weight));
+    textFont.setHintingPreference(QFont::PreferFullHinting);
+    textFont.setKerning(false);
     staticText(CONTROL_ANSWER)->setFont(textFont);
     for (int32_t id : dialog.questionControlIds) {
         staticText(id)->setFont(textFont);

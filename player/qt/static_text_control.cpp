@@ -39,6 +39,10 @@ int StaticTextControl::textFlags() const {
     return flags;
 }
 
+QRect StaticTextControl::textBounds() const {
+    return fontMetrics().boundingRect(rect(), textFlags(), shownText);
+}
+
 void StaticTextControl::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setClipRect(rect());

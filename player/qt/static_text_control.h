@@ -25,6 +25,8 @@ class StaticTextControl : public QWidget {
     int32_t controlId() const { return id; }
     // True when an ampersand marks the next character instead of showing.
     bool marksMnemonics() const { return !(style & STYLE_NO_PREFIX); }
+    // Where the text is laid out when painted; beyond rect() it is clipped.
+    QRect textBounds() const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -2,19 +2,20 @@
 // script from the working folder, reacts to real mouse events, and reports
 // failures in a message box before ending its run.
 #include "player/qt/player_window.h"
-#include "window/advance_widths.h"
 #include "window/dialog_templates.h"
 #include "window/text_fit.h"
+#include "window/text_font.h"
 
 #include "player/player_script.h"
 #include "support/scratch_folder.h"
+#include "support/window_edge_texts.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFontInfo>
-#include <QFontMetricsF>
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -281,31 +282,39 @@ TEST_F(PlayerWindowTest, LayoutInDialogUnitsAndTheAboutEntry) {
     EXPECT_EQ(window->button(CONTROL_CANCEL)->focusPolicy(), Qt::StrongFocus);
 }
 
-// The measure of what fits a line against the widget that draws it: the
-// window asks for Arial, which fontconfig gives as Liberation Sans, the face
-// of the measure's table.
-TEST_F(PlayerWindowTest, QuestionLinesMeasureTextAsTheWindowsTableDoes) {
-    const std::string question =
-        "Pourriez-vous m'expliquer pourquoi le meunier a ferm\xe9 son moulin si t\xf4t ce matin ?";
-    useScript(
-        playerScript("\"Intro\" {\n"
-                     "  { S = \"0\" N = \"0\" Q = \"\" A = \"Welcome.\" ACT = \"ACT_NONE\" }\n"
-                     "  { S = \"0\" N = \"0\" Q = \"" +
-                     question + "\" A = \"Yes.\" ACT = \"ACT_NONE\" }\n}\n"));
+// The window's cell is 14 pixels high, ascent and descent, as the platform
+// gives it for a font height of 14.
+TEST_F(PlayerWindowTest, TextFontHasTheCellAskedFor) {
+    useScript(MILL);
     auto window = openPlain();
-    const StaticTextControl* line = window->staticText(CONTROL_QUESTION_0);
-    ASSERT_EQ(textOf(*window, CONTROL_QUESTION_0).size(), static_cast<qsizetype>(question.size()));
-    const QFontInfo face(line->font());
+    const QFontMetrics metrics(window->staticText(CONTROL_ANSWER)->font());
+    EXPECT_EQ(metrics.ascent() + metrics.descent(), TEXT_FONT.cellHeight);
+}
+
+// The measure of what fits against the widget that draws it, on texts a few
+// pixels either side of the edge.
+TEST_F(PlayerWindowTest, TheWindowCutsOffWhatTheMeasureSaysItCuts) {
+    useScript(MILL);
+    auto window = openPlain();
+    StaticTextControl* question = window->staticText(CONTROL_QUESTION_0);
+    StaticTextControl* answer = window->staticText(CONTROL_ANSWER);
+    const QFontInfo face(question->font());
     if (!face.family().startsWith(QStringLiteral("Liberation Sans")) || !face.bold()) {
         GTEST_SKIP() << "Arial resolves to " << face.family().toStdString()
                      << ": install fonts-liberation";
     }
-    const double measured = QFontMetricsF(line->font()).horizontalAdvance(line->text());
-    const double predicted = static_cast<double>(textAdvance(question.data(), question.size())) *
-                             line->font().pixelSize() / advance_widths::UNITS_PER_EM;
-    // Hinting may round each advance to whole pixels.
-    EXPECT_NEAR(measured, predicted, predicted / 100 + 2);
-    EXPECT_TRUE(questionSurelyOverflows(question.data(), question.size()));
+    const auto windowCuts = [&window](StaticTextControl* control, const std::string& text) {
+        window->setControlText(control->controlId(), text.c_str());
+        return !control->rect().contains(control->textBounds());
+    };
+    for (const char* sentence : murmex::testing::EDGE_SENTENCES) {
+        const murmex::testing::EdgeTexts questions = murmex::testing::questionEdge(sentence);
+        EXPECT_FALSE(windowCuts(question, questions.fits)) << questions.fits;
+        EXPECT_TRUE(windowCuts(question, questions.cut)) << questions.cut;
+        const murmex::testing::EdgeTexts answers = murmex::testing::answerEdge(sentence);
+        EXPECT_FALSE(windowCuts(answer, answers.fits)) << answers.fits;
+        EXPECT_TRUE(windowCuts(answer, answers.cut)) << answers.cut;
+    }
 }
 
 TEST_F(PlayerWindowTest, AboutCommandRunsTheAboutBoxModally) {

@@ -59,28 +59,33 @@ TEST(MnemonicKeysTest, LettersAndDigitsOnly) {
     }
 }
 
-double width(const std::string& text) {
-    return textWidthInDialogUnits(text.data(), text.size());
+int32_t pixels(const std::string& text) {
+    return textPixels(text.data(), text.size());
 }
 
-TEST(TextFitTest, WidthsComeFromTheFaceAndSkipMnemonicMarks) {
-    // W is the widest letter of the face, i the narrowest.
-    EXPECT_GT(width("WWWW"), 3 * width("iiii"));
-    EXPECT_DOUBLE_EQ(width("&Save && go"), width("Save && go"));
-    EXPECT_DOUBLE_EQ(width("Save && go") - width("Save go"), width("&&") + width(" "));
+TEST(TextFitTest, TheCellAskedForGivesTheEmAndTheLine) {
+    // 14 pixels of cell hold a 12-pixel em of the face (ascent 11, descent 3);
+    // 13 pixels of em would make a cell of 15.
+    EXPECT_EQ(textPixelsPerEm(), 12);
+    EXPECT_EQ(textLineHeight(), 14);
+    EXPECT_EQ(questionLinePixels(), 428);
+    EXPECT_EQ(answerLinesShown(), 9);
+}
+
+TEST(TextFitTest, WidthsAreWholePixelsOfTheFaceWithoutMnemonicMarks) {
+    // Bold digits are 1139 units: 6.67 pixels each, drawn as 7.
+    EXPECT_EQ(pixels(std::string(10, '5')), 70);
+    EXPECT_EQ(pixels("&Save && go"), pixels("Save && go"));
+    EXPECT_EQ(pixels("Save && go") - pixels("Save go"), pixels("&&") + pixels(" "));
     // The same letter in Windows-1252 and in UTF-8, and the euro sign beyond Latin-1.
-    EXPECT_DOUBLE_EQ(width("caf\xE9"), width("caf\xC3\xA9"));
-    EXPECT_GT(width("\x80"), 0.0);
-    // 34 bold digits fill about 6/4 * 34 * 14 * 1139 / 2288 pixels.
-    EXPECT_NEAR(width(std::string(34, '5')), 34 * 14 * 1139.0 / 2288 * 4 / 6, 0.01);
-    EXPECT_LE(leastTextPixels("55555", 5), 5 * 14 * 1139 / 2288);
+    EXPECT_EQ(pixels("caf\xE9"), pixels("caf\xC3\xA9"));
+    EXPECT_GT(pixels("\x80"), 0);
 }
 
-TEST(TextFitTest, OnlyTextsThatSurelyDoNotFitOverflow) {
-    const std::string shortQuestion = "Where is the mill?";
-    const std::string french =
-        "Pourriez-vous m'expliquer pourquoi le meunier a ferm\xE9 son moulin si t\xF4t ce matin ?";
-    const std::string justOver = std::string(72, 'W');
+TEST(TextFitTest, TextsCutOffWhereTheWindowCutsThem) {
+    // 61 digits are 427 pixels, 62 are 434: the line is 428.
+    const std::string fits(61, '5');
+    const std::string cut(62, '5');
     std::string marksOnly; // 60 narrow letters, each marked
     for (int i = 0; i < 60; ++i) {
         marksOnly += "&i";
@@ -89,30 +94,25 @@ TEST(TextFitTest, OnlyTextsThatSurelyDoNotFitOverflow) {
         const std::string* text;
         bool overflows;
     };
-    const Case questions[] = {
-        {&shortQuestion, false}, {&french, true}, {&justOver, true}, {&marksOnly, false}};
+    const Case questions[] = {{&fits, false}, {&cut, true}, {&marksOnly, false}};
     for (const Case& c : questions) {
-        EXPECT_EQ(questionSurelyOverflows(c.text->data(), c.text->size()), c.overflows) << *c.text;
+        EXPECT_EQ(questionOverflows(c.text->data(), c.text->size()), c.overflows) << *c.text;
     }
 
-    std::string tenLines;
-    for (int i = 0; i < 10; ++i) {
-        tenLines += "Line\n";
+    std::string nineLines;
+    for (int i = 0; i < 9; ++i) {
+        nineLines += "Line\n";
     }
-    std::string paragraph;
-    while (paragraph.size() < 400) {
-        paragraph += "The miller grinds the grain at dawn. ";
-    }
-    const std::string longWord(90, 'M');
+    const std::string tenLines = nineLines + "Line";
+    // Two words of 61 digits cannot share a line; spaces where it breaks take no room.
+    const std::string twoLines = fits + "   " + fits;
+    const std::string longWord(70, 'M');
     const Case answers[] = {
-        {&shortQuestion, false}, {&tenLines, false}, {&paragraph, false}, {&longWord, true}};
+        {&nineLines, false}, {&tenLines, true}, {&twoLines, false}, {&longWord, true}};
     for (const Case& c : answers) {
-        EXPECT_EQ(answerSurelyOverflows(c.text->data(), c.text->size()), c.overflows) << *c.text;
+        EXPECT_EQ(answerOverflows(c.text->data(), c.text->size()), c.overflows) << *c.text;
     }
-    const std::string elevenLines = tenLines + "Line";
-    EXPECT_TRUE(answerSurelyOverflows(elevenLines.data(), elevenLines.size()));
-    const std::string twice = paragraph + paragraph + paragraph;
-    EXPECT_TRUE(answerSurelyOverflows(twice.data(), twice.size()));
+    EXPECT_EQ(layAnswerOut(twoLines.data(), twoLines.size()).lines, 2);
 }
 
 } // namespace

@@ -9,9 +9,9 @@
 #include "tools/analysis/condition_constraints.h"
 #include "tools/analysis/mnemonic_lint.h"
 #include "tools/analysis/shown_text.h"
+#include "tools/analysis/text_cut_off.h"
 #include "tools/analysis/unit_text.h"
 #include "tools/script_io/edit_distance.h"
-#include "window/text_fit.h"
 
 #include <cctype>
 #include <cstring>
@@ -206,28 +206,18 @@ class Linter {
     }
 
     // The window cuts off a question wider than its line and an answer taller
-    // than its area; only texts that surely don't fit are warned of.
+    // than its area, measured as the window lays them out.
     void checkFit(const TalkUnit& unit, int32_t line) {
-        if (hasQuestion(unit) &&
-            kestrine::questionSurelyOverflows(unit.question, std::strlen(unit.question))) {
-            add(line, "text-cut-off",
-                "the question " + quoted(unit.question) + " is " + dialogUnits(unit.question) +
-                    " wide, more than the window's question line of 285 shows: the window "
-                    "cuts it off");
+        if (hasQuestion(unit)) {
+            if (const std::string cut = questionCutOff(unit.question); !cut.empty()) {
+                add(line, "text-cut-off", "the question " + quoted(unit.question) + " " + cut);
+            }
         }
-        if (answerCanBeShown(unit) && holdsText(unit.answer) &&
-            kestrine::answerSurelyOverflows(unit.answer, std::strlen(unit.answer))) {
-            add(line, "text-cut-off",
-                "the answer " + quoted(unit.answer) + " (" + dialogUnits(unit.answer) +
-                    " wide) needs more lines than the window's answer area of 285 x 80 dialog "
-                    "units holds: the window cuts it off");
+        if (answerCanBeShown(unit) && holdsText(unit.answer)) {
+            if (const std::string cut = answerCutOff(unit.answer); !cut.empty()) {
+                add(line, "text-cut-off", "the answer " + quoted(unit.answer) + " " + cut);
+            }
         }
-    }
-
-    static std::string dialogUnits(const char* text) {
-        const auto units =
-            static_cast<int64_t>(kestrine::textWidthInDialogUnits(text, std::strlen(text)));
-        return std::to_string(units) + " dialog units";
     }
 
     // The answer of a unit whose question hands over or ends the conversation
