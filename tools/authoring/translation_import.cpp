@@ -5,6 +5,7 @@
 
 #include "murmex/load_script.h"
 #include "text/display_text.h"
+#include "tools/analysis/text_cut_off.h"
 #include "tools/authoring/translation_alignment.h"
 #include "tools/script_io/script_input.h"
 
@@ -17,6 +18,17 @@ namespace {
 
 std::string where(const std::string& file, const TranslationEntry& entry) {
     return file + ":" + std::to_string(entry.line) + ": " + entry.id + ": ";
+}
+
+// Why the window would cut the translation of `text` off; empty when it fits.
+std::string translationCutOff(const ScriptText& text, const std::string& translation) {
+    std::string why;
+    if (text.kind == TextKind::Question) {
+        why = questionCutOff(translation.c_str());
+    } else if (text.kind == TextKind::Answer) {
+        why = answerCutOff(translation.c_str());
+    }
+    return why.empty() ? why : "the translated " + std::string(textKindName(text.kind)) + " " + why;
 }
 
 TranslationReview reviewTranslation(const std::vector<ScriptText>& texts,
@@ -50,6 +62,10 @@ TranslationReview reviewTranslation(const std::vector<ScriptText>& texts,
             entry = nullptr;
         } else {
             ++review.translated;
+            if (const std::string cut = translationCutOff(text, entry->translation); !cut.empty()) {
+                review.cutOff.push_back(file + ":" + std::to_string(entry->line) +
+                                        ": warning: " + entry->id + ": " + cut + " [text-cut-off]");
+            }
             if (entry->id != text.id) {
                 review.moved.push_back(where(file, *entry) + "the text has moved; it is " +
                                        text.id + " now");

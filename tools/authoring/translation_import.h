@@ -49,6 +49,9 @@ struct TranslationReview {
     // "FILE:LINE: ID: ..." for every entry taken for its text under the
     // text's new id, after units were inserted or moved before it.
     std::vector<std::string> moved;
+    // "FILE:LINE: warning: ID: ... [text-cut-off]" for every translation the
+    // window would cut off, worded as lint words the original's.
+    std::vector<std::string> cutOff;
 };
 
 // What import builds from a translation, or why it refuses to.

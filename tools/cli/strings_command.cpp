@@ -163,6 +163,14 @@ int exportTexts(const StringsExportOptions& options, std::ostream& out, std::ost
     return EXIT_OK;
 }
 
+// A translation the window cuts off is written all the same: the translator
+// may shorten it, or the writer the original.
+void warnOfCutOffs(const TranslationReview& review, std::ostream& out) {
+    for (const std::string& line : review.cutOff) {
+        out << line << '\n';
+    }
+}
+
 int importTexts(const StringsImportOptions& options, std::ostream& out, std::ostream& err) {
     const std::string prefix = "murmex strings import: ";
     if (const std::string input =
@@ -202,6 +210,7 @@ int importTexts(const StringsImportOptions& options, std::ostream& out, std::ost
     out << options.output << ": " << script.texts.size() << " texts, " << review.translated
         << " translated, " << review.missing << " missing (kept as in " << options.file
         << "), written in " << translated.encoding << '\n';
+    warnOfCutOffs(review, err);
     return EXIT_OK;
 }
 
@@ -229,6 +238,7 @@ int statusOfTexts(const StringsStatusOptions& options, std::ostream& out, std::o
     for (const std::string& line : review.moved) {
         out << line << '\n';
     }
+    warnOfCutOffs(review, out);
     if (!translated.problem.empty()) {
         out << options.translation << ": " << translated.problem << '\n';
     }

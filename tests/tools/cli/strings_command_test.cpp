@@ -178,6 +178,35 @@ TEST(Strings, AUnitInsertedBeforeATranslatedOneKeepsItsTranslation) {
         << readBytes(po);
 }
 
+// A translation the window would cut off is warned of, in status and in
+// import, and written all the same.
+TEST(Strings, WarnsOfTranslationsTheWindowCutsOff) {
+    ScratchFolder folder;
+    const std::string script = folder.write("small.chr", murmex::testing::smallScript());
+    const auto fresh = runCommand(runStringsExport, {script, true, "po", "de", ""});
+    std::string po = translatedAsSource(fresh.out, false);
+    po.replace(po.find("msgstr \"Hello.\""), 16, "msgstr \"" + std::string(70, 'M') + "\"");
+    po.replace(po.find("msgstr \"Bye.\""), 14, "msgstr \"" + std::string(62, '5') + "\"");
+    const std::string translation = folder.write("de.po", po);
+
+    const auto status = runCommand(runStringsStatus, {script, true, translation, ""});
+    EXPECT_EQ(status.status, EXIT_OK) << status.out;
+    const auto imported =
+        runCommand(runStringsImport, {script, true, translation, "", folder.path("o.chr")});
+    EXPECT_EQ(imported.status, EXIT_OK) << imported.err;
+    for (const std::string& shown : {status.out, imported.err}) {
+        EXPECT_NE(shown.find(": warning: Intro/S0/1/A: the translated answer has a word wider "
+                             "than the 428 pixels of the window's answer area"),
+                  std::string::npos)
+            << shown;
+        EXPECT_NE(shown.find(": warning: Intro/S0/2/Q: the translated question is 434 pixels "
+                             "wide, more than the 428 of the window's question line: the window "
+                             "cuts it off [text-cut-off]"),
+                  std::string::npos)
+            << shown;
+    }
+}
+
 TEST(Strings, RefusesUnsoundEntriesAndWritesNothing) {
     // smallScript's texts: TITLE "Small", Intro/S0/1/A "Hello.", Intro/S0/2/Q "Bye.".
     struct Case {
