@@ -5,6 +5,7 @@
 #include "window/dialog_templates.h"
 #include "window/dialog_units.h"
 #include "window/text_font.h"
+#include "window/word_wrap.h"
 
 #include "murmex/script_text.h"
 #include "text/code_page.h"
@@ -124,48 +125,12 @@ bool questionOverflows(const char* bytes, size_t length) {
 }
 
 AnswerLayout layAnswerOut(const char* bytes, size_t length) {
-    const int32_t lineWidth = answerAreaWidthPixels();
-    const int32_t space = pixelsOf(U' ');
-    // Greedy wrapping at spaces: a word goes on the line when it fits there
-    // with the spaces before it; the spaces where a line breaks take no room.
-    AnswerLayout layout = {0, false};
-    int32_t line = 1;
-    int32_t lineUsed = 0;
-    int32_t spaces = 0;
-    int32_t word = 0;
-    bool inWord = false;
-    auto placeWord = [&] {
-        if (!inWord) {
-            return;
-        }
-        layout.wordTooWide = layout.wordTooWide || word > lineWidth;
-        if (lineUsed > 0 && lineUsed + spaces * space + word > lineWidth) {
-            ++line;
-            lineUsed = word;
-        } else {
-            lineUsed += spaces * space + word;
-        }
-        layout.lines = line;
-        spaces = 0;
-        word = 0;
-        inWord = false;
-    };
+    std::vector<WrapUnit> units;
     for (const char32_t point : drawnCodePoints(bytes, length)) {
-        if (point == U' ') {
-            placeWord();
-            ++spaces;
-        } else if (point == U'\n') {
-            placeWord();
-            ++line;
-            lineUsed = 0;
-            spaces = 0;
-        } else if (point != U'\r') {
-            word += pixelsOf(point);
-            inWord = true;
-        }
+        units.push_back({point, pixelsOf(point)});
     }
-    placeWord();
-    return layout;
+    const WrappedText wrapped = wrapText(units, answerAreaWidthPixels());
+    return {static_cast<int32_t>(linesWithText(wrapped)), wrapped.wordTooWide};
 }
 
 int32_t answerLinesShown() {

@@ -35,8 +35,8 @@ int32_t answerAreaWidthPixels();
 // dialog units, no wrap), it is wider than the line.
 bool questionOverflows(const char* bytes, size_t length);
 
-// How the answer falls in its area (285 dialog units wide), wrapped at spaces
-// and line breaks as the window wraps it.
+// How the answer falls in its area (285 dialog units wide), wrapped as the
+// platform's control wraps it (word_wrap.h).
 struct AnswerLayout {
     // The last line that holds text; empty lines after it show nothing.
     int32_t lines;

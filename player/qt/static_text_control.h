@@ -6,6 +6,7 @@
 
 #include "player/player_dialog.h"
 #include "window/dialog_templates.h"
+#include "window/word_wrap.h"
 
 #include <QWidget>
 
@@ -33,6 +34,8 @@ class StaticTextControl : public QWidget {
 
   private:
     int textFlags() const;
+    // The text broken into lines as the platform's word-wrapped control breaks it.
+    WrappedText wrappedText() const;
 
     int32_t id;
     uint32_t style;

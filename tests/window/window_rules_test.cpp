@@ -5,11 +5,13 @@
 #include "window/mnemonic_keys.h"
 #include "window/text_fit.h"
 #include "window/window_keys.h"
+#include "window/word_wrap.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace kestrine {
 namespace {
@@ -113,6 +115,29 @@ TEST(TextFitTest, TextsCutOffWhereTheWindowCutsThem) {
         EXPECT_EQ(answerOverflows(c.text->data(), c.text->size()), c.overflows) << *c.text;
     }
     EXPECT_EQ(layAnswerOut(twoLines.data(), twoLines.size()).lines, 2);
+}
+
+// Words of 10 pixels, spaces of 3: a word stays on its line only with room
+// for the space after it, where one follows.
+TEST(WordWrapTest, AWordNeedsRoomForTheSpaceAfterIt) {
+    std::vector<WrapUnit> units;
+    for (const char32_t point : std::u32string(U"A B C")) {
+        units.push_back({point, point == U' ' ? 3 : 10});
+    }
+    struct Case {
+        int32_t lineWidth;
+        std::vector<size_t> lineBegins;
+    };
+    const Case cases[] = {{23, {0, 2}}, {26, {0, 4}}, {36, {0}}, {9, {0, 2, 4}}};
+    for (const Case& c : cases) {
+        const WrappedText wrapped = wrapText(units, c.lineWidth);
+        std::vector<size_t> begins;
+        for (const WrappedLine& line : wrapped.lines) {
+            begins.push_back(line.begin);
+        }
+        EXPECT_EQ(begins, c.lineBegins) << c.lineWidth;
+        EXPECT_EQ(wrapped.wordTooWide, c.lineWidth < 10) << c.lineWidth;
+    }
 }
 
 } // namespace
