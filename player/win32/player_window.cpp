@@ -3,6 +3,7 @@
 
 #include "player/win32/about_box.h"
 #include "player/win32/dialog_template_bytes.h"
+#include "player/win32/text_font.h"
 #include "player/win32/utf16.h"
 #include "window/dialog_templates.h"
 #include "window/text_font.h"
@@ -12,10 +13,6 @@ namespace kestrine::win32 {
 namespace {
 // The window whose keys the filter plays; one player window runs at a time.
 PlayerWindow* keyTarget = nullptr;
-
-std::wstring asciiToUtf16(const char* text) {
-    return std::wstring(text, text + std::char_traits<char>::length(text));
-}
 
 // The keys the window plays, by their virtual-key codes.
 WindowKey windowKeyOf(WPARAM key) {
@@ -132,9 +129,7 @@ void PlayerWindow::initialise() {
     ::SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(loadIcon(instance, 32)));
     ::SendMessageW(window, WM_SETICON, ICON_SMALL,
                    reinterpret_cast<LPARAM>(loadIcon(instance, 16)));
-    textFont = ::CreateFontW(TEXT_FONT.cellHeight, 0, 0, 0, TEXT_FONT.weight, FALSE, FALSE, FALSE,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, DEFAULT_PITCH, asciiToUtf16(TEXT_FONT.face).c_str());
+    textFont = createTextFont();
     dialog.initialise();
     windowBrush = ::CreateSolidBrush(dialog.windowBrush);
     lineBrush = ::CreateSolidBrush(dialog.lineBrush);

@@ -11,6 +11,10 @@ std::wstring scriptTextToUtf16(const char* bytes) {
     return utf8ToUtf16(murmex::displayText(bytes));
 }
 
+std::wstring asciiToUtf16(const char* text) {
+    return std::wstring(text, text + std::char_traits<char>::length(text));
+}
+
 std::wstring utf8ToUtf16(const std::string& utf8) {
     if (utf8.empty()) {
         return {};
