@@ -19,7 +19,8 @@ struct Advance {
 // Widths of U+0000 to U+00FF in font units.
 extern const uint16_t LATIN_1[256];
 // Widths of the rest of Windows-1252's characters (the euro sign, the curly
-// quotes, dashes and the like), by code point in ascending order.
-extern const Advance WINDOWS_1252_EXTRA[27];
+// quotes, dashes and the like) and of Latin Extended-A, by code point in
+// ascending order.
+extern const Advance BEYOND_LATIN_1[148];
 
 } // namespace kestrine::advance_widths

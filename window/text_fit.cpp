@@ -10,6 +10,8 @@
 #include "murmex/script_text.h"
 #include "text/code_page.h"
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -21,12 +23,13 @@ int32_t advanceOf(char32_t codePoint) {
     if (codePoint < 0x100) {
         return advance_widths::LATIN_1[codePoint];
     }
-    for (const advance_widths::Advance& extra : advance_widths::WINDOWS_1252_EXTRA) {
-        if (extra.codePoint == codePoint) {
-            return extra.width;
-        }
-    }
-    return 0;
+    const auto* const end = std::end(advance_widths::BEYOND_LATIN_1);
+    const auto* const found =
+        std::lower_bound(std::begin(advance_widths::BEYOND_LATIN_1), end, codePoint,
+                         [](const advance_widths::Advance& entry, char32_t point) {
+                             return entry.codePoint < point;
+                         });
+    return found != end && found->codePoint == codePoint ? found->width : 0;
 }
 
 // The code points of the text as drawn: markers removed, then decoded.

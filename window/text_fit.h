@@ -21,7 +21,8 @@ int32_t textLineHeight();
 
 // The width of the text as drawn, in font units (UNITS_PER_EM to the em).
 // The bytes are decoded as the window decodes them: UTF-8 when the whole
-// text is, else Windows-1252. A character the table lacks counts 0.
+// text is, else Windows-1252. A character beyond Windows-1252 and Latin
+// Extended-A counts 0.
 int64_t textAdvance(const char* bytes, size_t length);
 
 // The width of the text as the window draws it, in pixels.

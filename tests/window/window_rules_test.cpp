@@ -82,6 +82,11 @@ TEST(TextFitTest, WidthsAreWholePixelsOfTheFaceWithoutMnemonicMarks) {
     // The same letter in Windows-1252 and in UTF-8, and the euro sign beyond Latin-1.
     EXPECT_EQ(pixels("caf\xE9"), pixels("caf\xC3\xA9"));
     EXPECT_GT(pixels("\x80"), 0);
+    // Polish letters beyond Windows-1252, in a UTF-8 text: l with stroke is an l.
+    EXPECT_EQ(pixels("\xC5\x82\xC3\xB3"
+                     "d\xC5\xBA"),
+              pixels("l\xF3"
+                     "dz"));
 }
 
 TEST(TextFitTest, TextsCutOffWhereTheWindowCutsThem) {
