@@ -45,8 +45,9 @@ uint8_t kindBit(FailureKind kind) {
 class Explorer {
   public:
     Explorer(ConversationEngine& engine, const ScriptPlaces& lines, const ExploreLimits& limits,
-             const StepWatcher& watcher)
-        : engine(engine), lines(lines), limits(limits), watcher(watcher), flow(engine, view) {
+             const StepWatcher& watcher, const GoalSearch* goals)
+        : engine(engine), lines(lines), limits(limits), watcher(watcher), flow(engine, view),
+          goals(goals != nullptr && !goals->goals.empty() ? goals : nullptr) {
         for (int32_t c = 0; c < engine.characterCount; ++c) {
             const int32_t units = engine.characters[c] ? engine.characters[c]->unitCount : 0;
             reached[c].assign(units, false);
@@ -55,21 +56,23 @@ class Explorer {
     }
 
     ExploreReport run() {
-        // The game begins with an empty memory, every character in state 0.
         situationState.characterCount = engine.characterCount;
-        apply(situationState);
-        memoryIsSituations = true;
-        if (!flow.startGame()) {
-            noteStartFailure(NO_SITUATION, 0);
+        if (goals != nullptr && goals->from != nullptr) {
+            // A conversation under way; the first expansion puts the
+            // situation's own memory in place.
+            if (goals->from->characterIndex < 0) {
+                return finish();
+            }
+            apply(*goals->from);
+            for (int32_t c = 0; c < engine.characterCount; ++c) {
+                changedCharacters.push_back(c);
+            }
+        } else if (!startGame()) {
             return finish();
         }
-        changedCharacters.push_back(view.characterIndex);
-        noteInitialAnswer();
-        watch(NO_SITUATION, 0);
         const SituationKey key{view.characterIndex, engine.characters[view.characterIndex]->state,
                                store.layouts().numberOf(engine.memory, names)};
-        store.add(key, 0, 0, 0);
-        pathMoney.push_back(engine.memory.money);
+        addSituation(key, 0, 0, 0);
         for (uint32_t index = 0; index < store.size(); ++index) {
             expand(index);
         }
@@ -77,7 +80,40 @@ class Explorer {
     }
 
   private:
+    // The game begins with an empty memory, every character in state 0.
+    bool startGame() {
+        apply(situationState);
+        memoryIsSituations = true;
+        if (!flow.startGame()) {
+            noteStartFailure(NO_SITUATION, 0);
+            return false;
+        }
+        changedCharacters.push_back(view.characterIndex);
+        noteInitialAnswer();
+        watch(NO_SITUATION, 0);
+        return true;
+    }
+
+    // Stores the situation the engine and the view are in.
+    uint32_t addSituation(const SituationKey& key, uint32_t parent, uint32_t depth, uint16_t unit) {
+        const uint32_t index = store.add(key, parent, depth, unit);
+        pathMoney.push_back(engine.memory.money);
+        if (goals != nullptr) {
+            graph.addSituation(anyGoalMet(goals->goals, engine.memory, view.characterIndex));
+        }
+        return index;
+    }
+
+    void noteStep(uint32_t to, int32_t unit) {
+        if (goals != nullptr) {
+            graph.addStep(to, static_cast<uint16_t>(unit));
+        }
+    }
+
     void expand(uint32_t index) {
+        if (goals != nullptr) {
+            graph.expand(index);
+        }
         const SituationRecord record = store.record(index);
         // The last situation's character leaves its state, this one's takes its own.
         changedCharacters.push_back(situationState.characterIndex);
@@ -156,14 +192,16 @@ class Explorer {
             }
             const SituationKey key{view.characterIndex,
                                    engine.characters[view.characterIndex]->state, layout};
-            if (store.find(key) >= 0) {
+            const int64_t found = store.find(key);
+            if (found >= 0) {
+                noteStep(static_cast<uint32_t>(found), unit);
                 continue;
             }
             if (full != CutOff::None) {
                 cut(full);
             } else {
-                store.add(key, index, record.depth + 1, static_cast<uint16_t>(unit));
-                pathMoney.push_back(engine.memory.money);
+                noteStep(addSituation(key, index, record.depth + 1, static_cast<uint16_t>(unit)),
+                         unit);
             }
         }
     }
@@ -216,7 +254,7 @@ class Explorer {
     uint64_t bytes() const {
         return store.bytes() + grownTableBytes(failures.capacity() * sizeof(FailureRecord)) +
                grownTableBytes(pathMoney.capacity() * sizeof(int32_t)) + names.bytes() +
-               failedStarts.size() * MAP_NODE_BYTES;
+               failedStarts.size() * MAP_NODE_BYTES + (goals != nullptr ? graph.bytes() : 0);
     }
 
     // Why no further situation may be stored; None while one may.
@@ -322,6 +360,13 @@ class Explorer {
         report.failuresFound = failuresFound;
         report.situations = store.size();
         report.cutOff = cutOff;
+        if (goals != nullptr) {
+            report.goalVerdict =
+                cutOff == CutOff::None ? GoalVerdict::Judged : GoalVerdict::Incomplete;
+            if (cutOff == CutOff::None) {
+                report.goals = graph.judge(store);
+            }
+        }
         for (uint32_t i = 0; i < store.size(); ++i) {
             report.deepest = std::max(report.deepest, store.record(i).depth);
         }
@@ -374,6 +419,10 @@ class Explorer {
     std::vector<int32_t> pathMoney;
     uint64_t failuresFound = 0;
     CutOff cutOff = CutOff::None;
+    // The goals to judge; null when there are none.
+    const GoalSearch* goals;
+    // The steps between the situations, kept only with goals.
+    GoalGraph graph;
 };
 
 } // namespace
@@ -404,7 +453,13 @@ std::vector<std::string> questionsTo(const ConversationEngine& engine, const Exp
 
 ExploreReport exploreScript(ConversationEngine& engine, const ScriptPlaces& lines,
                             const ExploreLimits& limits, const StepWatcher& watcher) {
-    return Explorer(engine, lines, limits, watcher).run();
+    return Explorer(engine, lines, limits, watcher, nullptr).run();
+}
+
+ExploreReport exploreScript(ConversationEngine& engine, const ScriptPlaces& lines,
+                            const ExploreLimits& limits, const StepWatcher& watcher,
+                            const GoalSearch& goals) {
+    return Explorer(engine, lines, limits, watcher, &goals).run();
 }
 
 Finding describeFailure(const ConversationEngine& engine, const ScriptPlaces& lines,

@@ -1,11 +1,14 @@
 // Plays every sequence of choices a player can make, breadth first, with the
 // engine itself, and reports each failure the player would stop with (by the
 // shortest way to it), the talk units no play reaches and whether the search
-// saw everything.
+// saw everything; given goals, also the steps after which none can be met.
 #pragma once
 
 #include "murmex/conversation_engine.h"
+#include "murmex/game_state.h"
+#include "tools/analysis/explore_goal.h"
 #include "tools/analysis/finding.h"
+#include "tools/analysis/goal_graph.h"
 #include "tools/script_io/script_places.h"
 
 #include <cstdint>
@@ -77,6 +80,21 @@ struct FailureRecord {
 
 inline constexpr uint32_t NO_SITUATION = UINT32_MAX;
 
+// What a search is given besides its limits when it judges goals.
+struct GoalSearch {
+    // Resolved (resolveGoals). With none the search keeps nothing more.
+    std::vector<Goal> goals;
+    // The game state the search begins in, a conversation under way; null
+    // for the game's first start of "Intro".
+    const GameState* from = nullptr;
+};
+
+enum class GoalVerdict : uint8_t {
+    NotAsked,   // no goal was given
+    Judged,     // the search saw every situation
+    Incomplete, // the search was cut off: nothing is claimed
+};
+
 struct ExploreReport {
     // Each distinct failure in the order found, the shortest way to it first,
     // as far as the memory limit let them be kept.
@@ -92,6 +110,9 @@ struct ExploreReport {
     // Most questions chosen on the way to a stored situation.
     uint32_t deepest = 0;
     CutOff cutOff = CutOff::None;
+    GoalVerdict goalVerdict = GoalVerdict::NotAsked;
+    // Filled when the goals were judged.
+    GoalJudgement goals;
     // The situations stored, each with the one it was first reached from:
     // the way back to the start from every failure.
     std::shared_ptr<const SituationStore> store;
@@ -110,6 +131,12 @@ using StepWatcher =
 // points into the engine's texts and must not outlive it.
 ExploreReport exploreScript(ConversationEngine& engine, const ScriptPlaces& lines,
                             const ExploreLimits& limits, const StepWatcher& watcher = {});
+// The same, judging the goals: from which situations none can be met. With
+// `goals.from`, the search begins there instead, and the failures, units and
+// ways it reports are those that follow from there.
+ExploreReport exploreScript(ConversationEngine& engine, const ScriptPlaces& lines,
+                            const ExploreLimits& limits, const StepWatcher& watcher,
+                            const GoalSearch& goals);
 
 // The questions that lead from the start to choosing `unit` in stored
 // situation `situation`, that one last; none for NO_SITUATION.

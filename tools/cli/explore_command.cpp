@@ -2,6 +2,7 @@
 // report.
 #include "tools/cli/explore_command.h"
 
+#include "tools/analysis/goal_findings.h"
 #include "tools/analysis/unit_coverage.h"
 #include "tools/analysis/unit_text.h"
 #include "tools/authoring/coverage_plans.h"
@@ -97,9 +98,49 @@ nlohmann::ordered_json writtenPlansJson(const ExploreOptions& options,
     return json;
 }
 
+// The goals read and found in the script; false, with the reason on `err`,
+// when one is no goal or names no character of it.
+bool readGoals(const ExploreOptions& options, const ConversationEngine& engine, GoalSearch& search,
+               std::ostream& err) {
+    std::string error;
+    for (const std::string& text : options.goals) {
+        Goal goal;
+        if (!readGoal(text, goal, error)) {
+            err << "murmex explore: --goal: " << error << '\n';
+            return false;
+        }
+        search.goals.push_back(std::move(goal));
+    }
+    if (!resolveGoals(search.goals, engine, error)) {
+        err << "murmex explore: --goal " << error << '\n';
+        return false;
+    }
+    return true;
+}
+
+// The line after the summary that tells how the goals fared.
+void printGoalVerdict(const ExploreOptions& options, const ExploreReport& report,
+                      const GoalSearch& search, size_t warnings, std::ostream& out) {
+    out << options.file << ": goals (" << goalsText(search.goals) << ")";
+    if (report.goalVerdict != GoalVerdict::Judged) {
+        out << " not judged: the search was cut off, so nothing is claimed\n";
+    } else if (!report.goals.reachable) {
+        out << ": none can be met from the start\n";
+    } else if (warnings == 0) {
+        out << ": every situation reached can still meet one\n";
+    } else {
+        out << ": " << warnings << (warnings == 1 ? " step closes" : " steps close")
+            << " the way to every goal\n";
+    }
+}
+
 int exploreLoaded(const ExploreOptions& options, const LoadedScript& loaded,
                   const ScriptPlaces& lines, std::ostream& out, std::ostream& err) {
     const ConversationEngine& engine = *loaded.engine;
+    GoalSearch search;
+    if (!readGoals(options, engine, search, err)) {
+        return EXIT_USAGE;
+    }
     const bool writing = !options.writePlans.empty();
     std::filesystem::path folder;
     std::string error;
@@ -109,8 +150,9 @@ int exploreLoaded(const ExploreOptions& options, const LoadedScript& loaded,
         return EXIT_FAILED;
     }
     CoveragePlanner planner(engine);
-    const ExploreReport report = exploreScript(*loaded.engine, lines, options.limits,
-                                               writing ? watcherOf(planner) : StepWatcher());
+    const ExploreReport report =
+        exploreScript(*loaded.engine, lines, options.limits,
+                      writing ? watcherOf(planner) : StepWatcher(), search);
     WrittenPlans written;
     const bool wrote =
         writing && writeCoveragePlans(options, folder, planner, report, written, error);
@@ -127,6 +169,7 @@ int exploreLoaded(const ExploreOptions& options, const LoadedScript& loaded,
     for (const UnitReference& reference : report.unreached) {
         unreached.push_back(unreachedFinding(engine, lines, reference, complete));
     }
+    const std::vector<Finding> closed = goalFindings(engine, lines, report, search.goals);
     if (options.json) {
         nlohmann::ordered_json json;
         json["file"] = options.file;
@@ -145,6 +188,14 @@ int exploreLoaded(const ExploreOptions& options, const LoadedScript& loaded,
         for (const Finding& finding : unreached) {
             json["unreached"].push_back(findingToJson(finding));
         }
+        if (!search.goals.empty()) {
+            json["goals"] = options.goals;
+            json["goalsJudged"] = report.goalVerdict == GoalVerdict::Judged;
+            json["goalUnreachable"] = nlohmann::ordered_json::array();
+            for (const Finding& finding : closed) {
+                json["goalUnreachable"].push_back(findingToJson(finding));
+            }
+        }
         if (wrote) {
             json["writtenPlans"] = writtenPlansJson(options, written);
         }
@@ -161,6 +212,9 @@ int exploreLoaded(const ExploreOptions& options, const LoadedScript& loaded,
         for (const Finding& finding : unreached) {
             printFinding(out, options.file, finding);
         }
+        for (const Finding& finding : closed) {
+            printFinding(out, options.file, finding);
+        }
         out << options.file << ": explored " << report.situations << " situations, up to "
             << report.deepest << " questions deep; " << report.unitsReached << " of "
             << report.unitsTotal << " talk units reached ("
@@ -172,6 +226,9 @@ int exploreLoaded(const ExploreOptions& options, const LoadedScript& loaded,
             out << report.failuresFound << (report.failuresFound == 1 ? " failure" : " failures")
                 << " reachable\n";
         }
+        if (!search.goals.empty()) {
+            printGoalVerdict(options, report, search, closed.size(), out);
+        }
         if (wrote) {
             printWrittenPlans(options, report, written, out);
         }
@@ -180,7 +237,18 @@ int exploreLoaded(const ExploreOptions& options, const LoadedScript& loaded,
         err << "murmex explore: --write-plans: " << error << '\n';
         return EXIT_FAILED;
     }
-    return report.failuresFound == 0 ? EXIT_OK : EXIT_FAILED;
+    return report.failuresFound == 0 && closed.empty() ? EXIT_OK : EXIT_FAILED;
+}
+
+// Refuses a text that is no goal before the script is loaded.
+CLI::Validator goalCheck() {
+    CLI::Validator validator;
+    validator.operation([](std::string& text) -> std::string {
+        Goal goal;
+        std::string error;
+        return readGoal(text, goal, error) ? "" : error;
+    });
+    return validator;
 }
 
 ScriptWork exploreWork(std::shared_ptr<const ExploreOptions> options) {
@@ -209,6 +277,16 @@ void addExploreOptions(CLI::App& command, const ScriptArguments& shared, ChosenC
         "Write into DIR (made if missing; it must hold no .plan file yet) a few plans that "
         "between them play every talk unit reached, each the shortest way to a screen not "
         "shown before, with what it shows expected as play --record writes it");
+    command
+        .add_option("--goal", options->goals,
+                    std::string("A goal that wins the game (repeatable): ") + GOAL_FORMS +
+                        ", met where NAME is talked to. Warns of each step after which none "
+                        "can be met any more [goal-unreachable], with the shortest way to it, "
+                        "and exits with 1; a search cut off claims nothing")
+        ->type_name("GOAL")
+        ->expected(1)
+        ->take_all()
+        ->check(goalCheck());
     command.callback([options, &shared, &chosen] {
         options->file = shared.file;
         options->plain = readsPlain(options->file, shared.plain, shared.scrambled);

@@ -7,6 +7,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace murmex::tool {
 
@@ -23,6 +24,8 @@ struct ExploreOptions {
     // A folder to write plans into that play every unit reached; none when
     // empty.
     std::string writePlans{};
+    // The goals' texts as given (explore_goal.h); none judges no goal.
+    std::vector<std::string> goals{};
 };
 
 // The most --max-failures takes: more than any script can fail with (a few
@@ -33,8 +36,10 @@ inline constexpr uint32_t MAX_FAILURES_SHOWN = 1'000'000;
 // then how many more were found) and a summary line on `out` (or JSON); a
 // failed load on `err`. With writePlans, also the plans written there and
 // what they play; a folder that cannot take them is refused on `err` before
-// the search. EXIT_FAILED when a failure is reachable, the load failed or the
-// plans could not be written.
+// the search. With goals, also each step after which none can be met.
+// EXIT_FAILED when a failure is reachable, a step closes the way to every goal,
+// the load failed or the plans could not be written; EXIT_USAGE for a goal
+// that is none, or names no character of the script.
 int runExplore(const ExploreOptions& options, std::ostream& out, std::ostream& err);
 
 // Failures and unreached units point at lines.

@@ -1,6 +1,7 @@
 // The preview program's options, and the command line that passes them on.
 #include "tools/preview/preview_options.h"
 
+#include "tools/analysis/explore_goal.h"
 #include "tools/script_io/script_reading.h"
 
 #include <CLI/CLI.hpp>
@@ -23,6 +24,19 @@ void addPreviewOptions(CLI::App& app, PreviewOptions& options) {
                    "Question numbers to choose at the start, as a list like 1,3,2")
         ->delimiter(',')
         ->check(CLI::Range(1, MAX_QUESTIONS));
+    CLI::Validator goalCheck;
+    goalCheck.operation([](std::string& text) -> std::string {
+        Goal goal;
+        std::string error;
+        return readGoal(text, goal, error) ? "" : error;
+    });
+    app.add_option("--goal", options.goals,
+                   std::string("A goal that wins the game, repeatable: ") + GOAL_FORMS +
+                       "; the panel says when none can be met any more")
+        ->type_name("GOAL")
+        ->expected(1)
+        ->take_all()
+        ->check(goalCheck);
 }
 
 std::vector<std::string> previewArguments(const PreviewOptions& options) {
@@ -34,6 +48,9 @@ std::vector<std::string> previewArguments(const PreviewOptions& options) {
             list += (list.empty() ? "" : ",") + std::to_string(choice);
         }
         arguments.insert(arguments.end(), {"--choose", list});
+    }
+    for (const std::string& goal : options.goals) {
+        arguments.insert(arguments.end(), {"--goal", goal});
     }
     // After "--" a file name that starts with a dash stays a file name.
     arguments.insert(arguments.end(), {"--", options.file});

@@ -23,6 +23,8 @@ struct PreviewOptions {
     std::string start = START_CHARACTER;
     // Question numbers from 1, chosen once the script has loaded.
     std::vector<int32_t> choices;
+    // Goals' texts (explore_goal.h): the panel says when none can be met any more.
+    std::vector<std::string> goals{};
 };
 
 // The program that shows the window, looked for in the tool's own folder.

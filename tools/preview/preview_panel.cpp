@@ -38,7 +38,8 @@ QSpinBox* numberBox(QWidget* parent) {
 
 PreviewPanel::PreviewPanel(PreviewRequests requests, QWidget* parent)
     : QWidget(parent), requests(std::move(requests)), character(new QLabel(this)),
-      money(new QLabel(this)), byName(new QCheckBox(QStringLiteral("Sort by name"), this)),
+      goal(new QLabel(this)), money(new QLabel(this)),
+      byName(new QCheckBox(QStringLiteral("Sort by name"), this)),
       table(new QTableWidget(0, 2, this)), pathView(new QListWidget(this)),
       status(new QPlainTextEdit(this)), characters(new QComboBox(this)), name(new QLineEdit(this)),
       value(numberBox(this)), set(new QPushButton(QStringLiteral("Set"), this)),
@@ -47,6 +48,8 @@ PreviewPanel::PreviewPanel(PreviewRequests requests, QWidget* parent)
     table->horizontalHeader()->setStretchLastSection(true);
     table->verticalHeader()->setVisible(false);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    goal->setWordWrap(true);
+    goal->setVisible(false);
     status->setReadOnly(true);
     status->setMaximumHeight(110);
     name->setPlaceholderText(QStringLiteral("variable"));
@@ -72,6 +75,7 @@ PreviewPanel::PreviewPanel(PreviewRequests requests, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(character);
+    layout->addWidget(goal);
     layout->addWidget(status);
     layout->addLayout(steps);
     layout->addWidget(new QLabel(QStringLiteral("Variables"), this));
@@ -108,6 +112,8 @@ void PreviewPanel::display(const PreviewSession& session, const std::string& mes
     character->setText(who.empty()
                            ? QString()
                            : text(who + ", state " + std::to_string(session.characterState())));
+    goal->setText(text(session.standing()));
+    goal->setVisible(!session.standing().empty());
     money->setText(
         text("Money: " + std::to_string(session.loaded() ? session.engine().memory.money : 0)));
 

@@ -49,6 +49,7 @@ class PreviewPanel : public QWidget {
     QTableWidget* variableTable() const { return table; }
     QListWidget* pathList() const { return pathView; }
     QLabel* characterLabel() const { return character; }
+    QLabel* goalLabel() const { return goal; }
     QPlainTextEdit* statusText() const { return status; }
 
   private:
@@ -56,6 +57,8 @@ class PreviewPanel : public QWidget {
 
     PreviewRequests requests;
     QLabel* character;
+    // How the game stands towards the goals; hidden without goals.
+    QLabel* goal;
     QLabel* money;
     QCheckBox* byName;
     QTableWidget* table;

@@ -3,6 +3,7 @@
 
 #include "text/display_text.h"
 #include "tools/analysis/shown_text.h"
+#include "tools/preview/goal_standing.h"
 #include "tools/script_io/load_failure_report.h"
 
 #include <algorithm>
@@ -218,6 +219,22 @@ bool PreviewSession::removeVariable(const std::string& name) {
 
 bool PreviewSession::setMoney(int32_t value) {
     return take({PreviewStepKind::SetMoney, 0, "", value});
+}
+
+void PreviewSession::judgeGoals() {
+    goalNote.clear();
+    if (goals.empty() || !loaded()) {
+        return;
+    }
+    std::vector<Goal> resolved = goals;
+    std::string error;
+    if (!resolveGoals(resolved, *script.engine, error)) {
+        goalNote = "Goal " + error + ".";
+    } else if (failed) {
+        goalNote = "Lost: the game has stopped.";
+    } else {
+        goalNote = goalStanding(*script.engine, *lines, shown, resolved);
+    }
 }
 
 std::string PreviewSession::characterName() const {

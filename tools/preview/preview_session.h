@@ -7,6 +7,7 @@
 
 #include "murmex/conversation_flow.h"
 #include "murmex/game_state.h"
+#include "tools/analysis/explore_goal.h"
 #include "tools/preview/step_failure.h"
 #include "tools/script_io/script_loading.h"
 #include "tools/script_io/script_places.h"
@@ -87,6 +88,14 @@ class PreviewSession {
     // Every variable, in the order of their slots or by name.
     std::vector<PreviewVariable> variables(bool byName) const;
 
+    // The goals the game is judged by; their characters are looked up in
+    // each script loaded.
+    void setGoals(std::vector<Goal> wins) { goals = std::move(wins); }
+    // Judges the game as it stands against the goals, for standing().
+    void judgeGoals();
+    // Whether a goal can still be met from here, in words; empty without goals.
+    const std::string& standing() const { return goalNote; }
+
   private:
     // Applies one step and records it; false, changing nothing, when it
     // can't be taken.
@@ -117,6 +126,8 @@ class PreviewSession {
     std::optional<StepFailure> failed;
     std::string diverged;
     std::string report;
+    std::vector<Goal> goals;
+    std::string goalNote;
 };
 
 } // namespace murmex::tool

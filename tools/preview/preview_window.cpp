@@ -63,6 +63,16 @@ PreviewWindow::PreviewWindow(const PreviewOptions& options)
     connect(&watcher, &QFileSystemWatcher::fileChanged, this, [this] { fileTouched(); });
     connect(&watcher, &QFileSystemWatcher::directoryChanged, this, [this] { fileTouched(); });
 
+    std::vector<Goal> goals;
+    for (const std::string& text : options.goals) {
+        Goal goal;
+        std::string error;
+        // The command line has refused a text that is no goal already.
+        if (readGoal(text, goal, error)) {
+            goals.push_back(std::move(goal));
+        }
+    }
+    game.setGoals(std::move(goals));
     reload();
 }
 
@@ -149,6 +159,7 @@ void PreviewWindow::refresh(const std::string& message) {
         }
         player->invalidate();
     }
+    game.judgeGoals();
     side->display(game, message);
     player->setFocus();
 }

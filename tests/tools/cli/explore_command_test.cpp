@@ -3,7 +3,8 @@
 // character; situations that differ only in where the memory keeps a
 // variable; unreached units; the limits; the demo; a long chain with a failure
 // at every step, whose failures are counted in the memory limit and printed up
-// to --max-failures; the plans --write-plans writes, and the folders it refuses.
+// to --max-failures; the plans --write-plans writes, and the folders it refuses;
+// a goal locked away, and goals that are none.
 #include "support/analysis_script.h"
 #include "support/command_run.h"
 #include "tools/analysis/script_explorer.h"
@@ -16,6 +17,7 @@
 
 #include <filesystem>
 #include <ostream>
+#include <utility>
 
 namespace {
 
@@ -435,3 +437,46 @@ TEST(ExploreCommand, WritesPlansOnlyIntoAFolderWithoutPlans) {
 }
 
 } // namespace
+
+// A step that locks the only goal away is a warning with its path, and the
+// run fails; a goal that is none, or names no character, is a usage error.
+TEST(ExploreCommand, GoalLockedAwayFailsAndBadGoalIsAUsageError) {
+    ScratchFolder folder;
+    const std::string file = folder.write(
+        "s.txt", murmex::testing::scriptWithHeader(
+                     {"\"Intro\" {", unitLine(0, 0, ""), unitLine(0, 0, "Wait."),
+                      unitLine(0, 0, "Snuff it.", "ACT_ADD_MEM", "PARAM = \"out\" VAL = \"1\" "),
+                      unitLine(0, 0, "Light it.", "ACT_ADD_MEM",
+                               "PARAM = \"lit\" VAL = \"1\" { ID = \"out\" OP = \"not\" } "),
+                      "}"}));
+    murmex::tool::ExploreOptions options;
+    options.file = file;
+    options.plain = true;
+    options.goals = {"lit == 1"};
+    CommandRun run = runCommand(murmex::tool::runExplore, options);
+    EXPECT_EQ(run.status, murmex::tool::EXIT_FAILED);
+    EXPECT_NE(run.out.find(file +
+                           ":8: warning: after \"Snuff it.\", no goal can be met any more: "
+                           "lit == 1 [goal-unreachable]\n" +
+                           file + ":8: note: reached by 1 question: \"Snuff it.\"\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find(file + ": goals (lit == 1): 1 step closes the way to every goal\n"),
+              std::string::npos)
+        << run.out;
+
+    options.goals = {"lit == 1", "out == 1"};
+    EXPECT_EQ(runCommand(murmex::tool::runExplore, options).status, murmex::tool::EXIT_OK);
+
+    for (const auto& [goal, error] :
+         {std::pair{"lit = 1", "murmex explore: --goal: \"lit = 1\" is no goal: Syntax error: "
+                               "wrong operator; write ID OP VAL"},
+          std::pair{"character Mara", "murmex explore: --goal \"character Mara\": no character "
+                                      "is named \"Mara\"\n"}}) {
+        options.goals = {goal};
+        run = runCommand(murmex::tool::runExplore, options);
+        EXPECT_EQ(run.status, murmex::tool::EXIT_USAGE);
+        EXPECT_NE(run.err.find(error), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+}

@@ -52,6 +52,8 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"ExploreHugeMaxStates", "explore --max-states 99999999999999999999 x", 2},
         StatusCase{"LintMissingFile", "lint /nonexistent/x.chr", 1},
         StatusCase{"ExploreMissingFile", "explore /nonexistent/x.chr", 1},
+        StatusCase{"ExploreBadGoal", "explore --goal 'lit = 1' x", 2},
+        StatusCase{"ExploreGoalBeforeFile", "explore --goal 'lit == 1' /nonexistent/x.chr", 1},
         StatusCase{"CheckWithoutFile", "check", 2},
         StatusCase{"UnknownOption", "check --fast x", 2}, StatusCase{"DumpTwoFiles", "dump a b", 2},
         StatusCase{"ScrambleWithoutOut", "scramble in", 2},

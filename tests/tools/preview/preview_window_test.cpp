@@ -1,7 +1,8 @@
 // The preview window under the offscreen platform: keys and the panel play,
 // undo, jump and change variables; saves to the script reload it and replay
 // the path, or say where it stopped fitting; a broken save shows its errors
-// in the window until the next save mends it.
+// in the window until the next save mends it; the panel says when no goal can
+// be met any more.
 #include "tools/preview/preview_window.h"
 
 #include "player/player_script.h"
@@ -53,10 +54,11 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 
 class PreviewWindowTest : public ::testing::Test {
   protected:
-    PreviewWindow& open(const std::string& script, std::vector<int32_t> choices = {}) {
+    PreviewWindow& open(const std::string& script, std::vector<int32_t> choices = {},
+                        std::vector<std::string> goals = {}) {
         path = folder.write("square.chr", script);
         window = std::make_unique<PreviewWindow>(
-            PreviewOptions{path, true, START_CHARACTER, std::move(choices)});
+            PreviewOptions{path, true, START_CHARACTER, std::move(choices), std::move(goals)});
         window->show();
         window->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -207,6 +209,18 @@ TEST_F(PreviewWindowTest, ABrokenSaveShowsItsErrorsInTheWindowUntilTheNextSaveMe
     EXPECT_TRUE(window->conversation().isVisible());
     EXPECT_EQ(answer(), "A quiet square.");
     EXPECT_EQ(pathSteps(), 1);
+}
+
+// Once Intro leaves state 0 only the key leads back to the smith.
+TEST_F(PreviewWindowTest, ThePanelSaysWhenNoGoalCanBeMetAnyMore) {
+    open(SQUARE, {}, {"character Smith"});
+    QLabel* goal = window->panel().goalLabel();
+    EXPECT_EQ(goal->text(), "A goal can still be met from here.");
+    press(Qt::Key_1);
+    EXPECT_EQ(goal->text(), "Lost: no goal can be met from here any more.");
+    setVariable("key", 1);
+    EXPECT_EQ(goal->text(), "A goal can still be met from here.");
+    EXPECT_EQ(answer(), "A quiet square.");
 }
 
 } // namespace
