@@ -10,10 +10,19 @@
 
 namespace murmex {
 
+bool readColorComponent(const char* text, int32_t& written, uint8_t& taken) {
+    int32_t number = 0;
+    if (!parseInteger(text, number)) {
+        return false;
+    }
+    written = number;
+    taken = static_cast<uint8_t>(static_cast<uint32_t>(number) & 0xFFu);
+    return true;
+}
+
 int32_t ScriptLoader::readComponent(ScriptReader& reader, ScriptField which, uint8_t component,
                                     uint8_t& out, const SyntaxSpan& keyword) {
-    // A colour component: a quoted number of which the low eight bits are
-    // kept, so 256 is 0 and -1 is 255.
+    // A colour component: a quoted number, of which the window's part is kept.
     char* text = valueBuffer;
     SyntaxSpan value;
     const int32_t result =
@@ -23,14 +32,10 @@ int32_t ScriptLoader::readComponent(ScriptReader& reader, ScriptField which, uin
     }
     // Told before its number is checked, as a unit's fields are.
     if (telling()) {
-        listener->field({which, component, keyword, value});
+        listener->field({which, component, keyword, value, text});
     }
-    int32_t number = 0;
-    if (!parseInteger(text, number)) {
-        return badNumber(reader, which);
-    }
-    out = static_cast<uint8_t>(static_cast<uint32_t>(number) & 0xFFu);
-    return READ_OK;
+    int32_t written = 0;
+    return readColorComponent(text, written, out) ? READ_OK : badNumber(reader, which);
 }
 
 int32_t ScriptLoader::readColor(ScriptReader& reader, ScriptField which, Rgb& color) {

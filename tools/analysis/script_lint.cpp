@@ -6,6 +6,7 @@
 #include "murmex/runtime_messages.h"
 #include "text/display_text.h"
 #include "tools/analysis/color_contrast.h"
+#include "tools/analysis/color_range.h"
 #include "tools/analysis/condition_constraints.h"
 #include "tools/analysis/mnemonic_lint.h"
 #include "tools/analysis/shown_text.h"
@@ -60,6 +61,7 @@ class Linter {
         checkCharacters();
         checkSwitches();
         checkVariables();
+        lintColorRange(lines, findings);
         lintHeaderColors(engine, lines, findings);
     }
 

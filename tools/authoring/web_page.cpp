@@ -1,6 +1,8 @@
 // Filling the page's template.
 #include "tools/authoring/web_page.h"
 
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
 #include <cctype>
 #include <map>
@@ -63,6 +65,16 @@ std::string htmlText(const std::string& text) {
     return out;
 }
 
+// The labels as a JSON object that can stand in a <script> element: every
+// '<' is escaped, so none can close it or open a comment.
+std::string labelsJson(const PageLabels& labels) {
+    std::string out;
+    for (const char c : nlohmann::json(labels).dump()) {
+        out += c == '<' ? std::string("\\u003c") : std::string(1, c);
+    }
+    return out;
+}
+
 std::string flag(bool set) {
     return set ? "1" : "0";
 }
@@ -78,6 +90,7 @@ std::string webPage(const WebPageParts& parts, const WebPageSettings& settings,
         {"PLAIN", flag(settings.plain)},
         {"AUTOSAVE", flag(settings.autosave)},
         {"ABOUT", htmlText(settings.about)},
+        {"LABELS", labelsJson(settings.labels)},
         {"STYLE", parts.style},
         {"ENGINE", base64(parts.engine)},
         {"SCRIPT", base64(scriptBytes)},

@@ -3,6 +3,8 @@
 // and the script's bytes, both as base64, and the game's settings.
 #pragma once
 
+#include "tools/authoring/page_labels.h"
+
 #include <string>
 
 namespace murmex::tool {
@@ -22,8 +24,9 @@ struct WebPageSettings {
     std::string about;
     // Where the game is kept between visits.
     std::string id;
-    // The page's language, as <html lang> takes it.
+    // The page's language, as <html lang> takes it, and its own texts.
     std::string language;
+    PageLabels labels;
     bool plain = false;
     bool autosave = true;
 };

@@ -4,6 +4,7 @@
 
 #include "murmex/load_result.h"
 #include "text/display_text.h"
+#include "tools/authoring/page_labels.h"
 #include "tools/authoring/web_page.h"
 #include "tools/platform/file_output.h"
 #include "tools/script_io/script_input.h"
@@ -27,6 +28,8 @@ constexpr const char* PAGE_FILES[] = {"page.html", "page.css", "murmex.js", "pag
                                       "murmex.wasm"};
 // No part of the web build comes near this.
 constexpr size_t WEB_FILE_LIMIT = size_t{16} << 20;
+// A few texts.
+constexpr size_t LABELS_FILE_LIMIT = size_t{1} << 20;
 // The first lines of the About box: the player's name and version and what it
 // is. Its further lines tell how the window is started, which a page is not.
 constexpr int32_t ABOUT_LINES = 2;
@@ -87,6 +90,25 @@ bool readLoadedBytes(const PublishOptions& options, const LoadedScript& loaded, 
     return false;
 }
 
+// The language's labels, with the labels file's over them.
+bool chooseLabels(const PublishOptions& options, PageLabels& labels, std::ostream& err) {
+    bool known = false;
+    labels = pageLabels(options.language, known);
+    if (!known) {
+        err << "murmex publish: no labels in the language " << options.language
+            << ": the page's own texts are in English where --labels gives none\n";
+    }
+    std::string text;
+    std::string error;
+    if (!options.labelsFile.empty() &&
+        (!readWholeFile(options.labelsFile, LABELS_FILE_LIMIT, text, error) ||
+         !overridePageLabels(text, labels, error))) {
+        err << "murmex publish: " << options.labelsFile << ": " << error << '\n';
+        return false;
+    }
+    return true;
+}
+
 int reportMissingWebBuild(const std::vector<std::filesystem::path>& folders, std::ostream& err) {
     err << "murmex publish: the web engine is not built. Build it with `make web` in the source "
            "tree (and `make install` to install it beside the tool). Looked in:\n";
@@ -113,6 +135,10 @@ int runPublish(const PublishOptions& options, std::ostream& out, std::ostream& e
         err << "murmex publish: the page " << options.output << " would replace " << input << '\n';
         return EXIT_FAILED;
     }
+    WebPageSettings settings;
+    if (!chooseLabels(options, settings.labels, err)) {
+        return EXIT_USAGE;
+    }
     const LoadedScript loaded = loadScript(options.file, options.plain);
     if (!loaded.ok() && !options.allowBroken) {
         err << loadErrorLine(options.file, options.plain, loaded) << '\n';
@@ -131,7 +157,6 @@ int runPublish(const PublishOptions& options, std::ostream& out, std::ostream& e
         err << "murmex publish: " << error << '\n';
         return EXIT_FAILED;
     }
-    WebPageSettings settings;
     settings.title = displayText(loaded.engine->title);
     settings.about = aboutText();
     settings.id = options.id.empty() ? settings.title : options.id;
@@ -153,7 +178,9 @@ void addPublishOptions(CLI::App& command, const ScriptArguments& shared, ChosenC
     command.add_option("-o,--output", options->output, "The HTML file to write")->required();
     command.add_option("--id", options->id,
                        "Name the browser keeps the game under between visits (default: the title)");
-    command.add_option("--language", options->language, "The page's language, such as en or de-AT")
+    command
+        .add_option("--language", options->language,
+                    "The page's language, which picks its own texts too, such as fr or de-AT")
         ->capture_default_str()
         ->check(CLI::Validator(
             [](const std::string& value) {
@@ -164,6 +191,8 @@ void addPublishOptions(CLI::App& command, const ScriptArguments& shared, ChosenC
                 return tag ? std::string() : "a language tag has letters, digits and '-' only";
             },
             "LL"));
+    command.add_option("--labels", options->labelsFile,
+                       "A JSON object of the page's own texts by id, over the language's");
     command.add_flag("!--no-autosave", options->autosave,
                      "Keep nothing in the browser: a reload starts the game afresh");
     command.add_flag("--allow-broken", options->allowBroken,

@@ -18,7 +18,10 @@ struct PublishOptions {
     bool plain = false;
     // Where the page keeps its game between visits; the title when empty.
     std::string id;
+    // Picks the page's own texts too; a labels file, when named, gives
+    // texts of its own over them.
     std::string language = "en";
+    std::string labelsFile;
     bool autosave = true;
     // Make a page even when the script does not load: it shows the window's message.
     bool allowBroken = false;
@@ -32,7 +35,8 @@ struct PublishOptions {
 std::vector<std::filesystem::path> webBuildFolders();
 
 // Writes the page. EXIT_FAILED, with the reason on `err`, when the script does
-// not load (unless allowBroken), the web build is missing or the page can't be written.
+// not load (unless allowBroken), the web build is missing or the page can't be
+// written; EXIT_USAGE when the labels file can't be read or holds what is no label.
 int runPublish(const PublishOptions& options, std::ostream& out, std::ostream& err);
 
 void addPublishOptions(CLI::App& command, const ScriptArguments& shared, ChosenCommand& chosen);

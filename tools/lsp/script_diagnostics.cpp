@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 
 namespace murmex::lsp {
 
@@ -98,6 +99,27 @@ constexpr const char* VARIABLE_WARNINGS[] = {
     "variable-never-set", "variable-never-tested", "variable-did-you-mean", "item-tested",
     "long-variable-name", "non-ascii-name",        "variable-names-collide"};
 
+// Warnings about a header value, which stand on the quoted value they name.
+constexpr const char* HEADER_VALUE_WARNINGS[] = {"color-out-of-range"};
+
+// The first quoted value in text [from, to) that the warning names, with its
+// quotes; the line when there is none.
+Span headerValueSpan(const std::string& text, const TextPositions& positions, int32_t line,
+                     const tool::Finding& finding) {
+    const size_t to = positions.lineEnd(line);
+    for (size_t open = text.find('"', positions.lineStart(line)); open < to;) {
+        const size_t close = text.find('"', open + 1);
+        if (close >= to) {
+            break;
+        }
+        if (finding.text.find(text.substr(open, close + 1 - open)) != std::string::npos) {
+            return {open, close + 1};
+        }
+        open = text.find('"', close + 1);
+    }
+    return lineSpan(text, positions, line);
+}
+
 bool named(const Field* field, const std::string& warning) {
     return field != nullptr && warning.find('"' + field->text + '"') != std::string::npos;
 }
@@ -172,6 +194,10 @@ Span warningSpan(const std::string& text, const TextPositions& positions, const 
     }
     if (const UnitEntry* unit = unitIn(index, from, to)) {
         return unitWarningSpan(text, positions, *unit, finding);
+    }
+    if (std::find(std::begin(HEADER_VALUE_WARNINGS), std::end(HEADER_VALUE_WARNINGS),
+                  finding.name) != std::end(HEADER_VALUE_WARNINGS)) {
+        return headerValueSpan(text, positions, line, finding);
     }
     return lineSpan(text, positions, line);
 }

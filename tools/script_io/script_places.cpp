@@ -36,14 +36,34 @@ void ScriptPlaces::replaceCharacter(int32_t c, const ScriptPlaces& part, int32_t
     }
 }
 
+namespace {
+
+constexpr uint8_t COMPONENTS = 3;
+
+size_t componentIndex(ScriptField field, uint8_t component) {
+    return (field == ScriptField::TextColor ? COMPONENTS : 0) + (component % COMPONENTS);
+}
+
+} // namespace
+
+const ScriptPlaces::WrittenComponent& ScriptPlaces::colorComponent(ScriptField field,
+                                                                   uint8_t component) const {
+    return components[componentIndex(field, component)];
+}
+
 void ScriptPlaces::field(const SyntaxFieldEvent& event) {
     // A colour's line is where its last component ends.
     if (event.field == ScriptField::Name) {
         nameLine = event.value.line;
-    } else if (event.field == ScriptField::Color && event.component == 2) {
-        colorEnd = event.value.line;
-    } else if (event.field == ScriptField::TextColor && event.component == 2) {
-        textColorEnd = event.value.line;
+        return;
+    }
+    if (event.field != ScriptField::Color && event.field != ScriptField::TextColor) {
+        return;
+    }
+    components[componentIndex(event.field, event.component)] = {
+        event.text != nullptr ? event.text : "", event.value.line};
+    if (event.component == COMPONENTS - 1) {
+        (event.field == ScriptField::Color ? colorEnd : textColorEnd) = event.value.line;
     }
 }
 

@@ -6,8 +6,10 @@
 
 #include "murmex/script_syntax.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace murmex::tool {
@@ -21,6 +23,16 @@ class ScriptPlaces final : public SyntaxListener {
     // Lines on which the header's colour and text colour end; 0 before a load.
     int32_t colorLine() const { return colorEnd; }
     int32_t textColorLine() const { return textColorEnd; }
+
+    // A header colour's component as the script writes it: the value's
+    // text, which may hold a number the model keeps only part of, and its
+    // line. Empty, on line 0, before a load.
+    struct WrittenComponent {
+        std::string text;
+        int32_t line = 0;
+    };
+    // Component 0 to 2 of ScriptField::Color or ScriptField::TextColor.
+    const WrittenComponent& colorComponent(ScriptField field, uint8_t component) const;
 
     // For a reader that loads one character again alone: character c takes
     // the places of `part`'s first character, `shift` lines further down,
@@ -44,6 +56,8 @@ class ScriptPlaces final : public SyntaxListener {
     int32_t nameLine = 0;
     int32_t colorEnd = 0;
     int32_t textColorEnd = 0;
+    // The colour's components, then the text colour's.
+    std::array<WrittenComponent, 6> components;
 };
 
 } // namespace murmex::tool

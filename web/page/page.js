@@ -11,13 +11,9 @@
     const storageKey = "murmex:" + root.dataset.id;
     const autosave = root.dataset.autosave === "1";
     const digits = /^[1-5]$/;
-    // The page's own words, beside those of the script and the engine.
-    const LABELS = {
-        storedGameRefused: "Your saved game can't be continued in this version of the game:",
-        downloadOldSave: "Download the old save",
-        startAfresh: "Start afresh",
-        notThisGame: "This saved game does not belong to this game.",
-    };
+    // The page's own words, beside those of the script and the engine, in
+    // the page's language: by id, as publish wrote them. They go in as text.
+    const LABELS = JSON.parse(document.getElementById("labels").textContent);
     let murmex = null;
     let script = null;
     let game = null;
@@ -234,6 +230,15 @@
         show(0);
     }
 
+    function label() {
+        for (const element of document.querySelectorAll("[data-label]")) {
+            element.textContent = LABELS[element.dataset.label];
+        }
+        for (const element of document.querySelectorAll("[data-label-name]")) {
+            element.setAttribute("aria-label", LABELS[element.dataset.labelName]);
+        }
+    }
+
     function wire() {
         document.addEventListener("keydown", onKey);
         document.getElementById("restart").addEventListener("click", () => {
@@ -251,6 +256,7 @@
     }
 
     async function main() {
+        label();
         wire();
         try {
             murmex = await Murmex({ wasm: embedded("engine") });

@@ -2,8 +2,9 @@
 """A published page in headless Chromium, driven through Selenium: the demo's
 title and colours, its transcript plans played by clicks and by keys, a
 phone's width, the announced answer, a reload that continues the game, what the accessibility
-tree exposes, a broken script's page, a script whose texts hold markup, and
-a kept game that the republished script leaves without a question.
+tree exposes, a broken script's page, a script whose texts hold markup, a
+kept game that the republished script leaves without a question, and the
+page's own texts in French.
 
 Usage: page_test.py --murmex MURMEX --examples EXAMPLES --work FOLDER [--screenshot PNG]
 """
@@ -320,6 +321,18 @@ def check_stored_game_refused(page, murmex, examples, work):
     print("a stored game that no longer fits is explained, offered for download, then replaced")
 
 
+def check_labels_in_language(page, murmex, examples, work):
+    """The page's own texts are in the language it is published in."""
+    path = work / "french.html"
+    made = publish(murmex, examples / "demo.chr.txt", path, "--plain", "--no-autosave", "--language", "fr-CA")
+    assert made.returncode == 0 and made.stderr == "", made
+    page.open(path)
+    shown = [page.driver.find_element(By.ID, name).text for name in ("restart", "save", "load")]
+    assert shown == ["Recommencer", "Enregistrer dans un fichier", "Charger depuis un fichier"], shown
+    assert page.driver.execute_script("return document.documentElement.lang") == "fr-CA"
+    print(f"the page's own texts in French: {shown}")
+
+
 def new_driver():
     options = webdriver.ChromeOptions()
     options.binary_location = "/usr/bin/chromium"
@@ -359,6 +372,7 @@ def main():
         check_markup_is_text(page, arguments.murmex, work)
         check_stored_game_refused(page, arguments.murmex, arguments.examples, work)
         check_kept_game_without_questions(page, arguments.murmex, work)
+        check_labels_in_language(page, arguments.murmex, arguments.examples, work)
         errors = [entry for entry in driver.get_log("browser") if entry["level"] == "SEVERE"]
         assert errors == [], errors
     finally:

@@ -90,6 +90,12 @@ constexpr const ScriptFieldInfo& scriptField(ScriptField field) {
     return SCRIPT_FIELDS[static_cast<size_t>(field)];
 }
 
+// A header colour's component as the loader reads it: the number, read as
+// every number of a script is, and the part of it the window takes, its low
+// eight bits (so 256 is 0 and -1 is 255). False, leaving both alone, when
+// the text holds no number.
+bool readColorComponent(const char* text, int32_t& written, uint8_t& taken);
+
 // The parts of a script that open and close.
 enum class ScriptBlock : uint8_t {
     Header,    // the title and colours; opens after the first line
@@ -124,6 +130,10 @@ struct SyntaxFieldEvent {
     SyntaxSpan keyword;
     // The bytes between the quotes.
     SyntaxSpan value;
+    // A colour component's value as read, zero-terminated and valid during
+    // the call: the model keeps only the part the window takes of its
+    // number. Null for every other field.
+    const char* text = nullptr;
 };
 
 struct SyntaxError {

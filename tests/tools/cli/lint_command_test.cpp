@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <array>
 #include <ostream>
 
 namespace {
@@ -250,6 +251,40 @@ TEST(LintCommand, PrintsCompilerStyleLinesAndFailsOnWarnings) {
         const CommandRun run = runCommand(murmex::tool::runLint, {file, true, false});
         EXPECT_EQ(run.status, murmex::tool::EXIT_FAILED);
         EXPECT_EQ(run.out, file + ":" + testCase.line + "\n");
+    }
+}
+
+// A component outside 0 to 255 is named with the number the window takes
+// in its place, on the line of its colour.
+TEST(LintColorRange, NamesTheNumberWrittenAndTheOneTaken) {
+    struct RangeCase {
+        std::array<int, 3> color;
+        std::array<int, 3> textColor;
+        std::string expected;
+    };
+    const std::array<int, 3> lines = readableHeader().color;
+    const std::array<int, 3> texts = readableHeader().textColor;
+    const RangeCase cases[] = {
+        {{300, 190, 255},
+         texts,
+         "3: the red component of COLOR, \"300\", lies outside 0 to 255: the window takes it "
+         "as 44 [color-out-of-range]\n"},
+        {lines,
+         {255, 236, -1},
+         "4: the blue component of TEXTCOLOR, \"-1\", lies outside 0 to 255: the window takes "
+         "it as 255 [color-out-of-range]\n"},
+        {{0, 255, 255}, texts, ""},
+    };
+    for (const RangeCase& testCase : cases) {
+        ScratchFolder folder;
+        const auto script =
+            loadBody(folder, intro({}),
+                     ScriptHeader{.color = testCase.color, .textColor = testCase.textColor});
+        std::vector<Finding> findings =
+            murmex::tool::lintScript(*script.loaded.engine, *script.lines);
+        std::erase_if(findings,
+                      [](const Finding& finding) { return finding.name != "color-out-of-range"; });
+        EXPECT_EQ(listFindings(findings), testCase.expected);
     }
 }
 

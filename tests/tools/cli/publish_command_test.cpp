@@ -28,7 +28,7 @@ using murmex::tool::WebPageSettings;
 void writeWebBuild(ScratchFolder& folder) {
     std::filesystem::create_directories(folder.path("web"));
     folder.write("web/page.html", "<title>@TITLE@</title>@STYLE@|@API@|@PAGE@|@ENGINE@|@SCRIPT@|"
-                                  "@ID@|@PLAIN@@AUTOSAVE@|@LANGUAGE@|@ABOUT@");
+                                  "@ID@|@PLAIN@@AUTOSAVE@|@LANGUAGE@|@ABOUT@|@LABELS@");
     folder.write("web/page.css", "css");
     folder.write("web/murmex.js", "api");
     folder.write("web/page.js", "page");
@@ -85,6 +85,50 @@ TEST_F(Publish, WritesThePageWithTheScriptsTitleAndTheSettings) {
     EXPECT_NE(page.find("|Small|11|de|Kestrine Version 1.0 · Murmex conversation player"),
               std::string::npos)
         << page;
+}
+
+// The page's own texts in its language, chosen by the primary subtag, under
+// those a labels file gives; English where the tool has no such language.
+TEST_F(Publish, WritesTheLabelsOfItsLanguageUnderTheLabelsFile) {
+    writeWebBuild(folder);
+    struct LabelCase {
+        const char* language;
+        const char* labels;
+        const char* written;
+        bool noted;
+    };
+    const LabelCase cases[] = {
+        {"fr-CA", "", R"("restart":"Recommencer","save":"Enregistrer dans un fichier")", false},
+        {"tlh", "", R"("restart":"Restart","save":"Save to file")", true},
+        {"FR", R"({"save": "Garder </script><!--"})",
+         R"("restart":"Recommencer","save":"Garder \u003c/script>\u003c!--")", false},
+    };
+    for (const LabelCase& testCase : cases) {
+        options.language = testCase.language;
+        options.labelsFile = testCase.labels[0] == 0 ? "" : folder.write("l.json", testCase.labels);
+        const CommandRun run = publish(murmex::testing::smallScript());
+        ASSERT_EQ(run.status, EXIT_OK) << run.err;
+        EXPECT_NE(readBytes(options.output).find(testCase.written), std::string::npos)
+            << testCase.language;
+        EXPECT_EQ(run.err.find("English") != std::string::npos, testCase.noted) << run.err;
+    }
+}
+
+TEST_F(Publish, RefusesALabelsFileThatHoldsWhatIsNoLabel) {
+    writeWebBuild(folder);
+    for (const auto& [labels, said] : {std::pair{R"({"restart": "Again", "nope": "x"})",
+                                                 "the page has no label \"nope\"; its labels are "
+                                                 "restart, save, load, questions,"},
+                                       {R"({"restart": 1})", "\"restart\" is a number, not a text"},
+                                       {R"(["restart"])", "not a JSON object"},
+                                       {"{", "not JSON"}}) {
+        options.labelsFile = folder.write("labels.json", labels);
+        const CommandRun run = publish(murmex::testing::smallScript());
+        EXPECT_EQ(run.status, murmex::tool::EXIT_USAGE) << labels;
+        EXPECT_NE(run.err.find(options.labelsFile + ": "), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(said), std::string::npos) << run.err;
+        EXPECT_FALSE(std::filesystem::exists(options.output));
+    }
 }
 
 TEST_F(Publish, RefusesABrokenScriptUnlessAllowed) {
