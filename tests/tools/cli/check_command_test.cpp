@@ -494,6 +494,7 @@ TEST(Check, ReportsEveryFileAsJson) {
     const nlohmann::json report = nlohmann::json::parse(run.out);
     const nlohmann::json expected = {
         {{"file", good},
+         {"plain", true},
          {"ok", true},
          {"code", 1},
          {"line", nullptr},
@@ -501,6 +502,7 @@ TEST(Check, ReportsEveryFileAsJson) {
          {"description", "1 characters, 2 talk units, 24 bytes of text"},
          {"lintWarnings", 3}},
         {{"file", bad},
+         {"plain", true},
          {"ok", false},
          {"code", -3},
          {"line", 6},
@@ -515,6 +517,7 @@ TEST(Check, ReportsEveryFileAsJson) {
             {"further", false}}}}},
         // Where the loader sets no message, the description still says what happened.
         {{"file", silent},
+         {"plain", true},
          {"ok", false},
          {"code", -1},
          {"line", 1},
