@@ -151,8 +151,11 @@ class GraphBuilder {
 };
 
 void writeDot(std::ostream& out, const ScriptModel& engine, const Graph& graph) {
+    // Edge labels take room between the ranks; a little more between the
+    // nodes of a rank keeps a label clear of the block's title above it.
     out << "digraph murmex {\n"
         << "  rankdir=LR;\n"
+        << "  nodesep=0.5;\n"
         << "  node [shape=box, style=rounded];\n";
     std::map<int32_t, std::vector<const Node*>> byCharacter;
     for (const auto& [id, node] : graph.nodes) {
@@ -174,7 +177,12 @@ void writeDot(std::ostream& out, const ScriptModel& engine, const Graph& graph) 
         out << "  }\n";
     }
     for (const Edge& edge : graph.edges) {
-        out << "  " << edge.from << " -> " << edge.to << " [label=" << dotQuoted(edge.label);
+        // Hand-overs often join two starts of one rank both ways, and dot
+        // lays the labels of such a pair on top of each other; an external
+        // label is placed once the layout stands, clear of the others.
+        const char* label = edge.kind == EdgeKind::Switch ? "xlabel" : "label";
+        out << "  " << edge.from << " -> " << edge.to << " [" << label << "="
+            << dotQuoted(edge.label);
         switch (edge.kind) {
         case EdgeKind::Switch:
             out << ", style=dashed";

@@ -46,7 +46,7 @@ TEXTCOLOR = "255", "245", "210"
 
 constexpr std::string_view FIRST_PLAN =
     R"(# Meeting the stranger: his name, then goodbye and back at the crossroads.
-# `murmex test --plain game.chr.txt plans/*.plan` plays it.
+# `murmex test game.chr.txt plans/*.plan` plays it.
 choose "Talk to the stranger."
 expect character Stranger
 expect answer "'Well met. Lost, are you?'"
@@ -83,14 +83,14 @@ A conversation game for the Kestrine player. `game.chr.txt` is its script,
 plain text; `plans/` holds transcript plans that play it and say what the
 player must see.
 
-    murmex check --plain game.chr.txt            # does it load?
-    murmex lint --plain game.chr.txt             # likely slips
-    murmex play --plain game.chr.txt             # play it in the terminal
-    murmex play --plain --record plans/new.plan game.chr.txt
-                                                 # ... and keep the path as a plan
-    murmex test --plain game.chr.txt plans/*.plan
-    murmex preview --plain game.chr.txt          # the player's window, live
-    murmex scramble game.chr.txt data.chr        # what the player loads
+    murmex check game.chr.txt              # does it load?
+    murmex lint game.chr.txt               # likely slips
+    murmex play game.chr.txt               # play it in the terminal
+    murmex play --record plans/new.plan game.chr.txt
+                                           # ... and keep the path as a plan
+    murmex test game.chr.txt plans/*.plan
+    murmex preview game.chr.txt            # the player's window, live
+    murmex scramble game.chr.txt data.chr  # what the player loads
 
 Kestrine plays `data.chr` from the folder it is started in (`kestrine`), or
 the plain script renamed to `data.chr` with `kestrine -nd`.

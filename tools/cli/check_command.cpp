@@ -42,6 +42,8 @@ Json resultToJson(const std::string& path, bool plain, const LoadedScript& loade
     const ConversationEngine& engine = *loaded.engine;
     Json result;
     result["file"] = path;
+    // How the file was read: guessed unless the command line said.
+    result["plain"] = plain;
     result["ok"] = loaded.ok();
     result["code"] = loaded.code;
     if (loaded.ok()) {

@@ -354,13 +354,15 @@ void addPlayOptions(CLI::App& command, const ScriptArguments& shared, ChosenComm
     command.add_flag("-f,--force", options->force, "Replace the plan file if it exists");
     command.callback([options, choose, &shared, &chosen] {
         options->file = shared.file;
-        options->plain = readsPlain(options->file, shared.plain, shared.scrambled);
         options->scripted = choose->count() > 0;
-        // The script takes standard input, so choices can't come from it too.
+        // The script takes standard input, so choices can't come from it too;
+        // refused before the reading is guessed, which would wait for the
+        // end of the input.
         if (options->file == STANDARD_INPUT_NAME && !options->scripted) {
             throw CLI::ValidationError("FILE", "choices need --choose when the script comes "
                                                "from standard input (-)");
         }
+        options->plain = readsPlain(options->file, shared.plain, shared.scrambled);
         options->echoInput = ::isatty(STDIN_FILENO) == 0;
         choosePlay(chosen, options, std::cin);
     });

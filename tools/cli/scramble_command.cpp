@@ -65,16 +65,28 @@ bool readFittingStart(ScrambleDirection direction, const ScrambleOptions& option
         }
         first = readFirstLine(start.data(), start.size(), descramble);
         // Line ends about to be converted may end the first line with a
-        // line feed alone.
+        // line feed alone; so may a plain text got back, which check then
+        // tells how to mend.
         if (first == FirstLine::Magic ||
-            (options.crlf && first == FirstLine::MagicEndedByLineFeed)) {
+            (first == FirstLine::MagicEndedByLineFeed && (options.crlf || descramble))) {
             return true;
         }
         if (start.size() == before || start.size() >= FIRST_LINE_LIMIT) {
             break;
         }
     }
-    if (first == FirstLine::MagicEndedByLineFeed) {
+    // Read the other way round, the start holds the magic: the input is
+    // already in the form the command makes, which is almost surely a slip.
+    const bool already = readFirstLine(start.data(), start.size(), !descramble) != FirstLine::Other;
+    if (already) {
+        error = options.input +
+                (descramble ? ": is plain already: its first line is " + std::string(SCRIPT_MAGIC) +
+                                  " as it stands; use --force to unscramble it anyway"
+                            : ": is scrambled already: its first line descrambles to " +
+                                  std::string(SCRIPT_MAGIC) +
+                                  ", and the player reads it as it stands; use --force to "
+                                  "scramble it again anyway");
+    } else if (first == FirstLine::MagicEndedByLineFeed) {
         error = options.input + ": the first line ends with a line feed alone; use --crlf to "
                                 "convert the line ends to CR LF while scrambling";
     } else if (direction == ScrambleDirection::Scramble) {

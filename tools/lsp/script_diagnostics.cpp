@@ -7,6 +7,7 @@
 #include "tools/script_io/script_errors.h"
 #include "tools/script_io/script_loading.h"
 #include "tools/script_io/script_places.h"
+#include "tools/script_io/script_reading.h"
 
 #include <algorithm>
 #include <cctype>
@@ -55,12 +56,13 @@ const Field* fieldAt(const ScriptIndex& index, size_t offset) {
 }
 
 // Where the loader stopped: the field it was reading, or the word or byte
-// there; the line when the failure has no place.
+// there; the line when the failure has no place, or when the fault stands
+// on a line before the one the loader reports.
 Span errorSpan(const std::string& text, const TextPositions& positions, const ScriptIndex& index,
                const tool::ScriptError& error) {
     const size_t offset = error.detail.offset;
-    if (offset == 0 || offset > text.size()) {
-        return lineSpan(text, positions, error.line - 1);
+    if (offset == 0 || offset > text.size() || tool::faultLine(error) != error.line) {
+        return lineSpan(text, positions, tool::faultLine(error) - 1);
     }
     const size_t failed = offset - 1;
     if (const Field* field = fieldAt(index, failed)) {
@@ -221,6 +223,34 @@ std::string acrossPart(const Character& character, const tool::ScriptPlaces& lin
     return part;
 }
 
+// The bytes an editor read as Latin-1, as Vim and Neovim read what is not
+// UTF-8, from the UTF-8 it sends; as far as the text holds no other
+// characters.
+std::string latin1Bytes(const std::string& text) {
+    std::string bytes;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            bytes += static_cast<char>(c);
+        } else if ((c == 0xC2 || c == 0xC3) && i + 1 < text.size()) {
+            bytes += static_cast<char>(((c & 0x03) << 6) | (text[++i] & 0x3F));
+        } else {
+            break;
+        }
+    }
+    return bytes;
+}
+
+// A scrambled file opened in the editor: its bytes, as they stand or as
+// Latin-1, descramble to the magic line.
+bool scrambledDocument(const std::string& text) {
+    return tool::bytesReadScrambled(text) || tool::bytesReadScrambled(latin1Bytes(text));
+}
+
+constexpr const char* SCRAMBLED_DOCUMENT =
+    "this is a scrambled script, which the editor shows as its bytes: edit the plain script "
+    "instead (murmex unscramble FILE FILE.chr.txt gives it back)";
+
 } // namespace
 
 ScriptCheck::ScriptCheck() = default;
@@ -234,6 +264,12 @@ void ScriptCheck::readAll(const std::string& text) {
     tool::LoadedScript loaded = tool::loadScriptText(text, true, lines.get());
     if (!loaded.ok()) {
         errors = tool::findScriptErrors(true, loaded).errors;
+        // The document is text: the command line's hint to read it
+        // descrambled has no place here.
+        if (loaded.code == LOAD_BAD_MAGIC && scrambledDocument(text)) {
+            errors.front().message = tool::loadErrorText(false, loaded);
+            errors.front().explanation = SCRAMBLED_DOCUMENT;
+        }
         engine.reset();
         return;
     }

@@ -7,6 +7,7 @@
 #include "murmex/load_messages.h"
 #include "murmex/script_keywords.h"
 #include "tools/script_io/edit_distance.h"
+#include "tools/script_io/script_reading.h"
 
 #include <algorithm>
 #include <cctype>
@@ -517,7 +518,7 @@ std::string explainLoadError(const std::string& text, const std::string& message
     case LoadCause::NotAScript:
         // but for the mark of UTF-8 that some editors write first, which the
         // loader reads as part of the first line.
-        if (text.rfind("\xEF\xBB\xBF" + std::string(SCRIPT_MAGIC), 0) == 0) {
+        if (text.rfind(UTF8_BYTE_ORDER_MARK + std::string(SCRIPT_MAGIC), 0) == 0) {
             return "the file starts with a byte-order mark (the bytes EF BB BF) before " +
                    std::string(SCRIPT_MAGIC) +
                    ", which some editors write first: save it as UTF-8 without a byte-order "

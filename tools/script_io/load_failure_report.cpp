@@ -18,10 +18,7 @@ std::string errorContext(bool plain, const LoadedScript& loaded, const ScriptErr
     if (error.code == LOAD_BAD_MAGIC && firstLineReadsTheOtherWay(plain, loaded)) {
         return "";
     }
-    // A missing carriage return is a fault of the first line, wherever the
-    // loader noticed it.
-    const int32_t line =
-        error.detail.cause == LoadCause::FirstLineEndsWithLineFeed ? 1 : error.line;
+    const int32_t line = faultLine(error);
     if (!found.text.empty()) {
         return sourceContext(found.text, false, line);
     }
@@ -37,8 +34,10 @@ void reportLoadFailure(const std::string& path, bool plain, const LoadedScript& 
         const std::string where = path + ':' + std::to_string(error.line) + ": ";
         err << where << "error " << error.code << ": " << error.message
             << (error.further ? FURTHER_ERROR_MARK : "") << '\n';
+        // The error line is the loader's, as the player reports it; the
+        // note stands where the fault is.
         if (!error.explanation.empty()) {
-            err << where << "note: " << error.explanation << '\n';
+            err << path << ':' << faultLine(error) << ": note: " << error.explanation << '\n';
         }
         err << errorContext(plain, loaded, found, error);
     }

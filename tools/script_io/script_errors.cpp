@@ -106,6 +106,10 @@ ScriptErrors findScriptErrorsIn(std::string text, ScriptError first) {
     return result;
 }
 
+int32_t faultLine(const ScriptError& error) {
+    return error.detail.cause == LoadCause::FirstLineEndsWithLineFeed ? 1 : error.line;
+}
+
 const ScriptErrors& findScriptErrors(bool plain, const LoadedScript& loaded) {
     if (!loaded.errors) {
         ScriptError first;

@@ -27,6 +27,12 @@ struct ScriptError {
     bool further = false;
 };
 
+// The line the author must mend for `error`: the loader's own, but line 1
+// for a first line without its carriage return, which the loader reads on
+// past, counting the line feeds, until it has read as much as the magic
+// line may hold.
+int32_t faultLine(const ScriptError& error);
+
 // Further errors reported at most; a file of noise would have one per line.
 constexpr size_t FURTHER_ERRORS_LIMIT = 100;
 

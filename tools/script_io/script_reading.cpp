@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string_view>
 
 namespace murmex::tool {
 
@@ -15,9 +16,18 @@ namespace {
 // taken for a scrambled file's bytes.
 constexpr size_t FIRST_LINE_PROBE = 64 * 1024;
 
+bool firstLineDescrambles(const char* bytes, size_t size) {
+    return readFirstLine(bytes, size, true) != FirstLine::Other;
+}
+
 bool firstLineReadsPlain(const char* bytes, size_t size) {
-    return readFirstLine(bytes, size, true) == FirstLine::Other &&
-           readFirstLine(bytes, size, false) != FirstLine::Other;
+    if (firstLineDescrambles(bytes, size)) {
+        return false;
+    }
+    const std::string_view start(bytes, size);
+    const size_t mark =
+        start.starts_with(UTF8_BYTE_ORDER_MARK) ? sizeof(UTF8_BYTE_ORDER_MARK) - 1 : 0;
+    return readFirstLine(bytes + mark, size - mark, false) != FirstLine::Other;
 }
 
 } // namespace
@@ -26,8 +36,12 @@ bool bytesReadPlain(const std::string& bytes) {
     return firstLineReadsPlain(bytes.data(), std::min(bytes.size(), FIRST_LINE_PROBE));
 }
 
+bool bytesReadScrambled(const std::string& bytes) {
+    return firstLineDescrambles(bytes.data(), std::min(bytes.size(), FIRST_LINE_PROBE));
+}
+
 bool readsPlain(const std::string& path, bool plain, bool scrambled) {
-    if (plain || scrambled || path == STANDARD_INPUT_NAME) {
+    if (plain || scrambled) {
         return plain;
     }
     // Opened as a load opens it, which refuses what is no regular file

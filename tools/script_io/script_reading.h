@@ -2,7 +2,9 @@
 // command line does not say: as its first line says. A file whose first
 // line is the magic as it stands is plain; any other is scrambled, as the
 // player takes every file by default. A scrambled file whose first line
-// descrambles to the magic is never taken for plain.
+// descrambles to the magic is never taken for plain. Nor is a file that
+// starts with the mark of UTF-8 before the magic: it is text, and read plain
+// its error says how to mend it.
 #pragma once
 
 #include <string>
@@ -10,13 +12,20 @@
 namespace murmex::tool {
 
 // The reading of `path`: plain when `plain` says so, descrambled when
-// `scrambled` does, otherwise as the file's first line says. Standard input,
-// which can be read only once, and a file that cannot be read are
-// descrambled unless told otherwise.
+// `scrambled` does, otherwise as the file's first line says; "-" is standard
+// input, which is read once and kept for the load. A file that cannot be
+// read is descrambled unless told otherwise.
 bool readsPlain(const std::string& path, bool plain, bool scrambled);
 
 // The same for bytes in memory.
 bool bytesReadPlain(const std::string& bytes);
+
+// True when the bytes' first line descrambles to the magic: a scrambled
+// script, whatever the command line says.
+bool bytesReadScrambled(const std::string& bytes);
+
+// The mark that some editors write at the start of a UTF-8 file.
+inline constexpr char UTF8_BYTE_ORDER_MARK[] = "\xEF\xBB\xBF";
 
 // The help of the two options that say how a script file is read.
 inline constexpr const char* PLAIN_HELP =

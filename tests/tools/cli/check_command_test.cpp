@@ -245,6 +245,17 @@ std::string unit(const std::string& fields) {
 
 const std::string GOOD_UNIT = unit("Q = \"Go\" A = \"Bye\" ACT = \"ACT_NONE\"");
 
+const std::string LINE_FEED_SCRIPT =
+    "MurmexSrcFile\n# a\n# b\n# c\n# d\nTITLE = \"T\"\n"
+    "COLOR = \"1\", \"2\", \"3\"\nTEXTCOLOR = \"4\", \"5\", \"6\"\n"
+    "\"Intro\" {\n" +
+    unit("Q = \"\" A = \"Hi\" ACT = \"ACT_NONE\"") + "\n}\n";
+const std::string LINE_FEED_REPORT =
+    "PATH:6: error -2: [first line is not MurmexSrcFile]\n"
+    "PATH:1: note: line 1 must end with a carriage return, and this file ends its lines with a "
+    "line feed alone: save it with CR LF line ends, or convert it while scrambling with murmex "
+    "scramble --crlf FILE data.chr\n";
+
 const std::string CURLY_QUOTES_REPORT =
     "PATH:6: error -3: Syntax error: unknown action.\n"
     "PATH:6: note: curly quotes stand where a value's straight double quote \" belongs (line 6): "
@@ -345,15 +356,11 @@ INSTANTIATE_TEST_SUITE_P(
                       "fields come in the order S, N, Q, A, ACT, then PARAM and VAL where the "
                       "action takes them; a condition's in the order ID, OP, VAL\n"},
         // Only the first line needs its carriage return; the rest is read on.
-        DiagnosisCase{"LineFeedLineEnds",
-                      "MurmexSrcFile\nTITLE = \"T\"\nCOLOR = \"1\", \"2\", \"3\"\n"
-                      "TEXTCOLOR = \"4\", \"5\", \"6\"\n\"Intro\" {\n" +
-                          unit("Q = \"\" A = \"Hi\" ACT = \"ACT_NONE\"") + "\n}\n",
-                      true,
-                      "PATH:2: error -2: [first line is not MurmexSrcFile]\n"
-                      "PATH:2: note: line 1 must end with a carriage return, and this file ends "
-                      "its lines with a line feed alone: save it with CR LF line ends, or convert "
-                      "it while scrambling with murmex scramble --crlf FILE data.chr\n"},
+        // Looking for it, the loader counts the comments' line feeds and
+        // reports line 6; the note stands on line 1, read either way.
+        DiagnosisCase{"LineFeedLineEnds", LINE_FEED_SCRIPT, true, LINE_FEED_REPORT},
+        DiagnosisCase{"LineFeedLineEndsScrambled", scrambled(LINE_FEED_SCRIPT), false,
+                      LINE_FEED_REPORT},
         // The other reading finds the magic, line feed and all: no noise is shown.
         DiagnosisCase{"PlainWithLineFeedsReadScrambled", "MurmexSrcFile\nTITLE = \"T\"\n", false,
                       "PATH:1: error -2: [first line is not MurmexSrcFile] (looks plain: try "
@@ -487,6 +494,7 @@ TEST(Check, ReportsEveryFileAsJson) {
     const nlohmann::json report = nlohmann::json::parse(run.out);
     const nlohmann::json expected = {
         {{"file", good},
+         {"plain", true},
          {"ok", true},
          {"code", 1},
          {"line", nullptr},
@@ -494,6 +502,7 @@ TEST(Check, ReportsEveryFileAsJson) {
          {"description", "1 characters, 2 talk units, 24 bytes of text"},
          {"lintWarnings", 3}},
         {{"file", bad},
+         {"plain", true},
          {"ok", false},
          {"code", -3},
          {"line", 6},
@@ -508,6 +517,7 @@ TEST(Check, ReportsEveryFileAsJson) {
             {"further", false}}}}},
         // Where the loader sets no message, the description still says what happened.
         {{"file", silent},
+         {"plain", true},
          {"ok", false},
          {"code", -1},
          {"line", 1},

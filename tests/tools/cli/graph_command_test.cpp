@@ -1,6 +1,7 @@
 // murmex graph: the demo and a script full of awkward characters give dot that
 // Graphviz accepts; labels are escaped for each format; one character can be
-// shown alone; a hand-over to a missing character shows as such.
+// shown alone; a hand-over to a missing character shows as such; dot's own
+// layout of the demo sets no label on another.
 #include "support/analysis_script.h"
 #include "support/command_run.h"
 #include "tools/analysis/script_graph.h"
@@ -8,7 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -61,6 +68,76 @@ TEST_F(GraphvizOutput, DemoIsValidDot) {
     // Questions read as the window shows them, without their mnemonics' &.
     EXPECT_NE(dot.find("Visit the Smith"), std::string::npos) << dot;
     EXPECT_EQ(dot.find('&'), std::string::npos) << dot;
+}
+
+struct Box {
+    std::string what;
+    double left, bottom, right, top;
+};
+
+// The box of a label as dot draws it: each line's width about its anchor,
+// from a quarter of the font size below its baseline to three above.
+void addTextBox(const nlohmann::json& draw, const std::string& what, std::vector<Box>& boxes) {
+    Box box{what, 1e9, 1e9, -1e9, -1e9};
+    double size = 14;
+    for (const nlohmann::json& op : draw) {
+        if (op["op"] == "F") {
+            size = op["size"].get<double>();
+        } else if (op["op"] == "T") {
+            const double x = op["pt"][0].get<double>(), y = op["pt"][1].get<double>();
+            const double width = op["width"].get<double>();
+            const double left = op["align"] == "c"   ? x - width / 2
+                                : op["align"] == "l" ? x
+                                                     : x - width;
+            box = {what, std::min(box.left, left), std::min(box.bottom, y - size / 4),
+                   std::max(box.right, left + width), std::max(box.top, y + size * 3 / 4)};
+        }
+    }
+    if (box.left < box.right) {
+        boxes.push_back(box);
+    }
+}
+
+// Every node, block title and edge label of dot's JSON layout.
+std::vector<Box> labelBoxes(const nlohmann::json& layout) {
+    std::vector<Box> boxes;
+    for (const nlohmann::json& object : layout["objects"]) {
+        const std::string name = object["name"];
+        if (object.contains("nodes")) {
+            addTextBox(object.value("_ldraw_", nlohmann::json::array()), name, boxes);
+        } else {
+            double x = 0, y = 0;
+            std::sscanf(object["pos"].get<std::string>().c_str(), "%lf,%lf", &x, &y);
+            // Sizes in inches, of 72 points.
+            const double halfWidth = std::stod(object["width"].get<std::string>()) * 36;
+            const double halfHeight = std::stod(object["height"].get<std::string>()) * 36;
+            boxes.push_back({name, x - halfWidth, y - halfHeight, x + halfWidth, y + halfHeight});
+        }
+    }
+    for (const nlohmann::json& edge : layout["edges"]) {
+        addTextBox(edge.value("_ldraw_", nlohmann::json::array()),
+                   "edge " + edge.value("label", edge.value("xlabel", "")), boxes);
+    }
+    return boxes;
+}
+
+TEST_F(GraphvizOutput, DemoLabelsStandApart) {
+    ScratchFolder folder;
+    const std::string in = folder.write("graph.dot", graph({MURMEX_DEMO_SCRIPT, true, "dot", ""}));
+    const std::string out = folder.path("graph.json");
+    ASSERT_EQ(std::system(("dot -Tjson '" + in + "' -o '" + out + "'").c_str()), 0);
+    const std::vector<Box> boxes =
+        labelBoxes(nlohmann::json::parse(murmex::testing::readBytes(out)));
+    EXPECT_GT(boxes.size(), 40u);
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        for (size_t j = i + 1; j < boxes.size(); ++j) {
+            const Box& a = boxes[i];
+            const Box& b = boxes[j];
+            EXPECT_FALSE(a.left < b.right && b.left < a.right && a.bottom < b.top &&
+                         b.bottom < a.top)
+                << a.what << " overlaps " << b.what;
+        }
+    }
 }
 
 TEST_F(GraphvizOutput, AwkwardTextsAreValidDot) {

@@ -167,6 +167,10 @@ TEST(Demo, EachFileIsReadAsItsFirstLineSays) {
     EXPECT_EQ(asThePlayer.status, 1);
     EXPECT_NE(asThePlayer.err.find("(looks plain: try --plain)"), std::string::npos)
         << asThePlayer.err;
+    // Standard input is read once, and guessed from the bytes kept for the load.
+    EXPECT_EQ(murmex(folder, "check - <" + script).out,
+              "-: ok (plain): 3 characters, 35 talk units, 2671 bytes of text\n");
+    EXPECT_EQ(murmex(folder, "dump - <" + data).out, fromScript.out);
     EXPECT_EQ(murmex(folder, "stats --plain --scrambled" + script).status, 2);
     EXPECT_EQ(murmex(folder, "check --plain" + data).status, 1);
 }

@@ -36,9 +36,8 @@ TEST(NewGame, PassesEveryCheckAsMade) {
     const CommandRun made = murmex(folder, "new '" + game + "' --title 'Tam & the Road'");
     ASSERT_EQ(made.status, 0) << made.err;
     const std::string script = "'" + game + "/game.chr.txt'";
-    for (const std::string& command :
-         {"check --plain " + script, "lint --plain " + script, "explore --plain " + script,
-          "test --plain " + script + " '" + game + "/plans/first.plan'"}) {
+    for (const std::string& command : {"check " + script, "lint " + script, "explore " + script,
+                                       "test " + script + " '" + game + "/plans/first.plan'"}) {
         const CommandRun run = murmex(folder, command);
         EXPECT_EQ(run.status, 0) << command << '\n' << run.out << run.err;
     }

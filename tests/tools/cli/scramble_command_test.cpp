@@ -96,6 +96,12 @@ TEST(Scramble, UnscrambleRestoresThePlainBytes) {
         scramble(ScrambleDirection::Unscramble, folder.path("data.chr"), folder.path("back.txt"));
     ASSERT_EQ(run.status, EXIT_OK) << run.err;
     EXPECT_EQ(readBytes(folder.path("back.txt")), plain);
+    // A text saved with line feeds alone comes back too, for check to say
+    // how to mend it.
+    const std::string lineFeeds = "MurmexSrcFile\nTITLE = \"T\"\n";
+    const std::string data = folder.write("lf.chr", scrambled(lineFeeds));
+    ASSERT_EQ(scramble(ScrambleDirection::Unscramble, data, folder.path("lf.txt")).status, EXIT_OK);
+    EXPECT_EQ(readBytes(folder.path("lf.txt")), lineFeeds);
 }
 
 // First lines the loader takes, so scramble must take them too; the long
@@ -242,9 +248,9 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"LineFeedOnlyFirstLine", ScrambleDirection::Scramble, "lf.txt", "out.chr",
                     false, "use --crlf"},
         RefusalCase{"AlreadyScrambled", ScrambleDirection::Scramble, "data.chr", "out.chr", false,
-                    "already scrambled?"},
+                    "is scrambled already: its first line descrambles to MurmexSrcFile"},
         RefusalCase{"AlreadyPlain", ScrambleDirection::Unscramble, "in.txt", "out.txt", false,
-                    "does not descramble to a first line MurmexSrcFile"}),
+                    "is plain already: its first line is MurmexSrcFile"}),
     [](const ::testing::TestParamInfo<RefusalCase>& info) { return info.param.label; });
 
 TEST(Scramble, ForceReplacesAnExistingOutputWhole) {

@@ -3,6 +3,7 @@
 #include "lsp_session.h"
 #include "murmex/script_keywords.h"
 #include "support/sample_scripts.h"
+#include "support/scrambled.h"
 #include "support/scratch_folder.h"
 #include "tools/lsp/feature_replies.h"
 #include "tools/lsp/text_positions.h"
@@ -197,6 +198,30 @@ TEST(LanguageServer, CountsEveryLineEndTheProtocolCounts) {
         const size_t action = text.find("ACT =");
         EXPECT_EQ(positions.lineOf(action), c.lineEnd == "\r" ? 6 : 7); // loader's count, 0-based
         EXPECT_EQ(positions.offsetOf(positions.at(action)), action);
+    }
+}
+
+// The editor's text of a scrambled file is its bytes, here read as Latin-1
+// as Vim reads what is not UTF-8: one error says so, with no command line's
+// hint. A first line without its carriage return is marked on line 1, though
+// the loader reports the line it read on to.
+TEST(LanguageServer, TellsAScrambledDocumentAndMarksTheFirstLine) {
+    std::string latin1;
+    for (const char c : scrambled(smallScript())) {
+        const auto byte = static_cast<unsigned char>(c);
+        latin1 += byte < 0x80 ? std::string(1, c)
+                              : std::string{static_cast<char>(0xC0 | (byte >> 6)),
+                                            static_cast<char>(0x80 | (byte & 0x3F))};
+    }
+    const std::string lineFeeds = "MurmexSrcFile\n# a\n# b\n# c\n# d\nTITLE = \"T\"\nCOLOR = "
+                                  "\"1\", \"2\", \"3\"\nT = \"4\", \"5\", \"6\"\n";
+    for (const std::string& text : {latin1, lineFeeds}) {
+        const json diagnostics = serve(initialize() + openDocument(text)).diagnostics();
+        ASSERT_EQ(diagnostics.size(), 1u) << diagnostics.dump(1);
+        EXPECT_EQ(diagnostics[0]["range"]["start"]["line"], 0);
+        const std::string message = diagnostics[0]["message"];
+        EXPECT_EQ(message.find("--plain"), std::string::npos) << message;
+        EXPECT_EQ(message.find("scrambled script") != std::string::npos, text == latin1) << message;
     }
 }
 
