@@ -27,6 +27,17 @@ std::string summary(const ConversationEngine& engine) {
            std::to_string(engine.blockSize()) + " bytes of text";
 }
 
+// A script that loads but that the player cannot start is worth more than a
+// count of warnings: the ok line says so, and why, in lint's own words.
+std::string startNote(const std::vector<Finding>& findings) {
+    for (const Finding& finding : findings) {
+        if (finding.name == "start-character-case" || finding.name == "no-intro") {
+            return "; but " + finding.text;
+        }
+    }
+    return "";
+}
+
 // Lint warnings do not fail a check; the ok line only counts them and says
 // which command shows them.
 std::string lintNote(const std::string& path, bool plain, size_t warnings) {
@@ -71,7 +82,9 @@ int runCheck(const CheckOptions& options, std::ostream& out, std::ostream& err) 
         const auto lines = std::make_unique<ScriptPlaces>();
         const bool plain = readsPlain(path, options.plain, !options.guess);
         const LoadedScript loaded = loadScript(path, plain, lines.get());
-        const size_t warnings = loaded.ok() ? lintScript(*loaded.engine, *lines).size() : 0;
+        const std::vector<Finding> findings =
+            loaded.ok() ? lintScript(*loaded.engine, *lines) : std::vector<Finding>{};
+        const size_t warnings = findings.size();
         if (!loaded.ok()) {
             status = EXIT_FAILED;
         }
@@ -80,8 +93,8 @@ int runCheck(const CheckOptions& options, std::ostream& out, std::ostream& err) 
         } else if (loaded.ok()) {
             // What was guessed is said: the player reads plain only when told.
             out << path << ": ok" << (options.guess ? plain ? " (plain)" : " (scrambled)" : "")
-                << ": " << summary(*loaded.engine) << lintNote(path, options.plain, warnings)
-                << '\n';
+                << ": " << summary(*loaded.engine) << startNote(findings)
+                << lintNote(path, options.plain, warnings) << '\n';
         } else {
             reportLoadFailure(path, plain, loaded, err);
         }

@@ -79,6 +79,23 @@ TEST(Check, CountsLintWarningsWithoutFailing) {
     EXPECT_EQ(nlohmann::json::parse(check({path}, true, true).out)[0]["lintWarnings"], 1);
 }
 
+// A script the player cannot start loads, but the ok line says why it would stop.
+TEST(Check, SaysWhenThePlayerCannotStartTheScript) {
+    ScratchFolder folder;
+    const std::string path = folder.write(
+        "s.txt",
+        scriptWithHeader(
+            {"\"intro\" {", "  { S = \"0\" N = \"0\" Q = \"\" A = \"Hi.\" ACT = \"ACT_NONE\" }",
+             "  { S = \"0\" N = \"-1\" Q = \"Bye.\" A = \"Bye.\" ACT = \"ACT_NONE\" }", "}"},
+            murmex::testing::readableHeader()));
+    const CommandRun run = check({path}, true);
+    EXPECT_EQ(run.status, EXIT_OK);
+    EXPECT_NE(run.out.find("; but the player starts \"Intro\", and names are compared exactly: "
+                           "\"intro\" differs in letter case"),
+              std::string::npos)
+        << run.out;
+}
+
 // A failing file: its content, how it is read, and the text after
 // "PATH:LINE: error CODE: ".
 struct FailureCase {
