@@ -11,6 +11,7 @@ import ctypes
 import ctypes.util
 import os
 import sys
+import sysconfig
 from pathlib import Path
 
 # Status codes, as the C header defines them.
@@ -220,8 +221,12 @@ def _candidates() -> list[str]:
         return [chosen]
     package = Path(__file__).resolve().parent
     # Installed, the package sits in PREFIX/lib/python3/dist-packages/murmex
-    # and the library in PREFIX/lib.
+    # and the library in PREFIX/lib, or in its multiarch folder on Debian
+    # (PREFIX/lib/x86_64-linux-gnu).
     folders = [package] + list(package.parents[2:3])
+    multiarch = sysconfig.get_config_var("MULTIARCH")
+    if multiarch and len(package.parents) > 2:
+        folders.append(package.parents[2] / multiarch)
     found = [str(folder / name) for folder in folders for name in _file_names()]
     found = [path for path in found if os.path.exists(path)]
     system = ctypes.util.find_library("murmex")
