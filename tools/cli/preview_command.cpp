@@ -39,8 +39,15 @@ int runPreview(const PreviewOptions& options, std::ostream& err) {
 #ifdef __linux__
     std::cout.flush();
     ::execv(program.c_str(), argv.data());
-    err << "murmex preview: cannot run " << program.string() << ": " << std::strerror(errno)
+    const int failure = errno;
+    err << "murmex preview: cannot run " << program.string() << ": " << std::strerror(failure)
         << '\n';
+    // Debian's packages put the window, which needs Qt, in the player's
+    // package, so the tool alone lacks it.
+    if (failure == ENOENT) {
+        err << "murmex preview: the preview window comes with the player: install the kestrine "
+               "package\n";
+    }
 #else
     err << "murmex preview: the preview window is built on Linux only\n";
 #endif
