@@ -8,8 +8,8 @@
 # `make dist-windows` zips the Windows programs with the demo,
 # `make install` installs under PREFIX, `make check-install` builds the
 # embedding example against a fresh install, `make package` makes the Debian
-# package, `make check-package` installs it with apt-get, checks it and removes
-# it again, `make dist` gathers every release artefact in dist/,
+# packages, `make check-package` installs each with apt-get, checks it and
+# removes it again, `make dist` gathers every release artefact in dist/,
 # `make check-format` checks and `make format` applies the project's
 # clang-format style, `make web` builds the engine in WebAssembly with its
 # JavaScript API and the page `murmex publish` writes, and `make test-web`
@@ -43,10 +43,11 @@ WEB_PACKAGES = emscripten
 WEB_TEST_PACKAGES = chromium chromium-driver python3-selenium
 # Emscripten finds Debian's acorn here whichever node runs it.
 WEB_ENV = NODE_PATH=/usr/share/nodejs
-# The Debian package: CPack computes its dependencies with dpkg-shlibdeps,
-# which needs file; lintian checks it.
+# The Debian packages: CPack computes their dependencies with dpkg-shlibdeps,
+# which needs file; lintian checks them, and dpkg-architecture names the
+# multiarch folder the library is found in.
 PACKAGE_PACKAGES = dpkg-dev file
-CHECK_PACKAGE_PACKAGES = lintian
+CHECK_PACKAGE_PACKAGES = lintian dpkg-dev
 
 .PHONY: run test build configure deps clean bench test-sanitize fuzz fuzz-build fuzz-replay \
 	install check-install check-format format windows test-windows dist-windows windows-configure editors \
@@ -97,15 +98,16 @@ check-install: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target murmex_installables
 	@tools/check_install.sh $(BUILD)
 
-# The package is made from the normal build, with what `make install` installs.
+# The packages are made from the normal build, with what `make install`
+# installs, one for each install component.
 package: configure
 	@tools/install_deps.sh $(PACKAGE_PACKAGES)
 	@cmake --build $(BUILD) -j $(JOBS) --target murmex_installables
-	@rm -f $(BUILD)/murmex_*.deb
+	@rm -f $(BUILD)/*.deb
 	@cd $(BUILD) && cpack -G DEB >/dev/null
-	@ls $(BUILD)/murmex_*.deb
+	@ls $(BUILD)/*.deb
 
-# Checks the package `make package` made last, without making it again.
+# Checks the packages `make package` made last, without making them again.
 check-package:
 	@tools/install_deps.sh $(CHECK_PACKAGE_PACKAGES)
 	@tools/check_package.sh $(BUILD)

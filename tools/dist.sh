@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Gathers the release artefacts of the version the build was configured with
 # in dist/, with their SHA256SUMS: the source archive (of the commit checked
-# out; uncommitted changes are not in it), the Debian package, the Windows
+# out; uncommitted changes are not in it), the Debian packages, the Windows
 # zip, the VS Code extension and the web runtime (the engine in WebAssembly,
 # its JavaScript API and the page murmex publish fills). The make targets that
 # build them run first.
@@ -17,7 +17,7 @@ rm -rf "$dist"
 mkdir -p "$dist"
 git -C "$root" archive --format=tar.gz --prefix="murmex-$version/" \
     --output="$dist/murmex-$version.tar.gz" HEAD
-cp "$build"/murmex_"$version"_*.deb "$dist/"
+cp "$build"/*_"$version"_*.deb "$dist/"
 cp "$windows_build/dist/murmex-$version-windows.zip" "$dist/"
 cp "$root/editors/vscode/murmex.vsix" "$dist/murmex-$version.vsix"
 tar -czf "$dist/murmex-web-$version.tar.gz" -C "$build/web/share/murmex" web
