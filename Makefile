@@ -10,6 +10,8 @@
 # embedding example against a fresh install, `make package` makes the Debian
 # packages, `make check-package` installs each with apt-get, checks it and
 # removes it again, `make dist` gathers every release artefact in dist/,
+# `make wheel` builds the Python package's wheel in dist/, `make check-wheel`
+# installs it with pip into fresh virtual environments and tests it there,
 # `make check-format` checks and `make format` applies the project's
 # clang-format style, `make web` builds the engine in WebAssembly with its
 # JavaScript API and the page `murmex publish` writes, and `make test-web`
@@ -48,10 +50,13 @@ WEB_ENV = NODE_PATH=/usr/share/nodejs
 # multiarch folder the library is found in.
 PACKAGE_PACKAGES = dpkg-dev file
 CHECK_PACKAGE_PACKAGES = lintian dpkg-dev
+# The wheel is built with Debian's PEP 517 builder and setuptools, without
+# network, and installed into Debian's venv.
+WHEEL_PACKAGES = python3-build python3-venv python3-setuptools python3-wheel python3-pytest
 
 .PHONY: run test build configure deps clean bench test-sanitize fuzz fuzz-build fuzz-replay \
 	install check-install check-format format windows test-windows dist-windows windows-configure editors \
-	package check-package dist web test-web bench-web bench-peer
+	package check-package wheel check-wheel dist web test-web bench-web bench-peer
 
 deps:
 	@tools/install_deps.sh
@@ -111,6 +116,14 @@ package: configure
 check-package:
 	@tools/install_deps.sh $(CHECK_PACKAGE_PACKAGES)
 	@tools/check_package.sh $(BUILD)
+
+wheel: configure
+	@tools/install_deps.sh $(WHEEL_PACKAGES)
+	@cmake --build $(BUILD) -j $(JOBS) --target murmex_shared
+	@tools/build_wheel.sh $(BUILD)
+
+check-wheel: wheel
+	@tools/check_wheel.sh
 
 # Every release artefact: needs the Windows build and the editor extension too.
 dist: web package dist-windows editors
