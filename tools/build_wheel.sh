@@ -22,5 +22,7 @@ strip --strip-unneeded -o "$stage/murmex/libmurmex.so.1" "$build/bindings/c/libm
 
 rm -f "$root"/dist/murmex-*.whl
 cd "$stage"
-/usr/bin/python3 -m build --wheel --no-isolation --outdir "$root/dist" . >/dev/null
+# Quiet unless it fails: setuptools warns of its own beta features.
+/usr/bin/python3 -m build --wheel --no-isolation --outdir "$root/dist" . >build.log 2>&1 ||
+    { cat build.log >&2; exit 1; }
 ls "$root"/dist/murmex-"$version"-*.whl
