@@ -123,7 +123,7 @@ wheel: configure
 	@tools/build_wheel.sh $(BUILD)
 
 check-wheel: wheel
-	@tools/check_wheel.sh
+	@tools/check_wheel.sh $(BUILD)
 
 # Every release artefact: needs the Windows build and the editor extension too.
 dist: web package dist-windows editors
