@@ -1,6 +1,8 @@
 // The engine for JavaScript, in every form the web build writes: murmex.js
 // (a classic script and CommonJS) and murmex.mjs (an ES module) with
 // murmex.wasm beside them, and murmex.inline.js and .mjs carrying it.
+// Scripts and games are disposable (`using`), whatever lib a project targets.
+/// <reference lib="esnext.disposable" />
 
 /**
  * Loads the engine. Without `wasm` it reads murmex.wasm beside the library
