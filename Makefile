@@ -15,7 +15,9 @@
 # `make check-format` checks and `make format` applies the project's
 # clang-format style, `make web` builds the engine in WebAssembly with its
 # JavaScript API and the page `murmex publish` writes, and `make test-web`
-# tests them under Node (with the bindings' transcripts) and in headless Chromium.
+# tests them under Node (with the bindings' transcripts) and in headless Chromium,
+# `make npm` packs them into dist/murmex-VERSION.tgz, and `make check-npm`
+# installs that into a fresh folder and uses it from Node, tsc, esbuild and Chromium.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
@@ -56,7 +58,7 @@ WHEEL_PACKAGES = python3-build python3-venv python3-setuptools python3-wheel pyt
 
 .PHONY: run test build configure deps clean bench test-sanitize fuzz fuzz-build fuzz-replay \
 	install check-install check-format format windows test-windows dist-windows windows-configure editors \
-	package check-package wheel check-wheel dist web test-web bench-web bench-peer
+	package check-package wheel check-wheel dist web test-web npm check-npm bench-web bench-peer
 
 deps:
 	@tools/install_deps.sh
@@ -191,6 +193,18 @@ test-web: web configure
 	@/usr/bin/python3 web/tests/page_test.py --murmex $(BUILD)/tools/cli/murmex \
 		--examples examples --work $(BUILD)/web-test
 
+# The npm package: the web build's folder as it stands, its package.json
+# naming what ships.
+WEB_OUT = $(WEB_BUILD)/share/murmex/web
+npm: web
+	@command -v npm >/dev/null || tools/install_deps.sh nodejs npm
+	@mkdir -p dist
+	@cd $(WEB_OUT) && npm pack --silent --pack-destination $(CURDIR)/dist
+
+check-npm: npm
+	@tools/install_deps.sh $(WEB_TEST_PACKAGES)
+	@tools/check_npm.sh $(BUILD) $(WEB_OUT)
+
 # The published demo's size and the time to its first answer in Chromium.
 bench-web: web configure
 	@tools/install_deps.sh $(WEB_TEST_PACKAGES)
@@ -201,7 +215,7 @@ bench-web: web configure
 # installed into the build folder) under Node and in headless Chromium: the
 # two play the same generated conversations, checked screen by screen first.
 PEER_BUILD = $(BUILD)/bench-peer
-PEER_WEB = $(WEB_BUILD)/share/murmex/web
+PEER_WEB = $(WEB_OUT)
 bench-peer: web
 	@tools/install_deps.sh $(WEB_PACKAGES) $(WEB_TEST_PACKAGES)
 	@mkdir -p $(PEER_BUILD)
