@@ -79,7 +79,8 @@ if(TARGET demo_data)
 endif()
 # The web build, once `make web` has made it in this build folder's web/:
 # the engine for pages and Node, and the page `murmex publish` fills, where
-# the installed tool looks for them.
+# the installed tool looks for them. The README there is the npm package's.
 install(DIRECTORY ${PROJECT_BINARY_DIR}/web/share/murmex/web/
     DESTINATION ${CMAKE_INSTALL_DATADIR}/murmex/web COMPONENT tool
-    OPTIONAL)
+    OPTIONAL
+    PATTERN README.md EXCLUDE)
