@@ -18,6 +18,11 @@
 # tests them under Node (with the bindings' transcripts) and in headless Chromium,
 # `make npm` packs them into dist/murmex-VERSION.tgz, and `make check-npm`
 # installs that into a fresh folder and uses it from Node, tsc, esbuild and Chromium.
+# `make csharp` builds the C# binding's Murmex.dll with its XML documentation,
+# `make nuget` packs it with the Linux and the Windows library into
+# dist/Murmex.VERSION.nupkg and `make check-nuget` installs that with nuget and
+# runs a program against it under mono; `make upm` writes the Unity package
+# dist/com.murmex.murmex-VERSION.tgz and `make check-upm` checks and compiles it.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
@@ -55,10 +60,14 @@ CHECK_PACKAGE_PACKAGES = lintian dpkg-dev
 # The wheel is built with Debian's PEP 517 builder and setuptools, without
 # network, and installed into Debian's venv.
 WHEEL_PACKAGES = python3-build python3-venv python3-setuptools python3-wheel python3-pytest
+# The NuGet package is packed and installed with Debian's nuget, under mono;
+# file tells the check that the Windows DLL is one.
+NUGET_PACKAGES = nuget file
 
 .PHONY: run test build configure deps clean bench test-sanitize fuzz fuzz-build fuzz-replay \
 	install check-install check-format format windows test-windows dist-windows windows-configure editors \
-	package check-package wheel check-wheel dist web test-web npm check-npm bench-web bench-peer
+	package check-package wheel check-wheel dist web test-web npm check-npm bench-web bench-peer \
+	csharp nuget check-nuget upm check-upm windows-library
 
 deps:
 	@tools/install_deps.sh
@@ -126,6 +135,30 @@ wheel: configure
 
 check-wheel: wheel
 	@tools/check_wheel.sh $(BUILD)
+
+csharp: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target murmex_csharp_assembly
+
+# The packages hold the Windows DLL too, so they build that alone in the
+# Windows build, not its programs and tests.
+windows-library: windows-configure
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target murmex_shared
+
+nuget: csharp windows-library
+	@tools/install_deps.sh $(NUGET_PACKAGES)
+	@cmake --build $(BUILD) -j $(JOBS) --target murmex_shared
+	@tools/pack_nuget.sh $(BUILD) $(WINDOWS_BUILD)
+
+check-nuget: nuget
+	@tools/check_nuget.sh $(BUILD)
+
+upm: configure windows-library
+	@cmake --build $(BUILD) -j $(JOBS) --target murmex_shared
+	@tools/pack_upm.sh $(BUILD) $(WINDOWS_BUILD)
+
+check-upm: upm
+	@tools/install_deps.sh file
+	@tools/check_upm.sh $(BUILD)
 
 # Every release artefact: needs the Windows build and the editor extension too.
 dist: web package dist-windows editors
