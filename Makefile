@@ -116,7 +116,8 @@ check-install: configure
 
 # The packages are made from the normal build, with what `make install`
 # installs, one for each install component.
-package: configure
+# The tool's package carries the web runtime, so it is built first.
+package: configure web
 	@tools/install_deps.sh $(PACKAGE_PACKAGES)
 	@cmake --build $(BUILD) -j $(JOBS) --target murmex_installables
 	@rm -f $(BUILD)/*.deb
@@ -160,8 +161,11 @@ check-upm: upm
 	@tools/install_deps.sh file
 	@tools/check_upm.sh $(BUILD)
 
-# Every release artefact: needs the Windows build and the editor extension too.
-dist: web package dist-windows editors
+# Every release artefact, each made by its own target first, with the one
+# version checked inside each: needs the Windows build and the editor
+# extension too.
+dist: package dist-windows editors wheel npm nuget upm
+	@tools/install_deps.sh unzip
 	@tools/dist.sh $(BUILD) $(WINDOWS_BUILD)
 
 # Debian's clang-format, the version the tree is formatted with.
