@@ -60,6 +60,9 @@ CHECK_PACKAGE_PACKAGES = lintian dpkg-dev
 # The wheel is built with Debian's PEP 517 builder and setuptools, without
 # network, and installed into Debian's venv.
 WHEEL_PACKAGES = python3-build python3-venv python3-setuptools python3-wheel python3-pytest
+# The manual: Sphinx with MyST for the pages, Doxygen and Breathe for the C and
+# C++ headers, autodoc for the Python package.
+DOCS_PACKAGES = python3-sphinx python3-myst-parser doxygen python3-breathe
 # The NuGet package is packed and installed with Debian's nuget, under mono;
 # file tells the check that the Windows DLL is one.
 NUGET_PACKAGES = nuget file
@@ -67,7 +70,7 @@ NUGET_PACKAGES = nuget file
 .PHONY: run test build configure deps clean bench test-sanitize fuzz fuzz-build fuzz-replay \
 	install check-install check-format format windows test-windows dist-windows windows-configure editors \
 	package check-package wheel check-wheel dist web test-web npm check-npm bench-web bench-peer \
-	csharp nuget check-nuget upm check-upm windows-library
+	csharp nuget check-nuget upm check-upm windows-library docs
 
 deps:
 	@tools/install_deps.sh
@@ -179,6 +182,13 @@ format:
 
 # The npm packages come from the lock file; Debian's nodejs and npm are
 # installed only where no npm is found.
+# The manual, in $(BUILD)/docs/html, built with every warning an error and its
+# links checked; the tools' reference is made from the tool's own help.
+docs: configure
+	@tools/install_deps.sh $(DOCS_PACKAGES)
+	@cmake --build $(BUILD) -j $(JOBS) --target murmex_cli murmex_shared
+	@tools/build_docs.sh $(BUILD)
+
 editors:
 	@command -v npm >/dev/null || tools/install_deps.sh nodejs npm
 	@cd editors/vscode && npm ci --no-audit --no-fund --loglevel=error
