@@ -186,7 +186,7 @@ format:
 # links checked; the tools' reference is made from the tool's own help.
 docs: configure
 	@tools/install_deps.sh $(DOCS_PACKAGES)
-	@cmake --build $(BUILD) -j $(JOBS) --target murmex_cli murmex_shared
+	@cmake --build $(BUILD) -j $(JOBS) --target murmex_cli murmex_shared murmex_preview
 	@tools/build_docs.sh $(BUILD)
 
 editors:
