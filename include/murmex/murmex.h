@@ -150,6 +150,7 @@ MURMEX_API int murmex_script_title(const murmex_script* script, int form, const 
 /** The header's two colours: the window's and the texts'. */
 MURMEX_API int murmex_script_colors(const murmex_script* script, murmex_color* window,
                                     murmex_color* text);
+/** How many characters the script holds. */
 MURMEX_API int murmex_script_character_count(const murmex_script* script, int32_t* out);
 /** The name of character `index` (0 to count - 1); borrowed from the script. */
 MURMEX_API int murmex_script_character_name(const murmex_script* script, int32_t index, int form,
@@ -176,7 +177,9 @@ MURMEX_API int murmex_game_reset(murmex_game* game);
 MURMEX_API int murmex_game_answer(const murmex_game* game, int form, const char** out);
 /** The name of the character talked to; empty before any conversation. */
 MURMEX_API int murmex_game_character(const murmex_game* game, int form, const char** out);
+/** How many questions are offered, 0 to 5. */
 MURMEX_API int murmex_game_question_count(const murmex_game* game, int32_t* out);
+/** Offered question `index` (0-based); its texts are borrowed from the game. */
 MURMEX_API int murmex_game_question(const murmex_game* game, int32_t index, murmex_question* out);
 /** Asks offered question `index` (0-based) and carries on as the window does:
  * a hand-over starts the named character, an ended conversation starts the
@@ -190,8 +193,10 @@ MURMEX_API int murmex_game_choose(murmex_game* game, int32_t index);
  * MURMEX_ERROR_BUFFER and *length the length needed; MURMEX_LINE_ID_MAX_BYTES
  * always fits. The answer's id is empty while none is shown. */
 #define MURMEX_LINE_ID_MAX_BYTES 342
+/** The answer's line id, as told above. */
 MURMEX_API int murmex_game_answer_line_id(const murmex_game* game, char* buffer, size_t capacity,
                                           size_t* length);
+/** Offered question `index`'s line id, as told above. */
 MURMEX_API int murmex_game_question_line_id(const murmex_game* game, int32_t index, char* buffer,
                                             size_t capacity, size_t* length);
 
@@ -227,14 +232,19 @@ MURMEX_API int murmex_script_line_text(const murmex_script* script, const murmex
  * and setting one is refused with MURMEX_ERROR_NAME_TOO_LONG. A game holds
  * at most 500 variables. */
 MURMEX_API int murmex_game_variable(const murmex_game* game, const char* name, int32_t* value);
+/** Sets a variable, creating it if need be (MURMEX_ERROR_MEMORY_FULL when
+ * there is no slot left). */
 MURMEX_API int murmex_game_set_variable(murmex_game* game, const char* name, int32_t value);
+/** Removes a variable; MURMEX_ERROR_NOT_FOUND when there is none. */
 MURMEX_API int murmex_game_remove_variable(murmex_game* game, const char* name);
 /** Walks the variables a lookup finds, each once. Set *cursor to 0 first;
  * MURMEX_OK with the next name (borrowed until the game changes) and value,
  * or MURMEX_END. */
 MURMEX_API int murmex_game_next_variable(const murmex_game* game, int32_t* cursor,
                                          const char** name, int32_t* value);
+/** The money the game holds. */
 MURMEX_API int murmex_game_money(const murmex_game* game, int32_t* out);
+/** Sets the money. */
 MURMEX_API int murmex_game_set_money(murmex_game* game, int32_t money);
 
 /* Writes the game as bytes. With a null buffer or one too small,
