@@ -1,6 +1,6 @@
 """Murmex conversation scripts for Python: load a script once, play any number
 of games over it, hear what each game changes, and save and restore a game as
-bytes.
+bytes::
 
     script = murmex.Script.load("demo.chr.txt", plain=True)
     with script.new_game() as game:
@@ -56,7 +56,7 @@ Listener = Callable[["GameEvent"], None]
 class MurmexError(Exception):
     """Every failure the library reports: a call it refused or a game that
     failed, in the library's words, which are never empty; `code` is the
-    library's negative status code (MURMEX_ERROR_ in murmex.h)."""
+    library's negative status code (``MURMEX_ERROR_`` in murmex.h)."""
 
     def __init__(self, message: str, code: int) -> None:
         message = message or _native.status_message(code)
