@@ -121,8 +121,8 @@ check-install: configure
 
 # The packages are made from the normal build, with what `make install`
 # installs, one for each install component.
-# The tool's package carries the web runtime, so it is built first.
-package: configure web
+# The tool's package carries the web runtime and the manual, so they are built first.
+package: configure web docs
 	@tools/install_deps.sh $(PACKAGE_PACKAGES)
 	@cmake --build $(BUILD) -j $(JOBS) --target murmex_installables
 	@rm -f $(BUILD)/*.deb
@@ -197,7 +197,7 @@ format:
 # links checked; the tools' reference is made from the tool's own help.
 docs: configure
 	@tools/install_deps.sh $(DOCS_PACKAGES)
-	@cmake --build $(BUILD) -j $(JOBS) --target murmex_cli murmex_shared
+	@cmake --build $(BUILD) -j $(JOBS) --target murmex_cli murmex_shared murmex_preview
 	@tools/build_docs.sh $(BUILD)
 
 editors:

@@ -84,3 +84,8 @@ install(DIRECTORY ${PROJECT_BINARY_DIR}/web/share/murmex/web/
     DESTINATION ${CMAKE_INSTALL_DATADIR}/murmex/web COMPONENT tool
     OPTIONAL
     PATTERN README.md EXCLUDE)
+# The manual as HTML, once `make docs` has built it in this build folder's
+# docs/html/, with the tool (`make package` builds it first).
+install(DIRECTORY ${PROJECT_BINARY_DIR}/docs/html/
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/murmex/html COMPONENT tool
+    OPTIONAL)

@@ -40,3 +40,4 @@ html_theme = "alabaster"
 html_title = f"Murmex and Kestrine {release}"
 html_static_path = []
 html_show_sourcelink = False
+html_copy_source = False

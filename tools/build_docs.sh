@@ -11,12 +11,13 @@ build=$(realpath "$1")
 source_dir=$(realpath "$(dirname "$0")/..")
 out=$(realpath -m "${2:-$build/docs}")
 
-rm -rf "$out/src" "$out/html" "$out/doxygen"
+rm -rf "$out/src" "$out/html" "$out/doxygen" "$out/doctrees"
 mkdir -p "$out"
 cp -r "$source_dir/docs" "$out/src"
 
-/usr/bin/python3 "$source_dir/docs/make_tool_pages.py" "$build/tools/cli/murmex" \
-    "$out/src/reference/tools"
+preview=$(find "$build/tools/preview" -maxdepth 1 -name murmex-preview -type f 2>/dev/null | head -1)
+/usr/bin/python3 "$source_dir/docs/make_tool_pages.py" "$out/src/reference/tools" \
+    "$build/tools/cli/murmex" ${preview:+"$preview"}
 
 mkdir -p "$out/doxygen"
 sed -e "s|@SOURCE_DIR@|$source_dir|g" -e "s|@OUTPUT_DIR@|$out/doxygen|g" \
@@ -25,6 +26,8 @@ doxygen "$out/doxygen/Doxyfile" > "$out/doxygen/log.txt"
 
 library=$(find "$build/bindings" "$build" -maxdepth 3 -name 'libmurmex.so.1' -print -quit)
 MURMEX_SOURCE_DIR=$source_dir MURMEX_DOXYGEN_XML=$out/doxygen/xml MURMEX_LIBRARY=$library \
-    /usr/bin/python3 -m sphinx -W --keep-going -q -b html "$out/src" "$out/html"
+    /usr/bin/python3 -m sphinx -W --keep-going -q -b html -d "$out/doctrees" "$out/src" "$out/html"
+# What Sphinx keeps for its next run is no part of the manual.
+rm -f "$out/html/.buildinfo"
 /usr/bin/python3 "$source_dir/tools/check_doc_links.py" "$out/html"
 echo "$out/html/index.html"

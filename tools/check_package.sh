@@ -129,7 +129,8 @@ echo "--- murmex"
 install_only "${deb[murmex]}"
 no_qt murmex
 [ "$(murmex --version)" = "murmex $version" ] || fail "murmex --version: $(murmex --version)"
-need_files /usr/share/man/man1/murmex.1.gz
+need_files /usr/share/man/man1/murmex.1.gz /usr/share/doc/murmex/html/index.html \
+    /usr/share/doc/murmex/html/reference/tools/murmex-check.html
 # The demo as written (plain) and as the player reads it (scrambled).
 murmex check --plain /usr/share/murmex/demo.chr.txt
 murmex check /usr/share/murmex/data.chr
