@@ -147,6 +147,10 @@ def run_sessions(page: Path, sessions: list[Block], options, parent: Path) -> in
     steps = [(block, command) for block in sessions for command in commands(block)]
     if not steps:
         return 0
+    if not Path(options.murmex).is_file():
+        print(f"{relative(page)}: {len(steps)} console commands cannot run: "
+              f"{options.murmex} missing")
+        return len(steps)
     folder = scratch(parent, "console")
     script = "exec 2>&1 </dev/null\n" + "".join(
         f"{command.text}\nprintf '{MARK}'\n" for _, command in steps)
@@ -177,10 +181,22 @@ def indent(lines: list[str]) -> str:
     return "\n".join(f"    | {line}" for line in lines) or "    (nothing)"
 
 
+def present(part: str | None) -> bool:
+    """Whether a program (found on PATH) or a built file is there."""
+    return bool(part) and (Path(part).is_file() or shutil.which(part) is not None)
+
+
 def program_steps(language: str, source: Path, options) -> list[list[str]] | str:
     """The commands that build and run one program, or why it cannot run here."""
     folder = source.parent
     includes = [f"-I{directory}" for directory in options.include]
+    needed = {"cpp": [options.cxx, options.static], "c": [options.cc, options.shared],
+              "python": [options.python, options.shared],
+              "csharp": [options.mcs, options.mono, options.csharp_dll],
+              "js": [options.node, options.web and str(Path(options.web) / "murmex.mjs")]}
+    missing = [str(part) for part in needed[language] if not present(part)]
+    if missing:
+        return f"{', '.join(missing)} missing"
     if language == "cpp":
         return [[options.cxx, "-std=c++20", "-Wall", "-Wextra", "-Werror", *includes,
                  source.name, options.static, "-o", "game"], ["./game"]]
@@ -190,17 +206,12 @@ def program_steps(language: str, source: Path, options) -> list[list[str]] | str
     if language == "python":
         return [[options.python, source.name]]
     if language == "csharp":
-        if not (options.csharp_dll and Path(options.csharp_dll).is_file()
-                and options.mcs and options.mono):
-            return "no Murmex.dll, mcs or mono given"
         dll = Path(options.csharp_dll)
         for beside in (dll, dll.with_name(dll.name + ".config")):
             if beside.is_file():
                 shutil.copy(beside, folder)
         return [[options.mcs, "-langversion:7", "-nologo", "-warnaserror+", f"-r:{dll.name}",
                  "-out:Game.exe", source.name], [options.mono, "Game.exe"]]
-    if not (options.web and (Path(options.web) / "murmex.mjs").is_file() and options.node):
-        return "no web runtime or node given"
     for name in ("murmex.mjs", "murmex.wasm"):
         shutil.copy(Path(options.web) / name, folder)
     return [[options.node, source.name]]
