@@ -3,9 +3,9 @@
 own help, the same --help text the man pages are made from, so that neither
 can fall behind the programs: one page per command of `murmex --help`'s
 SUBCOMMANDS, with the help of its own subcommands (`strings export`) beside
-it, and one page for each further program named.
+it (`murmex preview` is the preview window's own help, handed on).
 
-    make_tool_pages.py OUT_DIR MURMEX [PROGRAM...]
+    make_tool_pages.py OUT_DIR MURMEX
 """
 
 import re
@@ -47,7 +47,7 @@ def sentence(summary: str) -> str:
 
 
 def main() -> int:
-    out, murmex, *others = sys.argv[1:]
+    out, murmex = sys.argv[1:]
     folder = Path(out)
     folder.mkdir(parents=True, exist_ok=True)
     for name, summary in subcommands(help_text(murmex)):
@@ -55,16 +55,11 @@ def main() -> int:
         sections = [("", text)]
         for inner, _ in subcommands(text):
             sections.append((f"murmex {name} {inner}", help_text(murmex, name, inner)))
-        purpose = (f"This page gives the help of `murmex {name}`, which {sentence(summary)}, "
-                   f"as `murmex {name} --help` prints it and its man page holds it.")
+        purpose = (f"This page is the help of `murmex {name}`, the command to "
+                   f"{sentence(summary)}: what `murmex {name} --help` prints, and its "
+                   f"section of the murmex(1) man page.")
         (folder / f"murmex-{name}.md").write_text(
             page(f"murmex {name}", purpose, sections), encoding="utf-8")
-    for program in others:
-        name = Path(program).name
-        purpose = (f"This page gives the help of `{name}`, as `{name} --help` prints it and "
-                   f"its man page holds it.")
-        (folder / f"{name}.md").write_text(page(name, purpose, [("", help_text(program))]),
-                                           encoding="utf-8")
     return 0
 
 

@@ -15,9 +15,8 @@ rm -rf "$out/src" "$out/html" "$out/doxygen" "$out/doctrees"
 mkdir -p "$out"
 cp -r "$source_dir/docs" "$out/src"
 
-preview=$(find "$build/tools/preview" -maxdepth 1 -name murmex-preview -type f 2>/dev/null | head -1)
 /usr/bin/python3 "$source_dir/docs/make_tool_pages.py" "$out/src/reference/tools" \
-    "$build/tools/cli/murmex" ${preview:+"$preview"}
+    "$build/tools/cli/murmex"
 
 mkdir -p "$out/doxygen"
 sed -e "s|@SOURCE_DIR@|$source_dir|g" -e "s|@OUTPUT_DIR@|$out/doxygen|g" \
