@@ -23,6 +23,8 @@
 # dist/Murmex.VERSION.nupkg and `make check-nuget` installs that with nuget and
 # runs a program against it under mono; `make upm` writes the Unity package
 # dist/com.murmex.murmex-VERSION.tgz and `make check-upm` checks and compiles it.
+# `make check-examples` runs every example of the README and the manual against
+# the build, in every language, none skipped.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
@@ -70,7 +72,7 @@ NUGET_PACKAGES = nuget file
 .PHONY: run test build configure deps clean bench test-sanitize fuzz fuzz-build fuzz-replay \
 	install check-install check-format format windows test-windows dist-windows windows-configure editors \
 	package check-package wheel check-wheel dist web test-web npm check-npm bench-web bench-peer \
-	csharp nuget check-nuget upm check-upm windows-library docs
+	csharp nuget check-nuget upm check-upm windows-library docs check-examples
 
 deps:
 	@tools/install_deps.sh
@@ -142,6 +144,15 @@ check-wheel: wheel
 
 csharp: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target murmex_csharp_assembly
+
+# Every console session, C, C++, Python, C# and JavaScript program of the
+# README and docs/, run against this build; a language that cannot run fails.
+check-examples: build web csharp
+	@/usr/bin/python3 tests/doc_examples.py --all --murmex $(BUILD)/tools/cli/murmex \
+		--python /usr/bin/python3 --cxx c++ --cc cc --static $(BUILD)/libmurmex.a \
+		--shared $(BUILD)/bindings/c/libmurmex.so --include include --include $(BUILD)/include \
+		--mcs mcs --mono mono --csharp-dll $(BUILD)/bindings/csharp/Murmex.dll \
+		--node node --web $(WEB_BUILD)/share/murmex/web
 
 # The packages hold the Windows DLL too, so they build that alone in the
 # Windows build, not its programs and tests.
@@ -236,7 +247,7 @@ test-web: web configure
 	@tools/install_deps.sh $(WEB_TEST_PACKAGES)
 	@cmake --build $(BUILD) -j $(JOBS) --target murmex_cli murmex binding_conformance_programs
 	@MURMEX_WEB=$(WEB_BUILD)/share/murmex/web node --expose-gc --test web/tests/
-	@cd $(BUILD) && ctest --output-on-failure -R '^(binding_conformance|readme_snippets)$$'
+	@cd $(BUILD) && ctest --output-on-failure -R '^(binding_conformance|doc_examples)$$'
 	@/usr/bin/python3 web/tests/page_test.py --murmex $(BUILD)/tools/cli/murmex \
 		--examples examples --work $(BUILD)/web-test
 
