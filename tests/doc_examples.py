@@ -83,9 +83,15 @@ def blocks(page: Path) -> list[Block]:
 def commands(block: Block) -> list[Command]:
     """A console block's commands, each with the output the page shows."""
     session: list[Command] = []
+    here_end = None  # the word that ends a here-document being read
     for offset, line in enumerate(block.lines, 1):
-        if line.startswith("$ "):
+        if here_end is not None:
+            session[-1].text += "\n" + line
+            here_end = None if line == here_end else here_end
+        elif line.startswith("$ "):
             session.append(Command(block.line + offset, line[2:], []))
+            here = re.search(r"<<-?\s*'?(\w+)'?\s*$", line)
+            here_end = here.group(1) if here else None
         elif session:
             session[-1].expected.append(line)
     return session
