@@ -175,12 +175,20 @@ def run_sessions(page: Path, sessions: list[Block], options, parent: Path) -> in
                   "the shell stopped before it")
             failures += 1
             continue
-        actual = outputs[index].splitlines()
+        # A page cannot show the blank lines that end an output, as its
+        # block ends there.
+        actual = without_trailing_blanks(outputs[index].splitlines())
         if command.expected and not matches(command.expected, actual):
             print(f"{relative(page)}:{command.line}: `{command.text}` printed otherwise\n"
                   "  expected:\n" + indent(command.expected) + "\n  got:\n" + indent(actual))
             failures += 1
     return failures
+
+
+def without_trailing_blanks(lines: list[str]) -> list[str]:
+    while lines and not lines[-1].strip():
+        lines = lines[:-1]
+    return lines
 
 
 def indent(lines: list[str]) -> str:
