@@ -12,11 +12,13 @@ import gzip
 import pathlib
 import statistics
 import subprocess
+import sys
 import tempfile
 import time
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "web" / "tests"))
+from headless_chromium import new_driver  # noqa: E402
+
 
 FIRST_ANSWER = """
 const mark = performance.getEntriesByName("murmex-first-answer")[0];
@@ -51,11 +53,7 @@ def main():
         )
         data = page.read_bytes()
         print(f"published demo: {len(data)} bytes, {len(gzip.compress(data, 9))} gzipped")
-        options = webdriver.ChromeOptions()
-        options.binary_location = "/usr/bin/chromium"
-        for argument in ("--headless=new", "--no-sandbox", "--disable-gpu"):
-            options.add_argument(argument)
-        driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        driver = new_driver()
         try:
             times = [first_answer_ms(driver, page.as_uri()) for _ in range(arguments.loads)]
         finally:

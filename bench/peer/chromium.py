@@ -14,12 +14,14 @@ import http.server
 import os
 import pathlib
 import statistics
+import sys
 import tempfile
 import threading
 import time
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[2] / "web" / "tests"))
+from headless_chromium import new_driver  # noqa: E402
+
 
 HERE = pathlib.Path(__file__).resolve().parent
 
@@ -85,11 +87,7 @@ def main():
         server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Handler, directory=folder))
         threading.Thread(target=server.serve_forever, daemon=True).start()
         page = f"http://127.0.0.1:{server.server_address[1]}/index.html"
-        options = webdriver.ChromeOptions()
-        options.binary_location = "/usr/bin/chromium"
-        for argument in ("--headless=new", "--no-sandbox", "--disable-gpu"):
-            options.add_argument(argument)
-        driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        driver = new_driver()
         try:
             version = driver.capabilities.get("browserVersion", "?")
             starts = [result_of(driver, page + "?startup", 60)["startup"] for _ in range(arguments.loads)]

@@ -16,10 +16,10 @@ import subprocess
 import sys
 import time
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
+
+from headless_chromium import new_driver
 
 DEMO_TITLE = "Brackenford: The Smith's Favour"
 # The demo's colours as the window derives them from its header.
@@ -333,15 +333,6 @@ def check_labels_in_language(page, murmex, examples, work):
     print(f"the page's own texts in French: {shown}")
 
 
-def new_driver():
-    options = webdriver.ChromeOptions()
-    options.binary_location = "/usr/bin/chromium"
-    for argument in ("--headless=new", "--no-sandbox", "--disable-gpu", "--window-size=640,560"):
-        options.add_argument(argument)
-    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-
-
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--murmex", required=True)
@@ -354,7 +345,7 @@ def main():
     demo = work / "demo.html"
     made = publish(arguments.murmex, arguments.examples / "demo.chr.txt", demo, "--plain", "--id", "page-test")
     assert made.returncode == 0, made.stderr
-    driver = new_driver()
+    driver = new_driver("--window-size=640,560", browser_log=True)
     try:
         page = Page(driver)
         page.open(demo)

@@ -10,9 +10,10 @@ import pathlib
 import sys
 import time
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1]))
+from headless_chromium import new_driver  # noqa: E402
 
 TIMEOUT = 10
 
@@ -31,11 +32,7 @@ def main():
     page, expected = pathlib.Path(sys.argv[1]).resolve(), json.loads(sys.argv[2])
     # The page shows text as the browser lays it out: spaces run together.
     expected = [" ".join(text.split()) for text in expected]
-    options = webdriver.ChromeOptions()
-    options.binary_location = "/usr/bin/chromium"
-    for argument in ("--headless=new", "--no-sandbox", "--disable-gpu"):
-        options.add_argument(argument)
-    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    driver = new_driver()
     try:
         driver.get(page.as_uri())
         shown = [text_of(driver, "h1"), text_of(driver, "#answer")]
