@@ -10,8 +10,9 @@ from pathlib import Path
 
 project = "Murmex and Kestrine"
 author = "The Murmex developers"
+_source = Path(os.environ.get("MURMEX_SOURCE_DIR", ".."))
 # The one version, as the top project() of CMakeLists.txt gives it.
-_cmake = Path(os.environ.get("MURMEX_SOURCE_DIR", "..")) / "CMakeLists.txt"
+_cmake = _source / "CMakeLists.txt"
 release = re.search(r"project\(\s*murmex\s+VERSION\s+([0-9.]+)", _cmake.read_text(), re.I).group(1)
 version = release
 
@@ -24,11 +25,10 @@ exclude_patterns = ["man", "examples", "Doxyfile.in", "_build"]
 # to the page, and a heading or an anchor that is not there is a warning.
 myst_heading_anchors = 3
 myst_enable_extensions = ["colon_fence"]
-suppress_warnings = []
 
 # The Python package is documented from its own docstrings, imported from the
 # checkout with the built library.
-sys.path.insert(0, str(Path(os.environ.get("MURMEX_SOURCE_DIR", "..")) / "bindings" / "python"))
+sys.path.insert(0, str(_source / "bindings" / "python"))
 autodoc_member_order = "bysource"
 autodoc_typehints = "description"
 
@@ -38,6 +38,5 @@ breathe_default_members = ("members",)
 
 html_theme = "alabaster"
 html_title = f"Murmex and Kestrine {release}"
-html_static_path = []
 html_show_sourcelink = False
 html_copy_source = False

@@ -23,7 +23,7 @@ sed -e "s|@SOURCE_DIR@|$source_dir|g" -e "s|@OUTPUT_DIR@|$out/doxygen|g" \
     "$source_dir/docs/Doxyfile.in" > "$out/doxygen/Doxyfile"
 doxygen "$out/doxygen/Doxyfile" > "$out/doxygen/log.txt"
 
-library=$(find "$build/bindings" "$build" -maxdepth 3 -name 'libmurmex.so.1' -print -quit)
+library=$build/bindings/c/libmurmex.so.1
 MURMEX_SOURCE_DIR=$source_dir MURMEX_DOXYGEN_XML=$out/doxygen/xml MURMEX_LIBRARY=$library \
     /usr/bin/python3 -m sphinx -W --keep-going -q -b html -d "$out/doctrees" "$out/src" "$out/html"
 # What Sphinx keeps for its next run is no part of the manual.
