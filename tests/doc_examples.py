@@ -136,8 +136,8 @@ def environment(options, folder: Path) -> dict[str, str]:
     return env
 
 
-def location(command_or_block) -> str:
-    return f"{relative(command_or_block.page)}:{command_or_block.line}"
+def location(block: Block) -> str:
+    return f"{relative(block.page)}:{block.line}"
 
 
 def relative(page: Path) -> str:
@@ -305,7 +305,7 @@ def main() -> int:
             for block in found:
                 if block.language != "console":
                     counts[run_program(block, options, parent, skipped)] += 1
-    # The closing line test runners are read for.
+    # One summary line, last, where a log is read for it.
     print(f"doc_examples: {counts['passed']} passed, {counts['failed']} failed, "
           f"{counts['skipped']} skipped")
     return 1 if counts["failed"] else 0
